@@ -1,0 +1,53 @@
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/platform.h"
+
+namespace {
+
+MessageIcon iconOfSeverity(uint32_t severity) { return severity == 0 ? MessageIcon::information : severity == 1 ? MessageIcon::warning : MessageIcon::error; }
+
+void appendLanguageString(uint32_t id, char* buffer, size_t size)
+{
+    const size_t used = strlen(buffer);
+    if (used + 1 < size)
+        languageString(id, buffer + used, size - used);
+}
+
+}  // namespace
+
+uint32_t reportError(uint32_t code)
+{
+    if (code != 0)
+        AppError = code;
+    else
+        code = AppError;
+    if (code == kNothingPending)
+        return code;
+
+    const uint32_t severity = code >> 30;
+    char caption[256] = "";
+    appendLanguageString(18, caption, sizeof caption);
+    appendLanguageString(12 + severity, caption, sizeof caption);
+
+    static char text[65535];
+    text[0] = '\0';
+    const uint32_t systemError = lastSystemError();
+    const uintptr_t inserts[4] = {MessageArguments.number1, MessageArguments.number2,
+                                  reinterpret_cast<uintptr_t>(MessageArguments.text1),
+                                  reinterpret_cast<uintptr_t>(MessageArguments.text2)};
+    formatLanguageMessage(code, inserts, text, sizeof text);
+    if (systemError != 0) {
+        appendLanguageString(16, text, sizeof text);
+        const size_t used = strlen(text);
+        systemErrorText(systemError, text + used, sizeof text - used);
+    }
+
+    showMessageBox(text, caption, iconOfSeverity(severity));
+
+    setLastSystemError(0);
+    AppError = kNothingPending;
+    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
+    memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
+    return code;
+}

@@ -1,0 +1,38 @@
+#include "core/gzfile.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/platform.h"
+
+GzReplacingWriter::GzReplacingWriter(const char* target) : file_(nullptr)
+{
+    const int written = snprintf(temporary_, sizeof temporary_, "%s.tmp", target);
+    if (written < 0 || size_t(written) >= sizeof temporary_ || strlen(target) >= sizeof target_) {
+        target_[0] = temporary_[0] = '\0';
+        return;
+    }
+    strcpy(target_, target);
+    file_ = gzopen(temporary_, "wb9");
+}
+
+GzReplacingWriter::~GzReplacingWriter()
+{
+    if (file_ != nullptr) {
+        gzclose(file_);
+        remove(temporary_);
+    }
+}
+
+bool GzReplacingWriter::commit()
+{
+    if (file_ == nullptr)
+        return false;
+    const int closed = gzclose(file_);
+    file_ = nullptr;
+    if (failed_ || closed != Z_OK || !replaceFile(temporary_, target_)) {
+        remove(temporary_);
+        return false;
+    }
+    return true;
+}

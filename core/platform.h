@@ -1,0 +1,37 @@
+#pragma once
+// The few ways the portable code reaches the system. The programs link the Win32
+// implementation (core/platform_win.cpp); the unit tests link fakes they can steer.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/apperror.h"
+#include "core/localtime.h"
+
+LocalTime localTimeNow();
+
+// Primary language id of the user's default language (low 8 bits of the language id).
+uint16_t userDefaultLanguage();
+
+// A string of the executable's own string table (file names); false when it is missing.
+bool programString(uint32_t id, char* buffer, size_t size);
+
+// A string of the language module; an empty text and false when it is missing.
+bool languageString(uint32_t id, char* buffer, size_t size);
+
+// Message `code` of the language module, formatted with `arguments` (none: no inserts).
+// Returns the length written; 0 leaves `buffer` empty.
+size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* buffer, size_t size);
+
+// The system's own text of a system error code.
+size_t systemErrorText(uint32_t error, char* buffer, size_t size);
+
+uint32_t lastSystemError();
+void setLastSystemError(uint32_t error);
+
+enum class MessageIcon { information, warning, error };
+
+// A task-modal box with one OK button and no owner.
+void showMessageBox(const char* text, const char* caption, MessageIcon icon);
+
+// Moves a completely written temporary file over `target`, replacing it in one step.
+bool replaceFile(const char* temporary, const char* target);

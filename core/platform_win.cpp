@@ -1,0 +1,77 @@
+// The system behind the portable code's seam, for the real programs.
+#include <windows.h>
+
+#include <cstring>
+
+#include "core/language.h"
+#include "core/platform.h"
+#include "core/programdirectory.h"
+
+LocalTime localTimeNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    LocalTime time;
+    static_assert(sizeof time == sizeof now);
+    memcpy(&time, &now, sizeof time);
+    return time;
+}
+
+uint16_t userDefaultLanguage() { return GetUserDefaultLangID(); }
+
+bool programString(uint32_t id, char* buffer, size_t size)
+{
+    buffer[0] = '\0';
+    return LoadStringA(GetModuleHandleA(nullptr), id, buffer, int(size)) > 0;
+}
+
+bool languageString(uint32_t id, char* buffer, size_t size)
+{
+    buffer[0] = '\0';
+    return LanguageModule != nullptr && LoadStringA(LanguageModule, id, buffer, int(size)) > 0;
+}
+
+size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* buffer, size_t size)
+{
+    buffer[0] = '\0';
+    if (LanguageModule == nullptr)
+        return 0;
+    DWORD flags = FORMAT_MESSAGE_FROM_HMODULE | (arguments ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS);
+    DWORD length = FormatMessageA(flags, LanguageModule, code, 0, buffer, DWORD(size),
+                                  reinterpret_cast<va_list*>(const_cast<uintptr_t*>(arguments)));
+    if (length == 0)
+        buffer[0] = '\0';
+    return length;
+}
+
+size_t systemErrorText(uint32_t error, char* buffer, size_t size)
+{
+    buffer[0] = '\0';
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, buffer,
+                                  DWORD(size), nullptr);
+    if (length == 0)
+        buffer[0] = '\0';
+    return length;
+}
+
+uint32_t lastSystemError() { return GetLastError(); }
+void setLastSystemError(uint32_t error) { SetLastError(error); }
+
+void showMessageBox(const char* text, const char* caption, MessageIcon icon)
+{
+    const UINT iconFlag = icon == MessageIcon::information ? MB_ICONINFORMATION
+                          : icon == MessageIcon::warning   ? MB_ICONWARNING
+                                                           : MB_ICONERROR;
+    MessageBoxA(nullptr, text, caption, MB_OK | MB_TASKMODAL | iconFlag);
+}
+
+void findProgramDirectory()
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) {
+        setProgramDirectoryFromPath(nullptr);
+        return;
+    }
+    setProgramDirectoryFromPath(path);
+}

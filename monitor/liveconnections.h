@@ -1,0 +1,42 @@
+#pragma once
+// The running remote-access connections: a fixed table of 16 records in the order in which
+// the connections were first seen.
+#include <cstdint>
+
+#include "core/localtime.h"
+
+constexpr int kMaxLiveConnections = 16;
+constexpr int kRateHistoryLength = 360;
+constexpr uint32_t kNoReadingYet = 0xFFFFFFFF;
+
+struct LiveConnection {
+    uintptr_t handle;  // the remote-access connection handle: the record's identity
+    char entryName[257];
+    char ipAddress[16];
+    LocalTime sliceStart;
+    uint32_t packetsReceived;
+    uint32_t packetsSent;
+    uint32_t lastInPackets;  // kNoReadingYet until the first reading
+    uint32_t lastOutPackets;
+    uint32_t bytesReceived;
+    uint32_t bytesSent;
+    uint32_t lastInOctets;
+    uint32_t lastOutOctets;
+    uint32_t receiveRateHistory[kRateHistoryLength];  // bytes per second, newest first
+    uint32_t sendRateHistory[kRateHistoryLength];
+};
+
+struct LiveConnectionTable {
+    LiveConnection records[kMaxLiveConnections];
+    uint32_t count;
+};
+
+extern LiveConnectionTable liveConnections;
+
+inline uint32_t liveConnectionCount() { return liveConnections.count; }
+
+// The record at `index`, or null when the index is not below the count.
+LiveConnection* liveConnectionAt(uint32_t index);
+
+// True when a running connection has exactly this entry name (case-sensitive).
+bool isEntryConnected(const char* entryName);

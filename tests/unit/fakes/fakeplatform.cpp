@@ -1,0 +1,94 @@
+#include "fakes/fakeplatform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "core/programdirectory.h"
+
+FakePlatform fakePlatform;
+
+namespace {
+
+void copyText(const std::string& text, char* buffer, size_t size)
+{
+    if (size == 0)
+        return;
+    const size_t length = std::min(text.size(), size - 1);
+    memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+}
+
+bool lookUp(const std::map<uint32_t, std::string>& table, uint32_t id, char* buffer, size_t size)
+{
+    auto found = table.find(id);
+    copyText(found == table.end() ? std::string() : found->second, buffer, size);
+    return found != table.end();
+}
+
+}  // namespace
+
+std::string scratchDirectory()
+{
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "outside";
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "telvane-tests" / name;
+    std::string text = dir.string();
+#ifdef _WIN32
+    text += '\\';
+#else
+    text += '/';
+#endif
+    return text;
+}
+
+void resetFakePlatform()
+{
+    fakePlatform = FakePlatform{};
+    fakePlatform.programStrings = {{1, "english.dll"}, {2, "deutsch.dll"}, {101, "settings.zip"}, {102, "rates.zip"}};
+    fakePlatform.languageStrings = {{12, " - Success"}, {13, " - Information"}, {14, " - Warning"}, {15, " - Error"},
+                                    {16, "\nSystem: "}, {18, "telvane"}, {104, "file name"}};
+    const std::string dir = scratchDirectory();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    // The program directory must end in a backslash on Windows; natively any separator does.
+    strncpy(programDirectory, dir.c_str(), sizeof programDirectory - 1);
+    programDirectoryLength = uint32_t(strlen(programDirectory));
+    AppError = kNothingPending;
+    memset(&MessageArguments, 0, sizeof MessageArguments);
+}
+
+LocalTime localTimeNow() { return fakePlatform.now; }
+uint16_t userDefaultLanguage() { return fakePlatform.userLanguage; }
+bool programString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.programStrings, id, buffer, size); }
+bool languageString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.languageStrings, id, buffer, size); }
+
+size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* buffer, size_t size)
+{
+    auto found = fakePlatform.messages.find(code);
+    std::string text = found == fakePlatform.messages.end() ? std::string() : found->second;
+    if (arguments != nullptr) {
+        for (int slot = 0; slot < 4; ++slot) {
+            const std::string marker = "%" + std::to_string(slot + 1);
+            const std::string value = slot < 2 ? std::to_string(uint32_t(arguments[slot]))
+                                               : std::string(reinterpret_cast<const char*>(arguments[slot]));
+            for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + value.size()))
+                text.replace(at, marker.size(), value);
+        }
+    }
+    copyText(text, buffer, size);
+    return strlen(buffer);
+}
+
+size_t systemErrorText(uint32_t error, char* buffer, size_t size)
+{
+    lookUp(fakePlatform.systemErrors, error, buffer, size);
+    return strlen(buffer);
+}
+
+uint32_t lastSystemError() { return fakePlatform.lastError; }
+void setLastSystemError(uint32_t error) { fakePlatform.lastError = error; }
+
+void showMessageBox(const char* text, const char* caption, MessageIcon icon) { fakePlatform.boxes.push_back({text, caption, icon}); }

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "core/programdirectory.h"
+#include "fakes/fakeplatform.h"
+#include "support.h"
+#include "tariff/settings.h"
+
+namespace {
+
+class SettingsStore : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetFakePlatform();
+        fakePlatform.userLanguage = 0x0407;
+        resetSettings();
+        path = std::string(programDirectory) + "settings.zip";
+    }
+    std::string path;
+};
+
+TEST(SettingsRecord, FieldOffsetsAndPackedDates)
+{
+    // The layout is a file format; the static_asserts in the header pin every offset, this
+    // pins what the record means.
+    EXPECT_EQ(sizeof(Settings), 8652u);
+    EXPECT_EQ(offsetof(Settings, holidays) + 2 * sizeof(Holiday), 52u + 520u);
+    EXPECT_EQ(packDate(2003, 12, 24), 1025944u);
+}
+
+TEST_F(SettingsStore, DefaultsAreZeroExceptIntervalLanguageAndSkin)
+{
+    fakePlatform.userLanguage = 0x0c07;  // German (Austria): primary language 7
+    resetSettings();
+    Settings expected;
+    memset(&expected, 0, sizeof expected);
+    expected.updateIntervalMs = 500;
+    expected.languageId = 7;
+    strcpy(expected.skinName, "default");
+    EXPECT_EQ(memcmp(&settings, &expected, sizeof expected), 0);
+
+    // No file is not an error: the defaults stay.
+    EXPECT_TRUE(loadSettings());
+    EXPECT_EQ(AppError, kNothingPending);
+    EXPECT_EQ(memcmp(&settings, &expected, sizeof expected), 0);
+}
+
+TEST_F(SettingsStore, SavedFileIsTheRawRecordAndLoadsBackByteForByte)
+{
+    settings.activeTariff = 3;
+    settings.volumeCorrection = 500;
+    settings.windowPlacement.length = 44;
+    settings.windowPlacement.normalRight = -7;
+    settings.holidays[0] = {"Christmas Eve", packDate(2003, 12, 24)};
+    strcpy(settings.skinName, "blue");
+    ASSERT_TRUE(saveSettings());
+
+    const std::string raw = readGzipFile(path);
+    ASSERT_EQ(raw.size(), 8652u);
+    EXPECT_EQ(memcmp(raw.data(), &settings, sizeof settings), 0);
+    EXPECT_FALSE(fileExists(path + ".tmp"));
+
+    const Settings saved = settings;
+    resetSettings();
+    ASSERT_TRUE(loadSettings());
+    EXPECT_EQ(memcmp(&settings, &saved, sizeof saved), 0);
+}
+
+TEST_F(SettingsStore, ShortFileReplacesOnlyTheStartOfTheRecord)
+{
+    Placement placement{44, 0, 1, 0, 0, 0, 0, 10, 20, 444, 484};
+    writeGzipFile(path, std::string(reinterpret_cast<const char*>(&placement), sizeof placement));
+    ASSERT_TRUE(loadSettings());
+    EXPECT_EQ(settings.windowPlacement.normalRight, 444);
+    EXPECT_EQ(settings.updateIntervalMs, 500u);
+    EXPECT_STREQ(settings.skinName, "default");
+    EXPECT_EQ(settings.languageId, 7);
+}
+
+TEST_F(SettingsStore, UnterminatedTextFieldsAreCutInsideTheirFields)
+{
+    std::string raw(8652, 'A');
+    writeGzipFile(path, raw);
+    ASSERT_TRUE(loadSettings());
+    EXPECT_EQ(strlen(settings.skinName), 259u);
+    EXPECT_EQ(strlen(settings.holidays[31].name), 255u);
+}
+
+TEST_F(SettingsStore, DamagedFileIsAReadErrorAndKeepsTheDefaults)
+{
+    // A gzip header followed by garbage: zlib reports an error on reading.
+    writePlainFile(path, std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + std::string(64, '\xff'));
+    EXPECT_FALSE(loadSettings());
+    EXPECT_EQ(AppError, kErrorSettingsRead);
+    EXPECT_EQ(settings.updateIntervalMs, 500u);
+}
+
+TEST_F(SettingsStore, FailedSaveKeepsTheOldFile)
+{
+    ASSERT_TRUE(saveSettings());
+    const std::string before = readGzipFile(path);
+
+    // The temporary file cannot be created where a folder of that name stands.
+    std::filesystem::create_directory(path + ".tmp");
+    settings.activeTariff = 9;
+    EXPECT_FALSE(saveSettings());
+    EXPECT_EQ(AppError, kErrorSettingsCreate);
+    EXPECT_EQ(readGzipFile(path), before);
+}
+
+TEST_F(SettingsStore, MissingFileNameStringNamesTheResource)
+{
+    fakePlatform.programStrings.erase(101);
+    EXPECT_FALSE(saveSettings());
+    EXPECT_EQ(AppError, kErrorResourceMissing);
+    EXPECT_EQ(MessageArguments.number1, 101u);
+    EXPECT_STREQ(MessageArguments.text1, "file name");
+}
+
+TEST_F(SettingsStore, HolidayListEndsAtTheFirstEmptyEntry)
+{
+    settings.holidays[0].packedDate = packDate(2003, 1, 1);
+    settings.holidays[1].packedDate = packDate(2003, 12, 25);
+    settings.holidays[3].packedDate = packDate(2003, 12, 26);
+    EXPECT_EQ(holidayCount(), 2);
+}
+
+}  // namespace
