@@ -1,0 +1,66 @@
+#pragma once
+// The month logs "log_YYYYMM.zip": one block per logged slice of a connection, and the sums
+// of a month built from them.
+#include <cstdint>
+
+#include "core/localtime.h"
+#include "tariff/costs.h"
+
+struct LiveConnection;
+
+// One logged slice. Owned by the list of its month; allocated zero-filled.
+struct LogRecord {
+    LogRecord* next;
+    uint32_t rx;   // bytes received
+    uint32_t rxp;  // packets received
+    uint32_t tx;   // bytes sent
+    uint32_t txp;  // packets sent
+    LocalTime start;
+    uint32_t dur;  // seconds
+};
+
+struct LogRecordList {
+    LogRecord* head;
+    LogRecord* tail;
+};
+
+constexpr int kMonthSlots = 32;  // element 0 the month, elements 1..31 its days
+
+// One month's records and their sums.
+struct MonthStats {
+    LogRecordList records;
+    int64_t volume[kMonthSlots];      // bytes received + sent after the volume correction
+    int64_t onlineTime[kMonthSlots];  // seconds
+    double cost[kMonthSlots];         // priced with the active tariff
+    FreeUnitCounters counters;        // after the month's last record
+};
+
+// Month key: year * 65536 + month; 0 names the current month.
+inline uint32_t monthKey(uint32_t year, uint32_t month) { return year * 65536u + month; }
+
+// Seconds from `from` to `to`, whole days included; 0 when `to` lies before `from`.
+uint32_t elapsedSeconds(const LocalTime& from, const LocalTime& to);
+
+// Fills `record` from the connection's current slice, ending now (localTimeNow). False, and
+// nothing done, when either is missing.
+bool recordFromSlice(LogRecord* record, const LiveConnection* connection);
+
+// Appends a record to the tail of a month's list; the list takes it over.
+void appendMonthRecord(MonthStats& month, LogRecord* record);
+
+// Frees the month's records and sets every sum and both counters to zero.
+void clearMonthStats(MonthStats& month);
+
+// The file name of a month beside the program, "log_%04i%02i.zip"; false when it does not fit.
+bool monthLogPath(uint32_t year, uint32_t month, char* path, unsigned size);
+
+// Writes the list starting at `first` to the file of the month of its start, replacing the
+// file only once the whole list is written. False with AppError 0x40000019 when the file cannot
+// be written; the old file is then kept. An empty list writes nothing and gives true.
+bool writeMonthLog(const LogRecord* first);
+
+// Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
+// (any other key) and sums it with the active tariff. A missing file is an empty month. A format
+// error is reported at once and keeps what was read before it. False (AppError 0x80000001) only
+// when memory runs out.
+bool loadMonth(uint32_t monthKey);

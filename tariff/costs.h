@@ -1,0 +1,32 @@
+#pragma once
+// Pricing of one logged slice under a tariff, and the test of a tariff's two periods.
+#include <cstdint>
+
+#include "core/localtime.h"
+
+struct LogRecord;
+
+// The usage already priced in the month being summed: [0] the main period, [1] the secondary
+// period. Bytes (after the volume correction) for volume tariffs, seconds for time tariffs,
+// never tariff units, so a change of unit re-prices correctly from the log.
+struct FreeUnitCounters {
+    int64_t used[2];
+};
+
+// True when `time` (with its day of week) lies in the secondary period of the tariff in slot
+// `tariffIndex`. An empty slot, or a tariff whose window is empty (ltimeb == ltimee), has no
+// secondary period.
+bool isSecondaryPeriod(const LocalTime& time, int32_t tariffIndex);
+
+// The cost of `record` under the tariff in slot `tariffIndex`, in currency, after the usage in
+// `counters`; advances the counter of the record's period by its usage. An empty slot (or an
+// index outside the table) costs 0.0 and leaves the counters alone.
+double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t tariffIndex);
+
+// A byte count after the volume correction of the settings: n * (1 - volumeCorrection * 0.0001),
+// truncated toward zero. Received and sent bytes that are combined are summed in 32 bits first.
+int64_t correctedVolume(uint32_t bytes);
+
+// Tariff units per byte (volume tariffs) or per second (time tariffs) of a unit code; false
+// in `isVolume` for time tariffs. A code outside 0..5 counts as a time tariff in seconds.
+double unitFactor(int32_t unit, bool* isVolume);
