@@ -1,0 +1,129 @@
+/* Identifiers of the language modules (english.dll, deutsch.dll): the resources the program
+   asks of them, the menu commands, and the controls of their dialog templates.
+   Included by the resource scripts and by the C++ code, so: plain #defines only. */
+#ifndef TELVANE_LANG_IDS_H
+#define TELVANE_LANG_IDS_H
+
+/* Resources of the module. */
+#define IDM_MAIN_MENU 5         /* its first sub-menu is the main popup */
+#define IDA_MAIN_ACCELERATORS 6 /* shortcuts of the main window */
+#define IDR_KEY_NAMES 7         /* 256 x 17 bytes, NUL-terminated names by virtual-key code */
+#define RT_KEY_NAMES 10         /* resource type of the key-name table (RT_RCDATA) */
+#define KEY_NAME_SIZE 17
+#define KEY_NAME_COUNT 256
+
+/* Positions in the main popup that the program fills at run time. */
+#define MAIN_MENU_POS_LOG_MONTHS 0
+#define MAIN_MENU_POS_SKINS 3
+
+/* Dialog templates. */
+#define IDD_ABOUT 200
+#define IDD_OPTIONS_TARIFFS 202
+#define IDD_OPTIONS_HOLIDAYS 203
+#define IDD_OPTIONS_GENERAL 204
+#define IDD_CONFIRM 210
+
+/* Menu commands. Each command id is also the language string shown as its status-line hint;
+   a range shares the hint of its first id. */
+#define IDM_LOG_MONTH_FIRST 30000 /* up to 40 months, item data year * 65536 + month */
+#define IDM_LOG_MONTH_LAST 30039
+#define IDM_EXIT 30049
+#define IDM_OPTIONS 30050
+#define IDM_LANGUAGE_GERMAN 30051
+#define IDM_LANGUAGE_ENGLISH 30052
+#define IDM_SAVE_SETTINGS 30053
+#define IDM_ABOUT 30272
+#define IDM_PHONEBOOK_FIRST 30280 /* tray menu: one per phone-book entry */
+#define IDM_PHONEBOOK_LAST 30295
+#define IDM_TARIFF_FIRST 30300 /* tariff menu: 30300 + table index */
+#define IDM_TARIFF_LAST 30555
+#define IDM_SKIN_FIRST 30556 /* one per skin folder */
+#define IDM_SKIN_LAST 30587
+
+/* Strings. */
+#define IDS_SEVERITY_SUCCESS 12 /* caption suffixes by the severity of an error code */
+#define IDS_SEVERITY_INFORMATION 13
+#define IDS_SEVERITY_WARNING 14
+#define IDS_SEVERITY_ERROR 15
+#define IDS_SYSTEM_ERROR_INTRO 16 /* between a message and the system's own error text */
+#define IDS_MESSAGE_CAPTION 18    /* caption prefix of every error box */
+#define IDS_MAIN_TITLE 20         /* main window title; start of the about dialog's title line */
+#define IDS_OPTIONS_HELP_FALLBACK 30
+#define IDS_SETTINGS_SAVED 33
+#define IDS_OPTIONS_CAPTION 40
+#define IDS_PAGE_TARIFFS 41
+#define IDS_PAGE_HOLIDAYS 42
+#define IDS_PAGE_GENERAL 43
+#define IDS_MISSING_IMAGE 102    /* %3 of error 0x40000002: what was not found */
+#define IDS_MISSING_KEY_NAMES 103
+#define IDS_MISSING_FILE_NAME 104
+#define IDS_TRAY_EXIT 110
+#define IDS_STATISTICS_HEADING 200 /* followed by the month */
+#define IDS_CONFIRM_EXIT 300
+
+/* Options sheet: the help panel the sheet adds below its pages. */
+#define IDC_HELP_SEPARATOR 1000
+#define IDC_HELP_PANEL 1001
+#define IDC_HELP_TOGGLE 1002
+/* The property sheet's own tab control; hovering it shows its help string too. */
+#define IDC_SHEET_TABS 12320
+
+/* About dialog (200). IDOK closes it. */
+#define IDC_ABOUT_TITLE 1003 /* template text follows string 20, then the version */
+#define IDC_ABOUT_MAIL 1004  /* owner-drawn link; its template text is the address */
+#define IDC_ABOUT_TEXT1 1005
+#define IDC_ABOUT_TEXT2 1006
+#define IDC_ABOUT_TEXT3 1007
+#define IDC_ABOUT_PNG_NOTICE 1008
+
+/* Tariff page (202). */
+#define IDC_TARIFF_LIST 1020
+#define IDC_TARIFF_DELETE 1021
+#define IDC_TARIFF_NEW_NAME 1022
+#define IDC_TARIFF_ADD 1023
+#define IDC_TARIFF_TIME_BEGIN 1024
+#define IDC_TARIFF_TIME_END 1025
+#define IDC_TARIFF_DAY_FIRST 1026 /* 1026 + bit of ldays: Monday .. Sunday, holidays */
+#define IDC_TARIFF_MONDAY 1026
+#define IDC_TARIFF_TUESDAY 1027
+#define IDC_TARIFF_WEDNESDAY 1028
+#define IDC_TARIFF_THURSDAY 1029
+#define IDC_TARIFF_FRIDAY 1030
+#define IDC_TARIFF_SATURDAY 1031
+#define IDC_TARIFF_SUNDAY 1032
+#define IDC_TARIFF_HOLIDAYS 1033
+#define IDC_TARIFF_DAY_LAST 1033
+#define IDC_TARIFF_PRECISION 1035
+#define IDC_TARIFF_PRECISION_SPIN 1036
+#define IDC_TARIFF_UNIT 1037
+#define IDC_TARIFF_AMOUNT_FIRST 1038 /* 1038 + index of amount[0..3] */
+#define IDC_TARIFF_AMOUNT_LAST 1041
+#define IDC_TARIFF_AMOUNT_LABEL_FIRST 1042 /* unit label of each amount field */
+#define IDC_TARIFF_AMOUNT_LABEL_LAST 1045
+#define IDC_TARIFF_COST_LABEL_FORMAT IDC_TARIFF_AMOUNT_LABEL_FIRST /* template text: "%s" format */
+#define IDC_TARIFF_TIME_LABEL_FORMAT 1043                          /* template text: "%s" format */
+#define IDC_TARIFF_COST_FIRST 1046 /* 1046 + index of cost[0..6] */
+#define IDC_TARIFF_COST_LAST 1052
+#define IDC_TARIFF_COST_LABEL_FIRST 1053 /* unit label of cost[1..6]; template texts: unit names */
+#define IDC_TARIFF_COST_LABEL_LAST 1058
+
+/* General page (204). */
+#define IDC_UPDATE_INTERVAL 1060
+#define IDC_VOLUME_CORRECTION 1061
+#define IDC_START_HIDDEN 1062
+#define IDC_ALWAYS_ON_TOP 1063
+#define IDC_ON_TOP_WHILE_ONLINE 1064
+
+/* Holidays page (203). */
+#define IDC_HOLIDAY_LIST 1080
+#define IDC_HOLIDAY_DATE 1081
+#define IDC_HOLIDAY_NAME 1082
+#define IDC_HOLIDAY_ADD 1083
+#define IDC_HOLIDAY_DELETE 1084
+#define IDC_HOLIDAY_CHANGE 1085
+
+/* Confirmation (210): ends with IDYES or IDNO. */
+#define IDC_CONFIRM_DONT_ASK 1090
+#define IDC_CONFIRM_QUESTION 1091
+
+#endif
