@@ -1,0 +1,34 @@
+#pragma once
+// The loaded skin: window size, pictures, outlines, text areas, fonts and colours, read from a
+// skin folder's skin.xml.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "skin/skinrules.h"
+
+struct Skin {
+    char folder[260];  // the skin folder, ending in a backslash
+    int32_t windowWidth;
+    int32_t windowHeight;
+    HBITMAP images[kSkinElementCount][kButtonStateCount];
+    HRGN regions[kSkinElementCount];
+    RECT rects[kSkinElementCount];
+    uint32_t textFormats[kSkinElementCount];
+    HFONT fonts[kSkinFontCount];
+    COLORREF fontColors[kSkinFontCount];
+};
+
+extern Skin skin;
+
+// Discards the current skin, then reads skin `name` (a folder of the program directory).
+// False leaves the record empty, an error reported or pending, and the caller loads another.
+bool loadSkin(const char* name);
+
+// Deletes every font, region and picture the record holds and zeroes it.
+void releaseSkin();
+
+// A new region equal to the outline of slot 0, for SetWindowRgn (the window owns it from then
+// on, so the skin can be released or replaced while the window keeps its shape); null when
+// the skin has no outline.
+HRGN copyWindowRegion();

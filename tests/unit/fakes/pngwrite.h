@@ -1,0 +1,17 @@
+#pragma once
+// Writes small PNG files in memory for the decoder tests, with libpng's own writer.
+#include <cstdint>
+#include <vector>
+
+struct PngSpec {
+    uint32_t width;
+    uint32_t height;
+    int bitDepth;
+    int colorType;  // PNG_COLOR_TYPE_*
+    bool interlaced = false;
+    std::vector<uint8_t> pixels;   // packed rows top-down, as PNG stores them (RGB order)
+    std::vector<uint8_t> palette;  // r, g, b triples
+    std::vector<uint8_t> alphas;   // tRNS entries of a palette picture
+};
+
+std::vector<uint8_t> writePng(const PngSpec& spec);
