@@ -1,11 +1,232 @@
-// Scaffolding until the rates file reader and writer land.
 #include "tariff/rates.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "core/apperror.h"
+#include "core/gzfile.h"
+#include "core/programdirectory.h"
+#include "tariff/tagline.h"
 
 Rate* TariffTable[kTariffSlots];
 
+namespace {
+
+constexpr uint32_t kRatesFileString = 102;
+
+// What the reader knows between lines.
+struct RatesReading {
+    int version = 0;
+    Rate* open = nullptr;  // the tariff whose "</rate>" is still to come
+    int slot = -1;         // its slot
+    int amountIndex = 0;
+    int costIndex = 0;
+    int costShift = 0;
+};
+
+enum class LineResult { carryOn, formatError, noMemory };
+
+void copyText(char* target, size_t size, const char* text)
+{
+    const size_t length = strnlen(text, size - 1);
+    memcpy(target, text, length);
+    target[length] = '\0';
+}
+
+LineResult readRateLine(RatesReading& reading, const TagLine& line)
+{
+    const char* tag = line.tag;
+    if (strcmp(tag, "version") == 0) {
+        reading.version = int32_t(leadingNumber(line.value));
+        return LineResult::carryOn;
+    }
+    if (strcmp(tag, "rate") == 0) {
+        if (reading.open != nullptr || line.closed)
+            return LineResult::formatError;
+        const int slot = tariffCount();
+        // A 257th tariff has no slot: refused like any other malformed content.
+        if (slot >= kTariffSlots)
+            return LineResult::formatError;
+        Rate* rate = new (std::nothrow) Rate{};
+        if (rate == nullptr)
+            return LineResult::noMemory;
+        TariffTable[slot] = rate;
+        reading.open = rate;
+        reading.slot = slot;
+        reading.amountIndex = reading.costIndex = reading.costShift = 0;
+        return LineResult::carryOn;
+    }
+    if (strcmp(tag, "/rate") == 0) {
+        reading.open = nullptr;
+        return LineResult::carryOn;
+    }
+    Rate* rate = reading.open;
+    if (rate == nullptr || !line.closed)
+        return LineResult::formatError;
+
+    if (strcmp(tag, "name") == 0) {
+        copyText(rate->name, sizeof rate->name, line.value);
+    } else if (strcmp(tag, "precision") == 0) {
+        copyText(rate->precision, sizeof rate->precision, line.value);
+    } else if (strcmp(tag, "ltimeb") == 0) {
+        rate->ltimeb = int32_t(leadingNumber(line.value));
+    } else if (strcmp(tag, "ltimee") == 0) {
+        rate->ltimee = int32_t(leadingNumber(line.value));
+    } else if (strcmp(tag, "unit") == 0) {
+        // No unit factor exists beyond the six codes: such a tariff is refused as a whole.
+        const int32_t unit = int32_t(leadingNumber(line.value));
+        if (unit < 0 || unit > kLastUnit) {
+            delete rate;
+            TariffTable[reading.slot] = nullptr;
+            reading.open = nullptr;
+            return LineResult::formatError;
+        }
+        rate->unit = unit;
+    } else if (strcmp(tag, "ldays") == 0) {
+        rate->ldays = 0;
+        for (int bit = 0; bit < 8 && line.value[bit] != '\0'; ++bit)
+            if (line.value[bit] == '1')
+                rate->ldays |= 1u << bit;
+    } else if (strcmp(tag, "amount") == 0) {
+        if (reading.amountIndex >= 4)
+            return LineResult::formatError;
+        rate->amount[reading.amountIndex++] = leadingNumber(line.value);
+        // Version 0 had no secondary free units: its second amount is the first step length.
+        if (reading.version == 0 && reading.amountIndex == 1)
+            reading.amountIndex = 2;
+    } else if (strcmp(tag, "cost") == 0) {
+        const int slot = reading.costIndex + reading.costShift;
+        if (slot < 0 || slot >= 7)
+            return LineResult::formatError;
+        rate->cost[slot] += strtod(line.value, nullptr);
+        ++reading.costIndex;
+        // Version 0 kept two fixed amounts; they are summed into the one of today.
+        if (reading.version == 0 && reading.costIndex == 1)
+            reading.costShift = -1;
+    } else {
+        return LineResult::formatError;
+    }
+    return LineResult::carryOn;
+}
+
+// Formats into `line` and writes it; false when the text did not fit or the write failed.
+bool writeLine(GzReplacingWriter& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
+bool writeLine(GzReplacingWriter& file, const char* format, ...)
+{
+    char line[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    if (length <= 0 || size_t(length) >= sizeof line)
+        return false;
+    return gzwrite(file.get(), line, unsigned(length)) == length;
+}
+
+bool writeRate(GzReplacingWriter& file, const Rate& rate)
+{
+    char days[9];
+    for (int bit = 0; bit < 8; ++bit)
+        days[bit] = (rate.ldays >> bit & 1u) != 0 ? '1' : '0';
+    days[8] = '\0';
+    char name[sizeof rate.name];
+    char precision[sizeof rate.precision];
+    copyText(name, sizeof name, rate.name);
+    copyText(precision, sizeof precision, rate.precision);
+
+    bool ok = writeLine(file, "<rate>\r\n");
+    ok = ok && writeLine(file, "\t<name>%s</name>\r\n", name);
+    ok = ok && writeLine(file, "\t<ltimeb>%i</ltimeb>\r\n", rate.ltimeb);
+    ok = ok && writeLine(file, "\t<ltimee>%i</ltimee>\r\n", rate.ltimee);
+    ok = ok && writeLine(file, "\t<ldays>%s</ldays>\r\n", days);
+    ok = ok && writeLine(file, "\t<precision>%s</precision>\r\n", precision);
+    ok = ok && writeLine(file, "\t<unit>%u</unit>\r\n", uint32_t(rate.unit));
+    for (uint32_t amount : rate.amount)
+        ok = ok && writeLine(file, "\t<amount>%u</amount>\r\n", amount);
+    for (double cost : rate.cost)
+        ok = ok && writeLine(file, "\t<cost>%.6f</cost>\r\n", cost);
+    return ok && writeLine(file, "</rate>\r\n");
+}
+
+}  // namespace
+
 const Rate* tariffAt(int32_t index) { return index >= 0 && index < kTariffSlots ? TariffTable[index] : nullptr; }
-bool readRates() { return true; }
-bool writeRates() { return true; }
+
+int tariffCount()
+{
+    int count = 0;
+    while (count < kTariffSlots && TariffTable[count] != nullptr)
+        ++count;
+    return count;
+}
+
+bool readRates()
+{
+    char path[260];
+    if (!buildProgramFilePath(kRatesFileString, path, sizeof path))
+        return false;
+    freeTariffs();
+
+    // A first start has no file yet; that is no failure.
+    FILE* probe = fopen(path, "rb");
+    if (probe == nullptr && errno == ENOENT)
+        return true;
+    if (probe != nullptr)
+        fclose(probe);
+    GzReader file(path);
+    if (!file.isOpen())
+        return failWith(kErrorTariffFile);
+
+    static char buffer[kTagFileLineLength + 1];
+    static TagLine line;
+    RatesReading reading;
+    for (;;) {
+        const LineRead read = readTagFileLine(file.get(), buffer);
+        if (read == LineRead::end)
+            break;
+        if (read == LineRead::damaged) {
+            reportTagFileError(path);
+            return true;
+        }
+        if (!parseTagLine(buffer, line))
+            continue;
+        const LineResult result = readRateLine(reading, line);
+        if (result == LineResult::noMemory) {
+            AppError = kErrorNoMemory;
+            return true;
+        }
+        if (result == LineResult::formatError) {
+            reportTagFileError(path);
+            return true;
+        }
+    }
+    if (reading.open != nullptr)
+        reportTagFileError(path);
+    return true;
+}
+
+bool writeRates()
+{
+    char path[260];
+    if (!buildProgramFilePath(kRatesFileString, path, sizeof path))
+        return false;
+    GzReplacingWriter file(path);
+    if (!file.isOpen())
+        return failWith(kErrorTariffFile);
+    bool ok = writeLine(file, "<version>1</version>\r\n");
+    for (int slot = 0; ok && slot < kTariffSlots && TariffTable[slot] != nullptr; ++slot)
+        ok = writeRate(file, *TariffTable[slot]);
+    if (!ok)
+        file.markFailed();
+    if (!file.commit())
+        return failWith(kErrorTariffFile);
+    return true;
+}
+
 void freeTariffs()
 {
     for (Rate*& rate : TariffTable) {

@@ -1,0 +1,248 @@
+#include "log/monthlog.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "core/apperror.h"
+#include "core/gzfile.h"
+#include "core/platform.h"
+#include "core/programdirectory.h"
+#include "log/statistics.h"
+#include "monitor/liveconnections.h"
+#include "tariff/settings.h"
+#include "tariff/tagline.h"
+
+namespace {
+
+int64_t millisecondsOf(const LocalTime& time) { return secondsSinceEpoch(time) * 1000 + time.milliseconds; }
+
+// Adds a completed record to a month's sums under the day on which it began.
+void addToSums(MonthStats& month, const LogRecord& record)
+{
+    const int day = record.start.day;
+    const int64_t volume = correctedVolume(record.rx + record.tx);
+    const double cost = computeCost(month.counters, record, settings.activeTariff);
+    month.volume[0] += volume;
+    month.onlineTime[0] += record.dur;
+    month.cost[0] += cost;
+    if (day >= 1 && day < kMonthSlots) {
+        month.volume[day] += volume;
+        month.onlineTime[day] += record.dur;
+        month.cost[day] += cost;
+    }
+}
+
+// What the reader knows between lines.
+struct MonthReading {
+    uint16_t year;
+    uint16_t month;
+    LogRecord* open = nullptr;  // the record whose "</log>" is still to come
+};
+
+enum class LineResult { carryOn, formatError, noMemory };
+
+LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagLine& line)
+{
+    const char* tag = line.tag;
+    if (strcmp(tag, "log") == 0) {
+        if (reading.open != nullptr || line.closed)
+            return LineResult::formatError;
+        LogRecord* record = new (std::nothrow) LogRecord{};
+        if (record == nullptr)
+            return LineResult::noMemory;
+        record->start.year = reading.year;
+        record->start.month = reading.month;
+        appendMonthRecord(target, record);
+        reading.open = record;
+        return LineResult::carryOn;
+    }
+    LogRecord* record = reading.open;
+    if (strcmp(tag, "/log") == 0) {
+        if (record == nullptr)
+            return LineResult::carryOn;
+        // A block without its day has no date; the calendar rejects it as it would a day
+        // the month does not have.
+        if (record->start.day == 0)
+            return LineResult::formatError;
+        record->start = localTimeFromSeconds(secondsSinceEpoch(record->start));
+        addToSums(target, *record);
+        reading.open = nullptr;
+        return LineResult::carryOn;
+    }
+    if (record == nullptr || !line.closed)
+        return LineResult::formatError;
+
+    const uint32_t number = leadingNumber(line.value);
+    if (strcmp(tag, "day") == 0) {
+        if (number < 1 || number > uint32_t(daysInMonth(reading.year, reading.month)))
+            return LineResult::formatError;
+        record->start.day = uint16_t(number);
+    } else if (strcmp(tag, "time") == 0) {
+        if (number >= 86400)
+            return LineResult::formatError;
+        record->start.hour = uint16_t(number / 3600);
+        record->start.minute = uint16_t(number / 60 % 60);
+        record->start.second = uint16_t(number % 60);
+    } else if (strcmp(tag, "dur") == 0) {
+        record->dur = number;
+    } else if (strcmp(tag, "rx") == 0) {
+        record->rx = number;
+    } else if (strcmp(tag, "rxp") == 0) {
+        record->rxp = number;
+    } else if (strcmp(tag, "tx") == 0) {
+        record->tx = number;
+    } else if (strcmp(tag, "txp") == 0) {
+        record->txp = number;
+    } else {
+        return LineResult::formatError;
+    }
+    return LineResult::carryOn;
+}
+
+// Takes the record left open by a format error out of the list: its fields are partly
+// unread, and a later rewrite of the month would store it with zeros.
+void dropOpenRecord(MonthStats& month, LogRecord* open)
+{
+    if (open == nullptr || month.records.tail != open)
+        return;
+    LogRecord* before = nullptr;
+    for (LogRecord* record = month.records.head; record != open; record = record->next)
+        before = record;
+    if (before == nullptr)
+        month.records.head = nullptr;
+    else
+        before->next = nullptr;
+    month.records.tail = before;
+    delete open;
+}
+
+bool writeRecord(gzFile file, const LogRecord& record)
+{
+    const uint32_t time = uint32_t(record.start.hour) * 3600u + uint32_t(record.start.minute) * 60u + record.start.second;
+    char block[512];
+    const int length = snprintf(block, sizeof block,
+                                "<log>\r\n\t<day>%u</day>\r\n\t<time>%u</time>\r\n\t<dur>%u</dur>\r\n\t<rx>%u</rx>\r\n"
+                                "\t<rxp>%u</rxp>\r\n\t<tx>%u</tx>\r\n\t<txp>%u</txp>\r\n</log>\r\n",
+                                unsigned(record.start.day), time, record.dur, record.rx, record.rxp, record.tx, record.txp);
+    return length > 0 && size_t(length) < sizeof block && gzwrite(file, block, unsigned(length)) == length;
+}
+
+}  // namespace
+
+uint32_t elapsedSeconds(const LocalTime& from, const LocalTime& to)
+{
+    const int64_t difference = millisecondsOf(to) - millisecondsOf(from);
+    if (difference <= 0)
+        return 0;
+    const int64_t seconds = difference / 1000;
+    return seconds > int64_t(UINT32_MAX) ? UINT32_MAX : uint32_t(seconds);
+}
+
+bool recordFromSlice(LogRecord* record, const LiveConnection* connection)
+{
+    if (record == nullptr || connection == nullptr)
+        return false;
+    record->next = nullptr;
+    record->rx = connection->bytesReceived;
+    record->rxp = connection->packetsReceived;
+    record->tx = connection->bytesSent;
+    record->txp = connection->packetsSent;
+    record->start = connection->sliceStart;
+    record->dur = elapsedSeconds(connection->sliceStart, localTimeNow());
+    return true;
+}
+
+void appendMonthRecord(MonthStats& month, LogRecord* record)
+{
+    record->next = nullptr;
+    if (month.records.tail == nullptr)
+        month.records.head = record;
+    else
+        month.records.tail->next = record;
+    month.records.tail = record;
+}
+
+void clearMonthStats(MonthStats& month)
+{
+    for (LogRecord* record = month.records.head; record != nullptr;) {
+        LogRecord* next = record->next;
+        delete record;
+        record = next;
+    }
+    memset(&month, 0, sizeof month);
+}
+
+bool monthLogPath(uint32_t year, uint32_t month, char* path, unsigned size)
+{
+    char name[32];
+    snprintf(name, sizeof name, "log_%04i%02i.zip", int(year), int(month));
+    return buildPathBeside(name, path, size);
+}
+
+bool writeMonthLog(const LogRecord* first)
+{
+    if (first == nullptr)
+        return true;
+    char path[260];
+    if (!monthLogPath(first->start.year, first->start.month, path, sizeof path))
+        return failWith(kErrorMonthLogCreate);
+    GzReplacingWriter file(path);
+    if (!file.isOpen())
+        return failWith(kErrorMonthLogCreate);
+    for (const LogRecord* record = first; record != nullptr; record = record->next) {
+        if (!writeRecord(file.get(), *record)) {
+            file.markFailed();
+            break;
+        }
+    }
+    if (!file.commit())
+        return failWith(kErrorMonthLogCreate);
+    return true;
+}
+
+bool loadMonth(uint32_t key)
+{
+    MonthStats& target = key == 0 ? currentMonth : heldMonth;
+    if (key == 0)
+        key = monthKeyOf(localTimeNow());
+    clearMonthStats(target);
+
+    MonthReading reading;
+    reading.year = uint16_t(key >> 16);
+    reading.month = uint16_t(key & 0xFFFF);
+    char path[260];
+    if (!monthLogPath(reading.year, reading.month, path, sizeof path))
+        return true;
+    GzReader file(path);
+    if (!file.isOpen())
+        return true;
+
+    static char buffer[kTagFileLineLength + 1];
+    static TagLine line;
+    for (;;) {
+        const LineRead read = readTagFileLine(file.get(), buffer);
+        if (read == LineRead::end)
+            break;
+        if (read == LineRead::damaged) {
+            dropOpenRecord(target, reading.open);
+            reportTagFileError(path);
+            return true;
+        }
+        if (!parseTagLine(buffer, line))
+            continue;
+        const LineResult result = readLogLine(target, reading, line);
+        if (result == LineResult::noMemory)
+            return failWith(kErrorNoMemory);
+        if (result == LineResult::formatError) {
+            dropOpenRecord(target, reading.open);
+            reportTagFileError(path);
+            return true;
+        }
+    }
+    if (reading.open != nullptr) {
+        dropOpenRecord(target, reading.open);
+        reportTagFileError(path);
+    }
+    return true;
+}

@@ -1,0 +1,186 @@
+#include "log/statistics.h"
+
+#include <cstring>
+
+#include "core/platform.h"
+#include "monitor/liveconnections.h"
+#include "tariff/settings.h"
+
+MonthStats currentMonth;
+MonthStats heldMonth;
+uint32_t heldMonthKey;
+
+namespace {
+
+// The current month with the running connections added; each kind is overwritten by the next
+// query of that kind, so a painter uses one result before asking again.
+struct CurrentSnapshots {
+    int64_t volume[kMonthSlots];
+    int64_t onlineTime[kMonthSlots];
+    double cost[kMonthSlots];
+    FreeUnitCounters counters;  // shared by the cost and the counter query
+} snapshots;
+
+// Makes heldMonth hold `key`, reading its file when another month is held. False when the
+// month cannot be read; heldMonthKey then stays as it was.
+bool holdMonth(uint32_t key)
+{
+    if (heldMonthKey == key)
+        return true;
+    if (!loadMonth(key)) {
+        // Whatever month was held has been emptied by the attempt.
+        heldMonthKey = 0;
+        return false;
+    }
+    heldMonthKey = key;
+    return true;
+}
+
+int dayIndexOf(const LocalTime& time) { return time.day >= 1 && time.day < kMonthSlots ? time.day : 0; }
+
+template <typename T>
+void addAtDay(T* sums, const LocalTime& start, T value)
+{
+    sums[0] += value;
+    if (const int day = dayIndexOf(start); day != 0)
+        sums[day] += value;
+}
+
+}  // namespace
+
+const int64_t* monthVolume(uint32_t key)
+{
+    if (key != 0)
+        return holdMonth(key) ? heldMonth.volume : nullptr;
+    memcpy(snapshots.volume, currentMonth.volume, sizeof snapshots.volume);
+    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
+        const LiveConnection* connection = liveConnectionAt(index);
+        if (connection == nullptr)
+            break;
+        addAtDay(snapshots.volume, connection->sliceStart, correctedVolume(connection->bytesReceived + connection->bytesSent));
+    }
+    return snapshots.volume;
+}
+
+const int64_t* monthOnlineTime(uint32_t key)
+{
+    if (key != 0)
+        return holdMonth(key) ? heldMonth.onlineTime : nullptr;
+    memcpy(snapshots.onlineTime, currentMonth.onlineTime, sizeof snapshots.onlineTime);
+    const LocalTime now = localTimeNow();
+    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
+        const LiveConnection* connection = liveConnectionAt(index);
+        if (connection == nullptr)
+            break;
+        addAtDay(snapshots.onlineTime, connection->sliceStart, int64_t(elapsedSeconds(connection->sliceStart, now)));
+    }
+    return snapshots.onlineTime;
+}
+
+const double* monthCost(uint32_t key)
+{
+    if (key != 0)
+        return holdMonth(key) ? heldMonth.cost : nullptr;
+    memcpy(snapshots.cost, currentMonth.cost, sizeof snapshots.cost);
+    snapshots.counters = currentMonth.counters;
+    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
+        LogRecord record{};
+        if (!recordFromSlice(&record, liveConnectionAt(index)))
+            break;
+        addAtDay(snapshots.cost, record.start, computeCost(snapshots.counters, record, settings.activeTariff));
+    }
+    return snapshots.cost;
+}
+
+const FreeUnitCounters* monthCounters(uint32_t key)
+{
+    if (key != 0)
+        return holdMonth(key) ? &heldMonth.counters : nullptr;
+    snapshots.counters = currentMonth.counters;
+    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
+        LogRecord record{};
+        if (!recordFromSlice(&record, liveConnectionAt(index)))
+            break;
+        computeCost(snapshots.counters, record, settings.activeTariff);
+    }
+    return &snapshots.counters;
+}
+
+const LogRecord* monthRecords(uint32_t key)
+{
+    if (key != 0)
+        return holdMonth(key) ? heldMonth.records.head : nullptr;
+    return currentMonth.records.head;
+}
+
+bool monthTraffic(TrafficTotals& totals)
+{
+    const MonthStats* month = &currentMonth;
+    if (totals.monthKey != 0) {
+        if (!holdMonth(totals.monthKey))
+            return false;
+        month = &heldMonth;
+    }
+    totals.received = totals.sent = 0;
+    totals.onlineSeconds = 0;
+    for (const LogRecord* record = month->records.head; record != nullptr; record = record->next) {
+        totals.onlineSeconds += record->dur;
+        totals.received += correctedVolume(record->rx);
+        totals.sent += correctedVolume(record->tx);
+    }
+    if (totals.monthKey == 0) {
+        TrafficTotals live{};
+        liveTraffic(live, -1);
+        totals.received += live.received;
+        totals.sent += live.sent;
+        totals.onlineSeconds += live.onlineSeconds;
+    }
+    return true;
+}
+
+void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
+{
+    totals.received = totals.sent = 0;
+    totals.onlineSeconds = 0;
+    const LocalTime now = localTimeNow();
+    const uint32_t count = liveConnectionCount();
+    for (uint32_t index = 0; index < count; ++index) {
+        if (connectionIndex != -1 && uint32_t(connectionIndex) != index)
+            continue;
+        const LiveConnection* connection = liveConnectionAt(index);
+        if (connection == nullptr)
+            break;
+        totals.received += correctedVolume(connection->bytesReceived);
+        totals.sent += correctedVolume(connection->bytesSent);
+        totals.onlineSeconds += elapsedSeconds(connection->sliceStart, now);
+    }
+}
+
+void accountSlice(const LogRecord& record)
+{
+    addAtDay(currentMonth.volume, record.start, correctedVolume(record.rx + record.tx));
+    addAtDay(currentMonth.onlineTime, record.start, int64_t(record.dur));
+    addAtDay(currentMonth.cost, record.start, computeCost(currentMonth.counters, record, settings.activeTariff));
+}
+
+bool reloadStatistics()
+{
+    const bool current = loadMonth(0);
+    // With no other month held the current month has just been read; reading it a second time
+    // would only repeat any format-error report.
+    if (heldMonthKey == 0)
+        return current;
+    if (!loadMonth(heldMonthKey)) {
+        heldMonthKey = 0;
+        return false;
+    }
+    return current;
+}
+
+void clearMonthCache()
+{
+    clearMonthStats(currentMonth);
+    clearMonthStats(heldMonth);
+    memset(&snapshots, 0, sizeof snapshots);
+    heldMonthKey = 0;
+}
