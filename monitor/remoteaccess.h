@@ -1,0 +1,57 @@
+#pragma once
+// The remote-access service and the interface counters as the connection monitor needs them.
+// The programs link the Win32 implementation (remoteaccess_win.cpp); the unit tests link
+// fakes. Records here are plain copies of the platform's, so the core never sees <windows.h>.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct RemoteConnection {
+    uintptr_t handle;
+    char entryName[257];
+};
+
+// Every connection the service lists, in the service's order. False when the service could
+// not be asked; the system error is then left for the report.
+bool enumerateRemoteConnections(std::vector<RemoteConnection>& connections);
+
+// The connection's own IP address as dotted text (at most 15 characters). False, with an
+// empty text, when the service has no IP projection for it.
+bool remoteConnectionAddress(uintptr_t handle, char* address, size_t size);
+
+// One row of the machine's IP address table: the address bytes in memory (network) order.
+struct AddressRow {
+    uint8_t address[4];
+    uint32_t interfaceIndex;
+};
+
+// The address table, unsorted. False when it could not be read.
+bool readAddressTable(std::vector<AddressRow>& rows);
+
+// The 32-bit counters of one network interface.
+struct InterfaceCounters {
+    uint32_t inOctets;
+    uint32_t inUnicastPackets;
+    uint32_t inNonUnicastPackets;
+    uint32_t outOctets;
+    uint32_t outUnicastPackets;
+    uint32_t outNonUnicastPackets;
+};
+
+bool readInterfaceCounters(uint32_t interfaceIndex, InterfaceCounters& counters);
+
+// Asks the service to end a connection; does not wait for it to go down.
+void hangUpRemoteConnection(uintptr_t handle);
+
+// Dials an entry of the default phone book with the parameters stored for it and waits until
+// the connection is up or has failed. Returns 0 when it is up, otherwise the service's error.
+uint32_t dialPhoneBookEntry(const char* entryName);
+
+constexpr uint32_t kMaxPhoneBookEntries = 64;
+struct PhoneBookEntryName {
+    char name[257];
+};
+
+// The entries of the default phone book. False when they cannot be listed, also when there
+// are more than kMaxPhoneBookEntries of them.
+bool listPhoneBookEntries(PhoneBookEntryName (&names)[kMaxPhoneBookEntries], uint32_t& count);

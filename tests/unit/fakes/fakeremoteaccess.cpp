@@ -1,0 +1,75 @@
+#include "fakes/fakeremoteaccess.h"
+
+#include <algorithm>
+#include <cstring>
+
+FakeRemoteAccess fakeRemoteAccess;
+
+void resetFakeRemoteAccess() { fakeRemoteAccess = FakeRemoteAccess{}; }
+
+void fakeConnect(uintptr_t handle, const char* name, const char* ipAddress)
+{
+    RemoteConnection connection{};
+    connection.handle = handle;
+    strncpy(connection.entryName, name, sizeof connection.entryName - 1);
+    fakeRemoteAccess.connections.push_back(connection);
+    if (ipAddress[0] != '\0')
+        fakeRemoteAccess.addresses[handle] = ipAddress;
+}
+
+void fakeDisconnect(uintptr_t handle)
+{
+    std::erase_if(fakeRemoteAccess.connections, [&](const RemoteConnection& c) { return c.handle == handle; });
+}
+
+bool enumerateRemoteConnections(std::vector<RemoteConnection>& connections)
+{
+    connections.clear();
+    if (fakeRemoteAccess.enumerationFails)
+        return false;
+    connections = fakeRemoteAccess.connections;
+    return true;
+}
+
+bool remoteConnectionAddress(uintptr_t handle, char* address, size_t size)
+{
+    address[0] = '\0';
+    auto found = fakeRemoteAccess.addresses.find(handle);
+    if (found == fakeRemoteAccess.addresses.end() || found->second.size() >= size)
+        return false;
+    strcpy(address, found->second.c_str());
+    return true;
+}
+
+bool readAddressTable(std::vector<AddressRow>& rows)
+{
+    ++fakeRemoteAccess.addressTableReads;
+    rows.clear();
+    if (fakeRemoteAccess.addressTableFails)
+        return false;
+    rows = fakeRemoteAccess.addressRows;
+    return true;
+}
+
+bool readInterfaceCounters(uint32_t interfaceIndex, InterfaceCounters& counters)
+{
+    auto found = fakeRemoteAccess.interfaces.find(interfaceIndex);
+    if (found == fakeRemoteAccess.interfaces.end())
+        return false;
+    counters = found->second;
+    return true;
+}
+
+void hangUpRemoteConnection(uintptr_t handle) { fakeRemoteAccess.hungUp.push_back(handle); }
+
+uint32_t dialPhoneBookEntry(const char* entryName)
+{
+    fakeRemoteAccess.dialled.push_back(entryName);
+    return fakeRemoteAccess.dialResult;
+}
+
+bool listPhoneBookEntries(PhoneBookEntryName (&)[kMaxPhoneBookEntries], uint32_t& count)
+{
+    count = 0;
+    return true;
+}

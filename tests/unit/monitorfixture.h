@@ -1,0 +1,35 @@
+#pragma once
+// A clean world for the connection monitor's tests: fake clock and service, empty table and
+// month, the program directory in a scratch folder.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "fakes/fakeplatform.h"
+#include "fakes/fakeremoteaccess.h"
+#include "log/statistics.h"
+#include "monitor/liveconnections.h"
+#include "monitor/traffic.h"
+#include "tariff/settings.h"
+
+class MonitorTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetFakePlatform();
+        resetFakeRemoteAccess();
+        resetSettings();
+        clearMonthCache();
+        memset(&liveConnections, 0, sizeof liveConnections);
+        // Ends an address-table failure episode a previous test may have left open, so each
+        // test's first failure is reported.
+        updateTraffic(0);
+    }
+    void TearDown() override { clearMonthCache(); }
+
+    static void advanceClock(int seconds)
+    {
+        fakePlatform.now = localTimeFromSeconds(secondsSinceEpoch(fakePlatform.now) + seconds);
+    }
+};

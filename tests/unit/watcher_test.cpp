@@ -1,0 +1,235 @@
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "monitorfixture.h"
+#include "monitor/watcher.h"
+#include "support.h"
+
+namespace {
+
+class WatcherTest : public MonitorTest {
+protected:
+    static std::vector<uintptr_t> watchedHandles()
+    {
+        std::vector<uintptr_t> handles;
+        for (uint32_t i = 0; i < liveConnectionCount(); ++i)
+            handles.push_back(liveConnectionAt(i)->handle);
+        return handles;
+    }
+    static uint32_t loggedRecords()
+    {
+        uint32_t count = 0;
+        for (const LogRecord* record = currentMonth.records.head; record != nullptr; record = record->next)
+            ++count;
+        return count;
+    }
+    static std::string monthFile(const char* name) { return readGzipFile(scratchDirectory() + name); }
+    static bool isZeroed(const LiveConnection& record)
+    {
+        static const LiveConnection zero{};
+        return memcmp(&record, &zero, sizeof record) == 0;
+    }
+};
+
+std::string block(unsigned day, unsigned time, unsigned dur, unsigned rx, unsigned rxp, unsigned tx, unsigned txp)
+{
+    return "<log>\r\n\t<day>" + std::to_string(day) + "</day>\r\n\t<time>" + std::to_string(time) +
+           "</time>\r\n\t<dur>" + std::to_string(dur) + "</dur>\r\n\t<rx>" + std::to_string(rx) + "</rx>\r\n\t<rxp>" +
+           std::to_string(rxp) + "</rxp>\r\n\t<tx>" + std::to_string(tx) + "</tx>\r\n\t<txp>" + std::to_string(txp) +
+           "</txp>\r\n</log>\r\n";
+}
+
+TEST_F(WatcherTest, ANewConnectionIsWatchedWithItsNameAddressAndStart)
+{
+    fakeConnect(0x10, "My ISP", "10.20.30.40");
+    fakeConnect(0x20, "No projection");
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 2u);
+    const LiveConnection& first = *liveConnectionAt(0);
+    EXPECT_EQ(first.handle, 0x10u);
+    EXPECT_STREQ(first.entryName, "My ISP");
+    EXPECT_STREQ(first.ipAddress, "10.20.30.40");
+    EXPECT_EQ(first.lastInPackets, kNoReadingYet);
+    EXPECT_EQ(memcmp(&first.sliceStart, &fakePlatform.now, sizeof(LocalTime)), 0);
+    EXPECT_STREQ(liveConnectionAt(1)->ipAddress, "");
+    // The scan takes the first counter reading at once.
+    EXPECT_EQ(fakeRemoteAccess.addressTableReads, 2u);  // one by the fixture, one by the scan
+}
+
+TEST_F(WatcherTest, TwoScansWithoutChangeAddRemoveAndLogNothing)
+{
+    fakeConnect(0x10, "A", "10.0.0.1");
+    fakeConnect(0x20, "B");
+    ASSERT_TRUE(rescanConnections());
+    LiveConnectionTable before;
+    memcpy(&before, &liveConnections, sizeof before);
+    advanceClock(60);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(memcmp(&before, &liveConnections, sizeof before), 0);
+    EXPECT_EQ(loggedRecords(), 0u);
+    EXPECT_FALSE(fileExists(scratchDirectory() + "log_200310.zip"));
+}
+
+TEST_F(WatcherTest, AConnectionThatCameAndWentBetweenScansIsNeverLogged)
+{
+    ASSERT_TRUE(rescanConnections());
+    fakeConnect(0x10, "Brief");
+    advanceClock(30);
+    fakeDisconnect(0x10);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(liveConnectionCount(), 0u);
+    EXPECT_EQ(loggedRecords(), 0u);
+    EXPECT_FALSE(fileExists(scratchDirectory() + "log_200310.zip"));
+}
+
+TEST_F(WatcherTest, ARedialUnderTheSameNameLogsTheOldAndAddsTheNewAtTheEnd)
+{
+    // 15 October 2003, 14:03:20: second 50600 of the day.
+    fakeConnect(0x10, "ISP");
+    fakeConnect(0x30, "Other");
+    ASSERT_TRUE(rescanConnections());
+    LiveConnection& old = *liveConnectionAt(0);
+    old.bytesReceived = 120000;
+    old.packetsReceived = 400;
+    old.bytesSent = 30000;
+    old.packetsSent = 350;
+
+    advanceClock(754);
+    fakeDisconnect(0x10);
+    fakeConnect(0x14, "ISP");
+    ASSERT_TRUE(rescanConnections());
+
+    EXPECT_EQ(watchedHandles(), (std::vector<uintptr_t>{0x30, 0x14}));
+    EXPECT_STREQ(liveConnectionAt(1)->entryName, "ISP");
+    EXPECT_EQ(liveConnectionAt(1)->sliceStart.minute, 15);  // 14:15:54, the second scan
+    EXPECT_EQ(liveConnectionAt(1)->bytesReceived, 0u);
+    EXPECT_TRUE(isZeroed(liveConnections.records[2]));
+    EXPECT_EQ(monthFile("log_200310.zip"), block(15, 50600, 754, 120000, 400, 30000, 350));
+    EXPECT_EQ(loggedRecords(), 1u);
+    EXPECT_EQ(currentMonth.onlineTime[0], 754);
+    EXPECT_EQ(currentMonth.onlineTime[15], 754);
+    EXPECT_EQ(currentMonth.volume[15], 150000);
+}
+
+TEST_F(WatcherTest, AFullTableWatchesANewConnectionOnlyAfterTheEndedOneIsRemoved)
+{
+    for (uintptr_t handle = 1; handle <= 16; ++handle)
+        fakeConnect(handle, ("Entry " + std::to_string(handle)).c_str());
+    fakeConnect(17, "Seventeenth");
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 16u);
+    EXPECT_FALSE(isEntryConnected("Seventeenth"));
+
+    fakeDisconnect(5);
+    fakeConnect(99, "Late");
+    ASSERT_TRUE(rescanConnections());
+    std::vector<uintptr_t> expected{1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    EXPECT_EQ(watchedHandles(), expected);
+    EXPECT_TRUE(isZeroed(liveConnections.records[15]));
+    EXPECT_EQ(loggedRecords(), 1u);
+
+    // The next scan has room: the first unwatched connection in the service's order gets it.
+    ASSERT_TRUE(rescanConnections());
+    expected.push_back(17);
+    EXPECT_EQ(watchedHandles(), expected);
+}
+
+TEST_F(WatcherTest, RemovalKeepsTheOrderOfTheRest)
+{
+    struct Case {
+        const char* name;
+        std::vector<uintptr_t> ended;
+        std::vector<uintptr_t> remaining;
+    };
+    const Case cases[] = {
+        {"first of three", {1}, {2, 3}},
+        {"middle of three", {2}, {1, 3}},
+        {"last of three", {3}, {1, 2}},
+        {"two adjacent", {1, 2}, {3}},
+        {"all", {1, 2, 3}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        fakeConnect(1, "A");
+        fakeConnect(2, "B");
+        fakeConnect(3, "C");
+        ASSERT_TRUE(rescanConnections());
+        for (uintptr_t handle : c.ended)
+            fakeDisconnect(handle);
+        ASSERT_TRUE(rescanConnections());
+        EXPECT_EQ(watchedHandles(), c.remaining);
+        for (uint32_t slot = uint32_t(c.remaining.size()); slot < kMaxLiveConnections; ++slot)
+            EXPECT_TRUE(isZeroed(liveConnections.records[slot])) << "slot " << slot;
+        EXPECT_EQ(loggedRecords(), c.ended.size());
+    }
+}
+
+TEST_F(WatcherTest, AnUnreadableServiceIsReportedAndLeavesTheTable)
+{
+    fakePlatform.messages[kErrorConnectionsUnreadable] = "connections unreadable";
+    fakeConnect(1, "A");
+    ASSERT_TRUE(rescanConnections());
+    fakeRemoteAccess.enumerationFails = true;
+    EXPECT_FALSE(rescanConnections());
+    ASSERT_EQ(fakePlatform.boxes.size(), 1u);
+    EXPECT_EQ(fakePlatform.boxes[0].text, "connections unreadable");
+    EXPECT_EQ(AppError, kNothingPending);
+    EXPECT_EQ(watchedHandles(), std::vector<uintptr_t>{1});
+    EXPECT_EQ(loggedRecords(), 0u);
+}
+
+TEST_F(WatcherTest, ClosingSlicesLogsEachAndRestartsItWithoutLosingReadings)
+{
+    fakeConnect(1, "A");
+    fakeConnect(2, "B");
+    ASSERT_TRUE(rescanConnections());
+    for (uint32_t i = 0; i < 2; ++i) {
+        LiveConnection& record = *liveConnectionAt(i);
+        record.bytesReceived = 1000 * (i + 1);
+        record.bytesSent = 10 * (i + 1);
+        record.packetsReceived = 5;
+        record.packetsSent = 6;
+        record.lastInOctets = 777;
+        record.lastInPackets = 8;
+        record.receiveRateHistory[0] = 99;
+    }
+    advanceClock(100);
+    const LocalTime tick = fakePlatform.now;
+    closeSlices(tick);
+
+    EXPECT_EQ(monthFile("log_200310.zip"), block(15, 50600, 100, 1000, 5, 10, 6) + block(15, 50600, 100, 2000, 5, 20, 6));
+    for (uint32_t i = 0; i < 2; ++i) {
+        const LiveConnection& record = *liveConnectionAt(i);
+        EXPECT_EQ(memcmp(&record.sliceStart, &tick, sizeof tick), 0);
+        EXPECT_EQ(record.bytesReceived, 0u);
+        EXPECT_EQ(record.bytesSent, 0u);
+        EXPECT_EQ(record.packetsReceived, 0u);
+        EXPECT_EQ(record.packetsSent, 0u);
+        EXPECT_EQ(record.lastInOctets, 777u);
+        EXPECT_EQ(record.lastInPackets, 8u);
+        EXPECT_EQ(record.receiveRateHistory[0], 99u);
+    }
+}
+
+TEST_F(WatcherTest, AConnectionAcrossTheMonthEndIsLoggedIntoBothMonths)
+{
+    // 31 October 2003, 23:50:00; the main window's timer cuts at 1 November 00:00:00.
+    fakePlatform.now = {2003, 10, 5, 31, 23, 50, 0, 0};
+    fakeConnect(1, "ISP");
+    ASSERT_TRUE(rescanConnections());
+    liveConnectionAt(0)->bytesReceived = 300;
+    advanceClock(600);
+    closeSlices(fakePlatform.now);
+    clearMonthCache();
+    liveConnectionAt(0)->bytesReceived = 400;
+    advanceClock(420);
+    fakeDisconnect(1);
+    ASSERT_TRUE(rescanConnections());
+
+    EXPECT_EQ(monthFile("log_200310.zip"), block(31, 85800, 600, 300, 0, 0, 0));
+    EXPECT_EQ(monthFile("log_200311.zip"), block(1, 0, 420, 400, 0, 0, 0));
+}
+
+}  // namespace
