@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/menulists.h"
+
+namespace {
+
+const LocalTime kOctober2003{2003, 10, 5, 17, 12, 0, 0, 0};
+
+TEST(LogMonthItems, SeptemberAndOctoberWithOctoberCurrent)
+{
+    const char* names[] = {"log_200309.zip", "log_200310.zip"};
+    LogMonthItem items[kLogMonthMaxItems];
+    ASSERT_EQ(logMonthItems(names, 2, kOctober2003, items), 2);
+    EXPECT_EQ(items[0].year, 2003);
+    EXPECT_EQ(items[0].month, 9);
+    EXPECT_EQ(items[0].data, 2003u * 65536u + 9u);  // 131268617
+    EXPECT_EQ(items[0].data, 131268617u);
+    EXPECT_FALSE(items[0].current);
+    EXPECT_EQ(items[1].data, 0u);
+    EXPECT_TRUE(items[1].current);
+}
+
+TEST(LogMonthItems, AtMostFortyInFileSystemOrder)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 45; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "log_%04d%02d.zip", 1999 + i / 12, 1 + i % 12);
+        names.push_back(name);
+    }
+    std::vector<const char*> pointers;
+    for (auto& name : names)
+        pointers.push_back(name.c_str());
+    LogMonthItem items[kLogMonthMaxItems + 5];
+    ASSERT_EQ(logMonthItems(pointers.data(), 45, kOctober2003, items), 40);
+    EXPECT_EQ(items[0].data, 1999u * 65536u + 1u);
+    // The 40th file is April 2002 (1999 + 39 / 12, month 1 + 39 % 12).
+    EXPECT_EQ(items[39].year, 2002);
+    EXPECT_EQ(items[39].month, 4);
+}
+
+TEST(LogFileMonth, DigitsUpToTheFirstOtherCharacter)
+{
+    struct Case {
+        const char* name;
+        bool valid;
+        uint16_t year, month;
+    } cases[] = {
+        {"log_200310.zip", true, 2003, 10},
+        {"log_200310x.zip", true, 2003, 10},
+        {"log_000112.zip", true, 1, 12},
+        {"log_.zip", false, 0, 0},
+        {"LOG_200310.zip", false, 0, 0},
+        {"log_200313.zip", false, 0, 0},  // no month 13: no item with a meaningless date
+        {"log_200300.zip", false, 0, 0},
+        {"log_1.zip", false, 0, 0},       // month 1 of year 0
+        {"log_99999999999999999999.zip", false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        uint16_t year = 0, month = 0;
+        EXPECT_EQ(logFileMonth(c.name, &year, &month), c.valid) << c.name;
+        if (c.valid) {
+            EXPECT_EQ(year, c.year) << c.name;
+            EXPECT_EQ(month, c.month) << c.name;
+        }
+    }
+}
+
+TEST(SkinItems, FoldersOnlyExactNameCheckedAtMost32)
+{
+    const FolderEntry entries[] = {
+        {".", true}, {"..", true}, {"Default", true}, {"default", true}, {"english.dll", false}, {"blue", true},
+    };
+    SkinItem items[kSkinMaxItems];
+    ASSERT_EQ(skinItems(entries, int(std::size(entries)), "default", items), 3);
+    EXPECT_STREQ(items[0].name, "Default");
+    EXPECT_FALSE(items[0].checked);  // differs only in case: not the skin in use
+    EXPECT_STREQ(items[1].name, "default");
+    EXPECT_TRUE(items[1].checked);
+    EXPECT_STREQ(items[2].name, "blue");
+    EXPECT_FALSE(items[2].checked);
+
+    std::vector<FolderEntry> many(40, FolderEntry{"skin", true});
+    SkinItem manyItems[kSkinMaxItems];
+    EXPECT_EQ(skinItems(many.data(), 40, "default", manyItems), 32);
+}
+
+TEST(MenuHint, RangesCollapseToTheirFirstId)
+{
+    const uint32_t cases[][2] = {
+        {30000, 30000}, {30039, 30000}, {30040, 30040}, {30049, 30049}, {30279, 30279}, {30280, 30280},
+        {30295, 30280}, {30296, 30296}, {30299, 30299}, {30300, 30300}, {30555, 30300}, {30556, 30556},
+        {30587, 30556}, {30588, 30588}, {30272, 30272},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(menuHintId(c[0]), c[1]) << c[0];
+}
+
+}  // namespace

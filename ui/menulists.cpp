@@ -1,0 +1,61 @@
+#include "ui/menulists.h"
+
+#include <cstring>
+
+bool logFileMonth(const char* fileName, uint16_t* year, uint16_t* month)
+{
+    if (strncmp(fileName, "log_", 4) != 0)
+        return false;
+    const char* digit = fileName + 4;
+    if (*digit < '0' || *digit > '9')
+        return false;
+    // The name comes from the file system; a long run of digits must not overflow.
+    uint64_t number = 0;
+    for (; *digit >= '0' && *digit <= '9' && number < 10000000000ull; ++digit)
+        number = number * 10 + uint64_t(*digit - '0');
+    // A name with a month outside 1..12 or no year would give a meaningless menu item.
+    if (number % 100 < 1 || number % 100 > 12 || number / 100 < 1 || number / 100 > 30827)
+        return false;
+    *month = uint16_t(number % 100);
+    *year = uint16_t(number / 100);
+    return true;
+}
+
+int logMonthItems(const char* const* fileNames, int count, const LocalTime& today, LogMonthItem* items)
+{
+    int written = 0;
+    for (int i = 0; i < count && written < kLogMonthMaxItems; ++i) {
+        LogMonthItem item{};
+        if (!logFileMonth(fileNames[i], &item.year, &item.month))
+            continue;
+        item.current = item.year == today.year && item.month == today.month;
+        item.data = item.current ? 0 : uint32_t(item.year) * 65536u + item.month;
+        items[written++] = item;
+    }
+    return written;
+}
+
+int skinItems(const FolderEntry* entries, int count, const char* skinName, SkinItem* items)
+{
+    int written = 0;
+    for (int i = 0; i < count && written < kSkinMaxItems; ++i) {
+        const FolderEntry& entry = entries[i];
+        if (!entry.isFolder || strcmp(entry.name, ".") == 0 || strcmp(entry.name, "..") == 0)
+            continue;
+        items[written++] = {entry.name, strcmp(entry.name, skinName) == 0};
+    }
+    return written;
+}
+
+uint32_t menuHintId(uint32_t itemId)
+{
+    if (itemId >= kLogMonthFirstId && itemId < kLogMonthFirstId + kLogMonthMaxItems)
+        return kLogMonthFirstId;
+    if (itemId >= kTariffFirstId && itemId <= kTariffLastId)
+        return kTariffFirstId;
+    if (itemId >= kSkinFirstId && itemId < kSkinFirstId + kSkinMaxItems)
+        return kSkinFirstId;
+    if (itemId >= kPhoneBookFirstId && itemId <= kPhoneBookLastId)
+        return kPhoneBookFirstId;
+    return itemId;
+}

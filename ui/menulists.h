@@ -1,0 +1,48 @@
+#pragma once
+// The parts of the main menu that change at run time, as plain lists: the months that have
+// a log file and the skin folders.
+#include <cstdint>
+
+#include "core/localtime.h"
+
+constexpr uint32_t kLogMonthFirstId = 30000;
+constexpr int kLogMonthMaxItems = 40;
+constexpr uint32_t kSkinFirstId = 30556;
+constexpr int kSkinMaxItems = 32;  // the command range 30556..30587
+constexpr uint32_t kTariffFirstId = 30300;
+constexpr uint32_t kTariffLastId = 30555;
+constexpr uint32_t kPhoneBookFirstId = 30280;
+constexpr uint32_t kPhoneBookLastId = 30295;
+
+struct LogMonthItem {
+    uint16_t year;
+    uint16_t month;
+    uint32_t data;  // year * 65536 + month, or 0 for the current month
+    bool current;   // the item text gets " *"
+};
+
+// The month of a log file name "log_YYYYMM.zip": the digits behind "log_" up to the first
+// other character, as year * 100 + month. False for a name that does not start with "log_"
+// or whose number names no month (month outside 1..12, year 0 or beyond the calendar).
+bool logFileMonth(const char* fileName, uint16_t* year, uint16_t* month);
+
+// Turns the log file names, in the order the file system gave them, into at most 40 items
+// written to `items`; returns their number.
+int logMonthItems(const char* const* fileNames, int count, const LocalTime& today, LogMonthItem* items);
+
+struct SkinItem {
+    const char* name;
+    bool checked;
+};
+
+struct FolderEntry {
+    const char* name;
+    bool isFolder;
+};
+
+// The skin items for the entries of the program directory: every folder but "." and "..",
+// at most 32, checked when its name equals `skinName` byte for byte.
+int skinItems(const FolderEntry* entries, int count, const char* skinName, SkinItem* items);
+
+// The status-line hint of a highlighted menu item: one hint per dynamic range.
+uint32_t menuHintId(uint32_t itemId);

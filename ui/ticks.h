@@ -1,0 +1,15 @@
+#pragma once
+// What the main window's timer must do to the running connections at a tick.
+#include <cstdint>
+
+#include "core/localtime.h"
+
+struct TickDecision {
+    bool monthChanged;   // the running slices end in the old month and the month sums start over
+    bool periodChanged;  // the active tariff moved between its main and secondary period
+    bool closeSlices() const { return monthChanged || periodChanged; }
+};
+
+// Compares the previous tick with this one. `secondaryBefore` and `secondaryNow` are the
+// tariff period at the two moments.
+TickDecision decideTick(const LocalTime& lastTick, const LocalTime& now, bool secondaryBefore, bool secondaryNow);

@@ -1,0 +1,133 @@
+#include "ui/viewmath.h"
+
+#include <algorithm>
+#include <cmath>
+
+int32_t barHeight(int64_t value, int64_t maxValue, int32_t height)
+{
+    if (maxValue <= 0 || value <= 0)
+        return 0;
+    return int32_t(std::floor(double(value) * double(height) / double(maxValue) + 0.5));
+}
+
+int64_t largestDayValue(const int64_t values[32])
+{
+    int64_t largest = 0;
+    for (int day = 1; day <= 31; ++day)
+        largest = std::max(largest, values[day]);
+    return largest;
+}
+
+int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick)
+{
+    static const int32_t kMonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (selectedMonth != 0 || lastTick.month < 1 || lastTick.month > 12)
+        return 1;
+    return kMonthLengths[lastTick.month - 1] - int32_t(lastTick.day) + 1;
+}
+
+int64_t unitSize(int32_t unit)
+{
+    switch (unit) {
+    case 0: return 1024;
+    case 1: return 1048576;
+    case 2: return 1073741824;
+    case 4: return 60;
+    case 5: return 3600;
+    default: return 1;
+    }
+}
+
+namespace {
+void fillRow(char row[3][kFormattedValueSize], int64_t used, int64_t remaining, int32_t days, ValueFormatter format)
+{
+    format(used, row[0]);
+    format(remaining, row[1]);
+    row[2][0] = '\0';
+    if (days > 0) {
+        char perDay[kFormattedValueSize];
+        format(remaining / days, perDay);
+        // An exceeded quota has nothing left to spread over the days.
+        if (perDay[0] != '+')
+            std::copy(perDay, perDay + kFormattedValueSize, row[2]);
+    }
+}
+}  // namespace
+
+void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t freeMain, int64_t freeSecondary,
+                           int32_t daysLeftCount, ValueFormatter format, FreeUnitsCells* cells)
+{
+    cells->secondaryRow = freeSecondary != 0;
+    fillRow(cells->text[0], usedMain, freeMain - usedMain, daysLeftCount, format);
+    int64_t used = usedMain;
+    int64_t remaining = freeMain - usedMain;
+    int64_t perDay = daysLeftCount > 0 ? remaining / daysLeftCount : 0;
+    if (cells->secondaryRow) {
+        fillRow(cells->text[1], usedSecondary, freeSecondary - usedSecondary, daysLeftCount, format);
+        used += usedSecondary;
+        remaining += freeSecondary - usedSecondary;
+        if (daysLeftCount > 0)
+            perDay += (freeSecondary - usedSecondary) / daysLeftCount;
+    } else {
+        for (auto& cell : cells->text[1])
+            cell[0] = '\0';
+    }
+    format(used, cells->text[2][0]);
+    format(remaining, cells->text[2][1]);
+    cells->text[2][2][0] = '\0';
+    if (daysLeftCount > 0) {
+        char text[kFormattedValueSize];
+        format(perDay, text);
+        if (text[0] != '+')
+            std::copy(text, text + kFormattedValueSize, cells->text[2][2]);
+    }
+}
+
+int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight)
+{
+    if (lineHeight <= 0)
+        return 0;
+    return std::max(0, recordCount - height / lineHeight);
+}
+
+int64_t correctedVolume(uint32_t received, uint32_t sent, uint32_t volumeCorrection)
+{
+    const uint32_t sum = received + sent;  // the combined count wraps like the logged one
+    return int64_t(double(sum) * (1.0 - double(volumeCorrection) * 0.0001));
+}
+
+uint32_t mixedColor(uint32_t a, uint32_t b)
+{
+    uint32_t mixed = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t channel = (((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + 1) / 2;
+        mixed |= channel << shift;
+    }
+    return mixed;
+}
+
+GraphColumn graphColumn(uint32_t received, uint32_t sent, uint32_t maxValue, uint32_t height)
+{
+    GraphColumn column{};
+    if (maxValue == 0)
+        return column;
+    // 64-bit products: a rate near 4 GB/s times the graph height must not wrap.
+    auto scaled = [&](uint32_t value) { return uint32_t(uint64_t(height) * value / maxValue); };
+    column.sharedHeight = scaled(std::min(received, sent));
+    column.receivedOnTop = received >= sent;
+    column.fullHeight = scaled(column.receivedOnTop ? received : sent);
+    return column;
+}
+
+void separateLabels(int32_t* receivedY, int32_t* sentY, int32_t minimumTop, int32_t lineHeight)
+{
+    *receivedY = std::max(*receivedY, minimumTop);
+    *sentY = std::max(*sentY, minimumTop);
+    const int32_t distance = *receivedY > *sentY ? *receivedY - *sentY : *sentY - *receivedY;
+    if (distance >= lineHeight)
+        return;
+    if (*receivedY > *sentY)
+        *receivedY = *sentY + lineHeight;
+    else
+        *sentY = *receivedY + lineHeight;
+}

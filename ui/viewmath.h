@@ -1,0 +1,55 @@
+#pragma once
+// The arithmetic of the statistics views, apart from the drawing: bar heights, the free-units
+// table, the number of days left, the scroll limit of the connection list.
+#include <cstdint>
+
+#include "core/localtime.h"
+#include "ui/formatters.h"
+
+// Height of a chart bar for `value` when `maxValue` fills `height` pixels, rounded half up.
+// 0 when there is nothing to scale (max not positive) or the value is not positive.
+int32_t barHeight(int64_t value, int64_t maxValue, int32_t height);
+
+// The largest of the day values 1..31 (element 0 is the month), at least 0.
+int64_t largestDayValue(const int64_t values[32]);
+
+// Days left for the per-day quota. A past month has one day left; the current month counts
+// its remaining days with a February of 28 days, so 29 February leaves none.
+int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick);
+
+// The bytes or seconds in one tariff unit (0 kB, 1 MB, 2 GB, 3 s, 4 min, 5 h).
+int64_t unitSize(int32_t unit);
+inline bool isVolumeUnit(int32_t unit) { return unit < 3; }
+
+// The texts of the free-units table: rows 0 (main period), 1 (secondary period, only with
+// secondary free units) and 2 (totals); columns used, remaining, remaining per day.
+struct FreeUnitsCells {
+    bool secondaryRow;
+    char text[3][3][kFormattedValueSize];  // an empty text is a cell left blank
+};
+
+void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t freeMain, int64_t freeSecondary,
+                           int32_t daysLeftCount, ValueFormatter format, FreeUnitsCells* cells);
+
+// The largest useful listScroll: the rows that do not fit into `height` pixels.
+int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight);
+
+// Volume of a logged record after the volume correction (hundredths of a percent).
+int64_t correctedVolume(uint32_t received, uint32_t sent, uint32_t volumeCorrection);
+
+// The colour between two GDI colour references, channel by channel rounded up.
+uint32_t mixedColor(uint32_t a, uint32_t b);
+
+// Heights of one live-graph column: the shared part drawn in the mixed colour and the whole
+// column, drawn in the colour of the larger direction.
+struct GraphColumn {
+    uint32_t sharedHeight;
+    uint32_t fullHeight;
+    bool receivedOnTop;  // received not less than sent
+};
+GraphColumn graphColumn(uint32_t received, uint32_t sent, uint32_t maxValue, uint32_t height);
+
+// Pushes the two average labels of the live graph apart so that they do not overlap:
+// neither above `minimumTop`, and the lower one (the sent one on a tie) at least
+// `lineHeight` below the other.
+void separateLabels(int32_t* receivedY, int32_t* sentY, int32_t minimumTop, int32_t lineHeight);
