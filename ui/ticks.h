@@ -13,3 +13,7 @@ struct TickDecision {
 // Compares the previous tick with this one. `secondaryBefore` and `secondaryNow` are the
 // tariff period at the two moments.
 TickDecision decideTick(const LocalTime& lastTick, const LocalTime& now, bool secondaryBefore, bool secondaryNow);
+
+// Applies the tick's slice rules for the active tariff: the running slices are closed once
+// when the month or the period changed, and the month sums start over in a new month.
+TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now);

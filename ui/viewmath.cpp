@@ -90,12 +90,6 @@ int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight)
     return std::max(0, recordCount - height / lineHeight);
 }
 
-int64_t correctedVolume(uint32_t received, uint32_t sent, uint32_t volumeCorrection)
-{
-    const uint32_t sum = received + sent;  // the combined count wraps like the logged one
-    return int64_t(double(sum) * (1.0 - double(volumeCorrection) * 0.0001));
-}
-
 uint32_t mixedColor(uint32_t a, uint32_t b)
 {
     uint32_t mixed = 0;

@@ -34,9 +34,6 @@ void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t free
 // The largest useful listScroll: the rows that do not fit into `height` pixels.
 int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight);
 
-// Volume of a logged record after the volume correction (hundredths of a percent).
-int64_t correctedVolume(uint32_t received, uint32_t sent, uint32_t volumeCorrection);
-
 // The colour between two GDI colour references, channel by channel rounded up.
 uint32_t mixedColor(uint32_t a, uint32_t b);
 

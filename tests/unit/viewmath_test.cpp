@@ -99,10 +99,8 @@ TEST(ViewMath, ListScrollLimit)
     EXPECT_EQ(listScrollLimit(5, 116, 0), 0);
 }
 
-TEST(ViewMath, CorrectedVolumeAndMixedColour)
+TEST(ViewMath, MixedColour)
 {
-    EXPECT_EQ(correctedVolume(1000000, 0, 500), 950000);
-    EXPECT_EQ(correctedVolume(3000000000u, 2000000000u, 0), 705032704);  // 5e9 - 2^32
     EXPECT_EQ(mixedColor(0x0000FF, 0xFF0000), 0x800080u);
     EXPECT_EQ(mixedColor(0x102030, 0x102031), 0x102031u);
     EXPECT_EQ(mixedColor(0xFFFFFF, 0xFFFFFF), 0xFFFFFFu);

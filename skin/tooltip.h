@@ -1,0 +1,35 @@
+#pragma once
+// The help-tip window: a bordered pale-yellow pop-up with a word-wrapped text that sits
+// above and to the right of the pointer and can follow it.
+#include <windows.h>
+
+#include <cstdint>
+
+constexpr UINT WM_TIP_SHOW = WM_USER;      // wParam flags, lParam offsets x (low) and y (high)
+constexpr UINT WM_TIP_MOVE = WM_USER + 1;  // wParam, lParam: pointer position on the screen
+
+constexpr uint32_t TIP_SHOW = 0x1;
+constexpr uint32_t TIP_FOLLOW = 0x2;
+constexpr uint32_t TIP_DELAYED = 0x4;
+
+constexpr char kTipWindowClass[] = "VekTtCl";
+
+struct TipState {
+    uint32_t tipFlags;
+    UINT_PTR tipTimer;
+    HBRUSH tipBrush;
+    int32_t tipOffsetX;  // pointer to the tip's left edge
+    int32_t tipOffsetY;  // pointer to the tip's bottom edge
+    RECT tipWindowRect;
+    RECT tipTextRect;
+    int32_t tipTextLength;
+    char tipText[65536];
+};
+
+extern TipState tipState;
+extern HWND tipWindow;
+
+LRESULT CALLBACK tipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates the one tip window (hidden) and keeps it in tipWindow; null when it fails.
+HWND createTipWindow(HINSTANCE instance);

@@ -1,0 +1,145 @@
+#include "skin/tooltip.h"
+
+#include <cstring>
+
+TipState tipState;
+HWND tipWindow;
+
+namespace {
+
+constexpr UINT_PTR kDelayTimer = 1;
+constexpr UINT kShowDelayMs = 500;
+constexpr COLORREF kTipColor = 0x00E0FFFF;
+constexpr int kWrapWidth = 300;
+
+// Where the tip goes for a pointer at `x`, `y`: its bottom-left corner at the offsets.
+POINT tipPosition(int x, int y)
+{
+    return {x + tipState.tipOffsetX, y + tipState.tipOffsetY - tipState.tipWindowRect.bottom};
+}
+
+void onCreate()
+{
+    tipState.tipBrush = CreateSolidBrush(kTipColor);
+}
+
+void onDestroy()
+{
+    if (tipState.tipBrush != nullptr)
+        DeleteObject(tipState.tipBrush);
+    tipState.tipBrush = nullptr;
+    tipWindow = nullptr;
+}
+
+void onSetText(HWND window, const char* text)
+{
+    const size_t length = text != nullptr ? strnlen(text, sizeof tipState.tipText - 1) : 0;
+    if (length != 0)
+        memcpy(tipState.tipText, text, length);
+    tipState.tipText[length] = '\0';
+    tipState.tipTextLength = int32_t(length);
+
+    RECT measured = {0, 0, kWrapWidth, 0};
+    if (HDC dc = GetDC(window)) {
+        HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+        DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &measured, DT_CALCRECT | DT_WORDBREAK);
+        SelectObject(dc, old);
+        ReleaseDC(window, dc);
+    }
+    tipState.tipTextRect = {0, 0, measured.right + 2, measured.bottom + 2};
+
+    RECT frame = tipState.tipTextRect;
+    AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongA(window, GWL_EXSTYLE)));
+    tipState.tipWindowRect = {0, 0, frame.right - frame.left, frame.bottom - frame.top};
+
+    POINT pointer;
+    GetCursorPos(&pointer);
+    const POINT at = tipPosition(pointer.x, pointer.y);
+    SetWindowPos(window, nullptr, at.x, at.y, tipState.tipWindowRect.right, tipState.tipWindowRect.bottom,
+                 SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOCOPYBITS);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
+void onShow(HWND window, uint32_t flags, LPARAM offsets)
+{
+    if (flags & TIP_SHOW) {
+        tipState.tipOffsetX = int16_t(LOWORD(offsets));
+        tipState.tipOffsetY = int16_t(HIWORD(offsets));
+        POINT pointer;
+        GetCursorPos(&pointer);
+        const POINT at = tipPosition(pointer.x, pointer.y);
+        UINT positionFlags = SWP_NOACTIVATE | SWP_NOZORDER;
+        if (flags & TIP_DELAYED) {
+            SetWindowPos(window, nullptr, at.x, at.y, tipState.tipWindowRect.right, tipState.tipWindowRect.bottom,
+                         positionFlags | SWP_HIDEWINDOW);
+            tipState.tipTimer = SetTimer(window, kDelayTimer, kShowDelayMs, nullptr);
+        } else {
+            // A pending delay must not show the tip a second time later.
+            KillTimer(window, kDelayTimer);
+            SetWindowPos(window, nullptr, at.x, at.y, tipState.tipWindowRect.right, tipState.tipWindowRect.bottom,
+                         positionFlags | SWP_SHOWWINDOW);
+        }
+        UpdateWindow(window);
+    } else if (tipState.tipFlags & TIP_SHOW) {
+        ShowWindow(window, SW_HIDE);
+    }
+    tipState.tipFlags = flags;
+}
+
+void onDelayEnd(HWND window)
+{
+    KillTimer(window, kDelayTimer);
+    if (tipState.tipFlags & TIP_SHOW)
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    tipState.tipFlags &= ~TIP_DELAYED;
+}
+
+void onMove(HWND window, int x, int y)
+{
+    const uint32_t flags = tipState.tipFlags;
+    if (!(flags & TIP_SHOW) || !(flags & TIP_FOLLOW) || (flags & TIP_DELAYED))
+        return;
+    const POINT at = tipPosition(x, y);
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void onPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    FillRect(dc, &tipState.tipTextRect,
+             tipState.tipBrush != nullptr ? tipState.tipBrush : HBRUSH(GetStockObject(WHITE_BRUSH)));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    RECT text = tipState.tipTextRect;
+    OffsetRect(&text, 1, 1);
+    DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &text, DT_WORDBREAK);
+    SelectObject(dc, old);
+    EndPaint(window, &paint);
+}
+
+}  // namespace
+
+LRESULT CALLBACK tipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: onCreate(); break;
+    case WM_DESTROY: onDestroy(); break;
+    case WM_SETTEXT: onSetText(window, reinterpret_cast<const char*>(lParam)); return TRUE;
+    case WM_TIP_SHOW: onShow(window, uint32_t(wParam), lParam); return 0;
+    case WM_TIP_MOVE: onMove(window, int(int32_t(wParam)), int(int32_t(lParam))); return 0;
+    case WM_TIMER: onDelayEnd(window); return 0;
+    case WM_PAINT: onPaint(window); return 0;
+    case WM_ERASEBKGND: return 1;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND createTipWindow(HINSTANCE instance)
+{
+    tipWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTipWindowClass, nullptr, WS_POPUP | WS_BORDER, 0, 0,
+                                0, 0, nullptr, nullptr, instance, nullptr);
+    return tipWindow;
+}
