@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/programdirectory.h"
+#include "fakes/fakeplatform.h"
+#include "log/statistics.h"
+#include "monitor/liveconnections.h"
+#include "support.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+
+namespace {
+
+constexpr uint32_t kSeptember2003 = 2003 * 65536 + 9;
+constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
+
+std::string block(unsigned day, unsigned time, unsigned dur, unsigned rx, unsigned tx)
+{
+    return "<log>\r\n\t<day>" + std::to_string(day) + "</day>\r\n\t<time>" + std::to_string(time) +
+           "</time>\r\n\t<dur>" + std::to_string(dur) + "</dur>\r\n\t<rx>" + std::to_string(rx) +
+           "</rx>\r\n\t<rxp>1</rxp>\r\n\t<tx>" + std::to_string(tx) + "</tx>\r\n\t<txp>1</txp>\r\n</log>\r\n";
+}
+
+class Statistics : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetFakePlatform();
+        resetSettings();
+        freeTariffs();
+        clearMonthCache();
+        memset(&liveConnections, 0, sizeof liveConnections);
+        october = std::string(programDirectory) + "log_200310.zip";
+        november = std::string(programDirectory) + "log_200311.zip";
+        fakePlatform.now = LocalTime{2003, 10, 0, 12, 22, 10, 0, 0};  // Sunday 12 October, 22:10
+    }
+    void TearDown() override
+    {
+        clearMonthCache();
+        freeTariffs();
+        memset(&liveConnections, 0, sizeof liveConnections);
+    }
+
+    static LiveConnection& addConnection(LocalTime start, uint32_t received, uint32_t sent)
+    {
+        LiveConnection& connection = liveConnections.records[liveConnections.count++];
+        connection.sliceStart = start;
+        connection.bytesReceived = received;
+        connection.bytesSent = sent;
+        return connection;
+    }
+
+    // Minutes, 60 free, 0.05 a minute, one period all week.
+    static void useMinuteTariff()
+    {
+        Rate* rate = new Rate{};
+        rate->unit = 4;
+        rate->amount[0] = 60;
+        rate->amount[2] = 1000;
+        rate->cost[1] = 0.05;
+        TariffTable[0] = rate;
+        settings.activeTariff = 0;
+    }
+
+    std::string october;
+    std::string november;
+};
+
+const LocalTime k2200On12th{2003, 10, 0, 12, 22, 0, 0, 0};
+const LocalTime k2110On12th{2003, 10, 0, 12, 21, 10, 0, 0};
+
+TEST_F(Statistics, WithoutRunningConnectionsKeyZeroIsTheCurrentMonth)
+{
+    useMinuteTariff();
+    writeGzipFile(october, block(5, 50600, 4000, 120000, 30000) + block(12, 3600, 60, 1, 2));
+    ASSERT_TRUE(loadMonth(0));
+    EXPECT_EQ(memcmp(monthVolume(0), currentMonth.volume, sizeof currentMonth.volume), 0);
+    EXPECT_EQ(memcmp(monthOnlineTime(0), currentMonth.onlineTime, sizeof currentMonth.onlineTime), 0);
+    EXPECT_EQ(memcmp(monthCost(0), currentMonth.cost, sizeof currentMonth.cost), 0);
+    EXPECT_EQ(memcmp(monthCounters(0), &currentMonth.counters, sizeof currentMonth.counters), 0);
+    EXPECT_EQ(monthRecords(0), currentMonth.records.head);
+    EXPECT_NEAR(currentMonth.cost[0], (4000 + 60 - 3600) / 60.0 * 0.05, 1e-9);
+}
+
+TEST_F(Statistics, RunningConnectionsAreAddedToSnapshotsOnly)
+{
+    useMinuteTariff();
+    writeGzipFile(october, block(5, 50600, 1800, 120000, 30000));
+    ASSERT_TRUE(loadMonth(0));
+    addConnection(k2200On12th, 2000000, 500000);
+
+    const int64_t* volume = monthVolume(0);
+    EXPECT_EQ(volume[0], 150000 + 2500000);
+    EXPECT_EQ(volume[12], 2500000);
+    EXPECT_EQ(volume[5], 150000);
+    const int64_t* online = monthOnlineTime(0);
+    EXPECT_EQ(online[0], 1800 + 600);
+    EXPECT_EQ(online[12], 600);
+    EXPECT_EQ(currentMonth.volume[0], 150000);
+    EXPECT_EQ(currentMonth.volume[12], 0);
+    EXPECT_EQ(currentMonth.onlineTime[0], 1800);
+
+    // Priced after the logged half hour, in index order: a further 60 minutes crosses the
+    // 60 free minutes at 90 (1.50), the 10 running minutes lie wholly above (0.50).
+    liveConnections.records[0].sliceStart = k2110On12th;
+    addConnection(k2200On12th, 0, 0);
+    const double* cost = monthCost(0);
+    EXPECT_NEAR(cost[0], 1.50 + 0.50, 1e-9);
+    EXPECT_NEAR(cost[12], 1.50 + 0.50, 1e-9);
+    EXPECT_EQ(cost[5], 0.0);
+    EXPECT_EQ(currentMonth.cost[0], 0.0);
+    EXPECT_EQ(monthCounters(0)->used[0], 1800 + 3600 + 600);
+    EXPECT_EQ(currentMonth.counters.used[0], 1800);
+    // Asked again, the snapshot starts from the current month, not from the last answer.
+    EXPECT_NEAR(monthCost(0)[0], 2.0, 1e-9);
+    EXPECT_EQ(monthRecords(0), currentMonth.records.head);
+    EXPECT_EQ(currentMonth.records.head->next, nullptr);
+}
+
+TEST_F(Statistics, HeldMonthIsReadOnceUntilAnotherMonthIsAsked)
+{
+    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    writeGzipFile(october, block(5, 0, 100, 10, 10));
+    ASSERT_NE(monthOnlineTime(kOctober2003), nullptr);
+    EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 100);
+    EXPECT_EQ(heldMonthKey, kOctober2003);
+
+    writeGzipFile(october, block(5, 0, 200, 10, 10));
+    EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 100);
+    EXPECT_EQ(monthVolume(kOctober2003)[5], 20);
+    EXPECT_EQ(monthRecords(kOctober2003)->dur, 100u);
+
+    // A month without a file is held too, with nothing in it.
+    EXPECT_EQ(monthRecords(kSeptember2003), nullptr);
+    EXPECT_EQ(heldMonthKey, kSeptember2003);
+    EXPECT_EQ(monthVolume(kSeptember2003)[0], 0);
+    EXPECT_EQ(monthCost(kSeptember2003)[0], 0.0);
+    EXPECT_EQ(monthCounters(kSeptember2003)->used[0], 0);
+
+    EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 200);
+}
+
+TEST_F(Statistics, ClearingTheCacheEmptiesEverythingAndForgetsTheHeldMonth)
+{
+    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    useMinuteTariff();
+    writeGzipFile(october, block(5, 0, 7200, 10, 10));
+    writeGzipFile(november, block(1, 0, 7200, 10, 10));
+    ASSERT_TRUE(loadMonth(0));
+    ASSERT_NE(monthCost(kOctober2003), nullptr);
+    ASSERT_NE(monthCost(0), nullptr);
+
+    clearMonthCache();
+    MonthStats empty{};
+    EXPECT_EQ(memcmp(&currentMonth, &empty, sizeof empty), 0);
+    EXPECT_EQ(memcmp(&heldMonth, &empty, sizeof empty), 0);
+    EXPECT_EQ(heldMonthKey, 0u);
+    EXPECT_EQ(monthCost(0)[0], 0.0);
+    EXPECT_EQ(monthCounters(0)->used[0], 0);
+
+    writeGzipFile(october, block(5, 0, 60, 10, 10));
+    EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 60);
+}
+
+TEST_F(Statistics, TrafficSumsCorrectReceivedAndSentApart)
+{
+    settings.volumeCorrection = 500;
+    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    writeGzipFile(october, block(5, 0, 100, 1000000, 2000) + block(6, 0, 50, 3000000000u, 3000000000u));
+
+    TrafficTotals totals{kOctober2003, -1, -1, 99};
+    ASSERT_TRUE(monthTraffic(totals));
+    EXPECT_EQ(totals.received, 950000 + 2850000000);
+    EXPECT_EQ(totals.sent, 1900 + 2850000000);
+    EXPECT_EQ(totals.onlineSeconds, 150u);
+    EXPECT_EQ(heldMonthKey, kOctober2003);
+
+    writeGzipFile(november, block(1, 0, 30, 20000, 40000));
+    ASSERT_TRUE(loadMonth(0));
+    addConnection(LocalTime{2003, 11, 3, 5, 11, 0, 0, 0}, 100000, 200);
+    addConnection(LocalTime{2003, 11, 3, 5, 11, 59, 0, 0}, 1000, 0);
+    totals = TrafficTotals{0, -1, -1, 99};
+    ASSERT_TRUE(monthTraffic(totals));
+    EXPECT_EQ(totals.received, 19000 + 95000 + 950);
+    EXPECT_EQ(totals.sent, 38000 + 190);
+    EXPECT_EQ(totals.onlineSeconds, 30u + 3600 + 60);
+
+    struct Case {
+        int32_t index;
+        int64_t received, sent;
+        uint32_t seconds;
+    } cases[] = {{-1, 95950, 190, 3660}, {0, 95000, 190, 3600}, {1, 950, 0, 60}, {2, 0, 0, 0}, {16, 0, 0, 0}};
+    for (const Case& c : cases) {
+        TrafficTotals live{0, -1, -1, 99};
+        liveTraffic(live, c.index);
+        EXPECT_EQ(live.received, c.received) << c.index;
+        EXPECT_EQ(live.sent, c.sent) << c.index;
+        EXPECT_EQ(live.onlineSeconds, c.seconds) << c.index;
+    }
+}
+
+TEST_F(Statistics, AccountedSlicesGiveTheSameSumsAsReadingTheFile)
+{
+    useMinuteTariff();
+    settings.volumeCorrection = 250;
+    ASSERT_TRUE(loadMonth(0));
+    const LogRecord slices[] = {
+        {nullptr, 100000, 1, 5000, 1, {2003, 10, 3, 1, 9, 0, 0, 0}, 1800},
+        {nullptr, 3000000000u, 1, 2000000000u, 1, {2003, 10, 6, 4, 23, 50, 0, 0}, 3600},
+        {nullptr, 7, 1, 7, 1, {2003, 10, 0, 12, 8, 0, 0, 0}, 600},
+    };
+    for (const LogRecord& slice : slices) {
+        // What logging a slice does: account, append, write the month.
+        LogRecord* record = new LogRecord(slice);
+        accountSlice(*record);
+        appendMonthRecord(currentMonth, record);
+        ASSERT_TRUE(writeMonthLog(currentMonth.records.head));
+    }
+    EXPECT_NEAR(currentMonth.cost[0], (90 - 60) * 0.05 + 10 * 0.05, 1e-9);
+    EXPECT_EQ(currentMonth.volume[4], int64_t((5000000000 - 4294967296) * 0.975));
+    const MonthStats accounted = currentMonth;
+
+    ASSERT_TRUE(reloadStatistics());
+    EXPECT_EQ(memcmp(currentMonth.volume, accounted.volume, sizeof accounted.volume), 0);
+    EXPECT_EQ(memcmp(currentMonth.onlineTime, accounted.onlineTime, sizeof accounted.onlineTime), 0);
+    for (int day = 0; day < kMonthSlots; ++day)
+        EXPECT_DOUBLE_EQ(currentMonth.cost[day], accounted.cost[day]) << day;
+    EXPECT_EQ(currentMonth.counters.used[0], accounted.counters.used[0]);
+    EXPECT_EQ(currentMonth.counters.used[1], accounted.counters.used[1]);
+}
+
+TEST_F(Statistics, ReloadRepricesBothMonths)
+{
+    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    writeGzipFile(october, block(5, 0, 7200, 10, 10));
+    writeGzipFile(november, block(1, 0, 3600, 10, 10));
+    ASSERT_TRUE(loadMonth(0));
+    EXPECT_EQ(monthCost(kOctober2003)[0], 0.0);
+    EXPECT_EQ(currentMonth.cost[0], 0.0);
+
+    useMinuteTariff();
+    ASSERT_TRUE(reloadStatistics());
+    EXPECT_EQ(heldMonthKey, kOctober2003);
+    EXPECT_NEAR(heldMonth.cost[0], 60 * 0.05, 1e-9);
+    EXPECT_NEAR(currentMonth.cost[0], 0.0, 1e-12);
+    EXPECT_NEAR(monthCost(kOctober2003)[5], 3.0, 1e-9);
+}
+
+}  // namespace
