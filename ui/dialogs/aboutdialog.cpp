@@ -1,0 +1,202 @@
+// The about dialog: name and version over the program's own picture, the PNG library's notice
+// and a mail link.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/language.h"
+#include "lang/ids.h"
+#include "skin/pngresource.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/optionspages.h"
+
+namespace {
+
+constexpr uint32_t kAboutPicture = 20;
+constexpr COLORREF kLinkColour = 0x00FFA0A0;
+constexpr COLORREF kTextColour = 0x00FFFFFF;
+const char kVersion[] = "1.21.0";
+
+struct About {
+    HBITMAP picture;
+    HBRUSH background;  // the picture as a pattern brush; null when it could not be loaded
+    HCURSOR hand;
+};
+About about;
+
+void freePicture()
+{
+    if (about.background)
+        DeleteObject(about.background);
+    if (about.picture)
+        DeleteObject(about.picture);
+    about.background = nullptr;
+    about.picture = nullptr;
+}
+
+void fillTitle(HWND dialog)
+{
+    char title[256] = "telvane";
+    char product[256];
+    loadLanguageText(IDS_MAIN_TITLE, product, sizeof product);
+    if (product[0])
+        snprintf(title, sizeof title, "%s", product);
+    char templateText[256];
+    GetDlgItemTextA(dialog, IDC_ABOUT_TITLE, templateText, sizeof templateText);
+    strncat(title, templateText, sizeof title - strlen(title) - 1);
+    strncat(title, kVersion, sizeof title - strlen(title) - 1);
+    SetDlgItemTextA(dialog, IDC_ABOUT_TITLE, title);
+    SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_SETFONT, WPARAM(GetStockObject(ANSI_VAR_FONT)), TRUE);
+}
+
+RECT controlRect(HWND dialog, int id)
+{
+    RECT rect = {};
+    HWND control = GetDlgItem(dialog, id);
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void place(HWND dialog, int id, int x, int y, int width, int height)
+{
+    if (HWND control = GetDlgItem(dialog, id))
+        SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void layOut(HWND dialog, int width, int height)
+{
+    RECT ok = controlRect(dialog, IDOK);
+    const int okWidth = ok.right - ok.left, okHeight = ok.bottom - ok.top;
+    place(dialog, IDOK, width - okWidth - 10, height - okHeight - 10, okWidth, okHeight);
+    for (int id : {IDC_ABOUT_TITLE, IDC_ABOUT_TEXT3}) {
+        RECT rect = controlRect(dialog, id);
+        place(dialog, id, width - 5 - (rect.right - rect.left), rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    }
+    for (int id : {IDC_ABOUT_TEXT1, IDC_ABOUT_PNG_NOTICE}) {
+        RECT rect = controlRect(dialog, id);
+        place(dialog, id, 5, rect.top, width - 10, rect.bottom - rect.top);
+    }
+    RECT mail = controlRect(dialog, IDC_ABOUT_MAIL);
+    place(dialog, IDC_ABOUT_MAIL, 5, height - (mail.bottom - mail.top) - 5, mail.right - mail.left, mail.bottom - mail.top);
+    RECT text2 = controlRect(dialog, IDC_ABOUT_TEXT2);
+    place(dialog, IDC_ABOUT_TEXT2, 5, height - (text2.bottom - text2.top) - 15, width - 10, text2.bottom - text2.top);
+}
+
+void openDialog(HWND dialog)
+{
+    fillTitle(dialog);
+    SetDlgItemTextA(dialog, IDC_ABOUT_PNG_NOTICE, png_get_copyright(nullptr));
+
+    HDC dc = GetDC(dialog);
+    about.picture = loadPngResource(dc, kAboutPicture);
+    ReleaseDC(dialog, dc);
+    BITMAP size = {};
+    if (about.picture && GetObjectA(about.picture, sizeof size, &size))
+        about.background = CreatePatternBrush(about.picture);
+    if (about.background == nullptr) {
+        // Without its picture the dialog keeps the template's size and the system's colours.
+        AppError = kNothingPending;
+        freePicture();
+    } else {
+        const int width = size.bmWidth, height = size.bmHeight;
+        RECT frame = {(GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2, (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, 0, 0};
+        frame.right = frame.left + width;
+        frame.bottom = frame.top + height;
+        AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(dialog, GWL_EXSTYLE)));
+        SetWindowPos(dialog, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(dialog, width, height);
+    }
+    about.hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+}
+
+void drawLink(const DRAWITEMSTRUCT* item)
+{
+    char text[1024];
+    const int length = GetWindowTextA(item->hwndItem, text, sizeof text);
+    HGDIOBJ oldFont = SelectObject(item->hDC, HGDIOBJ(SendMessageA(item->hwndItem, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32A(item->hDC, text, length, &extent);
+    SetWindowPos(item->hwndItem, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetTextColor(item->hDC, kLinkColour);
+    SetBkMode(item->hDC, TRANSPARENT);
+    TextOutA(item->hDC, 0, 0, text, length);
+    // Underscores clipped to the text's own width underline it exactly.
+    static const char underline[] = "__________________________________________________";
+    RECT clip = {0, 0, extent.cx, extent.cy};
+    ExtTextOutA(item->hDC, 0, 0, ETO_CLIPPED, &clip, underline, sizeof underline - 1, nullptr);
+    SelectObject(item->hDC, oldFont);
+}
+
+void openMail(HWND dialog)
+{
+    char address[256], url[300];
+    GetDlgItemTextA(dialog, IDC_ABOUT_MAIL, address, sizeof address);
+    snprintf(url, sizeof url, "mailto:%s?subject=OS:", address);
+    ShellExecuteA(nullptr, nullptr, url, nullptr, nullptr, SW_HIDE);
+}
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        openDialog(dialog);
+        return TRUE;
+    case WM_CTLCOLORDLG:
+        return INT_PTR(about.background);
+    case WM_CTLCOLORSTATIC:
+        if (about.background == nullptr)
+            return 0;
+        SetBkMode(HDC(wParam), TRANSPARENT);
+        SetTextColor(HDC(wParam), kTextColour);
+        return INT_PTR(GetStockObject(NULL_BRUSH));
+    case WM_DRAWITEM:
+        if (wParam == IDC_ABOUT_MAIL) {
+            drawLink(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_SETCURSOR:
+        // The hand belongs to the link alone; the static class's own cursor stays as it is for
+        // every other label of the program.
+        if (HWND(wParam) == GetDlgItem(dialog, IDC_ABOUT_MAIL) && about.hand) {
+            SetCursor(about.hand);
+            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+            freePicture();
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDC_ABOUT_MAIL:
+            if (HIWORD(wParam) == STN_CLICKED)
+                openMail(dialog);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DESTROY:
+        freePicture();
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+bool showAboutDialog(HWND owner)
+{
+    const INT_PTR result = DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_ABOUT), owner, aboutDialogProc, 0);
+    if (LanguageModule == nullptr || result == -1 || result == 0)
+        return failWith(kErrorDialog);
+    return true;
+}

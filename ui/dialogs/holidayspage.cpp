@@ -1,0 +1,219 @@
+// The holidays page: the list lives in the list view until OK writes it into Settings.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstring>
+
+#include "lang/ids.h"
+#include "tariff/settings.h"
+#include "ui/dialogs/holidaytable.h"
+#include "ui/dialogs/optionspages.h"
+
+namespace {
+
+constexpr int kNewRow = -1;
+constexpr int kCellPadding = 12;
+
+int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM)
+{
+    return compareHolidayDates(uint32_t(first), uint32_t(second));
+}
+
+void dateText(uint32_t packedDate, char* text, int size)
+{
+    const HolidayDate date = unpackDate(packedDate);
+    SYSTEMTIME time = {};
+    time.wYear = WORD(date.year);
+    time.wMonth = WORD(date.month);
+    time.wDay = WORD(date.day);
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, size) == 0)
+        text[0] = '\0';
+}
+
+void putHolidayRow(HWND list, int row, uint32_t packedDate, const char* name)
+{
+    char date[64];
+    dateText(packedDate, date, sizeof date);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.pszText = date;
+    item.lParam = LPARAM(packedDate);
+    if (row == kNewRow) {
+        item.iItem = 0;
+        row = int(SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(&item)));
+        if (row < 0)
+            return;
+    } else {
+        item.iItem = row;
+        SendMessageA(list, LVM_SETITEMA, 0, LPARAM(&item));
+    }
+    LVITEMA nameItem = {};
+    nameItem.iSubItem = 1;
+    nameItem.pszText = const_cast<char*>(name);
+    SendMessageA(list, LVM_SETITEMTEXTA, WPARAM(row), LPARAM(&nameItem));
+    ListView_SortItems(list, compareRows, 0);
+}
+
+uint32_t getHolidayRow(HWND list, int row, char* name, int size)
+{
+    LVITEMA nameItem = {};
+    nameItem.iSubItem = 1;
+    nameItem.pszText = name;
+    nameItem.cchTextMax = size;
+    name[0] = '\0';
+    SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&nameItem));
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, LPARAM(&item));
+    return uint32_t(item.lParam);
+}
+
+// The date column holds the widest short date of the locale: eight "0"s are too narrow for a
+// four-digit year with separators.
+int dateColumnWidth(HWND list)
+{
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
+    SIZE zero = {}, widest = {};
+    GetTextExtentPoint32A(dc, "0", 1, &zero);
+    char sample[64];
+    dateText(packDate(2088, 12, 28), sample, sizeof sample);
+    GetTextExtentPoint32A(dc, sample, int(strlen(sample)), &widest);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    const int eightZeros = zero.cx * 8;
+    return widest.cx + kCellPadding > eightZeros ? widest.cx + kCellPadding : eightZeros;
+}
+
+void addColumns(HWND list)
+{
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = dateColumnWidth(list);
+    column.pszText = const_cast<char*>("Datum");
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, LPARAM(&column));
+
+    // The name column fills the rest, leaving room for the scroll bar of a long list.
+    RECT client;
+    GetClientRect(list, &client);
+    const int rest = client.right - column.cx - GetSystemMetrics(SM_CXVSCROLL);
+    column.cx = rest > 0 ? rest : 0;
+    column.pszText = const_cast<char*>("Name");
+    column.iSubItem = 1;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 1, LPARAM(&column));
+}
+
+HWND holidayList(HWND page) { return GetDlgItem(page, IDC_HOLIDAY_LIST); }
+
+// The holidays table has 32 entries: a full list takes no more.
+void updateAddButton(HWND page)
+{
+    EnableWindow(GetDlgItem(page, IDC_HOLIDAY_ADD), ListView_GetItemCount(holidayList(page)) < kHolidayCount);
+}
+
+uint32_t enteredDate(HWND page)
+{
+    SYSTEMTIME time;
+    if (SendMessageA(GetDlgItem(page, IDC_HOLIDAY_DATE), DTM_GETSYSTEMTIME, 0, LPARAM(&time)) != GDT_VALID)
+        GetLocalTime(&time);
+    return packDate(time.wYear, time.wMonth, time.wDay);
+}
+
+void openPage(HWND page)
+{
+    HWND list = holidayList(page);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    addColumns(list);
+    SendMessageA(GetDlgItem(page, IDC_HOLIDAY_NAME), EM_LIMITTEXT, 255, 0);
+    for (int i = 0; i < kHolidayCount && settings.holidays[i].packedDate != 0; ++i) {
+        char name[256];
+        memcpy(name, settings.holidays[i].name, sizeof name - 1);
+        name[sizeof name - 1] = '\0';  // names from settings.zip may lack their end
+        putHolidayRow(list, kNewRow, settings.holidays[i].packedDate, name);
+    }
+    updateAddButton(page);
+}
+
+void onCommand(HWND page, int id)
+{
+    HWND list = holidayList(page);
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    char name[256];
+    switch (id) {
+    case IDC_HOLIDAY_ADD:
+        if (ListView_GetItemCount(list) >= kHolidayCount)
+            return;
+        GetDlgItemTextA(page, IDC_HOLIDAY_NAME, name, sizeof name);
+        putHolidayRow(list, kNewRow, enteredDate(page), name);
+        break;
+    case IDC_HOLIDAY_DELETE:
+        if (selected >= 0)
+            ListView_DeleteItem(list, selected);
+        break;
+    case IDC_HOLIDAY_CHANGE:
+        if (selected >= 0) {
+            GetDlgItemTextA(page, IDC_HOLIDAY_NAME, name, sizeof name);
+            putHolidayRow(list, selected, enteredDate(page), name);
+        }
+        break;
+    default:
+        return;
+    }
+    updateAddButton(page);
+}
+
+void onSelect(HWND page, const NMLISTVIEW* change)
+{
+    if (!(change->uChanged & LVIF_STATE) || !(change->uNewState & LVIS_SELECTED) || change->iItem < 0)
+        return;
+    char name[256];
+    const HolidayDate date = unpackDate(getHolidayRow(holidayList(page), change->iItem, name, sizeof name));
+    SetDlgItemTextA(page, IDC_HOLIDAY_NAME, name);
+    SYSTEMTIME time = {};
+    time.wYear = WORD(date.year);
+    time.wMonth = WORD(date.month);
+    time.wDay = WORD(date.day);
+    SendMessageA(GetDlgItem(page, IDC_HOLIDAY_DATE), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
+}
+
+void apply(HWND page)
+{
+    HWND list = holidayList(page);
+    int count = ListView_GetItemCount(list);
+    if (count > kHolidayCount)
+        count = kHolidayCount;
+    static Holiday rows[kHolidayCount];
+    for (int i = 0; i < count; ++i)
+        rows[i].packedDate = getHolidayRow(list, i, rows[i].name, sizeof rows[i].name);
+    storeHolidays(rows, count);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK holidaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        openPage(page);
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED)
+            onCommand(page, LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == UINT(PSN_APPLY)) {
+            apply(page);
+            SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+            return TRUE;
+        }
+        if (header->idFrom == IDC_HOLIDAY_LIST && header->code == LVN_ITEMCHANGED)
+            onSelect(page, reinterpret_cast<const NMLISTVIEW*>(lParam));
+        return 0;
+    }
+    }
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The holidays table of Settings as the holidays page writes it back.
+#include <cstdint>
+
+#include "tariff/settings.h"
+
+struct HolidayDate {
+    uint32_t year, month, day;
+};
+
+HolidayDate unpackDate(uint32_t packedDate);
+
+// The list view's order of two rows: negative when `first` comes before `second`. Equal dates
+// keep no particular order.
+int compareHolidayDates(uint32_t first, uint32_t second);
+
+// Writes `count` rows (at most the table's 32) into settings.holidays in the given order and
+// ends the table after them with an empty entry when there is room, so deleted holidays do not
+// come back. Names are cut to 255 characters; unused bytes of a written entry are zero.
+void storeHolidays(const Holiday* rows, int count);

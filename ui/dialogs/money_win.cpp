@@ -1,0 +1,56 @@
+#include "ui/dialogs/money_win.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/dialogs/dialogtext.h"
+
+void userMoneySeparators(char* decimalSeparator, char* groupSeparator, size_t size)
+{
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONDECIMALSEP, decimalSeparator, int(size)) == 0)
+        snprintf(decimalSeparator, size, ".");
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHOUSANDSEP, groupSeparator, int(size)) == 0)
+        snprintf(groupSeparator, size, ",");
+}
+
+namespace {
+
+UINT localeNumber(LCTYPE type, UINT fallback)
+{
+    char text[16];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text, sizeof text) == 0)
+        return fallback;
+    return UINT(strtoul(text, nullptr, 10));
+}
+
+}  // namespace
+
+bool formatMoney(double amount, int digits, char* out, size_t size)
+{
+    char decimalSeparator[8], groupSeparator[8], grouping[16], symbol[16];
+    userMoneySeparators(decimalSeparator, groupSeparator, sizeof decimalSeparator);
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONGROUPING, grouping, sizeof grouping) == 0)
+        snprintf(grouping, sizeof grouping, "3;0");
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SCURRENCY, symbol, sizeof symbol) == 0)
+        symbol[0] = '\0';
+
+    CURRENCYFMTA format = {};
+    format.NumDigits = UINT(digits);
+    format.LeadingZero = localeNumber(LOCALE_ILZERO, 1);
+    format.Grouping = groupingFromLocaleText(grouping);
+    format.lpDecimalSep = decimalSeparator;
+    format.lpThousandSep = groupSeparator;
+    format.NegativeOrder = localeNumber(LOCALE_INEGCURR, 0);
+    format.PositiveOrder = localeNumber(LOCALE_ICURRENCY, 0);
+    format.lpCurrencySymbol = symbol;
+
+    char number[512];
+    snprintf(number, sizeof number, "%.6f", amount);
+    if (GetCurrencyFormatA(LOCALE_USER_DEFAULT, 0, number, &format, out, int(size)) == 0) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Inside the options sheet: its pages, its help panel and the sheet without its own loop.
+#include <windows.h>
+
+INT_PTR CALLBACK tariffPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK holidaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK generalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The private calls of the help panel, sent straight to its subclass procedure.
+constexpr UINT kInstallHelpPanel = WM_USER;
+constexpr UINT kUpdateHoverHelp = WM_USER + 1;  // wParam, lParam: the pointer's screen x and y
+
+// Creates the modeless sheet owned by `parent` (may be null) from the language module's
+// templates and installs its help panel; null when it cannot be created. The caller runs the
+// messages and destroys it.
+HWND createOptionsSheet(HWND parent);
+
+// The help panel's subclass procedure of the sheet window.
+LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The tip window of the program (class "VekTtCl") on this thread, or null.
+HWND findTipWindow();
+
+// Messages and flags of the tip window.
+constexpr UINT kTipShowMessage = WM_USER;
+constexpr UINT kTipMoveMessage = WM_USER + 1;
+constexpr WPARAM kTipShow = 0x1;
+constexpr WPARAM kTipFollow = 0x2;
+
+// A string of the language module; empty when it is missing.
+void loadLanguageText(UINT id, char* buffer, int size);
+
+#ifndef IDS_TARIFF_NAME_REFUSED
+// Language string shown when a new tariff's name holds '<', which rates.zip cannot keep.
+#define IDS_TARIFF_NAME_REFUSED 44
+#endif

@@ -1,0 +1,313 @@
+// The options sheet: three pages from the language module, a foldable help panel below them,
+// and a loop of its own that keeps serving the connection event while the sheet is open.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstring>
+
+#include "core/language.h"
+#include "lang/ids.h"
+#include "skin/pngresource.h"
+#include "tariff/settings.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/optionspages.h"
+#include "ui/mainwindowstate.h"
+
+namespace {
+
+constexpr int kToggleSize = 20;
+
+struct HelpPanel {
+    WNDPROC previous;  // null while the panel is not installed
+    HBRUSH brush;
+    int lastHovered;   // 0: no control
+    char text[65535];
+};
+HelpPanel helpPanel;
+
+bool hasNoIdentifier(int id) { return id == 0 || id == -1 || id == 0xFFFF; }
+
+void hideTipIfShown(int lastHovered)
+{
+    if (lastHovered == 0)
+        return;
+    if (HWND tip = findTipWindow())
+        SendMessageA(tip, kTipShowMessage, 0, 0);
+}
+
+// The visible control of `parent` under a screen point. Group boxes enclose other controls:
+// the control inside wins over the box around it.
+HWND controlAtPoint(HWND parent, POINT screen)
+{
+    HWND box = nullptr;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        if (!IsWindowVisible(child) || !GetWindowRect(child, &rect) || !PtInRect(&rect, screen))
+            continue;
+        char className[16];
+        const bool isButton = GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Button") == 0;
+        if (isButton && (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
+            if (box == nullptr)
+                box = child;
+            continue;
+        }
+        return child;
+    }
+    return box;
+}
+
+void layOutHelpPanel(HWND sheet)
+{
+    RECT edge;
+    GetWindowRect(GetDlgItem(sheet, settings.helpPanelOpen ? IDC_HELP_PANEL : IDC_HELP_SEPARATOR), &edge);
+    const LONG bottom = settings.helpPanelOpen ? edge.bottom : edge.top;
+    RECT window;
+    GetWindowRect(sheet, &window);
+    RECT frame = {window.left, window.top, window.right, bottom};
+    AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(sheet, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(sheet, GWL_EXSTYLE)));
+    SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left, frame.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(GetDlgItem(sheet, IDC_HELP_TOGGLE), nullptr, TRUE);
+}
+
+void installHelpPanel(HWND sheet)
+{
+    if (helpPanel.previous != nullptr)
+        return;
+    helpPanel.previous = WNDPROC(SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(helpPanelProc)));
+    helpPanel.lastHovered = 0;
+    helpPanel.text[0] = '\0';
+
+    RECT client;
+    GetClientRect(sheet, &client);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The separator is a line, two pixels high, along the sheet's foot.
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, client.left + 1, client.bottom,
+                    client.right - 2, 2, sheet, HMENU(IDC_HELP_SEPARATOR), instance, nullptr);
+    HWND panel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, client.left + 5, client.bottom + 5,
+                                 client.right - 10, 50, sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
+    SendMessageA(panel, WM_SETFONT, WPARAM(GetStockObject(ANSI_VAR_FONT)), FALSE);
+    CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW, client.left + 5,
+                    client.bottom - 25, kToggleSize, kToggleSize, sheet, HMENU(IDC_HELP_TOGGLE), instance, nullptr);
+    helpPanel.brush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+
+    // The toggle inverts the stored state back and lays the sheet out as it was last left.
+    settings.helpPanelOpen = !settings.helpPanelOpen;
+    SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOGGLE, BN_CLICKED), LPARAM(GetDlgItem(sheet, IDC_HELP_TOGGLE)));
+}
+
+void drawToggle(const DRAWITEMSTRUCT* item)
+{
+    FillRect(item->hDC, &item->rcItem, helpPanel.brush ? helpPanel.brush : GetSysColorBrush(COLOR_BTNFACE));
+    const int top = item->rcItem.bottom - kToggleSize;
+    if (helpToggleImages != nullptr)
+        ImageList_Draw(helpToggleImages, settings.helpPanelOpen ? 0 : 1, item->hDC, 0, top, ILD_TRANSPARENT);
+    if (item->itemState & ODS_FOCUS) {
+        RECT focus = {0, top, kToggleSize, item->rcItem.bottom};
+        DrawFocusRect(item->hDC, &focus);
+    }
+}
+
+void updateHoverHelp(HWND sheet, POINT screen)
+{
+    HWND control = nullptr;
+    if (HWND page = PropSheet_GetCurrentPageHwnd(sheet))
+        control = controlAtPoint(page, screen);
+    if (control == nullptr)
+        control = controlAtPoint(sheet, screen);
+    if (control == nullptr)
+        return;
+    const int id = GetDlgCtrlID(control);
+    if (hasNoIdentifier(id) || id == IDC_HELP_SEPARATOR || id == IDC_HELP_PANEL) {
+        if (helpPanel.lastHovered != 0) {
+            hideTipIfShown(helpPanel.lastHovered);
+            SetDlgItemTextA(sheet, IDC_HELP_PANEL, "");
+        }
+        helpPanel.lastHovered = 0;
+        return;
+    }
+    if (id == helpPanel.lastHovered)
+        return;
+    loadLanguageText(UINT(id), helpPanel.text, sizeof helpPanel.text);
+    SetDlgItemTextA(sheet, IDC_HELP_PANEL, helpPanel.text);
+    hideTipIfShown(helpPanel.lastHovered);
+    helpPanel.lastHovered = id;
+}
+
+void showContextHelp(const HELPINFO* help)
+{
+    if (help->iContextType != HELPINFO_WINDOW)
+        return;
+    loadLanguageText(UINT(help->iCtrlId), helpPanel.text, sizeof helpPanel.text);
+    if (helpPanel.text[0] == '\0')
+        loadLanguageText(IDS_OPTIONS_HELP_FALLBACK, helpPanel.text, sizeof helpPanel.text);
+    if (HWND tip = findTipWindow()) {
+        SendMessageA(tip, WM_SETTEXT, 0, LPARAM(helpPanel.text));
+        SendMessageA(tip, kTipShowMessage, kTipShow | kTipFollow, MAKELPARAM(5, -5));
+    }
+    helpPanel.lastHovered = 0;
+}
+
+BOOL CALLBACK matchTipWindow(HWND window, LPARAM found)
+{
+    char className[16];
+    if (GetClassNameA(window, className, sizeof className) && strcmp(className, "VekTtCl") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Ends the sheet: the main window comes back before the sheet goes, so the focus returns to it.
+void closeSheet(HWND sheet, HWND mainWindow)
+{
+    if (mainWindow)
+        EnableWindow(mainWindow, TRUE);
+    DestroyWindow(sheet);
+}
+
+}  // namespace
+
+void loadLanguageText(UINT id, char* buffer, int size)
+{
+    buffer[0] = '\0';
+    if (LanguageModule == nullptr || LoadStringA(LanguageModule, id, buffer, size) <= 0)
+        buffer[0] = '\0';
+}
+
+HWND findTipWindow()
+{
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), matchTipWindow, LPARAM(&tip));
+    return tip;
+}
+
+LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kInstallHelpPanel:
+        installHelpPanel(sheet);
+        return 0;
+    case kUpdateHoverHelp:
+        updateHoverHelp(sheet, POINT{LONG(wParam), LONG(lParam)});
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_HELP_TOGGLE && HIWORD(wParam) == BN_CLICKED) {
+            settings.helpPanelOpen = !settings.helpPanelOpen;
+            layOutHelpPanel(sheet);
+            return 0;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (wParam == IDC_HELP_TOGGLE) {
+            drawToggle(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        break;
+    case WM_HELP:
+        showContextHelp(reinterpret_cast<const HELPINFO*>(lParam));
+        return 0;
+    case WM_DESTROY: {
+        WNDPROC previous = helpPanel.previous;
+        if (helpPanel.brush)
+            DeleteObject(helpPanel.brush);
+        helpPanel.brush = nullptr;
+        SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(previous));
+        helpPanel.previous = nullptr;
+        return CallWindowProcA(previous, sheet, message, wParam, lParam);
+    }
+    }
+    return CallWindowProcA(helpPanel.previous, sheet, message, wParam, lParam);
+}
+
+HWND createOptionsSheet(HWND parent)
+{
+    if (LanguageModule == nullptr)
+        return nullptr;
+    const struct {
+        int templateId;
+        int titleId;
+        DLGPROC procedure;
+    } pages[] = {
+        {IDD_OPTIONS_TARIFFS, IDS_PAGE_TARIFFS, tariffPageProc},
+        {IDD_OPTIONS_HOLIDAYS, IDS_PAGE_HOLIDAYS, holidaysPageProc},
+        {IDD_OPTIONS_GENERAL, IDS_PAGE_GENERAL, generalPageProc},
+    };
+    PROPSHEETPAGEA sheetPages[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        sheetPages[i].dwSize = sizeof sheetPages[i];
+        sheetPages[i].dwFlags = PSP_USETITLE;
+        sheetPages[i].hInstance = LanguageModule;
+        sheetPages[i].pszTemplate = MAKEINTRESOURCEA(pages[i].templateId);
+        sheetPages[i].pszTitle = MAKEINTRESOURCEA(pages[i].titleId);
+        sheetPages[i].pfnDlgProc = pages[i].procedure;
+    }
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_MODELESS;
+    header.hwndParent = parent;
+    header.hInstance = LanguageModule;
+    header.pszCaption = MAKEINTRESOURCEA(IDS_OPTIONS_CAPTION);
+    header.nPages = 3;
+    header.nStartPage = 0;
+    header.ppsp = sheetPages;
+    const INT_PTR created = PropertySheetA(&header);
+    if (created == 0 || created == -1)
+        return nullptr;
+    HWND sheet = HWND(created);
+    helpPanelProc(sheet, kInstallHelpPanel, 0, 0);
+    return sheet;
+}
+
+int runOptionsSheet(MainWindowState* state, HANDLE connectionEvent)
+{
+    HWND mainWindow = state ? state->window : nullptr;
+    HWND sheet = createOptionsSheet(mainWindow);
+    if (sheet == nullptr)
+        return -1;
+    if (mainWindow)
+        EnableWindow(mainWindow, FALSE);
+
+    // Without a connection event (the service refused the notification) the loop waits for
+    // input alone rather than failing on an empty handle.
+    const DWORD handleCount = connectionEvent ? 1 : 0;
+    HWND tip = findTipWindow();
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjectsEx(handleCount, &connectionEvent, INFINITE, QS_ALLINPUT,
+                                                        MWMO_INPUTAVAILABLE);
+        if (handleCount == 1 && woken == WAIT_OBJECT_0) {
+            if (mainWindow)
+                SendMessageA(mainWindow, WM_USER, 0, 0);
+            continue;
+        }
+        if (woken != WAIT_OBJECT_0 + handleCount)
+            break;
+        bool closed = false;
+        MSG message;
+        while (!closed && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // Not ours to take: the main loop ends on it once the sheet is gone.
+                PostQuitMessage(int(message.wParam));
+                closed = true;
+                break;
+            }
+            if (message.message == WM_MOUSEMOVE) {
+                if (tip)
+                    SendMessageA(tip, kTipMoveMessage, WPARAM(message.pt.x), LPARAM(message.pt.y));
+                helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(message.pt.x), LPARAM(message.pt.y));
+            }
+            if (!PropSheet_IsDialogMessage(sheet, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+            // OK and Cancel leave the modeless sheet without a page; looking after each message
+            // ends the loop without waiting for another one to arrive.
+            closed = PropSheet_GetCurrentPageHwnd(sheet) == nullptr;
+        }
+        if (closed)
+            break;
+    }
+    closeSheet(sheet, mainWindow);
+    return 0;
+}

@@ -1,0 +1,332 @@
+// The tariff editor page: edits the tariff table in place, one tariff at a time.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "lang/ids.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/dialogs/dialogtext.h"
+#include "ui/dialogs/money_win.h"
+#include "ui/dialogs/optionspages.h"
+#include "ui/dialogs/tarifftable.h"
+
+namespace {
+
+constexpr int kUnitCount = 6;
+constexpr int kCostCount = 7;
+constexpr int kAmountCount = 4;
+constexpr int kFirstTimeUnit = 3;
+
+struct TariffPage {
+    HWND window;
+    int edited;  // the tariff being edited
+    int count;   // tariffs in the table
+    int digits;  // decimal places of the cost fields
+    bool filling;
+    char unitNames[kUnitCount][256];
+    char costLabelFormat[256];
+    char timeLabelFormat[256];
+};
+TariffPage page;
+
+HWND item(int id) { return GetDlgItem(page.window, id); }
+
+void setText(int id, const char* text) { SetDlgItemTextA(page.window, id, text); }
+
+double moneyField(int id, const double* amount)
+{
+    char decimalSeparator[8], groupSeparator[8];
+    userMoneySeparators(decimalSeparator, groupSeparator, sizeof decimalSeparator);
+    double value;
+    if (amount) {
+        value = *amount;
+    } else {
+        char text[256];
+        GetDlgItemTextA(page.window, id, text, sizeof text);
+        value = parseMoneyText(text, decimalSeparator, groupSeparator);
+    }
+    // What is stored is what the field shows, so the amount is read back from the display.
+    char shown[256];
+    if (!formatMoney(value, page.digits, shown, sizeof shown))
+        snprintf(shown, sizeof shown, "%.*f", page.digits, value);
+    setText(id, shown);
+    return parseMoneyText(shown, decimalSeparator, groupSeparator);
+}
+
+void reformatCosts()
+{
+    for (int i = 0; i < kCostCount; ++i)
+        moneyField(IDC_TARIFF_COST_FIRST + i, nullptr);
+}
+
+void updateUnitLabels()
+{
+    const LRESULT unit = SendMessageA(item(IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
+    const char* name = unit >= 0 && unit < kUnitCount ? page.unitNames[unit] : "";
+    char label[512];
+    for (int id = IDC_TARIFF_AMOUNT_LABEL_FIRST; id <= IDC_TARIFF_AMOUNT_LABEL_LAST; ++id) {
+        if (unit >= kFirstTimeUnit)
+            fillLabelFormat(page.timeLabelFormat, name, label, sizeof label);
+        else
+            snprintf(label, sizeof label, "%s", name);
+        setText(id, unit < 0 ? "" : label);
+    }
+    fillLabelFormat(page.costLabelFormat, name, label, sizeof label);
+    for (int id = IDC_TARIFF_COST_LABEL_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
+        setText(id, unit < 0 ? "" : label);
+}
+
+void enableTariffControls(bool enable)
+{
+    for (int id = IDC_TARIFF_TIME_BEGIN; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
+        if (HWND control = item(id))
+            EnableWindow(control, enable);
+    EnableWindow(item(IDC_TARIFF_LIST), enable);
+    EnableWindow(item(IDC_TARIFF_DELETE), enable);
+    for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
+        setText(id, "");
+}
+
+// A full table has no slot for another tariff.
+void updateAddButton() { EnableWindow(item(IDC_TARIFF_ADD), page.count < kTariffSlots); }
+
+int32_t secondsOfPicker(int id, int32_t keep)
+{
+    SYSTEMTIME time;
+    if (SendMessageA(item(id), DTM_GETSYSTEMTIME, 0, LPARAM(&time)) != GDT_VALID)
+        return keep;
+    return time.wHour * 3600 + time.wMinute * 60 + time.wSecond;
+}
+
+void setPicker(int id, int32_t seconds)
+{
+    // Values read from rates.zip are not checked; the picker shows them within one day.
+    if (seconds < 0 || seconds > 86399)
+        seconds = seconds < 0 ? 0 : 86399;
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    time.wHour = WORD(seconds / 3600);
+    time.wMinute = WORD(seconds / 60 % 60);
+    time.wSecond = WORD(seconds % 60);
+    time.wMilliseconds = 0;
+    SendMessageA(item(id), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
+}
+
+void showTariff(int index)
+{
+    const Rate* rate = TariffTable[index];
+    page.filling = true;
+    page.digits = precisionDigits(rate->precision);
+    SendMessageA(item(IDC_TARIFF_UNIT), CB_SETCURSEL, rate->unit >= 0 && rate->unit < kUnitCount ? rate->unit : -1, 0);
+    for (int i = 0; i < kAmountCount; ++i)
+        SetDlgItemInt(page.window, IDC_TARIFF_AMOUNT_FIRST + i, rate->amount[i], FALSE);
+    for (int i = 0; i < kCostCount; ++i)
+        moneyField(IDC_TARIFF_COST_FIRST + i, &rate->cost[i]);
+    updateUnitLabels();
+    SendMessageA(item(IDC_TARIFF_PRECISION_SPIN), UDM_SETPOS32, 0, atoi(rate->precision));
+    // The field shows the stored text itself, which the spin control may have clamped.
+    setText(IDC_TARIFF_PRECISION, rate->precision);
+    SendMessageA(item(IDC_TARIFF_LIST), CB_SETCURSEL, index, 0);
+    setPicker(IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
+    setPicker(IDC_TARIFF_TIME_END, rate->ltimee);
+    for (int bit = 0; bit < 8; ++bit)
+        CheckDlgButton(page.window, IDC_TARIFF_DAY_FIRST + bit, (rate->ldays >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED);
+    page.filling = false;
+}
+
+void storeTariff(int index)
+{
+    Rate* rate = TariffTable[index];
+    for (int i = 0; i < kCostCount; ++i)
+        rate->cost[i] = moneyField(IDC_TARIFF_COST_FIRST + i, nullptr);
+    const LRESULT unit = SendMessageA(item(IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
+    if (unit >= 0)  // a unit the list does not know stays as it was read
+        rate->unit = int32_t(unit);
+    for (int i = 0; i < kAmountCount; ++i) {
+        BOOL isNumber = FALSE;
+        const UINT amount = GetDlgItemInt(page.window, IDC_TARIFF_AMOUNT_FIRST + i, &isNumber, FALSE);
+        rate->amount[i] = isNumber ? amount : 0;
+    }
+    GetDlgItemTextA(page.window, IDC_TARIFF_PRECISION, rate->precision, sizeof rate->precision);
+    rate->ltimeb = secondsOfPicker(IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
+    rate->ltimee = secondsOfPicker(IDC_TARIFF_TIME_END, rate->ltimee);
+    rate->ldays = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        if (IsDlgButtonChecked(page.window, IDC_TARIFF_DAY_FIRST + bit) == BST_CHECKED)
+            rate->ldays |= 1u << bit;
+}
+
+void refuseName()
+{
+    char text[512], caption[256];
+    loadLanguageText(IDS_TARIFF_NAME_REFUSED, text, sizeof text);
+    loadLanguageText(IDS_OPTIONS_CAPTION, caption, sizeof caption);
+    MessageBoxA(page.window, text, caption, MB_OK | MB_ICONWARNING);
+    SetFocus(item(IDC_TARIFF_NEW_NAME));
+}
+
+void addTariff()
+{
+    char name[256];
+    GetDlgItemTextA(page.window, IDC_TARIFF_NEW_NAME, name, sizeof name);
+    if (!isStorableTariffName(name)) {
+        refuseName();
+        return;
+    }
+    if (page.count >= kTariffSlots)
+        return;
+    Rate* rate = appendTariff();
+    if (rate == nullptr) {
+        reportError(kErrorNoMemory);
+        return;
+    }
+    if (page.count > 0)
+        storeTariff(page.edited);
+    else
+        enableTariffControls(true);
+    ++page.count;
+    strcpy(rate->name, name);
+    setText(IDC_TARIFF_NEW_NAME, "");
+    const LRESULT entry = SendMessageA(item(IDC_TARIFF_LIST), CB_ADDSTRING, 0, LPARAM(rate->name));
+    SendMessageA(item(IDC_TARIFF_LIST), CB_SETCURSEL, WPARAM(entry), 0);
+    SendMessageA(item(IDC_TARIFF_UNIT), CB_SETCURSEL, 0, 0);
+    page.edited = page.count - 1;
+    showTariff(page.edited);
+    updateAddButton();
+}
+
+void deleteTariff()
+{
+    if (page.count == 0)
+        return;
+    removeTariff(page.edited);
+    SendMessageA(item(IDC_TARIFF_LIST), CB_DELETESTRING, WPARAM(page.edited), 0);
+    if (page.edited > 0)
+        --page.edited;
+    --page.count;
+    if (page.count == 0)
+        enableTariffControls(false);
+    else
+        showTariff(page.edited);
+    updateAddButton();
+}
+
+void selectTariff()
+{
+    const LRESULT selected = SendMessageA(item(IDC_TARIFF_LIST), CB_GETCURSEL, 0, 0);
+    if (page.count == 0 || selected < 0 || selected >= page.count)
+        return;
+    storeTariff(page.edited);
+    page.edited = int(selected);
+    showTariff(page.edited);
+}
+
+void changePrecision()
+{
+    if (page.filling || page.count == 0)
+        return;
+    char text[4];
+    GetDlgItemTextA(page.window, IDC_TARIFF_PRECISION, text, sizeof text);
+    page.digits = precisionDigits(text);
+    reformatCosts();
+}
+
+void openPage(HWND window)
+{
+    page.window = window;
+    page.filling = false;
+    page.count = tariffCount();
+    page.edited = tariffAt(settings.activeTariff) ? settings.activeTariff : 0;
+    page.digits = 2;
+    SendMessageA(item(IDC_TARIFF_PRECISION_SPIN), UDM_SETRANGE32, 0, 6);
+    SendMessageA(item(IDC_TARIFF_PRECISION), EM_LIMITTEXT, 3, 0);
+    SendMessageA(item(IDC_TARIFF_NEW_NAME), EM_LIMITTEXT, 255, 0);
+
+    for (int i = 0; i < kUnitCount; ++i) {
+        GetDlgItemTextA(window, IDC_TARIFF_COST_LABEL_FIRST + i, page.unitNames[i], sizeof page.unitNames[i]);
+        SendMessageA(item(IDC_TARIFF_UNIT), CB_ADDSTRING, 0, LPARAM(page.unitNames[i]));
+    }
+    GetDlgItemTextA(window, IDC_TARIFF_COST_LABEL_FORMAT, page.costLabelFormat, sizeof page.costLabelFormat);
+    GetDlgItemTextA(window, IDC_TARIFF_TIME_LABEL_FORMAT, page.timeLabelFormat, sizeof page.timeLabelFormat);
+
+    for (int i = 0; i < page.count; ++i)
+        SendMessageA(item(IDC_TARIFF_LIST), CB_ADDSTRING, 0, LPARAM(TariffTable[i]->name));
+    SendMessageA(item(IDC_TARIFF_UNIT), CB_SETCURSEL, 0, 0);
+    if (page.count > 0)
+        showTariff(page.edited);
+    else
+        enableTariffControls(false);
+    updateAddButton();
+}
+
+void onCommand(int id, int notification)
+{
+    if (id >= IDC_TARIFF_COST_FIRST && id <= IDC_TARIFF_COST_LAST) {
+        if (notification == EN_KILLFOCUS && page.count > 0)
+            moneyField(id, nullptr);
+        return;
+    }
+    switch (id) {
+    case IDC_TARIFF_LIST:
+        if (notification == CBN_SELCHANGE)
+            selectTariff();
+        break;
+    case IDC_TARIFF_DELETE:
+        if (notification == BN_CLICKED)
+            deleteTariff();
+        break;
+    case IDC_TARIFF_ADD:
+        if (notification == BN_CLICKED)
+            addTariff();
+        break;
+    case IDC_TARIFF_PRECISION:
+        if (notification == EN_CHANGE)
+            changePrecision();
+        break;
+    case IDC_TARIFF_UNIT:
+        if (notification == CBN_SELCHANGE)
+            updateUnitLabels();
+        break;
+    }
+}
+
+void apply()
+{
+    if (page.count == 0)
+        return;
+    storeTariff(page.edited);
+    settings.activeTariff = page.edited;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK tariffPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        openPage(window);
+        return TRUE;
+    case WM_COMMAND:
+        if (page.window == window)
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY) && page.window == window) {
+            apply();
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, PSNRET_NOERROR);
+            return TRUE;
+        }
+        return 0;
+    case WM_DESTROY:
+        if (page.window == window)
+            page.window = nullptr;
+        return 0;
+    }
+    return 0;
+}
