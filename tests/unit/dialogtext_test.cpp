@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/apperror.h"
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/holidaytable.h"
 #include "ui/dialogs/tarifftable.h"

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/apperror.h"
 #include "core/language.h"

@@ -18,15 +18,6 @@ HWND createOptionsSheet(HWND parent);
 // The help panel's subclass procedure of the sheet window.
 LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The tip window of the program (class "VekTtCl") on this thread, or null.
-HWND findTipWindow();
-
-// Messages and flags of the tip window.
-constexpr UINT kTipShowMessage = WM_USER;
-constexpr UINT kTipMoveMessage = WM_USER + 1;
-constexpr WPARAM kTipShow = 0x1;
-constexpr WPARAM kTipFollow = 0x2;
-
 // A string of the language module; empty when it is missing.
 void loadLanguageText(UINT id, char* buffer, int size);
 

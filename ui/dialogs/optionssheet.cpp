@@ -9,6 +9,7 @@
 #include "core/language.h"
 #include "lang/ids.h"
 #include "skin/pngresource.h"
+#include "skin/tooltip.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
@@ -32,8 +33,8 @@ void hideTipIfShown(int lastHovered)
 {
     if (lastHovered == 0)
         return;
-    if (HWND tip = findTipWindow())
-        SendMessageA(tip, kTipShowMessage, 0, 0);
+    if (tipWindow)
+        SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
 }
 
 // The visible control of `parent` under a screen point. Group boxes enclose other controls:
@@ -142,21 +143,11 @@ void showContextHelp(const HELPINFO* help)
     loadLanguageText(UINT(help->iCtrlId), helpPanel.text, sizeof helpPanel.text);
     if (helpPanel.text[0] == '\0')
         loadLanguageText(IDS_OPTIONS_HELP_FALLBACK, helpPanel.text, sizeof helpPanel.text);
-    if (HWND tip = findTipWindow()) {
-        SendMessageA(tip, WM_SETTEXT, 0, LPARAM(helpPanel.text));
-        SendMessageA(tip, kTipShowMessage, kTipShow | kTipFollow, MAKELPARAM(5, -5));
+    if (tipWindow) {
+        SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM(helpPanel.text));
+        SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
     }
     helpPanel.lastHovered = 0;
-}
-
-BOOL CALLBACK matchTipWindow(HWND window, LPARAM found)
-{
-    char className[16];
-    if (GetClassNameA(window, className, sizeof className) && strcmp(className, "VekTtCl") == 0) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // Ends the sheet: the main window comes back before the sheet goes, so the focus returns to it.
@@ -174,13 +165,6 @@ void loadLanguageText(UINT id, char* buffer, int size)
     buffer[0] = '\0';
     if (LanguageModule == nullptr || LoadStringA(LanguageModule, id, buffer, size) <= 0)
         buffer[0] = '\0';
-}
-
-HWND findTipWindow()
-{
-    HWND tip = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), matchTipWindow, LPARAM(&tip));
-    return tip;
 }
 
 LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam)
@@ -272,7 +256,6 @@ int runOptionsSheet(MainWindowState* state, HANDLE connectionEvent)
     // Without a connection event (the service refused the notification) the loop waits for
     // input alone rather than failing on an empty handle.
     const DWORD handleCount = connectionEvent ? 1 : 0;
-    HWND tip = findTipWindow();
     for (;;) {
         const DWORD woken = MsgWaitForMultipleObjectsEx(handleCount, &connectionEvent, INFINITE, QS_ALLINPUT,
                                                         MWMO_INPUTAVAILABLE);
@@ -293,8 +276,8 @@ int runOptionsSheet(MainWindowState* state, HANDLE connectionEvent)
                 break;
             }
             if (message.message == WM_MOUSEMOVE) {
-                if (tip)
-                    SendMessageA(tip, kTipMoveMessage, WPARAM(message.pt.x), LPARAM(message.pt.y));
+                if (tipWindow)
+                    SendMessageA(tipWindow, WM_TIP_MOVE, WPARAM(message.pt.x), LPARAM(message.pt.y));
                 helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(message.pt.x), LPARAM(message.pt.y));
             }
             if (!PropSheet_IsDialogMessage(sheet, &message)) {

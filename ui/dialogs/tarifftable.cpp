@@ -5,14 +5,6 @@
 
 #include "core/apperror.h"
 
-int tariffCount()
-{
-    int count = 0;
-    while (count < kTariffSlots && TariffTable[count] != nullptr)
-        ++count;
-    return count;
-}
-
 Rate* appendTariff()
 {
     const int slot = tariffCount();

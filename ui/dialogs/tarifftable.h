@@ -2,9 +2,6 @@
 // Edits of the tariff table made by the tariff page: they take effect at once.
 #include "tariff/rates.h"
 
-// Number of tariffs: slots up to the first empty one.
-int tariffCount();
-
 // A new zeroed tariff with precision "2" in the first free slot, or null when all slots are
 // taken or there is no memory (then AppError is kErrorNoMemory; a full table sets nothing).
 Rate* appendTariff();
