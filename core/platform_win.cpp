@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/language.h"
+#include "core/messagebox_win.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
 
@@ -57,12 +58,14 @@ size_t systemErrorText(uint32_t error, char* buffer, size_t size)
 uint32_t lastSystemError() { return GetLastError(); }
 void setLastSystemError(uint32_t error) { SetLastError(error); }
 
+MessageBoxFunction messageBoxFunction = MessageBoxA;
+
 void showMessageBox(const char* text, const char* caption, MessageIcon icon)
 {
     const UINT iconFlag = icon == MessageIcon::information ? MB_ICONINFORMATION
                           : icon == MessageIcon::warning   ? MB_ICONWARNING
                                                            : MB_ICONERROR;
-    MessageBoxA(nullptr, text, caption, MB_OK | MB_TASKMODAL | iconFlag);
+    messageBoxFunction(nullptr, text, caption, MB_OK | MB_TASKMODAL | iconFlag);
 }
 
 void findProgramDirectory()

@@ -72,6 +72,10 @@ size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* bu
     if (arguments != nullptr) {
         for (int slot = 0; slot < 4; ++slot) {
             const std::string marker = "%" + std::to_string(slot + 1);
+            // Like the system, read only the inserts the message uses: callers pass arrays
+            // just as long as their message needs.
+            if (text.find(marker) == std::string::npos)
+                continue;
             const std::string value = slot < 2 ? std::to_string(uint32_t(arguments[slot]))
                                                : std::string(reinterpret_cast<const char*>(arguments[slot]));
             for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + value.size()))
