@@ -15,7 +15,7 @@ enum ExitCode { kDone = 0, kRefused = 1, kUsage = 2, kStateUnusable = 3 };
 
 int usage()
 {
-    fputs("usage: dialsim add NAME [--ip ADDRESS | --no-ip] [--delay MS] [--fail ERROR] [--no-stored-parameters]\n"
+    fputs("usage: dialsim add NAME [--ip ADDRESS | --no-ip] [--delay MS (300)] [--fail ERROR] [--no-stored-parameters]\n"
           "       dialsim remove NAME\n"
           "       dialsim connect NAME\n"
           "       dialsim hangup NAME\n"

@@ -14,7 +14,7 @@
 struct SimEntry {
     std::string name;
     std::string ipAddress;   // "" when the connection has no IP projection
-    uint32_t dialDelayMs = 0;
+    uint32_t dialDelayMs = 300;  // the modem handshake that RasDialA waits through
     uint32_t dialError = 0;  // 0: dialling succeeds; otherwise RasDialA fails with it
     bool storedParameters = true;
 };
