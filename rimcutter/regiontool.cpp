@@ -74,6 +74,38 @@ void appendPolyline(RegionText& text, const RegionShape& shape)
     text.append("\r\n\t</polyline>\r\n");
 }
 
+enum class SaveOutcome { written, failed, noTemporary };
+
+// Writes beside the target and moves the text over it only when complete, so a failed save
+// keeps the previous file whole.
+SaveOutcome writeThroughTemporary(const char* path, const RegionText& text)
+{
+    char temporary[300];
+    const int named = snprintf(temporary, sizeof temporary, "%s.tmp", path);
+    if (named <= 0 || size_t(named) >= sizeof temporary)
+        return SaveOutcome::noTemporary;
+    FILE* file = fopen(temporary, "wb");
+    if (file == nullptr)
+        return SaveOutcome::noTemporary;
+    const bool written = fwrite(text.data(), 1, text.length(), file) == text.length();
+    const bool closed = fclose(file) == 0;
+    if (written && closed && replaceFile(temporary, path))
+        return SaveOutcome::written;
+    remove(temporary);
+    return SaveOutcome::failed;
+}
+
+// Where no temporary name can be had beside the target (a name at the length limit), the
+// target itself is written, as it would be without the temporary step.
+bool writeDirectly(const char* path, const RegionText& text)
+{
+    FILE* file = fopen(path, "wb");
+    if (file == nullptr)
+        return false;
+    const bool written = fwrite(text.data(), 1, text.length(), file) == text.length();
+    return fclose(file) == 0 && written;
+}
+
 }  // namespace
 
 void resetRegionTool()
@@ -314,23 +346,9 @@ void copyRegionText()
 
 void saveRegionText(const char* path)
 {
-    // Written beside the target and moved over it only when complete, so a failed save keeps
-    // the previous file; every failure (not just the creation) is reported.
-    char temporary[300];
-    const int named = snprintf(temporary, sizeof temporary, "%s.tmp", path);
     RegionText text;
     formatRegionText(text);
-    FILE* file = nullptr;
-    if (named > 0 && size_t(named) < sizeof temporary && !text.failed())
-        file = fopen(temporary, "wb");
-    if (file == nullptr) {
+    const SaveOutcome outcome = text.failed() ? SaveOutcome::failed : writeThroughTemporary(path, text);
+    if (outcome == SaveOutcome::failed || (outcome == SaveOutcome::noTemporary && !writeDirectly(path, text)))
         showToolMessage(kWriteFailed);
-        return;
-    }
-    const bool written = fwrite(text.data(), 1, text.length(), file) == text.length();
-    const bool closed = fclose(file) == 0;
-    if (!written || !closed || !replaceFile(temporary, path)) {
-        remove(temporary);
-        showToolMessage(kWriteFailed);
-    }
 }

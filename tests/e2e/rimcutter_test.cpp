@@ -1,0 +1,376 @@
+// Drives the real rimcutter.exe through its window: messages posted and sent from this
+// process, its dialogs filled in, its clipboard and files read back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kClass[] = "Vek_QZ_MWC";
+constexpr int kStatusBarId = 1;
+constexpr int kMessageText = 0xFFFF;  // the text of a message box
+
+std::string programFolder()
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string scratchFolder()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "rimcutter_e2e_" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::string content;
+    if (FILE* file = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t count;
+        while ((count = fread(buffer, 1, sizeof buffer, file)) > 0)
+            content.append(buffer, count);
+        fclose(file);
+    }
+    return content;
+}
+
+void writeFile(const std::string& path, const std::string& content)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    fwrite(content.data(), 1, content.size(), file);
+    fclose(file);
+}
+
+// A truecolour picture with a diagonal pattern, written with libpng.
+bool writePicture(const std::string& path, int width, int height)
+{
+    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 3];
+            p[0] = uint8_t(x);
+            p[1] = uint8_t(y);
+            p[2] = uint8_t((x + y) % 64 < 32 ? 200 : 60);
+        }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(width);
+    image.height = png_uint_32(height);
+    image.format = PNG_FORMAT_RGB;
+    return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr) != 0;
+}
+
+// Polls for a condition the program reaches on its own; the bound only keeps a broken run
+// from hanging.
+template <typename Condition>
+bool eventually(Condition condition)
+{
+    for (int attempt = 0; attempt < 600; ++attempt) {
+        if (condition())
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+struct WindowSearch {
+    DWORD process;
+    HWND owner;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (strcmp(name, search->className) != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (search->process != 0 && process != search->process)
+        return TRUE;
+    if (search->owner != nullptr && GetWindow(window, GW_OWNER) != search->owner)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND findWindow(DWORD process, HWND owner, const char* className)
+{
+    WindowSearch search{process, owner, className, nullptr};
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class Rimcutter : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string program = programFolder() + "..\\dist\\rimcutter.exe";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &process_))
+            << program;
+        ASSERT_TRUE(eventually([&] { return (window_ = findWindow(process_.dwProcessId, nullptr, kClass)); }));
+        char title[64] = "";
+        GetWindowTextA(window_, title, sizeof title);
+        EXPECT_STREQ(title, "Rimcutter 0.1");
+        folder_ = scratchFolder();
+    }
+
+    void TearDown() override
+    {
+        if (process_.hProcess == nullptr)
+            return;
+        if (window_ != nullptr)
+            PostMessageA(window_, WM_COMMAND, 40002, 0);  // File / Exit
+        if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "rimcutter did not exit";
+            TerminateProcess(process_.hProcess, 1);
+        } else {
+            DWORD code = 1;
+            GetExitCodeProcess(process_.hProcess, &code);
+            EXPECT_EQ(code, 0u);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+
+    void key(WPARAM code) { SendMessageA(window_, WM_KEYDOWN, code, 1); }
+    void click(int x, int y)
+    {
+        SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    void rightClick()
+    {
+        SendMessageA(window_, WM_RBUTTONDOWN, MK_RBUTTON, 0);
+        SendMessageA(window_, WM_RBUTTONUP, 0, 0);
+    }
+
+    // Enter, then what it put on the clipboard (emptied first, so nothing stale passes).
+    std::string copiedText()
+    {
+        if (!eventually([] { return OpenClipboard(nullptr) != 0; }))
+            return "clipboard busy";
+        EmptyClipboard();
+        CloseClipboard();
+        key(VK_RETURN);
+        std::string text;
+        if (!eventually([] { return OpenClipboard(nullptr) != 0; }))
+            return "clipboard busy";
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+                text = bytes;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return text;
+    }
+
+    // The picture pixel that a click at device (x, y) selects, read back as a one-pixel
+    // rectangle's region text.
+    std::string pixelAt(int x, int y)
+    {
+        key('D');
+        key('R');
+        click(x, y);
+        click(x, y);
+        const std::string text = copiedText();
+        key('D');
+        return text;
+    }
+
+    // Types the name into the dialog's file name box (the one edit control it has) and
+    // confirms, without waiting for the dialog to act on it.
+    static void enterFileName(HWND dialog, const std::string& path)
+    {
+        HWND edit = nullptr;
+        EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM found) {
+                char name[16] = "";
+                GetClassNameA(child, name, sizeof name);
+                if (strcmp(name, "Edit") != 0)
+                    return TRUE;
+                *reinterpret_cast<HWND*>(found) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&edit));
+        ASSERT_NE(edit, nullptr);
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    }
+
+    // Posts a menu command that opens a file dialog, enters `path` into it and confirms.
+    void chooseFile(int command, const std::string& path)
+    {
+        PostMessageA(window_, WM_COMMAND, WPARAM(command), 0);
+        HWND dialog = nullptr;
+        ASSERT_TRUE(eventually([&] { return (dialog = findWindow(0, window_, "#32770")); }));
+        enterFileName(dialog, path);
+        ASSERT_TRUE(eventually([&] { return !IsWindow(dialog); })) << "the file dialog stayed open";
+        // Returns once the tool's own loop runs again, that is after the command has ended.
+        SendMessageA(window_, WM_NULL, 0, 0);
+    }
+
+    void openPicture(const std::string& path) { chooseFile(40001, path); }
+
+    // The text of the message box the tool shows, which is then closed.
+    std::string messageBoxText()
+    {
+        HWND box = nullptr;
+        if (!eventually([&] { return (box = findWindow(0, window_, "#32770")); }))
+            return "no message box";
+        char text[256] = "";
+        GetDlgItemTextA(box, kMessageText, text, sizeof text);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(eventually([&] { return !IsWindow(box); }));
+        SendMessageA(window_, WM_NULL, 0, 0);
+        return text;
+    }
+
+    // Restores the window and sizes its client area.
+    void setClientSize(int width, int height)
+    {
+        ShowWindow(window_, SW_RESTORE);
+        RECT frame{0, 0, width, height};
+        AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(window_, GWL_STYLE)), TRUE,
+                           DWORD(GetWindowLongA(window_, GWL_EXSTYLE)));
+        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(window_, WM_NULL, 0, 0);
+    }
+
+    int statusBarHeight()
+    {
+        RECT bar{};
+        GetWindowRect(GetDlgItem(window_, kStatusBarId), &bar);
+        return bar.bottom - bar.top;
+    }
+
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    std::string folder_;
+};
+
+std::string onePixel(int x, int y)
+{
+    return "\t<region type=\"\" x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
+           "\" width=\"1\" height=\"1\" />\r\n\t";
+}
+
+const char kTraced[] =
+    "<region type=\"\" x=\"\" y=\"\" width=\"400\" height=\"300\">\r\n"
+    "\t<polyline x=\"100\" y=\"50\" width=\"21\" height=\"21\" mode=\"add\">\r\n"
+    "\t\t0\t0\t20\t0\t10\t20\r\n"
+    "\t</polyline>\r\n"
+    "</region>\r\n";
+
+TEST_F(Rimcutter, WithoutAPictureEveryPointIsTheCorner)
+{
+    EXPECT_EQ(pixelAt(300, 200), onePixel(0, 0));
+    key('1');
+    EXPECT_EQ(pixelAt(700, 20), onePixel(0, 0));
+}
+
+TEST_F(Rimcutter, ZoomKeysSetTheScaleOfMousePositions)
+{
+    const std::string picture = folder_ + "picture.png";
+    ASSERT_TRUE(writePicture(picture, 400, 300));
+    openPicture(picture);
+
+    // For fit, the 410 x 310 units of picture and margin fill 615 x 465 pixels: 1.5 pixels a unit.
+    const int statusHeight = statusBarHeight();
+    ASSERT_GT(statusHeight, 0);
+    setClientSize(615, 465 + statusHeight);
+    RECT client{};
+    GetClientRect(window_, &client);
+    ASSERT_EQ(client.right, 615);
+    ASSERT_EQ(client.bottom, 465 + statusHeight);
+
+    struct Step {
+        WPARAM key;
+        int x, y;        // device position
+        int column, row;  // picture pixel: device / scale - 5
+    } steps[] = {
+        {'2', 30, 50, 10, 20},
+        {'4', 80, 120, 15, 25},
+        {'3', 80, 120, 15, 25},  // 3 is no zoom key: still 400 %
+        {'1', 30, 50, 25, 45},
+        {'F', 30, 45, 15, 25},
+        {'4', 60, 100, 10, 20},
+        {'2', 64, 100, 27, 45},
+    };
+    for (const Step& step : steps) {
+        key(step.key);
+        EXPECT_EQ(pixelAt(step.x, step.y), onePixel(step.column, step.row))
+            << "key " << char(step.key) << " at " << step.x << "," << step.y;
+    }
+}
+
+TEST_F(Rimcutter, TracedOutlineGoesToTheClipboardAndToAFile)
+{
+    const std::string picture = folder_ + "picture.png";
+    ASSERT_TRUE(writePicture(picture, 400, 300));
+    openPicture(picture);
+    key('1');
+    key('P');
+    click(105, 55);
+    click(125, 55);
+    click(115, 75);
+    rightClick();
+    EXPECT_EQ(copiedText(), kTraced);
+
+    const std::string saved = folder_ + "outline.txt";
+    chooseFile(40010, saved);
+    EXPECT_EQ(readFile(saved), kTraced);
+
+    // A picture that does not decode leaves the sizes and the shapes as they were.
+    const std::string broken = folder_ + "broken.png";
+    writeFile(broken, "this is not a PNG picture");
+    openPicture(broken);
+    EXPECT_EQ(copiedText(), kTraced);
+}
+
+// The save dialog itself refuses a folder that does not exist, so the tool's own failure
+// is reached with a file that another program holds open.
+TEST_F(Rimcutter, SavingToAFileThatCannotBeWrittenSaysItFailed)
+{
+    const std::string target = folder_ + "held open.txt";
+    writeFile(target, "the outline from before");
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    key('R');
+    click(10, 10);
+    click(20, 20);
+    PostMessageA(window_, WM_COMMAND, 40010, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(eventually([&] { return (dialog = findWindow(0, window_, "#32770")); }));
+    enterFileName(dialog, target);
+    ASSERT_TRUE(eventually([&] { return !IsWindow(dialog); })) << "the file dialog stayed open";
+    EXPECT_EQ(messageBoxText(), "Failed to write to the file.");
+    CloseHandle(held);
+    EXPECT_EQ(readFile(target), "the outline from before");
+    EXPECT_EQ(GetFileAttributesA((target + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
