@@ -42,10 +42,29 @@ struct MonthReading {
 
 enum class LineResult { carryOn, formatError, noMemory };
 
-LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagLine& line)
+enum class LogTag { open, close, day, time, dur, rx, rxp, tx, txp, other };
+
+// Every line of a month passes here: compare as few characters as will tell the tags apart.
+LogTag logTagOf(const TagSpan& line)
 {
-    const char* tag = line.tag;
-    if (strcmp(tag, "log") == 0) {
+    struct Known {
+        const char* name;
+        size_t length;
+        LogTag value;
+    };
+    static const Known known[] = {{"log", 3, LogTag::open}, {"/log", 4, LogTag::close}, {"day", 3, LogTag::day},
+                                  {"time", 4, LogTag::time}, {"dur", 3, LogTag::dur},   {"rx", 2, LogTag::rx},
+                                  {"rxp", 3, LogTag::rxp},   {"tx", 2, LogTag::tx},     {"txp", 3, LogTag::txp}};
+    for (const Known& candidate : known)
+        if (candidate.length == line.tagLength && memcmp(candidate.name, line.tag, candidate.length) == 0)
+            return candidate.value;
+    return LogTag::other;
+}
+
+LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagSpan& line)
+{
+    const LogTag tag = logTagOf(line);
+    if (tag == LogTag::open) {
         if (reading.open != nullptr || line.closed)
             return LineResult::formatError;
         LogRecord* record = new (std::nothrow) LogRecord{};
@@ -58,14 +77,16 @@ LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagLine&
         return LineResult::carryOn;
     }
     LogRecord* record = reading.open;
-    if (strcmp(tag, "/log") == 0) {
+    if (tag == LogTag::close) {
         if (record == nullptr)
             return LineResult::carryOn;
         // A block without its day has no date; the calendar rejects it as it would a day
         // the month does not have.
         if (record->start.day == 0)
             return LineResult::formatError;
-        record->start = localTimeFromSeconds(secondsSinceEpoch(record->start));
+        // The date has been checked against the month, so only its day of week is missing
+        // (1 January 1601 was a Monday).
+        record->start.dayOfWeek = uint16_t((daysSinceEpoch(record->start.year, record->start.month, record->start.day) % 7 + 8) % 7);
         addToSums(target, *record);
         reading.open = nullptr;
         return LineResult::carryOn;
@@ -73,26 +94,27 @@ LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagLine&
     if (record == nullptr || !line.closed)
         return LineResult::formatError;
 
-    const uint32_t number = leadingNumber(line.value);
-    if (strcmp(tag, "day") == 0) {
+    // Read as from the 255-character value buffer of the tag-line reader.
+    const uint32_t number = leadingNumber(line.value, line.valueLength < kTagTextLength ? line.valueLength : kTagTextLength);
+    if (tag == LogTag::day) {
         if (number < 1 || number > uint32_t(daysInMonth(reading.year, reading.month)))
             return LineResult::formatError;
         record->start.day = uint16_t(number);
-    } else if (strcmp(tag, "time") == 0) {
+    } else if (tag == LogTag::time) {
         if (number >= 86400)
             return LineResult::formatError;
         record->start.hour = uint16_t(number / 3600);
         record->start.minute = uint16_t(number / 60 % 60);
         record->start.second = uint16_t(number % 60);
-    } else if (strcmp(tag, "dur") == 0) {
+    } else if (tag == LogTag::dur) {
         record->dur = number;
-    } else if (strcmp(tag, "rx") == 0) {
+    } else if (tag == LogTag::rx) {
         record->rx = number;
-    } else if (strcmp(tag, "rxp") == 0) {
+    } else if (tag == LogTag::rxp) {
         record->rxp = number;
-    } else if (strcmp(tag, "tx") == 0) {
+    } else if (tag == LogTag::tx) {
         record->tx = number;
-    } else if (strcmp(tag, "txp") == 0) {
+    } else if (tag == LogTag::txp) {
         record->txp = number;
     } else {
         return LineResult::formatError;
@@ -217,9 +239,11 @@ bool loadMonth(uint32_t key)
     GzReader file(path);
     if (!file.isOpen())
         return true;
+    // A month of slices is a few megabytes of text: larger reads halve zlib's share.
+    gzbuffer(file.get(), 65536);
 
     static char buffer[kTagFileLineLength + 1];
-    static TagLine line;
+    TagSpan line;
     for (;;) {
         const LineRead read = readTagFileLine(file.get(), buffer);
         if (read == LineRead::end)
@@ -229,7 +253,7 @@ bool loadMonth(uint32_t key)
             reportTagFileError(path);
             return true;
         }
-        if (!parseTagLine(buffer, line))
+        if (!splitTagLine(buffer, line))
             continue;
         const LineResult result = readLogLine(target, reading, line);
         if (result == LineResult::noMemory)

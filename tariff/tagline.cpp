@@ -72,55 +72,30 @@ bool copyFile(const char* from, const char* to)
 
 bool parseTagLine(const char* line, TagLine& out)
 {
-    const char* open = strchr(line, '<');
-    if (open == nullptr)
+    TagSpan span;
+    if (!splitTagLine(line, span))
         return false;
-    const char* close = strchr(open + 1, '>');
-    if (close == nullptr)
-        return false;
-    const char* tag = open + 1;
-    const size_t tagLength = size_t(close - tag);
-    const char* value = close + 1;
-    const char* end = strchr(value, '<');
-    if (end == nullptr) {
-        copyCut(out.tag, tag, close);
-        copyCut(out.value, value, value + strlen(value));
-        out.closed = false;
-        return true;
-    }
-    // The closing tag must name the opening one; what follows its name is not looked at, so
-    // "</namex>" still closes "<name>".
-    if (end[1] != '/' || strncmp(end + 2, tag, tagLength) != 0)
-        return false;
-    copyCut(out.tag, tag, close);
-    copyCut(out.value, value, end);
-    out.closed = true;
+    copyCut(out.tag, span.tag, span.tag + span.tagLength);
+    copyCut(out.value, span.value, span.value + span.valueLength);
+    out.closed = span.closed;
     return true;
 }
 
-uint32_t leadingNumber(const char* text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    uint32_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        value = value * 10u + uint32_t(*text - '0');
-    return negative ? 0u - value : value;
-}
+uint32_t leadingNumber(const char* text) { return leadingNumber(text, strlen(text)); }
 
 LineRead readTagFileLine(gzFile file, char* buffer)
 {
+    // gzgets writes the last place of the buffer only for a line that fills it; a mark there
+    // saves measuring every line.
+    char& last = buffer[kTagFileLineLength - 1];
+    last = '\n';
     if (gzgets(file, buffer, int(kTagFileLineLength + 1)) == nullptr) {
         int error = Z_OK;
         gzerror(file, &error);
         return error == Z_OK ? LineRead::end : LineRead::damaged;
     }
     // A full buffer without a line end is a longer line, unless the file ends right there.
-    const size_t length = strlen(buffer);
-    if (length == kTagFileLineLength && buffer[length - 1] != '\n') {
+    if (last != '\n' && strlen(buffer) == kTagFileLineLength) {
         const int next = gzgetc(file);
         if (next != -1)
             return LineRead::damaged;

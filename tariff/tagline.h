@@ -21,9 +21,21 @@ struct TagLine {
 // malformed; such lines are skipped by the readers without any report.
 bool parseTagLine(const char* line, TagLine& out);
 
+// The same split without copying: the tag and the value as they lie in the line, uncut.
+struct TagSpan {
+    const char* tag;
+    size_t tagLength;
+    const char* value;
+    size_t valueLength;
+    bool closed;
+};
+bool splitTagLine(const char* line, TagSpan& out);
+
 // The leading integer of a text as C reads it: blanks, an optional sign, digits, taken modulo
-// 2^32, so that every value written with "%u" or "%i" reads back unchanged.
+// 2^32, so that every value written with "%u" or "%i" reads back unchanged. The second form
+// reads no more than `length` characters.
 uint32_t leadingNumber(const char* text);
+uint32_t leadingNumber(const char* text, size_t length);
 
 enum class LineRead { line, end, damaged };
 
@@ -41,3 +53,57 @@ void reportTagFileError(const char* path);
 // "<path>.damaged2" and so on when an earlier, different copy is already there). False when
 // no name is free.
 bool damagedCopyPath(const char* path, char* copyPath, size_t size);
+
+// Defined here so that the month reader, which runs every line through them, can inline them.
+inline bool splitTagLine(const char* line, TagSpan& out)
+{
+    // One pass over the line; the month logs run every line through here.
+    const char* open = line;
+    while (*open != '<') {
+        if (*open == '\0')
+            return false;
+        ++open;
+    }
+    const char* tag = open + 1;
+    const char* close = tag;
+    while (*close != '>') {
+        if (*close == '\0')
+            return false;
+        ++close;
+    }
+    const size_t tagLength = size_t(close - tag);
+    const char* value = close + 1;
+    const char* end = value;
+    while (*end != '<' && *end != '\0')
+        ++end;
+    if (*end == '<') {
+        // The closing tag must name the opening one; what follows its name is not looked at,
+        // so "</namex>" still closes "<name>".
+        if (end[1] != '/')
+            return false;
+        // Stops at the line's end too: the tag holds no NUL, so a shorter rest differs first.
+        for (size_t i = 0; i < tagLength; ++i)
+            if (end[2 + i] != tag[i])
+                return false;
+    }
+    out.tag = tag;
+    out.tagLength = tagLength;
+    out.value = value;
+    out.valueLength = size_t(end - value);
+    out.closed = *end == '<';
+    return true;
+}
+
+inline uint32_t leadingNumber(const char* text, size_t length)
+{
+    const char* end = text + length;
+    while (text != end && (*text == ' ' || (*text >= '\t' && *text <= '\r')))
+        ++text;
+    const bool negative = text != end && *text == '-';
+    if (text != end && (*text == '-' || *text == '+'))
+        ++text;
+    uint32_t value = 0;
+    for (; text != end && *text >= '0' && *text <= '9'; ++text)
+        value = value * 10u + uint32_t(*text - '0');
+    return negative ? 0u - value : value;
+}
