@@ -53,16 +53,18 @@ void writeFile(const std::string& path, const std::string& content)
     fclose(file);
 }
 
-// A truecolour picture with a diagonal pattern, written with libpng.
-bool writePicture(const std::string& path, int width, int height)
+// A truecolour picture written with libpng; `colour` gives 0xRRGGBB per pixel.
+template <typename Colour>
+bool writePicture(const std::string& path, int width, int height, Colour colour)
 {
     std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 3);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             uint8_t* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 3];
-            p[0] = uint8_t(x);
-            p[1] = uint8_t(y);
-            p[2] = uint8_t((x + y) % 64 < 32 ? 200 : 60);
+            const uint32_t rgb = colour(x, y);
+            p[0] = uint8_t(rgb >> 16);
+            p[1] = uint8_t(rgb >> 8);
+            p[2] = uint8_t(rgb);
         }
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
@@ -70,6 +72,30 @@ bool writePicture(const std::string& path, int width, int height)
     image.height = png_uint_32(height);
     image.format = PNG_FORMAT_RGB;
     return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr) != 0;
+}
+
+bool writePicture(const std::string& path, int width, int height)
+{
+    return writePicture(path, width, height, [](int x, int y) {
+        return uint32_t(x & 0xFF) << 16 | uint32_t(y & 0xFF) << 8 | ((x + y) % 64 < 32 ? 200u : 60u);
+    });
+}
+
+// A small skin-like picture: a rounded panel with a round button and a bar, on a grey chequer.
+uint32_t skinColour(int x, int y)
+{
+    const auto inside = [](int px, int py, int cx, int cy, int r) {
+        return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
+    };
+    if (inside(x, y, 230, 60, 20))
+        return 0xC0392B;
+    if (x >= 40 && x <= 200 && y >= 140 && y <= 165)
+        return 0xF1E6C8;
+    const int cx = x < 50 ? 50 : (x > 250 ? 250 : x);
+    const int cy = y < 50 ? 50 : (y > 150 ? 150 : y);
+    if (x >= 20 && x <= 280 && y >= 20 && y <= 180 && inside(x, y, cx, cy, 30))
+        return 0x2E8B87;
+    return ((x / 10 + y / 10) % 2 != 0) ? 0x9A9A9A : 0xB4B4B4;
 }
 
 // Polls for a condition the program reaches on its own; the bound only keeps a broken run
@@ -135,7 +161,7 @@ protected:
 
     void TearDown() override
     {
-        if (process_.hProcess == nullptr)
+        if (process_.hProcess == nullptr || leaveOpen_)
             return;
         if (window_ != nullptr)
             PostMessageA(window_, WM_COMMAND, 40002, 0);  // File / Exit
@@ -267,6 +293,7 @@ protected:
         return bar.bottom - bar.top;
     }
 
+    bool leaveOpen_ = false;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
     std::string folder_;
@@ -371,6 +398,37 @@ TEST_F(Rimcutter, SavingToAFileThatCannotBeWrittenSaysItFailed)
     CloseHandle(held);
     EXPECT_EQ(readFile(target), "the outline from before");
     EXPECT_EQ(GetFileAttributesA((target + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Not a check: sets the scene for the README's screenshot and leaves the tool running
+// (tools/rimcutter-screenshot runs it and takes the picture).
+TEST_F(Rimcutter, DISABLED_PoseForScreenshot)
+{
+    const std::string picture = folder_ + "skin.png";
+    ASSERT_TRUE(writePicture(picture, 300, 200, skinColour));
+    openPicture(picture);
+    key('2');
+    const auto at = [this](int x, int y, bool press) {
+        SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM((x + 5) * 2, (y + 5) * 2));
+        if (press)
+            click((x + 5) * 2, (y + 5) * 2);
+    };
+    key('P');
+    const int outline[][2] = {{50, 20}, {250, 20}, {280, 50}, {280, 150}, {250, 180}, {50, 180}, {20, 150}, {20, 50}};
+    for (const auto& point : outline)
+        at(point[0], point[1], true);
+    rightClick();
+    key('E');
+    at(210, 40, true);
+    at(250, 80, true);
+    key('R');
+    at(40, 140, true);
+    at(200, 165, true);
+    key('P');
+    at(60, 40, true);
+    at(120, 40, true);
+    at(150, 95, false);
+    leaveOpen_ = true;
 }
 
 }  // namespace
