@@ -323,9 +323,15 @@ size_t formatRegionText(RegionText& text)
         case kShapeEllipse:
             appendBox(text, "ellipse", normalizeBox(shape.points[0], shape.points[1]));
             break;
-        case kShapeRectangle:
-            appendBox(text, "rectangle", normalizeBox(shape.points[0], shape.points[1]));
+        case kShapeRectangle: {
+            // The skin loader's rectangle covers both its edges, width + 1 columns, so the
+            // box is written one short to come back as exactly the pixels that were traced.
+            ShapeBox box = normalizeBox(shape.points[0], shape.points[1]);
+            box.width -= 1;
+            box.height -= 1;
+            appendBox(text, "rectangle", box);
             break;
+        }
         case kNoShape:
             break;
         }

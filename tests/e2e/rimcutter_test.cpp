@@ -376,6 +376,14 @@ TEST_F(Rimcutter, TracedOutlineGoesToTheClipboardAndToAFile)
     writeFile(broken, "this is not a PNG picture");
     openPicture(broken);
     EXPECT_EQ(copiedText(), kTraced);
+
+    // Another picture keeps the shapes; the region takes the new picture's size.
+    const std::string second = folder_ + "second.png";
+    ASSERT_TRUE(writePicture(second, 320, 240));
+    openPicture(second);
+    std::string resized = kTraced;
+    resized.replace(resized.find("width=\"400\" height=\"300\""), 24, "width=\"320\" height=\"240\"");
+    EXPECT_EQ(copiedText(), resized);
 }
 
 // The save dialog itself refuses a folder that does not exist, so the tool's own failure

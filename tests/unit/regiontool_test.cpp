@@ -111,12 +111,14 @@ TEST_F(RegionTool, EveryOtherListIsWrittenAsShapesInARegion)
                           "\t<ellipse x=\"10\" y=\"20\" width=\"21\" height=\"21\" mode=\"add\" />\r\n"
                           "</region>\r\n");
 
-    // A rectangle and another shape, in the order finished.
+    // A rectangle and another shape, in the order finished. A rectangle element covers
+    // width + 1 columns and height + 1 rows when loaded, so the traced 10 x 5 pixels are
+    // written as width 9, height 4.
     clearShapes();
     rectangle(0, 0, 9, 4);
     rectangle(199, 99, 150, 60, kShapeEllipse);
     EXPECT_EQ(text(), std::string(kOpening) +
-                          "\t<rectangle x=\"0\" y=\"0\" width=\"10\" height=\"5\" mode=\"add\" />\r\n"
+                          "\t<rectangle x=\"0\" y=\"0\" width=\"9\" height=\"4\" mode=\"add\" />\r\n"
                           "\t<ellipse x=\"150\" y=\"60\" width=\"50\" height=\"40\" mode=\"add\" />\r\n"
                           "</region>\r\n");
 
@@ -125,8 +127,8 @@ TEST_F(RegionTool, EveryOtherListIsWrittenAsShapesInARegion)
     rectangle(1, 2, 3, 4);
     rectangle(1, 2, 3, 4);
     EXPECT_EQ(text(), std::string(kOpening) +
-                          "\t<rectangle x=\"1\" y=\"2\" width=\"3\" height=\"3\" mode=\"add\" />\r\n"
-                          "\t<rectangle x=\"1\" y=\"2\" width=\"3\" height=\"3\" mode=\"add\" />\r\n"
+                          "\t<rectangle x=\"1\" y=\"2\" width=\"2\" height=\"2\" mode=\"add\" />\r\n"
+                          "\t<rectangle x=\"1\" y=\"2\" width=\"2\" height=\"2\" mode=\"add\" />\r\n"
                           "</region>\r\n");
 }
 
