@@ -32,13 +32,17 @@ bool languageString(uint32_t id, char* buffer, size_t size)
     return LanguageModule != nullptr && LoadStringA(LanguageModule, id, buffer, int(size)) > 0;
 }
 
+// FormatMessageA refuses a buffer of 32768 bytes or more outright (Wine; Windows allows up to
+// 64 KB), so the large report buffers are offered in a size every system accepts.
+static DWORD formatBufferSize(size_t size) { return DWORD(size < 32767 ? size : 32767); }
+
 size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* buffer, size_t size)
 {
     buffer[0] = '\0';
     if (LanguageModule == nullptr)
         return 0;
     DWORD flags = FORMAT_MESSAGE_FROM_HMODULE | (arguments ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS);
-    DWORD length = FormatMessageA(flags, LanguageModule, code, 0, buffer, DWORD(size),
+    DWORD length = FormatMessageA(flags, LanguageModule, code, 0, buffer, formatBufferSize(size),
                                   reinterpret_cast<va_list*>(const_cast<uintptr_t*>(arguments)));
     if (length == 0)
         buffer[0] = '\0';
@@ -49,7 +53,7 @@ size_t systemErrorText(uint32_t error, char* buffer, size_t size)
 {
     buffer[0] = '\0';
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, buffer,
-                                  DWORD(size), nullptr);
+                                  formatBufferSize(size), nullptr);
     if (length == 0)
         buffer[0] = '\0';
     return length;
