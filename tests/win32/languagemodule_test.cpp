@@ -76,6 +76,8 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "n-t-";
         else if (message.code == kErrorSkinParse)
             message.kinds = "nntt";
+        else if (message.code == kErrorTagLine)
+            message.kinds = "--tt";  // the damaged file, and where its original was kept
         else if (message.code == kCrashTargetAddress || message.code == kCrashInstructionAddress)
             message.kinds = "p---";
     }
