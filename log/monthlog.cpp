@@ -248,7 +248,7 @@ bool loadMonth(uint32_t key)
         const LineRead read = readTagFileLine(file.get(), buffer);
         if (read == LineRead::end)
             break;
-        if (read == LineRead::damaged) {
+        if (read == LineRead::damaged || read == LineRead::unreadable) {
             dropOpenRecord(target, reading.open);
             reportTagFileError(path);
             return true;

@@ -188,6 +188,9 @@ bool readRates()
         const LineRead read = readTagFileLine(file.get(), buffer);
         if (read == LineRead::end)
             break;
+        // A file the system cannot read is no format error: it may be whole.
+        if (read == LineRead::unreadable)
+            return failWith(kErrorTariffFile);
         if (read == LineRead::damaged) {
             reportTagFileError(path);
             return true;

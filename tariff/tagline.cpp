@@ -92,7 +92,7 @@ LineRead readTagFileLine(gzFile file, char* buffer)
     if (gzgets(file, buffer, int(kTagFileLineLength + 1)) == nullptr) {
         int error = Z_OK;
         gzerror(file, &error);
-        return error == Z_OK ? LineRead::end : LineRead::damaged;
+        return error == Z_OK ? LineRead::end : error == Z_ERRNO ? LineRead::unreadable : LineRead::damaged;
     }
     // A full buffer without a line end is a longer line, unless the file ends right there.
     if (last != '\n' && strlen(buffer) == kTagFileLineLength) {

@@ -37,10 +37,11 @@ bool splitTagLine(const char* line, TagSpan& out);
 uint32_t leadingNumber(const char* text);
 uint32_t leadingNumber(const char* text, size_t length);
 
-enum class LineRead { line, end, damaged };
+enum class LineRead { line, end, damaged, unreadable };
 
 // Reads the next line into `buffer` (kTagFileLineLength + 1 bytes). `damaged` for a line
-// longer than kTagFileLineLength or a gzip stream that cannot be read to its end.
+// longer than kTagFileLineLength or a gzip stream that is corrupt or cut short; `unreadable`
+// when the system cannot read the file at all.
 LineRead readTagFileLine(gzFile file, char* buffer);
 
 // Reports a format error in the file at `path` at once (AppError 0x40000018), after keeping a

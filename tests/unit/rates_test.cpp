@@ -134,6 +134,16 @@ TEST_F(RatesFile, EmptyTableAndFirstStart)
     EXPECT_EQ(tariffCount(), 0);
 }
 
+TEST_F(RatesFile, ExistingFileThatCannotBeReadIsReported)
+{
+    // A folder in place of the file: it exists, so this is no first start.
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(readRates());
+    EXPECT_EQ(AppError, kErrorTariffFile);
+    EXPECT_TRUE(fakePlatform.boxes.empty());
+    EXPECT_EQ(tariffCount(), 0);
+}
+
 TEST_F(RatesFile, VersionZeroFileMapsAmountsAndCosts)
 {
     std::string text = "<rate>\r\n\t<name>Old</name>\r\n\t<unit>1</unit>\r\n";
