@@ -1,0 +1,359 @@
+#include <cstdio>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/programdirectory.h"
+#include "skin/skin.h"
+#include "skin/skindocument.h"
+
+Skin skin;
+
+namespace {
+
+// {88D969C0-F192-11D4-A65F-0040963251E5}: the version 4.0 DOM document.
+const CLSID kDomDocument40 = {0x88D969C0, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
+
+// Releases a COM interface when the scope ends, whichever way it ends.
+template <typename T>
+class Held {
+public:
+    Held() = default;
+    explicit Held(T* pointer) : pointer_(pointer) {}
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held() { reset(); }
+    void reset(T* pointer = nullptr)
+    {
+        if (pointer_ != nullptr)
+            pointer_->Release();
+        pointer_ = pointer;
+    }
+    T* get() const { return pointer_; }
+    T** out()
+    {
+        reset();
+        return &pointer_;
+    }
+    T* operator->() const { return pointer_; }
+    T* release()
+    {
+        T* pointer = pointer_;
+        pointer_ = nullptr;
+        return pointer;
+    }
+
+private:
+    T* pointer_ = nullptr;
+};
+
+class HeldString {
+public:
+    HeldString() = default;
+    HeldString(const HeldString&) = delete;
+    HeldString& operator=(const HeldString&) = delete;
+    ~HeldString() { SysFreeString(text_); }
+    BSTR* out() { return &text_; }
+    BSTR get() const { return text_; }
+
+private:
+    BSTR text_ = nullptr;
+};
+
+// A UTF-16 text as ANSI in `out` (`size` bytes), cut to fit; never split by the conversion
+// failing on a too small buffer.
+void toAnsi(const wchar_t* text, char* out, size_t size)
+{
+    out[0] = '\0';
+    if (text == nullptr || size == 0)
+        return;
+    const size_t limit = size - 1;
+    size_t length = wcslen(text);
+    if (length > limit)
+        length = limit;  // each character gives at least one byte
+    if (length == 0)
+        return;
+    // Double-byte code pages give up to two bytes a character.
+    char converted[2 * 1024];
+    if (length > sizeof converted / 2)
+        length = sizeof converted / 2;
+    const int written = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), converted,
+                                            static_cast<int>(sizeof converted), nullptr, nullptr);
+    const size_t used = written > 0 ? static_cast<size_t>(written) : 0;
+    const size_t copied = used < limit ? used : limit;
+    memcpy(out, converted, copied);
+    out[copied] = '\0';
+}
+
+const char* fileNameOf(const char* path)
+{
+    const char* slash = strrchr(path, '\\');
+    return slash != nullptr ? slash + 1 : path;
+}
+
+void reportParseError(IXMLDOMDocument* document, const char* path)
+{
+    long line = 0;
+    long column = 0;
+    HeldString reason;
+    Held<IXMLDOMParseError> error;
+    if (document->get_parseError(error.out()) == S_OK && error.get() != nullptr) {
+        error->get_reason(reason.out());
+        error->get_line(&line);
+        error->get_linepos(&column);
+    }
+    // The message formatter takes ANSI inserts, so the file name and reason go in as ANSI.
+    MessageArguments.number1 = static_cast<uint32_t>(line);
+    MessageArguments.number2 = static_cast<uint32_t>(column);
+    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", fileNameOf(path));
+    toAnsi(reason.get(), MessageArguments.text2, sizeof MessageArguments.text2);
+    // The parser's reason usually ends with a line break; the message has its own layout.
+    size_t length = strlen(MessageArguments.text2);
+    while (length > 0 && (MessageArguments.text2[length - 1] == '\n' || MessageArguments.text2[length - 1] == '\r'))
+        MessageArguments.text2[--length] = '\0';
+    reportError(kErrorSkinParse);
+}
+
+int32_t saturated(int64_t value)
+{
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+void readSkinChildren(IXMLDOMNode* root)
+{
+    Held<IXMLDOMNode> child;
+    if (root->get_firstChild(child.out()) != S_OK)
+        return;
+    while (child.get() != nullptr) {
+        char name[kSkinTextLength];
+        nodeBaseName(child.get(), name);
+        if (strcmp(name, "region") == 0) {
+            RECT rect;
+            char type[kSkinTextLength];
+            uint32_t format = 0;
+            readBox(child.get(), &rect, type, &format);
+            const uint32_t element = skinElementOfType(type);
+            if (element != kNoSkinSlot) {
+                if (element == kElementMainWindow) {
+                    skin.windowWidth = saturated(int64_t(rect.right) - rect.left);
+                    skin.windowHeight = saturated(int64_t(rect.bottom) - rect.top);
+                }
+                skin.textFormats[element] = format;
+                skin.rects[element] = rect;
+                buildElementShapes(child.get(), element);
+            }
+        } else if (strcmp(name, "fonts") == 0) {
+            readFonts(child.get());
+        }
+        Held<IXMLDOMNode> next;
+        if (child->get_nextSibling(next.out()) != S_OK)
+            next.reset();
+        child.reset(next.release());
+    }
+}
+
+}  // namespace
+
+void nodeBaseName(IXMLDOMNode* node, char* name)
+{
+    name[0] = '\0';
+    if (node == nullptr)
+        return;
+    HeldString text;
+    if (node->get_baseName(text.out()) == S_OK)
+        toAnsi(text.get(), name, kSkinTextLength);
+}
+
+void nodeText(IXMLDOMNode* node, char* text, size_t size)
+{
+    if (size > 0)
+        text[0] = '\0';
+    if (node == nullptr)
+        return;
+    HeldString value;
+    if (node->get_text(value.out()) == S_OK)
+        toAnsi(value.get(), text, size);
+}
+
+void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat)
+{
+    *rect = RECT{0, 0, 0, 0};
+    type[0] = '\0';
+    *textFormat = kTextFormatDefault;
+    Held<IXMLDOMNamedNodeMap> attributes;
+    long count = 0;
+    if (node->get_attributes(attributes.out()) == S_OK && attributes.get() != nullptr)
+        attributes->get_length(&count);
+    for (long i = 0; i < count; ++i) {
+        Held<IXMLDOMNode> attribute;
+        if (attributes->get_item(i, attribute.out()) != S_OK)
+            continue;
+        char name[kSkinTextLength];
+        char value[kSkinTextLength];
+        nodeBaseName(attribute.get(), name);
+        nodeText(attribute.get(), value, sizeof value);
+        if (strcmp(name, "x") == 0)
+            rect->left = readSkinInteger(value);
+        else if (strcmp(name, "y") == 0)
+            rect->top = readSkinInteger(value);
+        else if (strcmp(name, "width") == 0)
+            rect->right = readSkinInteger(value);
+        else if (strcmp(name, "height") == 0)
+            rect->bottom = readSkinInteger(value);
+        else if (strcmp(name, "type") == 0)
+            memcpy(type, value, sizeof value);
+        else if (strcmp(name, "textalign") == 0)
+            *textFormat |= textFormatOfAlign(value);
+    }
+    rect->right = saturated(int64_t(rect->right) + rect->left);
+    rect->bottom = saturated(int64_t(rect->bottom) + rect->top);
+}
+
+void readFonts(IXMLDOMNode* fonts)
+{
+    Held<IXMLDOMNode> child;
+    if (fonts->get_firstChild(child.out()) != S_OK)
+        return;
+    while (child.get() != nullptr) {
+        char name[kSkinTextLength];
+        nodeBaseName(child.get(), name);
+        if (strcmp(name, "font") == 0) {
+            char face[kSkinTextLength] = "";
+            char type[kSkinTextLength] = "";
+            int32_t size = 0;
+            bool bold = false;
+            uint32_t color = 0;
+            Held<IXMLDOMNamedNodeMap> attributes;
+            long count = 0;
+            if (child->get_attributes(attributes.out()) == S_OK && attributes.get() != nullptr)
+                attributes->get_length(&count);
+            for (long i = 0; i < count; ++i) {
+                Held<IXMLDOMNode> attribute;
+                if (attributes->get_item(i, attribute.out()) != S_OK)
+                    continue;
+                char attributeName[kSkinTextLength];
+                char value[kSkinTextLength];
+                nodeBaseName(attribute.get(), attributeName);
+                nodeText(attribute.get(), value, sizeof value);
+                if (strcmp(attributeName, "type") == 0)
+                    memcpy(type, value, sizeof value);
+                else if (strcmp(attributeName, "face") == 0)
+                    memcpy(face, value, sizeof value);
+                else if (strcmp(attributeName, "size") == 0)
+                    size = readSkinInteger(value);
+                else if (strcmp(attributeName, "bold") == 0)
+                    bold = strcmp(value, "true") == 0;
+                else if (strcmp(attributeName, "color") == 0)
+                    color = readSkinColor(value);
+            }
+            HFONT font = nullptr;
+            if (size != 0) {
+                // A character height, not a cell height: hence the negative height.
+                font = CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                   FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+            }
+            const uint32_t slot = skinFontOfType(type);
+            if (slot != kNoSkinSlot) {
+                if (skin.fonts[slot] != nullptr)
+                    DeleteObject(skin.fonts[slot]);
+                skin.fonts[slot] = font;
+                skin.fontColors[slot] = color;
+            } else if (font != nullptr) {
+                DeleteObject(font);
+            }
+        }
+        Held<IXMLDOMNode> next;
+        if (child->get_nextSibling(next.out()) != S_OK)
+            next.reset();
+        child.reset(next.release());
+    }
+}
+
+IXMLDOMDocument* openSkinDocument(const char* path)
+{
+    Held<IXMLDOMDocument> document;
+    if (FAILED(CoCreateInstance(kDomDocument40, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                                reinterpret_cast<void**>(document.out()))) ||
+        document.get() == nullptr)
+        return nullptr;
+    document->put_async(VARIANT_FALSE);
+    document->put_validateOnParse(VARIANT_FALSE);
+    document->put_resolveExternals(VARIANT_FALSE);
+    document->put_preserveWhiteSpace(VARIANT_FALSE);
+
+    wchar_t widePath[MAX_PATH + 1];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH + 1) == 0)
+        widePath[0] = L'\0';
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_BSTR;
+    source.bstrVal = SysAllocString(widePath);
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    const HRESULT result = source.bstrVal != nullptr ? document->load(source, &loaded) : E_OUTOFMEMORY;
+    VariantClear(&source);
+    if (result == S_OK && loaded == VARIANT_TRUE)
+        return document.release();
+    reportParseError(document.get(), path);
+    return nullptr;
+}
+
+void releaseSkin()
+{
+    for (uint32_t element = 0; element < kSkinElementCount; ++element) {
+        for (uint32_t state = 0; state < kButtonStateCount; ++state) {
+            if (skin.images[element][state] != nullptr)
+                DeleteObject(skin.images[element][state]);
+        }
+        if (skin.regions[element] != nullptr)
+            DeleteObject(skin.regions[element]);
+    }
+    for (uint32_t font = 0; font < kSkinFontCount; ++font) {
+        if (skin.fonts[font] != nullptr)
+            DeleteObject(skin.fonts[font]);
+    }
+    memset(&skin, 0, sizeof skin);
+}
+
+HRGN copyWindowRegion()
+{
+    if (skin.regions[kElementMainWindow] == nullptr)
+        return nullptr;
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    if (copy != nullptr && CombineRgn(copy, skin.regions[kElementMainWindow], nullptr, RGN_COPY) == ERROR) {
+        DeleteObject(copy);
+        copy = nullptr;
+    }
+    return copy;
+}
+
+bool loadSkin(const char* name)
+{
+    releaseSkin();
+    snprintf(skin.folder, sizeof skin.folder, "%s%s\\", programDirectory, name);
+    char path[260];
+    snprintf(path, sizeof path, "%sskin.xml", skin.folder);
+
+    Held<IXMLDOMDocument> document(openSkinDocument(path));
+    if (document.get() == nullptr)
+        return false;
+    // The declaration is the first top-level node and the description must follow it at
+    // once: a document without the declaration, or with anything between, is no skin.
+    Held<IXMLDOMNode> first;
+    if (document->get_firstChild(first.out()) != S_OK || first.get() == nullptr)
+        return false;
+    Held<IXMLDOMNode> root;
+    if (first->get_nextSibling(root.out()) != S_OK)
+        root.reset();
+    char rootName[kSkinTextLength];
+    nodeBaseName(root.get(), rootName);
+    if (strcmp(rootName, "skin") != 0) {
+        reportError(kErrorSkinRoot);
+        return false;
+    }
+    readSkinChildren(root.get());
+    return true;
+}

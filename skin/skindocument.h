@@ -1,0 +1,34 @@
+#pragma once
+// Reading skin.xml through the platform's XML document object: the pieces loadSkin is built
+// from, and the shapes and pictures of one region element.
+#include <windows.h>
+#include <msxml2.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// Loads `path` into a new version 4.0 DOM document; null on failure. A parse failure is
+// reported at once (0x4000001b with line, column, file name and reason); a document object
+// that cannot be created is not.
+IXMLDOMDocument* openSkinDocument(const char* path);
+
+// The node's local name (namespace prefix dropped) as ANSI text of at most 259 bytes; empty
+// for a null node or a node without a name.
+void nodeBaseName(IXMLDOMNode* node, char* name);
+// The node's text content as ANSI text of at most `size` - 1 bytes; empty for a null node.
+void nodeText(IXMLDOMNode* node, char* text, size_t size);
+
+// The rectangle (right and bottom as edges), type text (260 bytes) and DrawText format of an
+// element's attributes.
+void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat);
+
+// The font elements of a fonts element into the skin's font slots.
+void readFonts(IXMLDOMNode* fonts);
+
+// The shapes and pictures of a region element into slot `element`, whose rectangle is stored
+// already; the slot's old outline is discarded first.
+void buildElementShapes(IXMLDOMNode* region, uint32_t element);
+void loadButtonImage(IXMLDOMNode* image, uint32_t element);
+void addEllipse(IXMLDOMNode* shape, uint32_t element);
+void addRectangle(IXMLDOMNode* shape, uint32_t element);
+void addPolyline(IXMLDOMNode* shape, uint32_t element);

@@ -1,0 +1,152 @@
+#include <cstdio>
+#include <cstring>
+
+#include "skin/pngbitmap.h"
+#include "skin/skin.h"
+#include "skin/skindocument.h"
+
+namespace {
+
+// Skin coordinates are untrusted: sums that leave 32 bits stick at the ends instead of
+// wrapping (GDI refuses such shapes anyway).
+int32_t clampedSum(int64_t a, int64_t b, int64_t c = 0)
+{
+    const int64_t sum = a + b + c;
+    if (sum > INT32_MAX)
+        return INT32_MAX;
+    if (sum < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(sum);
+}
+
+// Unites a shape's region into the element's outline and deletes it.
+void uniteShape(uint32_t element, HRGN shape)
+{
+    if (shape == nullptr)
+        return;
+    if (skin.regions[element] == nullptr) {
+        skin.regions[element] = shape;
+        return;
+    }
+    CombineRgn(skin.regions[element], skin.regions[element], shape, RGN_OR);
+    DeleteObject(shape);
+}
+
+// The shape's box moved from the region element's corner into window client coordinates.
+RECT shapeBox(IXMLDOMNode* shape, uint32_t element)
+{
+    RECT box;
+    char type[kSkinTextLength];
+    uint32_t format = 0;
+    readBox(shape, &box, type, &format);
+    const RECT& origin = skin.rects[element];
+    return RECT{clampedSum(box.left, origin.left), clampedSum(box.top, origin.top), clampedSum(box.right, origin.left),
+                clampedSum(box.bottom, origin.top)};
+}
+
+}  // namespace
+
+void buildElementShapes(IXMLDOMNode* region, uint32_t element)
+{
+    if (skin.regions[element] != nullptr) {
+        DeleteObject(skin.regions[element]);
+        skin.regions[element] = nullptr;
+    }
+    IXMLDOMNode* child = nullptr;
+    if (region->get_firstChild(&child) != S_OK)
+        child = nullptr;
+    while (child != nullptr) {
+        char name[kSkinTextLength];
+        nodeBaseName(child, name);
+        if (strcmp(name, "image") == 0)
+            loadButtonImage(child, element);
+        else if (strcmp(name, "ellipse") == 0)
+            addEllipse(child, element);
+        else if (strcmp(name, "rectangle") == 0)
+            addRectangle(child, element);
+        else if (strcmp(name, "polyline") == 0)
+            addPolyline(child, element);
+        IXMLDOMNode* next = nullptr;
+        if (child->get_nextSibling(&next) != S_OK)
+            next = nullptr;
+        child->Release();
+        child = next;
+    }
+}
+
+void loadButtonImage(IXMLDOMNode* image, uint32_t element)
+{
+    uint32_t state = kButtonEnabled;
+    char name[kSkinTextLength] = "";
+    IXMLDOMNamedNodeMap* attributes = nullptr;
+    long count = 0;
+    if (image->get_attributes(&attributes) == S_OK && attributes != nullptr)
+        attributes->get_length(&count);
+    for (long i = 0; i < count; ++i) {
+        IXMLDOMNode* attribute = nullptr;
+        if (attributes->get_item(i, &attribute) != S_OK || attribute == nullptr)
+            continue;
+        char attributeName[kSkinTextLength];
+        char value[kSkinTextLength];
+        nodeBaseName(attribute, attributeName);
+        nodeText(attribute, value, sizeof value);
+        attribute->Release();
+        if (strcmp(attributeName, "type") == 0)
+            state = buttonStateOfType(value);
+        else if (strcmp(attributeName, "name") == 0)
+            memcpy(name, value, sizeof value);
+    }
+    if (attributes != nullptr)
+        attributes->Release();
+
+    HBITMAP& slot = skin.images[element][state];
+    if (slot != nullptr) {
+        DeleteObject(slot);
+        slot = nullptr;
+    }
+    if (name[0] == '\0')
+        return;
+    char path[260];
+    if (snprintf(path, sizeof path, "%s%s", skin.folder, name) >= static_cast<int>(sizeof path))
+        return;  // a cut name would name another file
+    // The screen's device context: the bitmaps only have to match the display, and the main
+    // window may not exist yet.
+    HDC screen = GetDC(nullptr);
+    slot = loadPngFile(path, screen);
+    ReleaseDC(nullptr, screen);
+}
+
+void addRectangle(IXMLDOMNode* shape, uint32_t element)
+{
+    const RECT box = shapeBox(shape, element);
+    // Both edges are inside: width 9 covers 10 columns.
+    uniteShape(element, CreateRectRgn(box.left, box.top, clampedSum(box.right, 1), clampedSum(box.bottom, 1)));
+}
+
+void addEllipse(IXMLDOMNode* shape, uint32_t element)
+{
+    const RECT box = shapeBox(shape, element);
+    uniteShape(element, CreateEllipticRgn(box.left, box.top, box.right, box.bottom));
+}
+
+void addPolyline(IXMLDOMNode* shape, uint32_t element)
+{
+    RECT origin;
+    char type[kSkinTextLength];
+    uint32_t format = 0;
+    readBox(shape, &origin, type, &format);
+    char text[kPointTextLength];
+    nodeText(shape, text, sizeof text);
+
+    static OutlinePoint read[kMaxOutlinePoints];
+    static POINT points[kMaxOutlinePoints];
+    const uint32_t count = parsePointText(text, strlen(text), read, kMaxOutlinePoints);
+    if (count < 3)
+        return;
+    const RECT& corner = skin.rects[element];
+    for (uint32_t i = 0; i < count; ++i) {
+        points[i].x = clampedSum(corner.left, origin.left, read[i].x);
+        points[i].y = clampedSum(corner.top, origin.top, read[i].y);
+    }
+    uniteShape(element, CreatePolygonRgn(points, static_cast<int>(count), WINDING));
+}
