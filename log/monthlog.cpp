@@ -86,7 +86,8 @@ LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagSpan&
             return LineResult::formatError;
         // The date has been checked against the month, so only its day of week is missing
         // (1 January 1601 was a Monday).
-        record->start.dayOfWeek = uint16_t((daysSinceEpoch(record->start.year, record->start.month, record->start.day) % 7 + 8) % 7);
+        const int64_t days = daysSinceEpoch(record->start.year, record->start.month, record->start.day);
+        record->start.dayOfWeek = uint16_t((days % 7 + 8) % 7);
         addToSums(target, *record);
         reading.open = nullptr;
         return LineResult::carryOn;
@@ -95,7 +96,8 @@ LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagSpan&
         return LineResult::formatError;
 
     // Read as from the 255-character value buffer of the tag-line reader.
-    const uint32_t number = leadingNumber(line.value, line.valueLength < kTagTextLength ? line.valueLength : kTagTextLength);
+    const size_t valueLength = line.valueLength < kTagTextLength ? line.valueLength : kTagTextLength;
+    const uint32_t number = leadingNumber(line.value, valueLength);
     if (tag == LogTag::day) {
         if (number < 1 || number > uint32_t(daysInMonth(reading.year, reading.month)))
             return LineResult::formatError;
@@ -141,12 +143,13 @@ void dropOpenRecord(MonthStats& month, LogRecord* open)
 
 bool writeRecord(gzFile file, const LogRecord& record)
 {
-    const uint32_t time = uint32_t(record.start.hour) * 3600u + uint32_t(record.start.minute) * 60u + record.start.second;
+    const LocalTime& start = record.start;
+    const uint32_t time = uint32_t(start.hour) * 3600u + uint32_t(start.minute) * 60u + start.second;
     char block[512];
     const int length = snprintf(block, sizeof block,
                                 "<log>\r\n\t<day>%u</day>\r\n\t<time>%u</time>\r\n\t<dur>%u</dur>\r\n\t<rx>%u</rx>\r\n"
                                 "\t<rxp>%u</rxp>\r\n\t<tx>%u</tx>\r\n\t<txp>%u</txp>\r\n</log>\r\n",
-                                unsigned(record.start.day), time, record.dur, record.rx, record.rxp, record.tx, record.txp);
+                                unsigned(start.day), time, record.dur, record.rx, record.rxp, record.tx, record.txp);
     return length > 0 && size_t(length) < sizeof block && gzwrite(file, block, unsigned(length)) == length;
 }
 

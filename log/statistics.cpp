@@ -57,7 +57,8 @@ const int64_t* monthVolume(uint32_t key)
         const LiveConnection* connection = liveConnectionAt(index);
         if (connection == nullptr)
             break;
-        addAtDay(snapshots.volume, connection->sliceStart, correctedVolume(connection->bytesReceived + connection->bytesSent));
+        const int64_t volume = correctedVolume(connection->bytesReceived + connection->bytesSent);
+        addAtDay(snapshots.volume, connection->sliceStart, volume);
     }
     return snapshots.volume;
 }

@@ -27,7 +27,8 @@ bool isHoliday(const LocalTime& time)
 
 double unitFactor(int32_t unit, bool* isVolume)
 {
-    static const double factors[kLastUnit + 1] = {1.0 / 1024, 1.0 / 1048576, 1.0 / 1073741824, 1.0, 1.0 / 60, 1.0 / 3600};
+    static const double factors[kLastUnit + 1] = {1.0 / 1024, 1.0 / 1048576, 1.0 / 1073741824,
+                                                  1.0,        1.0 / 60,      1.0 / 3600};
     const bool volume = unit >= 0 && unit <= 2;
     if (isVolume != nullptr)
         *isVolume = volume;
