@@ -175,6 +175,20 @@ protected:
         }
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
+        removeScratchFolder();
+    }
+
+    void removeScratchFolder() const
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                DeleteFileA((folder_ + found.cFileName).c_str());
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(folder_.c_str());
     }
 
     void key(WPARAM code) { SendMessageA(window_, WM_KEYDOWN, code, 1); }
