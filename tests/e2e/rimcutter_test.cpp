@@ -381,6 +381,18 @@ TEST_F(Rimcutter, TracedOutlineGoesToTheClipboardAndToAFile)
     rightClick();
     EXPECT_EQ(copiedText(), kTraced);
 
+    // A copy follows the cursor, its top-left on the cross-hair, and stays where it was
+    // last drawn when clicked.
+    key('C');
+    SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(35, 45));
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW);
+    click(35, 45);
+    EXPECT_EQ(copiedText(), std::string(kTraced).insert(strlen(kTraced) - strlen("</region>\r\n"),
+                                                        "\t<polyline x=\"30\" y=\"40\" width=\"21\" height=\"21\" mode=\"add\">\r\n"
+                                                        "\t\t0\t0\t20\t0\t10\t20\r\n"
+                                                        "\t</polyline>\r\n"));
+    key('U');
+
     const std::string saved = folder_ + "outline.txt";
     chooseFile(40010, saved);
     EXPECT_EQ(readFile(saved), kTraced);
