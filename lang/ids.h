@@ -54,6 +54,7 @@
 #define IDS_PAGE_TARIFFS 41
 #define IDS_PAGE_HOLIDAYS 42
 #define IDS_PAGE_GENERAL 43
+#define IDS_TARIFF_NAME_REFUSED 44 /* a new tariff's name holds '<', which rates.zip cannot keep */
 #define IDS_MISSING_IMAGE 102    /* %3 of error 0x40000002: what was not found */
 #define IDS_MISSING_KEY_NAMES 103
 #define IDS_MISSING_FILE_NAME 104

@@ -21,7 +21,3 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
 // A string of the language module; empty when it is missing.
 void loadLanguageText(UINT id, char* buffer, int size);
 
-#ifndef IDS_TARIFF_NAME_REFUSED
-// Language string shown when a new tariff's name holds '<', which rates.zip cannot keep.
-#define IDS_TARIFF_NAME_REFUSED 44
-#endif

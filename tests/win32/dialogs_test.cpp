@@ -1,0 +1,688 @@
+// The options sheet and its pages, driven through their real controls under Wine.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/language.h"
+#include "lang/ids.h"
+#include "skin/tooltip.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/optionspages.h"
+#include "ui/mainwindowstate.h"
+#include "win32/support/dialogsupport.h"
+
+namespace {
+
+std::string digitsOf(const std::string& text)
+{
+    std::string digits;
+    for (char c : text)
+        if (c >= '0' && c <= '9')
+            digits += c;
+    return digits;
+}
+
+Rate* addRate(const char* name)
+{
+    Rate* rate = new Rate{};
+    strcpy(rate->name, name);
+    strcpy(rate->precision, "2");
+    TariffTable[tariffCount()] = rate;
+    return rate;
+}
+
+std::string languageText(UINT id)
+{
+    char text[1024];
+    loadLanguageText(id, text, sizeof text);
+    return text;
+}
+
+class OptionsSheet : public testing::Test {
+protected:
+    static void SetUpTestSuite() { prepareDialogTests(); }
+
+    void SetUp() override
+    {
+        ASSERT_NE(LanguageModule, nullptr);
+        freeTariffs();
+        memset(&settings, 0, sizeof settings);
+        settings.updateIntervalMs = 500;
+    }
+    void TearDown() override
+    {
+        if (sheet)
+            DestroyWindow(sheet);
+        pumpMessages(nullptr);
+        freeTariffs();
+    }
+
+    void open(int pageIndex = 0)
+    {
+        sheet = createOptionsSheet(nullptr);
+        ASSERT_NE(sheet, nullptr);
+        if (pageIndex)
+            PropSheet_SetCurSel(sheet, nullptr, pageIndex);
+        pumpMessages(sheet);
+        page = PropSheet_GetCurrentPageHwnd(sheet);
+        ASSERT_NE(page, nullptr);
+    }
+    // Closes the sheet with OK or Cancel the way its buttons do.
+    void close(int button)
+    {
+        PropSheet_PressButton(sheet, button);
+        pumpMessages(sheet);
+        EXPECT_EQ(PropSheet_GetCurrentPageHwnd(sheet), nullptr);
+        DestroyWindow(sheet);
+        sheet = page = nullptr;
+    }
+
+    HWND item(int id) { return GetDlgItem(page, id); }
+    std::string text(int id)
+    {
+        char buffer[1024];
+        GetWindowTextA(item(id), buffer, sizeof buffer);
+        return buffer;
+    }
+    void type(int id, const char* value) { SetWindowTextA(item(id), value); }
+    void click(int id)
+    {
+        SendMessageA(item(id), BM_CLICK, 0, 0);
+        pumpMessages(sheet);
+    }
+    void choose(int id, int index)
+    {
+        SendMessageA(item(id), CB_SETCURSEL, index, 0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(item(id)));
+    }
+    void leave(int id) { SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), LPARAM(item(id))); }
+    int selection(int id) { return int(SendMessageA(item(id), CB_GETCURSEL, 0, 0)); }
+
+    HWND sheet = nullptr;
+    HWND page = nullptr;
+};
+
+// --- Tariff page ---------------------------------------------------------------------------
+
+TEST_F(OptionsSheet, EmptyTableDisablesTheEditorUntilAdd)
+{
+    open();
+    for (int id : {IDC_TARIFF_LIST, IDC_TARIFF_DELETE, IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_MONDAY, IDC_TARIFF_PRECISION,
+                   IDC_TARIFF_UNIT, IDC_TARIFF_AMOUNT_FIRST, IDC_TARIFF_COST_FIRST, IDC_TARIFF_COST_LAST})
+        EXPECT_FALSE(IsWindowEnabled(item(id))) << id;
+    for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
+        EXPECT_EQ(text(id), "") << id;
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_TARIFF_ADD)));
+
+    type(IDC_TARIFF_NEW_NAME, "Evening");
+    click(IDC_TARIFF_ADD);
+    ASSERT_EQ(tariffCount(), 1);
+    EXPECT_STREQ(TariffTable[0]->name, "Evening");
+    for (int id : {IDC_TARIFF_LIST, IDC_TARIFF_DELETE, IDC_TARIFF_PRECISION, IDC_TARIFF_UNIT, IDC_TARIFF_COST_LAST})
+        EXPECT_TRUE(IsWindowEnabled(item(id))) << id;
+    EXPECT_EQ(text(IDC_TARIFF_NEW_NAME), "");
+    EXPECT_EQ(selection(IDC_TARIFF_LIST), 0);
+    EXPECT_EQ(selection(IDC_TARIFF_UNIT), 0);
+    EXPECT_EQ(text(IDC_TARIFF_PRECISION), "2");
+    for (int id = IDC_TARIFF_COST_FIRST; id <= IDC_TARIFF_COST_LAST; ++id)
+        EXPECT_EQ(digitsOf(text(id)), "000") << id;  // 0.00 in the locale's money format
+    for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_AMOUNT_LAST; ++id)
+        EXPECT_EQ(text(id), "0") << id;
+
+    close(PSBTN_OK);
+    EXPECT_EQ(settings.activeTariff, 0);
+    EXPECT_STREQ(TariffTable[0]->precision, "2");
+    EXPECT_EQ(TariffTable[0]->unit, 0);
+}
+
+TEST_F(OptionsSheet, EditsAreStoredOnOkAndWhenAnotherTariffIsChosen)
+{
+    addRate("Day");
+    addRate("Night");
+    settings.activeTariff = 1;
+    open();
+    EXPECT_EQ(selection(IDC_TARIFF_LIST), 1);
+
+    choose(IDC_TARIFF_UNIT, 4);
+    type(IDC_TARIFF_AMOUNT_FIRST, "30");
+    type(IDC_TARIFF_AMOUNT_FIRST + 1, "not a number");
+    type(IDC_TARIFF_COST_FIRST + 1, "0,05");
+    click(IDC_TARIFF_SATURDAY);
+    click(IDC_TARIFF_HOLIDAYS);
+    SYSTEMTIME time = {};
+    GetLocalTime(&time);
+    time.wHour = 18, time.wMinute = 30, time.wSecond = 15;
+    SendMessageA(item(IDC_TARIFF_TIME_BEGIN), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
+    choose(IDC_TARIFF_LIST, 0);  // leaving Night stores it at once
+    const Rate* night = TariffTable[1];
+    EXPECT_EQ(night->unit, 4);
+    EXPECT_EQ(night->amount[0], 30u);
+    EXPECT_EQ(night->amount[1], 0u);
+    EXPECT_DOUBLE_EQ(night->cost[1], 0.05);
+    EXPECT_EQ(night->ldays, (1u << 5) | (1u << 7));
+    EXPECT_EQ(night->ltimeb, 18 * 3600 + 30 * 60 + 15);
+
+    choose(IDC_TARIFF_LIST, 1);  // and coming back shows what was stored
+    EXPECT_EQ(selection(IDC_TARIFF_UNIT), 4);
+    EXPECT_EQ(text(IDC_TARIFF_AMOUNT_FIRST), "30");
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_TARIFF_SATURDAY), UINT(BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_TARIFF_SUNDAY), UINT(BST_UNCHECKED));
+    choose(IDC_TARIFF_LIST, 0);
+    close(PSBTN_OK);
+    EXPECT_EQ(settings.activeTariff, 0);
+}
+
+TEST_F(OptionsSheet, DeletingTariffs)
+{
+    addRate("A");
+    addRate("B");
+    addRate("C");
+    settings.activeTariff = 2;
+    open();
+    choose(IDC_TARIFF_LIST, 0);
+    click(IDC_TARIFF_DELETE);  // tariff 0 of several: index 0 stays, the former second shows
+    ASSERT_EQ(tariffCount(), 2);
+    EXPECT_STREQ(TariffTable[0]->name, "B");
+    EXPECT_EQ(selection(IDC_TARIFF_LIST), 0);
+    EXPECT_EQ(SendMessageA(item(IDC_TARIFF_LIST), CB_GETCOUNT, 0, 0), 2);
+    char shown[256];
+    SendMessageA(item(IDC_TARIFF_LIST), CB_GETLBTEXT, 0, LPARAM(shown));
+    EXPECT_STREQ(shown, "B");
+
+    choose(IDC_TARIFF_LIST, 1);
+    click(IDC_TARIFF_DELETE);  // the previous one becomes the tariff edited
+    EXPECT_EQ(selection(IDC_TARIFF_LIST), 0);
+    click(IDC_TARIFF_DELETE);  // the only one: the editor is disabled again
+    EXPECT_EQ(tariffCount(), 0);
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_TARIFF_LIST)));
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_TARIFF_COST_FIRST)));
+    EXPECT_EQ(text(IDC_TARIFF_COST_FIRST), "");
+
+    close(PSBTN_CANCEL);  // cancel keeps the number, though it now names an empty slot
+    EXPECT_EQ(settings.activeTariff, 2);
+}
+
+TEST_F(OptionsSheet, MoneyFieldsShowAndStoreWhatIsDisplayed)
+{
+    addRate("T");
+    open();
+    const int field = IDC_TARIFF_COST_FIRST + 1;
+    type(field, "0,0123");
+    leave(field);
+    EXPECT_EQ(digitsOf(text(field)), "001");  // 0.01 at two decimal places
+
+    type(field, "-5");
+    leave(field);
+    EXPECT_EQ(digitsOf(text(field)), "500");
+
+    type(field, "0,0123");
+    leave(field);
+    type(IDC_TARIFF_PRECISION, "4");  // re-formats all seven fields from what they display
+    EXPECT_EQ(digitsOf(text(field)), "00100");
+    for (int id = IDC_TARIFF_COST_FIRST; id <= IDC_TARIFF_COST_LAST; ++id) {
+        if (id != field) {
+            EXPECT_EQ(digitsOf(text(id)), "00000") << id;
+        }
+    }
+
+    type(field, "0,0123");
+    leave(field);
+    EXPECT_EQ(digitsOf(text(field)), "00123");
+    close(PSBTN_OK);
+    EXPECT_DOUBLE_EQ(TariffTable[0]->cost[1], 0.0123);
+    EXPECT_STREQ(TariffTable[0]->precision, "4");
+}
+
+TEST_F(OptionsSheet, AmountAtTwoPlacesIsStoredAsDisplayed)
+{
+    addRate("T");
+    open();
+    type(IDC_TARIFF_COST_FIRST, "0,0123");
+    close(PSBTN_OK);
+    EXPECT_DOUBLE_EQ(TariffTable[0]->cost[0], 0.01);
+}
+
+TEST_F(OptionsSheet, UnitChoiceRelabelsTheFields)
+{
+    addRate("T");
+    open();
+    char unitName[6][256], costFormat[256], timeFormat[256];
+    // The language module's template texts: the unit names and the two label formats.
+    HWND templatePage = CreateDialogParamA(LanguageModule, MAKEINTRESOURCEA(IDD_OPTIONS_TARIFFS), sheet,
+                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+    ASSERT_NE(templatePage, nullptr);
+    for (int i = 0; i < 6; ++i)
+        GetDlgItemTextA(templatePage, IDC_TARIFF_COST_LABEL_FIRST + i, unitName[i], 256);
+    GetDlgItemTextA(templatePage, IDC_TARIFF_COST_LABEL_FORMAT, costFormat, 256);
+    GetDlgItemTextA(templatePage, IDC_TARIFF_TIME_LABEL_FORMAT, timeFormat, 256);
+    DestroyWindow(templatePage);
+    ASSERT_NE(strstr(costFormat, "%s"), nullptr);
+    ASSERT_NE(strstr(timeFormat, "%s"), nullptr);
+
+    for (int unit : {1, 4}) {
+        choose(IDC_TARIFF_UNIT, unit);
+        char expectedAmount[512], expectedCost[512];
+        if (unit >= 3)
+            snprintf(expectedAmount, sizeof expectedAmount, timeFormat, unitName[unit]);
+        else
+            snprintf(expectedAmount, sizeof expectedAmount, "%s", unitName[unit]);
+        snprintf(expectedCost, sizeof expectedCost, costFormat, unitName[unit]);
+        for (int id = IDC_TARIFF_AMOUNT_LABEL_FIRST; id <= IDC_TARIFF_AMOUNT_LABEL_LAST; ++id)
+            EXPECT_EQ(text(id), expectedAmount) << unit << " " << id;
+        for (int id = IDC_TARIFF_COST_LABEL_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
+            EXPECT_EQ(text(id), expectedCost) << unit << " " << id;
+    }
+}
+
+TEST_F(OptionsSheet, AddIsRefusedForAFullTableAndForANameWithLessThan)
+{
+    for (int i = 0; i < kTariffSlots - 1; ++i)
+        addRate("x");
+    open();
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_TARIFF_ADD)));
+
+    DialogCloser closer;  // answers the message box that refuses the name
+    type(IDC_TARIFF_NEW_NAME, "a<b");
+    click(IDC_TARIFF_ADD);
+    EXPECT_EQ(closer.closedCount(), 1);
+    EXPECT_EQ(closer.lastText(), languageText(IDS_TARIFF_NAME_REFUSED));
+    EXPECT_FALSE(closer.lastText().empty());
+    EXPECT_EQ(tariffCount(), kTariffSlots - 1);
+
+    type(IDC_TARIFF_NEW_NAME, "last");
+    click(IDC_TARIFF_ADD);
+    EXPECT_EQ(tariffCount(), kTariffSlots);
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_TARIFF_ADD)));
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_TARIFF_ADD, BN_CLICKED), LPARAM(item(IDC_TARIFF_ADD)));
+    EXPECT_EQ(tariffCount(), kTariffSlots);
+    click(IDC_TARIFF_DELETE);
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_TARIFF_ADD)));
+}
+
+// --- Holidays page -------------------------------------------------------------------------
+
+uint32_t rowDate(HWND list, int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, LPARAM(&item));
+    return uint32_t(item.lParam);
+}
+
+std::string rowName(HWND list, int row)
+{
+    char name[256] = "";
+    LVITEMA item = {};
+    item.iSubItem = 1;
+    item.pszText = name;
+    item.cchTextMax = sizeof name;
+    SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
+    return name;
+}
+
+void selectRow(HWND list, int row)
+{
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+TEST_F(OptionsSheet, HolidaysAreListedByDateAndWrittenBackOnOk)
+{
+    const struct {
+        const char* name;
+        uint32_t date;
+    } entered[] = {{"Boxing Day", packDate(2003, 12, 26)}, {"New Year", packDate(2003, 1, 1)}, {"", packDate(2003, 12, 24)}};
+    for (int i = 0; i < 3; ++i) {
+        strcpy(settings.holidays[i].name, entered[i].name);
+        settings.holidays[i].packedDate = entered[i].date;
+    }
+    strcpy(settings.holidays[4].name, "after the end");
+    settings.holidays[4].packedDate = packDate(2003, 5, 1);
+    open(1);
+    HWND list = item(IDC_HOLIDAY_LIST);
+    ASSERT_EQ(ListView_GetItemCount(list), 3);
+    EXPECT_EQ(rowDate(list, 0), packDate(2003, 1, 1));
+    EXPECT_EQ(rowDate(list, 1), packDate(2003, 12, 24));
+    EXPECT_EQ(rowDate(list, 2), packDate(2003, 12, 26));
+    EXPECT_EQ(rowName(list, 0), "New Year");
+    char dateText[64];
+    ListView_GetItemText(list, 2, 0, dateText, sizeof dateText);
+    EXPECT_NE(digitsOf(dateText).find("26"), std::string::npos);
+
+    selectRow(list, 2);  // selecting fills the fields
+    EXPECT_EQ(text(IDC_HOLIDAY_NAME), "Boxing Day");
+    SYSTEMTIME date = {};
+    SendMessageA(item(IDC_HOLIDAY_DATE), DTM_GETSYSTEMTIME, 0, LPARAM(&date));
+    EXPECT_EQ(date.wYear, 2003);
+    EXPECT_EQ(date.wMonth, 12);
+    EXPECT_EQ(date.wDay, 26);
+
+    click(IDC_HOLIDAY_DELETE);  // the last of three
+    close(PSBTN_OK);
+    EXPECT_EQ(settings.holidays[0].packedDate, packDate(2003, 1, 1));
+    EXPECT_STREQ(settings.holidays[0].name, "New Year");
+    EXPECT_EQ(settings.holidays[1].packedDate, packDate(2003, 12, 24));
+    EXPECT_STREQ(settings.holidays[1].name, "");
+    EXPECT_EQ(settings.holidays[2].packedDate, 0u);
+    EXPECT_EQ(holidayCount(), 2);
+}
+
+TEST_F(OptionsSheet, HolidayAddAndChangeKeepTheOrderAndCancelDiscards)
+{
+    settings.holidays[0].packedDate = packDate(2004, 6, 1);
+    strcpy(settings.holidays[0].name, "June");
+    open(1);
+    HWND list = item(IDC_HOLIDAY_LIST);
+    SYSTEMTIME date = {};
+    date.wYear = 2004, date.wMonth = 3, date.wDay = 9;
+    SendMessageA(item(IDC_HOLIDAY_DATE), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&date));
+    type(IDC_HOLIDAY_NAME, "March");
+    click(IDC_HOLIDAY_ADD);
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    EXPECT_EQ(rowName(list, 0), "March");
+
+    selectRow(list, 0);  // change March to a date after June: it moves down
+    date.wMonth = 9;
+    SendMessageA(item(IDC_HOLIDAY_DATE), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&date));
+    type(IDC_HOLIDAY_NAME, "September");
+    click(IDC_HOLIDAY_CHANGE);
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    EXPECT_EQ(rowName(list, 0), "June");
+    EXPECT_EQ(rowName(list, 1), "September");
+    EXPECT_EQ(rowDate(list, 1), packDate(2004, 9, 9));
+
+    close(PSBTN_CANCEL);
+    EXPECT_EQ(holidayCount(), 1);
+    EXPECT_STREQ(settings.holidays[0].name, "June");
+}
+
+TEST_F(OptionsSheet, HolidayListTakesNoMoreThanTheTable)
+{
+    for (int i = 0; i < kHolidayCount - 1; ++i)
+        settings.holidays[i].packedDate = packDate(2005, 1, 1) + uint32_t(i);
+    open(1);
+    HWND list = item(IDC_HOLIDAY_LIST);
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_HOLIDAY_ADD)));
+    click(IDC_HOLIDAY_ADD);
+    EXPECT_EQ(ListView_GetItemCount(list), kHolidayCount);
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_HOLIDAY_ADD)));
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_HOLIDAY_ADD, BN_CLICKED), LPARAM(item(IDC_HOLIDAY_ADD)));
+    EXPECT_EQ(ListView_GetItemCount(list), kHolidayCount);
+    close(PSBTN_OK);
+    EXPECT_EQ(holidayCount(), kHolidayCount);
+    EXPECT_EQ(settings.updateIntervalMs, 500u);  // nothing written past the table
+}
+
+// --- General page --------------------------------------------------------------------------
+
+TEST_F(OptionsSheet, GeneralPageReadsCorrectionWithEitherDecimalMark)
+{
+    for (const char* typed : {"0,29", "0.29"}) {
+        settings.volumeCorrection = 0;
+        open(2);
+        type(IDC_UPDATE_INTERVAL, "750");
+        type(IDC_VOLUME_CORRECTION, typed);
+        close(PSBTN_OK);
+        EXPECT_EQ(settings.volumeCorrection, 29u) << typed;
+        EXPECT_EQ(settings.updateIntervalMs, 750u);
+    }
+    open(2);  // and shows it again with two decimals
+    EXPECT_EQ(digitsOf(text(IDC_VOLUME_CORRECTION)), "029");
+    EXPECT_EQ(text(IDC_UPDATE_INTERVAL), "750");
+    type(IDC_UPDATE_INTERVAL, "soon");
+    close(PSBTN_OK);
+    EXPECT_EQ(settings.updateIntervalMs, 0u);
+}
+
+TEST_F(OptionsSheet, OnTopWhileOnlineFollowsAlwaysOnTop)
+{
+    settings.alwaysOnTop = 1;
+    settings.onTopWhileOnline = 1;
+    open(2);
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_ON_TOP_WHILE_ONLINE)));
+    click(IDC_ALWAYS_ON_TOP);
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_ON_TOP_WHILE_ONLINE)));
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_ON_TOP_WHILE_ONLINE), UINT(BST_CHECKED));
+    click(IDC_START_HIDDEN);
+    close(PSBTN_OK);
+    EXPECT_EQ(settings.alwaysOnTop, 0);
+    EXPECT_EQ(settings.onTopWhileOnline, 1);
+    EXPECT_EQ(settings.startHidden, 1);
+
+    settings.alwaysOnTop = 0;
+    open(2);
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_ON_TOP_WHILE_ONLINE)));
+    close(PSBTN_CANCEL);
+}
+
+TEST_F(OptionsSheet, PagesNeverShownChangeNothing)
+{
+    settings.volumeCorrection = 1234;
+    settings.holidays[0].packedDate = packDate(2004, 1, 1);
+    open();
+    close(PSBTN_OK);
+    EXPECT_EQ(settings.volumeCorrection, 1234u);
+    EXPECT_EQ(holidayCount(), 1);
+}
+
+// --- Help panel ----------------------------------------------------------------------------
+
+int sheetHeight(HWND sheet)
+{
+    RECT rect;
+    GetWindowRect(sheet, &rect);
+    return rect.bottom - rect.top;
+}
+
+POINT centreOf(HWND control)
+{
+    RECT rect;
+    GetWindowRect(control, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+TEST_F(OptionsSheet, HelpPanelKeepsItsFoldAcrossSheets)
+{
+    settings.helpPanelOpen = 0;
+    open();
+    const int folded = sheetHeight(sheet);
+    RECT panel;
+    GetWindowRect(GetDlgItem(sheet, IDC_HELP_PANEL), &panel);
+    SendMessageA(GetDlgItem(sheet, IDC_HELP_TOGGLE), BM_CLICK, 0, 0);
+    pumpMessages(sheet);
+    EXPECT_EQ(settings.helpPanelOpen, 1);
+    const int unfolded = sheetHeight(sheet);
+    RECT window;
+    GetWindowRect(sheet, &window);
+    EXPECT_GE(window.bottom, panel.bottom);  // the whole panel shows
+    EXPECT_GT(unfolded, folded + 50);
+    close(PSBTN_CANCEL);
+
+    open();  // opens as it was left
+    EXPECT_EQ(settings.helpPanelOpen, 1);
+    EXPECT_EQ(sheetHeight(sheet), unfolded);
+    SendMessageA(GetDlgItem(sheet, IDC_HELP_TOGGLE), BM_CLICK, 0, 0);
+    pumpMessages(sheet);
+    EXPECT_EQ(settings.helpPanelOpen, 0);
+    EXPECT_EQ(sheetHeight(sheet), folded);
+    close(PSBTN_CANCEL);
+    open();
+    EXPECT_EQ(sheetHeight(sheet), folded);
+}
+
+TEST_F(OptionsSheet, HoverHelpFollowsTheControlUnderThePointer)
+{
+    addRate("T");
+    settings.helpPanelOpen = 1;
+    open();
+    HWND panel = GetDlgItem(sheet, IDC_HELP_PANEL);
+    auto hover = [&](HWND control) {
+        const POINT at = centreOf(control);
+        helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(at.x), LPARAM(at.y));
+    };
+    auto panelText = [&] {
+        char buffer[1024];
+        GetWindowTextA(panel, buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+
+    hover(item(IDC_TARIFF_DELETE));
+    EXPECT_EQ(panelText(), languageText(IDC_TARIFF_DELETE));
+    EXPECT_FALSE(panelText().empty());
+
+    SetWindowTextA(panel, "kept");  // the same control again does not reload its text
+    hover(item(IDC_TARIFF_DELETE));
+    EXPECT_EQ(panelText(), "kept");
+
+    // A check box inside a group box is found, not the box around it.
+    hover(item(IDC_TARIFF_SATURDAY));
+    EXPECT_EQ(panelText(), languageText(IDC_TARIFF_SATURDAY));
+
+    // A label without an identifier empties the panel.
+    HWND label = nullptr;
+    for (HWND child = GetWindow(page, GW_CHILD); child && !label; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[16];
+        GetClassNameA(child, className, sizeof className);
+        if (GetDlgCtrlID(child) == -1 && lstrcmpiA(className, "Static") == 0)
+            label = child;
+    }
+    ASSERT_NE(label, nullptr);
+    hover(label);
+    EXPECT_EQ(panelText(), "");
+}
+
+TEST_F(OptionsSheet, ContextHelpShowsTheControlsTextOrTheFallbackInTheTip)
+{
+    WNDCLASSA tipClass = {};
+    tipClass.lpfnWndProc = tipWindowProc;
+    tipClass.hInstance = GetModuleHandleA(nullptr);
+    tipClass.lpszClassName = kTipWindowClass;
+    RegisterClassA(&tipClass);
+    if (tipWindow == nullptr)
+        createTipWindow(GetModuleHandleA(nullptr));
+    ASSERT_NE(tipWindow, nullptr);
+
+    open();
+    HELPINFO help = {};
+    help.cbSize = sizeof help;
+    help.iContextType = HELPINFO_WINDOW;
+    help.iCtrlId = IDC_TARIFF_ADD;
+    SendMessageA(sheet, WM_HELP, 0, LPARAM(&help));
+    EXPECT_EQ(std::string(tipState.tipText), languageText(IDC_TARIFF_ADD));
+    EXPECT_EQ(tipState.tipFlags, TIP_SHOW | TIP_FOLLOW);
+    EXPECT_EQ(tipState.tipOffsetX, 5);
+    EXPECT_EQ(tipState.tipOffsetY, -5);
+
+    help.iCtrlId = 4321;  // no string of that number
+    SendMessageA(sheet, WM_HELP, 0, LPARAM(&help));
+    EXPECT_EQ(std::string(tipState.tipText), languageText(IDS_OPTIONS_HELP_FALLBACK));
+    EXPECT_FALSE(std::string(tipState.tipText).empty());
+    SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
+}
+
+// --- The sheet's own loop ------------------------------------------------------------------
+
+struct LoopProbe {
+    HANDLE event;
+    int signals;
+    bool mainWindowWasDisabled;
+    HWND mainWindow;
+};
+LoopProbe probe;
+
+LRESULT CALLBACK probeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_USER) {
+        ++probe.signals;
+        ResetEvent(probe.event);
+        // The sheet sees the event once: then OK closes it.
+        PostMessageA(FindWindowExA(nullptr, nullptr, MAKEINTRESOURCEA(32770), nullptr), PSM_PRESSBUTTON, PSBTN_OK, 0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CALLBACK signalConnection(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    probe.mainWindowWasDisabled = !IsWindowEnabled(probe.mainWindow);
+    SetEvent(probe.event);
+}
+
+TEST_F(OptionsSheet, RunServesTheConnectionEventAndEnablesTheMainWindowAgain)
+{
+    WNDCLASSA probeClass = {};
+    probeClass.lpfnWndProc = probeWindowProc;
+    probeClass.hInstance = GetModuleHandleA(nullptr);
+    probeClass.lpszClassName = "TelvaneDialogProbe";
+    RegisterClassA(&probeClass);
+    probe = {};
+    probe.mainWindow = CreateWindowExA(0, "TelvaneDialogProbe", "main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                       nullptr, GetModuleHandleA(nullptr), nullptr);
+    probe.event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    MainWindowState state = {};
+    state.window = probe.mainWindow;
+    SetTimer(nullptr, 0, 10, signalConnection);
+    EXPECT_EQ(runOptionsSheet(&state, probe.event), 0);
+    EXPECT_EQ(probe.signals, 1);
+    EXPECT_TRUE(probe.mainWindowWasDisabled);
+    EXPECT_TRUE(IsWindowEnabled(probe.mainWindow));
+    DestroyWindow(probe.mainWindow);
+    CloseHandle(probe.event);
+}
+
+TEST_F(OptionsSheet, RunWithoutALanguageModuleFails)
+{
+    HMODULE module = LanguageModule;
+    LanguageModule = nullptr;
+    EXPECT_EQ(runOptionsSheet(nullptr, nullptr), -1);
+    LanguageModule = module;
+}
+
+// Pictures of every page for a look by eye: TELVANE_SCREENSHOTS names the folder.
+TEST_F(OptionsSheet, Screenshots)
+{
+    const std::string folder = screenshotFolder();
+    if (folder.empty())
+        GTEST_SKIP() << "TELVANE_SCREENSHOTS is not set";
+    const char* language = PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN ? "de" : "en";
+    Rate* rate = addRate("Evening and weekend");
+    rate->unit = 4;
+    rate->amount[0] = 30;
+    rate->amount[2] = 120;
+    rate->cost[0] = 4.95;
+    rate->cost[1] = 0.039;
+    rate->cost[2] = 0.015;
+    rate->ltimeb = 8 * 3600;
+    rate->ltimee = 18 * 3600;
+    rate->ldays = 0xE0;
+    strcpy(settings.holidays[0].name, "New Year's Day");
+    settings.holidays[0].packedDate = packDate(2026, 1, 1);
+    strcpy(settings.holidays[1].name, "Christmas Eve");
+    settings.holidays[1].packedDate = packDate(2026, 12, 24);
+    settings.volumeCorrection = 150;
+    settings.alwaysOnTop = 1;
+    settings.helpPanelOpen = 1;
+    open();
+    SetWindowPos(sheet, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const int hovered[] = {IDC_TARIFF_COST_FIRST + 1, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE};
+    for (int index = 0; index < 3; ++index) {
+        PropSheet_SetCurSel(sheet, nullptr, index);
+        pumpMessages(sheet);
+        page = PropSheet_GetCurrentPageHwnd(sheet);
+        const POINT at = centreOf(item(hovered[index]));
+        helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(at.x), LPARAM(at.y));
+        const std::string path = folder + "/sheet" + std::to_string(index + 1) + "_" + language + ".bmp";
+        EXPECT_TRUE(saveWindowPicture(sheet, path.c_str())) << path;
+    }
+    close(PSBTN_CANCEL);
+}
+
+}  // namespace

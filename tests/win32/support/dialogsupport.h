@@ -1,0 +1,33 @@
+#pragma once
+// Helpers for tests that drive telvane's dialogs on this thread.
+#include <windows.h>
+
+#include <string>
+
+// Common controls, and the language module of the user's language (deutsch.dll for German,
+// english.dll otherwise) from the build's dist folder, once per process.
+void prepareDialogTests();
+
+// Handles every waiting message, passing them through `dialog`'s keyboard handling when given
+// (a property sheet).
+void pumpMessages(HWND sheet);
+
+// While it lives, answers every message box of this thread with OK and keeps what it said.
+class DialogCloser {
+public:
+    DialogCloser();
+    ~DialogCloser();
+    DialogCloser(const DialogCloser&) = delete;
+    DialogCloser& operator=(const DialogCloser&) = delete;
+    int closedCount() const;
+    std::string lastText() const;
+
+private:
+    UINT_PTR timer;
+};
+
+// The window as it shows on the screen, written as a 24-bit BMP file.
+bool saveWindowPicture(HWND window, const char* path);
+
+// The folder named by TELVANE_SCREENSHOTS, or empty when pictures are not wanted.
+std::string screenshotFolder();
