@@ -281,14 +281,13 @@ void onCreate(HWND window)
     regionTool.statusHeight = bar.bottom - bar.top;
 }
 
-void onSize(HWND window, UINT message, WPARAM kind, LPARAM size)
+void onSize(UINT message, WPARAM kind, LPARAM size)
 {
     SendMessageA(statusBar, message, kind, size);
     const int width = LOWORD(size);
     const int gap = kind == SIZE_MAXIMIZED ? 0 : kSizeGripGap;
     int edges[2] = {width - gap - kCoordinatePartWidth, width - gap};
     SendMessageA(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
-    (void)window;
 }
 
 void onDestroy()
@@ -305,7 +304,7 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_CREATE: onCreate(window); break;
-    case WM_SIZE: onSize(window, message, wParam, lParam); break;
+    case WM_SIZE: onSize(message, wParam, lParam); break;
     case WM_PAINT: paintRegionTool(window); break;
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_DESTROY: onDestroy(); break;
