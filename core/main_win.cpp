@@ -1,0 +1,18 @@
+// telvane's entry point.
+#include <windows.h>
+
+#include "core/apperror.h"
+#include "core/programdirectory.h"
+#include "core/startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    ownInstance = instance;
+    findProgramDirectory();
+    HWND window = startUp();
+    if (window == nullptr)
+        return int(reportError(0));
+    const int exitCode = runMainLoop(window);
+    shutDown();
+    return exitCode;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The program's spine: start-up, the main loop and shut-down, and the program-wide state
+// they set up.
+#include <windows.h>
+
+#include <cstdint>
+
+extern HINSTANCE ownInstance;      // the executable: icons 100 and 101, pictures, file names
+extern HANDLE connectionEvent;     // signalled by the remote-access service on every change
+extern bool dropShadowAvailable;   // the tip window may cast a shadow
+extern uint32_t displayColorDepth; // bits per pixel of the screen
+extern HWND mainWindow;
+
+// Sets up everything and creates the main window; null with AppError set when the program
+// cannot run.
+HWND startUp();
+
+// Waits for window messages and the connection signal until the quit message; returns its
+// exit code.
+int runMainLoop(HWND window);
+
+// Logs the running connections until now, saves settings and tariffs and frees the rest.
+void shutDown();

@@ -1,0 +1,208 @@
+// Start-up, the main loop and shut-down.
+#include "core/startup.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <ras.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/language.h"
+#include "core/platform.h"
+#include "lang/ids.h"
+#include "log/monthlog.h"
+#include "log/statistics.h"
+#include "monitor/watcher.h"
+#include "skin/pngresource.h"
+#include "skin/skin.h"
+#include "skin/tooltip.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/mainwindow.h"
+
+HINSTANCE ownInstance;
+HANDLE connectionEvent;
+bool dropShadowAvailable;
+uint32_t displayColorDepth;
+HWND mainWindow;
+
+namespace {
+
+void checkDropShadow()
+{
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL known = GetVersionExA(&version);
+#pragma GCC diagnostic pop
+    dropShadowAvailable = known && version.dwMajorVersion >= 5 && version.dwMinorVersion >= 1;
+
+    if (HMODULE commonControls = LoadLibraryA("comctl32.dll")) {
+        auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
+            reinterpret_cast<void*>(GetProcAddress(commonControls, "DllGetVersion")));
+        if (getVersion != nullptr) {
+            DLLVERSIONINFO info{};
+            info.cbSize = sizeof info;
+            if (SUCCEEDED(getVersion(&info)) && info.dwMajorVersion < 6)
+                dropShadowAvailable = false;
+        }
+        FreeLibrary(commonControls);
+    }
+}
+
+void registerForConnectionSignals()
+{
+    connectionEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (connectionEvent == nullptr ||
+        RasConnectionNotificationA(HRASCONN(INVALID_HANDLE_VALUE), connectionEvent,
+                                   RASCN_Connection | RASCN_Disconnection) != 0)
+        reportError(kErrorConnectionNotification);
+}
+
+bool registerWindowClasses()
+{
+    WNDCLASSEXA mainClass{};
+    mainClass.cbSize = sizeof mainClass;
+    mainClass.style = CS_CLASSDC | CS_HREDRAW | CS_VREDRAW;
+    mainClass.lpfnWndProc = mainWindowProc;
+    mainClass.hInstance = ownInstance;
+    mainClass.hIcon = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(kIconOffline), IMAGE_ICON, 0, 0,
+                                       LR_SHARED | LR_DEFAULTSIZE));
+    mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    mainClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
+    mainClass.lpszClassName = kMainWindowClass;
+
+    WNDCLASSEXA tipClass{};
+    tipClass.cbSize = sizeof tipClass;
+    tipClass.style = CS_SAVEBITS | (dropShadowAvailable ? CS_DROPSHADOW : 0);
+    tipClass.lpfnWndProc = tipWindowProc;
+    tipClass.hInstance = ownInstance;
+    tipClass.lpszClassName = kTipWindowClass;
+    return RegisterClassExA(&mainClass) != 0 && RegisterClassExA(&tipClass) != 0;
+}
+
+}  // namespace
+
+HWND startUp()
+{
+    checkDropShadow();
+    CoInitialize(nullptr);
+    // The message inserts are fixed buffers of MessageArguments: nothing to allocate.
+
+    resetSettings();
+    if (!loadLanguage(nullptr, 0))
+        reportError(0);
+    if (!loadSettings())
+        reportError(0);
+    if (!loadLanguage(nullptr, 0))
+        reportError(0);
+
+    registerForConnectionSignals();
+    if (!loadMonth(0))
+        reportError(0);
+
+    if (HDC screen = GetDC(nullptr)) {
+        displayColorDepth = uint32_t(GetDeviceCaps(screen, BITSPIXEL));
+        ReleaseDC(nullptr, screen);
+    }
+    refreshHelpToggleImages();
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
+    if (!InitCommonControlsEx(&controls)) {
+        SetLastError(0);
+        failWith(kErrorCommonControls);
+        return nullptr;
+    }
+    if (!registerWindowClasses()) {
+        failWith(kErrorWindowClass);
+        return nullptr;
+    }
+
+    RECT desktop;
+    GetClientRect(GetDesktopWindow(), &desktop);
+    char title[1024];
+    if (!languageString(IDS_MAIN_TITLE, title, sizeof title))
+        strcpy(title, "telvane");
+
+    if (!loadSkin(settings.skinName)) {
+        strcpy(settings.skinName, "default");
+        if (!loadSkin(settings.skinName))
+            return nullptr;
+    }
+
+    // Halved as unsigned 32-bit differences: a skin wider than the screen lands far right,
+    // where the stored placement (or the user) moves it.
+    const uint32_t x = (uint32_t(desktop.right - desktop.left) - uint32_t(skin.windowWidth)) / 2;
+    const uint32_t y = (uint32_t(desktop.bottom - desktop.top) - uint32_t(skin.windowHeight)) / 2;
+    mainWindow = CreateWindowExA(0, kMainWindowClass, title, WS_POPUP | WS_CLIPCHILDREN, int(x), int(y),
+                                 skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, nullptr);
+    if (mainWindow == nullptr) {
+        failWith(kErrorMainWindow);
+        return nullptr;
+    }
+
+    Placement& placement = settings.windowPlacement;
+    if (settings.startHidden)
+        placement.showCmd = SW_HIDE;
+    placement.normalRight = placement.normalLeft + skin.windowWidth;
+    placement.normalBottom = placement.normalTop + skin.windowHeight;
+
+    if (HRGN outline = copyWindowRegion())
+        SetWindowRgn(mainWindow, outline, TRUE);
+
+    WINDOWPLACEMENT stored;
+    static_assert(sizeof stored == sizeof placement);
+    memcpy(&stored, &placement, sizeof stored);
+    if (!SetWindowPlacement(mainWindow, &stored))
+        ShowWindow(mainWindow, SW_SHOW);
+    if (settings.startHidden)
+        ShowWindow(mainWindow, SW_HIDE);
+    return mainWindow;
+}
+
+int runMainLoop(HWND window)
+{
+    MainWindowState* state = mainWindowState(window);
+    const DWORD handleCount = connectionEvent != nullptr ? 1 : 0;
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(handleCount, &connectionEvent, FALSE, INFINITE, QS_ALLINPUT);
+        if (handleCount == 1 && woken == WAIT_OBJECT_0) {
+            SendMessageA(window, WM_CONNECTION_SIGNAL, 0, 0);
+            continue;
+        }
+        if (woken != WAIT_OBJECT_0 + handleCount)
+            return 0;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_MOUSEMOVE && tipWindow != nullptr)
+                SendMessageA(tipWindow, WM_TIP_MOVE, WPARAM(message.pt.x), LPARAM(message.pt.y));
+            if (message.message == WM_QUIT)
+                return int(message.wParam);
+            // The state goes with the window; after its destruction only the quit message is left.
+            state = mainWindowState(window);
+            if (state != nullptr && state->accelerators != nullptr &&
+                TranslateAcceleratorA(window, state->accelerators, &message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+void shutDown()
+{
+    closeSlices(localTimeNow());
+    clearMonthCache();
+    if (!saveSettings())
+        reportError(0);
+    releaseSkin();
+    freeTariffs();
+    if (connectionEvent != nullptr)
+        CloseHandle(connectionEvent);
+    connectionEvent = nullptr;
+    CoUninitialize();
+}

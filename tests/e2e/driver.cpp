@@ -1,0 +1,158 @@
+// Drives a running telvane from outside, as a user would: finds its window, reads what the
+// window shows about itself, closes it and answers the confirmation.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "ui/mainwindowstate.h"
+
+namespace {
+
+constexpr char kMainClass[] = "VekMwCl";
+constexpr int kStepMs = 100;
+
+HWND waitForWindow(int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
+        if (HWND window = FindWindowA(kMainClass, nullptr))
+            return window;
+        Sleep(kStepMs);
+    }
+    return nullptr;
+}
+
+// The main window's own record, read out of the program's memory.
+bool readState(HWND window, MainWindowState& state)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (process == nullptr)
+        return false;
+    const LONG_PTR address = GetWindowLongPtrA(window, GWLP_USERDATA);
+    SIZE_T read = 0;
+    const bool ok = address != 0 &&
+                    ReadProcessMemory(process, reinterpret_cast<void*>(address), &state, sizeof state, &read) &&
+                    read == sizeof state;
+    CloseHandle(process);
+    return ok;
+}
+
+struct DialogSearch {
+    HWND owner;
+    HWND dialog;
+};
+
+BOOL CALLBACK findOwnedDialog(HWND candidate, LPARAM context)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(context);
+    char className[16];
+    GetClassNameA(candidate, className, sizeof className);
+    if (strcmp(className, "#32770") == 0 && (search->owner == nullptr || GetWindow(candidate, GW_OWNER) == search->owner) &&
+        IsWindowVisible(candidate)) {
+        search->dialog = candidate;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitForDialog(HWND owner, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
+        DialogSearch search{owner, nullptr};
+        EnumWindows(findOwnedDialog, LPARAM(&search));
+        if (search.dialog != nullptr)
+            return search.dialog;
+        Sleep(kStepMs);
+    }
+    return nullptr;
+}
+
+bool waitForExit(HWND window, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
+        if (!IsWindow(window))
+            return true;
+        Sleep(kStepMs);
+    }
+    return false;
+}
+
+int usage()
+{
+    fputs("usage: e2e_driver window           prints: visible X Y WIDTH HEIGHT\n"
+          "       e2e_driver icon             prints the tray icon handle\n"
+          "       e2e_driver status           prints the status line\n"
+          "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
+          "       e2e_driver dismiss          answers a message box with OK\n",
+          stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return usage();
+    if (strcmp(argv[1], "dismiss") == 0) {
+        // A message box (no owner) shown during start-up: read its text, then OK.
+        HWND box = waitForDialog(nullptr, 15000);
+        if (box == nullptr) {
+            fputs("e2e_driver: no message box\n", stderr);
+            return 1;
+        }
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return 0;
+    }
+    HWND window = waitForWindow(15000);
+    if (window == nullptr) {
+        fputs("e2e_driver: no telvane window\n", stderr);
+        return 1;
+    }
+    const char* command = argv[1];
+    if (strcmp(command, "window") == 0) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        printf("%d %ld %ld %ld %ld\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top);
+        return 0;
+    }
+    if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0) {
+        MainWindowState state;
+        if (!readState(window, state)) {
+            fputs("e2e_driver: cannot read the window's state\n", stderr);
+            return 1;
+        }
+        if (command[0] == 'i')
+            printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(state.tray.hIcon)));
+        else
+            printf("%.*s\n", int(sizeof state.statusText), state.statusText);
+        return 0;
+    }
+    if (strcmp(command, "close") == 0 && argc == 3) {
+        const char* answer = argv[2];
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (strcmp(answer, "silent") == 0) {
+            if (waitForExit(window, 10000))
+                return 0;
+            fputs("e2e_driver: telvane did not close without asking\n", stderr);
+            return 1;
+        }
+        HWND dialog = waitForDialog(window, 10000);
+        if (dialog == nullptr) {
+            fputs("e2e_driver: no confirmation appeared\n", stderr);
+            return 1;
+        }
+        if (strcmp(answer, "tick") == 0)
+            SendMessageA(GetDlgItem(dialog, 1090), BM_SETCHECK, BST_CHECKED, 0);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDYES)));
+        if (waitForExit(window, 10000))
+            return 0;
+        fputs("e2e_driver: telvane did not close after Yes\n", stderr);
+        return 1;
+    }
+    return usage();
+}

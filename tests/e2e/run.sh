@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# telvane end to end under Wine: first start with no files, a simulated connection with real
+# loopback traffic, its log record, the exit question and its "do not ask again" box, the saved
+# files, a hidden start and a missing skin.
+set -euo pipefail
+tree=$1
+driver=$2
+if [ -z "${DISPLAY:-}" ]; then
+    echo "e2e: needs a display (tools/test starts Xvfb)"
+    exit 77
+fi
+wine_run=$tree/wine-run
+export WINEPREFIX=$tree/wineprefix WINEDEBUG=-all
+work=$tree/e2e-run
+rm -rf "$work"
+mkdir -p "$work"
+cp -r "$tree/dist"/. "$work"/
+rm -f "$work"/settings.zip "$work"/rates.zip "$work"/log_*.zip
+cp "$tree/dialsim/rasapi32.dll" "$tree/dialsim/dialsim.exe" "$work"/
+export DIALSIM_DIR=$(winepath -w "$work")
+export TELVANE_DLLOVERRIDES="rasapi32=n,b"
+
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok   $what"
+    else
+        echo "FAIL $what"
+        failures=$((failures + 1))
+    fi
+}
+drive() { "$wine_run" "$driver" "$@" | tr -d '\r'; }
+dialsim() { "$wine_run" "$work/dialsim.exe" "$@" >/dev/null; }
+start() {
+    "$wine_run" "$work/telvane.exe" &
+    telvane_pid=$!
+}
+stop_leftover() { kill "$telvane_pid" 2>/dev/null || true; }
+trap stop_leftover EXIT
+settings_field() {  # settings_field OFFSET LENGTH: bytes of the saved record, as text
+    python3 - "$work/settings.zip" "$1" "$2" <<'PY'
+import gzip, sys
+data = gzip.open(sys.argv[1]).read()
+offset, length = int(sys.argv[2]), int(sys.argv[3])
+field = data[offset:offset + length]
+print(int.from_bytes(field, "little") if length <= 4 else field.split(b"\0")[0].decode())
+PY
+}
+set_settings_field() {  # set_settings_field OFFSET VALUE (a byte) or OFFSET TEXT
+    python3 - "$work/settings.zip" "$1" "$2" <<'PY'
+import gzip, sys
+path, offset, value = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+data = bytearray(gzip.open(path).read())
+if value.isdigit():
+    data[offset] = int(value)
+else:
+    data[offset:offset + 260] = value.encode().ljust(260, b"\0")
+gzip.open(path, "wb").write(bytes(data))
+PY
+}
+
+dialsim reset
+dialsim add "Demo Provider" --ip 127.0.0.1
+
+# 1. First start, no files: centred on the 1024 x 768 screen and visible.
+start
+read -r visible x y width height < <(drive window)
+check "first start shows the window" [ "$visible" = 1 ]
+check "first start centres the window ($x,$y ${width}x$height)" \
+    [ "$x" = $(((1024 - width) / 2)) -a "$y" = $(((768 - height) / 2)) ]
+offline_icon=$(drive icon)
+
+# 2. A connection comes up: the online icon; traffic flows over it; it is hung up.
+dialsim connect "Demo Provider"
+sleep 2
+online_icon=$(drive icon)
+check "a connection switches the tray icon" [ "$online_icon" != "$offline_icon" ]
+status=$(drive status)
+check "the status line names the connection ($status)" [ "$status" = "Demo Provider (127.0.0.1)" ]
+python3 - <<'PY'
+import socket, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+end = time.time() + 4
+while time.time() < end:
+    for _ in range(50):
+        s.sendto(b"x" * 1000, ("127.0.0.1", 9))
+    time.sleep(0.05)
+PY
+sleep 1
+dialsim hangup "Demo Provider"
+sleep 2
+check "the end of the connection restores the offline icon" [ "$(drive icon)" = "$offline_icon" ]
+month_log=$work/log_$(date +%Y%m).zip
+check "the connection is logged in this month's file" [ -f "$month_log" ]
+if [ -f "$month_log" ]; then
+    rx=$(zcat "$month_log" | tr -d '\r' | sed -n 's/.*<rx>\([0-9]*\)<\/rx>.*/\1/p' | tail -1)
+    dur=$(zcat "$month_log" | tr -d '\r' | sed -n 's/.*<dur>\([0-9]*\)<\/dur>.*/\1/p' | tail -1)
+    # About 200 KB went over the loopback interface in 4 seconds, in both directions.
+    check "the logged bytes are plausible (rx $rx)" [ "${rx:-0}" -ge 100000 ]
+    check "the logged duration is plausible (dur $dur s)" [ "${dur:-0}" -ge 4 -a "${dur:-0}" -le 60 ]
+fi
+
+# 3. Close with the question: Yes with the box ticked; the files are written.
+check "closing asks and Yes ends the program" drive close tick
+wait "$telvane_pid" 2>/dev/null || true
+check "settings.zip is written" [ -f "$work/settings.zip" ]
+check "rates.zip is written" [ -f "$work/rates.zip" ]
+check "the ticked box is stored" [ $(($(settings_field 8388 4) & 2)) = 2 ]
+
+# 4. Next time no question.
+start
+drive window >/dev/null
+check "a second close does not ask again" drive close silent
+wait "$telvane_pid" 2>/dev/null || true
+
+# 5. startHidden keeps the window hidden.
+set_settings_field 8384 1
+start
+read -r visible _ < <(drive window)
+check "startHidden keeps the window hidden" [ "$visible" = 0 ]
+drive close silent >/dev/null || true
+wait "$telvane_pid" 2>/dev/null || true
+set_settings_field 8384 0
+
+# 6. A skin folder that is gone falls back to "default", which is stored.
+set_settings_field 8392 "no-such-skin"
+start
+check "the missing skin is reported" drive dismiss
+read -r visible _ < <(drive window)
+check "a missing skin still opens the window" [ "$visible" = 1 ]
+drive close silent >/dev/null || true
+wait "$telvane_pid" 2>/dev/null || true
+check "the fallback skin is stored" [ "$(settings_field 8392 260)" = default ]
+
+echo "e2e: $failures failure(s)"
+[ "$failures" = 0 ]

@@ -1,0 +1,640 @@
+// The main window procedure: creation, painting, the timer tick, mouse, tray and commands.
+#include "ui/mainwindow.h"
+
+#include <windowsx.h>
+
+#include <ras.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/language.h"
+#include "core/platform.h"
+#include "core/startup.h"
+#include "lang/ids.h"
+#include "log/statistics.h"
+#include "monitor/dialling.h"
+#include "monitor/liveconnections.h"
+#include "monitor/traffic.h"
+#include "monitor/watcher.h"
+#include "skin/pngresource.h"
+#include "skin/skin.h"
+#include "skin/tooltip.h"
+#include "tariff/costs.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/mainmenu.h"
+#include "ui/menulists.h"
+#include "ui/ticks.h"
+#include "ui/views.h"
+
+namespace {
+
+constexpr int kWheelRows = 3;        // list rows per notch of the mouse wheel
+constexpr int kScrollPixelsPerRow = 6;  // pointer travel that scrolls the list by one row
+
+POINT pointFrom(LPARAM lParam)
+{
+    // Client coordinates arrive as unsigned 16-bit values.
+    return {LONG(LOWORD(lParam)), LONG(HIWORD(lParam))};
+}
+
+void invalidateAll(MainWindowState* state, bool erase)
+{
+    InvalidateRect(state->window, nullptr, erase ? TRUE : FALSE);
+}
+
+void invalidateElement(MainWindowState* state, uint32_t slot)
+{
+    InvalidateRect(state->window, &skin.rects[slot], FALSE);
+}
+
+HICON trayIcon(bool online)
+{
+    return HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(online ? kIconOnline : kIconOffline), IMAGE_ICON, 16, 16,
+                            LR_SHARED));
+}
+
+void makeTopmost(HWND window, bool topmost)
+{
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The skin slot under a client point, 0 when only the window itself (or nothing) is there.
+// Later slots lie on top of earlier ones.
+int32_t hitTest(POINT point)
+{
+    for (int32_t slot = kSkinElementCount - 1; slot >= 0; --slot) {
+        if (skin.regions[slot] != nullptr) {
+            if (PtInRegion(skin.regions[slot], point.x, point.y))
+                return slot;
+        } else if (PtInRect(&skin.rects[slot], point)) {
+            return slot;
+        }
+    }
+    return -1;
+}
+
+POINT cursorOnScreen()
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    return cursor;
+}
+
+void destroyKeptMenu(MainWindowState* state)
+{
+    if (state->menu != nullptr)
+        DestroyMenu(state->menu);
+    state->menu = nullptr;
+}
+
+// ---- creation and destruction ----
+
+bool onCreate(HWND window)
+{
+    auto* state = static_cast<MainWindowState*>(calloc(1, sizeof(MainWindowState)));
+    if (state == nullptr)
+        return failWith(kErrorNoMemory);
+    SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(state));
+    state->window = window;
+
+    if (!loadLanguage(state, settings.languageId))
+        reportError(0);
+    if (createTipWindow(ownInstance) == nullptr)
+        reportError(kErrorTipWindow);
+    if (!rescanConnections())
+        reportError(0);
+
+    NOTIFYICONDATAA& tray = state->tray;
+    tray.cbSize = sizeof tray;
+    tray.hWnd = window;
+    tray.uID = 0;
+    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray.uCallbackMessage = WM_TRAY_CALLBACK;
+    tray.hIcon = trayIcon(liveConnectionCount() != 0);
+    tray.szTip[0] = '\0';
+    if (!Shell_NotifyIconA(NIM_ADD, &tray))
+        reportError(kErrorTrayIcon);
+
+    state->lastTick = localTimeNow();
+    if (settings.alwaysOnTop)
+        makeTopmost(window, true);
+    state->lastTopmostCount = -1;
+
+    HDC windowDc = GetDC(window);
+    state->backBufferDc = CreateCompatibleDC(windowDc);
+    state->backBuffer = CreateCompatibleBitmap(windowDc, skin.windowWidth, skin.windowHeight);
+    ReleaseDC(window, windowDc);
+    if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
+        state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
+
+    state->timer = SetTimer(window, kTickTimer, settings.updateIntervalMs, nullptr);
+    return true;
+}
+
+void onDestroy(MainWindowState* state)
+{
+    HWND window = state->window;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(window, &placement)) {
+        static_assert(sizeof placement == sizeof settings.windowPlacement);
+        memcpy(&settings.windowPlacement, &placement, sizeof placement);
+    }
+    if (state->backBufferDc != nullptr) {
+        if (state->backBufferOld != nullptr)
+            SelectObject(state->backBufferDc, state->backBufferOld);
+        DeleteDC(state->backBufferDc);
+    }
+    if (state->backBuffer != nullptr)
+        DeleteObject(state->backBuffer);
+    Shell_NotifyIconA(NIM_DELETE, &state->tray);
+    KillTimer(window, kTickTimer);
+    destroyKeptMenu(state);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    free(state);
+    PostQuitMessage(0);
+}
+
+// ---- painting ----
+
+void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
+{
+    HDC source = CreateCompatibleDC(target);
+    if (source == nullptr)
+        return;
+    HGDIOBJ old = SelectObject(source, bitmap);
+    BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+void onPaint(MainWindowState* state)
+{
+    PAINTSTRUCT paint;
+    HDC windowDc = BeginPaint(state->window, &paint);
+    HDC buffer = state->backBufferDc;
+    if (buffer != nullptr && state->backBuffer != nullptr) {
+        const RECT whole = {0, 0, skin.windowWidth, skin.windowHeight};
+        const bool active = GetActiveWindow() == state->window;
+        HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
+        if (background == nullptr)
+            background = skin.images[kElementMainWindow][kButtonEnabled];
+        if (background != nullptr)
+            copyBitmap(buffer, background, whole);
+        else
+            FillRect(buffer, &whole, HBRUSH(GetStockObject(WHITE_BRUSH)));  // no picture: no stale frame
+        if (state->hotElement < kSkinElementCount && state->hotState < kButtonStateCount) {
+            if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
+                copyBitmap(buffer, hot, skin.rects[state->hotElement]);
+        }
+        paintStatistics(state, buffer);
+
+        HFONT textFont = skin.fonts[kFontText];
+        if (textFont != nullptr)
+            SelectObject(buffer, textFont);
+        SetTextColor(buffer, skin.fontColors[kFontText]);
+        SetBkMode(buffer, TRANSPARENT);
+        RECT status = skin.rects[kElementStatusText];
+        DrawTextA(buffer, state->statusText, -1, &status, skin.textFormats[kElementStatusText]);
+        BitBlt(windowDc, 0, 0, skin.windowWidth, skin.windowHeight, buffer, 0, 0, SRCCOPY);
+    }
+    EndPaint(state->window, &paint);
+}
+
+// ---- the timer tick ----
+
+void updateTrayTip(MainWindowState* state)
+{
+    TrafficTotals totals{};
+    totals.monthKey = 0;
+    char volume[kFormattedValueSize] = "", duration[kFormattedValueSize] = "";
+    if (monthTraffic(totals)) {
+        formatVolume(totals.received + totals.sent, volume);
+        formatDuration(totals.onlineSeconds, duration);
+    }
+    // The tip keeps to the 64 bytes every version of the notification area shows.
+    char* tip = state->tray.szTip;
+    const size_t size = 64;
+    static_assert(sizeof state->tray.szTip >= 64);
+    snprintf(tip, size, "%s, %s, ", volume, duration);
+    const size_t used = strlen(tip);
+    if (const double* costs = monthCost(state->selectedMonth))
+        formatMoney(costs[0], tip + used, int(size - used));
+    else
+        tip[used > 2 ? used - 2 : used] = '\0';
+    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    Shell_NotifyIconA(NIM_MODIFY, &state->tray);
+}
+
+void onTick(MainWindowState* state)
+{
+    updateTraffic(settings.updateIntervalMs);
+
+    if (settings.alwaysOnTop && settings.onTopWhileOnline &&
+        int32_t(liveConnectionCount()) != state->lastTopmostCount) {
+        state->lastTopmostCount = int32_t(liveConnectionCount());
+        makeTopmost(state->window, state->lastTopmostCount != 0);
+    }
+
+    const LocalTime now = localTimeNow();
+    const TickDecision decision = applyTickRules(state->lastTick, now);
+    if (decision.monthChanged)
+        invalidateAll(state, true);
+    state->lastTick = now;
+
+    if (IsWindowVisible(state->window))
+        invalidateAll(state, false);
+    updateTrayTip(state);
+}
+
+// ---- mouse ----
+
+void onMouseMove(MainWindowState* state, POINT point)
+{
+    const int32_t hit = hitTest(point);
+    if (hit >= 0 && uint32_t(hit) != state->hotElement) {
+        state->hotElement = uint32_t(hit);
+        state->hotState = kButtonHilight;
+        invalidateElement(state, state->hotElement);
+    }
+    if (state->dragging) {
+        const POINT cursor = cursorOnScreen();
+        POINT origin = {0, 0};
+        ClientToScreen(state->window, &origin);
+        SetWindowPos(state->window, HWND_TOP, origin.x + cursor.x - state->dragStart.x,
+                     origin.y + cursor.y - state->dragStart.y, 0, 0, SWP_NOSIZE);
+        state->dragStart = cursor;
+    } else if (state->scrolling) {
+        const POINT cursor = cursorOnScreen();
+        const int32_t rows = (cursor.y - state->scrollLastY) / kScrollPixelsPerRow;
+        if (rows != 0) {
+            state->listScroll = std::max(0, state->listScroll + rows);
+            state->scrollLastY += rows * kScrollPixelsPerRow;
+            invalidateAll(state, true);
+        }
+    } else {
+        // The list can be dragged to scroll; say so over it.
+        const bool overList = liveConnectionCount() == 0 && PtInRect(&skin.rects[kElementLog], point);
+        HCURSOR cursor = LoadCursorA(nullptr, overList ? IDC_SIZENS : IDC_ARROW);
+        SetClassLongPtrA(state->window, GCLP_HCURSOR, LONG_PTR(cursor));
+        SetCursor(cursor);
+    }
+}
+
+void startScrolling(MainWindowState* state)
+{
+    state->scrolling = 1;
+    state->scrollLastY = cursorOnScreen().y;
+    SetCapture(state->window);
+}
+
+void onButtonDown(MainWindowState* state, POINT point)
+{
+    state->hotElement = 0;
+    const int32_t hit = hitTest(point);
+    if (hit >= 0) {
+        state->hotElement = uint32_t(hit);
+        state->hotState = kButtonPressed;
+        invalidateElement(state, state->hotElement);
+    }
+    if (state->hotElement == kElementLog && liveConnectionCount() == 0) {
+        // Pressing on the list and dragging scrolls it until the button is released.
+        startScrolling(state);
+    } else if (state->hotElement == 0) {
+        state->dragging = 1;
+        state->dragStart = cursorOnScreen();
+        SetCapture(state->window);
+    }
+}
+
+void onButtonUp(MainWindowState* state, POINT point)
+{
+    const bool wasScrolling = state->scrolling;
+    const int32_t hit = hitTest(point);
+    if (hit >= 0) {
+        state->hotElement = uint32_t(hit);
+        state->hotState = kButtonEnabled;
+        // The release that ends a scroll is not a click on the list.
+        if (!(wasScrolling && uint32_t(hit) == kElementLog))
+            elementAction(state, state->hotElement);
+        invalidateElement(state, state->hotElement);
+    }
+    state->dragging = 0;
+    state->scrolling = 0;
+    if (GetCapture() == state->window)
+        ReleaseCapture();
+}
+
+void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
+{
+    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(state->window, &point);
+    if (liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
+        return;
+    const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+    state->listScroll = std::max(0, state->listScroll - notches * kWheelRows);
+    invalidateAll(state, true);
+}
+
+// ---- menus ----
+
+void trackAndPostNull(MainWindowState* state, HMENU menu)
+{
+    const POINT cursor = cursorOnScreen();
+    SetForegroundWindow(state->window);
+    TrackPopupMenu(menu, TPM_LEFTBUTTON, cursor.x - 5, cursor.y - 5, 0, state->window, nullptr);
+    PostMessageA(state->window, WM_NULL, 0, 0);
+}
+
+void openMainMenu(MainWindowState* state)
+{
+    destroyKeptMenu(state);
+    state->menu = LoadMenuA(LanguageModule, MAKEINTRESOURCEA(IDM_MAIN_MENU));
+    HMENU popup = state->menu != nullptr ? GetSubMenu(state->menu, 0) : nullptr;
+    if (popup == nullptr)
+        return;
+    if (!addAcceleratorTexts(state->accelerators, popup))
+        reportError(0);
+    buildMainMenu(state, popup);
+    trackAndPostNull(state, popup);
+}
+
+void openTariffMenu(MainWindowState* state)
+{
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return;
+    for (int32_t index = 0; index < kTariffSlots; ++index) {
+        const Rate* rate = tariffAt(index);
+        if (rate == nullptr)
+            break;
+        char name[sizeof rate->name];
+        memcpy(name, rate->name, sizeof name);
+        name[sizeof name - 1] = '\0';
+        const UINT checked = index == settings.activeTariff ? MF_CHECKED : 0;
+        AppendMenuA(menu, MF_STRING | checked, kTariffFirstId + UINT(index), name);
+    }
+    trackAndPostNull(state, menu);
+    DestroyMenu(menu);
+}
+
+void openPhoneBookMenu(MainWindowState* state)
+{
+    constexpr int kEntries = 64;
+    RASENTRYNAMEA* entries = static_cast<RASENTRYNAMEA*>(calloc(kEntries, sizeof(RASENTRYNAMEA)));
+    if (entries == nullptr)
+        return;
+    entries[0].dwSize = sizeof(RASENTRYNAMEA);
+    DWORD bytes = kEntries * sizeof(RASENTRYNAMEA);
+    DWORD count = 0;
+    if (RasEnumEntriesA(nullptr, nullptr, entries, &bytes, &count) != 0) {
+        free(entries);
+        return;
+    }
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        free(entries);
+        return;
+    }
+    for (DWORD i = 0; i < count && i < kEntries; ++i) {
+        entries[i].szEntryName[RAS_MaxEntryName] = '\0';
+        const UINT checked = isEntryConnected(entries[i].szEntryName) ? MF_CHECKED : 0;
+        AppendMenuA(menu, MF_STRING | checked, kPhoneBookFirstId + i, entries[i].szEntryName);
+    }
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    char exitText[256];
+    languageString(IDS_TRAY_EXIT, exitText, sizeof exitText);
+    AppendMenuA(menu, MF_STRING, IDM_EXIT, exitText);
+
+    const POINT cursor = cursorOnScreen();
+    SetForegroundWindow(state->window);
+    const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x + 1,
+                                            cursor.y + 1, 0, state->window, nullptr));
+    PostMessageA(state->window, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    if (chosen == IDM_EXIT) {
+        free(entries);
+        if (showConfirmation(kConfirmExit))
+            DestroyWindow(state->window);
+        return;
+    }
+    if (chosen >= kPhoneBookFirstId && chosen - kPhoneBookFirstId < count) {
+        char name[sizeof entries[0].szEntryName];
+        memcpy(name, entries[chosen - kPhoneBookFirstId].szEntryName, sizeof name);
+        free(entries);
+        dialOrHangUp(name);
+        return;
+    }
+    free(entries);
+}
+
+void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        if (IsWindowVisible(state->window)) {
+            ShowWindow(state->window, SW_HIDE);
+        } else {
+            ShowWindow(state->window, SW_SHOW);
+            SetForegroundWindow(state->window);
+        }
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        openPhoneBookMenu(state);
+    }
+}
+
+void onConnectionSignal(MainWindowState* state)
+{
+    if (!rescanConnections())
+        reportError(0);
+    state->tray.hIcon = trayIcon(liveConnectionCount() != 0);
+    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    Shell_NotifyIconA(NIM_MODIFY, &state->tray);
+    invalidateAll(state, true);
+}
+
+void onMenuSelect(MainWindowState* state, UINT item, HMENU menu)
+{
+    const uint32_t hint = menuHintId(item);
+    // The item number is a position when it opens a sub-menu.
+    if (menu == nullptr || GetSubMenu(menu, int(item)) != nullptr)
+        updateStatusText(state, 0);
+    else
+        updateStatusText(state, hint);
+}
+
+void switchSkin(MainWindowState* state, UINT id)
+{
+    char name[260];
+    if (state->menu == nullptr || GetMenuStringA(state->menu, id, name, sizeof name, MF_BYCOMMAND) <= 0)
+        return;
+    if (loadSkin(name)) {
+        snprintf(settings.skinName, sizeof settings.skinName, "%s", name);
+    } else if (!loadSkin(settings.skinName)) {
+        reportError(0);
+    }
+    invalidateAll(state, true);
+}
+
+void onCommand(MainWindowState* state, UINT id)
+{
+    if (id >= IDM_LOG_MONTH_FIRST && id <= IDM_LOG_MONTH_LAST) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_DATA;
+        if (state->menu != nullptr && GetMenuItemInfoA(state->menu, id, FALSE, &item)) {
+            state->selectedMonth = uint32_t(item.dwItemData);
+            state->listScroll = 0;
+        }
+        invalidateAll(state, true);
+        return;
+    }
+    if (id >= IDM_SKIN_FIRST && id <= IDM_SKIN_LAST) {
+        switchSkin(state, id);
+        return;
+    }
+    switch (id) {
+    case IDM_EXIT:
+        SendMessageA(state->window, WM_CLOSE, 0, 0);
+        break;
+    case IDM_OPTIONS:
+        // The options sheet is not part of the program yet.
+        break;
+    case IDM_LANGUAGE_GERMAN:
+    case IDM_LANGUAGE_ENGLISH:
+        if (!loadLanguage(state, id == IDM_LANGUAGE_GERMAN ? 7 : 9))
+            reportError(0);
+        break;
+    case IDM_SAVE_SETTINGS:
+        if (saveSettings())
+            updateStatusText(state, IDS_SETTINGS_SAVED);
+        else
+            reportError(0);
+        break;
+    case IDM_ABOUT:
+        // The about dialog is not part of the program yet.
+        break;
+    default:
+        if (id >= IDM_TARIFF_FIRST && id <= IDM_TARIFF_LAST) {
+            settings.activeTariff = int32_t(id - IDM_TARIFF_FIRST);
+            invalidateAll(state, true);
+            if (!reloadStatistics())
+                reportError(0);
+        }
+        break;
+    }
+    destroyKeptMenu(state);
+}
+
+INT_PTR CALLBACK confirmationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        const uint32_t question = uint32_t(lParam);
+        SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(question));
+        const uint32_t bit = question >> 16;
+        if (bit < 32 && (settings.suppressedMessages & (1u << bit)) != 0) {
+            EndDialog(dialog, IDYES);
+            return TRUE;
+        }
+        char text[1024];
+        languageString(question & 0xFFFF, text, sizeof text);
+        SetDlgItemTextA(dialog, IDC_CONFIRM_QUESTION, text);
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        const UINT button = LOWORD(wParam);
+        if (button != IDYES && button != IDNO)
+            return FALSE;
+        const uint32_t bit = uint32_t(GetWindowLongPtrA(dialog, DWLP_USER)) >> 16;
+        if (bit < 32 && IsDlgButtonChecked(dialog, IDC_CONFIRM_DONT_ASK) == BST_CHECKED)
+            settings.suppressedMessages |= 1u << bit;
+        EndDialog(dialog, button);
+        return TRUE;
+    }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+MainWindowState* mainWindowState(HWND window)
+{
+    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void updateStatusText(MainWindowState* state, uint32_t stringId)
+{
+    state->statusText[0] = '\0';
+    if (stringId != 0)
+        languageString(stringId, state->statusText, sizeof state->statusText);
+    InvalidateRect(state->window, nullptr, FALSE);
+}
+
+bool showConfirmation(uint32_t question)
+{
+    const INT_PTR answer = DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_CONFIRM), mainWindow, confirmationProc,
+                                           LPARAM(question));
+    // Without the dialog there is nobody to ask; refusing would leave no way to quit.
+    return answer == IDYES || answer == -1 || answer == 0;
+}
+
+void elementAction(MainWindowState* state, uint32_t slot)
+{
+    switch (slot) {
+    case kElementLog:
+        // Scrolling happens while the button is held on the list (see the press handler).
+        break;
+    case kElementMenuButton: openMainMenu(state); break;
+    case kElementMinimizeButton: ShowWindow(state->window, SW_HIDE); break;
+    case kElementCloseButton: PostMessageA(state->window, WM_CLOSE, 0, 0); break;
+    case kElementTariffButton: openTariffMenu(state); break;
+    default: break;
+    }
+    state->hotElement = slot;
+    state->hotState = kButtonPressed;
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MainWindowState* state = mainWindowState(window);
+    if (message == WM_CREATE) {
+        if (!onCreate(window))
+            return -1;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (state == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+
+    switch (message) {
+    case WM_DESTROY: onDestroy(state); break;
+    case WM_SIZE: GetClientRect(window, &state->clientRect); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: invalidateAll(state, true); break;
+    case WM_PAINT: onPaint(state); return 0;
+    case WM_CLOSE:
+        if (showConfirmation(kConfirmExit))
+            DestroyWindow(window);
+        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_NOTIFY: return 0;
+    case WM_DISPLAYCHANGE:
+        displayColorDepth = uint32_t(wParam);
+        refreshHelpToggleImages();
+        break;
+    case WM_COMMAND: onCommand(state, LOWORD(wParam)); break;
+    case WM_TIMER: onTick(state); break;
+    case WM_MENUSELECT: onMenuSelect(state, LOWORD(wParam), HMENU(lParam)); break;
+    case WM_MOUSEMOVE: onMouseMove(state, pointFrom(lParam)); break;
+    case WM_LBUTTONDOWN: onButtonDown(state, pointFrom(lParam)); break;
+    case WM_LBUTTONUP: onButtonUp(state, pointFrom(lParam)); break;
+    case WM_MOUSEWHEEL: onMouseWheel(state, wParam, lParam); return 0;
+    case WM_CONNECTION_SIGNAL: onConnectionSignal(state); break;
+    case WM_TRAY_CALLBACK: onTrayCallback(state, lParam); break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,267 @@
+// The statistics views: heading, the two month charts and the Summary of the active tariff.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/platform.h"
+#include "lang/ids.h"
+#include "log/statistics.h"
+#include "monitor/liveconnections.h"
+#include "skin/skin.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/viewmath.h"
+#include "ui/views.h"
+
+namespace {
+
+HFONT skinFont(uint32_t slot)
+{
+    return skin.fonts[slot] != nullptr ? skin.fonts[slot] : skin.fonts[kFontText];
+}
+
+void selectSkinFont(HDC dc, uint32_t slot)
+{
+    if (HFONT font = skinFont(slot))
+        SelectObject(dc, font);
+}
+
+SIZE zeroSize(HDC dc)
+{
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, "0", 1, &size);
+    return size;
+}
+
+SYSTEMTIME systemTimeOf(const LocalTime& time)
+{
+    SYSTEMTIME converted;
+    static_assert(sizeof converted == sizeof time);
+    memcpy(&converted, &time, sizeof converted);
+    return converted;
+}
+
+// The number part of a formatted value, right-aligned on one line in the box from `top`
+// down to the bottom of `column`.
+void drawNumberLabel(HDC dc, const char* text, int numberLength, const RECT& column, LONG top)
+{
+    char number[kFormattedValueSize];
+    numberOf(text, numberLength, number);
+    RECT box = {column.left, top, column.right, column.bottom};
+    DrawTextA(dc, number, -1, &box, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void drawHeading(MainWindowState* state, HDC dc)
+{
+    char text[1024 + 260];
+    languageString(IDS_STATISTICS_HEADING, text, 1024);
+    LocalTime date = state->lastTick;
+    if (state->selectedMonth != 0)
+        date = {uint16_t(state->selectedMonth >> 16), uint16_t(state->selectedMonth & 0xFFFF), 0, 1, 0, 0, 0, 0};
+    const SYSTEMTIME when = systemTimeOf(date);
+    const size_t used = strlen(text);
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &when, nullptr, text + used, int(sizeof text - used)) == 0)
+        text[used] = '\0';
+    SetTextColor(dc, skin.fontColors[kFontHeading]);
+    RECT box = skin.rects[kElementHeading];
+    DrawTextA(dc, text, -1, &box, skin.textFormats[kElementHeading]);
+}
+
+void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double* costs, const FreeUnitCounters* counters)
+{
+    selectSkinFont(dc, kFontSummary);
+    SetTextColor(dc, skin.fontColors[kFontSummary]);
+    const RECT& area = skin.rects[kElementSummary];
+    const int32_t h = zeroSize(dc).cy;
+    const int32_t w = (area.right - area.left) / 4;
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+
+    char money[128];
+    formatMoney(costs[0], money, sizeof money);
+    TextOutA(dc, area.left + 4 * w, area.top, money, int(strlen(money)));
+    // Row 1's cost cell stays empty: the month's cost is not split by period, and the total
+    // below counts every cost once.
+    formatMoney(rate.cost[0] + costs[0], money, sizeof money);
+    TextOutA(dc, area.left + 4 * w, area.top + 2 * h, money, int(strlen(money)));
+
+    const int64_t unit = unitSize(rate.unit);
+    FreeUnitsTableLayout layout{};
+    layout.dc = dc;
+    layout.x0 = area.left;
+    layout.y0 = area.top;
+    layout.columnWidth = w;
+    layout.lineHeight = h;
+    layout.counters = counters;
+    layout.freeMain = int64_t(rate.amount[0]) * unit;
+    layout.freeSecondary = int64_t(rate.amount[1]) * unit;
+    layout.daysLeft = daysLeft(state->selectedMonth, state->lastTick);
+    layout.format = isVolumeUnit(rate.unit) ? formatVolume : formatDuration;
+    drawFreeUnitsTable(layout);
+}
+
+}  // namespace
+
+void drawFreeUnitsTable(const FreeUnitsTableLayout& layout)
+{
+    const int64_t usedMain = layout.counters != nullptr ? layout.counters->used[0] : 0;
+    const int64_t usedSecondary = layout.counters != nullptr ? layout.counters->used[1] : 0;
+    FreeUnitsCells cells;
+    computeFreeUnitsCells(usedMain, usedSecondary, layout.freeMain, layout.freeSecondary, layout.daysLeft,
+                          layout.format, &cells);
+    for (int row = 0; row < 3; ++row) {
+        if (row == 1 && !cells.secondaryRow)
+            continue;
+        for (int column = 0; column < 3; ++column) {
+            const char* text = cells.text[row][column];
+            if (text[0] != '\0')
+                TextOutA(layout.dc, layout.x0 + (column + 1) * layout.columnWidth, layout.y0 + row * layout.lineHeight,
+                         text, int(strlen(text)));
+        }
+    }
+}
+
+void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const double* costs, ChartKind kind)
+{
+    const RECT& chart = skin.rects[element];
+    const RECT& labels = skin.rects[element + 1];
+    const RECT& summary = skin.rects[element + 2];
+    const ValueFormatter format = kind == ChartKind::volume ? formatVolume : formatDuration;
+    const uint32_t chartFont = kind == ChartKind::volume ? kFontData : kFontTime;
+    const int32_t height = chart.bottom - chart.top;
+    const int32_t pitch = (chart.right - chart.left + 1) / 31;
+    const int32_t h = zeroSize(dc).cy;
+
+    const int64_t largest = largestDayValue(values);
+
+    char text[2 * kFormattedValueSize + 8];
+    format(values[0], text);
+    if (liveConnectionCount() != 0) {
+        TrafficTotals live{};
+        liveTraffic(live, -1);
+        char share[kFormattedValueSize];
+        format(kind == ChartKind::volume ? live.received + live.sent : int64_t(live.onlineSeconds), share);
+        snprintf(text + strlen(text), sizeof text - strlen(text), " (%s)", share);
+    }
+    RECT summaryBox = summary;
+    DrawTextA(dc, text, -1, &summaryBox, skin.textFormats[element + 2]);
+
+    char scale[kFormattedValueSize];
+    const int scaleNumber = format(largest, scale);
+    RECT unitBox = labels;
+    DrawTextA(dc, unitOf(scale, scaleNumber), -1, &unitBox, DT_SINGLELINE | DT_CENTER | DT_TOP | DT_NOPREFIX);
+    const LONG scaleTop = std::max<LONG>(chart.top - h / 2, labels.top + h);
+    drawNumberLabel(dc, scale, scaleNumber, labels, scaleTop);
+
+    HBRUSH bars = CreateSolidBrush(skin.fontColors[chartFont]);
+    HPEN costPen = CreatePen(PS_SOLID, 0, skin.fontColors[kFontSummary]);
+    HGDIOBJ oldPen = SelectObject(dc, costPen);
+    MoveToEx(dc, chart.left, chart.bottom, nullptr);
+    const bool costLine = costs != nullptr && costs[0] != 0.0;
+    double runningCost = 0.0;
+    int32_t daysWithValue = 0;
+    for (int day = 1; day <= 31; ++day) {
+        const int32_t x = chart.left + (day - 1) * pitch;
+        const int32_t bar = barHeight(values[day], largest, height);
+        if (bar > 0) {
+            RECT box = {x, chart.bottom - bar, x + pitch - 1, chart.bottom};
+            FillRect(dc, &box, bars);
+        }
+        if (costLine) {
+            runningCost += costs[day];
+            LineTo(dc, x + pitch / 2, chart.bottom - int32_t(std::floor(runningCost / costs[0] * height + 0.5)));
+        }
+        if (values[day] != 0)
+            ++daysWithValue;
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(costPen);
+    DeleteObject(bars);
+
+    if (daysWithValue != 0 && largest > 0) {
+        const int32_t y = chart.bottom -
+                          int32_t(std::floor(double(values[0]) * height / daysWithValue / double(largest) + 0.5));
+        HPEN averagePen = CreatePen(PS_SOLID, 0, skin.fontColors[chartFont]);
+        oldPen = SelectObject(dc, averagePen);
+        MoveToEx(dc, chart.left, y, nullptr);
+        LineTo(dc, chart.right, y);
+        SelectObject(dc, oldPen);
+        DeleteObject(averagePen);
+
+        selectSkinFont(dc, chartFont);
+        SetTextColor(dc, skin.fontColors[chartFont]);
+        char average[kFormattedValueSize];
+        const int averageNumber = format(values[0] / daysWithValue, average);
+        drawNumberLabel(dc, average, averageNumber, labels, std::max<LONG>(y - h / 2, scaleTop + h));
+    }
+    SetTextColor(dc, skin.fontColors[kFontText]);
+    selectSkinFont(dc, kFontText);
+}
+
+void paintStatistics(MainWindowState* state, HDC dc)
+{
+    SetTextColor(dc, skin.fontColors[kFontText]);
+    SetBkMode(dc, TRANSPARENT);
+    selectSkinFont(dc, kFontHeading);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    drawHeading(state, dc);
+
+    // A month whose log cannot be read shows its heading and nothing else: no stale figures.
+    const double* costs = monthCost(state->selectedMonth);
+    const int64_t* volumes = monthVolume(state->selectedMonth);
+    const int64_t* times = monthOnlineTime(state->selectedMonth);
+    const bool monthAvailable = costs != nullptr && volumes != nullptr && times != nullptr;
+
+    selectSkinFont(dc, kFontText);
+    SetTextColor(dc, skin.fontColors[kFontText]);
+    const Rate* rate = tariffAt(settings.activeTariff);
+    if (monthAvailable) {
+        const bool volumeTariff = rate != nullptr && isVolumeUnit(rate->unit);
+        drawDailyChart(dc, kElementData, volumes, volumeTariff ? costs : nullptr, ChartKind::volume);
+        drawDailyChart(dc, kElementTime, times, volumeTariff ? nullptr : costs, ChartKind::time);
+        if (rate != nullptr) {
+            // The counters query overwrites the cost snapshot's counters only; the costs were
+            // used above already.
+            const FreeUnitCounters* counters = monthCounters(state->selectedMonth);
+            drawSummary(state, dc, *rate, costs, counters);
+        }
+    }
+    paintLogArea(state, dc, monthAvailable);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    SetBkMode(dc, TRANSPARENT);
+}
+
+void formatMoney(double amount, char* text, int size)
+{
+    char number[64];
+    snprintf(number, sizeof number, "%.6f", amount);
+
+    // The user's own currency format, with the tariff's decimal places in place of the
+    // locale's: the user's settings stay as they are.
+    char decimal[8], thousand[8], symbol[16], grouping[16], value[8];
+    CURRENCYFMTA format{};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONDECIMALSEP, decimal, sizeof decimal);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHOUSANDSEP, thousand, sizeof thousand);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SCURRENCY, symbol, sizeof symbol);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONGROUPING, grouping, sizeof grouping);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRDIGITS, value, sizeof value);
+    format.NumDigits = UINT(atoi(value));
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ILZERO, value, sizeof value);
+    format.LeadingZero = UINT(atoi(value));
+    format.Grouping = UINT(atoi(grouping));  // "3;0" is groups of three
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_INEGCURR, value, sizeof value);
+    format.NegativeOrder = UINT(atoi(value));
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRENCY, value, sizeof value);
+    format.PositiveOrder = UINT(atoi(value));
+    format.lpDecimalSep = decimal;
+    format.lpThousandSep = thousand;
+    format.lpCurrencySymbol = symbol;
+    if (const Rate* rate = tariffAt(settings.activeTariff)) {
+        char precision[sizeof rate->precision + 1] = {};
+        memcpy(precision, rate->precision, sizeof rate->precision);
+        if (precision[0] >= '0' && precision[0] <= '9')
+            format.NumDigits = UINT(std::min(atoi(precision), 9));
+    }
+    if (GetCurrencyFormatA(LOCALE_USER_DEFAULT, 0, number, &format, text, size) == 0)
+        snprintf(text, size_t(size), "%.2f", amount);
+}

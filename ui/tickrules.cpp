@@ -1,0 +1,17 @@
+#include "log/statistics.h"
+#include "monitor/watcher.h"
+#include "tariff/costs.h"
+#include "tariff/settings.h"
+#include "ui/ticks.h"
+
+TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
+{
+    const TickDecision decision = decideTick(lastTick, now, isSecondaryPeriod(lastTick, settings.activeTariff),
+                                             isSecondaryPeriod(now, settings.activeTariff));
+    // One cut for both changes: a second one at the same moment would log an empty slice.
+    if (decision.closeSlices())
+        closeSlices(now);
+    if (decision.monthChanged)
+        clearMonthCache();
+    return decision;
+}

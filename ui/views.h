@@ -1,0 +1,46 @@
+#pragma once
+// Painting the figures into the main window's back buffer.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/formatters.h"
+#include "ui/mainwindowstate.h"
+
+struct FreeUnitCounters;
+struct LiveConnection;
+
+enum class ChartKind { volume, time };
+
+void paintStatistics(MainWindowState* state, HDC dc);
+
+// One month chart: bars per day, the cost line when `costs` is given, the average line and
+// the labels. `element` is the chart's skin slot (Data or Time); its text and summary
+// elements are the two slots after it.
+void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const double* costs, ChartKind kind);
+
+struct FreeUnitsTableLayout {
+    HDC dc;
+    int32_t x0, y0;
+    int32_t columnWidth;
+    int32_t lineHeight;
+    const FreeUnitCounters* counters;
+    int64_t freeMain;
+    int64_t freeSecondary;
+    int32_t daysLeft;
+    ValueFormatter format;
+};
+void drawFreeUnitsTable(const FreeUnitsTableLayout& layout);
+
+// The log area: the live graph while a connection runs, else the month's connection list.
+// `monthAvailable` is false when the selected month's figures could not be read.
+void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable);
+void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels);
+int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows);
+
+// The largest useful listScroll found by the last paint of the list.
+extern int32_t listScrollLimitNow;
+
+// A money amount in the user's currency format with the active tariff's decimal places,
+// without touching the user's locale settings.
+void formatMoney(double amount, char* text, int size);
