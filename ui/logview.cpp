@@ -94,7 +94,8 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     const int scaleNumber = formatVolume(largest, scale);
     RECT unitBox = labels;
     DrawTextA(dc, unitOf(scale, scaleNumber), -1, &unitBox, DT_SINGLELINE | DT_CENTER | DT_TOP | DT_NOPREFIX);
-    drawNumber(dc, scale, scaleNumber, labels, std::max<LONG>(graph.top - h / 2, labels.top + h));
+    const LONG scaleTop = std::max<LONG>(graph.top - h / 2, labels.top + h);
+    drawNumber(dc, scale, scaleNumber, labels, scaleTop);
 
     const uint32_t receivedAverage = receivedCount != 0 ? uint32_t(receivedSum / receivedCount) : 0;
     const uint32_t sentAverage = sentCount != 0 ? uint32_t(sentSum / sentCount) : 0;
@@ -112,7 +113,9 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     DeleteObject(mixedPen);
 
     int32_t receivedLabel = receivedY, sentLabel = sentY;
-    separateLabels(&receivedLabel, &sentLabel, graph.top + h, h);
+    // Labels are centred on their lines; the highest one still starts a line below the scale
+    // label, so a full graph does not print its average over its maximum.
+    separateLabels(&receivedLabel, &sentLabel, std::max<int32_t>(graph.top + h, scaleTop + h + h / 2), h);
     char average[kFormattedValueSize];
     selectSkinFont(dc, kFontReceived);
     SetTextColor(dc, receivedColor);

@@ -13,11 +13,20 @@ namespace {
 constexpr char kMainClass[] = "VekMwCl";
 constexpr int kStepMs = 100;
 
+// The main window once its program waits for input, that is, once start-up has placed and
+// shown (or hidden) it.
 HWND waitForWindow(int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
-        if (HWND window = FindWindowA(kMainClass, nullptr))
+        if (HWND window = FindWindowA(kMainClass, nullptr)) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
+                WaitForInputIdle(process, DWORD(timeoutMs));
+                CloseHandle(process);
+            }
             return window;
+        }
         Sleep(kStepMs);
     }
     return nullptr;
