@@ -2,11 +2,15 @@
 #include <windows.h>
 
 #include "core/apperror.h"
+#include "core/crashfilter.h"
 #include "core/programdirectory.h"
 #include "core/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // A fault anywhere on the program's thread ends in the crash report, which lets the user
+    // resume or quit.
+    SetUnhandledExceptionFilter(crashFilter);
     ownInstance = instance;
     findProgramDirectory();
     HWND window = startUp();
