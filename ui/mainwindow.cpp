@@ -26,6 +26,7 @@
 #include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/dialogs/dialogs.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
 #include "ui/ticks.h"
@@ -224,7 +225,7 @@ void updateTrayTip(MainWindowState* state)
     snprintf(tip, size, "%s, %s, ", volume, duration);
     const size_t used = strlen(tip);
     if (const double* costs = monthCost(state->selectedMonth))
-        formatMoney(costs[0], tip + used, int(size - used));
+        formatTariffMoney(costs[0], tip + used, int(size - used));
     else
         tip[used > 2 ? used - 2 : used] = '\0';
     state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -480,6 +481,29 @@ void switchSkin(MainWindowState* state, UINT id)
     invalidateAll(state, true);
 }
 
+void runOptions(MainWindowState* state)
+{
+    if (runOptionsSheet(state, connectionEvent) != 0) {
+        reportError(kErrorDialog);
+        return;
+    }
+    KillTimer(state->window, kTickTimer);
+    state->timer = SetTimer(state->window, kTickTimer, settings.updateIntervalMs, nullptr);
+    const bool online = liveConnectionCount() != 0;
+    makeTopmost(state->window, settings.alwaysOnTop && !(settings.onTopWhileOnline && !online));
+    if (settings.alwaysOnTop)
+        state->lastTopmostCount = int32_t(liveConnectionCount());
+    if (!reloadStatistics())
+        reportError(0);
+    // The tariff file alone first, so the tariffs survive even when the settings cannot be
+    // written.
+    if (!writeRates())
+        reportError(0);
+    if (!saveSettings())
+        reportError(0);
+    invalidateAll(state, true);
+}
+
 void onCommand(MainWindowState* state, UINT id)
 {
     if (id >= IDM_LOG_MONTH_FIRST && id <= IDM_LOG_MONTH_LAST) {
@@ -502,7 +526,7 @@ void onCommand(MainWindowState* state, UINT id)
         SendMessageA(state->window, WM_CLOSE, 0, 0);
         break;
     case IDM_OPTIONS:
-        // The options sheet is not part of the program yet.
+        runOptions(state);
         break;
     case IDM_LANGUAGE_GERMAN:
     case IDM_LANGUAGE_ENGLISH:
@@ -516,7 +540,8 @@ void onCommand(MainWindowState* state, UINT id)
             reportError(0);
         break;
     case IDM_ABOUT:
-        // The about dialog is not part of the program yet.
+        if (!showAboutDialog(state->window))
+            reportError(kErrorDialog);
         break;
     default:
         if (id >= IDM_TARIFF_FIRST && id <= IDM_TARIFF_LAST) {

@@ -11,6 +11,8 @@
 #include "skin/skin.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/dialogs/dialogtext.h"
+#include "ui/dialogs/money_win.h"
 #include "ui/viewmath.h"
 #include "ui/views.h"
 
@@ -78,11 +80,11 @@ void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double*
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
 
     char money[128];
-    formatMoney(costs[0], money, sizeof money);
+    formatTariffMoney(costs[0], money, sizeof money);
     TextOutA(dc, area.left + 4 * w, area.top, money, int(strlen(money)));
     // Row 1's cost cell stays empty: the month's cost is not split by period, and the total
     // below counts every cost once.
-    formatMoney(rate.cost[0] + costs[0], money, sizeof money);
+    formatTariffMoney(rate.cost[0] + costs[0], money, sizeof money);
     TextOutA(dc, area.left + 4 * w, area.top + 2 * h, money, int(strlen(money)));
 
     const int64_t unit = unitSize(rate.unit);
@@ -231,37 +233,17 @@ void paintStatistics(MainWindowState* state, HDC dc)
     SetBkMode(dc, TRANSPARENT);
 }
 
-void formatMoney(double amount, char* text, int size)
+void formatTariffMoney(double amount, char* text, int size)
 {
-    char number[64];
-    snprintf(number, sizeof number, "%.6f", amount);
-
-    // The user's own currency format, with the tariff's decimal places in place of the
-    // locale's: the user's settings stay as they are.
-    char decimal[8], thousand[8], symbol[16], grouping[16], value[8];
-    CURRENCYFMTA format{};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONDECIMALSEP, decimal, sizeof decimal);
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHOUSANDSEP, thousand, sizeof thousand);
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SCURRENCY, symbol, sizeof symbol);
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONGROUPING, grouping, sizeof grouping);
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRDIGITS, value, sizeof value);
-    format.NumDigits = UINT(atoi(value));
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ILZERO, value, sizeof value);
-    format.LeadingZero = UINT(atoi(value));
-    format.Grouping = UINT(atoi(grouping));  // "3;0" is groups of three
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_INEGCURR, value, sizeof value);
-    format.NegativeOrder = UINT(atoi(value));
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRENCY, value, sizeof value);
-    format.PositiveOrder = UINT(atoi(value));
-    format.lpDecimalSep = decimal;
-    format.lpThousandSep = thousand;
-    format.lpCurrencySymbol = symbol;
+    int digits = 2;
+    char localeDigits[8];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRDIGITS, localeDigits, sizeof localeDigits) > 0)
+        digits = atoi(localeDigits);
     if (const Rate* rate = tariffAt(settings.activeTariff)) {
         char precision[sizeof rate->precision + 1] = {};
         memcpy(precision, rate->precision, sizeof rate->precision);
-        if (precision[0] >= '0' && precision[0] <= '9')
-            format.NumDigits = UINT(std::min(atoi(precision), 9));
+        digits = precisionDigits(precision);
     }
-    if (GetCurrencyFormatA(LOCALE_USER_DEFAULT, 0, number, &format, text, size) == 0)
-        snprintf(text, size_t(size), "%.2f", amount);
+    if (!formatMoney(amount, digits, text, size_t(size)))
+        snprintf(text, size_t(size), "%.*f", digits, amount);
 }

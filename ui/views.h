@@ -43,4 +43,4 @@ extern int32_t listScrollLimitNow;
 
 // A money amount in the user's currency format with the active tariff's decimal places,
 // without touching the user's locale settings.
-void formatMoney(double amount, char* text, int size);
+void formatTariffMoney(double amount, char* text, int size);

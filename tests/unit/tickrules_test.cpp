@@ -1,0 +1,110 @@
+#include <cstring>
+#include <string>
+
+#include "monitorfixture.h"
+#include "support.h"
+#include "tariff/rates.h"
+#include "ui/ticks.h"
+
+namespace {
+
+class TickRulesTest : public MonitorTest {
+protected:
+    void SetUp() override
+    {
+        MonitorTest::SetUp();
+        // One connection, up since 23:00 on Friday 31 October 2003 with 5000 bytes in, 1000 out.
+        LiveConnection& connection = liveConnections.records[0];
+        connection.handle = 7;
+        strcpy(connection.entryName, "Provider");
+        strcpy(connection.ipAddress, "10.0.0.1");
+        connection.sliceStart = {2003, 10, 5, 31, 23, 0, 0, 0};
+        connection.bytesReceived = 5000;
+        connection.bytesSent = 1000;
+        connection.packetsReceived = 10;
+        connection.packetsSent = 5;
+        connection.lastInOctets = 123456;
+        liveConnections.count = 1;
+    }
+    void TearDown() override
+    {
+        freeTariffs();
+        MonitorTest::TearDown();
+    }
+    // A tariff whose main period is 08:00 to 18:00 on every day.
+    static void makeDaytimeTariff()
+    {
+        Rate* rate = new Rate{};
+        strcpy(rate->name, "Daytime");
+        rate->ltimeb = 8 * 3600;
+        rate->ltimee = 18 * 3600;
+        rate->unit = 0;
+        TariffTable[0] = rate;
+        settings.activeTariff = 0;
+    }
+    static std::string monthFile(const char* name) { return readGzipFile(scratchDirectory() + name); }
+    static void expectNewSliceAt(const LocalTime& now)
+    {
+        const LiveConnection& connection = liveConnections.records[0];
+        EXPECT_EQ(memcmp(&connection.sliceStart, &now, sizeof now), 0);
+        EXPECT_EQ(connection.bytesReceived, 0u);
+        EXPECT_EQ(connection.bytesSent, 0u);
+        EXPECT_EQ(connection.packetsReceived, 0u);
+        EXPECT_EQ(connection.lastInOctets, 123456u);  // counting goes on without a gap
+    }
+};
+
+TEST_F(TickRulesTest, FirstTickOfAMonthLogsIntoThePreviousMonthAndStartsNewSlices)
+{
+    const LocalTime lastTick = {2003, 10, 5, 31, 23, 59, 59, 600};
+    const LocalTime now = {2003, 11, 6, 1, 0, 0, 0, 0};
+    fakePlatform.now = now;
+    const TickDecision decision = applyTickRules(lastTick, now);
+    EXPECT_TRUE(decision.monthChanged);
+
+    // 23:00 is 82800 s after midnight; the slice lasted one hour.
+    EXPECT_EQ(monthFile("log_200310.zip"),
+              "<log>\r\n\t<day>31</day>\r\n\t<time>82800</time>\r\n\t<dur>3600</dur>\r\n\t<rx>5000</rx>\r\n"
+              "\t<rxp>10</rxp>\r\n\t<tx>1000</tx>\r\n\t<txp>5</txp>\r\n</log>\r\n");
+    EXPECT_FALSE(fileExists(scratchDirectory() + "log_200311.zip"));
+    expectNewSliceAt(now);
+    // The new month starts with empty sums.
+    EXPECT_EQ(currentMonth.records.head, nullptr);
+    EXPECT_EQ(currentMonth.volume[0], 0);
+}
+
+TEST_F(TickRulesTest, APeriodChangeCutsTheSlices)
+{
+    makeDaytimeTariff();
+    liveConnections.records[0].sliceStart = {2003, 10, 1, 6, 17, 30, 0, 0};
+    const LocalTime lastTick = {2003, 10, 1, 6, 17, 59, 59, 700};
+    const LocalTime now = {2003, 10, 1, 6, 18, 0, 0, 200};
+    fakePlatform.now = now;
+    const TickDecision decision = applyTickRules(lastTick, now);
+    EXPECT_FALSE(decision.monthChanged);
+    EXPECT_TRUE(decision.periodChanged);
+    // 17:30 is 63000 s; 30 minutes up to the cut.
+    EXPECT_EQ(monthFile("log_200310.zip"),
+              "<log>\r\n\t<day>6</day>\r\n\t<time>63000</time>\r\n\t<dur>1800</dur>\r\n\t<rx>5000</rx>\r\n"
+              "\t<rxp>10</rxp>\r\n\t<tx>1000</tx>\r\n\t<txp>5</txp>\r\n</log>\r\n");
+    expectNewSliceAt(now);
+    ASSERT_NE(currentMonth.records.head, nullptr);  // the month goes on with its record
+    EXPECT_EQ(currentMonth.volume[6], 6000);
+}
+
+TEST_F(TickRulesTest, MidnightWithoutAPeriodChangeCutsNothing)
+{
+    makeDaytimeTariff();  // 23:59 and 00:00 both lie outside 08:00..18:00
+    const LocalTime slice = {2003, 10, 0, 5, 22, 0, 0, 0};
+    liveConnections.records[0].sliceStart = slice;
+    const LocalTime lastTick = {2003, 10, 0, 5, 23, 59, 59, 800};
+    const LocalTime now = {2003, 10, 1, 6, 0, 0, 0, 300};
+    fakePlatform.now = now;
+    const TickDecision decision = applyTickRules(lastTick, now);
+    EXPECT_FALSE(decision.closeSlices());
+    EXPECT_FALSE(fileExists(scratchDirectory() + "log_200310.zip"));
+    EXPECT_EQ(memcmp(&liveConnections.records[0].sliceStart, &slice, sizeof slice), 0);
+    EXPECT_EQ(liveConnections.records[0].bytesReceived, 5000u);
+}
+
+}  // namespace
