@@ -13,20 +13,11 @@ namespace {
 constexpr char kMainClass[] = "VekMwCl";
 constexpr int kStepMs = 100;
 
-// The main window once its program waits for input, that is, once start-up has placed and
-// shown (or hidden) it.
-HWND waitForWindow(int timeoutMs)
+HWND findWindow(int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
-        if (HWND window = FindWindowA(kMainClass, nullptr)) {
-            DWORD processId = 0;
-            GetWindowThreadProcessId(window, &processId);
-            if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId)) {
-                WaitForInputIdle(process, DWORD(timeoutMs));
-                CloseHandle(process);
-            }
+        if (HWND window = FindWindowA(kMainClass, nullptr))
             return window;
-        }
         Sleep(kStepMs);
     }
     return nullptr;
@@ -47,6 +38,20 @@ bool readState(HWND window, MainWindowState& state)
                     read == sizeof state;
     CloseHandle(process);
     return ok;
+}
+
+// The main window once start-up is over: the first timer tick, which only the main loop
+// delivers, has written the tray tip. Start-up has then placed, shown or hidden the window.
+HWND waitForWindow(int timeoutMs)
+{
+    HWND window = findWindow(timeoutMs);
+    for (int waited = 0; window != nullptr && waited <= timeoutMs; waited += kStepMs) {
+        MainWindowState state;
+        if (readState(window, state) && state.tray.szTip[0] != '\0')
+            return window;
+        Sleep(kStepMs);
+    }
+    return window;
 }
 
 struct DialogSearch {
