@@ -84,9 +84,17 @@ void layOut(HWND dialog, int width, int height)
         place(dialog, id, 5, rect.top, width - 10, rect.bottom - rect.top);
     }
     RECT mail = controlRect(dialog, IDC_ABOUT_MAIL);
-    place(dialog, IDC_ABOUT_MAIL, 5, height - (mail.bottom - mail.top) - 5, mail.right - mail.left, mail.bottom - mail.top);
+    const int mailHeight = mail.bottom - mail.top;
+    const int mailTop = height - mailHeight - 5;
+    place(dialog, IDC_ABOUT_MAIL, 5, mailTop, mail.right - mail.left, mailHeight);
+    // The line above the link ends 10 pixels above the picture's foot, or at the link's top
+    // when a line of the dialog's font is higher than that gap.
     RECT text2 = controlRect(dialog, IDC_ABOUT_TEXT2);
-    place(dialog, IDC_ABOUT_TEXT2, 5, height - (text2.bottom - text2.top) - 15, width - 10, text2.bottom - text2.top);
+    const int text2Height = text2.bottom - text2.top;
+    int text2Top = height - text2Height - 15;
+    if (text2Top + text2Height > mailTop)
+        text2Top = mailTop - text2Height;
+    place(dialog, IDC_ABOUT_TEXT2, 5, text2Top, width - 10, text2Height);
 }
 
 void openDialog(HWND dialog)
