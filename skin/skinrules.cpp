@@ -121,6 +121,8 @@ uint32_t parsePointText(const char* text, size_t length, OutlinePoint* points, u
 {
     if (capacity > kMaxOutlinePoints)
         capacity = kMaxOutlinePoints;
+    if (text == nullptr || length == 0)
+        return 0;
     // A terminating zero ends the text as well as its length does.
     const char* end = static_cast<const char*>(memchr(text, 0, length));
     if (end == nullptr)

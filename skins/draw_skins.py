@@ -26,16 +26,16 @@ WIDTH, HEIGHT = 434, 306
 # connection list (40..394, 157..273); LogText beside it carries the live graph's labels.
 ELEMENTS = {
     "Heading": (52, 12, 270, 18, "lc"),
-    "DataText": (19, 38, 30, 58, None),
-    "Data": (53, 50, 155, 44, None),
-    "DataSummary": (53, 97, 155, 13, "cc"),
-    "TimeText": (229, 38, 30, 58, None),
-    "Time": (263, 50, 155, 44, None),
-    "TimeSummary": (263, 97, 155, 13, "cc"),
+    "DataText": (17, 38, 30, 58, None),
+    "Data": (51, 50, 155, 44, None),
+    "DataSummary": (51, 97, 155, 13, "cc"),
+    "TimeText": (234, 38, 30, 58, None),
+    "Time": (268, 50, 155, 44, None),
+    "TimeSummary": (268, 97, 155, 13, "cc"),
     "Summary": (40, 115, 354, 40, None),
     "Log": (40, 157, 354, 116, None),
-    "LogText": (398, 152, 30, 121, None),
-    "StatusText": (16, 282, 402, 16, "lc"),
+    "LogText": (396, 152, 27, 121, None),
+    "StatusText": (14, 282, 406, 16, "lc"),
 }
 BUTTONS = {
     "MenuButton": (9, 9, 28, 28),
@@ -212,10 +212,10 @@ DEFAULT_THEME = {
     "status_top": (26, 31, 38), "status_bottom": (22, 26, 32),
     "fonts": {
         "Heading": ("Tahoma", 13, True, (255, 255, 255)),
-        "Text": ("Tahoma", 11, False, (201, 211, 221)),
+        "Text": ("Tahoma", 10, False, (201, 211, 221)),
         "Sent": ("Tahoma", 11, True, (255, 166, 77)),
         "Received": ("Tahoma", 11, True, (77, 208, 225)),
-        "Summary": ("Tahoma", 11, False, (242, 209, 107)),
+        "Summary": ("Tahoma", 10, False, (242, 209, 107)),
         "Data": ("Tahoma", 11, True, (63, 200, 184)),
         "Time": ("Tahoma", 11, True, (154, 140, 255)),
     },
@@ -238,10 +238,10 @@ PAPER_THEME = {
     "status_top": (220, 208, 188), "status_bottom": (210, 196, 174),
     "fonts": {
         "Heading": ("Tahoma", 13, True, (96, 52, 30)),
-        "Text": ("Tahoma", 11, False, (70, 60, 48)),
+        "Text": ("Tahoma", 10, False, (70, 60, 48)),
         "Sent": ("Tahoma", 11, True, (200, 90, 30)),
         "Received": ("Tahoma", 11, True, (30, 110, 160)),
-        "Summary": ("Tahoma", 11, False, (120, 70, 20)),
+        "Summary": ("Tahoma", 10, False, (120, 70, 20)),
         "Data": ("Tahoma", 11, True, (60, 130, 90)),
         "Time": ("Tahoma", 11, True, (120, 80, 160)),
     },
@@ -390,9 +390,9 @@ def draw_background(theme, active):
     # its left margin, the live graph's labels in its right margin.
     sx, sy, sw, sh, _ = ELEMENTS["Summary"]
     lx, ly, lw, lh, _ = ELEMENTS["Log"]
-    recessed_panel(canvas, (14, sy - 2, WIDTH - 15, sy + sh - 1), t)
-    chart_icon_sum(canvas, 20, sy + 2, t["accent"] + (230,))
-    recessed_panel(canvas, (14, ly - 3, WIDTH - 15, ly + lh + 2), t)
+    recessed_panel(canvas, (12, sy - 2, WIDTH - 7, sy + sh - 1), t)
+    chart_icon_sum(canvas, 18, sy + 2, t["accent"] + (230,))
+    recessed_panel(canvas, (12, ly - 3, WIDTH - 7, ly + lh + 2), t)
     for i in (1, 2, 3):
         gy = ly + lh * i / 4 - 0.5
         lines(canvas, [(lx, gy, lx + lw - 1, gy)], t["grid"] + (140,), 0.6)

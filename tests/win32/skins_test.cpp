@@ -1,0 +1,151 @@
+// The skins the build installs: complete, shaped, and with room for the longest texts the
+// main window draws into them.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/programdirectory.h"
+#include "skin/skin.h"
+
+namespace {
+
+// The installed skins lie in dist/; the program directory is set to it as a Windows path.
+void useDistFolder()
+{
+    CoInitialize(nullptr);
+    std::string path = TELVANE_DIST_DIR;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (path[0] == '\\')
+        path = "Z:" + path;
+    snprintf(programDirectory, sizeof programDirectory, "%s\\", path.c_str());
+    programDirectoryLength = static_cast<uint32_t>(strlen(programDirectory));
+}
+
+SIZE textSize(HFONT font, const char* text)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font != nullptr ? font : skin.fonts[kFontText]);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size;
+}
+
+int width(const RECT& r) { return r.right - r.left; }
+int height(const RECT& r) { return r.bottom - r.top; }
+
+class InstalledSkin : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        useDistFolder();
+        ASSERT_TRUE(loadSkin(GetParam()));
+    }
+    void TearDown() override { releaseSkin(); }
+};
+
+TEST_P(InstalledSkin, IsCompleteAndShaped)
+{
+    EXPECT_EQ(skin.windowWidth, 434);
+    EXPECT_EQ(skin.windowHeight, 306);
+    for (uint32_t element = 1; element < kSkinElementCount; ++element) {
+        if (element == kElementUnnamed)
+            continue;
+        EXPECT_GT(width(skin.rects[element]), 0) << element;
+        EXPECT_GT(height(skin.rects[element]), 0) << element;
+    }
+    const RECT log = skin.rects[kElementLog];
+    EXPECT_EQ(log.left, 40);
+    EXPECT_EQ(log.top, 157);
+    EXPECT_EQ(log.right, 394);
+    EXPECT_EQ(log.bottom, 273);
+
+    // Backgrounds of the window's size, and three states of every button at the button's size.
+    for (uint32_t state : {kButtonEnabled, kButtonDisabled}) {
+        BITMAP picture{};
+        ASSERT_NE(skin.images[kElementMainWindow][state], nullptr) << state;
+        GetObjectA(skin.images[kElementMainWindow][state], sizeof picture, &picture);
+        EXPECT_EQ(picture.bmWidth, 434);
+        EXPECT_EQ(picture.bmHeight, 306);
+    }
+    for (uint32_t button : {kElementMenuButton, kElementMinimizeButton, kElementCloseButton, kElementTariffButton}) {
+        for (uint32_t state : {kButtonEnabled, kButtonHilight, kButtonPressed}) {
+            BITMAP picture{};
+            ASSERT_NE(skin.images[button][state], nullptr) << button << " " << state;
+            GetObjectA(skin.images[button][state], sizeof picture, &picture);
+            EXPECT_EQ(picture.bmWidth, width(skin.rects[button]));
+            EXPECT_EQ(picture.bmHeight, height(skin.rects[button]));
+        }
+    }
+    for (uint32_t font = 0; font < kSkinFontCount; ++font)
+        EXPECT_NE(skin.fonts[font], nullptr) << font;
+
+    // An outline, not a rectangle: inside the window box, with corners cut away.
+    HRGN outline = skin.regions[kElementMainWindow];
+    ASSERT_NE(outline, nullptr);
+    RECT box{};
+    GetRgnBox(outline, &box);
+    EXPECT_GE(box.left, 0);
+    EXPECT_GE(box.top, 0);
+    EXPECT_LE(box.right, 434);
+    EXPECT_LE(box.bottom, 306);
+    int inside = 0;
+    for (POINT corner : {POINT{0, 0}, POINT{433, 0}, POINT{0, 305}, POINT{433, 305}})
+        inside += PtInRegion(outline, corner.x, corner.y) ? 1 : 0;
+    EXPECT_EQ(inside, 0);
+    // Every text area and button lies wholly inside the outline, so nothing drawn is cut.
+    for (uint32_t element = 1; element < kSkinElementCount; ++element) {
+        if (element == kElementUnnamed)
+            continue;
+        const RECT& r = skin.rects[element];
+        for (POINT corner : {POINT{r.left, r.top}, POINT{r.right - 1, r.top}, POINT{r.left, r.bottom - 1},
+                             POINT{r.right - 1, r.bottom - 1}})
+            EXPECT_TRUE(PtInRegion(outline, corner.x, corner.y)) << element << " at " << corner.x << "," << corner.y;
+    }
+}
+
+TEST_P(InstalledSkin, HasRoomForTheLongestTexts)
+{
+    // The German heading with the longest month name, and the longest German status hint.
+    const SIZE heading = textSize(skin.fonts[kFontHeading], "Statistik f\xfcr September 2026");
+    EXPECT_LE(heading.cx, width(skin.rects[kElementHeading]));
+    EXPECT_LE(heading.cy, height(skin.rects[kElementHeading]));
+    const SIZE status =
+        textSize(skin.fonts[kFontText], "\xd6" "ffnet die Optionen: Tarife, Feiertage und allgemeine Einstellungen.");
+    EXPECT_LE(status.cx, width(skin.rects[kElementStatusText]));
+    EXPECT_LE(status.cy, height(skin.rects[kElementStatusText]));
+
+    // Three summary rows of the height of "0".
+    const SIZE zero = textSize(skin.fonts[kFontSummary], "0");
+    EXPECT_LE(3 * zero.cy, height(skin.rects[kElementSummary]));
+
+    // The connection list's last column ends at D + 34f + 50, D the widest day text + 10.
+    for (LCID locale : {MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT),
+                        MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)}) {
+        for (uint32_t font : {kFontSummary, kFontText}) {
+            int widest = 0;
+            for (WORD day = 1; day <= 7; ++day) {
+                SYSTEMTIME date{};
+                date.wYear = 2026;
+                date.wMonth = 9;
+                date.wDay = day;
+                char text[64] = "";
+                GetDateFormatA(locale, 0, &date, "ddd, dd.MM.yyyy", text, sizeof text);
+                widest = std::max<int>(widest, textSize(skin.fonts[font], text).cx);
+            }
+            const int f = textSize(skin.fonts[font], "0").cx;
+            EXPECT_LE(widest + 10 + 34 * f + 50, width(skin.rects[kElementLog])) << locale << " font " << font << ": day text " << widest << ", digit " << f;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, InstalledSkin, testing::Values("default", "paper"));
+
+}  // namespace
