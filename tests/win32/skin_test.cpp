@@ -5,13 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "core/apperror.h"
+#include "core/messagebox_win.h"
 #include "core/programdirectory.h"
 #include "skin/skin.h"
 
@@ -24,6 +23,7 @@ public:
     {
         // Start-up initialises COM for the program's thread; the tests do it here.
         CoInitialize(nullptr);
+        memcpy(savedDirectory_, programDirectory, sizeof savedDirectory_);
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
         snprintf(root_, sizeof root_, "%stelvane-skin-%lu-%d\\", temp, GetCurrentProcessId(), counter_++);
@@ -32,7 +32,12 @@ public:
         programDirectoryLength = static_cast<uint32_t>(strlen(programDirectory));
         CreateDirectoryA((std::string(root_) + "s").c_str(), nullptr);
     }
-    ~SkinFolder() { releaseSkin(); }
+    ~SkinFolder()
+    {
+        releaseSkin();
+        memcpy(programDirectory, savedDirectory_, sizeof savedDirectory_);
+        programDirectoryLength = static_cast<uint32_t>(strlen(programDirectory));
+    }
     void write(const std::string& name, const std::string& content) const
     {
         FILE* file = fopen((std::string(root_) + "s\\" + name).c_str(), "wb");
@@ -49,12 +54,12 @@ public:
 
 private:
     char root_[MAX_PATH];
+    char savedDirectory_[sizeof programDirectory];
     static int counter_;
 };
 int SkinFolder::counter_ = 0;
 
-// Runs `load` while watching for the task-modal report it may show; answers it and returns
-// the error code and inserts that were pending while it was shown.
+// What a report showed: the code and inserts pending while its box was up.
 struct Report {
     bool shown = false;
     uint32_t code = 0;
@@ -64,36 +69,29 @@ struct Report {
     std::string text2;
 };
 
+Report lastReport;
+
+int WINAPI recordReport(HWND, LPCSTR, LPCSTR, UINT)
+{
+    lastReport.shown = true;
+    lastReport.code = AppError;
+    lastReport.number1 = MessageArguments.number1;
+    lastReport.number2 = MessageArguments.number2;
+    lastReport.text1 = MessageArguments.text1;
+    lastReport.text2 = MessageArguments.text2;
+    return IDOK;
+}
+
+// Runs `load` with message boxes recorded instead of shown.
 template <typename Load>
 Report watchReports(Load load)
 {
-    Report report;
-    std::atomic<bool> done{false};
-    const DWORD process = GetCurrentProcessId();
-    std::thread watcher([&] {
-        while (!done) {
-            HWND box = nullptr;
-            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(box, &owner);
-                if (owner != process)
-                    continue;
-                // The main thread waits inside the box: what it reports is still pending.
-                report.shown = true;
-                report.code = AppError;
-                report.number1 = MessageArguments.number1;
-                report.number2 = MessageArguments.number2;
-                report.text1 = MessageArguments.text1;
-                report.text2 = MessageArguments.text2;
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-            }
-            Sleep(20);
-        }
-    });
+    lastReport = Report{};
+    const MessageBoxFunction saved = messageBoxFunction;
+    messageBoxFunction = recordReport;
     load();
-    done = true;
-    watcher.join();
-    return report;
+    messageBoxFunction = saved;
+    return lastReport;
 }
 
 // No picture, outline or font, and no size: what a failed load leaves (the folder text of

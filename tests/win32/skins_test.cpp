@@ -45,10 +45,19 @@ class InstalledSkin : public testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
+        memcpy(savedDirectory_, programDirectory, sizeof savedDirectory_);
         useDistFolder();
         ASSERT_TRUE(loadSkin(GetParam()));
     }
-    void TearDown() override { releaseSkin(); }
+    void TearDown() override
+    {
+        releaseSkin();
+        memcpy(programDirectory, savedDirectory_, sizeof savedDirectory_);
+        programDirectoryLength = static_cast<uint32_t>(strlen(programDirectory));
+    }
+
+private:
+    char savedDirectory_[sizeof programDirectory];
 };
 
 TEST_P(InstalledSkin, IsCompleteAndShaped)
