@@ -10,6 +10,7 @@
 
 #include "core/language.h"
 #include "lang/ids.h"
+#include "skin/pngresource.h"
 #include "skin/tooltip.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -517,6 +518,62 @@ TEST_F(OptionsSheet, HelpPanelKeepsItsFoldAcrossSheets)
     EXPECT_EQ(sheetHeight(sheet), folded);
 }
 
+// The toggle's pictures as start-up makes them for a true-colour display without shadows.
+void useHelpToggleImages()
+{
+    if (helpToggleImages)
+        return;
+    HDC screen = GetDC(nullptr);
+    helpToggleImages = loadImageList(screen, 22);
+    ReleaseDC(nullptr, screen);
+}
+
+// A 20 x 20 picture of the toggle as the sheet draws it, or of `image` over the button face.
+std::string togglePicture(HWND sheet, int image)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT rect = {0, 0, 20, 20};
+    if (sheet) {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = IDC_HELP_TOGGLE;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = GetDlgItem(sheet, IDC_HELP_TOGGLE);
+        item.hDC = dc;
+        item.rcItem = rect;
+        EXPECT_EQ(SendMessageA(sheet, WM_DRAWITEM, IDC_HELP_TOGGLE, LPARAM(&item)), TRUE);
+    } else {
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+        ImageList_Draw(helpToggleImages, image, dc, 0, 0, ILD_TRANSPARENT);
+    }
+    std::string pixels;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            pixels += std::to_string(GetPixel(dc, x, y)) + ",";
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+TEST_F(OptionsSheet, HelpToggleShowsTheImageOfItsState)
+{
+    useHelpToggleImages();
+    ASSERT_NE(helpToggleImages, nullptr);
+    const std::string openImage = togglePicture(nullptr, 0), foldedImage = togglePicture(nullptr, 1);
+    ASSERT_NE(openImage, foldedImage);
+    settings.helpPanelOpen = 0;
+    open();
+    EXPECT_EQ(togglePicture(sheet, 0), foldedImage);
+    SendMessageA(GetDlgItem(sheet, IDC_HELP_TOGGLE), BM_CLICK, 0, 0);
+    pumpMessages(sheet);
+    EXPECT_EQ(togglePicture(sheet, 0), openImage);
+}
+
 TEST_F(OptionsSheet, HoverHelpFollowsTheControlUnderThePointer)
 {
     addRate("T");
@@ -670,6 +727,7 @@ TEST_F(OptionsSheet, Screenshots)
     settings.volumeCorrection = 150;
     settings.alwaysOnTop = 1;
     settings.helpPanelOpen = 1;
+    useHelpToggleImages();
     open();
     SetWindowPos(sheet, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     const int hovered[] = {IDC_TARIFF_COST_FIRST + 1, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE};
