@@ -522,9 +522,13 @@ void onCommand(MainWindowState* state, UINT id)
         return;
     }
     switch (id) {
-    case IDM_EXIT:
-        SendMessageA(state->window, WM_CLOSE, 0, 0);
+    case IDM_EXIT: {
+        HWND window = state->window;
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        if (!IsWindow(window))
+            return;  // destroyed: the state and the kept menu are gone with it
         break;
+    }
     case IDM_OPTIONS:
         runOptions(state);
         break;
