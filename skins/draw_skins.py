@@ -182,6 +182,13 @@ def outline_mask(shapes):
     return mask
 
 
+def shrunk(mask):
+    """The mask less one pixel all round; the picture's border counts as outside."""
+    padded = Image.new("L", (mask.width + 2, mask.height + 2), 0)
+    padded.paste(mask, (1, 1))
+    return padded.filter(ImageFilter.MinFilter(3)).crop((1, 1, mask.width + 1, mask.height + 1))
+
+
 def shape_xml(shape, indent="    "):
     kind = shape[0]
     if kind == "polyline":
@@ -414,12 +421,13 @@ def draw_background(theme, active):
         draw_button(canvas, name, "enabled", t)
 
     picture = canvas.result()
-    # A dark rim just inside the outline gives the window its edge.
+    # A dark rim just inside the outline gives the window its edge. Everything outside the
+    # outline gets the rim's colour as well: where the system's region takes a pixel more than
+    # this mask (the ends of an ellipse), the edge stays dark instead of showing the body.
     mask = outline_mask(theme["outline"]())
-    inner = mask.filter(ImageFilter.MinFilter(3))
-    rim = ImageChops.subtract(mask, inner)
-    picture.paste(Image.new("RGBA", picture.size, t["rim"] + (255,)), (0, 0), rim)
-    highlight = ImageChops.subtract(inner, inner.filter(ImageFilter.MinFilter(3)))
+    inner = shrunk(mask)
+    picture.paste(Image.new("RGBA", picture.size, t["rim"] + (255,)), (0, 0), ImageChops.invert(inner))
+    highlight = ImageChops.subtract(inner, shrunk(inner))
     top_half = Image.new("L", picture.size, 0)
     ImageDraw.Draw(top_half).rectangle([0, 0, WIDTH, 40], fill=90)
     picture.paste(Image.new("RGBA", picture.size, (255, 255, 255, 255)), (0, 0), ImageChops.multiply(highlight, top_half))
