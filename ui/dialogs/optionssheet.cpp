@@ -67,8 +67,18 @@ void layOutHelpPanel(HWND sheet)
     GetWindowRect(sheet, &window);
     RECT frame = {window.left, window.top, window.right, bottom};
     AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(sheet, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(sheet, GWL_EXSTYLE)));
-    SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left, frame.bottom - window.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // An unfolded panel must not push the sheet's foot off the screen: then the sheet moves up.
+    int top = window.top;
+    const int height = frame.bottom - window.top;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromWindow(sheet, MONITOR_DEFAULTTONEAREST), &monitor) &&
+        top + height > monitor.rcWork.bottom) {
+        top = monitor.rcWork.bottom - height;
+        if (top < monitor.rcWork.top)
+            top = monitor.rcWork.top;
+    }
+    SetWindowPos(sheet, nullptr, window.left, top, window.right - window.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(GetDlgItem(sheet, IDC_HELP_TOGGLE), nullptr, TRUE);
 }
 
