@@ -99,6 +99,7 @@ int usage()
     fputs("usage: e2e_driver window           prints: visible X Y WIDTH HEIGHT\n"
           "       e2e_driver icon             prints the tray icon handle\n"
           "       e2e_driver status           prints the status line\n"
+          "       e2e_driver scroll           prints the rows the connection list is scrolled by\n"
           "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
           "       e2e_driver dismiss          answers a message box with OK\n",
           stderr);
@@ -134,7 +135,7 @@ int main(int argc, char** argv)
                rect.bottom - rect.top);
         return 0;
     }
-    if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0) {
+    if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0 || strcmp(command, "scroll") == 0) {
         MainWindowState state;
         if (!readState(window, state)) {
             fputs("e2e_driver: cannot read the window's state\n", stderr);
@@ -142,6 +143,8 @@ int main(int argc, char** argv)
         }
         if (command[0] == 'i')
             printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(state.tray.hIcon)));
+        else if (command[1] == 'c')
+            printf("%d\n", int(state.listScroll));
         else
             printf("%.*s\n", int(sizeof state.statusText), state.statusText);
         return 0;

@@ -109,9 +109,29 @@ check "settings.zip is written" [ -f "$work/settings.zip" ]
 check "rates.zip is written" [ -f "$work/rates.zip" ]
 check "the ticked box is stored" [ $(($(settings_field 8388 4) & 2)) = 2 ]
 
-# 4. Next time no question.
+# 4. Thirty more connections in this month's log: the list scrolls by dragging and by the wheel.
+python3 - "$month_log" <<'PY'
+import gzip, sys
+blocks = "".join("<log>\r\n\t<day>1</day>\r\n\t<time>%d</time>\r\n\t<dur>60</dur>\r\n\t<rx>1000</rx>\r\n"
+                 "\t<rxp>2</rxp>\r\n\t<tx>100</tx>\r\n\t<txp>1</txp>\r\n</log>\r\n" % (60 * i) for i in range(30))
+old = gzip.open(sys.argv[1]).read().decode("latin-1")
+gzip.open(sys.argv[1], "wb").write((old + blocks).encode("latin-1"))
+PY
 start
-drive window >/dev/null
+read -r _ x y _ < <(drive window)
+window_id=$(xdotool search --onlyvisible --name telvane | head -1)
+# The "Log" element of the default skin starts at (40, 157) and is 116 pixels high.
+xdotool mousemove --window "$window_id" 200 180 mousedown 1
+xdotool mousemove --window "$window_id" 200 210
+sleep 0.3
+xdotool mousemove --window "$window_id" 200 240 mouseup 1
+sleep 0.5
+dragged=$(drive scroll)
+check "dragging down the list scrolls it ($dragged rows)" [ "$dragged" -gt 0 ]
+xdotool mousemove --window "$window_id" 200 200 click 4
+sleep 0.5
+wheeled=$(drive scroll)
+check "the wheel scrolls it back ($dragged -> $wheeled rows)" [ "$wheeled" -lt "$dragged" ]
 check "a second close does not ask again" drive close silent
 wait "$telvane_pid" 2>/dev/null || true
 
