@@ -518,6 +518,19 @@ TEST_F(OptionsSheet, HelpPanelKeepsItsFoldAcrossSheets)
     EXPECT_EQ(sheetHeight(sheet), folded);
 }
 
+// The program's tip window, as start-up registers and creates it.
+void useTipWindow()
+{
+    if (tipWindow)
+        return;
+    WNDCLASSA tipClass = {};
+    tipClass.lpfnWndProc = tipWindowProc;
+    tipClass.hInstance = GetModuleHandleA(nullptr);
+    tipClass.lpszClassName = kTipWindowClass;
+    RegisterClassA(&tipClass);
+    createTipWindow(GetModuleHandleA(nullptr));
+}
+
 // The toggle's pictures as start-up makes them for a true-colour display without shadows.
 void useHelpToggleImages()
 {
@@ -617,13 +630,7 @@ TEST_F(OptionsSheet, HoverHelpFollowsTheControlUnderThePointer)
 
 TEST_F(OptionsSheet, ContextHelpShowsTheControlsTextOrTheFallbackInTheTip)
 {
-    WNDCLASSA tipClass = {};
-    tipClass.lpfnWndProc = tipWindowProc;
-    tipClass.hInstance = GetModuleHandleA(nullptr);
-    tipClass.lpszClassName = kTipWindowClass;
-    RegisterClassA(&tipClass);
-    if (tipWindow == nullptr)
-        createTipWindow(GetModuleHandleA(nullptr));
+    useTipWindow();
     ASSERT_NE(tipWindow, nullptr);
 
     open();
@@ -651,16 +658,32 @@ struct LoopProbe {
     int signals;
     bool mainWindowWasDisabled;
     HWND mainWindow;
+    POINT pointer;
+    RECT tip;
+    std::string panelText;
 };
 LoopProbe probe;
 
 LRESULT CALLBACK probeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    HWND sheet = FindWindowExA(nullptr, nullptr, MAKEINTRESOURCEA(32770), nullptr);
     if (message == WM_USER) {
         ++probe.signals;
         ResetEvent(probe.event);
-        // The sheet sees the event once: then OK closes it.
-        PostMessageA(FindWindowExA(nullptr, nullptr, MAKEINTRESOURCEA(32770), nullptr), PSM_PRESSBUTTON, PSBTN_OK, 0);
+        // The pointer moves over the Delete button: the loop hands the move to the tip and the
+        // hover help before the probe looks and OK closes the sheet.
+        probe.pointer = centreOf(GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), IDC_TARIFF_DELETE));
+        SetCursorPos(probe.pointer.x, probe.pointer.y);
+        PostMessageA(sheet, WM_MOUSEMOVE, 0, 0);
+        PostMessageA(window, WM_APP, 0, 0);
+        return 0;
+    }
+    if (message == WM_APP) {
+        GetWindowRect(tipWindow, &probe.tip);
+        char text[1024];
+        GetDlgItemTextA(sheet, IDC_HELP_PANEL, text, sizeof text);
+        probe.panelText = text;
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -684,11 +707,18 @@ TEST_F(OptionsSheet, RunServesTheConnectionEventAndEnablesTheMainWindowAgain)
     probe.mainWindow = CreateWindowExA(0, "TelvaneDialogProbe", "main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                                        nullptr, GetModuleHandleA(nullptr), nullptr);
     probe.event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    useTipWindow();
+    SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM("following"));
+    SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
     MainWindowState state = {};
     state.window = probe.mainWindow;
     SetTimer(nullptr, 0, 10, signalConnection);
     EXPECT_EQ(runOptionsSheet(&state, probe.event), 0);
+    SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
     EXPECT_EQ(probe.signals, 1);
+    EXPECT_EQ(probe.tip.left, probe.pointer.x + 5);
+    EXPECT_EQ(probe.tip.bottom, probe.pointer.y - 5);
+    EXPECT_EQ(probe.panelText, languageText(IDC_TARIFF_DELETE));
     EXPECT_TRUE(probe.mainWindowWasDisabled);
     EXPECT_TRUE(IsWindowEnabled(probe.mainWindow));
     DestroyWindow(probe.mainWindow);
