@@ -101,7 +101,8 @@ int usage()
           "       e2e_driver status           prints the status line\n"
           "       e2e_driver scroll           prints the rows the connection list is scrolled by\n"
           "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
-          "       e2e_driver dismiss          answers a message box with OK\n",
+          "       e2e_driver dismiss          answers a message box with OK\n"
+          "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n",
           stderr);
     return 2;
 }
@@ -147,6 +148,11 @@ int main(int argc, char** argv)
             printf("%d\n", int(state.listScroll));
         else
             printf("%.*s\n", int(sizeof state.statusText), state.statusText);
+        return 0;
+    }
+    if (strcmp(command, "tray-right-click") == 0) {
+        // What the notification area sends for a right click on the icon.
+        PostMessageA(window, WM_USER + 1, 0, WM_RBUTTONDOWN);
         return 0;
     }
     if (strcmp(command, "close") == 0 && argc == 3) {

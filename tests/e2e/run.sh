@@ -102,6 +102,18 @@ if [ -f "$month_log" ]; then
     check "the logged duration is plausible (dur $dur s)" [ "${dur:-0}" -ge 4 -a "${dur:-0}" -le 60 ]
 fi
 
+# The phone-book menu of the tray icon dials the entry, and hangs it up again.
+drive tray-right-click
+sleep 1
+xdotool key Down Return
+sleep 3
+check "the tray menu dials the demo entry" [ "$(drive icon)" != "$offline_icon" ]
+drive tray-right-click
+sleep 1
+xdotool key Down Return
+sleep 3
+check "the tray menu hangs it up" [ "$(drive icon)" = "$offline_icon" ]
+
 # 3. Close with the question: Yes with the box ticked; the files are written.
 check "closing asks and Yes ends the program" drive close tick
 wait "$telvane_pid" 2>/dev/null || true
