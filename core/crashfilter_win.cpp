@@ -8,7 +8,7 @@
 namespace {
 // The report's caption is built in: the language module may be the very thing that failed.
 constexpr char kCrashCaption[] = "telvane";
-}  // namespace
+} // namespace
 
 bool askResumeAfterCrash(const EXCEPTION_RECORD& record)
 {
@@ -17,8 +17,8 @@ bool askResumeAfterCrash(const EXCEPTION_RECORD& record)
     uintptr_t parameters[EXCEPTION_MAXIMUM_PARAMETERS] = {};
     const uint32_t count = std::min<DWORD>(record.NumberParameters, EXCEPTION_MAXIMUM_PARAMETERS);
     std::copy(record.ExceptionInformation, record.ExceptionInformation + count, parameters);
-    const CrashRecord fault{uint32_t(record.ExceptionCode), uint32_t(record.ExceptionFlags), count, parameters,
-                            reinterpret_cast<uintptr_t>(record.ExceptionAddress)};
+    const CrashRecord fault { uint32_t(record.ExceptionCode), uint32_t(record.ExceptionFlags), count, parameters,
+        reinterpret_cast<uintptr_t>(record.ExceptionAddress) };
     composeCrashText(fault, text, sizeof text);
     if (!crashIsContinuable(fault)) {
         messageBoxFunction(nullptr, text, kCrashCaption, MB_OK | MB_ICONERROR | MB_TASKMODAL);

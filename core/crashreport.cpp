@@ -13,16 +13,26 @@ struct ExceptionMessage {
     uint32_t message;
 };
 constexpr ExceptionMessage kExceptionMessages[] = {
-    {0x80000002, kCrashMisalignment},         {0x80000003, kCrashBreakpoint},
-    {0x80000004, kCrashSingleStep},           {0xC0000005, kCrashAccessViolation},
-    {0xC0000006, kCrashInPageError},          {0xC000001D, kCrashIllegalInstruction},
-    {0xC0000025, kCrashNoncontinuable},       {0xC0000026, kCrashInvalidDisposition},
-    {0xC000008C, kCrashArrayBounds},          {0xC000008D, kCrashFloatDenormal},
-    {0xC000008E, kCrashFloatDivideByZero},    {0xC000008F, kCrashFloatInexact},
-    {0xC0000090, kCrashFloatInvalid},         {0xC0000091, kCrashFloatOverflow},
-    {0xC0000092, kCrashFloatStackCheck},      {0xC0000093, kCrashFloatUnderflow},
-    {0xC0000094, kCrashIntDivideByZero},      {0xC0000095, kCrashIntOverflow},
-    {0xC0000096, kCrashPrivilegedInstruction}, {0xC00000FD, kCrashStackOverflow},
+    { 0x80000002, kCrashMisalignment },
+    { 0x80000003, kCrashBreakpoint },
+    { 0x80000004, kCrashSingleStep },
+    { 0xC0000005, kCrashAccessViolation },
+    { 0xC0000006, kCrashInPageError },
+    { 0xC000001D, kCrashIllegalInstruction },
+    { 0xC0000025, kCrashNoncontinuable },
+    { 0xC0000026, kCrashInvalidDisposition },
+    { 0xC000008C, kCrashArrayBounds },
+    { 0xC000008D, kCrashFloatDenormal },
+    { 0xC000008E, kCrashFloatDivideByZero },
+    { 0xC000008F, kCrashFloatInexact },
+    { 0xC0000090, kCrashFloatInvalid },
+    { 0xC0000091, kCrashFloatOverflow },
+    { 0xC0000092, kCrashFloatStackCheck },
+    { 0xC0000093, kCrashFloatUnderflow },
+    { 0xC0000094, kCrashIntDivideByZero },
+    { 0xC0000095, kCrashIntOverflow },
+    { 0xC0000096, kCrashPrivilegedInstruction },
+    { 0xC00000FD, kCrashStackOverflow },
 };
 
 // Appends message `code` to the text; `arguments` null means the message has no inserts.
@@ -33,7 +43,7 @@ void appendMessage(uint32_t code, const uintptr_t* arguments, char* text, size_t
         formatLanguageMessage(code, arguments, text + used, size - used);
 }
 
-}  // namespace
+} // namespace
 
 uint32_t crashMessageOf(uint32_t exceptionCode)
 {

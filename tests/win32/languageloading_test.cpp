@@ -30,7 +30,7 @@ int boxAnswer = IDOK;
 
 int WINAPI recordBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
-    shownBoxes.push_back({text ? text : "", caption ? caption : "", type});
+    shownBoxes.push_back({ text ? text : "", caption ? caption : "", type });
     return boxAnswer;
 }
 
@@ -61,8 +61,8 @@ protected:
 
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
-        folder = std::string(temp) + "telvane-language-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+        folder = std::string(temp) + "telvane-language-" + testing::UnitTest::GetInstance()->current_test_info()->name()
+            + "\\";
         CreateDirectoryA(folder.c_str(), nullptr);
         setProgramDirectoryFromPath((folder + "telvane.exe").c_str());
     }
@@ -70,8 +70,7 @@ protected:
     void TearDown() override
     {
         for (HMODULE module : loaded)
-            while (FreeLibrary(module)) {
-            }
+            while (FreeLibrary(module)) { }
         DeleteFileA((folder + "english.dll").c_str());
         DeleteFileA((folder + "deutsch.dll").c_str());
         RemoveDirectoryA(folder.c_str());
@@ -94,7 +93,7 @@ protected:
     }
 
     HMODULE savedModule = nullptr;
-    Settings savedSettings{};
+    Settings savedSettings {};
     char savedDirectory[sizeof programDirectory] = "";
     MessageBoxFunction savedBoxFunction = nullptr;
     std::string folder;
@@ -105,7 +104,7 @@ TEST_F(LanguageState, LanguagesOtherThanGermanGetTheEnglishModule)
 {
     provide("english.dll");
     provide("deutsch.dll");
-    for (uint16_t language : {uint16_t(9), uint16_t(12), uint16_t(0x19)}) {
+    for (uint16_t language : { uint16_t(9), uint16_t(12), uint16_t(0x19) }) {
         LanguageModule = nullptr;
         settings.languageId = 7;
         ASSERT_TRUE(loadLanguage(nullptr, language)) << language;
@@ -136,7 +135,7 @@ TEST_F(LanguageState, AFailedExchangeKeepsTheOldModule)
     HMODULE english = current();
     ASSERT_NE(english, nullptr);
 
-    EXPECT_FALSE(loadLanguage(nullptr, 7));  // deutsch.dll is not there
+    EXPECT_FALSE(loadLanguage(nullptr, 7)); // deutsch.dll is not there
     EXPECT_EQ(AppError, kErrorLanguageModule);
     EXPECT_EQ(LanguageModule, english);
     EXPECT_EQ(settings.languageId, 9);
@@ -163,10 +162,10 @@ TEST_F(LanguageState, TheSameLanguageOnlyReloadsTheShortcuts)
     provide("english.dll");
     ASSERT_TRUE(loadLanguage(nullptr, 9));
     HMODULE english = current();
-    MainWindowState state{};
+    MainWindowState state {};
     state.window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(state.window, nullptr);
-    DeleteFileA((folder + "english.dll").c_str());  // a reload would now fail
+    DeleteFileA((folder + "english.dll").c_str()); // a reload would now fail
     EXPECT_TRUE(loadLanguage(&state, 9));
     EXPECT_EQ(LanguageModule, english);
     EXPECT_NE(state.accelerators, nullptr);
@@ -189,9 +188,10 @@ TEST_F(LanguageState, ReportErrorFormatsTheModulesMessageWithItsInserts)
     SetLastError(0);
     EXPECT_EQ(reportError(kErrorSkinParse), kErrorSkinParse);
     ASSERT_EQ(shownBoxes.size(), 1u);
-    EXPECT_EQ(shownBoxes[0].text, "The skin description could not be read.\r\n"
-                                  "default\\skin.xml, line 12, column 7:\r\n"
-                                  "End tag does not match start tag.");
+    EXPECT_EQ(shownBoxes[0].text,
+        "The skin description could not be read.\r\n"
+        "default\\skin.xml, line 12, column 7:\r\n"
+        "End tag does not match start tag.");
     EXPECT_EQ(shownBoxes[0].caption, "telvane - Information");
     EXPECT_EQ(shownBoxes[0].type, UINT(MB_OK | MB_TASKMODAL | MB_ICONWARNING));
     EXPECT_EQ(AppError, kNothingPending);
@@ -225,8 +225,9 @@ TEST_F(LanguageState, GermanMessagesKeepTheirUmlautsAndInserts)
     SetLastError(0);
     reportError(kErrorResourceMissing);
     ASSERT_EQ(shownBoxes.size(), 1u);
-    EXPECT_EQ(shownBoxes[0].text, "telvane findet eine seiner Ressourcen nicht: "
-                                  "die Tastennamen-Tabelle des Sprachmoduls (Nummer 7).");
+    EXPECT_EQ(shownBoxes[0].text,
+        "telvane findet eine seiner Ressourcen nicht: "
+        "die Tastennamen-Tabelle des Sprachmoduls (Nummer 7).");
     EXPECT_EQ(shownBoxes[0].caption, "telvane - Information");
     reportError(kErrorMainWindow);
     ASSERT_EQ(shownBoxes.size(), 2u);
@@ -240,7 +241,7 @@ TEST_F(LanguageState, GermanMessagesKeepTheirUmlautsAndInserts)
 
 EXCEPTION_RECORD faultRecord(DWORD code, DWORD flags, std::vector<ULONG_PTR> parameters, ULONG_PTR address)
 {
-    EXCEPTION_RECORD record{};
+    EXCEPTION_RECORD record {};
     record.ExceptionCode = code;
     record.ExceptionFlags = flags;
     record.ExceptionAddress = reinterpret_cast<void*>(address);
@@ -254,20 +255,20 @@ TEST_F(LanguageState, CrashReportOfAWriteAccessViolation)
     provide("english.dll");
     ASSERT_TRUE(loadLanguage(nullptr, 9));
     current();
-    const EXCEPTION_RECORD record =
-        faultRecord(EXCEPTION_ACCESS_VIOLATION, 0, {1, 0x00007FF612345678ull}, 0x0000000140001234ull);
+    const EXCEPTION_RECORD record
+        = faultRecord(EXCEPTION_ACCESS_VIOLATION, 0, { 1, 0x00007FF612345678ull }, 0x0000000140001234ull);
     boxAnswer = IDYES;
     EXPECT_TRUE(askResumeAfterCrash(record));
     boxAnswer = IDNO;
     EXPECT_FALSE(askResumeAfterCrash(record));
     ASSERT_EQ(shownBoxes.size(), 2u);
     EXPECT_EQ(shownBoxes[0].text,
-              "telvane has run into a serious error.\r\n\r\n"
-              "The program accessed memory that it must not use (access violation).\r\n"
-              "The memory was to be written.\r\n"
-              "Address that could not be accessed: 0x00007FF612345678\r\n"
-              "Address of the faulting instruction: 0x0000000140001234\r\n\r\n"
-              "Do you want telvane to try to continue? Choose No to end it; changes not yet saved are then lost.");
+        "telvane has run into a serious error.\r\n\r\n"
+        "The program accessed memory that it must not use (access violation).\r\n"
+        "The memory was to be written.\r\n"
+        "Address that could not be accessed: 0x00007FF612345678\r\n"
+        "Address of the faulting instruction: 0x0000000140001234\r\n\r\n"
+        "Do you want telvane to try to continue? Choose No to end it; changes not yet saved are then lost.");
     EXPECT_EQ(shownBoxes[0].caption, "telvane");
     EXPECT_EQ(shownBoxes[0].type, UINT(MB_YESNO | MB_ICONERROR | MB_TASKMODAL));
 }
@@ -277,13 +278,14 @@ TEST_F(LanguageState, CrashReportOfANonContinuableBreakpoint)
     provide("deutsch.dll");
     ASSERT_TRUE(loadLanguage(nullptr, 7));
     current();
-    boxAnswer = IDYES;  // not offered: the box has OK only
+    boxAnswer = IDYES; // not offered: the box has OK only
     EXPECT_FALSE(askResumeAfterCrash(faultRecord(EXCEPTION_BREAKPOINT, EXCEPTION_NONCONTINUABLE, {}, 0x401000)));
     ASSERT_EQ(shownBoxes.size(), 1u);
-    EXPECT_EQ(shownBoxes[0].text, "In telvane ist ein schwerer Fehler aufgetreten.\r\n\r\n"
-                                  "Ein Haltepunkt wurde erreicht.\r\n"
-                                  "Adresse des fehlerhaften Befehls: 0x0000000000401000\r\n\r\n"
-                                  "telvane kann nicht fortfahren und wird jetzt beendet.");
+    EXPECT_EQ(shownBoxes[0].text,
+        "In telvane ist ein schwerer Fehler aufgetreten.\r\n\r\n"
+        "Ein Haltepunkt wurde erreicht.\r\n"
+        "Adresse des fehlerhaften Befehls: 0x0000000000401000\r\n\r\n"
+        "telvane kann nicht fortfahren und wird jetzt beendet.");
     EXPECT_EQ(shownBoxes[0].type, UINT(MB_OK | MB_ICONERROR | MB_TASKMODAL));
 }
 
@@ -294,14 +296,14 @@ TEST_F(LanguageState, ResumingAfterARaisedExceptionReturnsToTheRaiser)
     current();
     boxAnswer = IDYES;
     LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(crashFilter);
-    const ULONG_PTR parameters[2] = {0, 0x1234};
-    RaiseException(0xE0000042, 0, 2, parameters);  // returns only when the filter resumes
+    const ULONG_PTR parameters[2] = { 0, 0x1234 };
+    RaiseException(0xE0000042, 0, 2, parameters); // returns only when the filter resumes
     SetUnhandledExceptionFilter(previous);
     ASSERT_EQ(shownBoxes.size(), 1u);
     EXPECT_NE(shownBoxes[0].text.find("The memory was to be read.\r\nAddress that could not be accessed: "
                                       "0x0000000000001234\r\n"),
-              std::string::npos)
+        std::string::npos)
         << shownBoxes[0].text;
 }
 
-}  // namespace
+} // namespace

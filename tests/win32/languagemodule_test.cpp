@@ -1,6 +1,7 @@
 // The language modules as the program uses them: every string, message, menu item, shortcut,
 // key name and dialog control the program asks for, in both languages.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -29,20 +30,41 @@ struct Language {
 
 void PrintTo(const Language& language, std::ostream* out) { *out << language.file; }
 
-const Language kEnglish{"english.dll", "\tCtrl+Shift+S", "Shift", "Ctrl", "Alt", "F1"};
-const Language kGerman{"deutsch.dll", "\tStrg+Umschalt+S", "Umschalt", "Strg", "Alt", "F1"};
+const Language kEnglish { "english.dll", "\tCtrl+Shift+S", "Shift", "Ctrl", "Alt", "F1" };
+const Language kGerman { "deutsch.dll", "\tStrg+Umschalt+S", "Umschalt", "Strg", "Alt", "F1" };
 
 // Resources of the program that are not tied to a control or a menu item.
 const UINT kFixedStrings[] = {
-    IDS_SEVERITY_SUCCESS, IDS_SEVERITY_INFORMATION, IDS_SEVERITY_WARNING, IDS_SEVERITY_ERROR, IDS_SYSTEM_ERROR_INTRO,
-    IDS_MESSAGE_CAPTION,  IDS_MAIN_TITLE,           IDS_OPTIONS_HELP_FALLBACK, IDS_SETTINGS_SAVED,
-    IDS_OPTIONS_CAPTION,  IDS_PAGE_TARIFFS,         IDS_PAGE_HOLIDAYS,    IDS_PAGE_GENERAL,   IDS_TARIFF_NAME_REFUSED,
+    IDS_SEVERITY_SUCCESS,
+    IDS_SEVERITY_INFORMATION,
+    IDS_SEVERITY_WARNING,
+    IDS_SEVERITY_ERROR,
+    IDS_SYSTEM_ERROR_INTRO,
+    IDS_MESSAGE_CAPTION,
+    IDS_MAIN_TITLE,
+    IDS_OPTIONS_HELP_FALLBACK,
+    IDS_SETTINGS_SAVED,
+    IDS_OPTIONS_CAPTION,
+    IDS_PAGE_TARIFFS,
+    IDS_PAGE_HOLIDAYS,
+    IDS_PAGE_GENERAL,
+    IDS_TARIFF_NAME_REFUSED,
     IDS_MISSING_IMAGE,
-    IDS_MISSING_KEY_NAMES, IDS_MISSING_FILE_NAME,   IDS_TRAY_EXIT,        IDS_STATISTICS_HEADING, IDS_CONFIRM_EXIT,
+    IDS_MISSING_KEY_NAMES,
+    IDS_MISSING_FILE_NAME,
+    IDS_TRAY_EXIT,
+    IDS_STATISTICS_HEADING,
+    IDS_CONFIRM_EXIT,
     // Hints of the menus the program builds itself (tray menu, tariff menu, month and skin lists).
-    IDM_LOG_MONTH_FIRST, IDM_PHONEBOOK_FIRST, IDM_TARIFF_FIRST, IDM_SKIN_FIRST,
+    IDM_LOG_MONTH_FIRST,
+    IDM_PHONEBOOK_FIRST,
+    IDM_TARIFF_FIRST,
+    IDM_SKIN_FIRST,
     // Help texts of the options sheet's own controls, which the hover help also reaches.
-    IDOK, IDCANCEL, IDC_HELP_TOGGLE, IDC_SHEET_TABS,
+    IDOK,
+    IDCANCEL,
+    IDC_HELP_TOGGLE,
+    IDC_SHEET_TABS,
 };
 
 // The hint shown for a menu item: ranges of generated items share the hint of their first id.
@@ -62,23 +84,23 @@ UINT hintOf(UINT command)
 // Which inserts a message takes: 'n' a 32-bit number, 't' a text, 'p' a pointer-sized address.
 struct MessageInserts {
     uint32_t code;
-    const char* kinds;  // kinds of %1..%4, '-' for unused
+    const char* kinds; // kinds of %1..%4, '-' for unused
 };
 
 std::vector<MessageInserts> allMessages()
 {
     std::vector<MessageInserts> messages;
     for (unsigned i = 0; i < kAllErrorCodeCount; ++i)
-        messages.push_back({kAllErrorCodes[i], "----"});
+        messages.push_back({ kAllErrorCodes[i], "----" });
     for (uint32_t code = kCrashGeneral; code <= kCrashAskResume; ++code)
-        messages.push_back({code, "----"});
+        messages.push_back({ code, "----" });
     for (MessageInserts& message : messages) {
         if (message.code == kErrorResourceMissing)
             message.kinds = "n-t-";
         else if (message.code == kErrorSkinParse)
             message.kinds = "nntt";
         else if (message.code == kErrorTagLine)
-            message.kinds = "--tt";  // the damaged file, and where its original was kept
+            message.kinds = "--tt"; // the damaged file, and where its original was kept
         else if (message.code == kCrashTargetAddress || message.code == kCrashInstructionAddress)
             message.kinds = "p---";
     }
@@ -87,7 +109,7 @@ std::vector<MessageInserts> allMessages()
 
 struct Insert {
     int number;
-    std::string format;  // between the exclamation marks, empty when there is none
+    std::string format; // between the exclamation marks, empty when there is none
 };
 
 // The inserts of a raw message text, skipping the escapes %0, %%, %n, %. and so on.
@@ -102,7 +124,7 @@ std::vector<Insert> insertsOf(const std::string& text)
             ++at;
             continue;
         }
-        Insert insert{next - '0', ""};
+        Insert insert { next - '0', "" };
         size_t end = at + 2;
         if (end < text.size() && text[end] == '!') {
             const size_t close = text.find('!', end + 1);
@@ -138,8 +160,8 @@ protected:
     std::string rawMessage(uint32_t code) const
     {
         char text[4096] = "";
-        const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, module, code,
-                                            0, text, sizeof text, nullptr);
+        const DWORD length = FormatMessageA(
+            FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, module, code, 0, text, sizeof text, nullptr);
         return std::string(text, length);
     }
 
@@ -180,7 +202,8 @@ TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
     ASSERT_NE(popup, nullptr);
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_LOG_MONTHS), nullptr) << "log months";
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_SKINS), nullptr) << "skins";
-    for (UINT command : {IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS, IDM_ABOUT})
+    for (UINT command :
+        { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS, IDM_ABOUT })
         EXPECT_NE(GetMenuState(popup, command, MF_BYCOMMAND), UINT(-1)) << "command " << command;
 
     // Every item of the menu has its status-line hint.
@@ -208,14 +231,14 @@ TEST_P(LanguageModuleTest, ShortcutsExistAndNameTheirKeys)
         if (entry.fVirt & FVIRTKEY) {
             EXPECT_FALSE(keyName(entry.key & 0xFF).empty()) << "key " << entry.key;
         }
-        if (entry.cmd == IDM_SAVE_SETTINGS && (entry.fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT)) == (FVIRTKEY | FCONTROL | FSHIFT) &&
-            entry.key == 'S')
+        if (entry.cmd == IDM_SAVE_SETTINGS
+            && (entry.fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT)) == (FVIRTKEY | FCONTROL | FSHIFT)
+            && entry.key == 'S')
             saveFound = true;
     }
     EXPECT_TRUE(saveFound) << "Ctrl+Shift+S on the save item";
     // The text the menu shows after the save item, built as the program builds it.
-    const std::string shortcut =
-        "\t" + keyName(VK_CONTROL) + "+" + keyName(VK_SHIFT) + "+" + keyName('S');
+    const std::string shortcut = "\t" + keyName(VK_CONTROL) + "+" + keyName(VK_SHIFT) + "+" + keyName('S');
     EXPECT_EQ(shortcut, GetParam().saveShortcut);
     DestroyMenu(menu);
     DestroyAcceleratorTable(accelerators);
@@ -238,8 +261,8 @@ TEST_P(LanguageModuleTest, KeyNameTableHas256TerminatedEntries)
         EXPECT_EQ(keyName(key), std::string(1, char(key)));
     for (unsigned key = '0'; key <= '9'; ++key)
         EXPECT_EQ(keyName(key), std::string(1, char(key)));
-    for (unsigned key : {VK_BACK, VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_LEFT,
-                         VK_UP, VK_RIGHT, VK_DOWN, VK_INSERT, VK_DELETE, VK_F12, VK_NUMPAD0, VK_ADD})
+    for (unsigned key : { VK_BACK, VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_LEFT,
+             VK_UP, VK_RIGHT, VK_DOWN, VK_INSERT, VK_DELETE, VK_F12, VK_NUMPAD0, VK_ADD })
         EXPECT_FALSE(keyName(key).empty()) << "key " << key;
 }
 
@@ -260,8 +283,8 @@ TEST_P(LanguageModuleTest, EveryMessageExistsWithTheInsertsItNeeds)
             const char kind = message.kinds[insert.number - 1];
             EXPECT_NE(kind, '-') << "%" << insert.number << " is not an insert of this message";
             if (kind == 'n') {
-                EXPECT_TRUE(insert.format == "u" || insert.format == "d" || insert.format == "x" ||
-                            insert.format == "X")
+                EXPECT_TRUE(
+                    insert.format == "u" || insert.format == "d" || insert.format == "x" || insert.format == "X")
                     << "%" << insert.number << " needs a number format, has '" << insert.format << "'";
             }
             if (kind == 't') {
@@ -279,14 +302,14 @@ TEST_P(LanguageModuleTest, EveryMessageExistsWithTheInsertsItNeeds)
 
         // Formatting as the program does, with inserts of the kinds the program passes.
         const bool address = message.kinds[0] == 'p';
-        const DWORD_PTR arguments[4] = {address ? DWORD_PTR(0x00007FF612345678ull) : DWORD_PTR(4711), 815,
-                                        DWORD_PTR(kText1), DWORD_PTR(kText2)};
+        const DWORD_PTR arguments[4] = { address ? DWORD_PTR(0x00007FF612345678ull) : DWORD_PTR(4711), 815,
+            DWORD_PTR(kText1), DWORD_PTR(kText2) };
         char text[4096] = "";
         const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, module,
-                                            message.code, 0, text, sizeof text, (va_list*)arguments);
+            message.code, 0, text, sizeof text, (va_list*)arguments);
         ASSERT_GT(length, 0u);
         const std::string formatted(text, length);
-        const char* expected[4] = {address ? "0x00007FF612345678" : "4711", "815", kText1, kText2};
+        const char* expected[4] = { address ? "0x00007FF612345678" : "4711", "815", kText1, kText2 };
         for (int number : used)
             EXPECT_NE(formatted.find(expected[number - 1]), std::string::npos) << formatted;
         EXPECT_EQ(formatted.find('%'), std::string::npos) << formatted;
@@ -308,9 +331,11 @@ TEST_P(LanguageModuleTest, TextsAreInCodePage1252)
         all += rawMessage(message.code);
     EXPECT_EQ(all.find('\xC3'), std::string::npos);
     if (std::string(GetParam().file) == "deutsch.dll") {
-        EXPECT_EQ(string(IDS_CONFIRM_EXIT).substr(0, 8), "M\xF6""chten ");
-        EXPECT_NE(all.find('\xFC'), std::string::npos);  // ü
-        EXPECT_NE(all.find('\xE4'), std::string::npos);  // ä
+        EXPECT_EQ(string(IDS_CONFIRM_EXIT).substr(0, 8),
+            "M\xF6"
+            "chten ");
+        EXPECT_NE(all.find('\xFC'), std::string::npos); // ü
+        EXPECT_NE(all.find('\xE4'), std::string::npos); // ä
     }
 }
 
@@ -320,7 +345,7 @@ TEST_P(LanguageModuleTest, TextsAreInCodePage1252)
 struct ControlKind {
     int id;
     const char* className;
-    DWORD typeMask;  // style bits that must be exactly `type` under the mask (0: any)
+    DWORD typeMask; // style bits that must be exactly `type` under the mask (0: any)
     DWORD type;
 };
 
@@ -334,54 +359,47 @@ struct DialogControls {
 std::vector<DialogControls> requiredControls()
 {
     std::vector<ControlKind> tariffs = {
-        {IDC_TARIFF_LIST, "ComboBox", 0x3, CBS_DROPDOWNLIST},
-        {IDC_TARIFF_DELETE, "Button", kButtonType, BS_PUSHBUTTON},
-        {IDC_TARIFF_NEW_NAME, "Edit", 0, 0},
-        {IDC_TARIFF_ADD, "Button", kButtonType, BS_PUSHBUTTON},
-        {IDC_TARIFF_TIME_BEGIN, "SysDateTimePick32", DTS_TIMEFORMAT, DTS_TIMEFORMAT},
-        {IDC_TARIFF_TIME_END, "SysDateTimePick32", DTS_TIMEFORMAT, DTS_TIMEFORMAT},
-        {IDC_TARIFF_PRECISION, "Edit", 0, 0},
-        {IDC_TARIFF_PRECISION_SPIN, "msctls_updown32", 0, 0},
-        {IDC_TARIFF_UNIT, "ComboBox", 0x3, CBS_DROPDOWNLIST},
+        { IDC_TARIFF_LIST, "ComboBox", 0x3, CBS_DROPDOWNLIST },
+        { IDC_TARIFF_DELETE, "Button", kButtonType, BS_PUSHBUTTON },
+        { IDC_TARIFF_NEW_NAME, "Edit", 0, 0 },
+        { IDC_TARIFF_ADD, "Button", kButtonType, BS_PUSHBUTTON },
+        { IDC_TARIFF_TIME_BEGIN, "SysDateTimePick32", DTS_TIMEFORMAT, DTS_TIMEFORMAT },
+        { IDC_TARIFF_TIME_END, "SysDateTimePick32", DTS_TIMEFORMAT, DTS_TIMEFORMAT },
+        { IDC_TARIFF_PRECISION, "Edit", 0, 0 },
+        { IDC_TARIFF_PRECISION_SPIN, "msctls_updown32", 0, 0 },
+        { IDC_TARIFF_UNIT, "ComboBox", 0x3, CBS_DROPDOWNLIST },
     };
     for (int id = IDC_TARIFF_DAY_FIRST; id <= IDC_TARIFF_DAY_LAST; ++id)
-        tariffs.push_back({id, "Button", kButtonType, BS_AUTOCHECKBOX});
+        tariffs.push_back({ id, "Button", kButtonType, BS_AUTOCHECKBOX });
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_AMOUNT_LAST; ++id)
-        tariffs.push_back({id, "Edit", 0, 0});
+        tariffs.push_back({ id, "Edit", 0, 0 });
     for (int id = IDC_TARIFF_AMOUNT_LABEL_FIRST; id <= IDC_TARIFF_AMOUNT_LABEL_LAST; ++id)
-        tariffs.push_back({id, "Static", 0, 0});
+        tariffs.push_back({ id, "Static", 0, 0 });
     for (int id = IDC_TARIFF_COST_FIRST; id <= IDC_TARIFF_COST_LAST; ++id)
-        tariffs.push_back({id, "Edit", 0, 0});
+        tariffs.push_back({ id, "Edit", 0, 0 });
     for (int id = IDC_TARIFF_COST_LABEL_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
-        tariffs.push_back({id, "Static", 0, 0});
+        tariffs.push_back({ id, "Static", 0, 0 });
     return {
-        {IDD_OPTIONS_TARIFFS, tariffs},
-        {IDD_OPTIONS_HOLIDAYS,
-         {{IDC_HOLIDAY_LIST, "SysListView32", LVS_TYPEMASK, LVS_REPORT},
-          {IDC_HOLIDAY_DATE, "SysDateTimePick32", DTS_TIMEFORMAT, 0},
-          {IDC_HOLIDAY_NAME, "Edit", 0, 0},
-          {IDC_HOLIDAY_ADD, "Button", kButtonType, BS_PUSHBUTTON},
-          {IDC_HOLIDAY_DELETE, "Button", kButtonType, BS_PUSHBUTTON},
-          {IDC_HOLIDAY_CHANGE, "Button", kButtonType, BS_PUSHBUTTON}}},
-        {IDD_OPTIONS_GENERAL,
-         {{IDC_UPDATE_INTERVAL, "Edit", 0, 0},
-          {IDC_VOLUME_CORRECTION, "Edit", 0, 0},
-          {IDC_START_HIDDEN, "Button", kButtonType, BS_AUTOCHECKBOX},
-          {IDC_ALWAYS_ON_TOP, "Button", kButtonType, BS_AUTOCHECKBOX},
-          {IDC_ON_TOP_WHILE_ONLINE, "Button", kButtonType, BS_AUTOCHECKBOX}}},
-        {IDD_CONFIRM,
-         {{IDC_CONFIRM_DONT_ASK, "Button", kButtonType, BS_AUTOCHECKBOX},
-          {IDC_CONFIRM_QUESTION, "Static", 0, 0},
-          {IDYES, "Button", 0, 0},
-          {IDNO, "Button", 0, 0}}},
-        {IDD_ABOUT,
-         {{IDOK, "Button", 0, 0},
-          {IDC_ABOUT_TITLE, "Static", 0, 0},
-          {IDC_ABOUT_MAIL, "Static", SS_TYPEMASK | SS_NOTIFY, SS_OWNERDRAW | SS_NOTIFY},
-          {IDC_ABOUT_TEXT1, "Static", 0, 0},
-          {IDC_ABOUT_TEXT2, "Static", 0, 0},
-          {IDC_ABOUT_TEXT3, "Static", 0, 0},
-          {IDC_ABOUT_PNG_NOTICE, "Static", 0, 0}}},
+        { IDD_OPTIONS_TARIFFS, tariffs },
+        { IDD_OPTIONS_HOLIDAYS,
+            { { IDC_HOLIDAY_LIST, "SysListView32", LVS_TYPEMASK, LVS_REPORT },
+                { IDC_HOLIDAY_DATE, "SysDateTimePick32", DTS_TIMEFORMAT, 0 }, { IDC_HOLIDAY_NAME, "Edit", 0, 0 },
+                { IDC_HOLIDAY_ADD, "Button", kButtonType, BS_PUSHBUTTON },
+                { IDC_HOLIDAY_DELETE, "Button", kButtonType, BS_PUSHBUTTON },
+                { IDC_HOLIDAY_CHANGE, "Button", kButtonType, BS_PUSHBUTTON } } },
+        { IDD_OPTIONS_GENERAL,
+            { { IDC_UPDATE_INTERVAL, "Edit", 0, 0 }, { IDC_VOLUME_CORRECTION, "Edit", 0, 0 },
+                { IDC_START_HIDDEN, "Button", kButtonType, BS_AUTOCHECKBOX },
+                { IDC_ALWAYS_ON_TOP, "Button", kButtonType, BS_AUTOCHECKBOX },
+                { IDC_ON_TOP_WHILE_ONLINE, "Button", kButtonType, BS_AUTOCHECKBOX } } },
+        { IDD_CONFIRM,
+            { { IDC_CONFIRM_DONT_ASK, "Button", kButtonType, BS_AUTOCHECKBOX },
+                { IDC_CONFIRM_QUESTION, "Static", 0, 0 }, { IDYES, "Button", 0, 0 }, { IDNO, "Button", 0, 0 } } },
+        { IDD_ABOUT,
+            { { IDOK, "Button", 0, 0 }, { IDC_ABOUT_TITLE, "Static", 0, 0 },
+                { IDC_ABOUT_MAIL, "Static", SS_TYPEMASK | SS_NOTIFY, SS_OWNERDRAW | SS_NOTIFY },
+                { IDC_ABOUT_TEXT1, "Static", 0, 0 }, { IDC_ABOUT_TEXT2, "Static", 0, 0 },
+                { IDC_ABOUT_TEXT3, "Static", 0, 0 }, { IDC_ABOUT_PNG_NOTICE, "Static", 0, 0 } } },
     };
 }
 
@@ -407,10 +425,10 @@ protected:
     void SetUp() override
     {
         LanguageModuleTest::SetUp();
-        INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+        INITCOMMONCONTROLSEX init { sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES };
         InitCommonControlsEx(&init);
-        owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 800, 700, nullptr, nullptr, nullptr,
-                                nullptr);
+        owner = CreateWindowExA(
+            0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 800, 700, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(owner, nullptr) << "a display is needed (the tests run under Xvfb)";
     }
     void TearDown() override
@@ -420,21 +438,18 @@ protected:
         LanguageModuleTest::TearDown();
     }
 
-    HWND createDialog(int id)
-    {
-        return CreateDialogParamA(module, MAKEINTRESOURCEA(id), owner, inertDialogProc, 0);
-    }
+    HWND createDialog(int id) { return CreateDialogParamA(module, MAKEINTRESOURCEA(id), owner, inertDialogProc, 0); }
 
     // Height the text needs when wrapped into `width` pixels with the control's font.
     static SIZE textExtent(HWND control, const std::string& text, int width, bool wrap)
     {
         HDC dc = GetDC(control);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-        RECT rect{0, 0, width, 0};
+        RECT rect { 0, 0, width, 0 };
         DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
         SelectObject(dc, old);
         ReleaseDC(control, dc);
-        return {rect.right, rect.bottom};
+        return { rect.right, rect.bottom };
     }
 
     // Where the text of a control goes: the client area, less the box of a check box.
@@ -446,7 +461,7 @@ protected:
         if (classOf(control) == "Button" && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX))
             return client.right - (GetSystemMetrics(SM_CXMENUCHECK) + 4);
         if (classOf(control) == "Button")
-            return client.right - 8;  // the push button's frame and focus rectangle
+            return client.right - 8; // the push button's frame and focus rectangle
         return client.right;
     }
 
@@ -474,7 +489,7 @@ TEST_P(LanguageDialogTest, EveryDialogHasTheControlsTheProgramUses)
 
 TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 {
-    for (int page : {IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL}) {
+    for (int page : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL }) {
         HWND window = createDialog(page);
         ASSERT_NE(window, nullptr);
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -489,7 +504,7 @@ TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 
 TEST_P(LanguageDialogTest, TextsFitTheirControls)
 {
-    for (int id : {IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_CONFIRM, IDD_ABOUT}) {
+    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_CONFIRM, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);
@@ -528,7 +543,7 @@ TEST_P(LanguageDialogTest, TextsFitTheirControls)
                     EXPECT_FALSE(IntersectRect(&overlap, &rect, &otherRect))
                         << "overlaps control " << GetDlgCtrlID(other) << " \"" << windowText(other) << "\"";
                 }
-                placed.push_back({child, rect});
+                placed.push_back({ child, rect });
             }
         }
         DestroyWindow(window);
@@ -578,7 +593,7 @@ TEST_P(LanguageDialogTest, RuntimeTextsFitTheirControls)
 
 TEST_P(LanguageDialogTest, MnemonicsAreUniqueAndLabelsLeadToTheirControls)
 {
-    for (int id : {IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_CONFIRM, IDD_ABOUT}) {
+    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_CONFIRM, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);
@@ -588,15 +603,16 @@ TEST_P(LanguageDialogTest, MnemonicsAreUniqueAndLabelsLeadToTheirControls)
             const std::string name = classOf(child);
             const DWORD style = GetWindowLongA(child, GWL_STYLE);
             // Up-down arrows belong to their edit, which takes the focus in their place.
-            const bool input = name != "Static" && name != "msctls_updown32" &&
-                               !(name == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX);
+            const bool input = name != "Static" && name != "msctls_updown32"
+                && !(name == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX);
             if (input) {
                 EXPECT_TRUE(style & WS_TABSTOP) << "control " << GetDlgCtrlID(child) << " cannot be reached by Tab";
             }
             const size_t amp = text.find('&');
             if (amp == std::string::npos || amp + 1 >= text.size() || (name == "Static" && (style & SS_NOPREFIX)))
                 continue;
-            const char key = char(reinterpret_cast<uintptr_t>(CharLowerA(reinterpret_cast<LPSTR>(uint8_t(text[amp + 1])))));
+            const char key
+                = char(reinterpret_cast<uintptr_t>(CharLowerA(reinterpret_cast<LPSTR>(uint8_t(text[amp + 1])))));
             EXPECT_TRUE(seen.emplace(key, text).second) << "\"" << text << "\" and \"" << seen[key] << "\"";
             // A label's mnemonic moves the focus to the next control, which must be its field.
             if (name == "Static") {
@@ -610,8 +626,8 @@ TEST_P(LanguageDialogTest, MnemonicsAreUniqueAndLabelsLeadToTheirControls)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, LanguageModuleTest, testing::Values(kEnglish, kGerman),
-                         [](const auto& info) { return std::string(info.param.file).substr(0, 7); });
+    [](const auto& info) { return std::string(info.param.file).substr(0, 7); });
 INSTANTIATE_TEST_SUITE_P(Modules, LanguageDialogTest, testing::Values(kEnglish, kGerman),
-                         [](const auto& info) { return std::string(info.param.file).substr(0, 7); });
+    [](const auto& info) { return std::string(info.param.file).substr(0, 7); });
 
-}  // namespace
+} // namespace
