@@ -144,7 +144,22 @@ xdotool mousemove --window "$window_id" 200 200 click 4
 sleep 0.5
 wheeled=$(drive scroll)
 check "the wheel scrolls it back ($dragged -> $wheeled rows)" [ "$wheeled" -lt "$dragged" ]
-check "a second close does not ask again" drive close silent
+# Pressing on the background between the two charts and dragging moves the window.
+# Screen coordinates: the window moves under the pointer.
+xdotool mousemove $((x + 220)) $((y + 70)) mousedown 1
+xdotool mousemove $((x + 235)) $((y + 80))
+sleep 0.3
+xdotool mousemove $((x + 250)) $((y + 90))
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+read -r _ moved_x moved_y _ < <(drive window)
+check "dragging the background moves the window ($x,$y -> $moved_x,$moved_y)" \
+    [ "$moved_x" = $((x + 30)) -a "$moved_y" = $((y + 20)) ]
+# The close button of the default skin (398, 12, 26 x 18); the question was answered for good.
+xdotool mousemove $((moved_x + 410)) $((moved_y + 20)) click 1
+for _ in $(seq 1 50); do kill -0 "$telvane_pid" 2>/dev/null || break; sleep 0.2; done
+check "the close button ends telvane without asking again" bash -c "! kill -0 $telvane_pid 2>/dev/null"
 wait "$telvane_pid" 2>/dev/null || true
 
 # 5. startHidden keeps the window hidden.
