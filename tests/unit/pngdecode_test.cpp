@@ -180,6 +180,22 @@ TEST(PngDecode, UnsupportedAndBrokenDataIsRejected)
     EXPECT_TRUE(decoded.ok);
 }
 
+TEST(PngDecode, SidesBeyond16384PixelsAreRefusedBeforeTheRowsAreMade)
+{
+    Decoded widest(writePng({16384, 1, 8, PNG_COLOR_TYPE_GRAY, false, std::vector<uint8_t>(16384, 7)}));
+    ASSERT_TRUE(widest.ok);
+    EXPECT_EQ(widest.picture.stride, 16384u);
+    EXPECT_EQ(widest.line(0)[16383], 7);
+
+    for (const PngSpec& spec : {PngSpec{16385, 1, 8, PNG_COLOR_TYPE_GRAY, false, std::vector<uint8_t>(16385)},
+                                PngSpec{1, 16385, 8, PNG_COLOR_TYPE_GRAY, false, std::vector<uint8_t>(16385)}}) {
+        AppError = 0;
+        Decoded tooLarge(writePng(spec));
+        EXPECT_FALSE(tooLarge.ok);
+        EXPECT_EQ(AppError, kErrorPngDecode);
+    }
+}
+
 TEST(PngDecode, CopyrightTextNamesTheLibrary)
 {
     EXPECT_NE(strstr(pngLibraryCopyright(), "libpng"), nullptr);
