@@ -43,6 +43,23 @@ void drawNumber(HDC dc, const char* text, int numberLength, const RECT& column, 
     DrawTextA(dc, number, -1, &box, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+// The widest start time this locale writes, measured at times with two-digit hours in the
+// morning and in the afternoon.
+int32_t timeColumnWidth(HDC dc)
+{
+    int32_t widest = 0;
+    for (WORD hour : {10, 12, 22, 23}) {
+        SYSTEMTIME time{2003, 10, 0, 1, hour, 58, 58, 0};
+        char text[64];
+        if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text) > 0) {
+            SIZE size;
+            GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
+            widest = std::max<int32_t>(widest, size.cx);
+        }
+    }
+    return widest;
+}
+
 void drawCell(HDC dc, int32_t right, int32_t y, const char* text)
 {
     TextOutA(dc, right, y, text, int(strlen(text)));
@@ -143,11 +160,19 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
     dateWidth += 10;
     const SIZE zero = zeroSize(dc);
     const int32_t f = zero.cx, h = zero.cy;
-    const int32_t left = list.left;
-    const int32_t edges[6] = {left + dateWidth,           left + dateWidth + 8 * f + 10,  left + dateWidth + 14 * f + 20,
-                              left + dateWidth + 21 * f + 30, left + dateWidth + 27 * f + 40, left + dateWidth + 34 * f + 50};
+    // The start-time column holds eight digits' width; a locale whose times are longer (a.m.
+    // and p.m. marks) widens it and moves the columns behind it, so no two cells overlap.
+    const int32_t timeExtra = std::max(0, timeColumnWidth(dc) - 8 * f);
+    const int32_t left = list.left + dateWidth;
+    const int32_t edges[6] = {left,
+                              left + 8 * f + 10 + timeExtra,
+                              left + 14 * f + 20 + timeExtra,
+                              left + 21 * f + 30 + timeExtra,
+                              left + 27 * f + 40 + timeExtra,
+                              left + 34 * f + 50 + timeExtra};
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
 
+    const int32_t listLeft = list.left;
     int32_t y = list.top - 1;
     int32_t rowNumber = skipRows + 1;
     int32_t toSkip = skipRows;
@@ -166,7 +191,7 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
             continue;
         char text[kFormattedValueSize];
         snprintf(text, sizeof text, "%i.", rowNumber);
-        drawCell(dc, left - 3, y, text);
+        drawCell(dc, listLeft - 3, y, text);
         const SYSTEMTIME start = systemTimeOf(record->start);
         if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &start, "ddd, dd.MM.yyyy", text, sizeof text) > 0)
             drawCell(dc, edges[0], y, text);

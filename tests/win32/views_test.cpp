@@ -253,8 +253,19 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
         GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
         dateWidth = std::max<int>(dateWidth, size.cx);
     }
-    const int durationEdge = 40 + dateWidth + 10 + 27 * zero.cx + 40;
-    const int volumeEdge = 40 + dateWidth + 10 + 34 * zero.cx + 50;
+    // A locale with longer times (12-hour marks) moves these columns right by the excess.
+    int timeWidth = 0;
+    for (WORD hour : {10, 12, 22, 23}) {
+        SYSTEMTIME time{2003, 10, 0, 1, hour, 58, 58, 0};
+        char text[64];
+        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text);
+        SIZE size;
+        GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
+        timeWidth = std::max<int>(timeWidth, size.cx);
+    }
+    const int excess = std::max<int>(0, timeWidth - 8 * zero.cx);
+    const int durationEdge = 40 + dateWidth + 10 + 27 * zero.cx + 40 + excess;
+    const int volumeEdge = 40 + dateWidth + 10 + 34 * zero.cx + 50 + excess;
     // Three records of 1024 bytes and 60 s each by the first visible row, five by the last.
     Canvas cumulative(700, 200);
     SetTextAlign(cumulative.dc(), TA_RIGHT | TA_TOP);
