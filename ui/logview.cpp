@@ -14,35 +14,6 @@ int32_t listScrollLimitNow;
 
 namespace {
 
-SIZE zeroSize(HDC dc)
-{
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, "0", 1, &size);
-    return size;
-}
-
-void selectSkinFont(HDC dc, uint32_t slot)
-{
-    HFONT font = skin.fonts[slot] != nullptr ? skin.fonts[slot] : skin.fonts[kFontText];
-    if (font != nullptr)
-        SelectObject(dc, font);
-}
-
-SYSTEMTIME systemTimeOf(const LocalTime& time)
-{
-    SYSTEMTIME converted;
-    memcpy(&converted, &time, sizeof converted);
-    return converted;
-}
-
-void drawNumber(HDC dc, const char* text, int numberLength, const RECT& column, LONG top)
-{
-    char number[kFormattedValueSize];
-    numberOf(text, numberLength, number);
-    RECT box = {column.left, top, column.right, column.bottom};
-    DrawTextA(dc, number, -1, &box, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
-}
-
 // The widest start time this locale writes, measured at times with two-digit hours in the
 // morning and in the afternoon.
 int32_t timeColumnWidth(HDC dc)
@@ -107,12 +78,7 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
 
     const int32_t h = zeroSize(dc).cy;
     SetTextColor(dc, skin.fontColors[kFontText]);
-    char scale[kFormattedValueSize];
-    const int scaleNumber = formatVolume(largest, scale);
-    RECT unitBox = labels;
-    DrawTextA(dc, unitOf(scale, scaleNumber), -1, &unitBox, DT_SINGLELINE | DT_CENTER | DT_TOP | DT_NOPREFIX);
-    const LONG scaleTop = std::max<LONG>(graph.top - h / 2, labels.top + h);
-    drawNumber(dc, scale, scaleNumber, labels, scaleTop);
+    const LONG scaleTop = drawScaleLabels(dc, labels, graph.top, h, largest, formatVolume);
 
     const uint32_t receivedAverage = receivedCount != 0 ? uint32_t(receivedSum / receivedCount) : 0;
     const uint32_t sentAverage = sentCount != 0 ? uint32_t(sentSum / sentCount) : 0;
@@ -137,11 +103,11 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     selectSkinFont(dc, kFontReceived);
     SetTextColor(dc, receivedColor);
     int number = formatVolume(receivedAverage, average);
-    drawNumber(dc, average, number, labels, receivedLabel - h / 2);
+    drawNumberLabel(dc, average, number, labels, receivedLabel - h / 2);
     selectSkinFont(dc, kFontSent);
     SetTextColor(dc, sentColor);
     number = formatVolume(sentAverage, average);
-    drawNumber(dc, average, number, labels, sentLabel - h / 2);
+    drawNumberLabel(dc, average, number, labels, sentLabel - h / 2);
 }
 
 int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows)

@@ -195,9 +195,7 @@ void onPaint(MainWindowState* state)
         }
         paintStatistics(state, buffer);
 
-        HFONT textFont = skin.fonts[kFontText];
-        if (textFont != nullptr)
-            SelectObject(buffer, textFont);
+        selectSkinFont(buffer, kFontText);
         SetTextColor(buffer, skin.fontColors[kFontText]);
         SetBkMode(buffer, TRANSPARENT);
         RECT status = skin.rects[kElementStatusText];

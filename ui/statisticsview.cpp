@@ -18,42 +18,6 @@
 
 namespace {
 
-HFONT skinFont(uint32_t slot)
-{
-    return skin.fonts[slot] != nullptr ? skin.fonts[slot] : skin.fonts[kFontText];
-}
-
-void selectSkinFont(HDC dc, uint32_t slot)
-{
-    if (HFONT font = skinFont(slot))
-        SelectObject(dc, font);
-}
-
-SIZE zeroSize(HDC dc)
-{
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, "0", 1, &size);
-    return size;
-}
-
-SYSTEMTIME systemTimeOf(const LocalTime& time)
-{
-    SYSTEMTIME converted;
-    static_assert(sizeof converted == sizeof time);
-    memcpy(&converted, &time, sizeof converted);
-    return converted;
-}
-
-// The number part of a formatted value, right-aligned on one line in the box from `top`
-// down to the bottom of `column`.
-void drawNumberLabel(HDC dc, const char* text, int numberLength, const RECT& column, LONG top)
-{
-    char number[kFormattedValueSize];
-    numberOf(text, numberLength, number);
-    RECT box = {column.left, top, column.right, column.bottom};
-    DrawTextA(dc, number, -1, &box, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
-}
-
 void drawHeading(MainWindowState* state, HDC dc)
 {
     char text[1024 + 260];
@@ -148,12 +112,7 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
     RECT summaryBox = summary;
     DrawTextA(dc, text, -1, &summaryBox, skin.textFormats[element + 2]);
 
-    char scale[kFormattedValueSize];
-    const int scaleNumber = format(largest, scale);
-    RECT unitBox = labels;
-    DrawTextA(dc, unitOf(scale, scaleNumber), -1, &unitBox, DT_SINGLELINE | DT_CENTER | DT_TOP | DT_NOPREFIX);
-    const LONG scaleTop = std::max<LONG>(chart.top - h / 2, labels.top + h);
-    drawNumberLabel(dc, scale, scaleNumber, labels, scaleTop);
+    const LONG scaleTop = drawScaleLabels(dc, labels, chart.top, h, largest, format);
 
     HBRUSH bars = CreateSolidBrush(skin.fontColors[chartFont]);
     HPEN costPen = CreatePen(PS_SOLID, 0, skin.fontColors[kFontSummary]);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/localtime.h"
 #include "ui/formatters.h"
 #include "ui/mainwindowstate.h"
 
@@ -11,6 +12,21 @@ struct FreeUnitCounters;
 struct LiveConnection;
 
 enum class ChartKind { volume, time };
+
+// Text drawing shared by the views.
+// Selects the skin's font of `slot`, or its Text font where the skin has none for the slot.
+void selectSkinFont(HDC dc, uint32_t slot);
+// The extent of a "0" in the selected font: the cell the views measure their columns in.
+SIZE zeroSize(HDC dc);
+SYSTEMTIME systemTimeOf(const LocalTime& time);
+// The number part of a formatted value, right-aligned on one line in the box from `top`
+// down to the bottom of `column`.
+void drawNumberLabel(HDC dc, const char* text, int numberLength, const RECT& column, LONG top);
+// The scale of a chart or graph whose top is `chartTop`: the unit of `largest` centred at the
+// top of `labels`, its number level with the chart's top but never over the unit. Returns the
+// number's top.
+LONG drawScaleLabels(HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest,
+                     ValueFormatter format);
 
 void paintStatistics(MainWindowState* state, HDC dc);
 
