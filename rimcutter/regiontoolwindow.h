@@ -3,7 +3,7 @@
 // window (regiontoolwindow_win.cpp); the unit tests record the calls.
 #include <cstddef>
 
-// Status bar part 0 (the prompt) or 1 (the cursor position).
+// Status bar part: 0 the prompt, 1 the cursor position.
 void setToolStatusText(int part, const char* text);
 
 // Invalidates the whole client area without erasing the background.

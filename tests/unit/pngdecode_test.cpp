@@ -1,6 +1,6 @@
 #include "skin/pngdecode.h"
 
-// The picture specs name only the fields a case needs.
+// The source pictures name only the fields a case needs.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ TEST(PngDecode, SupportedFormatsGiveDepthTableAndRows)
 {
     struct Case {
         const char* name;
-        PngSpec spec;
+        PngSource source;
         uint32_t depth;
         uint32_t colorsUsed;
         uint32_t transparent;
@@ -74,25 +74,25 @@ TEST(PngDecode, SupportedFormatsGiveDepthTableAndRows)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         AppError = 0;
-        Decoded decoded(writePng(c.spec));
+        Decoded decoded(writePng(c.source));
         ASSERT_TRUE(decoded.ok);
         EXPECT_EQ(AppError, kNothingPending);
         const DecodedPng& p = decoded.picture;
         EXPECT_EQ(p.bitsPerPixel, c.depth);
-        EXPECT_EQ(p.width, c.spec.width);
-        EXPECT_EQ(p.height, c.spec.height);
+        EXPECT_EQ(p.width, c.source.width);
+        EXPECT_EQ(p.height, c.source.height);
         EXPECT_EQ(p.transparentColor, c.transparent);
         EXPECT_EQ(p.stride, c.stride);
         const PngBitmapHeader& h = p.description->header;
         EXPECT_EQ(h.size, 40u);
-        EXPECT_EQ(h.width, int32_t(c.spec.width));
-        EXPECT_EQ(h.height, int32_t(c.spec.height));
+        EXPECT_EQ(h.width, int32_t(c.source.width));
+        EXPECT_EQ(h.height, int32_t(c.source.height));
         EXPECT_EQ(h.planes, 1);
         EXPECT_EQ(h.bitCount, c.depth);
         EXPECT_EQ(h.compression, 0u);
         EXPECT_EQ(h.colorsUsed, c.colorsUsed);
         EXPECT_EQ(decoded.line(0), c.bottomLine);
-        EXPECT_EQ(decoded.line(c.spec.height - 1), c.topLine);
+        EXPECT_EQ(decoded.line(c.source.height - 1), c.topLine);
     }
 }
 
@@ -187,10 +187,10 @@ TEST(PngDecode, SidesBeyond16384PixelsAreRefusedBeforeTheRowsAreMade)
     EXPECT_EQ(widest.picture.stride, 16384u);
     EXPECT_EQ(widest.line(0)[16383], 7);
 
-    for (const PngSpec& spec : {PngSpec{16385, 1, 8, PNG_COLOR_TYPE_GRAY, false, std::vector<uint8_t>(16385)},
-                                PngSpec{1, 16385, 8, PNG_COLOR_TYPE_GRAY, false, std::vector<uint8_t>(16385)}}) {
+    for (const PngSource& source : {PngSource{16385, 1, 8, PNG_COLOR_TYPE_GRAY, false, std::vector<uint8_t>(16385)},
+                                    PngSource{1, 16385, 8, PNG_COLOR_TYPE_GRAY, false, std::vector<uint8_t>(16385)}}) {
         AppError = 0;
-        Decoded tooLarge(writePng(spec));
+        Decoded tooLarge(writePng(source));
         EXPECT_FALSE(tooLarge.ok);
         EXPECT_EQ(AppError, kErrorPngDecode);
     }

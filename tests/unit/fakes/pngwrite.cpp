@@ -15,21 +15,21 @@ void appendToVector(png_structp writer, png_bytep data, png_size_t length)
 
 void flushNothing(png_structp) {}
 
-size_t rowBytes(const PngSpec& spec)
+size_t rowBytes(const PngSource& source)
 {
     int channels = 1;
-    if (spec.colorType == PNG_COLOR_TYPE_RGB)
+    if (source.colorType == PNG_COLOR_TYPE_RGB)
         channels = 3;
-    else if (spec.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    else if (source.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
         channels = 2;
-    else if (spec.colorType == PNG_COLOR_TYPE_RGB_ALPHA)
+    else if (source.colorType == PNG_COLOR_TYPE_RGB_ALPHA)
         channels = 4;
-    return (static_cast<size_t>(spec.width) * channels * spec.bitDepth + 7) / 8;
+    return (static_cast<size_t>(source.width) * channels * source.bitDepth + 7) / 8;
 }
 
 }  // namespace
 
-std::vector<uint8_t> writePng(const PngSpec& spec)
+std::vector<uint8_t> writePng(const PngSource& source)
 {
     std::vector<uint8_t> out;
     png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -37,20 +37,20 @@ std::vector<uint8_t> writePng(const PngSpec& spec)
     if (setjmp(png_jmpbuf(writer)) != 0)
         abort();
     png_set_write_fn(writer, &out, appendToVector, flushNothing);
-    png_set_IHDR(writer, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(writer, info, source.width, source.height, source.bitDepth, source.colorType,
+                 source.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (size_t i = 0; i + 2 < spec.palette.size(); i += 3)
-        palette.push_back(png_color{spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+    for (size_t i = 0; i + 2 < source.palette.size(); i += 3)
+        palette.push_back(png_color{source.palette[i], source.palette[i + 1], source.palette[i + 2]});
     if (!palette.empty())
         png_set_PLTE(writer, info, palette.data(), static_cast<int>(palette.size()));
-    if (!spec.alphas.empty())
-        png_set_tRNS(writer, info, spec.alphas.data(), static_cast<int>(spec.alphas.size()), nullptr);
-    std::vector<png_bytep> rows(spec.height);
-    const size_t bytes = rowBytes(spec);
-    for (uint32_t y = 0; y < spec.height; ++y)
-        rows[y] = const_cast<png_bytep>(spec.pixels.data() + y * bytes);
+    if (!source.alphas.empty())
+        png_set_tRNS(writer, info, source.alphas.data(), static_cast<int>(source.alphas.size()), nullptr);
+    std::vector<png_bytep> rows(source.height);
+    const size_t bytes = rowBytes(source);
+    for (uint32_t y = 0; y < source.height; ++y)
+        rows[y] = const_cast<png_bytep>(source.pixels.data() + y * bytes);
     png_set_rows(writer, info, rows.data());
     png_write_png(writer, info, PNG_TRANSFORM_IDENTITY, nullptr);
     png_destroy_write_struct(&writer, &info);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-struct PngSpec {
+struct PngSource {
     uint32_t width;
     uint32_t height;
     int bitDepth;
@@ -14,4 +14,4 @@ struct PngSpec {
     std::vector<uint8_t> alphas;   // tRNS entries of a palette picture
 };
 
-std::vector<uint8_t> writePng(const PngSpec& spec);
+std::vector<uint8_t> writePng(const PngSource& source);
