@@ -3,8 +3,6 @@
 
 #include <windowsx.h>
 
-#include <ras.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +16,7 @@
 #include "log/statistics.h"
 #include "monitor/dialling.h"
 #include "monitor/liveconnections.h"
+#include "monitor/remoteaccess.h"
 #include "monitor/traffic.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
@@ -384,26 +383,16 @@ void openTariffMenu(MainWindowState* state)
 
 void openPhoneBookMenu(MainWindowState* state)
 {
-    constexpr int kEntries = 64;
-    RASENTRYNAMEA* entries = static_cast<RASENTRYNAMEA*>(calloc(kEntries, sizeof(RASENTRYNAMEA)));
-    if (entries == nullptr)
+    PhoneBookEntryName entries[kMaxPhoneBookEntries];
+    uint32_t count = 0;
+    if (!listPhoneBookEntries(entries, count))
         return;
-    entries[0].dwSize = sizeof(RASENTRYNAMEA);
-    DWORD bytes = kEntries * sizeof(RASENTRYNAMEA);
-    DWORD count = 0;
-    if (RasEnumEntriesA(nullptr, nullptr, entries, &bytes, &count) != 0) {
-        free(entries);
-        return;
-    }
     HMENU menu = CreatePopupMenu();
-    if (menu == nullptr) {
-        free(entries);
+    if (menu == nullptr)
         return;
-    }
-    for (DWORD i = 0; i < count && i < kEntries; ++i) {
-        entries[i].szEntryName[RAS_MaxEntryName] = '\0';
-        const UINT checked = isEntryConnected(entries[i].szEntryName) ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, kPhoneBookFirstId + i, entries[i].szEntryName);
+    for (uint32_t i = 0; i < count; ++i) {
+        const UINT checked = isEntryConnected(entries[i].name) ? MF_CHECKED : 0;
+        AppendMenuA(menu, MF_STRING | checked, kPhoneBookFirstId + i, entries[i].name);
     }
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     char exitText[256];
@@ -417,19 +406,12 @@ void openPhoneBookMenu(MainWindowState* state)
     PostMessageA(state->window, WM_NULL, 0, 0);
     DestroyMenu(menu);
     if (chosen == IDM_EXIT) {
-        free(entries);
         if (showConfirmation(kConfirmExit))
             DestroyWindow(state->window);
         return;
     }
-    if (chosen >= kPhoneBookFirstId && chosen - kPhoneBookFirstId < count) {
-        char name[sizeof entries[0].szEntryName];
-        memcpy(name, entries[chosen - kPhoneBookFirstId].szEntryName, sizeof name);
-        free(entries);
-        dialOrHangUp(name);
-        return;
-    }
-    free(entries);
+    if (chosen >= kPhoneBookFirstId && chosen - kPhoneBookFirstId < count)
+        dialOrHangUp(entries[chosen - kPhoneBookFirstId].name);
 }
 
 void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
