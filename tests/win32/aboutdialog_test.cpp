@@ -5,7 +5,10 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <vector>
 #include <string>
 
 #include "core/apperror.h"
@@ -117,6 +120,46 @@ TEST(AboutDialog, FitsItsPictureAndClosesWithEscape)
     if (!screenshotFolder().empty()) {
         EXPECT_TRUE(seen.saved);
     }
+}
+
+double relativeLuminance(int red, int green, int blue)
+{
+    auto linear = [](int value) {
+        const double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(red) + 0.7152 * linear(green) + 0.0722 * linear(blue);
+}
+
+// The dialog writes white text and a light blue link straight onto the picture: every pixel
+// of it must leave them legible (contrast ratios of at least 7:1 and 4.5:1).
+TEST(AboutDialog, ItsTextsStayReadableAnywhereOnThePicture)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = loadPngResource(screen, 20);
+    ASSERT_NE(picture, nullptr);
+    BITMAP size = {};
+    GetObjectA(picture, sizeof size, &size);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint8_t> pixels(size_t(size.bmWidth) * size_t(size.bmHeight) * 4);
+    const int lines = GetDIBits(screen, picture, 0, UINT(size.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(picture);
+    ASSERT_EQ(lines, size.bmHeight);
+
+    double brightest = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        brightest = std::max(brightest, relativeLuminance(pixels[i + 2], pixels[i + 1], pixels[i]));
+    const double white = 1.0;
+    const double link = relativeLuminance(0xA0, 0xA0, 0xFF);
+    EXPECT_GE((white + 0.05) / (brightest + 0.05), 7.0) << "brightest luminance " << brightest;
+    EXPECT_GE((link + 0.05) / (brightest + 0.05), 4.5) << "brightest luminance " << brightest;
 }
 
 TEST(AboutDialog, WithoutALanguageModuleItCannotBeShown)
