@@ -17,22 +17,6 @@ namespace {
 
 int64_t millisecondsOf(const LocalTime& time) { return secondsSinceEpoch(time) * 1000 + time.milliseconds; }
 
-// Adds a completed record to a month's sums under the day on which it began.
-void addToSums(MonthStats& month, const LogRecord& record)
-{
-    const int day = record.start.day;
-    const int64_t volume = correctedVolume(record.rx + record.tx);
-    const double cost = computeCost(month.counters, record, settings.activeTariff);
-    month.volume[0] += volume;
-    month.onlineTime[0] += record.dur;
-    month.cost[0] += cost;
-    if (day >= 1 && day < kMonthSlots) {
-        month.volume[day] += volume;
-        month.onlineTime[day] += record.dur;
-        month.cost[day] += cost;
-    }
-}
-
 // What the reader knows between lines.
 struct MonthReading {
     uint16_t year;
@@ -88,7 +72,7 @@ LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagSpan&
         // (1 January 1601 was a Monday).
         const int64_t days = daysSinceEpoch(record->start.year, record->start.month, record->start.day);
         record->start.dayOfWeek = uint16_t((days % 7 + 8) % 7);
-        addToSums(target, *record);
+        addToMonthSums(target, *record);
         reading.open = nullptr;
         return LineResult::carryOn;
     }
@@ -176,6 +160,21 @@ bool recordFromSlice(LogRecord* record, const LiveConnection* connection)
     record->start = connection->sliceStart;
     record->dur = elapsedSeconds(connection->sliceStart, localTimeNow());
     return true;
+}
+
+void addToMonthSums(MonthStats& month, const LogRecord& record)
+{
+    const int day = record.start.day;
+    const int64_t volume = correctedVolume(record.rx + record.tx);
+    const double cost = computeCost(month.counters, record, settings.activeTariff);
+    month.volume[0] += volume;
+    month.onlineTime[0] += record.dur;
+    month.cost[0] += cost;
+    if (day >= 1 && day < kMonthSlots) {
+        month.volume[day] += volume;
+        month.onlineTime[day] += record.dur;
+        month.cost[day] += cost;
+    }
 }
 
 void appendMonthRecord(MonthStats& month, LogRecord* record)

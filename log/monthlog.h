@@ -45,6 +45,10 @@ uint32_t elapsedSeconds(const LocalTime& from, const LocalTime& to);
 // nothing done, when either is missing.
 bool recordFromSlice(LogRecord* record, const LiveConnection* connection);
 
+// Adds a completed record to a month's sums, under the day on which it began, priced with the
+// active tariff after the month's records before it.
+void addToMonthSums(MonthStats& month, const LogRecord& record);
+
 // Appends a record to the tail of a month's list; the list takes it over.
 void appendMonthRecord(MonthStats& month, LogRecord* record);
 

@@ -157,12 +157,7 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
     }
 }
 
-void accountSlice(const LogRecord& record)
-{
-    addAtDay(currentMonth.volume, record.start, correctedVolume(record.rx + record.tx));
-    addAtDay(currentMonth.onlineTime, record.start, int64_t(record.dur));
-    addAtDay(currentMonth.cost, record.start, computeCost(currentMonth.counters, record, settings.activeTariff));
-}
+void accountSlice(const LogRecord& record) { addToMonthSums(currentMonth, record); }
 
 bool reloadStatistics()
 {
