@@ -160,8 +160,11 @@ void fillSkinMenu(HMENU popup)
         entries.push_back({entry.first.c_str(), entry.second});
     SkinItem items[kSkinMaxItems];
     const int count = skinItems(entries.data(), int(entries.size()), settings.skinName, items);
-    for (int i = 0; i < count; ++i)
-        insertItem(skins, UINT(i), kSkinFirstId + UINT(i), items[i].name, 0, items[i].checked ? MFS_CHECKED : 0);
+    for (int i = 0; i < count; ++i) {
+        char text[2 * MAX_PATH];
+        menuItemText(items[i].name, text, sizeof text);
+        insertItem(skins, UINT(i), kSkinFirstId + UINT(i), text, 0, items[i].checked ? MFS_CHECKED : 0);
+    }
 }
 
 void buildMainMenu(MainWindowState*, HMENU popup)

@@ -374,8 +374,10 @@ void openTariffMenu(MainWindowState* state)
         char name[sizeof rate->name];
         memcpy(name, rate->name, sizeof name);
         name[sizeof name - 1] = '\0';
+        char text[2 * sizeof name];
+        menuItemText(name, text, sizeof text);
         const UINT checked = index == settings.activeTariff ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, kTariffFirstId + UINT(index), name);
+        AppendMenuA(menu, MF_STRING | checked, kTariffFirstId + UINT(index), text);
     }
     trackAndPostNull(state, menu);
     DestroyMenu(menu);
@@ -391,8 +393,10 @@ void openPhoneBookMenu(MainWindowState* state)
     if (menu == nullptr)
         return;
     for (uint32_t i = 0; i < count; ++i) {
+        char text[2 * sizeof entries[i].name];
+        menuItemText(entries[i].name, text, sizeof text);
         const UINT checked = isEntryConnected(entries[i].name) ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, kPhoneBookFirstId + i, entries[i].name);
+        AppendMenuA(menu, MF_STRING | checked, kPhoneBookFirstId + i, text);
     }
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     char exitText[256];
@@ -450,9 +454,10 @@ void onMenuSelect(MainWindowState* state, UINT item, HMENU menu)
 
 void switchSkin(MainWindowState* state, UINT id)
 {
-    char name[260];
-    if (state->menu == nullptr || GetMenuStringA(state->menu, id, name, sizeof name, MF_BYCOMMAND) <= 0)
+    char text[2 * 260], name[260];
+    if (state->menu == nullptr || GetMenuStringA(state->menu, id, text, sizeof text, MF_BYCOMMAND) <= 0)
         return;
+    menuItemName(text, name, sizeof name);
     if (loadSkin(name)) {
         snprintf(settings.skinName, sizeof settings.skinName, "%s", name);
     } else if (!loadSkin(settings.skinName)) {

@@ -59,3 +59,32 @@ uint32_t menuHintId(uint32_t itemId)
         return kPhoneBookFirstId;
     return itemId;
 }
+
+void menuItemText(const char* name, char* text, size_t size)
+{
+    if (size == 0)
+        return;
+    size_t used = 0;
+    for (; *name != '\0'; ++name) {
+        const size_t needed = *name == '&' ? 2 : 1;
+        if (used + needed >= size)
+            break;
+        text[used++] = *name;
+        if (*name == '&')
+            text[used++] = '&';
+    }
+    text[used] = '\0';
+}
+
+void menuItemName(const char* text, char* name, size_t size)
+{
+    if (size == 0)
+        return;
+    size_t used = 0;
+    for (; *text != '\0' && used + 1 < size; ++text) {
+        name[used++] = *text;
+        if (text[0] == '&' && text[1] == '&')
+            ++text;
+    }
+    name[used] = '\0';
+}

@@ -1,6 +1,7 @@
 #pragma once
 // The parts of the main menu that change at run time, as plain lists: the months that have
 // a log file and the skin folders.
+#include <cstddef>
 #include <cstdint>
 
 #include "core/localtime.h"
@@ -46,3 +47,10 @@ int skinItems(const FolderEntry* entries, int count, const char* skinName, SkinI
 
 // The status-line hint of a highlighted menu item: one hint per dynamic range.
 uint32_t menuHintId(uint32_t itemId);
+
+// A menu takes '&' in an item's text as the mark of the letter after it. Names the user chose
+// (tariffs, phone-book entries, skin folders) are shown as written: menuItemText doubles every
+// '&' of `name` into `text` (at most `size` bytes with the terminating zero, never ending on
+// half of a pair); menuItemName turns an item's text back into the name.
+void menuItemText(const char* name, char* text, size_t size);
+void menuItemName(const char* text, char* name, size_t size);

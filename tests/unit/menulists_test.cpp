@@ -99,4 +99,36 @@ TEST(MenuHint, RangesCollapseToTheirFirstId)
         EXPECT_EQ(menuHintId(c[0]), c[1]) << c[0];
 }
 
+TEST(MenuItemText, AmpersandsOfANameShowAsWrittenAndComeBack)
+{
+    struct Case {
+        const char* name;
+        size_t size;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Night & Day", 64, "Night && Day"},
+        {"&&", 64, "&&&&"},
+        {"plain", 64, "plain"},
+        {"", 64, ""},
+        // Cut to the buffer, never between the two halves of a pair.
+        {"ab&c", 4, "ab"},
+        {"ab&c", 5, "ab&&"},
+        {"abc", 1, ""},
+    };
+    for (const Case& c : cases) {
+        char text[64];
+        menuItemText(c.name, text, c.size);
+        EXPECT_STREQ(text, c.text) << c.name << " in " << c.size;
+        if (c.size == 64) {
+            char name[64];
+            menuItemName(text, name, sizeof name);
+            EXPECT_STREQ(name, c.name);
+        }
+    }
+    char name[3];
+    menuItemName("a&&b", name, sizeof name);
+    EXPECT_STREQ(name, "a&");
+}
+
 }  // namespace
