@@ -124,17 +124,12 @@ int32_t saturated(int64_t value)
 
 void readSkinChildren(IXMLDOMNode* root)
 {
-    Held<IXMLDOMNode> child;
-    if (root->get_firstChild(child.out()) != S_OK)
-        return;
-    while (child.get() != nullptr) {
-        char name[kSkinTextLength];
-        nodeBaseName(child.get(), name);
+    forEachChild(root, [](IXMLDOMNode* child, const char* name) {
         if (strcmp(name, "region") == 0) {
             RECT rect;
             char type[kSkinTextLength];
             uint32_t format = 0;
-            readBox(child.get(), &rect, type, &format);
+            readBox(child, &rect, type, &format);
             const uint32_t element = skinElementOfType(type);
             if (element != kNoSkinSlot) {
                 if (element == kElementMainWindow) {
@@ -143,16 +138,12 @@ void readSkinChildren(IXMLDOMNode* root)
                 }
                 skin.textFormats[element] = format;
                 skin.rects[element] = rect;
-                buildElementShapes(child.get(), element);
+                buildElementShapes(child, element);
             }
         } else if (strcmp(name, "fonts") == 0) {
-            readFonts(child.get());
+            readFonts(child);
         }
-        Held<IXMLDOMNode> next;
-        if (child->get_nextSibling(next.out()) != S_OK)
-            next.reset();
-        child.reset(next.release());
-    }
+    });
 }
 
 }  // namespace
@@ -178,11 +169,24 @@ void nodeText(IXMLDOMNode* node, char* text, size_t size)
         toAnsi(value.get(), text, size);
 }
 
-void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat)
+void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child, const char* name)>& use)
 {
-    *rect = RECT{0, 0, 0, 0};
-    type[0] = '\0';
-    *textFormat = kTextFormatDefault;
+    Held<IXMLDOMNode> child;
+    if (node->get_firstChild(child.out()) != S_OK)
+        return;
+    while (child.get() != nullptr) {
+        char name[kSkinTextLength];
+        nodeBaseName(child.get(), name);
+        use(child.get(), name);
+        Held<IXMLDOMNode> next;
+        if (child->get_nextSibling(next.out()) != S_OK)
+            next.reset();
+        child.reset(next.release());
+    }
+}
+
+void forEachAttribute(IXMLDOMNode* node, const std::function<void(const char* name, const char* value)>& use)
+{
     Held<IXMLDOMNamedNodeMap> attributes;
     long count = 0;
     if (node->get_attributes(attributes.out()) == S_OK && attributes.get() != nullptr)
@@ -195,6 +199,16 @@ void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat)
         char value[kSkinTextLength];
         nodeBaseName(attribute.get(), name);
         nodeText(attribute.get(), value, sizeof value);
+        use(name, value);
+    }
+}
+
+void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat)
+{
+    *rect = RECT{0, 0, 0, 0};
+    type[0] = '\0';
+    *textFormat = kTextFormatDefault;
+    forEachAttribute(node, [&](const char* name, const char* value) {
         if (strcmp(name, "x") == 0)
             rect->left = readSkinInteger(value);
         else if (strcmp(name, "y") == 0)
@@ -204,73 +218,53 @@ void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat)
         else if (strcmp(name, "height") == 0)
             rect->bottom = readSkinInteger(value);
         else if (strcmp(name, "type") == 0)
-            memcpy(type, value, sizeof value);
+            memcpy(type, value, kSkinTextLength);
         else if (strcmp(name, "textalign") == 0)
             *textFormat |= textFormatOfAlign(value);
-    }
+    });
     rect->right = saturated(int64_t(rect->right) + rect->left);
     rect->bottom = saturated(int64_t(rect->bottom) + rect->top);
 }
 
 void readFonts(IXMLDOMNode* fonts)
 {
-    Held<IXMLDOMNode> child;
-    if (fonts->get_firstChild(child.out()) != S_OK)
-        return;
-    while (child.get() != nullptr) {
-        char name[kSkinTextLength];
-        nodeBaseName(child.get(), name);
-        if (strcmp(name, "font") == 0) {
-            char face[kSkinTextLength] = "";
-            char type[kSkinTextLength] = "";
-            int32_t size = 0;
-            bool bold = false;
-            uint32_t color = 0;
-            Held<IXMLDOMNamedNodeMap> attributes;
-            long count = 0;
-            if (child->get_attributes(attributes.out()) == S_OK && attributes.get() != nullptr)
-                attributes->get_length(&count);
-            for (long i = 0; i < count; ++i) {
-                Held<IXMLDOMNode> attribute;
-                if (attributes->get_item(i, attribute.out()) != S_OK)
-                    continue;
-                char attributeName[kSkinTextLength];
-                char value[kSkinTextLength];
-                nodeBaseName(attribute.get(), attributeName);
-                nodeText(attribute.get(), value, sizeof value);
-                if (strcmp(attributeName, "type") == 0)
-                    memcpy(type, value, sizeof value);
-                else if (strcmp(attributeName, "face") == 0)
-                    memcpy(face, value, sizeof value);
-                else if (strcmp(attributeName, "size") == 0)
-                    size = readSkinInteger(value);
-                else if (strcmp(attributeName, "bold") == 0)
-                    bold = strcmp(value, "true") == 0;
-                else if (strcmp(attributeName, "color") == 0)
-                    color = readSkinColor(value);
-            }
-            HFONT font = nullptr;
-            if (size != 0) {
-                // A character height, not a cell height: hence the negative height.
-                font = CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                   FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-            }
-            const uint32_t slot = skinFontOfType(type);
-            if (slot != kNoSkinSlot) {
-                if (skin.fonts[slot] != nullptr)
-                    DeleteObject(skin.fonts[slot]);
-                skin.fonts[slot] = font;
-                skin.fontColors[slot] = color;
-            } else if (font != nullptr) {
-                DeleteObject(font);
-            }
+    forEachChild(fonts, [](IXMLDOMNode* child, const char* name) {
+        if (strcmp(name, "font") != 0)
+            return;
+        char face[kSkinTextLength] = "";
+        char type[kSkinTextLength] = "";
+        int32_t size = 0;
+        bool bold = false;
+        uint32_t color = 0;
+        forEachAttribute(child, [&](const char* attributeName, const char* value) {
+            if (strcmp(attributeName, "type") == 0)
+                memcpy(type, value, kSkinTextLength);
+            else if (strcmp(attributeName, "face") == 0)
+                memcpy(face, value, kSkinTextLength);
+            else if (strcmp(attributeName, "size") == 0)
+                size = readSkinInteger(value);
+            else if (strcmp(attributeName, "bold") == 0)
+                bold = strcmp(value, "true") == 0;
+            else if (strcmp(attributeName, "color") == 0)
+                color = readSkinColor(value);
+        });
+        HFONT font = nullptr;
+        if (size != 0) {
+            // A character height, not a cell height: hence the negative height.
+            font = CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                               FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, face);
         }
-        Held<IXMLDOMNode> next;
-        if (child->get_nextSibling(next.out()) != S_OK)
-            next.reset();
-        child.reset(next.release());
-    }
+        const uint32_t slot = skinFontOfType(type);
+        if (slot != kNoSkinSlot) {
+            if (skin.fonts[slot] != nullptr)
+                DeleteObject(skin.fonts[slot]);
+            skin.fonts[slot] = font;
+            skin.fontColors[slot] = color;
+        } else if (font != nullptr) {
+            DeleteObject(font);
+        }
+    });
 }
 
 IXMLDOMDocument* openSkinDocument(const char* path)

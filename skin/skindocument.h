@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // Loads `path` into a new version 4.0 DOM document; null on failure. A parse failure is
 // reported at once (0x4000001b with line, column, file name and reason); a document object
@@ -17,6 +18,12 @@ IXMLDOMDocument* openSkinDocument(const char* path);
 void nodeBaseName(IXMLDOMNode* node, char* name);
 // The node's text content as ANSI text of at most `size` - 1 bytes; empty for a null node.
 void nodeText(IXMLDOMNode* node, char* text, size_t size);
+
+// Calls `use` for each child node of `node` in document order, with its local name.
+void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child, const char* name)>& use);
+// Calls `use` for each attribute of `node` in document order, with its local name and its text
+// (each in a buffer of 260 bytes).
+void forEachAttribute(IXMLDOMNode* node, const std::function<void(const char* name, const char* value)>& use);
 
 // The rectangle (right and bottom as edges), type text (260 bytes) and DrawText format of an
 // element's attributes.

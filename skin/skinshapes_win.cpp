@@ -52,12 +52,7 @@ void buildElementShapes(IXMLDOMNode* region, uint32_t element)
         DeleteObject(skin.regions[element]);
         skin.regions[element] = nullptr;
     }
-    IXMLDOMNode* child = nullptr;
-    if (region->get_firstChild(&child) != S_OK)
-        child = nullptr;
-    while (child != nullptr) {
-        char name[kSkinTextLength];
-        nodeBaseName(child, name);
+    forEachChild(region, [element](IXMLDOMNode* child, const char* name) {
         if (strcmp(name, "image") == 0)
             loadButtonImage(child, element);
         else if (strcmp(name, "ellipse") == 0)
@@ -66,38 +61,19 @@ void buildElementShapes(IXMLDOMNode* region, uint32_t element)
             addRectangle(child, element);
         else if (strcmp(name, "polyline") == 0)
             addPolyline(child, element);
-        IXMLDOMNode* next = nullptr;
-        if (child->get_nextSibling(&next) != S_OK)
-            next = nullptr;
-        child->Release();
-        child = next;
-    }
+    });
 }
 
 void loadButtonImage(IXMLDOMNode* image, uint32_t element)
 {
     uint32_t state = kButtonEnabled;
     char name[kSkinTextLength] = "";
-    IXMLDOMNamedNodeMap* attributes = nullptr;
-    long count = 0;
-    if (image->get_attributes(&attributes) == S_OK && attributes != nullptr)
-        attributes->get_length(&count);
-    for (long i = 0; i < count; ++i) {
-        IXMLDOMNode* attribute = nullptr;
-        if (attributes->get_item(i, &attribute) != S_OK || attribute == nullptr)
-            continue;
-        char attributeName[kSkinTextLength];
-        char value[kSkinTextLength];
-        nodeBaseName(attribute, attributeName);
-        nodeText(attribute, value, sizeof value);
-        attribute->Release();
+    forEachAttribute(image, [&](const char* attributeName, const char* value) {
         if (strcmp(attributeName, "type") == 0)
             state = buttonStateOfType(value);
         else if (strcmp(attributeName, "name") == 0)
-            memcpy(name, value, sizeof value);
-    }
-    if (attributes != nullptr)
-        attributes->Release();
+            memcpy(name, value, kSkinTextLength);
+    });
 
     HBITMAP& slot = skin.images[element][state];
     if (slot != nullptr) {
