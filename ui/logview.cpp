@@ -184,8 +184,6 @@ void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable)
     if (count != 0) {
         const LiveConnection* connection = liveConnectionAt(count - 1);
         selectSkinFont(dc, kFontText);
-        // The Summary leaves right alignment behind, which would shift every DrawText label.
-        SetTextAlign(dc, TA_LEFT | TA_TOP);
         drawLiveGraph(dc, skin.rects[kElementLog], *connection, skin.rects[kElementLogText]);
         if (state->statusText[0] == '\0')
             snprintf(state->statusText, sizeof state->statusText, "%s (%s)", connection->entryName,

@@ -64,6 +64,9 @@ void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double*
     layout.daysLeft = daysLeft(state->selectedMonth, state->lastTick);
     layout.format = isVolumeUnit(rate.unit) ? formatVolume : formatDuration;
     drawFreeUnitsTable(layout);
+    // The labels drawn after the Summary are placed with DrawText, which right alignment would
+    // shift; the font and colour stay, as the connection list draws with them.
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/platform.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
+#include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/formatters.h"
 #include "ui/views.h"
@@ -280,6 +282,36 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
     EXPECT_TRUE(canvas.sameAs(cumulative, {columns.left, 19 + 2 * h, volumeEdge, 19 + 3 * h}));
     // Nothing is drawn below the rows that fit.
     EXPECT_FALSE(canvas.inkIn({0, 19 + 3 * h, 700, 200}));
+}
+
+// The Summary right-aligns its figures; the live graph drawn after it must still place its
+// labels as it does on a fresh device context.
+TEST_F(Views, LiveGraphLabelsAfterTheSummaryAreDrawnAsOnTheirOwn)
+{
+    TariffTable[0] = new Rate{};
+    TariffTable[0]->unit = 1;
+    settings.activeTariff = 0;
+    const RECT graph = {0, 200, 360, 300};
+    const RECT labels = {362, 200, 420, 300};
+    skin.rects[kElementLog] = graph;
+    skin.rects[kElementLogText] = labels;
+    LiveConnection& connection = liveConnections.records[0];
+    for (int i = 0; i < kRateHistoryLength; ++i) {
+        connection.receiveRateHistory[i] = 3000;
+        connection.sendRateHistory[i] = 1000;
+    }
+    connection.sliceStart = localTimeNow();
+    liveConnections.count = 1;
+    MainWindowState state{};
+    state.lastTick = localTimeNow();
+
+    Canvas painted(420, 320);
+    paintStatistics(&state, painted.dc());
+    Canvas alone(420, 320);
+    drawLiveGraph(alone.dc(), graph, connection, labels);
+    EXPECT_TRUE(alone.inkIn(labels));
+    EXPECT_TRUE(painted.sameAs(alone, labels));
+    freeTariffs();
 }
 
 }  // namespace
