@@ -52,14 +52,6 @@ LogRecord* newRecord(uint16_t day, uint16_t hour, uint16_t minute, uint16_t seco
     return record;
 }
 
-std::string block(unsigned day, unsigned time, unsigned dur, unsigned rx, unsigned rxp, unsigned tx, unsigned txp)
-{
-    return "<log>\r\n\t<day>" + std::to_string(day) + "</day>\r\n\t<time>" + std::to_string(time) +
-           "</time>\r\n\t<dur>" + std::to_string(dur) + "</dur>\r\n\t<rx>" + std::to_string(rx) + "</rx>\r\n\t<rxp>" +
-           std::to_string(rxp) + "</rxp>\r\n\t<tx>" + std::to_string(tx) + "</tx>\r\n\t<txp>" + std::to_string(txp) +
-           "</txp>\r\n</log>\r\n";
-}
-
 std::vector<const LogRecord*> listOf(const MonthStats& month)
 {
     std::vector<const LogRecord*> records;
@@ -119,9 +111,10 @@ TEST_F(MonthLog, LoadingSumsPerMonthAndDay)
 {
     // Received and sent are summed in 32 bits: 4,000,000,000 + 3,000,000,000 wraps to 2,705,032,704.
     // The slice from 23:50 on the 3rd lasting 20 minutes counts wholly under the 3rd.
-    writeGzipFile(october, block(5, 50600, 754, 120000, 400, 30000, 350) + "\r\n\r\n" +
-                               block(5, 60000, 46, 1000, 1, 0, 0) + block(31, 0, 100, 4000000000u, 1, 3000000000u, 1) +
-                               block(3, 85800, 1200, 10, 1, 10, 1));
+    writeGzipFile(october, logBlock(5, 50600, 754, 120000, 400, 30000, 350) + "\r\n\r\n" +
+                               logBlock(5, 60000, 46, 1000, 1, 0, 0) +
+                               logBlock(31, 0, 100, 4000000000u, 1, 3000000000u, 1) +
+                               logBlock(3, 85800, 1200, 10, 1, 10, 1));
     ASSERT_TRUE(loadMonth(kOctober2003));
     EXPECT_TRUE(fakePlatform.boxes.empty());
     EXPECT_EQ(heldMonth.volume[5], 151000);
@@ -166,7 +159,7 @@ TEST_F(MonthLog, MissingFileIsAnEmptyMonth)
 TEST_F(MonthLog, KeyZeroLoadsTheMonthOfTheClockIntoTheCurrentMonth)
 {
     fakePlatform.now = LocalTime{2003, 10, 3, 15, 14, 3, 20, 0};
-    writeGzipFile(october, block(5, 50600, 754, 120000, 400, 30000, 350));
+    writeGzipFile(october, logBlock(5, 50600, 754, 120000, 400, 30000, 350));
     ASSERT_TRUE(loadMonth(0));
     EXPECT_EQ(listOf(currentMonth).size(), 1u);
     EXPECT_EQ(currentMonth.onlineTime[0], 754);
@@ -175,7 +168,7 @@ TEST_F(MonthLog, KeyZeroLoadsTheMonthOfTheClockIntoTheCurrentMonth)
 
 TEST_F(MonthLog, FormatErrorsStopReadingAndKeepTheCompletedRecords)
 {
-    const std::string good = block(5, 50600, 754, 120000, 400, 30000, 350);
+    const std::string good = logBlock(5, 50600, 754, 120000, 400, 30000, 350);
     const std::string open = "<log>\r\n\t<day>6</day>\r\n\t<time>3600</time>\r\n\t<dur>10</dur>\r\n";
     struct Case {
         const char* what;
@@ -187,9 +180,9 @@ TEST_F(MonthLog, FormatErrorsStopReadingAndKeepTheCompletedRecords)
         {"data tag outside a block", good + "\t<day>5</day>\r\n" + good},
         {"data tag without its closing tag", good + open + "\t<rx>5\r\n</log>\r\n"},
         {"unknown tag", good + open + "\t<colour>5</colour>\r\n</log>\r\n"},
-        {"day the month does not have", good + block(32, 0, 1, 1, 1, 1, 1)},
-        {"day 0", good + block(0, 0, 1, 1, 1, 1, 1)},
-        {"time of 86,400 seconds", good + block(7, 86400, 1, 1, 1, 1, 1)},
+        {"day the month does not have", good + logBlock(32, 0, 1, 1, 1, 1, 1)},
+        {"day 0", good + logBlock(0, 0, 1, 1, 1, 1, 1)},
+        {"time of 86,400 seconds", good + logBlock(7, 86400, 1, 1, 1, 1, 1)},
         {"block without a day", good + "<log>\r\n\t<time>60</time>\r\n</log>\r\n"},
         {"line longer than 65,535 characters", good + open + "\t<rx>" + std::string(66000, '1') + "</rx>\r\n</log>\r\n"},
     };
@@ -214,7 +207,7 @@ TEST_F(MonthLog, FormatErrorsStopReadingAndKeepTheCompletedRecords)
 
     // The 31st is refused in November.
     const std::string november = std::string(programDirectory) + "log_200311.zip";
-    writeGzipFile(november, block(30, 0, 1, 1, 1, 1, 1) + block(31, 0, 1, 1, 1, 1, 1));
+    writeGzipFile(november, logBlock(30, 0, 1, 1, 1, 1, 1) + logBlock(31, 0, 1, 1, 1, 1, 1));
     ASSERT_TRUE(loadMonth(kNovember2003));
     EXPECT_EQ(listOf(heldMonth).size(), 1u);
     EXPECT_EQ(fakePlatform.boxes.size(), 2u);

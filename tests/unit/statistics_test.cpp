@@ -18,9 +18,7 @@ constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
 
 std::string block(unsigned day, unsigned time, unsigned dur, unsigned rx, unsigned tx)
 {
-    return "<log>\r\n\t<day>" + std::to_string(day) + "</day>\r\n\t<time>" + std::to_string(time) +
-           "</time>\r\n\t<dur>" + std::to_string(dur) + "</dur>\r\n\t<rx>" + std::to_string(rx) +
-           "</rx>\r\n\t<rxp>1</rxp>\r\n\t<tx>" + std::to_string(tx) + "</tx>\r\n\t<txp>1</txp>\r\n</log>\r\n";
+    return logBlock(day, time, dur, rx, 1, tx, 1);
 }
 
 class Statistics : public testing::Test {

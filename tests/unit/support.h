@@ -9,3 +9,7 @@ void writeGzipFile(const std::string& path, const std::string& content);
 void writePlainFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
 std::string readPlainFile(const std::string& path);
+
+// One block of a month log as the program writes it: day, start second of the day, duration,
+// bytes and packets received, bytes and packets sent.
+std::string logBlock(unsigned day, unsigned time, unsigned dur, unsigned rx, unsigned rxp, unsigned tx, unsigned txp);

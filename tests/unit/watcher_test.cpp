@@ -32,14 +32,6 @@ protected:
     }
 };
 
-std::string block(unsigned day, unsigned time, unsigned dur, unsigned rx, unsigned rxp, unsigned tx, unsigned txp)
-{
-    return "<log>\r\n\t<day>" + std::to_string(day) + "</day>\r\n\t<time>" + std::to_string(time) +
-           "</time>\r\n\t<dur>" + std::to_string(dur) + "</dur>\r\n\t<rx>" + std::to_string(rx) + "</rx>\r\n\t<rxp>" +
-           std::to_string(rxp) + "</rxp>\r\n\t<tx>" + std::to_string(tx) + "</tx>\r\n\t<txp>" + std::to_string(txp) +
-           "</txp>\r\n</log>\r\n";
-}
-
 TEST_F(WatcherTest, ANewConnectionIsWatchedWithItsNameAddressAndStart)
 {
     fakeConnect(0x10, "My ISP", "10.20.30.40");
@@ -105,7 +97,7 @@ TEST_F(WatcherTest, ARedialUnderTheSameNameLogsTheOldAndAddsTheNewAtTheEnd)
     EXPECT_EQ(liveConnectionAt(1)->sliceStart.minute, 15);  // 14:15:54, the second scan
     EXPECT_EQ(liveConnectionAt(1)->bytesReceived, 0u);
     EXPECT_TRUE(isZeroed(liveConnections.records[2]));
-    EXPECT_EQ(monthFile("log_200310.zip"), block(15, 50600, 754, 120000, 400, 30000, 350));
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 754, 120000, 400, 30000, 350));
     EXPECT_EQ(loggedRecords(), 1u);
     EXPECT_EQ(currentMonth.onlineTime[0], 754);
     EXPECT_EQ(currentMonth.onlineTime[15], 754);
@@ -199,7 +191,8 @@ TEST_F(WatcherTest, ClosingSlicesLogsEachAndRestartsItWithoutLosingReadings)
     const LocalTime tick = fakePlatform.now;
     closeSlices(tick);
 
-    EXPECT_EQ(monthFile("log_200310.zip"), block(15, 50600, 100, 1000, 5, 10, 6) + block(15, 50600, 100, 2000, 5, 20, 6));
+    EXPECT_EQ(monthFile("log_200310.zip"),
+              logBlock(15, 50600, 100, 1000, 5, 10, 6) + logBlock(15, 50600, 100, 2000, 5, 20, 6));
     for (uint32_t i = 0; i < 2; ++i) {
         const LiveConnection& record = *liveConnectionAt(i);
         EXPECT_EQ(memcmp(&record.sliceStart, &tick, sizeof tick), 0);
@@ -228,8 +221,8 @@ TEST_F(WatcherTest, AConnectionAcrossTheMonthEndIsLoggedIntoBothMonths)
     fakeDisconnect(1);
     ASSERT_TRUE(rescanConnections());
 
-    EXPECT_EQ(monthFile("log_200310.zip"), block(31, 85800, 600, 300, 0, 0, 0));
-    EXPECT_EQ(monthFile("log_200311.zip"), block(1, 0, 420, 400, 0, 0, 0));
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(31, 85800, 600, 300, 0, 0, 0));
+    EXPECT_EQ(monthFile("log_200311.zip"), logBlock(1, 0, 420, 400, 0, 0, 0));
 }
 
 }  // namespace
