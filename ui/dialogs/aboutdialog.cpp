@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <png.h>
-
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -12,6 +10,7 @@
 #include "core/apperror.h"
 #include "core/language.h"
 #include "lang/ids.h"
+#include "skin/pngdecode.h"
 #include "skin/pngresource.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
@@ -100,7 +99,7 @@ void layOut(HWND dialog, int width, int height)
 void openDialog(HWND dialog)
 {
     fillTitle(dialog);
-    SetDlgItemTextA(dialog, IDC_ABOUT_PNG_NOTICE, png_get_copyright(nullptr));
+    SetDlgItemTextA(dialog, IDC_ABOUT_PNG_NOTICE, pngLibraryCopyright());
 
     HDC dc = GetDC(dialog);
     about.picture = loadPngResource(dc, kAboutPicture);
