@@ -35,13 +35,7 @@ bool buildPathBeside(const char* name, char* path, size_t size)
 bool buildProgramFilePath(uint32_t stringId, char* path, size_t size)
 {
     char name[260];
-    if (!programString(stringId, name, sizeof name)) {
-        MessageArguments.number1 = stringId;
-        languageString(104, MessageArguments.text1, sizeof MessageArguments.text1);
-        AppError = kErrorResourceMissing;
-        return false;
-    }
-    if (!buildPathBeside(name, path, size)) {
+    if (!programString(stringId, name, sizeof name) || !buildPathBeside(name, path, size)) {
         MessageArguments.number1 = stringId;
         languageString(104, MessageArguments.text1, sizeof MessageArguments.text1);
         AppError = kErrorResourceMissing;

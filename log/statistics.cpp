@@ -46,6 +46,21 @@ void addAtDay(T* sums, const LocalTime& start, T value)
         sums[day] += value;
 }
 
+// Starts the counter snapshot from the current month and prices every running connection
+// against it as if it ended now, adding each cost at its day of `costs` when given.
+void priceRunningConnections(double* costs)
+{
+    snapshots.counters = currentMonth.counters;
+    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
+        LogRecord record{};
+        if (!recordFromSlice(&record, liveConnectionAt(index)))
+            break;
+        const double cost = computeCost(snapshots.counters, record, settings.activeTariff);
+        if (costs != nullptr)
+            addAtDay(costs, record.start, cost);
+    }
+}
+
 }  // namespace
 
 const int64_t* monthVolume(uint32_t key)
@@ -83,13 +98,7 @@ const double* monthCost(uint32_t key)
     if (key != 0)
         return holdMonth(key) ? heldMonth.cost : nullptr;
     memcpy(snapshots.cost, currentMonth.cost, sizeof snapshots.cost);
-    snapshots.counters = currentMonth.counters;
-    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
-        LogRecord record{};
-        if (!recordFromSlice(&record, liveConnectionAt(index)))
-            break;
-        addAtDay(snapshots.cost, record.start, computeCost(snapshots.counters, record, settings.activeTariff));
-    }
+    priceRunningConnections(snapshots.cost);
     return snapshots.cost;
 }
 
@@ -97,13 +106,7 @@ const FreeUnitCounters* monthCounters(uint32_t key)
 {
     if (key != 0)
         return holdMonth(key) ? &heldMonth.counters : nullptr;
-    snapshots.counters = currentMonth.counters;
-    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
-        LogRecord record{};
-        if (!recordFromSlice(&record, liveConnectionAt(index)))
-            break;
-        computeCost(snapshots.counters, record, settings.activeTariff);
-    }
+    priceRunningConnections(nullptr);
     return &snapshots.counters;
 }
 
