@@ -128,7 +128,8 @@ void openPage(HWND page)
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     addColumns(list);
     SendMessageA(GetDlgItem(page, IDC_HOLIDAY_NAME), EM_LIMITTEXT, 255, 0);
-    for (int i = 0; i < kHolidayCount && settings.holidays[i].packedDate != 0; ++i) {
+    const int count = holidayCount();
+    for (int i = 0; i < count; ++i) {
         char name[256];
         memcpy(name, settings.holidays[i].name, sizeof name - 1);
         name[sizeof name - 1] = '\0';  // names from settings.zip may lack their end
