@@ -22,13 +22,12 @@ struct CurrentSnapshots {
 } snapshots;
 
 // Makes heldMonth hold `key`, reading its file when another month is held. False when the
-// month cannot be read; heldMonthKey then stays as it was.
+// month cannot be read; no month is held then, as the attempt has emptied heldMonth.
 bool holdMonth(uint32_t key)
 {
     if (heldMonthKey == key)
         return true;
     if (!loadMonth(key)) {
-        // Whatever month was held has been emptied by the attempt.
         heldMonthKey = 0;
         return false;
     }

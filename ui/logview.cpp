@@ -10,9 +10,10 @@
 #include "ui/viewmath.h"
 #include "ui/views.h"
 
-int32_t listScrollLimitNow;
-
 namespace {
+
+// The largest useful listScroll found by the last paint of the list.
+int32_t listScrollLimitNow;
 
 // The widest start time this locale writes, measured at times with two-digit hours in the
 // morning and in the afternoon.

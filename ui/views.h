@@ -54,9 +54,6 @@ void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable);
 void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels);
 int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows);
 
-// The largest useful listScroll found by the last paint of the list.
-extern int32_t listScrollLimitNow;
-
 // A money amount in the user's currency format with the active tariff's decimal places,
 // without touching the user's locale settings.
 void formatTariffMoney(double amount, char* text, int size);
