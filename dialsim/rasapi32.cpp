@@ -25,6 +25,13 @@ void copyText(char (&target)[N], const std::string& source)
 constexpr DWORD kOldDialParamsSize =
     DWORD((offsetof(RASDIALPARAMSA, dwIfIndex) + alignof(RASDIALPARAMSA) - 1) / alignof(RASDIALPARAMSA) * alignof(RASDIALPARAMSA));
 
+// A copy of the state for a call that only reads it: the lock is held just while it is loaded.
+bool readSimState(SimState& state)
+{
+    SimLock lock;
+    return loadSimState(state);
+}
+
 bool isDialParamsSize(DWORD size) { return size == sizeof(RASDIALPARAMSA) || size == kOldDialParamsSize; }
 
 struct Registration {
@@ -149,11 +156,8 @@ DWORD WINAPI RasEnumConnectionsA(LPRASCONNA connections, LPDWORD bytes, LPDWORD 
     if (connections != nullptr && connections->dwSize != sizeof(RASCONNA))
         return ERROR_INVALID_SIZE;
     SimState state;
-    {
-        SimLock lock;
-        if (!loadSimState(state))
-            return ERROR_CANNOT_OPEN_PHONEBOOK;
-    }
+    if (!readSimState(state))
+        return ERROR_CANNOT_OPEN_PHONEBOOK;
     const DWORD needed = DWORD(state.connections.size() * sizeof(RASCONNA));
     if (connections == nullptr || *bytes < needed) {
         *bytes = needed;
@@ -182,11 +186,8 @@ DWORD WINAPI RasGetProjectionInfoA(HRASCONN connection, RASPROJECTION projection
     if (buffer == nullptr || bytes == nullptr)
         return ERROR_INVALID_PARAMETER;
     SimState state;
-    {
-        SimLock lock;
-        if (!loadSimState(state))
-            return ERROR_CANNOT_OPEN_PHONEBOOK;
-    }
+    if (!readSimState(state))
+        return ERROR_CANNOT_OPEN_PHONEBOOK;
     const SimConnection* found = findConnection(state, handleValue(connection));
     if (found == nullptr)
         return ERROR_INVALID_HANDLE;
@@ -214,11 +215,8 @@ DWORD WINAPI RasEnumEntriesA(LPCSTR, LPCSTR, LPRASENTRYNAMEA entries, LPDWORD by
     if (entries != nullptr && entries->dwSize != sizeof(RASENTRYNAMEA))
         return ERROR_INVALID_SIZE;
     SimState state;
-    {
-        SimLock lock;
-        if (!loadSimState(state))
-            return ERROR_CANNOT_OPEN_PHONEBOOK;
-    }
+    if (!readSimState(state))
+        return ERROR_CANNOT_OPEN_PHONEBOOK;
     const DWORD needed = DWORD(state.entries.size() * sizeof(RASENTRYNAMEA));
     if (entries == nullptr || *bytes < needed) {
         *bytes = needed;
@@ -246,11 +244,8 @@ DWORD WINAPI RasGetEntryDialParamsA(LPCSTR, LPRASDIALPARAMSA parameters, LPBOOL 
     if (!isDialParamsSize(parameters->dwSize))
         return ERROR_INVALID_SIZE;
     SimState state;
-    {
-        SimLock lock;
-        if (!loadSimState(state))
-            return ERROR_CANNOT_OPEN_PHONEBOOK;
-    }
+    if (!readSimState(state))
+        return ERROR_CANNOT_OPEN_PHONEBOOK;
     const std::string name(parameters->szEntryName, strnlen(parameters->szEntryName, sizeof parameters->szEntryName));
     const SimEntry* entry = findEntry(state, name);
     if (entry == nullptr || !entry->storedParameters)

@@ -177,16 +177,23 @@ HBITMAP loadPicture(const char* path, HDC dc, uint32_t* transparent, uint32_t* d
     return bitmap;
 }
 
-void openPicture(HWND window)
+// The file dialog's record for `window`, choosing a path into `path`.
+OPENFILENAMEA fileDialog(HWND window, const char* filter, char (&path)[MAX_PATH], DWORD flags)
 {
-    char path[MAX_PATH] = "";
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window;
-    dialog.lpstrFilter = "Image files (*.png)\0*.png\0";
+    dialog.lpstrFilter = filter;
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
-    dialog.Flags = OFN_FILEMUSTEXIST;
+    dialog.Flags = flags;
+    return dialog;
+}
+
+void openPicture(HWND window)
+{
+    char path[MAX_PATH] = "";
+    OPENFILENAMEA dialog = fileDialog(window, "Image files (*.png)\0*.png\0", path, OFN_FILEMUSTEXIST);
     if (!GetOpenFileNameA(&dialog))
         return;
 
@@ -209,14 +216,8 @@ void openPicture(HWND window)
 void saveRegion(HWND window)
 {
     char path[MAX_PATH] = "";
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window;
-    dialog.lpstrFilter = "Image files (*.txt)\0*.txt\0";
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
+    OPENFILENAMEA dialog = fileDialog(window, "Image files (*.txt)\0*.txt\0", path, OFN_PATHMUSTEXIST);
     dialog.lpstrDefExt = "txt";
-    dialog.Flags = OFN_PATHMUSTEXIST;
     if (GetSaveFileNameA(&dialog))
         saveRegionText(path);
 }
