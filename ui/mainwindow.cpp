@@ -432,10 +432,28 @@ void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
     }
 }
 
+// The status line text the log area fills in for the connection it shows, or "" offline.
+void shownConnectionText(char* text, size_t size)
+{
+    text[0] = '\0';
+    const uint32_t count = liveConnectionCount();
+    if (count == 0)
+        return;
+    const LiveConnection* connection = liveConnectionAt(count - 1);
+    snprintf(text, size, "%s (%s)", connection->entryName, connection->ipAddress);
+}
+
 void onConnectionSignal(MainWindowState* state)
 {
+    char shownBefore[sizeof state->statusText], shownAfter[sizeof state->statusText];
+    shownConnectionText(shownBefore, sizeof shownBefore);
     if (!rescanConnections())
         reportError(0);
+    // The status line keeps the name of the connection it was filled with; once that
+    // connection is no longer the one shown, it would name a line that has gone down.
+    shownConnectionText(shownAfter, sizeof shownAfter);
+    if (shownBefore[0] != '\0' && strcmp(shownBefore, shownAfter) != 0 && strcmp(state->statusText, shownBefore) == 0)
+        state->statusText[0] = '\0';
     state->tray.hIcon = trayIcon(liveConnectionCount() != 0);
     state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &state->tray);

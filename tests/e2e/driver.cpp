@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kMainClass[] = "VekMwCl";
 constexpr int kStepMs = 100;
+constexpr WORD kExitCommand = 30049;
 
 HWND findWindow(int timeoutMs)
 {
@@ -101,6 +102,7 @@ int usage()
           "       e2e_driver status           prints the status line\n"
           "       e2e_driver scroll           prints the rows the connection list is scrolled by\n"
           "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
+          "       e2e_driver exit yes|tick|silent    the same through the exit command\n"
           "       e2e_driver dismiss          answers a message box with OK\n"
           "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n",
           stderr);
@@ -155,9 +157,14 @@ int main(int argc, char** argv)
         PostMessageA(window, WM_USER + 1, 0, WM_RBUTTONDOWN);
         return 0;
     }
-    if (strcmp(command, "close") == 0 && argc == 3) {
+    if ((strcmp(command, "close") == 0 || strcmp(command, "exit") == 0) && argc == 3) {
         const char* answer = argv[2];
-        PostMessageA(window, WM_CLOSE, 0, 0);
+        // "exit" is the menu's exit command (also Ctrl+Q), which closes from inside the
+        // command handler; "close" is what the close button and the system send.
+        if (command[0] == 'e')
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+        else
+            PostMessageA(window, WM_CLOSE, 0, 0);
         if (strcmp(answer, "silent") == 0) {
             if (waitForExit(window, 10000))
                 return 0;
