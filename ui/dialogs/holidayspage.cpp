@@ -129,12 +129,9 @@ void openPage(HWND page)
     addColumns(list);
     SendMessageA(GetDlgItem(page, IDC_HOLIDAY_NAME), EM_LIMITTEXT, 255, 0);
     const int count = holidayCount();
-    for (int i = 0; i < count; ++i) {
-        char name[256];
-        memcpy(name, settings.holidays[i].name, sizeof name - 1);
-        name[sizeof name - 1] = '\0';  // names from settings.zip may lack their end
-        putHolidayRow(list, kNewRow, settings.holidays[i].packedDate, name);
-    }
+    // Every name ends inside its field: loadSettings and storeHolidays see to it.
+    for (int i = 0; i < count; ++i)
+        putHolidayRow(list, kNewRow, settings.holidays[i].packedDate, settings.holidays[i].name);
     updateAddButton(page);
 }
 
