@@ -284,10 +284,18 @@ void onMouseMove(MainWindowState* state, POINT point)
     }
 }
 
-void startScrolling(MainWindowState* state)
+// The press point on the screen: where the cursor was when the button went down, even when
+// the press is handled only after the cursor has moved on.
+POINT pressOnScreen(const MainWindowState* state, POINT point)
+{
+    ClientToScreen(state->window, &point);
+    return point;
+}
+
+void startScrolling(MainWindowState* state, POINT point)
 {
     state->scrolling = 1;
-    state->scrollLastY = cursorOnScreen().y;
+    state->scrollLastY = pressOnScreen(state, point).y;
     SetCapture(state->window);
 }
 
@@ -302,10 +310,10 @@ void onButtonDown(MainWindowState* state, POINT point)
     }
     if (state->hotElement == kElementLog && liveConnectionCount() == 0) {
         // Pressing on the list and dragging scrolls it until the button is released.
-        startScrolling(state);
+        startScrolling(state, point);
     } else if (state->hotElement == 0) {
         state->dragging = 1;
-        state->dragStart = cursorOnScreen();
+        state->dragStart = pressOnScreen(state, point);
         SetCapture(state->window);
     }
 }
