@@ -18,6 +18,21 @@ public:
     bool isOpen() const { return file_ != nullptr; }
     gzFile get() const { return file_; }
 
+    enum class Content { gzip, notGzip, unreadable };
+
+    // What the file holds. A file that does not begin with a gzip header (an empty one
+    // included) is notGzip: zlib's reader would hand it over byte for byte as if it were the
+    // content. `unreadable` when the system cannot read it at all.
+    Content content() const
+    {
+        const bool direct = gzdirect(file_) != 0;
+        int error = Z_OK;
+        gzerror(file_, &error);
+        if (error == Z_ERRNO)
+            return Content::unreadable;
+        return direct ? Content::notGzip : Content::gzip;
+    }
+
 private:
     gzFile file_;
 };

@@ -4,6 +4,7 @@
 #include "core/apperror.h"
 #include "core/crashfilter.h"
 #include "core/programdirectory.h"
+#include "core/singleinstance.h"
 #include "core/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -13,6 +14,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     SetUnhandledExceptionFilter(crashFilter);
     ownInstance = instance;
     findProgramDirectory();
+    // A second start of the same folder shows the running telvane and writes nothing.
+    if (!claimProgramFolder())
+        return 0;
     HWND window = startUp();
     if (window == nullptr)
         return int(reportError(0));

@@ -33,5 +33,6 @@ enum class MessageIcon { information, warning, error };
 // A task-modal box with one OK button and no owner.
 void showMessageBox(const char* text, const char* caption, MessageIcon icon);
 
-// Moves a completely written temporary file over `target`, replacing it in one step.
+// Flushes a completely written temporary file to the disk and moves it over `target`,
+// replacing it in one step.
 bool replaceFile(const char* temporary, const char* target);

@@ -19,5 +19,14 @@ HWND startUp();
 // exit code.
 int runMainLoop(HWND window);
 
-// Logs the running connections until now, saves settings and tariffs and frees the rest.
+// Logs the running connections' slices until now and writes every file the program keeps:
+// the month logs (a failed one is tried once more), the tariffs and the settings. Failures are
+// shown when `reportFailures` is set, and otherwise stay pending.
+void storeEverything(bool reportFailures);
+
+// The Windows session ends: everything is stored as at exit, without any box, and the running
+// connections are not logged a second time should the program still reach its exit.
+void storeForSessionEnd();
+
+// Stores everything (unless the session end already did) and frees the rest.
 void shutDown();

@@ -12,9 +12,12 @@
 #include "core/apperror.h"
 #include "core/language.h"
 #include "core/platform.h"
+#include "core/programdirectory.h"
+#include "core/singleinstance.h"
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
+#include "monitor/liveconnections.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
@@ -63,6 +66,35 @@ void registerForConnectionSignals()
         reportError(kErrorConnectionNotification);
 }
 
+// A write interrupted before its rename leaves "<file>.tmp" beside the file it was to replace;
+// the file itself is whole, and the leftover is never read.
+void removeLeftoverTemporaryFiles()
+{
+    char pattern[MAX_PATH];
+    if (!buildPathBeside("*.zip.tmp", pattern, sizeof pattern))
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        char path[MAX_PATH];
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && buildPathBeside(found.cFileName, path, sizeof path))
+            DeleteFileA(path);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// A placement on a screen that is no longer there (or read from a damaged file) would open the
+// window where nobody sees it: it then opens centred.
+void forgetOffScreenPlacement()
+{
+    const Placement& placement = settings.windowPlacement;
+    const RECT normal = {placement.normalLeft, placement.normalTop, placement.normalRight, placement.normalBottom};
+    if (placement.length != 0 && MonitorFromRect(&normal, MONITOR_DEFAULTTONULL) == nullptr)
+        memset(&settings.windowPlacement, 0, sizeof settings.windowPlacement);
+}
+
 bool registerWindowClasses()
 {
     WNDCLASSEXA mainClass{};
@@ -93,6 +125,7 @@ HWND startUp()
     CoInitialize(nullptr);
     // The message inserts are fixed buffers of MessageArguments: nothing to allocate.
 
+    removeLeftoverTemporaryFiles();
     resetSettings();
     if (!loadLanguage(nullptr, 0))
         reportError(0);
@@ -145,6 +178,9 @@ HWND startUp()
         return nullptr;
     }
 
+    publishMainWindow(mainWindow);
+
+    forgetOffScreenPlacement();
     Placement& placement = settings.windowPlacement;
     if (settings.startHidden)
         placement.showCmd = SW_HIDE;
@@ -193,12 +229,38 @@ int runMainLoop(HWND window)
     }
 }
 
-void shutDown()
+namespace {
+// Set once everything has been stored for a session that ends: the process may be ended at
+// any moment after, and nothing is stored twice.
+bool sessionStored;
+}  // namespace
+
+void storeEverything(bool reportFailures)
 {
     closeSlices(localTimeNow());
-    clearMonthCache();
-    if (!saveSettings())
+    // A month log that could not be written is tried once more before its records are given up.
+    if (!saveUnsavedMonths() && !saveUnsavedMonths() && reportFailures)
         reportError(0);
+    if (!saveSettings() && reportFailures)
+        reportError(0);
+}
+
+void storeForSessionEnd()
+{
+    if (sessionStored)
+        return;
+    // Nobody is there to answer a message box while the session ends.
+    storeEverything(false);
+    // The slices have been logged up to now: the connections are not logged again at exit.
+    memset(&liveConnections, 0, sizeof liveConnections);
+    sessionStored = true;
+}
+
+void shutDown()
+{
+    if (!sessionStored)
+        storeEverything(true);
+    clearMonthCache();
     releaseSkin();
     freeTariffs();
     if (connectionEvent != nullptr)

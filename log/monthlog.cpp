@@ -8,7 +8,6 @@
 #include "core/gzfile.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
-#include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "tariff/settings.h"
 #include "tariff/tagline.h"
@@ -204,12 +203,26 @@ bool monthLogPath(uint32_t year, uint32_t month, char* path, unsigned size)
     return buildPathBeside(name, path, size);
 }
 
-bool writeMonthLog(const LogRecord* first)
+void sumMonth(MonthStats& month)
 {
+    memset(month.volume, 0, sizeof month.volume);
+    memset(month.onlineTime, 0, sizeof month.onlineTime);
+    memset(month.cost, 0, sizeof month.cost);
+    month.counters = FreeUnitCounters{};
+    for (const LogRecord* record = month.records.head; record != nullptr; record = record->next)
+        addToMonthSums(month, *record);
+}
+
+bool writeMonthLog(const MonthStats& month)
+{
+    const LogRecord* first = month.records.head;
     if (first == nullptr)
         return true;
+    for (const LogRecord* record = first; record != nullptr; record = record->next)
+        if (monthKeyOf(record->start) != month.key)
+            return failWith(kErrorMonthLogCreate);
     char path[260];
-    if (!monthLogPath(first->start.year, first->start.month, path, sizeof path))
+    if (!monthLogPath(month.key >> 16, month.key & 0xFFFF, path, sizeof path))
         return failWith(kErrorMonthLogCreate);
     GzReplacingWriter file(path);
     if (!file.isOpen())
@@ -225,12 +238,10 @@ bool writeMonthLog(const LogRecord* first)
     return true;
 }
 
-bool loadMonth(uint32_t key)
+bool readMonthFile(uint32_t key, MonthStats& target)
 {
-    MonthStats& target = key == 0 ? currentMonth : heldMonth;
-    if (key == 0)
-        key = monthKeyOf(localTimeNow());
     clearMonthStats(target);
+    target.key = key;
 
     MonthReading reading;
     reading.year = uint16_t(key >> 16);
@@ -241,6 +252,11 @@ bool loadMonth(uint32_t key)
     GzReader file(path);
     if (!file.isOpen())
         return true;
+    // zlib would pass a file without a gzip header through as text: it holds no month.
+    if (file.content() != GzReader::Content::gzip) {
+        reportTagFileError(path);
+        return true;
+    }
     // A month of slices is a few megabytes of text: larger reads halve zlib's share.
     gzbuffer(file.get(), 65536);
 

@@ -28,6 +28,8 @@ constexpr int kMonthSlots = 32;  // element 0 the month, elements 1..31 its days
 
 // One month's records and their sums.
 struct MonthStats {
+    uint32_t key;   // the month the records belong to; 0 while none is held
+    bool unsaved;   // records were added that its file does not hold yet
     LogRecordList records;
     int64_t volume[kMonthSlots];      // bytes received + sent after the volume correction
     int64_t onlineTime[kMonthSlots];  // seconds
@@ -55,16 +57,22 @@ void appendMonthRecord(MonthStats& month, LogRecord* record);
 // Frees the month's records and sets every sum and both counters to zero.
 void clearMonthStats(MonthStats& month);
 
+// Sums the month's records again from the start, priced with the active tariff: after the
+// tariff, the volume correction or the holidays changed.
+void sumMonth(MonthStats& month);
+
 // The file name of a month beside the program, "log_%04i%02i.zip"; false when it does not fit.
 bool monthLogPath(uint32_t year, uint32_t month, char* path, unsigned size);
 
-// Writes the list starting at `first` to the file of the month of its start, replacing the
-// file only once the whole list is written. False with AppError 0x40000019 when the file cannot
-// be written; the old file is then kept. An empty list writes nothing and gives true.
-bool writeMonthLog(const LogRecord* first);
+// Writes the month's list to the file of its key, replacing the file only once the whole list
+// is written. False with AppError 0x40000019 when the file cannot be written (the old file is
+// then kept), or when a record belongs to another month: the whole file is rewritten from the
+// list, so a list of another month would replace the file's records with its own. An empty list
+// writes nothing and gives true.
+bool writeMonthLog(const MonthStats& month);
 
-// Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
-// (any other key) and sums it with the active tariff. A missing file is an empty month. A format
-// error is reported at once and keeps what was read before it. False (AppError 0x80000001) only
-// when memory runs out.
-bool loadMonth(uint32_t monthKey);
+// Reads the file of month `key` into `target` (emptied first) and sums it with the active
+// tariff. A missing file is an empty month. A damaged file (a format error, or no gzip stream at
+// all) is reported at once, kept as it is beside itself, and leaves what was read before the
+// damage. False (AppError 0x80000001) only when memory runs out.
+bool readMonthFile(uint32_t key, MonthStats& target);

@@ -1,7 +1,9 @@
 #include "log/statistics.h"
 
 #include <cstring>
+#include <new>
 
+#include "core/apperror.h"
 #include "core/platform.h"
 #include "monitor/liveconnections.h"
 #include "tariff/settings.h"
@@ -20,6 +22,52 @@ struct CurrentSnapshots {
     double cost[kMonthSlots];
     FreeUnitCounters counters;  // shared by the cost and the counter query
 } snapshots;
+
+// Months whose newest records could not be written to their files and that have left
+// currentMonth and heldMonth since: they stay here, whole, until a write of theirs succeeds.
+struct UnsavedMonth {
+    MonthStats month;
+    UnsavedMonth* next;
+};
+UnsavedMonth* unsavedMonths;
+
+bool saveMonth(MonthStats& month)
+{
+    month.unsaved = !writeMonthLog(month);
+    return !month.unsaved;
+}
+
+// A month about to be emptied keeps the records its file lacks: they are written now, or the
+// whole list is set aside until they can be.
+void setAsideUnsaved(MonthStats& month)
+{
+    if (!month.unsaved || saveMonth(month))
+        return;
+    auto* kept = new (std::nothrow) UnsavedMonth{};
+    if (kept == nullptr)
+        return;
+    kept->month = month;
+    kept->next = unsavedMonths;
+    unsavedMonths = kept;
+    memset(&month, 0, sizeof month);  // the list belongs to the kept month now
+}
+
+// Moves the set-aside records of month `key` into `target`; false when there are none.
+bool takeUnsaved(uint32_t key, MonthStats& target)
+{
+    for (UnsavedMonth** link = &unsavedMonths; *link != nullptr; link = &(*link)->next) {
+        UnsavedMonth* kept = *link;
+        if (kept->month.key != key)
+            continue;
+        *link = kept->next;
+        clearMonthStats(target);
+        target = kept->month;
+        delete kept;
+        sumMonth(target);
+        return true;
+    }
+    return false;
+}
 
 // Makes heldMonth hold `key`, reading its file when another month is held. False when the
 // month cannot be read; no month is held then, as the attempt has emptied heldMonth.
@@ -159,26 +207,96 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
     }
 }
 
+bool loadMonth(uint32_t key)
+{
+    MonthStats& target = key == 0 ? currentMonth : heldMonth;
+    if (key == 0)
+        key = monthKeyOf(localTimeNow());
+    setAsideUnsaved(target);
+    if (takeUnsaved(key, target))
+        return true;
+    return readMonthFile(key, target);
+}
+
 void accountSlice(const LogRecord& record) { addToMonthSums(currentMonth, record); }
+
+bool logRecord(LogRecord* record)
+{
+    if (currentMonth.key == 0 && !loadMonth(0)) {
+        delete record;
+        return false;
+    }
+    MonthStats* month = &currentMonth;
+    const uint32_t key = monthKeyOf(record->start);
+    if (key != currentMonth.key) {
+        if (!holdMonth(key)) {
+            delete record;
+            return false;
+        }
+        month = &heldMonth;
+    }
+    addToMonthSums(*month, *record);
+    appendMonthRecord(*month, record);
+    if (!saveMonth(*month))
+        return false;
+    // The disk takes writes again: months set aside earlier go with this one.
+    if (unsavedMonths != nullptr)
+        saveUnsavedMonths();
+    return true;
+}
+
+bool startCurrentMonth()
+{
+    // The held month may be the new current one (a clock set back into it): it is read again
+    // when it is next asked for.
+    setAsideUnsaved(heldMonth);
+    clearMonthStats(heldMonth);
+    heldMonthKey = 0;
+    memset(&snapshots, 0, sizeof snapshots);
+    return loadMonth(0);
+}
+
+bool saveUnsavedMonths()
+{
+    bool saved = true;
+    if (currentMonth.unsaved)
+        saved = saveMonth(currentMonth) && saved;
+    if (heldMonth.unsaved)
+        saved = saveMonth(heldMonth) && saved;
+    for (UnsavedMonth** link = &unsavedMonths; *link != nullptr;) {
+        UnsavedMonth* kept = *link;
+        if (!saveMonth(kept->month)) {
+            saved = false;
+            link = &kept->next;
+            continue;
+        }
+        *link = kept->next;
+        clearMonthStats(kept->month);
+        delete kept;
+    }
+    return saved || failWith(kErrorMonthLogCreate);
+}
 
 bool reloadStatistics()
 {
-    const bool current = loadMonth(0);
-    // With no other month held the current month has just been read; reading it a second time
-    // would only repeat any format-error report.
-    if (heldMonthKey == 0)
-        return current;
-    if (!loadMonth(heldMonthKey)) {
-        heldMonthKey = 0;
-        return false;
-    }
-    return current;
+    if (currentMonth.key == 0)
+        return loadMonth(0);
+    sumMonth(currentMonth);
+    if (heldMonthKey != 0)
+        sumMonth(heldMonth);
+    return true;
 }
 
 void clearMonthCache()
 {
     clearMonthStats(currentMonth);
     clearMonthStats(heldMonth);
+    while (unsavedMonths != nullptr) {
+        UnsavedMonth* kept = unsavedMonths;
+        unsavedMonths = kept->next;
+        clearMonthStats(kept->month);
+        delete kept;
+    }
     memset(&snapshots, 0, sizeof snapshots);
     heldMonthKey = 0;
 }

@@ -35,12 +35,35 @@ bool monthTraffic(TrafficTotals& totals);
 // Sums of the running connection at `connectionIndex`, or of all of them for -1.
 void liveTraffic(TrafficTotals& totals, int32_t connectionIndex);
 
+// Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
+// (any other key), as readMonthFile does. Records of that month that could not be written yet
+// are taken from memory instead of the file, and a month replaced in memory keeps its own
+// unwritten records. False (AppError 0x80000001) only when memory runs out.
+bool loadMonth(uint32_t monthKey);
+
 // Adds a just-logged slice to currentMonth's sums (the caller appends it to the list).
 void accountSlice(const LogRecord& record);
 
-// Reads the current month and the held month again, after the prices changed (tariff,
-// volume correction, holidays). False when memory ran out.
+// Logs a finished slice into the month it began in: the current month, or any other month,
+// whose file is read first (a clock set back, a tariff switch just after midnight at a month's
+// end). Takes the record over. False with AppError 0x40000019 when the month's file could not be
+// written; the record then stays in memory and reaches the file with the next successful write
+// of its month.
+bool logRecord(LogRecord* record);
+
+// At a change of month: the month of the clock becomes the current month, read from its file,
+// which may already hold records (a clock set back). False when memory ran out.
+bool startCurrentMonth();
+
+// Writes every month that holds records its file does not. False with AppError 0x40000019
+// when one of them still cannot be written.
+bool saveUnsavedMonths();
+
+// Sums the current month and the held month again, after the prices changed (tariff, volume
+// correction, holidays). The months stay the ones held; their records come from memory, so
+// records not yet written are priced too.
 bool reloadStatistics();
 
-// Frees both months and forgets the held one (at a change of month and at shut-down).
+// Frees both months and every unwritten record, and forgets the held month: at shut-down, after
+// the last attempt to write them.
 void clearMonthCache();

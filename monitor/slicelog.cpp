@@ -11,9 +11,5 @@ bool logSlice(const LiveConnection& connection)
     if (record == nullptr)
         return failWith(kErrorNoMemory);
     recordFromSlice(record, &connection);
-    accountSlice(*record);
-    appendMonthRecord(currentMonth, record);
-    // The whole month is rewritten; after a failed write the record stays in the list and
-    // reaches the file with the next successful one.
-    return writeMonthLog(currentMonth.records.head);
+    return logRecord(record);
 }

@@ -1,6 +1,7 @@
 #include "tariff/rates.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <new>
 
 #include "core/apperror.h"
+#include "core/damagedcopy.h"
 #include "core/gzfile.h"
 #include "core/programdirectory.h"
 #include "tariff/tagline.h"
@@ -17,6 +19,11 @@ Rate* TariffTable[kTariffSlots];
 namespace {
 
 constexpr uint32_t kRatesFileString = 102;
+constexpr int64_t kLastSecondOfDay = 86399;
+
+// Set while rates.zip holds more than the table does and no copy of it could be kept: writing
+// the table over it would lose the rest.
+bool ratesFileUnkept;
 
 // What the reader knows between lines.
 struct RatesReading {
@@ -26,6 +33,7 @@ struct RatesReading {
     int amountIndex = 0;
     int costIndex = 0;
     int costShift = 0;
+    bool cut = false;  // a text longer than its field was shortened
 };
 
 enum class LineResult { carryOn, formatError, noMemory };
@@ -35,6 +43,36 @@ void copyText(char* target, size_t size, const char* text)
     const size_t length = strnlen(text, size - 1);
     memcpy(target, text, length);
     target[length] = '\0';
+}
+
+// The whole number at the start of `text` when it lies in minimum..maximum; a number the
+// table could not hold, or write back as it stands, is refused.
+bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& value)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    if (*text < '0' || *text > '9')
+        return false;
+    int64_t magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        magnitude = magnitude * 10 + (*text - '0');
+        if (magnitude > maximum - minimum + 1)
+            return false;
+    }
+    value = negative ? -magnitude : magnitude;
+    return value >= minimum && value <= maximum;
+}
+
+// A price the file can hold: finite, and short enough as "%.6f" to be read back by the line
+// reader, whose values are cut at kTagTextLength characters.
+bool isStorablePrice(double price)
+{
+    if (!std::isfinite(price))
+        return false;
+    return snprintf(nullptr, 0, "%.6f", price) <= int(kTagTextLength);
 }
 
 LineResult readRateLine(RatesReading& reading, const TagLine& line)
@@ -68,33 +106,36 @@ LineResult readRateLine(RatesReading& reading, const TagLine& line)
     if (rate == nullptr || !line.closed)
         return LineResult::formatError;
 
+    int64_t number = 0;
     if (strcmp(tag, "name") == 0) {
+        reading.cut = reading.cut || line.cut;
         copyText(rate->name, sizeof rate->name, line.value);
     } else if (strcmp(tag, "precision") == 0) {
+        reading.cut = reading.cut || line.cut || strlen(line.value) >= sizeof rate->precision;
         copyText(rate->precision, sizeof rate->precision, line.value);
-    } else if (strcmp(tag, "ltimeb") == 0) {
-        rate->ltimeb = int32_t(leadingNumber(line.value));
-    } else if (strcmp(tag, "ltimee") == 0) {
-        rate->ltimee = int32_t(leadingNumber(line.value));
+    } else if (strcmp(tag, "ltimeb") == 0 || strcmp(tag, "ltimee") == 0) {
+        // A time of day; the editor could show nothing else and would store its clamped value.
+        if (!boundedNumber(line.value, 0, kLastSecondOfDay, number))
+            return LineResult::formatError;
+        (tag[5] == 'b' ? rate->ltimeb : rate->ltimee) = int32_t(number);
     } else if (strcmp(tag, "unit") == 0) {
         // No unit factor exists beyond the six codes: such a tariff is refused as a whole.
-        const int32_t unit = int32_t(leadingNumber(line.value));
-        if (unit < 0 || unit > kLastUnit) {
+        if (!boundedNumber(line.value, 0, kLastUnit, number)) {
             delete rate;
             TariffTable[reading.slot] = nullptr;
             reading.open = nullptr;
             return LineResult::formatError;
         }
-        rate->unit = unit;
+        rate->unit = int32_t(number);
     } else if (strcmp(tag, "ldays") == 0) {
         rate->ldays = 0;
         for (int bit = 0; bit < 8 && line.value[bit] != '\0'; ++bit)
             if (line.value[bit] == '1')
                 rate->ldays |= 1u << bit;
     } else if (strcmp(tag, "amount") == 0) {
-        if (reading.amountIndex >= 4)
+        if (reading.amountIndex >= 4 || !boundedNumber(line.value, 0, UINT32_MAX, number))
             return LineResult::formatError;
-        rate->amount[reading.amountIndex++] = leadingNumber(line.value);
+        rate->amount[reading.amountIndex++] = uint32_t(number);
         // Version 0 had no secondary free units: its second amount is the first step length.
         if (reading.version == 0 && reading.amountIndex == 1)
             reading.amountIndex = 2;
@@ -102,7 +143,10 @@ LineResult readRateLine(RatesReading& reading, const TagLine& line)
         const int slot = reading.costIndex + reading.costShift;
         if (slot < 0 || slot >= 7)
             return LineResult::formatError;
-        rate->cost[slot] += strtod(line.value, nullptr);
+        const double price = strtod(line.value, nullptr);
+        if (!isStorablePrice(price) || !isStorablePrice(rate->cost[slot] + price))
+            return LineResult::formatError;
+        rate->cost[slot] += price;
         ++reading.costIndex;
         // Version 0 kept two fixed amounts; they are summed into the one of today.
         if (reading.version == 0 && reading.costIndex == 1)
@@ -164,12 +208,21 @@ int tariffCount()
     return count;
 }
 
+// Keeps rates.zip as it is beside it when the table holds less than the file: the table may
+// be written over it later. Without a copy the file is not written over at all.
+void keepUnreadRates(const char* path)
+{
+    char copyPath[300];
+    ratesFileUnkept = !keepDamagedCopy(path, copyPath, sizeof copyPath);
+}
+
 bool readRates()
 {
     char path[260];
     if (!buildProgramFilePath(kRatesFileString, path, sizeof path))
         return false;
     freeTariffs();
+    ratesFileUnkept = false;
 
     // A first start has no file yet; that is no failure.
     FILE* probe = fopen(path, "rb");
@@ -178,8 +231,15 @@ bool readRates()
     if (probe != nullptr)
         fclose(probe);
     GzReader file(path);
-    if (!file.isOpen())
+    if (!file.isOpen() || file.content() == GzReader::Content::unreadable) {
+        keepUnreadRates(path);
         return failWith(kErrorTariffFile);
+    }
+    // zlib would hand a file without a gzip header over as text: it holds no tariffs.
+    if (file.content() == GzReader::Content::notGzip) {
+        reportTagFileError(path);
+        return true;
+    }
 
     static char buffer[kTagFileLineLength + 1];
     static TagLine line;
@@ -189,8 +249,10 @@ bool readRates()
         if (read == LineRead::end)
             break;
         // A file the system cannot read is no format error: it may be whole.
-        if (read == LineRead::unreadable)
+        if (read == LineRead::unreadable) {
+            keepUnreadRates(path);
             return failWith(kErrorTariffFile);
+        }
         if (read == LineRead::damaged) {
             reportTagFileError(path);
             return true;
@@ -199,6 +261,7 @@ bool readRates()
             continue;
         const LineResult result = readRateLine(reading, line);
         if (result == LineResult::noMemory) {
+            keepUnreadRates(path);
             AppError = kErrorNoMemory;
             return true;
         }
@@ -209,6 +272,8 @@ bool readRates()
     }
     if (reading.open != nullptr)
         reportTagFileError(path);
+    else if (reading.cut)
+        keepUnreadRates(path);
     return true;
 }
 
@@ -217,6 +282,12 @@ bool writeRates()
     char path[260];
     if (!buildProgramFilePath(kRatesFileString, path, sizeof path))
         return false;
+    // The file could not be read whole nor kept: only once a copy can be made is it replaced.
+    if (ratesFileUnkept) {
+        keepUnreadRates(path);
+        if (ratesFileUnkept)
+            return failWith(kErrorTariffFile);
+    }
     GzReplacingWriter file(path);
     if (!file.isOpen())
         return failWith(kErrorTariffFile);

@@ -1,8 +1,10 @@
 #include "tariff/settings.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/damagedcopy.h"
 #include "core/gzfile.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
@@ -20,7 +22,35 @@ void terminateTextFields()
     for (Holiday& holiday : settings.holidays)
         holiday.name[sizeof holiday.name - 1] = '\0';
 }
+
+// A skin is a folder beside the program: a name that leads elsewhere is no skin of its own.
+bool isPlainFolderName(const char* name)
+{
+    return name[0] != '\0' && strpbrk(name, "\\/:") == nullptr && strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
+}
 }  // namespace
+
+uint32_t clampedUpdateInterval(uint32_t milliseconds)
+{
+    if (milliseconds < kShortestUpdateIntervalMs)
+        return kShortestUpdateIntervalMs;
+    return milliseconds > kLongestUpdateIntervalMs ? kLongestUpdateIntervalMs : milliseconds;
+}
+
+void makeSettingsSafe()
+{
+    terminateTextFields();
+    settings.updateIntervalMs = clampedUpdateInterval(settings.updateIntervalMs);
+    if (settings.languageId != kLanguageGerman && settings.languageId != kLanguageEnglish)
+        settings.languageId = uint16_t(userDefaultLanguage() & 0xFF);
+    if (!isPlainFolderName(settings.skinName))
+        strcpy(settings.skinName, "default");
+    // A placement the window never had: the window opens centred instead.
+    const Placement& placement = settings.windowPlacement;
+    if (placement.length != sizeof(Placement) || placement.showCmd > kLastShowCommand ||
+        placement.normalLeft >= placement.normalRight || placement.normalTop >= placement.normalBottom)
+        memset(&settings.windowPlacement, 0, sizeof settings.windowPlacement);
+}
 
 int holidayCount()
 {
@@ -52,11 +82,17 @@ bool loadSettings()
     // Read into a copy so a failed read leaves the defaults whole.
     static Settings loaded;
     loaded = settings;
-    const int count = gzread(file.get(), &loaded, sizeof loaded);
-    if (count < 0)
+    // A file without a gzip header would be taken byte for byte as the record.
+    const int count = file.content() == GzReader::Content::gzip ? gzread(file.get(), &loaded, sizeof loaded) : -1;
+    if (count < 0) {
+        // The defaults are written over the file at exit: the file as it was stays beside it.
+        memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
+        snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
+        keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
         return failWith(kErrorSettingsRead);
+    }
     settings = loaded;
-    terminateTextFields();
+    makeSettingsSafe();
     return true;
 }
 

@@ -22,6 +22,13 @@ struct Holiday {
 static_assert(sizeof(Holiday) == 260);
 
 constexpr int kHolidayCount = 32;
+constexpr uint16_t kLanguageGerman = 7;
+constexpr uint16_t kLanguageEnglish = 9;
+// The timer period the program accepts: a shorter one would keep the machine busy, a longer one
+// would hardly ever count.
+constexpr uint32_t kShortestUpdateIntervalMs = 100;
+constexpr uint32_t kLongestUpdateIntervalMs = 60000;
+constexpr uint32_t kLastShowCommand = 11;  // the platform's show commands run from 0 to 11
 constexpr uint32_t kConfirmExitBit = 1;  // bit of suppressedMessages for the exit question
 
 #pragma pack(push, 1)
@@ -70,8 +77,20 @@ int holidayCount();
 
 void resetSettings();
 
-// Reads rates.zip (reporting its failure at once), then settings.zip over the defaults.
-// True when the record is usable; false with AppError set.
+// `milliseconds` brought into kShortestUpdateIntervalMs..kLongestUpdateIntervalMs.
+uint32_t clampedUpdateInterval(uint32_t milliseconds);
+
+// Makes values that a damaged or foreign file may hold safe to use: text fields end inside
+// their fields, the timer period lies in its range, a language other than German or English
+// becomes the user's, a skin name that is empty or leads out of the program's folder becomes
+// "default", and a window placement the window cannot have been in is dropped (the window
+// then opens centred).
+void makeSettingsSafe();
+
+// Reads rates.zip (reporting its failure at once), then settings.zip over the defaults, and
+// makes the values safe. True when the record is usable; false with AppError set. A file that
+// cannot be read as a gzip stream (0x40000005) is kept as it was beside it (%4 names the copy)
+// before the defaults can be written over it.
 bool loadSettings();
 
 // Writes rates.zip (reporting its failure at once), then settings.zip.

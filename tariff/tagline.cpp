@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/damagedcopy.h"
 
 namespace {
 
@@ -17,57 +18,6 @@ void copyCut(char* target, const char* begin, const char* end)
     target[length] = '\0';
 }
 
-bool sameFileContent(const char* first, const char* second)
-{
-    FILE* a = fopen(first, "rb");
-    FILE* b = fopen(second, "rb");
-    bool same = a != nullptr && b != nullptr;
-    while (same) {
-        const int ca = fgetc(a);
-        const int cb = fgetc(b);
-        same = ca == cb;
-        if (ca == EOF || cb == EOF)
-            break;
-    }
-    if (a != nullptr)
-        fclose(a);
-    if (b != nullptr)
-        fclose(b);
-    return same;
-}
-
-bool fileExists(const char* path)
-{
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr)
-        return false;
-    fclose(file);
-    return true;
-}
-
-bool copyFile(const char* from, const char* to)
-{
-    FILE* in = fopen(from, "rb");
-    if (in == nullptr)
-        return false;
-    FILE* out = fopen(to, "wb");
-    if (out == nullptr) {
-        fclose(in);
-        return false;
-    }
-    bool ok = true;
-    char buffer[16384];
-    size_t count;
-    while (ok && (count = fread(buffer, 1, sizeof buffer, in)) > 0)
-        ok = fwrite(buffer, 1, count, out) == count;
-    ok = ok && !ferror(in);
-    fclose(in);
-    ok = fclose(out) == 0 && ok;
-    if (!ok)
-        remove(to);
-    return ok;
-}
-
 }  // namespace
 
 bool parseTagLine(const char* line, TagLine& out)
@@ -78,6 +28,7 @@ bool parseTagLine(const char* line, TagLine& out)
     copyCut(out.tag, span.tag, span.tag + span.tagLength);
     copyCut(out.value, span.value, span.value + span.valueLength);
     out.closed = span.closed;
+    out.cut = span.tagLength > kTagTextLength || span.valueLength > kTagTextLength;
     return true;
 }
 
@@ -107,27 +58,11 @@ LineRead readTagFileLine(gzFile file, char* buffer)
     return LineRead::line;
 }
 
-bool damagedCopyPath(const char* path, char* copyPath, size_t size)
-{
-    for (int number = 1; number < 100; ++number) {
-        const int written = number == 1 ? snprintf(copyPath, size, "%s.damaged", path)
-                                        : snprintf(copyPath, size, "%s.damaged%d", path, number);
-        if (written < 0 || size_t(written) >= size)
-            return false;
-        // A copy of the same damage (the file read again before it was rewritten) is reused.
-        if (!fileExists(copyPath) || sameFileContent(path, copyPath))
-            return true;
-    }
-    return false;
-}
-
 void reportTagFileError(const char* path)
 {
     memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
     memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
     snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
-    char copyPath[300];
-    if (damagedCopyPath(path, copyPath, sizeof copyPath) && (fileExists(copyPath) || copyFile(path, copyPath)))
-        snprintf(MessageArguments.text2, sizeof MessageArguments.text2, "%s", copyPath);
+    keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
     reportError(kErrorTagLine);
 }

@@ -6,6 +6,8 @@
 
 #include <zlib.h>
 
+#include "core/damagedcopy.h"
+
 // Longest tag or value kept, without its NUL; longer ones are cut to this length.
 constexpr size_t kTagTextLength = 255;
 // Longest line the readers accept, without its NUL.
@@ -15,6 +17,7 @@ struct TagLine {
     char tag[kTagTextLength + 1];    // text between '<' and '>', a closing tag with its '/'
     char value[kTagTextLength + 1];  // text up to the closing tag, or the rest of the line
     bool closed;                     // the closing tag stood on the same line
+    bool cut;                        // the tag or the value was longer and has been shortened
 };
 
 // Splits one line (which may still end in CR LF). False when the line carries no tag or is
@@ -45,15 +48,10 @@ enum class LineRead { line, end, damaged, unreadable };
 LineRead readTagFileLine(gzFile file, char* buffer);
 
 // Reports a format error in the file at `path` at once (AppError 0x40000018), after keeping a
-// copy of the file as it is beside it, so that a later rewrite of the file from what was read
-// cannot destroy what followed the damage. Inserts: %3 the file, %4 the copy (empty when the
-// copy could not be made).
+// copy of the file as it is beside it (keepDamagedCopy), so that a later rewrite of the file from
+// what was read cannot destroy what followed the damage. Inserts: %3 the file, %4 the copy (empty
+// when the copy could not be made).
 void reportTagFileError(const char* path);
-
-// The name under which reportTagFileError keeps its copy of `path` ("<path>.damaged", or
-// "<path>.damaged2" and so on when an earlier, different copy is already there). False when
-// no name is free.
-bool damagedCopyPath(const char* path, char* copyPath, size_t size);
 
 // Defined here so that the month reader, which runs every line through them, can inline them.
 inline bool splitTagLine(const char* line, TagSpan& out)

@@ -11,6 +11,7 @@
 #include "core/apperror.h"
 #include "core/language.h"
 #include "core/platform.h"
+#include "core/singleinstance.h"
 #include "core/startup.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
@@ -136,15 +137,21 @@ bool onCreate(HWND window)
     return true;
 }
 
-void onDestroy(MainWindowState* state)
+// The window's place goes into the settings, which are saved after it.
+void storePlacement(HWND window)
 {
-    HWND window = state->window;
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (GetWindowPlacement(window, &placement)) {
         static_assert(sizeof placement == sizeof settings.windowPlacement);
         memcpy(&settings.windowPlacement, &placement, sizeof placement);
     }
+}
+
+void onDestroy(MainWindowState* state)
+{
+    HWND window = state->window;
+    storePlacement(window);
     if (state->backBufferDc != nullptr) {
         if (state->backBufferOld != nullptr)
             SelectObject(state->backBufferDc, state->backBufferOld);
@@ -426,15 +433,30 @@ void openPhoneBookMenu(MainWindowState* state)
         dialOrHangUp(entries[chosen - kPhoneBookFirstId].name);
 }
 
+void showWindow(MainWindowState* state)
+{
+    ShowWindow(state->window, SW_SHOW);
+    SetForegroundWindow(state->window);
+}
+
+// Windows is logging off or shutting down: nobody answers the exit question now, and the
+// process may be ended as soon as this returns.
+void onEndSession(MainWindowState* state, bool ending)
+{
+    if (!ending)
+        return;
+    storePlacement(state->window);
+    storeForSessionEnd();
+    DestroyWindow(state->window);
+}
+
 void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
 {
     if (mouseMessage == WM_LBUTTONDOWN) {
-        if (IsWindowVisible(state->window)) {
+        if (IsWindowVisible(state->window))
             ShowWindow(state->window, SW_HIDE);
-        } else {
-            ShowWindow(state->window, SW_SHOW);
-            SetForegroundWindow(state->window);
-        }
+        else
+            showWindow(state);
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         openPhoneBookMenu(state);
     }
@@ -649,6 +671,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (state == nullptr)
         return DefWindowProcA(window, message, wParam, lParam);
+    if (message == showInstanceMessage()) {
+        showWindow(state);  // a second start of the program asks for the window
+        return 0;
+    }
 
     switch (message) {
     case WM_DESTROY: onDestroy(state); break;
@@ -675,6 +701,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL: onMouseWheel(state, wParam, lParam); return 0;
     case WM_CONNECTION_SIGNAL: onConnectionSignal(state); break;
     case WM_TRAY_CALLBACK: onTrayCallback(state, lParam); break;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: onEndSession(state, wParam != FALSE); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,3 +1,4 @@
+#include "core/apperror.h"
 #include "log/statistics.h"
 #include "monitor/watcher.h"
 #include "tariff/costs.h"
@@ -11,7 +12,9 @@ TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
     // One cut for both changes: a second one at the same moment would log an empty slice.
     if (decision.closeSlices())
         closeSlices(now);
-    if (decision.monthChanged)
-        clearMonthCache();
+    // The new month may already have a file (a clock set back): its records are read, so the
+    // next write keeps them.
+    if (decision.monthChanged && !startCurrentMonth())
+        reportError(0);
     return decision;
 }

@@ -5,7 +5,7 @@
 #include "core/localtime.h"
 
 struct TickDecision {
-    bool monthChanged;   // the running slices end in the old month and the month sums start over
+    bool monthChanged;   // the running slices end in the old month, and the new month is read
     bool periodChanged;  // the active tariff moved between its main and secondary period
     bool closeSlices() const { return monthChanged || periodChanged; }
 };
@@ -15,5 +15,5 @@ struct TickDecision {
 TickDecision decideTick(const LocalTime& lastTick, const LocalTime& now, bool secondaryBefore, bool secondaryNow);
 
 // Applies the tick's slice rules for the active tariff: the running slices are closed once
-// when the month or the period changed, and the month sums start over in a new month.
+// when the month or the period changed, and a new month is read from its file.
 TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now);

@@ -64,6 +64,7 @@ void addTariff()
 void writeMonth(int count)
 {
     MonthStats month{};
+    month.key = kOctober2003;
     for (int i = 0; i < count; ++i) {
         LogRecord* record = new LogRecord{};
         record->start = LocalTime{2003, 10, 0, uint16_t(1 + i % 31), uint16_t(i % 24), uint16_t(i % 60),
@@ -75,7 +76,7 @@ void writeMonth(int count)
         record->txp = uint32_t(i % 3000);
         appendMonthRecord(month, record);
     }
-    if (!writeMonthLog(month.records.head))
+    if (!writeMonthLog(month))
         abort();
     clearMonthStats(month);
 }
@@ -137,6 +138,7 @@ void BM_WriteMonthLog(benchmark::State& state)
 {
     loadMonth(kOctober2003);
     MonthStats month{};
+    month.key = kOctober2003;
     int count = 0;
     for (LogRecord* record = heldMonth.records.head; record != nullptr && count < kWriteRecords; ++count) {
         appendMonthRecord(month, new LogRecord(*record));
@@ -144,7 +146,7 @@ void BM_WriteMonthLog(benchmark::State& state)
     }
     clearMonthStats(heldMonth);
     for (auto _ : state)
-        if (!writeMonthLog(month.records.head))
+        if (!writeMonthLog(month))
             abort();
     state.counters["per_record"] = perRecord(kWriteRecords);
     clearMonthStats(month);

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     memcpy(volume, heldMonth.volume, sizeof volume);
     memcpy(online, heldMonth.onlineTime, sizeof online);
     // An empty list writes nothing, so the file read would still be the fuzzed one.
-    if (heldMonth.records.head != nullptr && writeMonthLog(heldMonth.records.head)) {
+    if (heldMonth.records.head != nullptr && writeMonthLog(heldMonth)) {
         const unsigned boxes = fuzzBoxesShown;
         loadMonth(kOctober2003);
         if (fuzzBoxesShown != boxes || memcmp(volume, heldMonth.volume, sizeof volume) != 0 ||

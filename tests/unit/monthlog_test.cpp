@@ -63,8 +63,9 @@ std::vector<const LogRecord*> listOf(const MonthStats& month)
 TEST_F(MonthLog, BlockIsWrittenByteForByte)
 {
     MonthStats month{};
+    month.key = kOctober2003;
     appendMonthRecord(month, newRecord(5, 14, 3, 20, 754, 120000, 400, 30000, 350));
-    ASSERT_TRUE(writeMonthLog(month.records.head));
+    ASSERT_TRUE(writeMonthLog(month));
     EXPECT_EQ(readGzipFile(october), "<log>\r\n"
                                      "\t<day>5</day>\r\n"
                                      "\t<time>50600</time>\r\n"
@@ -81,10 +82,11 @@ TEST_F(MonthLog, BlockIsWrittenByteForByte)
 TEST_F(MonthLog, RoundTripKeepsOrderAndLargeValuesAndFillsTheDayOfWeek)
 {
     MonthStats month{};
+    month.key = kOctober2003;
     appendMonthRecord(month, newRecord(5, 14, 3, 20, 754, 120000, 400, 30000, 350));
     appendMonthRecord(month, newRecord(31, 23, 59, 59, 2200000000u, 4000000000u, 4294967295u, 3000000000u, 2147483648u));
     appendMonthRecord(month, newRecord(1, 0, 0, 0, 0, 0, 0, 0, 0));
-    ASSERT_TRUE(writeMonthLog(month.records.head));
+    ASSERT_TRUE(writeMonthLog(month));
 
     ASSERT_TRUE(loadMonth(kOctober2003));
     EXPECT_TRUE(fakePlatform.boxes.empty());
@@ -151,7 +153,9 @@ TEST_F(MonthLog, MissingFileIsAnEmptyMonth)
     ASSERT_TRUE(loadMonth(kNovember2003));
     EXPECT_EQ(heldMonth.records.head, nullptr);
     EXPECT_EQ(heldMonth.records.tail, nullptr);
-    MonthStats empty{};
+    MonthStats empty;
+    memset(&empty, 0, sizeof empty);
+    empty.key = kNovember2003;
     EXPECT_EQ(memcmp(&heldMonth, &empty, sizeof empty), 0);
     EXPECT_TRUE(fakePlatform.boxes.empty());
 }
@@ -225,13 +229,14 @@ TEST_F(MonthLog, OpenRecordAloneIsDroppedFromAnEmptyList)
 TEST_F(MonthLog, FailedWritesKeepTheOldFile)
 {
     MonthStats month{};
+    month.key = kOctober2003;
     appendMonthRecord(month, newRecord(5, 14, 3, 20, 754, 120000, 400, 30000, 350));
-    ASSERT_TRUE(writeMonthLog(month.records.head));
+    ASSERT_TRUE(writeMonthLog(month));
     const std::string before = readGzipFile(october);
     appendMonthRecord(month, newRecord(6, 1, 0, 0, 5, 5, 5, 5, 5));
 
     std::filesystem::create_directory(october + ".tmp");
-    EXPECT_FALSE(writeMonthLog(month.records.head));
+    EXPECT_FALSE(writeMonthLog(month));
     EXPECT_EQ(AppError, kErrorMonthLogCreate);
     EXPECT_EQ(readGzipFile(october), before);
     std::filesystem::remove(october + ".tmp");
@@ -240,7 +245,7 @@ TEST_F(MonthLog, FailedWritesKeepTheOldFile)
     // The disk fills up half-way through the write.
     std::filesystem::create_symlink("/dev/full", october + ".tmp");
     AppError = kNothingPending;
-    EXPECT_FALSE(writeMonthLog(month.records.head));
+    EXPECT_FALSE(writeMonthLog(month));
     EXPECT_EQ(AppError, kErrorMonthLogCreate);
     EXPECT_EQ(readGzipFile(october), before);
     ASSERT_TRUE(loadMonth(kOctober2003));
@@ -250,7 +255,7 @@ TEST_F(MonthLog, FailedWritesKeepTheOldFile)
 
     // The next successful write includes the record that could not be written.
     AppError = kNothingPending;
-    ASSERT_TRUE(writeMonthLog(month.records.head));
+    ASSERT_TRUE(writeMonthLog(month));
     ASSERT_TRUE(loadMonth(kOctober2003));
     EXPECT_EQ(listOf(heldMonth).size(), 2u);
     clearMonthStats(month);

@@ -91,7 +91,7 @@ TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
     addTariff(nightAndDay());
     Rate second{};
     strcpy(second.name, "Volume");
-    second.ltimeb = -5;  // written with %i as it stands
+    second.ltimeb = 86399;  // the last second of a day
     strcpy(second.precision, "3");
     second.unit = 2;
     second.amount[0] = 4294967295u;
@@ -102,7 +102,7 @@ TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
     ASSERT_TRUE(writeRates());
     EXPECT_FALSE(fileExists(path + ".tmp"));
     const std::string secondBlock =
-        "<rate>\r\n\t<name>Volume</name>\r\n\t<ltimeb>-5</ltimeb>\r\n\t<ltimee>0</ltimee>\r\n"
+        "<rate>\r\n\t<name>Volume</name>\r\n\t<ltimeb>86399</ltimeb>\r\n\t<ltimee>0</ltimee>\r\n"
         "\t<ldays>00000000</ldays>\r\n\t<precision>3</precision>\r\n\t<unit>2</unit>\r\n"
         "\t<amount>4294967295</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n"
         "\t<cost>0.000000</cost>\r\n\t<cost>1234567.125000</cost>\r\n\t<cost>0.000000</cost>\r\n"
@@ -142,6 +142,16 @@ TEST_F(RatesFile, ExistingFileThatCannotBeReadIsReported)
     EXPECT_EQ(AppError, kErrorTariffFile);
     EXPECT_TRUE(fakePlatform.boxes.empty());
     EXPECT_EQ(tariffCount(), 0);
+
+    // Once the file can be read again (a lock released), the table read without it does not
+    // replace it before it is kept beside it.
+    std::filesystem::remove(path);
+    writeGzipFile(path, kNightAndDayBlock);
+    const std::string unread = readPlainFile(path);
+    addTariff(nightAndDay());
+    TariffTable[0]->unit = 1;
+    ASSERT_TRUE(writeRates());
+    EXPECT_EQ(readPlainFile(path + ".damaged"), unread);
 }
 
 TEST_F(RatesFile, VersionZeroFileMapsAmountsAndCosts)
@@ -200,19 +210,33 @@ TEST_F(RatesFile, FormatErrorsAreReportedOnceAndKeepWhatWasRead)
         {"unit without a factor refuses its tariff", good + "<rate>\r\n\t<name>Bad</name>\r\n\t<unit>6</unit>\r\n</rate>\r\n", 1},
         {"negative unit", good + "<rate>\r\n\t<unit>-1</unit>\r\n</rate>\r\n", 1},
         {"a 257th tariff", "<version>1</version>\r\n" + tooMany, 256},
+        // Values the table could not write back as they stand.
+        {"a time after the day's end", good + "<rate>\r\n\t<ltimee>86400</ltimee>\r\n</rate>\r\n", 2},
+        {"a time beyond 32 bits", good + "<rate>\r\n\t<ltimeb>99999999999</ltimeb>\r\n</rate>\r\n", 2},
+        {"a time before midnight", good + "<rate>\r\n\t<ltimeb>-5</ltimeb>\r\n</rate>\r\n", 2},
+        {"an amount beyond 32 bits", good + "<rate>\r\n\t<amount>4294967296</amount>\r\n</rate>\r\n", 2},
+        {"a price that is no number", good + "<rate>\r\n\t<cost>nan</cost>\r\n</rate>\r\n", 2},
+        {"an endless price", good + "<rate>\r\n\t<cost>-inf</cost>\r\n</rate>\r\n", 2},
+        {"a price of 316 digits", good + "<rate>\r\n\t<cost>1e308</cost>\r\n</rate>\r\n", 2},
+        {"a file that is no gzip stream", std::string(600, '\0'), 0},
         {"line longer than 65,535 characters", good + "<rate>\r\n\t<name>" + std::string(70000, 'n') + "</name>\r\n</rate>\r\n", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         resetFakePlatform();
         fakePlatform.messages[kErrorTagLine] = "Bad line in %3; original kept as %4.";
-        writeGzipFile(path, c.content);
+        if (c.tariffs == 0)
+            writePlainFile(path, c.content);
+        else
+            writeGzipFile(path, c.content);
         EXPECT_TRUE(readRates());
         ASSERT_EQ(fakePlatform.boxes.size(), 1u);
         EXPECT_EQ(fakePlatform.boxes[0].text, "Bad line in " + path + "; original kept as " + path + ".damaged.");
         EXPECT_EQ(AppError, kNothingPending);
         EXPECT_EQ(tariffCount(), c.tariffs);
-        EXPECT_STREQ(TariffTable[0]->name, c.tariffs == 256 ? "T0" : "Good");
+        if (c.tariffs != 0) {
+            EXPECT_STREQ(TariffTable[0]->name, c.tariffs == 256 ? "T0" : "Good");
+        }
         EXPECT_EQ(readPlainFile(path + ".damaged"), readPlainFile(path));
     }
 }
@@ -259,6 +283,8 @@ TEST_F(RatesFile, LenientLinesAndTextLimits)
     writeGzipFile(path, text);
     ASSERT_TRUE(readRates());
     EXPECT_TRUE(fakePlatform.boxes.empty());
+    // The long name and precision were cut: the file as it was is kept before any rewrite.
+    EXPECT_EQ(readPlainFile(path + ".damaged"), readPlainFile(path));
     ASSERT_EQ(tariffCount(), 3);
     EXPECT_STREQ(TariffTable[0]->name, "Extra");
     EXPECT_STREQ(TariffTable[0]->precision, "123");

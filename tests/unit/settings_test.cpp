@@ -52,8 +52,7 @@ TEST_F(SettingsStore, SavedFileIsTheRawRecordAndLoadsBackByteForByte)
 {
     settings.activeTariff = 3;
     settings.volumeCorrection = 500;
-    settings.windowPlacement.length = 44;
-    settings.windowPlacement.normalRight = -7;
+    settings.windowPlacement = {44, 0, 1, -1, -1, -1, -1, -700, 20, -256, 484};
     settings.holidays[0] = {"Christmas Eve", packDate(2003, 12, 24)};
     strcpy(settings.skinName, "blue");
     ASSERT_TRUE(saveSettings());
@@ -80,22 +79,75 @@ TEST_F(SettingsStore, ShortFileReplacesOnlyTheStartOfTheRecord)
     EXPECT_EQ(settings.languageId, 7);
 }
 
-TEST_F(SettingsStore, UnterminatedTextFieldsAreCutInsideTheirFields)
+TEST_F(SettingsStore, ValuesOfAForeignFileAreMadeSafe)
 {
     std::string raw(8652, 'A');
     writeGzipFile(path, raw);
     ASSERT_TRUE(loadSettings());
     EXPECT_EQ(strlen(settings.skinName), 259u);
     EXPECT_EQ(strlen(settings.holidays[31].name), 255u);
+    // 0x41414141 ms would be 13 days between two ticks; 0x4141 no language there is.
+    EXPECT_EQ(settings.updateIntervalMs, 60000u);
+    EXPECT_EQ(settings.languageId, 7);
+    Placement none{};
+    EXPECT_EQ(memcmp(&settings.windowPlacement, &none, sizeof none), 0);
+
+    struct Case {
+        const char* what;
+        uint32_t interval;
+        uint16_t language;
+        const char* skin;
+        uint32_t safeInterval;
+        uint16_t safeLanguage;
+        const char* safeSkin;
+    } cases[] = {
+        {"as they should be", 500, 9, "paper", 500, 9, "paper"},
+        {"a timer of 0 ms", 0, 7, "default", 100, 7, "default"},
+        {"just too fast", 99, 9, "default", 100, 9, "default"},
+        {"the slowest", 60000, 9, "default", 60000, 9, "default"},
+        {"no language, no skin", 500, 31813, "", 500, 7, "default"},
+        {"a skin outside the program's folder", 500, 9, "..\\..\\Windows", 500, 9, "default"},
+        {"a skin folder of its parent", 500, 9, "..", 500, 9, "default"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings.updateIntervalMs = c.interval;
+        settings.languageId = c.language;
+        strcpy(settings.skinName, c.skin);
+        makeSettingsSafe();
+        EXPECT_EQ(settings.updateIntervalMs, c.safeInterval);
+        EXPECT_EQ(settings.languageId, c.safeLanguage);
+        EXPECT_STREQ(settings.skinName, c.safeSkin);
+    }
 }
 
-TEST_F(SettingsStore, DamagedFileIsAReadErrorAndKeepsTheDefaults)
+TEST_F(SettingsStore, DamagedFileIsAReadErrorKeepsTheDefaultsAndIsKeptAsItWas)
 {
-    // A gzip header followed by garbage: zlib reports an error on reading.
-    writePlainFile(path, std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + std::string(64, '\xff'));
-    EXPECT_FALSE(loadSettings());
-    EXPECT_EQ(AppError, kErrorSettingsRead);
-    EXPECT_EQ(settings.updateIntervalMs, 500u);
+    struct Case {
+        const char* what;
+        std::string content;
+    } cases[] = {
+        // zlib reports an error on reading.
+        {"a gzip header followed by garbage",
+         std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + std::string(64, '\xff')},
+        // zlib would hand these over as they are, as if they were the record.
+        {"zeros", std::string(8652, '\0')},
+        {"a damaged header", "\x1e\x8b" + std::string(8650, 'E')},
+        {"empty", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(path + ".damaged");
+        resetSettings();
+        writePlainFile(path, c.content);
+        EXPECT_FALSE(loadSettings());
+        EXPECT_EQ(AppError, kErrorSettingsRead);
+        EXPECT_EQ(settings.updateIntervalMs, 500u);
+        EXPECT_EQ(settings.languageId, 7);
+        EXPECT_EQ(readPlainFile(path + ".damaged"), c.content);
+        EXPECT_EQ(std::string(MessageArguments.text2), path + ".damaged");
+        AppError = kNothingPending;
+    }
 }
 
 TEST_F(SettingsStore, FailedSaveKeepsTheOldFile)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "core/programdirectory.h"
@@ -214,7 +215,7 @@ TEST_F(Statistics, AccountedSlicesGiveTheSameSumsAsReadingTheFile)
         LogRecord* record = new LogRecord(slice);
         accountSlice(*record);
         appendMonthRecord(currentMonth, record);
-        ASSERT_TRUE(writeMonthLog(currentMonth.records.head));
+        ASSERT_TRUE(writeMonthLog(currentMonth));
     }
     EXPECT_NEAR(currentMonth.cost[0], (90 - 60) * 0.05 + 10 * 0.05, 1e-9);
     EXPECT_EQ(currentMonth.volume[4], int64_t((5000000000 - 4294967296) * 0.975));
@@ -244,6 +245,34 @@ TEST_F(Statistics, ReloadRepricesBothMonths)
     EXPECT_NEAR(heldMonth.cost[0], 60 * 0.05, 1e-9);
     EXPECT_NEAR(currentMonth.cost[0], 0.0, 1e-12);
     EXPECT_NEAR(monthCost(kOctober2003)[5], 3.0, 1e-9);
+}
+
+TEST_F(Statistics, ARecordThatCannotBeWrittenStaysUntilItsMonthIsWritten)
+{
+    useMinuteTariff();
+    writeGzipFile(october, block(1, 0, 600, 10, 10));
+    ASSERT_TRUE(loadMonth(0));
+    // The temporary file cannot be made where a folder of that name stands.
+    std::filesystem::create_directory(october + ".tmp");
+    EXPECT_FALSE(logRecord(new LogRecord{nullptr, 5, 1, 5, 1, k2110On12th, 3600}));
+    EXPECT_EQ(AppError, kErrorMonthLogCreate);
+    EXPECT_TRUE(currentMonth.unsaved);
+
+    // The month changes while the disk still refuses: the records stay in memory, and a
+    // look at October is answered from them, priced like any other.
+    fakePlatform.now = LocalTime{2003, 11, 6, 1, 0, 0, 0, 0};
+    ASSERT_TRUE(startCurrentMonth());
+    EXPECT_EQ(currentMonth.key, 2003u * 65536 + 11);
+    ASSERT_NE(monthCost(kOctober2003), nullptr);
+    EXPECT_NEAR(monthCost(kOctober2003)[0], (70 - 60) * 0.05, 1e-9);
+    EXPECT_FALSE(saveUnsavedMonths());
+    EXPECT_EQ(AppError, kErrorMonthLogCreate);
+
+    // Once the file can be written, both records reach it.
+    std::filesystem::remove(october + ".tmp");
+    EXPECT_TRUE(saveUnsavedMonths());
+    EXPECT_EQ(readGzipFile(october), block(1, 0, 600, 10, 10) + block(12, 76200, 3600, 5, 5));
+    EXPECT_TRUE(saveUnsavedMonths());
 }
 
 }  // namespace

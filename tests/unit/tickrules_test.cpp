@@ -3,6 +3,7 @@
 
 #include "monitorfixture.h"
 #include "support.h"
+#include "monitor/watcher.h"
 #include "tariff/rates.h"
 #include "ui/ticks.h"
 
@@ -71,6 +72,64 @@ TEST_F(TickRulesTest, FirstTickOfAMonthLogsIntoThePreviousMonthAndStartsNewSlice
     // The new month starts with empty sums.
     EXPECT_EQ(currentMonth.records.head, nullptr);
     EXPECT_EQ(currentMonth.volume[0], 0);
+}
+
+// Records in a month file, counted by their opening lines.
+size_t recordsIn(const std::string& path)
+{
+    const std::string text = readGzipFile(path);
+    size_t count = 0;
+    for (size_t at = text.find("<log>"); at != std::string::npos; at = text.find("<log>", at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(TickRulesTest, AClockSetBackAMonthAndForwardAgainKeepsEveryRecordOfBothMonths)
+{
+    const std::string september = scratchDirectory() + "log_200309.zip";
+    const std::string october = scratchDirectory() + "log_200310.zip";
+    writeGzipFile(september, logBlock(2, 0, 60, 1, 1, 1, 1));
+    writeGzipFile(october, logBlock(1, 0, 60, 1, 1, 1, 1) + logBlock(2, 0, 60, 1, 1, 1, 1) + logBlock(3, 0, 60, 1, 1, 1, 1));
+    const LocalTime octoberTick = {2003, 10, 0, 12, 10, 30, 0, 0};
+    fakePlatform.now = octoberTick;
+    ASSERT_TRUE(loadMonth(0));
+    liveConnections.records[0].sliceStart = {2003, 10, 0, 12, 10, 0, 0, 0};
+
+    // A time synchronisation sets the clock back into September, and forward again.
+    const LocalTime septemberTick = {2003, 9, 2, 30, 23, 0, 0, 0};
+    fakePlatform.now = septemberTick;
+    EXPECT_TRUE(applyTickRules(octoberTick, septemberTick).monthChanged);
+    EXPECT_EQ(recordsIn(october), 4u);
+    EXPECT_EQ(currentMonth.key, 2003u * 65536 + 9);
+    const LocalTime backInOctober = {2003, 10, 0, 12, 10, 40, 0, 0};
+    fakePlatform.now = backInOctober;
+    EXPECT_TRUE(applyTickRules(septemberTick, backInOctober).monthChanged);
+    EXPECT_EQ(recordsIn(september), 2u);
+
+    // The connection ends: its last slice joins the October records read back from the file.
+    ASSERT_TRUE(logSlice(liveConnections.records[0]));
+    EXPECT_EQ(recordsIn(october), 5u);
+    EXPECT_EQ(recordsIn(september), 2u);
+    EXPECT_TRUE(fakePlatform.boxes.empty());
+}
+
+TEST_F(TickRulesTest, ATariffSwitchBetweenMidnightAndTheNextTickKeepsTheOldMonthsFile)
+{
+    const std::string october = scratchDirectory() + "log_200310.zip";
+    writeGzipFile(october, logBlock(1, 0, 60, 1, 1, 1, 1) + logBlock(2, 0, 60, 1, 1, 1, 1));
+    const LocalTime lastTick = {2003, 10, 5, 31, 23, 59, 59, 800};
+    fakePlatform.now = lastTick;
+    ASSERT_TRUE(loadMonth(0));
+
+    // The tariff menu re-prices the month it holds, not the month the clock has just entered.
+    fakePlatform.now = {2003, 11, 6, 1, 0, 0, 0, 100};
+    ASSERT_TRUE(reloadStatistics());
+    EXPECT_EQ(currentMonth.key, 2003u * 65536 + 10);
+    const LocalTime now = {2003, 11, 6, 1, 0, 0, 0, 300};
+    fakePlatform.now = now;
+    EXPECT_TRUE(applyTickRules(lastTick, now).monthChanged);
+    EXPECT_EQ(recordsIn(october), 3u);
+    EXPECT_FALSE(fileExists(scratchDirectory() + "log_200311.zip"));
 }
 
 TEST_F(TickRulesTest, APeriodChangeCutsTheSlices)

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "core/language.h"
 #include "lang/ids.h"
@@ -191,6 +192,7 @@ TEST_F(OptionsSheet, DeletingTariffs)
     click(IDC_TARIFF_DELETE);  // tariff 0 of several: index 0 stays, the former second shows
     ASSERT_EQ(tariffCount(), 2);
     EXPECT_STREQ(TariffTable[0]->name, "B");
+    EXPECT_STREQ(tariffAt(settings.activeTariff)->name, "C");  // the month is still priced by C
     EXPECT_EQ(selection(IDC_TARIFF_LIST), 0);
     EXPECT_EQ(SendMessageA(item(IDC_TARIFF_LIST), CB_GETCOUNT, 0, 0), 2);
     char shown[256];
@@ -206,48 +208,44 @@ TEST_F(OptionsSheet, DeletingTariffs)
     EXPECT_FALSE(IsWindowEnabled(item(IDC_TARIFF_COST_FIRST)));
     EXPECT_EQ(text(IDC_TARIFF_COST_FIRST), "");
 
-    close(PSBTN_CANCEL);  // cancel keeps the number, though it now names an empty slot
-    EXPECT_EQ(settings.activeTariff, 2);
+    close(PSBTN_CANCEL);  // deletions take effect at once, and the number follows them
+    EXPECT_EQ(settings.activeTariff, 0);
 }
 
-TEST_F(OptionsSheet, MoneyFieldsShowAndStoreWhatIsDisplayed)
+TEST_F(OptionsSheet, PricesKeepEveryDigitAndChangeOnlyWhereTyped)
 {
-    addRate("T");
+    Rate* rate = addRate("T");
+    const double prices[7] = {9.95, 0.005, 1.4999, 0.0123, 0.000001, 123456.789, 0.1};
+    memcpy(rate->cost, prices, sizeof prices);
+    const Rate before = *rate;
     open();
-    const int field = IDC_TARIFF_COST_FIRST + 1;
-    type(field, "0,0123");
-    leave(field);
-    EXPECT_EQ(digitsOf(text(field)), "001");  // 0.01 at two decimal places
+    EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + 1)), "001");  // 0.005 shown at two places
+    close(PSBTN_OK);
+    EXPECT_EQ(memcmp(rate, &before, sizeof before), 0);  // OK without edits changes nothing
 
-    type(field, "-5");
-    leave(field);
-    EXPECT_EQ(digitsOf(text(field)), "500");
+    // The places field, key by key: every keystroke redraws the prices, none re-reads them.
+    open();
+    const int field = IDC_TARIFF_COST_FIRST + 2;
+    for (const char* places : {"", "4", "", "0"})
+        type(IDC_TARIFF_PRECISION, places);
+    EXPECT_EQ(digitsOf(text(field)), "1");
+    type(IDC_TARIFF_PRECISION, "4");
+    EXPECT_EQ(digitsOf(text(field)), "14999");
+    EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + 3)), "00123");
 
-    type(field, "0,0123");
+    // A price typed in is taken as typed, whatever the places show.
+    type(IDC_TARIFF_PRECISION, "2");
+    type(field, "-0,0123");
     leave(field);
-    type(IDC_TARIFF_PRECISION, "4");  // re-formats all seven fields from what they display
-    EXPECT_EQ(digitsOf(text(field)), "00100");
-    for (int id = IDC_TARIFF_COST_FIRST; id <= IDC_TARIFF_COST_LAST; ++id) {
-        if (id != field) {
-            EXPECT_EQ(digitsOf(text(id)), "00000") << id;
+    EXPECT_EQ(digitsOf(text(field)), "001");  // signs are ignored; 0.01 at two places
+    close(PSBTN_OK);
+    EXPECT_DOUBLE_EQ(rate->cost[2], 0.0123);
+    EXPECT_STREQ(rate->precision, "2");
+    for (int i = 0; i < 7; ++i) {
+        if (i != 2) {
+            EXPECT_EQ(rate->cost[i], prices[i]) << i;
         }
     }
-
-    type(field, "0,0123");
-    leave(field);
-    EXPECT_EQ(digitsOf(text(field)), "00123");
-    close(PSBTN_OK);
-    EXPECT_DOUBLE_EQ(TariffTable[0]->cost[1], 0.0123);
-    EXPECT_STREQ(TariffTable[0]->precision, "4");
-}
-
-TEST_F(OptionsSheet, AmountAtTwoPlacesIsStoredAsDisplayed)
-{
-    addRate("T");
-    open();
-    type(IDC_TARIFF_COST_FIRST, "0,0123");
-    close(PSBTN_OK);
-    EXPECT_DOUBLE_EQ(TariffTable[0]->cost[0], 0.01);
 }
 
 TEST_F(OptionsSheet, UnitChoiceRelabelsTheFields)
@@ -439,7 +437,15 @@ TEST_F(OptionsSheet, GeneralPageReadsCorrectionWithEitherDecimalMark)
     EXPECT_EQ(text(IDC_UPDATE_INTERVAL), "750");
     type(IDC_UPDATE_INTERVAL, "soon");
     close(PSBTN_OK);
-    EXPECT_EQ(settings.updateIntervalMs, 0u);
+    EXPECT_EQ(settings.updateIntervalMs, 750u);  // no number: the period stays
+
+    // A period the timer cannot keep is brought into range: 0 would fire every 10 ms.
+    for (const auto& [typed, kept] : {std::pair{"0", 100u}, std::pair{"99999999", 60000u}}) {
+        open(2);
+        type(IDC_UPDATE_INTERVAL, typed);
+        close(PSBTN_OK);
+        EXPECT_EQ(settings.updateIntervalMs, kept) << typed;
+    }
 }
 
 TEST_F(OptionsSheet, OnTopWhileOnlineFollowsAlwaysOnTop)

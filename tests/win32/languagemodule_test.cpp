@@ -99,7 +99,7 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "n-t-";
         else if (message.code == kErrorSkinParse)
             message.kinds = "nntt";
-        else if (message.code == kErrorTagLine)
+        else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead)
             message.kinds = "--tt"; // the damaged file, and where its original was kept
         else if (message.code == kCrashTargetAddress || message.code == kCrashInstructionAddress)
             message.kinds = "p---";

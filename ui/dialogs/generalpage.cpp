@@ -37,7 +37,10 @@ void apply(HWND page)
 {
     BOOL isNumber = FALSE;
     const UINT interval = GetDlgItemInt(page, IDC_UPDATE_INTERVAL, &isNumber, FALSE);
-    settings.updateIntervalMs = isNumber ? interval : 0;
+    // A period the timer cannot keep (0 would make it fire every 10 ms) is brought into range;
+    // a text that is no number leaves the period as it was.
+    if (isNumber)
+        settings.updateIntervalMs = clampedUpdateInterval(interval);
 
     char text[256], decimalSeparator[8], groupSeparator[8];
     GetDlgItemTextA(page, IDC_VOLUME_CORRECTION, text, sizeof text);

@@ -28,7 +28,10 @@ struct TariffPage {
     int edited;  // the tariff being edited
     int count;   // tariffs in the table
     int digits;  // decimal places of the cost fields
-    bool filling;
+    bool filling;  // fields are being set by the page, not typed in
+    // The edited tariff's prices at full precision. The fields show them rounded to the tariff's
+    // places; a price changes only when its field is typed in.
+    double costs[kCostCount];
     char unitNames[kUnitCount][256];
     char costLabelFormat[256];
     char timeLabelFormat[256];
@@ -39,30 +42,24 @@ HWND item(int id) { return GetDlgItem(page.window, id); }
 
 void setText(int id, const char* text) { SetDlgItemTextA(page.window, id, text); }
 
-double moneyField(int id, const double* amount)
+void showCost(int index)
+{
+    char shown[256];
+    if (!formatMoney(page.costs[index], page.digits, shown, sizeof shown))
+        snprintf(shown, sizeof shown, "%.*f", page.digits, page.costs[index]);
+    const bool filling = page.filling;
+    page.filling = true;
+    setText(IDC_TARIFF_COST_FIRST + index, shown);
+    page.filling = filling;
+}
+
+void readTypedCost(int index)
 {
     char decimalSeparator[8], groupSeparator[8];
     userMoneySeparators(decimalSeparator, groupSeparator, sizeof decimalSeparator);
-    double value;
-    if (amount) {
-        value = *amount;
-    } else {
-        char text[256];
-        GetDlgItemTextA(page.window, id, text, sizeof text);
-        value = parseMoneyText(text, decimalSeparator, groupSeparator);
-    }
-    // What is stored is what the field shows, so the amount is read back from the display.
-    char shown[256];
-    if (!formatMoney(value, page.digits, shown, sizeof shown))
-        snprintf(shown, sizeof shown, "%.*f", page.digits, value);
-    setText(id, shown);
-    return parseMoneyText(shown, decimalSeparator, groupSeparator);
-}
-
-void reformatCosts()
-{
-    for (int i = 0; i < kCostCount; ++i)
-        moneyField(IDC_TARIFF_COST_FIRST + i, nullptr);
+    char text[256];
+    GetDlgItemTextA(page.window, IDC_TARIFF_COST_FIRST + index, text, sizeof text);
+    page.costs[index] = parseMoneyText(text, decimalSeparator, groupSeparator);
 }
 
 void updateUnitLabels()
@@ -126,8 +123,10 @@ void showTariff(int index)
     SendMessageA(item(IDC_TARIFF_UNIT), CB_SETCURSEL, rate->unit >= 0 && rate->unit < kUnitCount ? rate->unit : -1, 0);
     for (int i = 0; i < kAmountCount; ++i)
         SetDlgItemInt(page.window, IDC_TARIFF_AMOUNT_FIRST + i, rate->amount[i], FALSE);
-    for (int i = 0; i < kCostCount; ++i)
-        moneyField(IDC_TARIFF_COST_FIRST + i, &rate->cost[i]);
+    for (int i = 0; i < kCostCount; ++i) {
+        page.costs[i] = rate->cost[i];
+        showCost(i);
+    }
     updateUnitLabels();
     SendMessageA(item(IDC_TARIFF_PRECISION_SPIN), UDM_SETPOS32, 0, atoi(rate->precision));
     // The field shows the stored text itself, which the spin control may have clamped.
@@ -144,7 +143,7 @@ void storeTariff(int index)
 {
     Rate* rate = TariffTable[index];
     for (int i = 0; i < kCostCount; ++i)
-        rate->cost[i] = moneyField(IDC_TARIFF_COST_FIRST + i, nullptr);
+        rate->cost[i] = page.costs[i];
     const LRESULT unit = SendMessageA(item(IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
     if (unit >= 0)  // a unit the list does not know stays as it was read
         rate->unit = int32_t(unit);
@@ -206,6 +205,9 @@ void deleteTariff()
     if (page.count == 0)
         return;
     removeTariff(page.edited);
+    // The month stays priced by the same tariff, which has moved a slot down.
+    if (page.edited < settings.activeTariff)
+        --settings.activeTariff;
     SendMessageA(item(IDC_TARIFF_LIST), CB_DELETESTRING, WPARAM(page.edited), 0);
     if (page.edited > 0)
         --page.edited;
@@ -234,7 +236,9 @@ void changePrecision()
     char text[4];
     GetDlgItemTextA(page.window, IDC_TARIFF_PRECISION, text, sizeof text);
     page.digits = precisionDigits(text);
-    reformatCosts();
+    // Only the display follows the places: the prices keep every digit they have.
+    for (int i = 0; i < kCostCount; ++i)
+        showCost(i);
 }
 
 void openPage(HWND window)
@@ -268,8 +272,12 @@ void openPage(HWND window)
 void onCommand(int id, int notification)
 {
     if (id >= IDC_TARIFF_COST_FIRST && id <= IDC_TARIFF_COST_LAST) {
-        if (notification == EN_KILLFOCUS && page.count > 0)
-            moneyField(id, nullptr);
+        if (page.count == 0)
+            return;
+        if (notification == EN_CHANGE && !page.filling)
+            readTypedCost(id - IDC_TARIFF_COST_FIRST);
+        else if (notification == EN_KILLFOCUS)
+            showCost(id - IDC_TARIFF_COST_FIRST);
         return;
     }
     switch (id) {

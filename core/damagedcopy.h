@@ -1,0 +1,14 @@
+#pragma once
+// Copies of damaged files, kept beside them before the program writes over what it could read.
+#include <cstddef>
+
+// The name under which keepDamagedCopy keeps its copy of `path` ("<path>.damaged", or
+// "<path>.damaged2" and so on when an earlier, different copy is already there). False when
+// no name is free.
+bool damagedCopyPath(const char* path, char* copyPath, size_t size);
+
+// Keeps the file at `path` as it is under its damaged-copy name (an identical copy already
+// there is reused), so a later rewrite of the file from what could be read loses nothing.
+// Fills `copyPath` with the copy's name; false, with `copyPath` empty, when no copy could be
+// made (the file cannot be read, or no name is free).
+bool keepDamagedCopy(const char* path, char* copyPath, size_t size);
