@@ -1,6 +1,7 @@
 // Drives a running telvane from outside, as a user would: finds its window, reads what the
 // window shows about itself, closes it and answers the confirmation.
 #include <windows.h>
+#include <prsht.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@ namespace {
 constexpr char kMainClass[] = "VekMwCl";
 constexpr int kStepMs = 100;
 constexpr WORD kExitCommand = 30049;
+constexpr WORD kOptionsCommand = 30050;
 
 HWND findWindow(int timeoutMs)
 {
@@ -104,7 +106,9 @@ int usage()
           "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
           "       e2e_driver exit yes|tick|silent    the same through the exit command\n"
           "       e2e_driver dismiss          answers a message box with OK\n"
-          "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n",
+          "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n"
+          "       e2e_driver command ID       sends the menu command ID\n"
+          "       e2e_driver options-ok       opens the options sheet and closes it with OK\n",
           stderr);
     return 2;
 }
@@ -150,6 +154,20 @@ int main(int argc, char** argv)
             printf("%d\n", int(state.listScroll));
         else
             printf("%.*s\n", int(sizeof state.statusText), state.statusText);
+        return 0;
+    }
+    if (strcmp(command, "command") == 0 && argc == 3) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(WORD(atoi(argv[2])), 0), 0);
+        return 0;
+    }
+    if (strcmp(command, "options-ok") == 0) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(kOptionsCommand, 0), 0);
+        HWND sheet = waitForDialog(window, 10000);
+        if (sheet == nullptr) {
+            fputs("e2e_driver: no options sheet appeared\n", stderr);
+            return 1;
+        }
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         return 0;
     }
     if (strcmp(command, "tray-right-click") == 0) {

@@ -193,5 +193,68 @@ drive close silent >/dev/null || true
 wait "$telvane_pid" 2>/dev/null || true
 check "the fallback skin is stored" [ "$(settings_field 8392 260)" = default ]
 
+# 6b. A placement on no screen (a monitor gone, or a damaged file) opens the window centred.
+python3 - "$work/settings.zip" <<'PY'
+import gzip, struct, sys
+data = bytearray(gzip.open(sys.argv[1]).read())
+data[0:44] = struct.pack("<3I8i", 44, 0, 1, -1, -1, -1, -1, 5000, 5000, 5434, 5306)
+gzip.open(sys.argv[1], "wb").write(bytes(data))
+PY
+start
+read -r visible x y width height < <(drive window)
+check "a placement on no screen opens the window centred ($x,$y)" \
+    [ "$visible" = 1 -a "$x" = $(((1024 - width) / 2)) -a "$y" = $(((768 - height) / 2)) ]
+drive close silent >/dev/null || true
+wait "$telvane_pid" 2>/dev/null || true
+
+# 7. A second start of the same folder shows the running telvane and writes nothing.
+set_settings_field 8384 1
+start
+first_pid=$telvane_pid
+read -r visible _ < <(drive window)
+check "the first copy starts hidden" [ "$visible" = 0 ]
+before=$(ls -l --time-style=+%s.%N "$work"/*.zip | md5sum)
+second_code=0
+timeout 20 "$wine_run" "$work/telvane.exe" || second_code=$?
+check "a second start ends at once (exit code $second_code)" [ "$second_code" = 0 ]
+sleep 1
+read -r visible _ < <(drive window)
+check "the second start shows the running window" [ "$visible" = 1 ]
+check "the second start writes no file" [ "$(ls -l --time-style=+%s.%N "$work"/*.zip | md5sum)" = "$before" ]
+check "only the first copy runs" kill -0 "$first_pid"
+drive close silent >/dev/null || true
+wait "$first_pid" 2>/dev/null || true
+set_settings_field 8384 0
+
+# 8. The Windows session ends while a connection is up: its slice is logged and the settings
+# saved, without any question.
+rm -f "$work/settings.zip"
+records_before=$(zcat "$month_log" | grep -c '<log>')
+dialsim connect "Demo Provider"
+start
+drive window >/dev/null
+sleep 2
+wineboot --end-session
+for _ in $(seq 1 50); do kill -0 "$telvane_pid" 2>/dev/null || break; sleep 0.2; done
+check "the session end ends telvane" bash -c "! kill -0 $telvane_pid 2>/dev/null"
+wait "$telvane_pid" 2>/dev/null || true
+check "the session end logs the running connection" [ "$(zcat "$month_log" | grep -c '<log>')" = $((records_before + 1)) ]
+check "the session end saves the settings" [ -f "$work/settings.zip" ]
+dialsim hangup "Demo Provider"
+
+# 9. A month log that cannot be written at exit is tried again and then reported, not dropped
+# in silence. A folder in place of the temporary file stops every write.
+mkdir "$month_log.tmp"
+dialsim connect "Demo Provider"
+start
+drive window >/dev/null
+sleep 1
+check "telvane closes with a connection up" drive close yes
+check "a month log that cannot be written at exit is reported" drive dismiss
+check "telvane ends after the report" bash -c "for _ in \$(seq 1 50); do kill -0 $telvane_pid 2>/dev/null || exit 0; sleep 0.2; done; exit 1"
+wait "$telvane_pid" 2>/dev/null || true
+rmdir "$month_log.tmp"
+dialsim hangup "Demo Provider"
+
 echo "e2e: $failures failure(s)"
 [ "$failures" = 0 ]

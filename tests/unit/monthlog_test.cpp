@@ -209,12 +209,19 @@ TEST_F(MonthLog, FormatErrorsStopReadingAndKeepTheCompletedRecords)
         EXPECT_EQ(readPlainFile(october + ".damaged"), readPlainFile(october));
     }
 
+    // A month log without a gzip header: zlib would read the text as it stands.
+    writePlainFile(october, good);
+    ASSERT_TRUE(loadMonth(kOctober2003));
+    EXPECT_EQ(fakePlatform.boxes.size(), 2u);
+    EXPECT_EQ(heldMonth.records.head, nullptr);
+    EXPECT_EQ(readPlainFile(october + ".damaged2"), good);
+
     // The 31st is refused in November.
     const std::string november = std::string(programDirectory) + "log_200311.zip";
     writeGzipFile(november, logBlock(30, 0, 1, 1, 1, 1, 1) + logBlock(31, 0, 1, 1, 1, 1, 1));
     ASSERT_TRUE(loadMonth(kNovember2003));
     EXPECT_EQ(listOf(heldMonth).size(), 1u);
-    EXPECT_EQ(fakePlatform.boxes.size(), 2u);
+    EXPECT_EQ(fakePlatform.boxes.size(), 3u);
 }
 
 TEST_F(MonthLog, OpenRecordAloneIsDroppedFromAnEmptyList)
