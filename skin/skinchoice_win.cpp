@@ -26,8 +26,8 @@ bool loadAnyOtherSkin(char* name)
     bool loaded = false;
     do {
         const char* folder = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || strcmp(folder, ".") == 0 ||
-            strcmp(folder, "..") == 0 || sameFolder(folder, name) || sameFolder(folder, kDefaultSkin))
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || strcmp(folder, ".") == 0
+            || strcmp(folder, "..") == 0 || sameFolder(folder, name) || sameFolder(folder, kDefaultSkin))
             continue;
         if (loadSkin(folder)) {
             snprintf(name, kSkinTextLength, "%s", folder);
@@ -38,7 +38,7 @@ bool loadAnyOtherSkin(char* name)
     return loaded;
 }
 
-}  // namespace
+} // namespace
 
 bool loadStartSkin(char* name)
 {

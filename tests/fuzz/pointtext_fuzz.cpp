@@ -50,11 +50,11 @@ void checkTracedOutline(const uint8_t* data, size_t size)
     shape.kind = kShapePolyline;
     shape.count = count;
     shape.points = static_cast<ShapePoint*>(malloc(count * sizeof(ShapePoint)));
-    ShapePoint low{INT32_MAX, INT32_MAX};
+    ShapePoint low { INT32_MAX, INT32_MAX };
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* bytes = data + 4 * i;
-        shape.points[i] = ShapePoint{int32_t((bytes[0] | bytes[1] << 8) % (kMaxPictureSide + 1)),
-                                     int32_t((bytes[2] | bytes[3] << 8) % (kMaxPictureSide + 1))};
+        shape.points[i] = ShapePoint { int32_t((bytes[0] | bytes[1] << 8) % (kMaxPictureSide + 1)),
+            int32_t((bytes[2] | bytes[3] << 8) % (kMaxPictureSide + 1)) };
         low.x = shape.points[i].x < low.x ? shape.points[i].x : low.x;
         low.y = shape.points[i].y < low.y ? shape.points[i].y : low.y;
     }
