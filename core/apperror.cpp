@@ -4,7 +4,7 @@ uint32_t AppError = kNothingPending;
 MessageArgumentsRecord MessageArguments;
 
 const uint32_t kAllErrorCodes[] = {
-    kErrorNoMemory, kErrorBitmapOrAccelerators, kErrorLanguageModule, kErrorConnectionNotification,
+    kErrorNoMemory, kErrorBitmapOrAccelerators, kErrorLanguageModule, kErrorLanguageStandIn, kErrorConnectionNotification,
     kErrorResourceMissing, kErrorSettingsCreate, kErrorSettingsRead, kErrorSettingsWrite, kErrorTipWindow,
     kErrorAcceleratorsMissing, kErrorLanguageFree, kErrorDialog, kErrorResourceLoad, kErrorResourceLock,
     kErrorPngDecode, kErrorImageList, kErrorTrayIcon, kErrorTariffFile, kErrorConnectionsUnreadable,

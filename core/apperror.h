@@ -20,6 +20,7 @@ enum ErrorCode : uint32_t {
     kErrorNoMemory = 0x80000001,
     kErrorBitmapOrAccelerators = 0x80000002,
     kErrorLanguageModule = 0x80000003,
+    kErrorLanguageStandIn = 0x80000004,
     kErrorConnectionNotification = 0x80000005,
     kErrorResourceMissing = 0x40000002,
     kErrorSettingsCreate = 0x40000004,

@@ -5,6 +5,9 @@
 
 namespace {
 
+// The one text the program carries itself: its name.
+constexpr char kProgramName[] = "telvane";
+
 MessageIcon iconOfSeverity(uint32_t severity) { return severity == 0 ? MessageIcon::information : severity == 1 ? MessageIcon::warning : MessageIcon::error; }
 
 void appendLanguageString(uint32_t id, char* buffer, size_t size)
@@ -29,6 +32,9 @@ uint32_t reportError(uint32_t code)
     char caption[256] = "";
     appendLanguageString(18, caption, sizeof caption);
     appendLanguageString(12 + severity, caption, sizeof caption);
+    // Without a language module the box still says whose it is, as the window title does.
+    if (caption[0] == '\0')
+        strcpy(caption, kProgramName);
 
     static char text[65535];
     text[0] = '\0';
@@ -40,7 +46,7 @@ uint32_t reportError(uint32_t code)
     if (systemError != 0) {
         appendLanguageString(16, text, sizeof text);
         const size_t used = strlen(text);
-        systemErrorText(systemError, text + used, sizeof text - used);
+        systemErrorText(systemError, MessageArguments.text1, text + used, sizeof text - used);
     }
 
     showMessageBox(text, caption, iconOfSeverity(severity));

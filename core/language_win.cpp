@@ -1,32 +1,76 @@
 #include "core/language.h"
 
+#include <cstdio>
+
 #include "core/apperror.h"
+#include "core/platform.h"
 #include "core/programdirectory.h"
 #include "tariff/settings.h"
 #include "ui/mainwindowstate.h"
 
 HMODULE LanguageModule;
+uint32_t LanguageStandInFor;
 
 namespace {
 constexpr uint32_t kEnglishFileString = 1;
 constexpr uint32_t kGermanFileString = 2;
 constexpr uint16_t kGerman = 7;
 constexpr WORD kAcceleratorTable = 6;
+constexpr size_t kNameSize = 260;
+
+// The module named by the program's string `file`, its file name in `name`; null on failure,
+// with the loader's error left as the system's last error.
+HMODULE loadModuleFile(uint32_t file, char* name)
+{
+    name[0] = '\0';
+    char path[MAX_PATH];
+    if (!programString(file, name, kNameSize) || !buildPathBeside(name, path, sizeof path))
+        return nullptr;
+    return LoadLibraryA(path);
+}
+
+// With no module loaded yet, the other language's module stands in for `file`. The failure
+// is left for the caller to report, with the loader's error for the system's text: 0x80000004
+// naming both modules when the other one loaded, 0x80000003 naming the failed one otherwise.
+bool standIn(uint32_t file, const char* failedName)
+{
+    const DWORD loadError = GetLastError();
+    char otherName[kNameSize];
+    HMODULE other = loadModuleFile(file == kGermanFileString ? kEnglishFileString : kGermanFileString, otherName);
+    LanguageStandInFor = file;
+    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", failedName);
+    if (other != nullptr) {
+        LanguageModule = other;
+        snprintf(MessageArguments.text2, sizeof MessageArguments.text2, "%s", otherName);
+    }
+    SetLastError(loadError);
+    return failWith(other != nullptr ? kErrorLanguageStandIn : kErrorLanguageModule);
+}
 
 bool exchangeModule(uint16_t languageId)
 {
     if (languageId == 0)
         languageId = settings.languageId;
-    char path[MAX_PATH];
-    const uint32_t nameString = languageId == kGerman ? kGermanFileString : kEnglishFileString;
-    if (!buildProgramFilePath(nameString, path, sizeof path))
+    const uint32_t file = languageId == kGerman ? kGermanFileString : kEnglishFileString;
+    if (file == LanguageStandInFor) {
+        settings.languageId = languageId;
+        return true;
+    }
+    char name[kNameSize];
+    HMODULE module = loadModuleFile(file, name);
+    if (module == nullptr) {
+        if (LanguageModule == nullptr) {
+            // The user's language stays stored, so the next start tries its module again.
+            settings.languageId = languageId;
+            return standIn(file, name);
+        }
+        snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", name);
         return failWith(kErrorLanguageModule);
-    HMODULE module = LoadLibraryA(path);
-    if (module == nullptr)
-        return failWith(kErrorLanguageModule);
+    }
     if (LanguageModule != nullptr && !FreeLibrary(LanguageModule))
         reportError(kErrorLanguageFree);
     LanguageModule = module;
+    LanguageStandInFor = 0;
     settings.languageId = languageId;
     return true;
 }
@@ -37,8 +81,10 @@ bool loadLanguage(MainWindowState* state, uint16_t languageId)
     if ((LanguageModule == nullptr || languageId != settings.languageId) && !exchangeModule(languageId))
         return false;
     if (state != nullptr) {
-        state->accelerators = LoadAcceleratorsA(LanguageModule, MAKEINTRESOURCEA(kAcceleratorTable));
-        if (state->accelerators == nullptr)
+        // Without any module (already reported) there are no shortcuts to look for.
+        state->accelerators =
+            LanguageModule != nullptr ? LoadAcceleratorsA(LanguageModule, MAKEINTRESOURCEA(kAcceleratorTable)) : nullptr;
+        if (state->accelerators == nullptr && LanguageModule != nullptr)
             reportError(kErrorAcceleratorsMissing);
         InvalidateRect(state->window, nullptr, TRUE);
     }

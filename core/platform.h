@@ -22,8 +22,9 @@ bool languageString(uint32_t id, char* buffer, size_t size);
 // Returns the length written; 0 leaves `buffer` empty.
 size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* buffer, size_t size);
 
-// The system's own text of a system error code.
-size_t systemErrorText(uint32_t error, char* buffer, size_t size);
+// The system's own text of a system error code. The inserts of such a text name the file or
+// item that failed; they are filled with `subject`, or left as they stand when it is empty.
+size_t systemErrorText(uint32_t error, const char* subject, char* buffer, size_t size);
 
 uint32_t lastSystemError();
 void setLastSystemError(uint32_t error);

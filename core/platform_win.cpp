@@ -49,11 +49,19 @@ size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* bu
     return length;
 }
 
-size_t systemErrorText(uint32_t error, char* buffer, size_t size)
+size_t systemErrorText(uint32_t error, const char* subject, char* buffer, size_t size)
 {
     buffer[0] = '\0';
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, buffer,
-                                  formatBufferSize(size), nullptr);
+    // Every insert a system text may name (%1 to %99) reads the subject, so none is left
+    // unfilled and none is read past the array.
+    DWORD_PTR inserts[99];
+    for (DWORD_PTR& insert : inserts)
+        insert = reinterpret_cast<DWORD_PTR>(subject);
+    const bool filled = subject != nullptr && subject[0] != '\0';
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM |
+                                      (filled ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS),
+                                  nullptr, error, 0, buffer, formatBufferSize(size),
+                                  filled ? reinterpret_cast<va_list*>(inserts) : nullptr);
     if (length == 0)
         buffer[0] = '\0';
     return length;

@@ -161,11 +161,8 @@ HWND startUp()
     if (!languageString(IDS_MAIN_TITLE, title, sizeof title))
         strcpy(title, "telvane");
 
-    if (!loadSkin(settings.skinName)) {
-        strcpy(settings.skinName, "default");
-        if (!loadSkin(settings.skinName))
-            return nullptr;
-    }
+    if (!loadStartSkin(settings.skinName))
+        return nullptr;
 
     // Halved as unsigned 32-bit differences: a skin wider than the screen lands far right,
     // where the stored placement (or the user) moves it.

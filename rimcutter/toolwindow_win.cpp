@@ -9,6 +9,7 @@
 #include "rimcutter/menuids.h"
 #include "rimcutter/regiontool.h"
 #include "rimcutter/regiontoolwindow.h"
+#include "rimcutter/toolpaint_win.h"
 #include "skin/pngbitmap.h"
 
 static_assert(sizeof(ShapePoint) == sizeof(POINT) && offsetof(ShapePoint, y) == offsetof(POINT, y));
@@ -25,35 +26,7 @@ constexpr int kCoordinatePartWidth = 250;
 
 HWND toolWindow;
 HWND statusBar;
-
-// Mapping of picture-logical units (picture plus its margin) to the client area for the
-// current zoom. Painting sets it on the class device context; mouse positions are converted
-// with the same mapping.
-void applyZoom(HDC dc, const RECT& client)
-{
-    switch (regionTool.zoom) {
-    case 1:
-        SetMapMode(dc, MM_TEXT);
-        return;
-    case 2:
-    case 4:
-        SetMapMode(dc, MM_ISOTROPIC);
-        SetWindowExtEx(dc, 1, 1, nullptr);
-        SetViewportExtEx(dc, regionTool.zoom, regionTool.zoom, nullptr);
-        return;
-    default: {
-        // Fit: the picture with a margin on each side fills the area above the status bar,
-        // its aspect ratio kept. A window shrunk to nothing still gets a valid extent.
-        const LONG width = client.right > 0 ? client.right : 1;
-        const LONG height = client.bottom - regionTool.statusHeight > 0 ? client.bottom - regionTool.statusHeight : 1;
-        SetMapMode(dc, MM_ISOTROPIC);
-        SetWindowExtEx(dc, regionTool.imageWidth + 2 * kPictureMargin, regionTool.imageHeight + 2 * kPictureMargin,
-                       nullptr);
-        SetViewportExtEx(dc, width, height, nullptr);
-        return;
-    }
-    }
-}
+ToolCanvas canvas;
 
 // The mouse message's client position in picture-logical units. The mapping is set afresh
 // from the current zoom rather than taken from the last paint, so a click that arrives
@@ -70,85 +43,13 @@ ShapePoint toLogical(HWND window, LPARAM position)
     return ShapePoint{point.x, point.y};
 }
 
-void drawShape(HDC dc, const RegionShape& shape, uint32_t count)
-{
-    const auto* points = reinterpret_cast<const POINT*>(shape.points);
-    if (shape.kind == kShapePolyline) {
-        Polyline(dc, points, static_cast<int>(count));
-        return;
-    }
-    if (count < 2)
-        return;
-    // Both clicked corner pixels lie inside the outline.
-    const LONG left = points[0].x < points[1].x ? points[0].x : points[1].x;
-    const LONG top = points[0].y < points[1].y ? points[0].y : points[1].y;
-    const LONG right = (points[0].x > points[1].x ? points[0].x : points[1].x) + 1;
-    const LONG bottom = (points[0].y > points[1].y ? points[0].y : points[1].y) + 1;
-    if (shape.kind == kShapeEllipse)
-        Ellipse(dc, left, top, right, bottom);
-    else
-        Rectangle(dc, left, top, right, bottom);
-}
-
-void drawShapes(HDC dc)
-{
-    HPEN dotted = CreatePen(PS_DOT, 0, RGB(0, 0, 0));
-    HGDIOBJ oldPen = SelectObject(dc, dotted);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, RGB(255, 255, 255));
-
-    for (uint32_t i = 0; i < regionTool.shapeCount; ++i)
-        drawShape(dc, regionTool.shapes[i], regionTool.shapes[i].count);
-    const RegionShape& pending = regionTool.pending;
-    if (regionTool.placingCopy) {
-        moveCopyToCursor();
-        drawShape(dc, pending, pending.count);
-    } else if (pending.kind != kNoShape && pending.count >= 1) {
-        drawShape(dc, pending, pending.count + 1);
-    }
-
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(dotted);
-}
-
-void paintRegionTool(HWND window)
+void onPaint(HWND window)
 {
     RECT client;
     GetClientRect(window, &client);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    applyZoom(dc, client);
-
-    const int width = regionTool.imageWidth;
-    const int height = regionTool.imageHeight;
-    if (width > 0 && height > 0) {
-        HDC composition = CreateCompatibleDC(dc);
-        HBITMAP canvas = CreateCompatibleBitmap(dc, width, height);
-        if (composition != nullptr && canvas != nullptr) {
-            HGDIOBJ oldCanvas = SelectObject(composition, canvas);
-            if (regionTool.picture != nullptr) {
-                HDC source = CreateCompatibleDC(dc);
-                HGDIOBJ oldPicture = SelectObject(source, static_cast<HBITMAP>(regionTool.picture));
-                BitBlt(composition, 0, 0, width, height, source, 0, 0, SRCCOPY);
-                SelectObject(source, oldPicture);
-                DeleteDC(source);
-            }
-            drawShapes(composition);
-            // Cross-hair: the cursor's column and row, inverted so it shows on any picture.
-            PatBlt(composition, regionTool.cursorX, 0, 1, height, DSTINVERT);
-            PatBlt(composition, 0, regionTool.cursorY, width, 1, DSTINVERT);
-
-            SetStretchBltMode(dc, COLORONCOLOR);
-            StretchBlt(dc, kPictureMargin, kPictureMargin, width, height, composition, 0, 0, width, height, SRCCOPY);
-            SelectObject(composition, oldCanvas);
-        }
-        if (canvas != nullptr)
-            DeleteObject(canvas);
-        if (composition != nullptr)
-            DeleteDC(composition);
-    }
+    paintRegionTool(dc, client, &canvas);
     EndPaint(window, &paint);
 }
 
@@ -198,6 +99,7 @@ void openPicture(HWND window)
         return;
 
     HDC dc = GetDC(window);
+    discardToolCanvas(&canvas);
     if (regionTool.picture != nullptr)
         DeleteObject(static_cast<HBITMAP>(regionTool.picture));
     uint32_t transparent = 0, depth = 0, width = 0, height = 0;
@@ -293,6 +195,7 @@ void onSize(UINT message, WPARAM kind, LPARAM size)
 
 void onDestroy()
 {
+    discardToolCanvas(&canvas);
     if (regionTool.picture != nullptr)
         DeleteObject(static_cast<HBITMAP>(regionTool.picture));
     regionTool.picture = nullptr;
@@ -306,7 +209,7 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE: onCreate(window); break;
     case WM_SIZE: onSize(message, wParam, lParam); break;
-    case WM_PAINT: paintRegionTool(window); break;
+    case WM_PAINT: onPaint(window); break;
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_DESTROY: onDestroy(); break;
     case WM_KEYDOWN:

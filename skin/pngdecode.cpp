@@ -10,10 +10,6 @@
 
 namespace {
 
-// Larger pictures are refused before their rows are allocated: no skin or traced picture
-// comes near this, and a forged header must not make the program commit gigabytes.
-constexpr uint32_t kMaxPictureSide = 16384;
-
 struct MemorySource {
     const uint8_t* data;
     size_t size;
@@ -30,13 +26,10 @@ void readFromMemory(png_structp reader, png_bytep target, png_size_t length)
     source->position += length;
 }
 
-[[noreturn]] void failRead(png_structp reader, png_const_charp)
-{
-    png_longjmp(reader, 1);
-}
+[[noreturn]] void failRead(png_structp reader, png_const_charp) { png_longjmp(reader, 1); }
 
 // The decoder never writes to a console; warnings do not stop it.
-void ignoreWarning(png_structp, png_const_charp) {}
+void ignoreWarning(png_structp, png_const_charp) { }
 
 uint32_t depthOfFormat(int colorType, int bitDepth)
 {
@@ -51,6 +44,12 @@ uint32_t depthOfFormat(int colorType, int bitDepth)
     return 0;
 }
 
+// Ancillary chunks the decoder has no use for, each name ended by a zero: skipped unread, so
+// that no text or colour profile is inflated and kept (a picture of one megabyte could
+// otherwise hold gigabytes of compressed text).
+const png_byte kUnusedChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0"
+                                 "sBIT\0sCAL\0sPLT\0sRGB\0sTER\0tEXt\0tIME\0zTXt";
+
 void destroyReader(DecodedPng* picture)
 {
     png_structp reader = static_cast<png_structp>(picture->reader);
@@ -59,22 +58,49 @@ void destroyReader(DecodedPng* picture)
     if (reader != nullptr)
         png_destroy_read_struct(&reader, info != nullptr ? &info : nullptr, endInfo != nullptr ? &endInfo : nullptr);
     picture->reader = picture->info = picture->endInfo = nullptr;
-    picture->rows = nullptr;
 }
 
-// Runs libpng over the data. Kept apart and free of objects with destructors, since a
-// libpng error leaves it through longjmp.
-bool readPng(DecodedPng* picture, MemorySource* source)
+// Runs libpng over the data: the header first, which must name a supported format within
+// the size limit, and only then the rows. Kept apart and free of objects with destructors,
+// since a libpng error leaves it through longjmp. Returns the error code, or kNothingPending.
+uint32_t readPng(DecodedPng* picture, MemorySource* source, int* colorType)
 {
     png_structp reader = static_cast<png_structp>(picture->reader);
     png_infop info = static_cast<png_infop>(picture->info);
     if (setjmp(png_jmpbuf(reader)) != 0)
-        return false;
+        return kErrorPngDecode;
     png_set_read_fn(reader, source, readFromMemory);
     png_set_user_limits(reader, kMaxPictureSide, kMaxPictureSide);
-    png_read_png(reader, info, PNG_TRANSFORM_BGR, nullptr);
-    picture->rows = png_get_rows(reader, info);
-    return true;
+    png_set_keep_unknown_chunks(reader, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(reader, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks, sizeof kUnusedChunks / 5);
+    png_read_info(reader, info);
+
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int bitDepth = 0;
+    png_get_IHDR(reader, info, &width, &height, &bitDepth, colorType, nullptr, nullptr, nullptr);
+    const uint32_t depth = depthOfFormat(*colorType, bitDepth);
+    if (depth == 0 || uint64_t(width) * height > kMaxPicturePixels)
+        return kErrorPngDecode;
+
+    png_set_bgr(reader);
+    const int passes = png_set_interlace_handling(reader);
+    png_read_update_info(reader, info);
+    picture->rowBytes = png_get_rowbytes(reader, info);
+    // Zeroed: the passes of an interlaced picture combine into rows already there.
+    picture->rows = new (std::nothrow) uint8_t[picture->rowBytes * height]();
+    if (picture->rows == nullptr)
+        return kErrorNoMemory;
+    for (int pass = 0; pass < passes; ++pass) {
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(reader, picture->rows + y * picture->rowBytes, nullptr);
+    }
+    png_read_end(reader, static_cast<png_infop>(picture->endInfo));
+
+    picture->width = width;
+    picture->height = height;
+    picture->bitsPerPixel = depth;
+    return kNothingPending;
 }
 
 void fillColorTable(DecodedPng* picture, int colorType)
@@ -84,7 +110,7 @@ void fillColorTable(DecodedPng* picture, int colorType)
     png_infop info = static_cast<png_infop>(picture->info);
     if (colorType == PNG_COLOR_TYPE_GRAY) {
         for (int i = 0; i < 256; ++i)
-            description->colors[i] = PngColorEntry{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+            description->colors[i] = PngColorEntry { uint8_t(i), uint8_t(i), uint8_t(i), 0 };
         return;
     }
     if (colorType != PNG_COLOR_TYPE_PALETTE)
@@ -102,13 +128,13 @@ void fillColorTable(DecodedPng* picture, int colorType)
     description->header.colorsUsed = static_cast<uint32_t>(paletteSize);
     for (int i = 0; i < paletteSize; ++i) {
         const png_color& entry = palette[i];
-        description->colors[i] = PngColorEntry{entry.blue, entry.green, entry.red, 0};
+        description->colors[i] = PngColorEntry { entry.blue, entry.green, entry.red, 0 };
         if (i < alphaCount && alpha[i] == 0)
             picture->transparentColor = entry.red | (entry.green << 8) | (uint32_t(entry.blue) << 16);
     }
 }
 
-}  // namespace
+} // namespace
 
 bool decodePngRows(const uint8_t* data, size_t size, DecodedPng* picture)
 {
@@ -128,47 +154,37 @@ bool decodePngRows(const uint8_t* data, size_t size, DecodedPng* picture)
         return false;
     }
 
-    MemorySource source{data, size, 0};
-    if (!readPng(picture, &source) || picture->rows == nullptr) {
-        destroyReader(picture);
+    MemorySource source { data, size, 0 };
+    int colorType = 0;
+    const uint32_t error = readPng(picture, &source, &colorType);
+    if (error != kNothingPending) {
+        releaseDecodedPng(picture);
+        AppError = error;
         return false;
     }
-    png_uint_32 width = 0;
-    png_uint_32 height = 0;
-    int bitDepth = 0;
-    int colorType = 0;
-    png_get_IHDR(reader, static_cast<png_infop>(picture->info), &width, &height, &bitDepth, &colorType, nullptr,
-                 nullptr, nullptr);
 
     AppError = kNothingPending;
-    picture->description = new (std::nothrow) PngDescription{};
+    picture->description = new (std::nothrow) PngDescription {};
     if (picture->description == nullptr) {
-        destroyReader(picture);
+        releaseDecodedPng(picture);
         AppError = kErrorNoMemory;
         return false;
     }
-    const uint32_t depth = depthOfFormat(colorType, bitDepth);
-    if (depth == 0) {
-        releaseDecodedPng(picture);
-        AppError = kErrorPngDecode;
-        return false;
-    }
-
-    picture->width = width;
-    picture->height = height;
-    picture->bitsPerPixel = depth;
+    const uint32_t depth = picture->bitsPerPixel;
+    const uint32_t width = picture->width;
     picture->transparentColor = depth > 8 ? kNoTransparentColor : 0;
     picture->greyWithAlpha = colorType == PNG_COLOR_TYPE_GRAY_ALPHA;
     PngBitmapHeader& header = picture->description->header;
     header.size = sizeof(PngBitmapHeader);
     header.width = static_cast<int32_t>(width);
-    header.height = static_cast<int32_t>(height);
+    header.height = static_cast<int32_t>(picture->height);
     header.planes = 1;
     header.bitCount = static_cast<uint16_t>(depth);
     fillColorTable(picture, colorType);
+    destroyReader(picture);
 
-    // Scan lines go to the system padded to 4 bytes; libpng's rows are not, so a row is
-    // copied before it is handed out rather than read past its end.
+    // Scan lines go to the system padded to 4 bytes; PNG rows are not, so a row is copied
+    // before it is handed out rather than read past its end.
     picture->stride = ((width * depth + 31) / 32) * 4;
     picture->scanLineBuffer = new (std::nothrow) uint8_t[picture->stride]();
     return true;
@@ -178,7 +194,7 @@ const uint8_t* pngScanLine(DecodedPng* picture, uint32_t scanLine)
 {
     if (picture->scanLineBuffer == nullptr || scanLine >= picture->height)
         return nullptr;
-    const uint8_t* row = picture->rows[picture->height - 1 - scanLine];
+    const uint8_t* row = picture->rows + (picture->height - 1 - scanLine) * picture->rowBytes;
     uint8_t* line = picture->scanLineBuffer;
     if (picture->greyWithAlpha) {
         for (uint32_t x = 0; x < picture->width; ++x) {
@@ -197,6 +213,7 @@ const uint8_t* pngScanLine(DecodedPng* picture, uint32_t scanLine)
 void releaseDecodedPng(DecodedPng* picture)
 {
     destroyReader(picture);
+    delete[] picture->rows;
     delete picture->description;
     delete[] picture->scanLineBuffer;
     memset(picture, 0, sizeof *picture);

@@ -36,8 +36,16 @@ static_assert(sizeof(PngDescription) == 1064);
 
 constexpr uint32_t kNoTransparentColor = 0xFFFFFFFF;
 
+// The largest picture decoded: 4096 x 4096 pixels, and no side longer than 16384. Its rows
+// take at most 64 MiB (4 bytes a pixel), and so does the device bitmap made from it on a
+// 32-bit display. The header is checked before any row is read, so a larger picture costs
+// nothing but its header.
+constexpr uint64_t kMaxPicturePixels = 4096 * 4096;
+constexpr uint32_t kMaxPictureSide = 16384;
+constexpr uint64_t kMaxPictureBytes = kMaxPicturePixels * 4;
+
 // A picture decoded by decodePngRows. Release it with releaseDecodedPng, which frees the
-// description and libpng's rows.
+// description and the rows.
 struct DecodedPng {
     PngDescription* description;
     uint32_t width;
@@ -45,17 +53,19 @@ struct DecodedPng {
     uint32_t bitsPerPixel;      // 4, 8, 24 or 32
     uint32_t transparentColor;  // 0x00BBGGRR; kNoTransparentColor above 8 bits per pixel
     uint32_t stride;            // bytes of one scan line handed out by pngScanLine (a multiple of 4)
-    void* reader;               // libpng's read and information structures, which own the rows
+    void* reader;               // libpng's read and information structures, while decoding
     void* info;
     void* endInfo;
-    uint8_t** rows;  // top-down, as libpng delivers them
+    uint8_t* rows;      // height rows of rowBytes each, top-down as PNG stores them
+    size_t rowBytes;
     bool greyWithAlpha;
     uint8_t* scanLineBuffer;  // stride bytes, or null when the rows cannot be handed out
 };
 
 // Decodes PNG data held in memory. On failure returns false with AppError set
-// (0x40000013 for anything that is not a supported PNG, 0x80000001 without memory) and
-// leaves nothing to release. On success AppError is 0x80000000 (nothing pending).
+// (0x40000013 for anything that is not a supported PNG or is larger than kMaxPicturePixels,
+// 0x80000001 without memory) and leaves nothing to release. On success AppError is
+// 0x80000000 (nothing pending).
 bool decodePngRows(const uint8_t* data, size_t size, DecodedPng* picture);
 
 // Scan line `scanLine` counted from the bottom, in the description's format and padded to

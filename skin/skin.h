@@ -25,6 +25,11 @@ extern Skin skin;
 // False leaves the record empty, an error reported or pending, and the caller loads another.
 bool loadSkin(const char* name);
 
+// Start-up's skin: `name` (the stored skin, 260 bytes), else "default", else the other skin
+// folders in the order the file system lists them, each failure reported as loadSkin reports
+// it. The name of the skin that loaded is written to `name`; false when none loads.
+bool loadStartSkin(char* name);
+
 // Deletes every font, region and picture the record holds and zeroes it.
 void releaseSkin();
 

@@ -1,5 +1,7 @@
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "core/apperror.h"
 #include "core/programdirectory.h"
@@ -167,6 +169,29 @@ void nodeText(IXMLDOMNode* node, char* text, size_t size)
     HeldString value;
     if (node->get_text(value.out()) == S_OK)
         toAnsi(value.get(), text, size);
+}
+
+char* nodeWholeText(IXMLDOMNode* node, size_t* length)
+{
+    *length = 0;
+    HeldString value;
+    if (node == nullptr || node->get_text(value.out()) != S_OK || value.get() == nullptr)
+        return nullptr;
+    // Two bytes a character at most in the double-byte code pages: the length fits an int.
+    const UINT characters = SysStringLen(value.get());
+    if (characters == 0 || characters > INT_MAX / 2)
+        return nullptr;
+    const int needed =
+        WideCharToMultiByte(CP_ACP, 0, value.get(), int(characters), nullptr, 0, nullptr, nullptr);
+    if (needed <= 0)
+        return nullptr;
+    char* text = new (std::nothrow) char[size_t(needed) + 1];
+    if (text == nullptr)
+        return nullptr;
+    const int written = WideCharToMultiByte(CP_ACP, 0, value.get(), int(characters), text, needed, nullptr, nullptr);
+    *length = written > 0 ? size_t(written) : 0;
+    text[*length] = '\0';
+    return text;
 }
 
 void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child, const char* name)>& use)

@@ -18,6 +18,10 @@ IXMLDOMDocument* openSkinDocument(const char* path);
 void nodeBaseName(IXMLDOMNode* node, char* name);
 // The node's text content as ANSI text of at most `size` - 1 bytes; empty for a null node.
 void nodeText(IXMLDOMNode* node, char* text, size_t size);
+// The node's whole text content as ANSI text, however long, in a new buffer that the caller
+// frees with delete[]; its length in `length`. Null (length 0) for a node without text or when
+// the memory cannot be had.
+char* nodeWholeText(IXMLDOMNode* node, size_t* length);
 
 // Calls `use` for each child node of `node` in document order, with its local name.
 void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child, const char* name)>& use);

@@ -45,7 +45,6 @@ enum ButtonState : uint32_t {
 };
 
 constexpr uint32_t kSkinTextLength = 260;      // names, values and paths: at most 259 bytes
-constexpr uint32_t kPointTextLength = 1024;    // point text: at most 1023 bytes
 constexpr uint32_t kMaxOutlinePoints = 4096;
 constexpr uint32_t kNoSkinSlot = 0xFFFFFFFF;
 

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "skin/pngbitmap.h"
 #include "skin/skin.h"
@@ -111,12 +112,14 @@ void addPolyline(IXMLDOMNode* shape, uint32_t element)
     char type[kSkinTextLength];
     uint32_t format = 0;
     readBox(shape, &origin, type, &format);
-    char text[kPointTextLength];
-    nodeText(shape, text, sizeof text);
+    // The whole text: rimcutter writes up to 4096 points, far more than a fixed buffer
+    // would hold, and a text cut inside a number would move a point.
+    size_t length = 0;
+    std::unique_ptr<char[]> text(nodeWholeText(shape, &length));
 
     static OutlinePoint read[kMaxOutlinePoints];
     static POINT points[kMaxOutlinePoints];
-    const uint32_t count = parsePointText(text, strlen(text), read, kMaxOutlinePoints);
+    const uint32_t count = parsePointText(text.get(), length, read, kMaxOutlinePoints);
     if (count < 3)
         return;
     const RECT& corner = skin.rects[element];

@@ -180,6 +180,9 @@ protected:
 
     void removeScratchFolder() const
     {
+        // Before SetUp has made it, an empty name would empty the working folder instead.
+        if (folder_.empty())
+            return;
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {

@@ -43,7 +43,7 @@ size_t formatLanguageMessage(uint32_t, const uintptr_t*, char* buffer, size_t si
     return 0;
 }
 
-size_t systemErrorText(uint32_t, char* buffer, size_t size)
+size_t systemErrorText(uint32_t, const char*, char* buffer, size_t size)
 {
     if (size > 0)
         buffer[0] = '\0';

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -49,6 +51,8 @@ protected:
     void SetUp() override
     {
         savedModule = LanguageModule;
+        savedStandIn = LanguageStandInFor;
+        LanguageStandInFor = 0;
         savedSettings = settings;
         memcpy(savedDirectory, programDirectory, sizeof savedDirectory);
         savedBoxFunction = messageBoxFunction;
@@ -75,6 +79,7 @@ protected:
         DeleteFileA((folder + "deutsch.dll").c_str());
         RemoveDirectoryA(folder.c_str());
         LanguageModule = savedModule;
+        LanguageStandInFor = savedStandIn;
         settings = savedSettings;
         memcpy(programDirectory, savedDirectory, sizeof savedDirectory);
         programDirectoryLength = uint32_t(strlen(programDirectory));
@@ -93,6 +98,7 @@ protected:
     }
 
     HMODULE savedModule = nullptr;
+    uint32_t savedStandIn = 0;
     Settings savedSettings {};
     char savedDirectory[sizeof programDirectory] = "";
     MessageBoxFunction savedBoxFunction = nullptr;
@@ -171,6 +177,60 @@ TEST_F(LanguageState, TheSameLanguageOnlyReloadsTheShortcuts)
     EXPECT_NE(state.accelerators, nullptr);
     DestroyAcceleratorTable(state.accelerators);
     DestroyWindow(state.window);
+}
+
+// Start-up asks for the stored language twice, the main window's creation once more; a
+// failure is reported by each caller.
+void askAsStartUpDoes()
+{
+    if (!loadLanguage(nullptr, 0))
+        reportError(0);
+    if (!loadLanguage(nullptr, 0))
+        reportError(0);
+    MainWindowState state {};
+    state.window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (!loadLanguage(&state, settings.languageId))
+        reportError(0);
+    if (state.accelerators != nullptr)
+        DestroyAcceleratorTable(state.accelerators);
+    DestroyWindow(state.window);
+}
+
+TEST_F(LanguageState, AModuleThatIsNotADllIsReportedOnceAndTheOtherStandsIn)
+{
+    FILE* file = fopen((folder + "english.dll").c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fputs("this is not a module", file);
+    fclose(file);
+    provide("deutsch.dll");
+    settings.languageId = 9;
+    askAsStartUpDoes();
+    ASSERT_EQ(shownBoxes.size(), 1u);
+    EXPECT_EQ(moduleFileName(current()), "deutsch.dll");
+    EXPECT_EQ(settings.languageId, 9) << "the next start tries english.dll again";
+    EXPECT_EQ(shownBoxes[0].caption, "telvane - Warnung");
+    const std::string lead = "Das Sprachmodul english.dll konnte nicht geladen werden, daher zeigt telvane die Texte aus "
+                             "deutsch.dll. Legen Sie ein funktionierendes english.dll in den Programmordner, um seine "
+                             "Sprache zur\xfc" "ckzubekommen.\r\n\r\nWindows meldet: ";
+    EXPECT_EQ(shownBoxes[0].text.substr(0, lead.size()), lead);
+    // The system's own text names the file instead of showing its insert.
+    const std::string system = shownBoxes[0].text.substr(std::min(lead.size(), shownBoxes[0].text.size()));
+    EXPECT_NE(system.find("english.dll"), std::string::npos) << system;
+    EXPECT_EQ(system.find('%'), std::string::npos) << system;
+
+    // Neither module usable: the built-in texts stand in; the one box has the program's name
+    // for its caption and the system's text with the file named.
+    while (FreeLibrary(LanguageModule)) { }
+    LanguageModule = nullptr;
+    LanguageStandInFor = 0;
+    shownBoxes.clear();
+    ASSERT_TRUE(CopyFileA((folder + "english.dll").c_str(), (folder + "deutsch.dll").c_str(), FALSE));
+    askAsStartUpDoes();
+    EXPECT_EQ(LanguageModule, nullptr);
+    ASSERT_EQ(shownBoxes.size(), 1u);
+    EXPECT_EQ(shownBoxes[0].caption, "telvane");
+    EXPECT_NE(shownBoxes[0].text.find("english.dll"), std::string::npos) << shownBoxes[0].text;
+    EXPECT_EQ(shownBoxes[0].text.find('%'), std::string::npos) << shownBoxes[0].text;
 }
 
 // ---------------------------------------------------------------------------------------------

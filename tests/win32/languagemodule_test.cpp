@@ -101,6 +101,10 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "nntt";
         else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead)
             message.kinds = "--tt"; // the damaged file, and where its original was kept
+        else if (message.code == kErrorLanguageModule)
+            message.kinds = "--t-"; // the module that failed
+        else if (message.code == kErrorLanguageStandIn)
+            message.kinds = "--tt"; // the module that failed, and the one standing in
         else if (message.code == kCrashTargetAddress || message.code == kCrashInstructionAddress)
             message.kinds = "p---";
     }

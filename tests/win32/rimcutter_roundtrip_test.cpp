@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/programdirectory.h"
 #include "rimcutter/regiontool.h"
@@ -124,6 +126,31 @@ TEST_F(RegionRoundTrip, TracedShapesComeBackAsTheWindowOutline)
     CombineRgn(traced, traced, rectangle, RGN_OR);
     DeleteObject(rectangle);
 
+    expectSameCoverage(skin.regions[0], traced);
+    DeleteObject(traced);
+}
+
+TEST_F(RegionRoundTrip, AnOutlineOfHundredsOfPointsComesBackWhole)
+{
+    // A star of 300 vertices around the picture's centre: some 2,600 bytes of point text.
+    std::vector<POINT> outline;
+    for (int i = 0; i < 300; ++i) {
+        const double angle = 2 * 3.141592653589793 * i / 300;
+        const double radius = i % 2 == 0 ? 70 : 45;
+        outline.push_back({LONG(lround(100 + radius * cos(angle))), LONG(lround(75 + 0.95 * radius * sin(angle)))});
+    }
+    beginShape(kShapePolyline);
+    for (const POINT& p : outline)
+        click(p.x, p.y);
+    endPolyline(true);
+    ASSERT_EQ(regionTool.shapeCount, 1u);
+    ASSERT_EQ(regionTool.shapes[0].count, 300u);
+    RegionText text;
+    ASSERT_GT(formatRegionText(text), 2000u);
+
+    ASSERT_TRUE(loadTraced());
+    ASSERT_NE(skin.regions[0], nullptr);
+    HRGN traced = CreatePolygonRgn(outline.data(), int(outline.size()), WINDING);
     expectSameCoverage(skin.regions[0], traced);
     DeleteObject(traced);
 }

@@ -46,6 +46,15 @@ public:
         fclose(file);
     }
     void writeSkin(const std::string& body) const { write("skin.xml", "<?xml version=\"1.0\"?>\n<skin>\n" + body + "</skin>\n"); }
+    // A skin.xml in another folder of the program directory, made when missing.
+    void writeIn(const std::string& folder, const std::string& content) const
+    {
+        CreateDirectoryA((std::string(root_) + folder).c_str(), nullptr);
+        FILE* file = fopen((std::string(root_) + folder + "\\skin.xml").c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        fwrite(content.data(), 1, content.size(), file);
+        fclose(file);
+    }
     void copyPicture(const char* from, const std::string& to) const
     {
         CopyFileA((std::string(TELVANE_DIST_DIR) + "\\" + from).c_str(), (std::string(root_) + "s\\" + to).c_str(),
@@ -62,6 +71,7 @@ int SkinFolder::counter_ = 0;
 // What a report showed: the code and inserts pending while its box was up.
 struct Report {
     bool shown = false;
+    int count = 0;
     uint32_t code = 0;
     uint32_t number1 = 0;
     uint32_t number2 = 0;
@@ -74,6 +84,7 @@ Report lastReport;
 int WINAPI recordReport(HWND, LPCSTR, LPCSTR, UINT)
 {
     lastReport.shown = true;
+    ++lastReport.count;
     lastReport.code = AppError;
     lastReport.number1 = MessageArguments.number1;
     lastReport.number2 = MessageArguments.number2;
@@ -409,6 +420,54 @@ TEST(SkinDocument, DeclarationAndWhiteSpaceBeforeRootAreAccepted)
     ASSERT_TRUE(loadSkin("s"));
     EXPECT_EQ(skin.rects[kElementStatusText].left, 14);
     EXPECT_EQ(strcmp(skin.folder, (std::string(programDirectory) + "s\\").c_str()), 0);
+}
+
+TEST(SkinChoice, StartUpTriesTheStoredSkinThenDefaultThenTheOtherFolders)
+{
+    const std::string broken = "<?xml version=\"1.0\"?>\n<skin><region>\n</skin>\n";
+    const auto sized = [](int width) {
+        return "<?xml version=\"1.0\"?>\n<skin><region type=\"MainWindow\" width=\"" + std::to_string(width) +
+               "\" height=\"10\"/></skin>\n";
+    };
+    struct Case {
+        const char* name;
+        const char* stored;
+        bool defaultLoads;
+        bool otherLoads;
+        const char* loaded;  // null: none loads
+        int width;
+        int reports;
+    };
+    const Case cases[] = {
+        {"the stored skin", "s", true, true, "s", 100, 0},
+        {"stored skin gone: default", "gone", true, true, "default", 200, 1},
+        {"stored skin gone, default broken: the other folder", "gone", false, true, "other", 300, 2},
+        {"default stored and broken: the other folder", "default", false, true, "other", 300, 1},
+        {"none loads", "gone", false, false, nullptr, 0, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SkinFolder folder;
+        const std::string root = programDirectory;
+        if (strcmp(c.stored, "s") == 0)
+            folder.writeSkin("<region type=\"MainWindow\" width=\"100\" height=\"10\"/>\n");
+        else
+            RemoveDirectoryA((root + "s").c_str());
+        folder.writeIn("default", c.defaultLoads ? sized(200) : broken);
+        folder.writeIn("other", c.otherLoads ? sized(300) : broken);
+        FILE* file = fopen((root + "notes.txt").c_str(), "wb");  // a file, not a skin
+        ASSERT_NE(file, nullptr);
+        fclose(file);
+
+        char name[260];
+        snprintf(name, sizeof name, "%s", c.stored);
+        bool loaded = false;
+        const Report report = watchReports([&] { loaded = loadStartSkin(name); });
+        EXPECT_EQ(loaded, c.loaded != nullptr);
+        EXPECT_STREQ(name, c.loaded != nullptr ? c.loaded : c.stored);
+        EXPECT_EQ(skin.windowWidth, c.width);
+        EXPECT_EQ(report.count, c.reports);
+    }
 }
 
 }  // namespace

@@ -86,9 +86,14 @@ size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* bu
     return strlen(buffer);
 }
 
-size_t systemErrorText(uint32_t error, char* buffer, size_t size)
+size_t systemErrorText(uint32_t error, const char* subject, char* buffer, size_t size)
 {
-    lookUp(fakePlatform.systemErrors, error, buffer, size);
+    auto found = fakePlatform.systemErrors.find(error);
+    std::string text = found == fakePlatform.systemErrors.end() ? std::string() : found->second;
+    const std::string value = subject != nullptr ? subject : "";
+    for (size_t at = text.find("%1"); !value.empty() && at != std::string::npos; at = text.find("%1", at + value.size()))
+        text.replace(at, 2, value);
+    copyText(text, buffer, size);
     return strlen(buffer);
 }
 

@@ -47,12 +47,27 @@ std::vector<uint8_t> writePng(const PngSource& source)
         png_set_PLTE(writer, info, palette.data(), static_cast<int>(palette.size()));
     if (!source.alphas.empty())
         png_set_tRNS(writer, info, source.alphas.data(), static_cast<int>(source.alphas.size()), nullptr);
-    std::vector<png_bytep> rows(source.height);
+    png_text comment{};
+    if (!source.comment.empty()) {
+        comment.compression = PNG_TEXT_COMPRESSION_zTXt;
+        comment.key = const_cast<char*>("Comment");
+        comment.text = const_cast<char*>(source.comment.c_str());
+        comment.text_length = source.comment.size();
+        png_set_text(writer, info, &comment, 1);
+    }
+    // Large pictures of zeros are made quickly.
+    png_set_compression_level(writer, 1);
+    png_set_filter(writer, 0, PNG_FILTER_NONE);
+    png_write_info(writer, info);
+    // Row by row, so a large picture of zeros never exists in memory whole.
     const size_t bytes = rowBytes(source);
-    for (uint32_t y = 0; y < source.height; ++y)
-        rows[y] = const_cast<png_bytep>(source.pixels.data() + y * bytes);
-    png_set_rows(writer, info, rows.data());
-    png_write_png(writer, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    const std::vector<uint8_t> zeros(source.pixels.empty() ? bytes : 0);
+    const int passes = png_set_interlace_handling(writer);
+    for (int pass = 0; pass < passes; ++pass) {
+        for (uint32_t y = 0; y < source.height; ++y)
+            png_write_row(writer, source.pixels.empty() ? zeros.data() : source.pixels.data() + y * bytes);
+    }
+    png_write_end(writer, info);
     png_destroy_write_struct(&writer, &info);
     return out;
 }

@@ -1,0 +1,52 @@
+// Which skin start-up loads: the stored one if it can, or any other that is installed.
+#include <cstdio>
+#include <cstring>
+
+#include "core/programdirectory.h"
+#include "skin/skin.h"
+
+namespace {
+
+const char kDefaultSkin[] = "default";
+
+// Folder names are compared as the file system does, without regard to case.
+bool sameFolder(const char* a, const char* b) { return _stricmp(a, b) == 0; }
+
+// The other folders of the program directory in the order the file system lists them (the
+// skin menu's order), until one loads; its name goes to `name`.
+bool loadAnyOtherSkin(char* name)
+{
+    char pattern[MAX_PATH];
+    if (snprintf(pattern, sizeof pattern, "%s*", programDirectory) >= int(sizeof pattern))
+        return false;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool loaded = false;
+    do {
+        const char* folder = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || strcmp(folder, ".") == 0
+            || strcmp(folder, "..") == 0 || sameFolder(folder, name) || sameFolder(folder, kDefaultSkin))
+            continue;
+        if (loadSkin(folder)) {
+            snprintf(name, kSkinTextLength, "%s", folder);
+            loaded = true;
+        }
+    } while (!loaded && FindNextFileA(search, &found));
+    FindClose(search);
+    return loaded;
+}
+
+} // namespace
+
+bool loadStartSkin(char* name)
+{
+    if (loadSkin(name))
+        return true;
+    if (!sameFolder(name, kDefaultSkin) && loadSkin(kDefaultSkin)) {
+        snprintf(name, kSkinTextLength, "%s", kDefaultSkin);
+        return true;
+    }
+    return loadAnyOtherSkin(name);
+}
