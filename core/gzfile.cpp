@@ -1,9 +1,19 @@
 #include "core/gzfile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "core/platform.h"
+
+bool isMissingFile(const char* path)
+{
+    FILE* probe = fopen(path, "rb");
+    if (probe == nullptr)
+        return errno == ENOENT;
+    fclose(probe);
+    return false;
+}
 
 GzReplacingWriter::GzReplacingWriter(const char* target) : file_(nullptr)
 {

@@ -4,6 +4,9 @@
 // failed, interrupted or full-disk write keeps the previous file whole.
 #include <zlib.h>
 
+// True when nothing is at `path` (a first start), false when a file is there, readable or not.
+bool isMissingFile(const char* path);
+
 class GzReader {
 public:
     explicit GzReader(const char* path) : file_(gzopen(path, "rb")) {}

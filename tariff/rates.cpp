@@ -1,6 +1,5 @@
 #include "tariff/rates.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -225,11 +224,8 @@ bool readRates()
     ratesFileUnkept = false;
 
     // A first start has no file yet; that is no failure.
-    FILE* probe = fopen(path, "rb");
-    if (probe == nullptr && errno == ENOENT)
+    if (isMissingFile(path))
         return true;
-    if (probe != nullptr)
-        fclose(probe);
     GzReader file(path);
     if (!file.isOpen() || file.content() == GzReader::Content::unreadable) {
         keepUnreadRates(path);

@@ -15,6 +15,19 @@ Settings settings;
 namespace {
 constexpr uint32_t kSettingsFileString = 101;
 
+// Set while settings.zip is there but could be neither read nor kept: the defaults in use are
+// not written over it.
+bool settingsFileUnkept;
+
+// The file as it was goes beside it before the defaults can be written over it; %3 names the
+// file and %4 the copy.
+void keepUnreadSettings(const char* path)
+{
+    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
+    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
+    settingsFileUnkept = !keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+}
+
 // Text fields must end inside their fields, whatever the file held.
 void terminateTextFields()
 {
@@ -76,19 +89,19 @@ bool loadSettings()
     char path[260];
     if (!buildProgramFilePath(kSettingsFileString, path, sizeof path))
         return false;
+    settingsFileUnkept = false;
+    if (isMissingFile(path))
+        return true;  // a first start: the defaults
     GzReader file(path);
-    if (!file.isOpen())
-        return true;
     // Read into a copy so a failed read leaves the defaults whole.
     static Settings loaded;
     loaded = settings;
     // A file without a gzip header would be taken byte for byte as the record.
-    const int count = file.content() == GzReader::Content::gzip ? gzread(file.get(), &loaded, sizeof loaded) : -1;
+    const int count = file.isOpen() && file.content() == GzReader::Content::gzip
+                          ? gzread(file.get(), &loaded, sizeof loaded)
+                          : -1;
     if (count < 0) {
-        // The defaults are written over the file at exit: the file as it was stays beside it.
-        memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
-        snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
-        keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+        keepUnreadSettings(path);
         return failWith(kErrorSettingsRead);
     }
     settings = loaded;
@@ -104,6 +117,12 @@ bool saveSettings()
     char path[260];
     if (!buildProgramFilePath(kSettingsFileString, path, sizeof path))
         return false;
+    // A file that could not be read is replaced only once a copy of it could be kept.
+    if (settingsFileUnkept) {
+        keepUnreadSettings(path);
+        if (settingsFileUnkept)
+            return failWith(kErrorSettingsCreate);
+    }
     GzReplacingWriter file(path);
     if (!file.isOpen())
         return failWith(kErrorSettingsCreate);

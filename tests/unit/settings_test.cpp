@@ -148,6 +148,19 @@ TEST_F(SettingsStore, DamagedFileIsAReadErrorKeepsTheDefaultsAndIsKeptAsItWas)
         EXPECT_EQ(std::string(MessageArguments.text2), path + ".damaged");
         AppError = kNothingPending;
     }
+
+    // A file that is there but cannot be read (here a folder; a locked file alike) is not
+    // replaced by the defaults until a copy of it can be kept.
+    std::filesystem::remove(path);
+    std::filesystem::remove(path + ".damaged");
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(loadSettings());
+    EXPECT_EQ(AppError, kErrorSettingsRead);
+    EXPECT_FALSE(saveSettings());
+    std::filesystem::remove(path);
+    writePlainFile(path, "unread");
+    EXPECT_TRUE(saveSettings());
+    EXPECT_EQ(readPlainFile(path + ".damaged"), "unread");
 }
 
 TEST_F(SettingsStore, FailedSaveKeepsTheOldFile)
