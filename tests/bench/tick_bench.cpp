@@ -13,7 +13,7 @@
 #include "core/programdirectory.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
-#include "monitor/traffic.h"
+#include "monitor/watcher.h"
 #include "skin/skin.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -29,7 +29,7 @@ void fillMonth(int records, const LocalTime& now)
     clearMonthCache();
     for (int i = 0; i < records; ++i) {
         LogRecord* record = new LogRecord {};
-        record->start = { now.year, now.month, 0, uint16_t(1 + i % now.day), uint16_t(i % 24), 0, 0, 0 };
+        record->start = {now.year, now.month, 0, uint16_t(1 + i % now.day), uint16_t(i % 24), 0, 0, 0};
         record->dur = 600 + i % 3000;
         record->rx = 100000 + uint32_t(i) * 37;
         record->tx = 20000 + uint32_t(i) * 11;
@@ -78,7 +78,7 @@ void tick(MainWindowState& state, HDC buffer, TickSplit& split)
 {
     LARGE_INTEGER start, counted, ruled, painted, end;
     QueryPerformanceCounter(&start);
-    updateTraffic(settings.updateIntervalMs);
+    watchConnectionsOnTick();
     QueryPerformanceCounter(&counted);
     const LocalTime now = localTimeNow();
     applyTickRules(state.lastTick, now);
@@ -118,7 +118,7 @@ void measure(int connections, int records, int ticks, HDC buffer, TickSplit& spl
     fillMonth(records, state.lastTick);
     startConnections(connections, state.lastTick);
     TickSplit warmUp;
-    tick(state, buffer, warmUp); // first readings and caches
+    tick(state, buffer, warmUp);  // first readings and caches
     TickSplit sum;
     for (int i = 0; i < ticks; ++i)
         tick(state, buffer, sum);
@@ -133,7 +133,7 @@ void printSplit(const char* what, const TickSplit& split)
         split.total() * 1e6);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -175,7 +175,7 @@ int main(int argc, char** argv)
         measure(kMaxLiveConnections, 100, kTicks, buffer, sixteen);
         measure(kMaxLiveConnections, 10000, kTicks, buffer, sixteenLarge);
     }
-    for (TickSplit* split : { &one, &sixteen, &sixteenLarge }) {
+    for (TickSplit* split : {&one, &sixteen, &sixteenLarge}) {
         split->counters /= kRounds;
         split->painting /= kRounds;
         split->rest /= kRounds;
