@@ -9,6 +9,10 @@
 
 LocalTime localTimeNow();
 
+// Milliseconds since an arbitrary start, never going back and unmoved by changes of the
+// wall clock: the measure of elapsed time.
+uint64_t monotonicMilliseconds();
+
 // Primary language id of the user's default language (low 8 bits of the language id).
 uint16_t userDefaultLanguage();
 

@@ -18,6 +18,8 @@ LocalTime localTimeNow()
     return time;
 }
 
+uint64_t monotonicMilliseconds() { return GetTickCount64(); }
+
 uint16_t userDefaultLanguage() { return GetUserDefaultLangID(); }
 
 bool programString(uint32_t id, char* buffer, size_t size)

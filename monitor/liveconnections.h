@@ -22,6 +22,8 @@ struct LiveConnection {
     uint32_t bytesSent;
     uint32_t lastInOctets;
     uint32_t lastOutOctets;
+    uint32_t interfaceIndex;  // the interface the readings come from; 0 (no interface) until found
+    uint64_t lastReadingMs;   // monotonic time of the last reading
     uint32_t receiveRateHistory[kRateHistoryLength];  // bytes per second, newest first
     uint32_t sendRateHistory[kRateHistoryLength];
 };

@@ -28,7 +28,7 @@ struct AddressRow {
 // The address table, unsorted. False when it could not be read.
 bool readAddressTable(std::vector<AddressRow>& rows);
 
-// The 32-bit counters of one network interface.
+// The 32-bit counters of one network interface, and its speed.
 struct InterfaceCounters {
     uint32_t inOctets;
     uint32_t inUnicastPackets;
@@ -36,9 +36,17 @@ struct InterfaceCounters {
     uint32_t outOctets;
     uint32_t outUnicastPackets;
     uint32_t outNonUnicastPackets;
+    uint32_t speed = 0;  // bits per second; 0 when the system does not know it
 };
 
-bool readInterfaceCounters(uint32_t interfaceIndex, InterfaceCounters& counters);
+struct InterfaceRow {
+    uint32_t interfaceIndex;
+    InterfaceCounters counters;
+};
+
+// The counters of every interface of the machine, in one read. False when they could not be
+// read.
+bool readInterfaceTable(std::vector<InterfaceRow>& rows);
 
 // Asks the service to end a connection; does not wait for it to go down.
 void hangUpRemoteConnection(uintptr_t handle);

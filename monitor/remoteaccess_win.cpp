@@ -110,20 +110,41 @@ bool readAddressTable(std::vector<AddressRow>& rows)
     return false;
 }
 
-bool readInterfaceCounters(uint32_t interfaceIndex, InterfaceCounters& counters)
+bool readInterfaceTable(std::vector<InterfaceRow>& rows)
 {
-    MIB_IFROW row;
-    memset(&row, 0, sizeof row);
-    row.dwIndex = interfaceIndex;
-    if (GetIfEntry(&row) != NO_ERROR)
-        return false;
-    counters.inOctets = row.dwInOctets;
-    counters.inUnicastPackets = row.dwInUcastPkts;
-    counters.inNonUnicastPackets = row.dwInNUcastPkts;
-    counters.outOctets = row.dwOutOctets;
-    counters.outUnicastPackets = row.dwOutUcastPkts;
-    counters.outNonUnicastPackets = row.dwOutNUcastPkts;
-    return true;
+    rows.clear();
+    ULONG bytes = sizeof(MIB_IFTABLE);
+    for (int attempt = 0; attempt < kSizeRetries; ++attempt) {
+        std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[bytes]());
+        if (!buffer) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return false;
+        }
+        auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.get());
+        const DWORD result = GetIfTable(table, &bytes, FALSE);
+        if (result == ERROR_INSUFFICIENT_BUFFER)
+            continue;
+        if (result != NO_ERROR) {
+            SetLastError(result);
+            return false;
+        }
+        for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+            const MIB_IFROW& entry = table->table[i];
+            InterfaceRow row{};
+            row.interfaceIndex = entry.dwIndex;
+            row.counters.inOctets = entry.dwInOctets;
+            row.counters.inUnicastPackets = entry.dwInUcastPkts;
+            row.counters.inNonUnicastPackets = entry.dwInNUcastPkts;
+            row.counters.outOctets = entry.dwOutOctets;
+            row.counters.outUnicastPackets = entry.dwOutUcastPkts;
+            row.counters.outNonUnicastPackets = entry.dwOutNUcastPkts;
+            row.counters.speed = entry.dwSpeed;
+            rows.push_back(row);
+        }
+        return true;
+    }
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return false;
 }
 
 void hangUpRemoteConnection(uintptr_t handle) { RasHangUpA(reinterpret_cast<HRASCONN>(handle)); }

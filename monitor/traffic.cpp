@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "core/apperror.h"
+#include "core/platform.h"
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
+#include "monitor/watcher.h"
 
 namespace {
 
@@ -14,10 +16,14 @@ namespace {
 // reporting on every tick would stack boxes without end: one report per failure episode.
 bool addressTableFailing = false;
 
-const AddressRow* rowOfAddress(const std::vector<AddressRow>& rows, const char* ipAddress)
+// Kept from call to call so that a tick allocates nothing once they have their size.
+std::vector<AddressRow> addressRows;
+std::vector<InterfaceRow> interfaceRows;
+
+const AddressRow* rowOfAddress(const char* ipAddress)
 {
     char text[16];
-    for (const AddressRow& row : rows) {
+    for (const AddressRow& row : addressRows) {
         snprintf(text, sizeof text, "%i.%i.%i.%i", row.address[0], row.address[1], row.address[2], row.address[3]);
         if (strcmp(text, ipAddress) == 0)
             return &row;
@@ -25,10 +31,59 @@ const AddressRow* rowOfAddress(const std::vector<AddressRow>& rows, const char* 
     return nullptr;
 }
 
-// Bytes per second over the tick. Worked in 64 bits: a tick of more than 4,294,967 bytes
-// would overflow 32-bit arithmetic and show a small rate; such a rate is shown as the
-// largest value the history holds.
-uint32_t ratePerSecond(uint32_t delta, uint32_t elapsedMs)
+const InterfaceCounters* countersOf(uint32_t interfaceIndex)
+{
+    if (interfaceIndex == 0)
+        return nullptr;
+    for (const InterfaceRow& row : interfaceRows)
+        if (row.interfaceIndex == interfaceIndex)
+            return &row.counters;
+    return nullptr;
+}
+
+// A connection whose address is not known yet (an auto-dial still negotiating when it was
+// first seen) asks the service again; a failed answer keeps what is known.
+void askAddressAgain(LiveConnection& record)
+{
+    char address[sizeof record.ipAddress] = "";
+    if (remoteConnectionAddress(record.handle, address, sizeof address))
+        memcpy(record.ipAddress, address, sizeof address);
+}
+
+// Readings of another interface do not continue the last ones: counting starts from a fresh
+// baseline there.
+void findInterface(LiveConnection& record)
+{
+    const AddressRow* row = rowOfAddress(record.ipAddress);
+    if (row == nullptr || row->interfaceIndex == record.interfaceIndex)
+        return;
+    record.interfaceIndex = row->interfaceIndex;
+    record.lastInPackets = kNoReadingYet;
+}
+
+// The most a counter can have moved between two readings `elapsedMs` apart: twice what the
+// interface's speed carries in that time (timer granularity, link compression), in bytes, and
+// as many packets, each being at least a byte. Without a known speed, half the counter's
+// range: a larger step forward cannot be told from a step back.
+uint64_t largestStep(uint32_t speed, uint64_t elapsedMs)
+{
+    constexpr uint64_t kDayMs = 24 * 3600 * 1000;
+    if (speed == 0)
+        return 0x80000000u;
+    return uint64_t(speed) * (elapsedMs < kDayMs ? elapsedMs : kDayMs) / 8000 * 2;
+}
+
+// A counter that went down either wrapped or started again from 0, because the interface was
+// reset or replaced. The wrap is believed only when the count it implies fits the time.
+bool startedAgain(uint32_t last, uint32_t now, uint64_t largest)
+{
+    return now < last && uint32_t(now - last) > largest;
+}
+
+// Bytes per second over `elapsedMs`. Worked in 64 bits: a tick of more than 4,294,967 bytes
+// would overflow 32-bit arithmetic and show a small rate; such a rate is shown as the largest
+// value the history holds.
+uint32_t ratePerSecond(uint32_t delta, uint64_t elapsedMs)
 {
     const uint64_t rate = uint64_t(delta) * 1000u / elapsedMs;
     return rate > UINT32_MAX ? UINT32_MAX : uint32_t(rate);
@@ -40,19 +95,34 @@ void pushRate(uint32_t (&history)[kRateHistoryLength], uint32_t value)
     history[0] = value;
 }
 
-void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uint32_t elapsedMs)
+bool wouldPassLimit(uint32_t total, uint32_t delta) { return delta > UINT32_MAX - total; }
+
+void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uint64_t nowMs, bool tick)
 {
     const uint32_t inPackets = counters.inUnicastPackets + counters.inNonUnicastPackets;
     const uint32_t outPackets = counters.outUnicastPackets + counters.outNonUnicastPackets;
-    if (record.lastInPackets != kNoReadingYet) {
+    const uint64_t elapsedMs = nowMs - record.lastReadingMs;
+    const uint64_t largest = largestStep(counters.speed, elapsedMs);
+    const bool reset = startedAgain(record.lastInOctets, counters.inOctets, largest) ||
+                       startedAgain(record.lastOutOctets, counters.outOctets, largest) ||
+                       startedAgain(record.lastInPackets, inPackets, largest) ||
+                       startedAgain(record.lastOutPackets, outPackets, largest);
+    // After a reset the new readings are only the baseline, like a first reading.
+    if (record.lastInPackets != kNoReadingYet && !reset) {
         // Unsigned 32-bit differences stay right across one wrap of a counter.
         const uint32_t received = counters.inOctets - record.lastInOctets;
         const uint32_t sent = counters.outOctets - record.lastOutOctets;
+        const uint32_t packetsIn = inPackets - record.lastInPackets;
+        const uint32_t packetsOut = outPackets - record.lastOutPackets;
+        // The log holds 32-bit counts: the slice ends before one of them would wrap.
+        if (wouldPassLimit(record.bytesReceived, received) || wouldPassLimit(record.bytesSent, sent) ||
+            wouldPassLimit(record.packetsReceived, packetsIn) || wouldPassLimit(record.packetsSent, packetsOut))
+            cutSlice(record, localTimeNow());
         record.bytesReceived += received;
         record.bytesSent += sent;
-        record.packetsReceived += inPackets - record.lastInPackets;
-        record.packetsSent += outPackets - record.lastOutPackets;
-        if (elapsedMs != 0) {
+        record.packetsReceived += packetsIn;
+        record.packetsSent += packetsOut;
+        if (tick && elapsedMs != 0) {
             pushRate(record.receiveRateHistory, ratePerSecond(received, elapsedMs));
             pushRate(record.sendRateHistory, ratePerSecond(sent, elapsedMs));
         }
@@ -61,29 +131,49 @@ void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uin
     record.lastOutOctets = counters.outOctets;
     record.lastInPackets = inPackets;
     record.lastOutPackets = outPackets;
+    record.lastReadingMs = nowMs;
 }
 
 }  // namespace
 
-bool updateTraffic(uint32_t elapsedMs)
+bool updateTraffic(TrafficReading reading)
 {
-    std::vector<AddressRow> rows;
-    if (!readAddressTable(rows)) {
-        if (!addressTableFailing) {
-            addressTableFailing = true;
-            reportError(kErrorConnectionsUnreadable);
-        }
-        return false;
-    }
-    addressTableFailing = false;
+    const bool tick = reading == TrafficReading::tick;
+    if (liveConnections.count != 0 && !readInterfaceTable(interfaceRows))
+        interfaceRows.clear();
 
+    // The address table tells which interface carries a connection. It is read after a scan,
+    // and on a tick only while a connection's interface is unknown.
+    bool addressesNeeded = !tick;
     for (uint32_t i = 0; i < liveConnections.count; ++i) {
         LiveConnection& record = liveConnections.records[i];
-        const AddressRow* row = rowOfAddress(rows, record.ipAddress);
-        InterfaceCounters counters;
-        if (row == nullptr || !readInterfaceCounters(row->interfaceIndex, counters))
+        if (countersOf(record.interfaceIndex) != nullptr)
             continue;
-        countTraffic(record, counters, elapsedMs);
+        addressesNeeded = true;
+        if (tick)
+            askAddressAgain(record);  // the scan has just asked
+    }
+    if (addressesNeeded) {
+        if (!readAddressTable(addressRows)) {
+            if (!addressTableFailing) {
+                addressTableFailing = true;
+                reportError(kErrorConnectionsUnreadable);
+            }
+            return false;
+        }
+        addressTableFailing = false;
+        for (uint32_t i = 0; i < liveConnections.count; ++i) {
+            LiveConnection& record = liveConnections.records[i];
+            if (!tick || countersOf(record.interfaceIndex) == nullptr)
+                findInterface(record);
+        }
+    }
+
+    const uint64_t nowMs = monotonicMilliseconds();
+    for (uint32_t i = 0; i < liveConnections.count; ++i) {
+        LiveConnection& record = liveConnections.records[i];
+        if (const InterfaceCounters* counters = countersOf(record.interfaceIndex))
+            countTraffic(record, *counters, nowMs, tick);
     }
     return true;
 }

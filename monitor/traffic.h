@@ -1,7 +1,11 @@
 #pragma once
 #include <cstdint>
 
+// What a reading of the counters is for. A tick adds a value to the rate histories; the
+// reading right after a scan only counts, and looks up every connection's interface again.
+enum class TrafficReading { tick, afterScan };
+
 // Adds what the interface counters moved since the previous reading to every running
-// connection's slice, and, when `elapsedMs` is not 0, records the tick's byte rates.
-// False when the address table could not be read (reported once per failure episode).
-bool updateTraffic(uint32_t elapsedMs);
+// connection's slice. False when the address table was needed and could not be read
+// (reported once per failure episode).
+bool updateTraffic(TrafficReading reading);

@@ -10,6 +10,10 @@
 
 namespace {
 
+// Set while the service cannot be asked: the tick scans again until it can, and the failure is
+// reported once, not at every attempt.
+bool scanFailing = false;
+
 template <size_t N>
 void copyText(char (&target)[N], const char* source)
 {
@@ -64,9 +68,12 @@ bool rescanConnections()
 {
     std::vector<RemoteConnection> listed;
     if (!enumerateRemoteConnections(listed)) {
-        reportError(kErrorConnectionsUnreadable);
+        if (!scanFailing)
+            reportError(kErrorConnectionsUnreadable);
+        scanFailing = true;
         return false;
     }
+    scanFailing = false;
 
     // Additions come first: with a full table, a connection that ended does not make room for
     // a new one in the same scan.
@@ -85,19 +92,30 @@ bool rescanConnections()
     }
 
     // Takes the first counter reading of the new connections at once.
-    updateTraffic(0);
+    updateTraffic(TrafficReading::afterScan);
     return true;
+}
+
+void watchConnectionsOnTick()
+{
+    // Until a scan succeeds, an ended connection would go on counting time.
+    if (scanFailing)
+        rescanConnections();
+    updateTraffic(TrafficReading::tick);
 }
 
 void closeSlices(const LocalTime& now)
 {
-    for (uint32_t i = 0; i < liveConnections.count; ++i) {
-        LiveConnection& record = liveConnections.records[i];
-        logSlice(record);
-        record.sliceStart = now;
-        record.packetsReceived = 0;
-        record.packetsSent = 0;
-        record.bytesReceived = 0;
-        record.bytesSent = 0;
-    }
+    for (uint32_t i = 0; i < liveConnections.count; ++i)
+        cutSlice(liveConnections.records[i], now);
+}
+
+void cutSlice(LiveConnection& record, const LocalTime& now)
+{
+    logSlice(record);
+    record.sliceStart = now;
+    record.packetsReceived = 0;
+    record.packetsSent = 0;
+    record.bytesReceived = 0;
+    record.bytesSent = 0;
 }

@@ -18,7 +18,6 @@
 #include "monitor/dialling.h"
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
-#include "monitor/traffic.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
@@ -30,6 +29,7 @@
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
 #include "ui/ticks.h"
+#include "ui/traytip.h"
 #include "ui/views.h"
 
 namespace {
@@ -86,6 +86,20 @@ POINT cursorOnScreen()
     return cursor;
 }
 
+// Sent to every top-level window when the notification area is created anew (Explorer
+// restarted); the icons it held are gone. 0 when it could not be registered.
+UINT taskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+bool addTrayIcon(MainWindowState* state)
+{
+    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    return Shell_NotifyIconA(NIM_ADD, &state->tray);
+}
+
 void destroyKeptMenu(MainWindowState* state)
 {
     if (state->menu != nullptr)
@@ -114,11 +128,10 @@ bool onCreate(HWND window)
     tray.cbSize = sizeof tray;
     tray.hWnd = window;
     tray.uID = 0;
-    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     tray.uCallbackMessage = WM_TRAY_CALLBACK;
     tray.hIcon = trayIcon(liveConnectionCount() != 0);
     tray.szTip[0] = '\0';
-    if (!Shell_NotifyIconA(NIM_ADD, &tray))
+    if (!addTrayIcon(state))
         reportError(kErrorTrayIcon);
 
     state->lastTick = localTimeNow();
@@ -185,7 +198,11 @@ void onPaint(MainWindowState* state)
     PAINTSTRUCT paint;
     HDC windowDc = BeginPaint(state->window, &paint);
     HDC buffer = state->backBufferDc;
-    if (buffer != nullptr && state->backBuffer != nullptr) {
+    // A month log with a format error is reported from inside the paint that reads it; the
+    // box's loop delivers paints, which must not read (and report) the month again. The paint
+    // in progress copies the whole picture when it is done.
+    if (buffer != nullptr && state->backBuffer != nullptr && !state->painting) {
+        state->painting = 1;
         const RECT whole = {0, 0, skin.windowWidth, skin.windowHeight};
         const bool active = GetActiveWindow() == state->window;
         HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
@@ -207,6 +224,7 @@ void onPaint(MainWindowState* state)
         RECT status = skin.rects[kElementStatusText];
         DrawTextA(buffer, state->statusText, -1, &status, skin.textFormats[kElementStatusText]);
         BitBlt(windowDc, 0, 0, skin.windowWidth, skin.windowHeight, buffer, 0, 0, SRCCOPY);
+        state->painting = 0;
     }
     EndPaint(state->window, &paint);
 }
@@ -215,30 +233,28 @@ void onPaint(MainWindowState* state)
 
 void updateTrayTip(MainWindowState* state)
 {
-    TrafficTotals totals{};
-    totals.monthKey = 0;
-    char volume[kFormattedValueSize] = "", duration[kFormattedValueSize] = "";
-    if (monthTraffic(totals)) {
-        formatVolume(totals.received + totals.sent, volume);
-        formatDuration(totals.onlineSeconds, duration);
-    }
     // The tip keeps to the 64 bytes every version of the notification area shows.
     char* tip = state->tray.szTip;
     const size_t size = 64;
     static_assert(sizeof state->tray.szTip >= 64);
-    snprintf(tip, size, "%s, %s, ", volume, duration);
-    const size_t used = strlen(tip);
-    if (const double* costs = monthCost(state->selectedMonth))
-        formatTariffMoney(costs[0], tip + used, int(size - used));
-    else
-        tip[used > 2 ? used - 2 : used] = '\0';
+    TrayTipFigures figures;
+    if (trayTipFigures(figures)) {
+        char volume[kFormattedValueSize], duration[kFormattedValueSize];
+        formatVolume(figures.volume, volume);
+        formatDuration(figures.onlineSeconds, duration);
+        snprintf(tip, size, "%s, %s, ", volume, duration);
+        const size_t used = strlen(tip);
+        formatTariffMoney(figures.cost, tip + used, int(size - used));
+    } else {
+        snprintf(tip, size, ", ");
+    }
     state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &state->tray);
 }
 
 void onTick(MainWindowState* state)
 {
-    updateTraffic(settings.updateIntervalMs);
+    watchConnectionsOnTick();
 
     if (settings.alwaysOnTop && settings.onTopWhileOnline &&
         int32_t(liveConnectionCount()) != state->lastTopmostCount) {
@@ -664,6 +680,10 @@ void elementAction(MainWindowState* state, uint32_t slot)
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MainWindowState* state = mainWindowState(window);
+    if (state != nullptr && message == taskbarCreatedMessage() && message != 0) {
+        addTrayIcon(state);
+        return 0;
+    }
     if (message == WM_CREATE) {
         if (!onCreate(window))
             return -1;

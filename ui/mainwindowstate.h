@@ -28,4 +28,5 @@ struct MainWindowState {
     int32_t scrollLastY;
     uint32_t hotElement;
     uint32_t hotState;
+    uint8_t painting;  // a paint is in progress (a message box's loop can deliver another)
 };

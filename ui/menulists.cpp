@@ -1,6 +1,9 @@
 #include "ui/menulists.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 bool logFileMonth(const char* fileName, uint16_t* year, uint16_t* month)
 {
@@ -23,16 +26,33 @@ bool logFileMonth(const char* fileName, uint16_t* year, uint16_t* month)
 
 int logMonthItems(const char* const* fileNames, int count, const LocalTime& today, LogMonthItem* items)
 {
-    int written = 0;
-    for (int i = 0; i < count && written < kLogMonthMaxItems; ++i) {
-        LogMonthItem item{};
-        if (!logFileMonth(fileNames[i], &item.year, &item.month))
+    // The current month is listed before its first log is written too: it is the way back to
+    // the running month after looking at another one.
+    const uint32_t current = uint32_t(today.year) * 65536u + today.month;
+    std::vector<uint32_t> months{current};
+    for (int i = 0; i < count; ++i) {
+        uint16_t year, month;
+        if (!logFileMonth(fileNames[i], &year, &month))
             continue;
-        item.current = item.year == today.year && item.month == today.month;
-        item.data = item.current ? 0 : uint32_t(item.year) * 65536u + item.month;
-        items[written++] = item;
+        const uint32_t key = uint32_t(year) * 65536u + month;
+        if (std::find(months.begin(), months.end(), key) == months.end())
+            months.push_back(key);
     }
-    return written;
+    std::sort(months.begin(), months.end(), std::greater<>());
+    if (months.size() > size_t(kLogMonthMaxItems)) {
+        months.resize(kLogMonthMaxItems);
+        // Only logs of later months (a clock that was set wrong) can push it out.
+        if (std::find(months.begin(), months.end(), current) == months.end())
+            months.back() = current;
+    }
+    for (size_t i = 0; i < months.size(); ++i) {
+        LogMonthItem& item = items[i];
+        item.year = uint16_t(months[i] >> 16);
+        item.month = uint16_t(months[i] & 0xFFFF);
+        item.current = months[i] == current;
+        item.data = item.current ? 0 : months[i];
+    }
+    return int(months.size());
 }
 
 int skinItems(const FolderEntry* entries, int count, const char* skinName, SkinItem* items)

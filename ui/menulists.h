@@ -27,8 +27,9 @@ struct LogMonthItem {
 // or whose number names no month (month outside 1..12, year 0 or beyond the calendar).
 bool logFileMonth(const char* fileName, uint16_t* year, uint16_t* month);
 
-// Turns the log file names, in the order the file system gave them, into at most 40 items
-// written to `items`; returns their number.
+// Turns the log file names, in any order, into at most 40 items written to `items`, newest
+// month first: the newest months that have a log, and always the current month. Returns their
+// number.
 int logMonthItems(const char* const* fileNames, int count, const LocalTime& today, LogMonthItem* items);
 
 struct SkinItem {

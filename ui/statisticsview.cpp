@@ -48,7 +48,7 @@ void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double*
     TextOutA(dc, area.left + 4 * w, area.top, money, int(strlen(money)));
     // Row 1's cost cell stays empty: the month's cost is not split by period, and the total
     // below counts every cost once.
-    formatTariffMoney(rate.cost[0] + costs[0], money, sizeof money);
+    formatTariffMoney(monthTotalCost(costs), money, sizeof money);
     TextOutA(dc, area.left + 4 * w, area.top + 2 * h, money, int(strlen(money)));
 
     const int64_t unit = unitSize(rate.unit);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height)
 {
     if (maxValue <= 0 || value <= 0)
@@ -24,6 +27,12 @@ int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick)
     if (selectedMonth != 0 || lastTick.month < 1 || lastTick.month > 12)
         return 1;
     return kMonthLengths[lastTick.month - 1] - int32_t(lastTick.day) + 1;
+}
+
+double monthTotalCost(const double* costs)
+{
+    const Rate* rate = tariffAt(settings.activeTariff);
+    return costs[0] + (rate != nullptr ? rate->cost[0] : 0.0);
 }
 
 int64_t unitSize(int32_t unit)

@@ -17,6 +17,10 @@ int64_t largestDayValue(const int64_t values[32]);
 // its remaining days with a February of 28 days, so 29 February leaves none.
 int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick);
 
+// The month's cost as the Summary's total shows it: the priced usage `costs[0]` and the
+// active tariff's monthly fixed amount.
+double monthTotalCost(const double* costs);
+
 // The bytes or seconds in one tariff unit (0 kB, 1 MB, 2 GB, 3 s, 4 min, 5 h).
 int64_t unitSize(int32_t unit);
 inline bool isVolumeUnit(int32_t unit) { return unit < 3; }

@@ -1,17 +1,19 @@
-// The cost of one main-window timer tick with 16 live connections, for a month of 100 and of
-// 10,000 logged records: traffic read, slice rules, a full paint into a back buffer, tray tip.
+// The cost of one main-window timer tick, split into reading the counters, painting and the
+// rest (slice rules, tray tip): with 1 and with 16 live connections, and with a month of 100
+// and of 10,000 logged records.
 // A Windows program (it paints with GDI): run it under Wine through tools/bench tick.
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/platform.h"
 #include "core/programdirectory.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
-#include "monitor/traffic.h"
+#include "monitor/watcher.h"
 #include "skin/skin.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -26,7 +28,7 @@ void fillMonth(int records, const LocalTime& now)
 {
     clearMonthCache();
     for (int i = 0; i < records; ++i) {
-        LogRecord* record = new LogRecord{};
+        LogRecord* record = new LogRecord {};
         record->start = {now.year, now.month, 0, uint16_t(1 + i % now.day), uint16_t(i % 24), 0, 0, 0};
         record->dur = 600 + i % 3000;
         record->rx = 100000 + uint32_t(i) * 37;
@@ -36,10 +38,10 @@ void fillMonth(int records, const LocalTime& now)
     }
 }
 
-void startConnections(const LocalTime& now)
+void startConnections(int count, const LocalTime& now)
 {
     memset(&liveConnections, 0, sizeof liveConnections);
-    for (int i = 0; i < kMaxLiveConnections; ++i) {
+    for (int i = 0; i < count; ++i) {
         LiveConnection& connection = liveConnections.records[i];
         connection.handle = uintptr_t(100 + i);
         snprintf(connection.entryName, sizeof connection.entryName, "Provider %d", i);
@@ -51,16 +53,37 @@ void startConnections(const LocalTime& now)
             connection.sendRateHistory[h] = uint32_t(800 + (h * 13 + i) % 900);
         }
     }
-    liveConnections.count = kMaxLiveConnections;
+    liveConnections.count = uint32_t(count);
 }
 
-// What onTick does, without a window: the same calls in the same order.
-void tick(MainWindowState& state, HDC buffer)
+double seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
 {
-    updateTraffic(settings.updateIntervalMs);
+    static const double frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return double(value.QuadPart);
+    }();
+    return double(to.QuadPart - from.QuadPart) / frequency;
+}
+
+struct TickSplit {
+    double counters = 0;
+    double painting = 0;
+    double rest = 0;
+    double total() const { return counters + painting + rest; }
+};
+
+// What onTick does, without a window: the same calls in the same order, each part timed.
+void tick(MainWindowState& state, HDC buffer, TickSplit& split)
+{
+    LARGE_INTEGER start, counted, ruled, painted, end;
+    QueryPerformanceCounter(&start);
+    watchConnectionsOnTick();
+    QueryPerformanceCounter(&counted);
     const LocalTime now = localTimeNow();
     applyTickRules(state.lastTick, now);
     state.lastTick = now;
+    QueryPerformanceCounter(&ruled);
 
     HDC source = CreateCompatibleDC(buffer);
     HGDIOBJ old = SelectObject(source, skin.images[kElementMainWindow][kButtonEnabled]);
@@ -70,9 +93,10 @@ void tick(MainWindowState& state, HDC buffer)
     paintStatistics(&state, buffer);
     RECT status = skin.rects[kElementStatusText];
     DrawTextA(buffer, state.statusText, -1, &status, skin.textFormats[kElementStatusText]);
+    QueryPerformanceCounter(&painted);
 
-    TrafficTotals totals{};
-    char tip[128], volume[kFormattedValueSize], duration[kFormattedValueSize];
+    TrafficTotals totals {};
+    char tip[128] = "", volume[kFormattedValueSize], duration[kFormattedValueSize];
     if (monthTraffic(totals)) {
         formatVolume(totals.received + totals.sent, volume);
         formatDuration(totals.onlineSeconds, duration);
@@ -80,22 +104,33 @@ void tick(MainWindowState& state, HDC buffer)
     }
     if (const double* costs = monthCost(0))
         formatTariffMoney(costs[0], tip + strlen(tip), 64 - int(strlen(tip)));
+    QueryPerformanceCounter(&end);
+
+    split.counters += seconds(start, counted);
+    split.painting += seconds(ruled, painted);
+    split.rest += seconds(counted, ruled) + seconds(painted, end);
 }
 
-double secondsPerTick(int records, int ticks, HDC buffer)
+void measure(int connections, int records, int ticks, HDC buffer, TickSplit& split)
 {
-    MainWindowState state{};
+    MainWindowState state {};
     state.lastTick = localTimeNow();
     fillMonth(records, state.lastTick);
-    startConnections(state.lastTick);
-    tick(state, buffer);  // first readings and caches
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    startConnections(connections, state.lastTick);
+    TickSplit warmUp;
+    tick(state, buffer, warmUp);  // first readings and caches
+    TickSplit sum;
     for (int i = 0; i < ticks; ++i)
-        tick(state, buffer);
-    QueryPerformanceCounter(&end);
-    return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart) / ticks;
+        tick(state, buffer, sum);
+    split.counters += sum.counters / ticks;
+    split.painting += sum.painting / ticks;
+    split.rest += sum.rest / ticks;
+}
+
+void printSplit(const char* what, const TickSplit& split)
+{
+    printf("%-34s %9.1f %9.1f %9.1f %9.1f\n", what, split.counters * 1e6, split.painting * 1e6, split.rest * 1e6,
+        split.total() * 1e6);
 }
 
 }  // namespace
@@ -111,7 +146,7 @@ int main(int argc, char** argv)
     setProgramDirectoryFromPath(executable);
     resetSettings();
     // A volume tariff, so the Summary and the cost line are painted too.
-    Rate* rate = new Rate{};
+    Rate* rate = new Rate {};
     strcpy(rate->name, "Bench");
     strcpy(rate->precision, "2");
     rate->unit = 1;
@@ -131,18 +166,27 @@ int main(int argc, char** argv)
     HDC buffer = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, skin.windowWidth, skin.windowHeight);
     SelectObject(buffer, bitmap);
-    constexpr int kTicks = 300;
-    // Alternate the two sizes so that drift of the machine affects both alike.
-    double small = 0, large = 0;
-    for (int round = 0; round < 3; ++round) {
-        small += secondsPerTick(100, kTicks, buffer);
-        large += secondsPerTick(10000, kTicks, buffer);
+    constexpr int kTicks = 200;
+    constexpr int kRounds = 3;
+    // Alternate the configurations so that drift of the machine affects all alike.
+    TickSplit one, sixteen, sixteenLarge;
+    for (int round = 0; round < kRounds; ++round) {
+        measure(1, 100, kTicks, buffer, one);
+        measure(kMaxLiveConnections, 100, kTicks, buffer, sixteen);
+        measure(kMaxLiveConnections, 10000, kTicks, buffer, sixteenLarge);
     }
-    small /= 3;
-    large /= 3;
-    printf("one tick, 16 connections, 100 records:    %8.1f us\n", small * 1e6);
-    printf("one tick, 16 connections, 10000 records:  %8.1f us\n", large * 1e6);
-    printf("ratio 10000 / 100: %.3f (at most 1.2 wanted)\n", large / small);
+    for (TickSplit* split : {&one, &sixteen, &sixteenLarge}) {
+        split->counters /= kRounds;
+        split->painting /= kRounds;
+        split->rest /= kRounds;
+    }
+    printf("%-34s %9s %9s %9s %9s\n", "one tick (us)", "counters", "painting", "rest", "total");
+    printSplit("1 connection, 100 records", one);
+    printSplit("16 connections, 100 records", sixteen);
+    printSplit("16 connections, 10000 records", sixteenLarge);
+    printf("ratio 16 / 1 connections (100 records):     %.3f (at most 1.3 wanted)\n", sixteen.total() / one.total());
+    printf("ratio 10000 / 100 records (16 connections): %.3f (at most 1.2 wanted)\n",
+        sixteenLarge.total() / sixteen.total());
     clearMonthCache();
     return 0;
 }

@@ -175,7 +175,7 @@ TEST_F(DialsimTest, AConnectionFromOutsideIsSignalledWatchedCountedAndLogged)
     // 200 datagrams of 1000 bytes pass the loopback interface twice over (out and in);
     // whatever else uses it only adds to that.
     ASSERT_TRUE(sendLoopbackTraffic(200, 1000));
-    ASSERT_TRUE(updateTraffic(500));
+    ASSERT_TRUE(updateTraffic(TrafficReading::tick));
     EXPECT_GE(record.bytesReceived, 200000u);
     EXPECT_GE(record.bytesSent, 200000u);
     EXPECT_GE(record.packetsReceived, 200u);

@@ -87,6 +87,81 @@ HWND waitForDialog(HWND owner, int timeoutMs)
     return nullptr;
 }
 
+struct BoxCount {
+    DWORD processId;
+    int count;
+};
+
+BOOL CALLBACK countBox(HWND candidate, LPARAM context)
+{
+    auto* boxes = reinterpret_cast<BoxCount*>(context);
+    char className[16];
+    GetClassNameA(candidate, className, sizeof className);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(candidate, &processId);
+    if (strcmp(className, "#32770") == 0 && processId == boxes->processId && IsWindowVisible(candidate))
+        ++boxes->count;
+    return TRUE;
+}
+
+// The dialog windows telvane shows at the moment: message boxes stack up when one is opened
+// from inside another's loop.
+int countBoxes(HWND window)
+{
+    BoxCount boxes{0, 0};
+    GetWindowThreadProcessId(window, &boxes.processId);
+    EnumWindows(countBox, LPARAM(&boxes));
+    return boxes.count;
+}
+
+struct TrayWatch {
+    HWND program;
+    bool added;
+};
+
+// What a notification area receives: the shell hands each icon call to the window of class
+// "Shell_TrayWnd" as WM_COPYDATA, the call (NIM_ADD, NIM_MODIFY, ...) as its dwData and the
+// icon's window as wParam.
+LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA) {
+        auto* watch = reinterpret_cast<TrayWatch*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (watch != nullptr && data->dwData == NIM_ADD && HWND(wParam) == watch->program)
+            watch->added = true;
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Plays an Explorer that has just started: a notification area of its own, placed where the
+// shell looks first, and the "TaskbarCreated" message to telvane's window. True when telvane
+// adds its icon to the new area within five seconds.
+bool playNewTaskbar(HWND program)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = trayWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&windowClass);
+    HWND tray = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", nullptr, WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (tray == nullptr)
+        return false;
+    TrayWatch watch{program, false};
+    SetWindowLongPtrA(tray, GWLP_USERDATA, LONG_PTR(&watch));
+    PostMessageA(program, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    for (int waited = 0; waited <= 5000 && !watch.added; waited += 10) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(10);
+    }
+    DestroyWindow(tray);
+    printf("%d\n", watch.added ? 1 : 0);
+    return watch.added;
+}
+
 bool waitForExit(HWND window, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
@@ -108,7 +183,10 @@ int usage()
           "       e2e_driver dismiss          answers a message box with OK\n"
           "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n"
           "       e2e_driver command ID       sends the menu command ID\n"
-          "       e2e_driver options-ok       opens the options sheet and closes it with OK\n",
+          "       e2e_driver options-ok       opens the options sheet and closes it with OK\n"
+          "       e2e_driver boxes            prints how many dialog windows telvane shows\n"
+          "       e2e_driver taskbar-created  plays a new notification area: prints 1 when telvane\n"
+          "                                   adds its icon to it again\n",
           stderr);
     return 2;
 }
@@ -170,6 +248,12 @@ int main(int argc, char** argv)
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         return 0;
     }
+    if (strcmp(command, "boxes") == 0) {
+        printf("%d\n", countBoxes(window));
+        return 0;
+    }
+    if (strcmp(command, "taskbar-created") == 0)
+        return playNewTaskbar(window) ? 0 : 1;
     if (strcmp(command, "tray-right-click") == 0) {
         // What the notification area sends for a right click on the icon.
         PostMessageA(window, WM_USER + 1, 0, WM_RBUTTONDOWN);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # telvane end to end under Wine: first start with no files, a simulated connection with real
 # loopback traffic, its log record, the exit question and its "do not ask again" box, the saved
-# files, a hidden start and a missing skin.
+# files, a hidden start, a missing skin, a damaged past month and a restarted notification area.
 set -euo pipefail
 tree=$1
 driver=$2
@@ -193,7 +193,33 @@ drive close silent >/dev/null || true
 wait "$telvane_pid" 2>/dev/null || true
 check "the fallback skin is stored" [ "$(settings_field 8392 260)" = default ]
 
-# 6b. A placement on no screen (a monitor gone, or a damaged file) opens the window centred.
+# 7. A past month whose log has a format error: one box, however long it stays open (the timer
+#    and the paints go on inside its loop). Then Explorer restarts: the tray icon is added again.
+python3 - "$work/log_200309.zip" <<'PY'
+import gzip, sys
+block = ("<log>\r\n\t<day>5</day>\r\n\t<time>50600</time>\r\n\t<dur>754</dur>\r\n\t<rx>120000</rx>\r\n"
+         "\t<rxp>400</rxp>\r\n\t<tx>30000</tx>\r\n\t<txp>350</txp>\r\n</log>\r\n")
+gzip.open(sys.argv[1], "wb").write((block + "\t<day>5</day>\r\n" + block).encode())
+PY
+start
+drive window >/dev/null
+window_id=$(xdotool search --onlyvisible --name telvane | head -1)
+# The menu button of the default skin (9, 9, 28 x 28) opens the menu; its first item holds the
+# months, newest first: this month, then September 2003.
+xdotool mousemove --window "$window_id" 23 23 click 1
+sleep 1
+xdotool key Down Right
+sleep 0.5
+xdotool key Down Return
+sleep 4
+boxes=$(drive boxes)
+check "a damaged past month is reported by one box ($boxes)" [ "$boxes" = 1 ]
+drive dismiss >/dev/null || true
+check "a new notification area gets the tray icon again" [ "$(drive taskbar-created)" = 1 ]
+drive close silent >/dev/null || true
+wait "$telvane_pid" 2>/dev/null || true
+
+# 8. A placement on no screen (a monitor gone, or a damaged file) opens the window centred.
 python3 - "$work/settings.zip" <<'PY'
 import gzip, struct, sys
 data = bytearray(gzip.open(sys.argv[1]).read())
@@ -207,7 +233,7 @@ check "a placement on no screen opens the window centred ($x,$y)" \
 drive close silent >/dev/null || true
 wait "$telvane_pid" 2>/dev/null || true
 
-# 7. A second start of the same folder shows the running telvane and writes nothing.
+# 9. A second start of the same folder shows the running telvane and writes nothing.
 set_settings_field 8384 1
 start
 first_pid=$telvane_pid
@@ -226,7 +252,7 @@ drive close silent >/dev/null || true
 wait "$first_pid" 2>/dev/null || true
 set_settings_field 8384 0
 
-# 8. The Windows session ends while a connection is up: its slice is logged and the settings
+# 10. The Windows session ends while a connection is up: its slice is logged and the settings
 # saved, without any question.
 rm -f "$work/settings.zip"
 records_before=$(zcat "$month_log" | grep -c '<log>')
@@ -242,7 +268,7 @@ check "the session end logs the running connection" [ "$(zcat "$month_log" | gre
 check "the session end saves the settings" [ -f "$work/settings.zip" ]
 dialsim hangup "Demo Provider"
 
-# 9. A month log that cannot be written at exit is tried again and then reported, not dropped
+# 11. A month log that cannot be written at exit is tried again and then reported, not dropped
 # in silence. A folder in place of the temporary file stops every write.
 mkdir "$month_log.tmp"
 dialsim connect "Demo Provider"

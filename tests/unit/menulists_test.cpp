@@ -14,32 +14,64 @@ TEST(LogMonthItems, SeptemberAndOctoberWithOctoberCurrent)
     const char* names[] = {"log_200309.zip", "log_200310.zip"};
     LogMonthItem items[kLogMonthMaxItems];
     ASSERT_EQ(logMonthItems(names, 2, kOctober2003, items), 2);
-    EXPECT_EQ(items[0].year, 2003);
-    EXPECT_EQ(items[0].month, 9);
-    EXPECT_EQ(items[0].data, 2003u * 65536u + 9u);  // 131268617
-    EXPECT_EQ(items[0].data, 131268617u);
-    EXPECT_FALSE(items[0].current);
-    EXPECT_EQ(items[1].data, 0u);
-    EXPECT_TRUE(items[1].current);
+    EXPECT_EQ(items[0].data, 0u);
+    EXPECT_TRUE(items[0].current);
+    EXPECT_EQ(items[1].year, 2003);
+    EXPECT_EQ(items[1].month, 9);
+    EXPECT_EQ(items[1].data, 2003u * 65536u + 9u);  // 131268617
+    EXPECT_EQ(items[1].data, 131268617u);
+    EXPECT_FALSE(items[1].current);
 }
 
-TEST(LogMonthItems, AtMostFortyInFileSystemOrder)
+// Log names of the months first + step * i, for i = 0 .. count - 1, counted from January 1999.
+std::vector<std::string> monthLogNames(int first, int count, int step = 1)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < 45; ++i) {
+    for (int i = 0; i < count; ++i) {
+        const int month = first + (step * i) % count;
         char name[32];
-        snprintf(name, sizeof name, "log_%04d%02d.zip", 1999 + i / 12, 1 + i % 12);
+        snprintf(name, sizeof name, "log_%04d%02d.zip", 1999 + month / 12, 1 + month % 12);
         names.push_back(name);
     }
+    return names;
+}
+
+int itemsOf(const std::vector<std::string>& names, LogMonthItem* items)
+{
     std::vector<const char*> pointers;
     for (auto& name : names)
         pointers.push_back(name.c_str());
-    LogMonthItem items[kLogMonthMaxItems + 5];
-    ASSERT_EQ(logMonthItems(pointers.data(), 45, kOctober2003, items), 40);
-    EXPECT_EQ(items[0].data, 1999u * 65536u + 1u);
-    // The 40th file is April 2002 (1999 + 39 / 12, month 1 + 39 % 12).
-    EXPECT_EQ(items[39].year, 2002);
-    EXPECT_EQ(items[39].month, 4);
+    return logMonthItems(pointers.data(), int(pointers.size()), kOctober2003, items);
+}
+
+TEST(LogMonthItems, TheFortyNewestNewestFirstAndAlwaysTheCurrentMonth)
+{
+    LogMonthItem items[kLogMonthMaxItems];
+    // 45 logs, January 1999 to September 2002, in no order; October 2003 has no log yet.
+    ASSERT_EQ(itemsOf(monthLogNames(0, 45, 7), items), 40);
+    EXPECT_TRUE(items[0].current);
+    EXPECT_EQ(items[0].data, 0u);
+    EXPECT_EQ(items[1].data, 2002u * 65536u + 9u);
+    EXPECT_EQ(items[2].data, 2002u * 65536u + 8u);
+    // The 39th newest log is July 1999.
+    EXPECT_EQ(items[39].data, 1999u * 65536u + 7u);
+    for (int i = 2; i < 40; ++i)
+        EXPECT_LT(items[i].data, items[i - 1].data) << i;
+
+    // With no log at all, the current month alone.
+    ASSERT_EQ(itemsOf({}, items), 1);
+    EXPECT_TRUE(items[0].current);
+
+    // This month's log among 40 of later months (a clock that was set wrong): the 39 newest,
+    // then this month, listed once.
+    std::vector<std::string> names = monthLogNames(5 * 12, 40);  // January 2004 to April 2007
+    names.push_back("log_200310.zip");
+    ASSERT_EQ(itemsOf(names, items), 40);
+    EXPECT_EQ(items[0].data, 2007u * 65536u + 4u);
+    EXPECT_EQ(items[38].data, 2004u * 65536u + 2u);
+    EXPECT_TRUE(items[39].current);
+    EXPECT_EQ(items[39].year, 2003);
+    EXPECT_EQ(items[39].month, 10);
 }
 
 TEST(LogFileMonth, DigitsUpToTheFirstOtherCharacter)

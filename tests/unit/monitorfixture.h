@@ -11,6 +11,7 @@
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "monitor/traffic.h"
+#include "monitor/watcher.h"
 #include "tariff/settings.h"
 
 class MonitorTest : public testing::Test {
@@ -22,14 +23,15 @@ protected:
         resetSettings();
         clearMonthCache();
         memset(&liveConnections, 0, sizeof liveConnections);
-        // Ends an address-table failure episode a previous test may have left open, so each
-        // test's first failure is reported.
-        updateTraffic(0);
+        // Ends the failure episodes of the service and the address table that a previous test
+        // may have left open, so each test's first failure is reported.
+        rescanConnections();
     }
     void TearDown() override { clearMonthCache(); }
 
     static void advanceClock(int seconds)
     {
         fakePlatform.now = localTimeFromSeconds(secondsSinceEpoch(fakePlatform.now) + seconds);
+        fakePlatform.monotonicMs += uint64_t(seconds) * 1000;
     }
 };

@@ -11,6 +11,7 @@
 #include "support.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/traytip.h"
 
 namespace {
 
@@ -161,6 +162,26 @@ TEST_F(Statistics, ClearingTheCacheEmptiesEverythingAndForgetsTheHeldMonth)
 
     writeGzipFile(october, block(5, 0, 60, 10, 10));
     EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 60);
+}
+
+TEST_F(Statistics, TheTrayTipShowsTheCurrentMonthWithItsMonthlyFixedAmount)
+{
+    useMinuteTariff();
+    TariffTable[0]->cost[0] = 4.95;
+    writeGzipFile(std::string(programDirectory) + "log_200309.zip", block(3, 0, 36000, 9000000, 9000000));
+    writeGzipFile(october, block(5, 50600, 4200, 120000, 30000));
+    ASSERT_TRUE(loadMonth(0));
+    addConnection(k2200On12th, 2000000, 500000);
+    // The window shows September.
+    ASSERT_NE(monthCost(kSeptember2003), nullptr);
+
+    TrayTipFigures figures{};
+    ASSERT_TRUE(trayTipFigures(figures));
+    EXPECT_EQ(figures.volume, 150000 + 2500000);
+    EXPECT_EQ(figures.onlineSeconds, 4200u + 600);
+    // 70 logged minutes, 10 of them beyond the 60 free ones, and 10 running minutes, at 0.05;
+    // and the monthly 4.95.
+    EXPECT_NEAR(figures.cost, 20 * 0.05 + 4.95, 1e-9);
 }
 
 TEST_F(Statistics, TrafficSumsCorrectReceivedAndSentApart)

@@ -158,6 +158,80 @@ TEST_F(WatcherTest, RemovalKeepsTheOrderOfTheRest)
     }
 }
 
+TEST_F(WatcherTest, AFailedScanIsMadeAgainOnTheFollowingTicksUntilItSucceeds)
+{
+    fakePlatform.messages[kErrorConnectionsUnreadable] = "connections unreadable";
+    fakeConnect(1, "ISP");
+    ASSERT_TRUE(rescanConnections());
+    // The connection ends; the scan of its signal fails, and so do the scans of two ticks.
+    advanceClock(60);
+    fakeDisconnect(1);
+    fakeRemoteAccess.enumerationFails = true;
+    EXPECT_FALSE(rescanConnections());
+    for (int tick = 0; tick < 2; ++tick) {
+        advanceClock(1);
+        watchConnectionsOnTick();
+    }
+    EXPECT_EQ(watchedHandles(), std::vector<uintptr_t>{1});
+    EXPECT_EQ(fakePlatform.boxes.size(), 1u);
+
+    fakeRemoteAccess.enumerationFails = false;
+    advanceClock(1);
+    watchConnectionsOnTick();
+    EXPECT_EQ(liveConnectionCount(), 0u);
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 63, 0, 0, 0, 0));
+}
+
+TEST_F(WatcherTest, AConnectionFirstSeenWithoutAnAddressIsAskedAgainUntilItsInterfaceIsKnown)
+{
+    // An auto-dial still negotiating: listed, but without an IP projection yet.
+    fakeConnect(0x10, "Auto");
+    fakeRemoteAccess.interfaces[5] = {1000, 10, 0, 500, 5, 0};
+    ASSERT_TRUE(rescanConnections());
+    const LiveConnection& record = *liveConnectionAt(0);
+    advanceClock(1);
+    watchConnectionsOnTick();
+    EXPECT_STREQ(record.ipAddress, "");
+
+    // The projection comes before its address is in the address table.
+    fakeRemoteAccess.addresses[0x10] = "10.0.0.7";
+    advanceClock(1);
+    watchConnectionsOnTick();
+    EXPECT_STREQ(record.ipAddress, "10.0.0.7");
+    EXPECT_EQ(record.lastInPackets, kNoReadingYet);
+
+    fakeRemoteAccess.addressRows.push_back({{10, 0, 0, 7}, 5});
+    advanceClock(1);
+    watchConnectionsOnTick();
+    fakeRemoteAccess.interfaces[5] = {4000, 16, 0, 900, 9, 0};
+    advanceClock(1);
+    watchConnectionsOnTick();
+    advanceClock(1);
+    fakeDisconnect(0x10);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 5, 3000, 6, 400, 4));
+}
+
+TEST_F(WatcherTest, AFiveGiBDownloadIsLoggedAsSlicesThatSumToFiveGiB)
+{
+    fakeConnect(1, "ISP", "10.0.0.1");
+    fakeRemoteAccess.addressRows.push_back({{10, 0, 0, 1}, 3});
+    fakeRemoteAccess.interfaces[3] = {0, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(rescanConnections());
+    // 1 GiB a second for five seconds; the interface's 32-bit counter wraps after four.
+    for (int second = 1; second <= 5; ++second) {
+        fakeRemoteAccess.interfaces[3].inOctets += 1073741824u;
+        advanceClock(1);
+        watchConnectionsOnTick();
+    }
+    fakeDisconnect(1);
+    ASSERT_TRUE(rescanConnections());
+    // The tick of the fourth second would bring the slice to 4 GiB: the 3 GiB before it are
+    // logged, and its gigabyte starts the next slice.
+    EXPECT_EQ(monthFile("log_200310.zip"),
+              logBlock(15, 50600, 4, 3221225472u, 0, 0, 0) + logBlock(15, 50604, 1, 2147483648u, 0, 0, 0));
+}
+
 TEST_F(WatcherTest, AnUnreadableServiceIsReportedAndLeavesTheTable)
 {
     fakePlatform.messages[kErrorConnectionsUnreadable] = "connections unreadable";

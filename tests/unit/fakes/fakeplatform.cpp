@@ -61,6 +61,7 @@ void resetFakePlatform()
 }
 
 LocalTime localTimeNow() { return fakePlatform.now; }
+uint64_t monotonicMilliseconds() { return fakePlatform.monotonicMs; }
 uint16_t userDefaultLanguage() { return fakePlatform.userLanguage; }
 bool programString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.programStrings, id, buffer, size); }
 bool languageString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.languageStrings, id, buffer, size); }

@@ -15,6 +15,7 @@ struct ShownMessageBox {
 
 struct FakePlatform {
     LocalTime now{2003, 10, 3, 15, 14, 3, 20, 0};
+    uint64_t monotonicMs = 1000000;
     uint16_t userLanguage = 0x0409;
     std::map<uint32_t, std::string> programStrings;
     std::map<uint32_t, std::string> languageStrings;

@@ -51,12 +51,14 @@ bool readAddressTable(std::vector<AddressRow>& rows)
     return true;
 }
 
-bool readInterfaceCounters(uint32_t interfaceIndex, InterfaceCounters& counters)
+bool readInterfaceTable(std::vector<InterfaceRow>& rows)
 {
-    auto found = fakeRemoteAccess.interfaces.find(interfaceIndex);
-    if (found == fakeRemoteAccess.interfaces.end())
+    ++fakeRemoteAccess.interfaceTableReads;
+    rows.clear();
+    if (fakeRemoteAccess.interfaceTableFails)
         return false;
-    counters = found->second;
+    for (const auto& [index, counters] : fakeRemoteAccess.interfaces)
+        rows.push_back({index, counters});
     return true;
 }
 

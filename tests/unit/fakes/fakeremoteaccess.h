@@ -13,12 +13,14 @@ struct FakeRemoteAccess {
 
     bool addressTableFails = false;
     std::vector<AddressRow> addressRows;
-    std::map<uint32_t, InterfaceCounters> interfaces;  // missing: GetIfEntry fails
+    bool interfaceTableFails = false;
+    std::map<uint32_t, InterfaceCounters> interfaces;  // the interface table, by index
 
     std::vector<uintptr_t> hungUp;
     std::vector<std::string> dialled;
     uint32_t dialResult = 0;
     uint32_t addressTableReads = 0;
+    uint32_t interfaceTableReads = 0;
 };
 
 extern FakeRemoteAccess fakeRemoteAccess;
