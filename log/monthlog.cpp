@@ -14,8 +14,6 @@
 
 namespace {
 
-int64_t millisecondsOf(const LocalTime& time) { return secondsSinceEpoch(time) * 1000 + time.milliseconds; }
-
 // What the reader knows between lines.
 struct MonthReading {
     uint16_t year;
@@ -138,13 +136,13 @@ bool writeRecord(gzFile file, const LogRecord& record)
 
 }  // namespace
 
-uint32_t elapsedSeconds(const LocalTime& from, const LocalTime& to)
+uint32_t sliceSeconds(const LiveConnection& connection)
 {
-    const int64_t difference = millisecondsOf(to) - millisecondsOf(from);
-    if (difference <= 0)
+    const uint64_t now = monotonicMilliseconds();
+    if (now <= connection.sliceStartMs)
         return 0;
-    const int64_t seconds = difference / 1000;
-    return seconds > int64_t(UINT32_MAX) ? UINT32_MAX : uint32_t(seconds);
+    const uint64_t seconds = (now - connection.sliceStartMs) / 1000;
+    return seconds > UINT32_MAX ? UINT32_MAX : uint32_t(seconds);
 }
 
 bool recordFromSlice(LogRecord* record, const LiveConnection* connection)
@@ -157,7 +155,7 @@ bool recordFromSlice(LogRecord* record, const LiveConnection* connection)
     record->tx = connection->bytesSent;
     record->txp = connection->packetsSent;
     record->start = connection->sliceStart;
-    record->dur = elapsedSeconds(connection->sliceStart, localTimeNow());
+    record->dur = sliceSeconds(*connection);
     return true;
 }
 

@@ -40,11 +40,12 @@ struct MonthStats {
 // Month key: year * 65536 + month; 0 names the current month.
 inline uint32_t monthKey(uint32_t year, uint32_t month) { return year * 65536u + month; }
 
-// Seconds from `from` to `to`, whole days included; 0 when `to` lies before `from`.
-uint32_t elapsedSeconds(const LocalTime& from, const LocalTime& to);
+// Seconds of the connection's current slice up to now, whole days included, by the monotonic
+// clock: a clock set back or forward changes the date a slice is logged under, never its length.
+uint32_t sliceSeconds(const LiveConnection& connection);
 
-// Fills `record` from the connection's current slice, ending now (localTimeNow). False, and
-// nothing done, when either is missing.
+// Fills `record` from the connection's current slice, ending now. False, and nothing done, when
+// either is missing.
 bool recordFromSlice(LogRecord* record, const LiveConnection* connection);
 
 // Adds a completed record to a month's sums, under the day on which it began, priced with the

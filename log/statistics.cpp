@@ -130,12 +130,11 @@ const int64_t* monthOnlineTime(uint32_t key)
     if (key != 0)
         return holdMonth(key) ? heldMonth.onlineTime : nullptr;
     memcpy(snapshots.onlineTime, currentMonth.onlineTime, sizeof snapshots.onlineTime);
-    const LocalTime now = localTimeNow();
     for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
         const LiveConnection* connection = liveConnectionAt(index);
         if (connection == nullptr)
             break;
-        addAtDay(snapshots.onlineTime, connection->sliceStart, int64_t(elapsedSeconds(connection->sliceStart, now)));
+        addAtDay(snapshots.onlineTime, connection->sliceStart, int64_t(sliceSeconds(*connection)));
     }
     return snapshots.onlineTime;
 }
@@ -193,7 +192,6 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
 {
     totals.received = totals.sent = 0;
     totals.onlineSeconds = 0;
-    const LocalTime now = localTimeNow();
     const uint32_t count = liveConnectionCount();
     for (uint32_t index = 0; index < count; ++index) {
         if (connectionIndex != -1 && uint32_t(connectionIndex) != index)
@@ -203,7 +201,7 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
             break;
         totals.received += correctedVolume(connection->bytesReceived);
         totals.sent += correctedVolume(connection->bytesSent);
-        totals.onlineSeconds += elapsedSeconds(connection->sliceStart, now);
+        totals.onlineSeconds += sliceSeconds(*connection);
     }
 }
 

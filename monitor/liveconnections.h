@@ -13,7 +13,8 @@ struct LiveConnection {
     uintptr_t handle;  // the remote-access connection handle: the record's identity
     char entryName[257];
     char ipAddress[16];
-    LocalTime sliceStart;
+    LocalTime sliceStart;    // the date and time the slice is logged under
+    uint64_t sliceStartMs;   // monotonic time the slice began: its length is measured from here
     uint32_t packetsReceived;
     uint32_t packetsSent;
     uint32_t lastInPackets;  // kNoReadingYet until the first reading

@@ -5,6 +5,7 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "log/monthlog.h"
 #include "monitor/remoteaccess.h"
 #include "monitor/traffic.h"
 
@@ -48,6 +49,7 @@ void watchConnection(const RemoteConnection& connection)
         copyText(record.ipAddress, address);
     record.handle = connection.handle;
     record.sliceStart = localTimeNow();
+    record.sliceStartMs = monotonicMilliseconds();
     record.lastInPackets = kNoReadingYet;
 }
 
@@ -60,6 +62,18 @@ void removeConnectionAt(uint32_t index)
             (last - index) * sizeof(LiveConnection));
     memset(&liveConnections.records[last], 0, sizeof(LiveConnection));
     liveConnections.count = last;
+}
+
+// A new slice from `now`, its counts at zero; the readings stay, so counting goes on without a
+// gap.
+void startSlice(LiveConnection& record, const LocalTime& now)
+{
+    record.sliceStart = now;
+    record.sliceStartMs = monotonicMilliseconds();
+    record.packetsReceived = 0;
+    record.packetsSent = 0;
+    record.bytesReceived = 0;
+    record.bytesSent = 0;
 }
 
 }  // namespace
@@ -112,10 +126,21 @@ void closeSlices(const LocalTime& now)
 
 void cutSlice(LiveConnection& record, const LocalTime& now)
 {
-    logSlice(record);
-    record.sliceStart = now;
-    record.packetsReceived = 0;
-    record.packetsSent = 0;
-    record.bytesReceived = 0;
-    record.bytesSent = 0;
+    // A slice cut again at the tick that began it (a cut before 4 GiB, then a change of month)
+    // holds nothing worth a record.
+    const bool empty = sliceSeconds(record) == 0 && record.bytesReceived == 0 && record.bytesSent == 0 &&
+                       record.packetsReceived == 0 && record.packetsSent == 0;
+    if (!empty)
+        logSlice(record);
+    startSlice(record, now);
+}
+
+void resumeSlices(const LocalTime& now)
+{
+    for (uint32_t i = 0; i < liveConnections.count; ++i) {
+        LiveConnection& record = liveConnections.records[i];
+        startSlice(record, now);
+        // The counters may have moved, or been reset, while the machine slept.
+        record.lastInPackets = kNoReadingYet;
+    }
 }

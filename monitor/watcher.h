@@ -12,12 +12,17 @@ bool rescanConnections();
 // counters are read.
 void watchConnectionsOnTick();
 
-// Logs the current slice of every running connection and starts the next one at `now`.
-// A logging failure stays pending in AppError.
+// Logs the current slice of every running connection and starts the next one at `now`: at a
+// change of month or period, when the machine goes to sleep, and at exit. A slice that holds
+// no time and no traffic is not logged. A logging failure stays pending in AppError.
 void closeSlices(const LocalTime& now);
 
 // The same for one connection.
 void cutSlice(LiveConnection& record, const LocalTime& now);
+
+// The machine has woken up: the time asleep was no time online, so every slice starts again
+// now, and the first reading of each connection is a fresh baseline.
+void resumeSlices(const LocalTime& now);
 
 // Logs the connection's current slice, ending now, into the current month and its file.
 bool logSlice(const LiveConnection& connection);

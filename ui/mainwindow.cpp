@@ -273,6 +273,22 @@ void onTick(MainWindowState* state)
     updateTrayTip(state);
 }
 
+// Sleep is no time online: the slices end when the machine goes to sleep and start again when
+// it wakes, with fresh counter readings.
+void onPowerBroadcast(MainWindowState* state, WPARAM event)
+{
+    const LocalTime now = localTimeNow();
+    if (event == PBT_APMSUSPEND) {
+        closeSlices(now);
+    } else if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC) {
+        applyResume(state->lastTick, now);
+    } else {
+        return;
+    }
+    state->lastTick = now;
+    invalidateAll(state, true);
+}
+
 // ---- mouse ----
 
 void onMouseMove(MainWindowState* state, POINT point)
@@ -714,6 +730,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_COMMAND: onCommand(state, LOWORD(wParam)); break;
     case WM_TIMER: onTick(state); break;
+    // A clock set by the user or a time synchronisation: a change of month or period that it
+    // makes is cut at once.
+    case WM_TIMECHANGE: onTick(state); break;
+    case WM_POWERBROADCAST: onPowerBroadcast(state, wParam); return TRUE;
     case WM_MENUSELECT: onMenuSelect(state, LOWORD(wParam), HMENU(lParam)); break;
     case WM_MOUSEMOVE: onMouseMove(state, pointFrom(lParam)); break;
     case WM_LBUTTONDOWN: onButtonDown(state, pointFrom(lParam)); break;

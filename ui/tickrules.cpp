@@ -18,3 +18,12 @@ TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
         reportError(0);
     return decision;
 }
+
+void applyResume(const LocalTime& lastTick, const LocalTime& now)
+{
+    resumeSlices(now);
+    // The slices were logged when the machine went to sleep; a month that began meanwhile is
+    // read without logging anything more.
+    if (monthKeyOf(lastTick) != monthKeyOf(now) && !startCurrentMonth())
+        reportError(0);
+}

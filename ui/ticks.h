@@ -17,3 +17,7 @@ TickDecision decideTick(const LocalTime& lastTick, const LocalTime& now, bool se
 // Applies the tick's slice rules for the active tariff: the running slices are closed once
 // when the month or the period changed, and a new month is read from its file.
 TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now);
+
+// The machine has woken up after `lastTick`, when its slices were closed: the slices start
+// again at `now` with fresh counter readings, and a new month is read if one has begun.
+void applyResume(const LocalTime& lastTick, const LocalTime& now);

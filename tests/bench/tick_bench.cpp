@@ -47,6 +47,7 @@ void startConnections(int count, const LocalTime& now)
         snprintf(connection.entryName, sizeof connection.entryName, "Provider %d", i);
         strcpy(connection.ipAddress, "127.0.0.1");
         connection.sliceStart = now;
+        connection.sliceStartMs = monotonicMilliseconds();
         connection.lastInPackets = kNoReadingYet;
         for (int h = 0; h < kRateHistoryLength; ++h) {
             connection.receiveRateHistory[h] = uint32_t(5000 + (h * 37 + i) % 4000);

@@ -32,6 +32,5 @@ protected:
     static void advanceClock(int seconds)
     {
         fakePlatform.now = localTimeFromSeconds(secondsSinceEpoch(fakePlatform.now) + seconds);
-        fakePlatform.monotonicMs += uint64_t(seconds) * 1000;
     }
 };

@@ -47,6 +47,7 @@ protected:
     {
         LiveConnection& connection = liveConnections.records[liveConnections.count++];
         connection.sliceStart = start;
+        connection.sliceStartMs = monotonicAt(start);
         connection.bytesReceived = received;
         connection.bytesSent = sent;
         return connection;
@@ -105,6 +106,7 @@ TEST_F(Statistics, RunningConnectionsAreAddedToSnapshotsOnly)
     // Priced after the logged half hour, in index order: a further 60 minutes crosses the
     // 60 free minutes at 90 (1.50), the 10 running minutes lie wholly above (0.50).
     liveConnections.records[0].sliceStart = k2110On12th;
+    liveConnections.records[0].sliceStartMs = monotonicAt(k2110On12th);
     addConnection(k2200On12th, 0, 0);
     const double* cost = monthCost(0);
     EXPECT_NEAR(cost[0], 1.50 + 0.50, 1e-9);

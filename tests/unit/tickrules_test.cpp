@@ -20,6 +20,7 @@ protected:
         strcpy(connection.entryName, "Provider");
         strcpy(connection.ipAddress, "10.0.0.1");
         connection.sliceStart = {2003, 10, 5, 31, 23, 0, 0, 0};
+        connection.sliceStartMs = monotonicAt(connection.sliceStart);
         connection.bytesReceived = 5000;
         connection.bytesSent = 1000;
         connection.packetsReceived = 10;
@@ -42,6 +43,11 @@ protected:
         rate->unit = 0;
         TariffTable[0] = rate;
         settings.activeTariff = 0;
+    }
+    static void startSliceAt(const LocalTime& start)
+    {
+        liveConnections.records[0].sliceStart = start;
+        liveConnections.records[0].sliceStartMs = monotonicAt(start);
     }
     static std::string monthFile(const char* name) { return readGzipFile(scratchDirectory() + name); }
     static void expectNewSliceAt(const LocalTime& now)
@@ -93,7 +99,7 @@ TEST_F(TickRulesTest, AClockSetBackAMonthAndForwardAgainKeepsEveryRecordOfBothMo
     const LocalTime octoberTick = {2003, 10, 0, 12, 10, 30, 0, 0};
     fakePlatform.now = octoberTick;
     ASSERT_TRUE(loadMonth(0));
-    liveConnections.records[0].sliceStart = {2003, 10, 0, 12, 10, 0, 0, 0};
+    startSliceAt({2003, 10, 0, 12, 10, 0, 0, 0});
 
     // A time synchronisation sets the clock back into September, and forward again.
     const LocalTime septemberTick = {2003, 9, 2, 30, 23, 0, 0, 0};
@@ -135,7 +141,7 @@ TEST_F(TickRulesTest, ATariffSwitchBetweenMidnightAndTheNextTickKeepsTheOldMonth
 TEST_F(TickRulesTest, APeriodChangeCutsTheSlices)
 {
     makeDaytimeTariff();
-    liveConnections.records[0].sliceStart = {2003, 10, 1, 6, 17, 30, 0, 0};
+    startSliceAt({2003, 10, 1, 6, 17, 30, 0, 0});
     const LocalTime lastTick = {2003, 10, 1, 6, 17, 59, 59, 700};
     const LocalTime now = {2003, 10, 1, 6, 18, 0, 0, 200};
     fakePlatform.now = now;
@@ -155,7 +161,7 @@ TEST_F(TickRulesTest, MidnightWithoutAPeriodChangeCutsNothing)
 {
     makeDaytimeTariff();  // 23:59 and 00:00 both lie outside 08:00..18:00
     const LocalTime slice = {2003, 10, 0, 5, 22, 0, 0, 0};
-    liveConnections.records[0].sliceStart = slice;
+    startSliceAt(slice);
     const LocalTime lastTick = {2003, 10, 0, 5, 23, 59, 59, 800};
     const LocalTime now = {2003, 10, 1, 6, 0, 0, 0, 300};
     fakePlatform.now = now;
@@ -164,6 +170,66 @@ TEST_F(TickRulesTest, MidnightWithoutAPeriodChangeCutsNothing)
     EXPECT_FALSE(fileExists(scratchDirectory() + "log_200310.zip"));
     EXPECT_EQ(memcmp(&liveConnections.records[0].sliceStart, &slice, sizeof slice), 0);
     EXPECT_EQ(liveConnections.records[0].bytesReceived, 5000u);
+}
+
+TEST_F(TickRulesTest, SleepIsNoTimeOnline)
+{
+    const LocalTime start = {2003, 10, 1, 6, 10, 0, 0, 0};
+    fakePlatform.now = start;
+    startSliceAt(start);
+    advanceClock(600);
+    const LocalTime asleep = fakePlatform.now;
+    closeSlices(asleep);  // the machine goes to sleep
+
+    // Three days later it wakes up; the counters read then are a fresh baseline.
+    advanceClock(3 * 86400);
+    applyResume(asleep, fakePlatform.now);
+    const LiveConnection& connection = liveConnections.records[0];
+    EXPECT_EQ(connection.lastInPackets, kNoReadingYet);
+    EXPECT_EQ(connection.sliceStart.day, 9);
+    advanceClock(60);
+    ASSERT_TRUE(logSlice(connection));
+    // 10:00 on the 6th for 600 s, 10:10 on the 9th for 60 s: nothing of the 3 days asleep.
+    EXPECT_EQ(monthFile("log_200310.zip"),
+              logBlock(6, 36000, 600, 5000, 10, 1000, 5) + logBlock(9, 36600, 60, 0, 0, 0, 0));
+
+    // Asleep across the month's end: November is read when the machine wakes, nothing is logged.
+    const LocalTime beforeMidnight = {2003, 10, 5, 31, 23, 50, 0, 0};
+    fakePlatform.now = beforeMidnight;
+    closeSlices(beforeMidnight);
+    fakePlatform.now = {2003, 11, 0, 2, 8, 0, 0, 0};
+    applyResume(beforeMidnight, fakePlatform.now);
+    EXPECT_EQ(currentMonth.key, 2003u * 65536 + 11);
+    EXPECT_FALSE(fileExists(scratchDirectory() + "log_200311.zip"));
+}
+
+TEST_F(TickRulesTest, AClockChangeMovesTheDateOfASliceNeverItsLength)
+{
+    // Up since 10:00; an hour later the clock is set back an hour, and an hour after that the
+    // slice has lasted two hours.
+    const LocalTime start = {2003, 10, 1, 6, 10, 0, 0, 0};
+    fakePlatform.now = start;
+    startSliceAt(start);
+    advanceClock(3600);
+    setWallClock(start);
+    EXPECT_FALSE(applyTickRules({2003, 10, 1, 6, 11, 0, 0, 0}, start).closeSlices());
+    advanceClock(3600);
+    LogRecord record{};
+    ASSERT_TRUE(recordFromSlice(&record, &liveConnections.records[0]));
+    EXPECT_EQ(record.dur, 7200u);
+
+    // Set forward by five hours after half an hour: half an hour it is.
+    startSliceAt(fakePlatform.now);
+    advanceClock(1800);
+    setWallClock(localTimeFromSeconds(secondsSinceEpoch(fakePlatform.now) + 5 * 3600));
+    ASSERT_TRUE(recordFromSlice(&record, &liveConnections.records[0]));
+    EXPECT_EQ(record.dur, 1800u);
+
+    // Set forward into the next month: the slice is cut and logged under its own month with
+    // the time it really lasted.
+    setWallClock({2003, 11, 0, 2, 9, 0, 0, 0});
+    EXPECT_TRUE(applyTickRules({2003, 10, 1, 6, 11, 30, 0, 0}, fakePlatform.now).monthChanged);
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(6, 39600, 1800, 5000, 10, 1000, 5));
 }
 
 }  // namespace

@@ -301,6 +301,7 @@ TEST_F(Views, LiveGraphLabelsAfterTheSummaryAreDrawnAsOnTheirOwn)
         connection.sendRateHistory[i] = 1000;
     }
     connection.sliceStart = localTimeNow();
+    connection.sliceStartMs = monotonicMilliseconds();
     liveConnections.count = 1;
     MainWindowState state{};
     state.lastTick = localTimeNow();

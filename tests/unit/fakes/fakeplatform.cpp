@@ -61,7 +61,20 @@ void resetFakePlatform()
 }
 
 LocalTime localTimeNow() { return fakePlatform.now; }
-uint64_t monotonicMilliseconds() { return fakePlatform.monotonicMs; }
+namespace {
+int64_t wallMilliseconds(const LocalTime& time) { return secondsSinceEpoch(time) * 1000 + time.milliseconds; }
+}  // namespace
+
+uint64_t monotonicAt(const LocalTime& wall) { return uint64_t(wallMilliseconds(wall)) + fakePlatform.monotonicMs; }
+
+uint64_t monotonicMilliseconds() { return monotonicAt(fakePlatform.now); }
+
+void setWallClock(const LocalTime& wall)
+{
+    const uint64_t monotonic = monotonicMilliseconds();
+    fakePlatform.now = wall;
+    fakePlatform.monotonicMs = monotonic - uint64_t(wallMilliseconds(wall));
+}
 uint16_t userDefaultLanguage() { return fakePlatform.userLanguage; }
 bool programString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.programStrings, id, buffer, size); }
 bool languageString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.languageStrings, id, buffer, size); }

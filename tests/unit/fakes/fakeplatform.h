@@ -15,6 +15,9 @@ struct ShownMessageBox {
 
 struct FakePlatform {
     LocalTime now{2003, 10, 3, 15, 14, 3, 20, 0};
+    // The monotonic clock runs with `now` and this much ahead of it: a test moves time by moving
+    // `now`, and changes this alone for time that passes without the wall clock (a measured tick)
+    // or for a wall clock set back or forward (setWallClock).
     uint64_t monotonicMs = 1000000;
     uint16_t userLanguage = 0x0409;
     std::map<uint32_t, std::string> programStrings;
@@ -31,6 +34,13 @@ extern FakePlatform fakePlatform;
 // Restores the defaults: the program's file names, a few language strings, no boxes, and an
 // empty scratch folder as the program directory.
 void resetFakePlatform();
+
+// Sets the wall clock alone, as a user or a time synchronisation does: the monotonic clock goes
+// on as it was.
+void setWallClock(const LocalTime& wall);
+
+// The monotonic time at which the fake clock shows `wall` (with no clock change in between).
+uint64_t monotonicAt(const LocalTime& wall);
 
 // The scratch folder of the running test (ends in a separator).
 std::string scratchDirectory();
