@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-struct MainWindowState;
+#include "core/languagemodule_win.h"
 
-extern HMODULE LanguageModule;
+struct MainWindowState;
 
 // The program string (1 english.dll, 2 deutsch.dll) of a module that could not be loaded while
 // none was loaded yet, and for which the other module, or the built-in texts when that failed

@@ -8,7 +8,6 @@
 #include "tariff/settings.h"
 #include "ui/mainwindowstate.h"
 
-HMODULE LanguageModule;
 uint32_t LanguageStandInFor;
 
 namespace {

@@ -3,10 +3,11 @@
 
 #include <cstring>
 
-#include "core/language.h"
+#include "core/languagemodule_win.h"
 #include "core/messagebox_win.h"
 #include "core/platform.h"
-#include "core/programdirectory.h"
+
+HMODULE LanguageModule;
 
 LocalTime localTimeNow()
 {
@@ -21,6 +22,7 @@ LocalTime localTimeNow()
 uint64_t monotonicMilliseconds() { return GetTickCount64(); }
 
 uint16_t userDefaultLanguage() { return GetUserDefaultLangID(); }
+
 
 bool programString(uint32_t id, char* buffer, size_t size)
 {
@@ -82,13 +84,8 @@ void showMessageBox(const char* text, const char* caption, MessageIcon icon)
     messageBoxFunction(nullptr, text, caption, MB_OK | MB_TASKMODAL | iconFlag);
 }
 
-void findProgramDirectory()
+bool executablePath(char* path, size_t size)
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
-        setProgramDirectoryFromPath(nullptr);
-        return;
-    }
-    setProgramDirectoryFromPath(path);
+    const DWORD length = GetModuleFileNameA(nullptr, path, DWORD(size));
+    return length != 0 && length < size;
 }

@@ -26,6 +26,12 @@ void setProgramDirectoryFromPath(const char* executablePath)
     programDirectoryLength = uint32_t(length);
 }
 
+void findProgramDirectory()
+{
+    char path[sizeof programDirectory];
+    setProgramDirectoryFromPath(executablePath(path, sizeof path) ? path : nullptr);
+}
+
 bool buildPathBeside(const char* name, char* path, size_t size)
 {
     const int written = snprintf(path, size, "%s%s", programDirectory, name);

@@ -20,6 +20,7 @@ uint32_t lastError;
 LocalTime localTimeNow() { return LocalTime{2003, 10, 3, 15, 14, 3, 20, 0}; }
 uint64_t monotonicMilliseconds() { return 0; }
 uint16_t userDefaultLanguage() { return 0x0409; }
+bool executablePath(char*, size_t) { return false; }
 
 bool programString(uint32_t id, char* buffer, size_t size)
 {

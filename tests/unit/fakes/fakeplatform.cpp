@@ -76,6 +76,11 @@ void setWallClock(const LocalTime& wall)
     fakePlatform.monotonicMs = monotonic - uint64_t(wallMilliseconds(wall));
 }
 uint16_t userDefaultLanguage() { return fakePlatform.userLanguage; }
+bool executablePath(char* path, size_t size)
+{
+    copyText(fakePlatform.executablePath, path, size);
+    return !fakePlatform.executablePath.empty() && fakePlatform.executablePath.size() < size;
+}
 bool programString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.programStrings, id, buffer, size); }
 bool languageString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.languageStrings, id, buffer, size); }
 

@@ -20,6 +20,7 @@ struct FakePlatform {
     // or for a wall clock set back or forward (setWallClock).
     uint64_t monotonicMs = 1000000;
     uint16_t userLanguage = 0x0409;
+    std::string executablePath;  // empty: the path cannot be had
     std::map<uint32_t, std::string> programStrings;
     std::map<uint32_t, std::string> languageStrings;
     // Message texts by code; "%1".."%4" are replaced by the inserts (numbers as %u).
