@@ -1,8 +1,11 @@
 #include "core/apperror.h"
 #include "skin/pngresource.h"
 
-// Kept apart from the other resource pictures: it reads start-up's display globals, which
-// the tests of the pictures do not need.
+// Kept apart from the other resource pictures: it reads the display, which the tests of the
+// pictures do not need.
+uint32_t displayColorDepth;
+bool dropShadowAvailable;
+
 void refreshHelpToggleImages()
 {
     if (helpToggleImages != nullptr) {

@@ -11,8 +11,6 @@
 #include "core/apperror.h"
 #include "core/language.h"
 #include "core/platform.h"
-#include "core/singleinstance.h"
-#include "core/startup.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "monitor/dialling.h"
@@ -53,10 +51,10 @@ void invalidateElement(MainWindowState* state, uint32_t slot)
     InvalidateRect(state->window, &skin.rects[slot], FALSE);
 }
 
-HICON trayIcon(bool online)
+HICON trayIcon(const MainWindowState* state, bool online)
 {
-    return HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(online ? kIconOnline : kIconOffline), IMAGE_ICON, 16, 16,
-                            LR_SHARED));
+    return HICON(LoadImageA(state->host->instance, MAKEINTRESOURCEA(online ? kIconOnline : kIconOffline), IMAGE_ICON,
+                            16, 16, LR_SHARED));
 }
 
 void makeTopmost(HWND window, bool topmost)
@@ -109,17 +107,21 @@ void destroyKeptMenu(MainWindowState* state)
 
 // ---- creation and destruction ----
 
-bool onCreate(HWND window)
+bool onCreate(HWND window, const CREATESTRUCTA* creation)
 {
+    const auto* host = static_cast<const MainWindowHost*>(creation->lpCreateParams);
+    if (host == nullptr)
+        return false;
     auto* state = static_cast<MainWindowState*>(calloc(1, sizeof(MainWindowState)));
     if (state == nullptr)
         return failWith(kErrorNoMemory);
     SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(state));
     state->window = window;
+    state->host = host;
 
-    if (!loadLanguage(state, settings.languageId))
+    if (!host->swapLanguage(state, settings.languageId))
         reportError(0);
-    if (createTipWindow(ownInstance) == nullptr)
+    if (createTipWindow(host->instance) == nullptr)
         reportError(kErrorTipWindow);
     if (!rescanConnections())
         reportError(0);
@@ -129,7 +131,7 @@ bool onCreate(HWND window)
     tray.hWnd = window;
     tray.uID = 0;
     tray.uCallbackMessage = WM_TRAY_CALLBACK;
-    tray.hIcon = trayIcon(liveConnectionCount() != 0);
+    tray.hIcon = trayIcon(state, liveConnectionCount() != 0);
     tray.szTip[0] = '\0';
     if (!addTrayIcon(state))
         reportError(kErrorTrayIcon);
@@ -457,7 +459,7 @@ void openPhoneBookMenu(MainWindowState* state)
     PostMessageA(state->window, WM_NULL, 0, 0);
     DestroyMenu(menu);
     if (chosen == IDM_EXIT) {
-        if (showConfirmation(kConfirmExit))
+        if (showConfirmation(state->window, kConfirmExit))
             DestroyWindow(state->window);
         return;
     }
@@ -478,7 +480,7 @@ void onEndSession(MainWindowState* state, bool ending)
     if (!ending)
         return;
     storePlacement(state->window);
-    storeForSessionEnd();
+    state->host->storeForSessionEnd();
     DestroyWindow(state->window);
 }
 
@@ -516,7 +518,7 @@ void onConnectionSignal(MainWindowState* state)
     shownConnectionText(shownAfter, sizeof shownAfter);
     if (shownBefore[0] != '\0' && strcmp(shownBefore, shownAfter) != 0 && strcmp(state->statusText, shownBefore) == 0)
         state->statusText[0] = '\0';
-    state->tray.hIcon = trayIcon(liveConnectionCount() != 0);
+    state->tray.hIcon = trayIcon(state, liveConnectionCount() != 0);
     state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &state->tray);
     invalidateAll(state, true);
@@ -548,7 +550,7 @@ void switchSkin(MainWindowState* state, UINT id)
 
 void runOptions(MainWindowState* state)
 {
-    if (runOptionsSheet(state, connectionEvent) != 0) {
+    if (runOptionsSheet(state, state->host->connectionEvent) != 0) {
         reportError(kErrorDialog);
         return;
     }
@@ -599,7 +601,7 @@ void onCommand(MainWindowState* state, UINT id)
         break;
     case IDM_LANGUAGE_GERMAN:
     case IDM_LANGUAGE_ENGLISH:
-        if (!loadLanguage(state, id == IDM_LANGUAGE_GERMAN ? 7 : 9))
+        if (!state->host->swapLanguage(state, id == IDM_LANGUAGE_GERMAN ? 7 : 9))
             reportError(0);
         break;
     case IDM_SAVE_SETTINGS:
@@ -656,6 +658,22 @@ INT_PTR CALLBACK confirmationProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
+UINT showInstanceMessage()
+{
+    static const UINT message = RegisterWindowMessageA("telvane: show the window");
+    return message;
+}
+
+void reloadShortcuts(MainWindowState* state)
+{
+    // Without any module (already reported) there are no shortcuts to look for.
+    state->accelerators =
+        LanguageModule != nullptr ? LoadAcceleratorsA(LanguageModule, MAKEINTRESOURCEA(IDA_MAIN_ACCELERATORS)) : nullptr;
+    if (state->accelerators == nullptr && LanguageModule != nullptr)
+        reportError(kErrorAcceleratorsMissing);
+    InvalidateRect(state->window, nullptr, TRUE);
+}
+
 MainWindowState* mainWindowState(HWND window)
 {
     return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -669,10 +687,10 @@ void updateStatusText(MainWindowState* state, uint32_t stringId)
     InvalidateRect(state->window, nullptr, FALSE);
 }
 
-bool showConfirmation(uint32_t question)
+bool showConfirmation(HWND owner, uint32_t question)
 {
-    const INT_PTR answer = DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_CONFIRM), mainWindow, confirmationProc,
-                                           LPARAM(question));
+    const INT_PTR answer =
+        DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_CONFIRM), owner, confirmationProc, LPARAM(question));
     // Without the dialog there is nobody to ask; refusing would leave no way to quit.
     return answer == IDYES || answer == -1 || answer == 0;
 }
@@ -701,7 +719,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     if (message == WM_CREATE) {
-        if (!onCreate(window))
+        if (!onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam)))
             return -1;
         return DefWindowProcA(window, message, wParam, lParam);
     }
@@ -719,7 +737,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KILLFOCUS: invalidateAll(state, true); break;
     case WM_PAINT: onPaint(state); return 0;
     case WM_CLOSE:
-        if (showConfirmation(kConfirmExit))
+        if (showConfirmation(window, kConfirmExit))
             DestroyWindow(window);
         return 0;
     case WM_ERASEBKGND: return 1;

@@ -7,8 +7,11 @@
 
 #include "core/localtime.h"
 
+struct MainWindowHost;
+
 struct MainWindowState {
     HWND window;
+    const MainWindowHost* host;
     HMENU menu;
     RECT clientRect;
     HACCEL accelerators;

@@ -1,5 +1,5 @@
 // Start-up, the main loop and shut-down.
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/languageswap.h"
+#include "app/singleinstance.h"
 #include "core/apperror.h"
-#include "core/language.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
-#include "core/singleinstance.h"
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
@@ -28,11 +28,12 @@
 
 HINSTANCE ownInstance;
 HANDLE connectionEvent;
-bool dropShadowAvailable;
-uint32_t displayColorDepth;
 HWND mainWindow;
 
 namespace {
+
+// What the main window asks of the program: set up before the window is created.
+MainWindowHost mainWindowHost;
 
 void checkDropShadow()
 {
@@ -127,11 +128,11 @@ HWND startUp()
 
     removeLeftoverTemporaryFiles();
     resetSettings();
-    if (!loadLanguage(nullptr, 0))
+    if (!swapLanguage(nullptr, 0))
         reportError(0);
     if (!loadSettings())
         reportError(0);
-    if (!loadLanguage(nullptr, 0))
+    if (!swapLanguage(nullptr, 0))
         reportError(0);
 
     registerForConnectionSignals();
@@ -168,8 +169,9 @@ HWND startUp()
     // where the stored placement (or the user) moves it.
     const uint32_t x = (uint32_t(desktop.right - desktop.left) - uint32_t(skin.windowWidth)) / 2;
     const uint32_t y = (uint32_t(desktop.bottom - desktop.top) - uint32_t(skin.windowHeight)) / 2;
+    mainWindowHost = {ownInstance, connectionEvent, swapLanguage, storeForSessionEnd};
     mainWindow = CreateWindowExA(0, kMainWindowClass, title, WS_POPUP | WS_CLIPCHILDREN, int(x), int(y),
-                                 skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, nullptr);
+                                 skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, &mainWindowHost);
     if (mainWindow == nullptr) {
         failWith(kErrorMainWindow);
         return nullptr;
