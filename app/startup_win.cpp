@@ -18,6 +18,7 @@
 #include "log/monthlog.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
@@ -136,6 +137,7 @@ HWND startUp()
         reportError(0);
 
     registerForConnectionSignals();
+    setRunningSliceSource(runningSliceRecord);
     if (!loadMonth(0))
         reportError(0);
 

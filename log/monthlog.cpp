@@ -6,9 +6,7 @@
 
 #include "core/apperror.h"
 #include "core/gzfile.h"
-#include "core/platform.h"
 #include "core/programdirectory.h"
-#include "monitor/liveconnections.h"
 #include "tariff/settings.h"
 #include "tariff/tagline.h"
 
@@ -135,29 +133,6 @@ bool writeRecord(gzFile file, const LogRecord& record)
 }
 
 }  // namespace
-
-uint32_t sliceSeconds(const LiveConnection& connection)
-{
-    const uint64_t now = monotonicMilliseconds();
-    if (now <= connection.sliceStartMs)
-        return 0;
-    const uint64_t seconds = (now - connection.sliceStartMs) / 1000;
-    return seconds > UINT32_MAX ? UINT32_MAX : uint32_t(seconds);
-}
-
-bool recordFromSlice(LogRecord* record, const LiveConnection* connection)
-{
-    if (record == nullptr || connection == nullptr)
-        return false;
-    record->next = nullptr;
-    record->rx = connection->bytesReceived;
-    record->rxp = connection->packetsReceived;
-    record->tx = connection->bytesSent;
-    record->txp = connection->packetsSent;
-    record->start = connection->sliceStart;
-    record->dur = sliceSeconds(*connection);
-    return true;
-}
 
 void addToMonthSums(MonthStats& month, const LogRecord& record)
 {

@@ -35,6 +35,14 @@ bool monthTraffic(TrafficTotals& totals);
 // Sums of the running connection at `connectionIndex`, or of all of them for -1.
 void liveTraffic(TrafficTotals& totals, int32_t connectionIndex);
 
+// Where the key-0 queries find the running connections: fills `record` with the slice of the
+// connection at `index`, ending now, and gives true; false past the last one.
+using RunningSliceSource = bool (*)(uint32_t index, LogRecord& record);
+
+// The connection monitor provides the source (runningSliceRecord), the program sets it at
+// start-up. Without one (null) no connection runs.
+void setRunningSliceSource(RunningSliceSource source);
+
 // Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
 // (any other key), as readMonthFile does. Records of that month that could not be written yet
 // are taken from memory instead of the file, and a month replaced in memory keeps its own

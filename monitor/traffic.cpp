@@ -8,7 +8,7 @@
 #include "core/platform.h"
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
-#include "monitor/watcher.h"
+#include "monitor/slicelog.h"
 
 namespace {
 

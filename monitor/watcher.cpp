@@ -5,8 +5,8 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
-#include "log/monthlog.h"
 #include "monitor/remoteaccess.h"
+#include "monitor/slicelog.h"
 #include "monitor/traffic.h"
 
 namespace {
@@ -64,18 +64,6 @@ void removeConnectionAt(uint32_t index)
     liveConnections.count = last;
 }
 
-// A new slice from `now`, its counts at zero; the readings stay, so counting goes on without a
-// gap.
-void startSlice(LiveConnection& record, const LocalTime& now)
-{
-    record.sliceStart = now;
-    record.sliceStartMs = monotonicMilliseconds();
-    record.packetsReceived = 0;
-    record.packetsSent = 0;
-    record.bytesReceived = 0;
-    record.bytesSent = 0;
-}
-
 }  // namespace
 
 bool rescanConnections()
@@ -122,17 +110,6 @@ void closeSlices(const LocalTime& now)
 {
     for (uint32_t i = 0; i < liveConnections.count; ++i)
         cutSlice(liveConnections.records[i], now);
-}
-
-void cutSlice(LiveConnection& record, const LocalTime& now)
-{
-    // A slice cut again at the tick that began it (a cut before 4 GiB, then a change of month)
-    // holds nothing worth a record.
-    const bool empty = sliceSeconds(record) == 0 && record.bytesReceived == 0 && record.bytesSent == 0 &&
-                       record.packetsReceived == 0 && record.packetsSent == 0;
-    if (!empty)
-        logSlice(record);
-    startSlice(record, now);
 }
 
 void resumeSlices(const LocalTime& now)

@@ -17,12 +17,6 @@ void watchConnectionsOnTick();
 // no time and no traffic is not logged. A logging failure stays pending in AppError.
 void closeSlices(const LocalTime& now);
 
-// The same for one connection.
-void cutSlice(LiveConnection& record, const LocalTime& now);
-
 // The machine has woken up: the time asleep was no time online, so every slice starts again
 // now, and the first reading of each connection is a fresh baseline.
 void resumeSlices(const LocalTime& now);
-
-// Logs the connection's current slice, ending now, into the current month and its file.
-bool logSlice(const LiveConnection& connection);

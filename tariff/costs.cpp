@@ -1,6 +1,5 @@
 #include "tariff/costs.h"
 
-#include "log/monthlog.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 

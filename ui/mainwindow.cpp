@@ -550,7 +550,7 @@ void switchSkin(MainWindowState* state, UINT id)
 
 void runOptions(MainWindowState* state)
 {
-    if (runOptionsSheet(state, state->host->connectionEvent) != 0) {
+    if (runOptionsSheet(state->window, state->host->connectionEvent) != 0) {
         reportError(kErrorDialog);
         return;
     }

@@ -13,6 +13,7 @@
 #include "core/programdirectory.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "monitor/watcher.h"
 #include "skin/skin.h"
 #include "tariff/rates.h"
@@ -55,6 +56,7 @@ void startConnections(int count, const LocalTime& now)
         }
     }
     liveConnections.count = uint32_t(count);
+    setRunningSliceSource(runningSliceRecord);
 }
 
 double seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)

@@ -11,6 +11,7 @@
 #include "log/monthlog.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "support.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"

@@ -8,6 +8,7 @@
 #include "fakes/fakeplatform.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "support.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -31,6 +32,7 @@ protected:
         resetSettings();
         freeTariffs();
         clearMonthCache();
+        setRunningSliceSource(runningSliceRecord);
         memset(&liveConnections, 0, sizeof liveConnections);
         october = std::string(programDirectory) + "log_200310.zip";
         november = std::string(programDirectory) + "log_200311.zip";

@@ -17,7 +17,6 @@
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
-#include "ui/mainwindowstate.h"
 #include "win32/support/dialogsupport.h"
 
 namespace {
@@ -716,10 +715,8 @@ TEST_F(OptionsSheet, RunServesTheConnectionEventAndEnablesTheMainWindowAgain)
     useTipWindow();
     SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM("following"));
     SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
-    MainWindowState state = {};
-    state.window = probe.mainWindow;
     SetTimer(nullptr, 0, 10, signalConnection);
-    EXPECT_EQ(runOptionsSheet(&state, probe.event), 0);
+    EXPECT_EQ(runOptionsSheet(probe.mainWindow, probe.event), 0);
     SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
     EXPECT_EQ(probe.signals, 1);
     EXPECT_EQ(probe.tip.left, probe.pointer.x + 5);

@@ -6,6 +6,7 @@
 #include "core/platform.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "skin/skin.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -83,6 +84,7 @@ protected:
         for (auto& format : skin.textFormats)
             format = 0x820;
         liveConnections = {};
+        setRunningSliceSource(runningSliceRecord);
         resetSettings();
         settings.volumeCorrection = 0;
     }

@@ -13,7 +13,6 @@
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
-#include "ui/mainwindowstate.h"
 
 namespace {
 
@@ -254,9 +253,8 @@ HWND createOptionsSheet(HWND parent)
     return sheet;
 }
 
-int runOptionsSheet(MainWindowState* state, HANDLE connectionEvent)
+int runOptionsSheet(HWND mainWindow, HANDLE connectionEvent)
 {
-    HWND mainWindow = state ? state->window : nullptr;
     HWND sheet = createOptionsSheet(mainWindow);
     if (sheet == nullptr)
         return -1;
