@@ -4,6 +4,9 @@
 #include "tariff/settings.h"
 #include "ui/mainwindow.h"
 
+// The settings keep the platform's primary language ids, which the module loader tells apart.
+static_assert(kLanguageGerman == LANG_GERMAN && kLanguageEnglish == LANG_ENGLISH);
+
 bool swapLanguage(MainWindowState* state, uint16_t languageId)
 {
     if (LanguageModule == nullptr || languageId != settings.languageId) {

@@ -27,6 +27,9 @@
 #include "tariff/settings.h"
 #include "ui/mainwindow.h"
 
+// The settings check stored show commands without the platform's header.
+static_assert(kLastShowCommand == SW_MAX);
+
 HINSTANCE ownInstance;
 HANDLE connectionEvent;
 HWND mainWindow;
@@ -104,7 +107,7 @@ bool registerWindowClasses()
     mainClass.style = CS_CLASSDC | CS_HREDRAW | CS_VREDRAW;
     mainClass.lpfnWndProc = mainWindowProc;
     mainClass.hInstance = ownInstance;
-    mainClass.hIcon = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(kIconOffline), IMAGE_ICON, 0, 0,
+    mainClass.hIcon = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(IDI_OFFLINE), IMAGE_ICON, 0, 0,
                                        LR_SHARED | LR_DEFAULTSIZE));
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);

@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "lang/ids.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ uint32_t reportError(uint32_t code)
 
     const uint32_t severity = code >> 30;
     char caption[256] = "";
-    appendLanguageString(18, caption, sizeof caption);
-    appendLanguageString(12 + severity, caption, sizeof caption);
+    appendLanguageString(IDS_MESSAGE_CAPTION, caption, sizeof caption);
+    appendLanguageString(IDS_SEVERITY_SUCCESS + severity, caption, sizeof caption);
     // Without a language module the box still says whose it is, as the window title does.
     if (caption[0] == '\0')
         strcpy(caption, kProgramName);
@@ -44,7 +45,7 @@ uint32_t reportError(uint32_t code)
                                   reinterpret_cast<uintptr_t>(MessageArguments.text2)};
     formatLanguageMessage(code, inserts, text, sizeof text);
     if (systemError != 0) {
-        appendLanguageString(16, text, sizeof text);
+        appendLanguageString(IDS_SYSTEM_ERROR_INTRO, text, sizeof text);
         const size_t used = strlen(text);
         systemErrorText(systemError, MessageArguments.text1, text + used, sizeof text - used);
     }

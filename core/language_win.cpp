@@ -5,16 +5,19 @@
 #include "core/apperror.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
+#include "res/resource.h"
 
 uint32_t LanguageStandInFor;
 
 namespace {
-constexpr uint32_t kEnglishFileString = 1;
-constexpr uint32_t kGermanFileString = 2;
-constexpr uint16_t kGerman = 7;
+constexpr uint32_t kEnglishFileString = IDS_ENGLISH_MODULE;
+constexpr uint32_t kGermanFileString = IDS_GERMAN_MODULE;
 constexpr size_t kNameSize = 260;
 
-uint32_t moduleStringOf(uint16_t languageId) { return languageId == kGerman ? kGermanFileString : kEnglishFileString; }
+uint32_t moduleStringOf(uint16_t languageId)
+{
+    return languageId == LANG_GERMAN ? kGermanFileString : kEnglishFileString;
+}
 
 // The module named by the program's string `file`, its file name in `name`; null on failure,
 // with the loader's error left as the system's last error.

@@ -5,6 +5,7 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "lang/ids.h"
 
 char programDirectory[260];
 uint32_t programDirectoryLength;
@@ -43,7 +44,7 @@ bool buildProgramFilePath(uint32_t stringId, char* path, size_t size)
     char name[260];
     if (!programString(stringId, name, sizeof name) || !buildPathBeside(name, path, size)) {
         MessageArguments.number1 = stringId;
-        languageString(104, MessageArguments.text1, sizeof MessageArguments.text1);
+        languageString(IDS_MISSING_FILE_NAME, MessageArguments.text1, sizeof MessageArguments.text1);
         AppError = kErrorResourceMissing;
         return false;
     }

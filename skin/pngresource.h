@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-constexpr uint32_t kPngResourceType = 256;
+#include "res/resource.h"
 
 // The pictures of the options sheet's help toggle: 0 while the help panel is open, 1 closed.
 extern HIMAGELIST helpToggleImages;

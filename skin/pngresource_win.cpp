@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "lang/ids.h"
 #include "skin/pngbitmap.h"
 
 HIMAGELIST helpToggleImages;
@@ -12,10 +13,10 @@ namespace {
 bool findPngResource(uint32_t id, const uint8_t** data, DWORD* size)
 {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(kPngResourceType));
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(PNG_RESOURCE_TYPE));
     if (resource == nullptr) {
         MessageArguments.number1 = id;
-        languageString(102, MessageArguments.text1, sizeof MessageArguments.text1);
+        languageString(IDS_MISSING_IMAGE, MessageArguments.text1, sizeof MessageArguments.text1);
         return failWith(kErrorResourceMissing);
     }
     HGLOBAL loaded = LoadResource(module, resource);
@@ -76,6 +77,6 @@ HIMAGELIST loadImageList(HDC dc, uint32_t id)
 uint32_t helpToggleResource(uint32_t colorDepth, bool dropShadow)
 {
     if (colorDepth <= 8)
-        return 23;
-    return dropShadow ? 21 : 22;
+        return IDP_HELP_TOGGLE_16;
+    return dropShadow ? IDP_HELP_TOGGLE_ALPHA : IDP_HELP_TOGGLE_256;
 }

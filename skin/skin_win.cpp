@@ -10,6 +10,9 @@
 
 Skin skin;
 
+// The portable skin rules write DrawText formats without the platform's header.
+static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
+
 namespace {
 
 // {88D969C0-F192-11D4-A65F-0040963251E5}: the version 4.0 DOM document.

@@ -11,13 +11,14 @@
 #include "core/damagedcopy.h"
 #include "core/gzfile.h"
 #include "core/programdirectory.h"
+#include "res/resource.h"
 #include "tariff/tagline.h"
 
 Rate* TariffTable[kTariffSlots];
 
 namespace {
 
-constexpr uint32_t kRatesFileString = 102;
+constexpr uint32_t kRatesFileString = IDS_RATES_FILE;
 constexpr int64_t kLastSecondOfDay = 86399;
 
 // Set while rates.zip holds more than the table does and no copy of it could be kept: writing

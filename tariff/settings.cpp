@@ -8,12 +8,13 @@
 #include "core/gzfile.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
+#include "res/resource.h"
 #include "tariff/rates.h"
 
 Settings settings;
 
 namespace {
-constexpr uint32_t kSettingsFileString = 101;
+constexpr uint32_t kSettingsFileString = IDS_SETTINGS_FILE;
 
 // Set while settings.zip is there but could be neither read nor kept: the defaults in use are
 // not written over it.

@@ -144,7 +144,7 @@ void fillLogMonthMenu(HMENU popup)
         GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &date, nullptr, text, 260);
         if (items[i].current)
             strcat(text, " *");
-        insertItem(months, UINT(i), kLogMonthFirstId + UINT(i), text, items[i].data, 0);
+        insertItem(months, UINT(i), IDM_LOG_MONTH_FIRST + UINT(i), text, items[i].data, 0);
     }
 }
 
@@ -163,7 +163,7 @@ void fillSkinMenu(HMENU popup)
     for (int i = 0; i < count; ++i) {
         char text[2 * MAX_PATH];
         menuItemText(items[i].name, text, sizeof text);
-        insertItem(skins, UINT(i), kSkinFirstId + UINT(i), text, 0, items[i].checked ? MFS_CHECKED : 0);
+        insertItem(skins, UINT(i), IDM_SKIN_FIRST + UINT(i), text, 0, items[i].checked ? MFS_CHECKED : 0);
     }
 }
 
@@ -171,8 +171,8 @@ void buildMainMenu(MainWindowState*, HMENU popup)
 {
     if (popup == nullptr)
         return;
-    CheckMenuItem(popup, IDM_LANGUAGE_GERMAN, MF_BYCOMMAND | (settings.languageId == 7 ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH, MF_BYCOMMAND | (settings.languageId == 9 ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDM_LANGUAGE_GERMAN, MF_BYCOMMAND | (settings.languageId == kLanguageGerman ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH, MF_BYCOMMAND | (settings.languageId == kLanguageEnglish ? MF_CHECKED : MF_UNCHECKED));
     fillLogMonthMenu(popup);
     fillSkinMenu(popup);
 }

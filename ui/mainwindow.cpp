@@ -53,7 +53,7 @@ void invalidateElement(MainWindowState* state, uint32_t slot)
 
 HICON trayIcon(const MainWindowState* state, bool online)
 {
-    return HICON(LoadImageA(state->host->instance, MAKEINTRESOURCEA(online ? kIconOnline : kIconOffline), IMAGE_ICON,
+    return HICON(LoadImageA(state->host->instance, MAKEINTRESOURCEA(online ? IDI_ONLINE : IDI_OFFLINE), IMAGE_ICON,
                             16, 16, LR_SHARED));
 }
 
@@ -426,7 +426,7 @@ void openTariffMenu(MainWindowState* state)
         char text[2 * sizeof name];
         menuItemText(name, text, sizeof text);
         const UINT checked = index == settings.activeTariff ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, kTariffFirstId + UINT(index), text);
+        AppendMenuA(menu, MF_STRING | checked, IDM_TARIFF_FIRST + UINT(index), text);
     }
     trackAndPostNull(state, menu);
     DestroyMenu(menu);
@@ -445,7 +445,7 @@ void openPhoneBookMenu(MainWindowState* state)
         char text[2 * sizeof entries[i].name];
         menuItemText(entries[i].name, text, sizeof text);
         const UINT checked = isEntryConnected(entries[i].name) ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, kPhoneBookFirstId + i, text);
+        AppendMenuA(menu, MF_STRING | checked, IDM_PHONEBOOK_FIRST + i, text);
     }
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     char exitText[256];
@@ -463,8 +463,8 @@ void openPhoneBookMenu(MainWindowState* state)
             DestroyWindow(state->window);
         return;
     }
-    if (chosen >= kPhoneBookFirstId && chosen - kPhoneBookFirstId < count)
-        dialOrHangUp(entries[chosen - kPhoneBookFirstId].name);
+    if (chosen >= IDM_PHONEBOOK_FIRST && chosen - IDM_PHONEBOOK_FIRST < count)
+        dialOrHangUp(entries[chosen - IDM_PHONEBOOK_FIRST].name);
 }
 
 void showWindow(MainWindowState* state)
@@ -601,7 +601,7 @@ void onCommand(MainWindowState* state, UINT id)
         break;
     case IDM_LANGUAGE_GERMAN:
     case IDM_LANGUAGE_ENGLISH:
-        if (!state->host->swapLanguage(state, id == IDM_LANGUAGE_GERMAN ? 7 : 9))
+        if (!state->host->swapLanguage(state, id == IDM_LANGUAGE_GERMAN ? kLanguageGerman : kLanguageEnglish))
             reportError(0);
         break;
     case IDM_SAVE_SETTINGS:

@@ -4,13 +4,14 @@
 
 #include <cstdint>
 
+#include "lang/ids.h"
+#include "res/resource.h"
+#include "tariff/settings.h"
 #include "ui/mainwindowstate.h"
 
 constexpr char kMainWindowClass[] = "VekMwCl";
 constexpr UINT WM_CONNECTION_SIGNAL = WM_USER;
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1;
-constexpr UINT kIconOffline = 100;
-constexpr UINT kIconOnline = 101;
 constexpr UINT_PTR kTickTimer = 1;
 
 // What the main window asks of the program that creates it: handed over as the creation
@@ -48,5 +49,5 @@ bool showConfirmation(HWND owner, uint32_t question);
 // What a click on skin element `slot` does.
 void elementAction(MainWindowState* state, uint32_t slot);
 
-// The exit confirmation: string 300, suppression bit 1.
-constexpr uint32_t kConfirmExit = (1u << 16) | 300u;
+// The exit confirmation: its question and the bit that suppresses it.
+constexpr uint32_t kConfirmExit = (kConfirmExitBit << 16) | IDS_CONFIRM_EXIT;

@@ -69,14 +69,14 @@ int skinItems(const FolderEntry* entries, int count, const char* skinName, SkinI
 
 uint32_t menuHintId(uint32_t itemId)
 {
-    if (itemId >= kLogMonthFirstId && itemId < kLogMonthFirstId + kLogMonthMaxItems)
-        return kLogMonthFirstId;
-    if (itemId >= kTariffFirstId && itemId <= kTariffLastId)
-        return kTariffFirstId;
-    if (itemId >= kSkinFirstId && itemId < kSkinFirstId + kSkinMaxItems)
-        return kSkinFirstId;
-    if (itemId >= kPhoneBookFirstId && itemId <= kPhoneBookLastId)
-        return kPhoneBookFirstId;
+    if (itemId >= IDM_LOG_MONTH_FIRST && itemId <= IDM_LOG_MONTH_LAST)
+        return IDM_LOG_MONTH_FIRST;
+    if (itemId >= IDM_TARIFF_FIRST && itemId <= IDM_TARIFF_LAST)
+        return IDM_TARIFF_FIRST;
+    if (itemId >= IDM_SKIN_FIRST && itemId <= IDM_SKIN_LAST)
+        return IDM_SKIN_FIRST;
+    if (itemId >= IDM_PHONEBOOK_FIRST && itemId <= IDM_PHONEBOOK_LAST)
+        return IDM_PHONEBOOK_FIRST;
     return itemId;
 }
 

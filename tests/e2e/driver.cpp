@@ -7,19 +7,17 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/mainwindowstate.h"
+#include "lang/ids.h"
+#include "ui/mainwindow.h"
 
 namespace {
 
-constexpr char kMainClass[] = "VekMwCl";
 constexpr int kStepMs = 100;
-constexpr WORD kExitCommand = 30049;
-constexpr WORD kOptionsCommand = 30050;
 
 HWND findWindow(int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
-        if (HWND window = FindWindowA(kMainClass, nullptr))
+        if (HWND window = FindWindowA(kMainWindowClass, nullptr))
             return window;
         Sleep(kStepMs);
     }
@@ -239,7 +237,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (strcmp(command, "options-ok") == 0) {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(kOptionsCommand, 0), 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_OPTIONS, 0), 0);
         HWND sheet = waitForDialog(window, 10000);
         if (sheet == nullptr) {
             fputs("e2e_driver: no options sheet appeared\n", stderr);
@@ -264,7 +262,7 @@ int main(int argc, char** argv)
         // "exit" is the menu's exit command (also Ctrl+Q), which closes from inside the
         // command handler; "close" is what the close button and the system send.
         if (command[0] == 'e')
-            PostMessageA(window, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
         else
             PostMessageA(window, WM_CLOSE, 0, 0);
         if (strcmp(answer, "silent") == 0) {

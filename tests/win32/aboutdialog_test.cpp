@@ -90,7 +90,7 @@ TEST(AboutDialog, FitsItsPictureAndClosesWithEscape)
     prepareDialogTests();
     ASSERT_NE(LanguageModule, nullptr);
     HDC screen = GetDC(nullptr);
-    HBITMAP picture = loadPngResource(screen, 20);
+    HBITMAP picture = loadPngResource(screen, IDP_ABOUT_BACKGROUND);
     ReleaseDC(nullptr, screen);
     ASSERT_NE(picture, nullptr);
     BITMAP size = {};
@@ -136,7 +136,7 @@ double relativeLuminance(int red, int green, int blue)
 TEST(AboutDialog, ItsTextsStayReadableAnywhereOnThePicture)
 {
     HDC screen = GetDC(nullptr);
-    HBITMAP picture = loadPngResource(screen, 20);
+    HBITMAP picture = loadPngResource(screen, IDP_ABOUT_BACKGROUND);
     ASSERT_NE(picture, nullptr);
     BITMAP size = {};
     GetObjectA(picture, sizeof size, &size);

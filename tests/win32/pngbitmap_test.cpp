@@ -153,7 +153,7 @@ TEST(PngResources, OwnPicturesHaveTheirListedFormats)
     const Case cases[] = {{20, 493, 464, 24}, {21, 40, 20, 32}, {22, 40, 20, 8}, {23, 40, 20, 4}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
-        HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(256));
+        HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(PNG_RESOURCE_TYPE));
         ASSERT_NE(resource, nullptr);
         const uint8_t* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, resource)));
         uint32_t transparent = 0, depth = 0, width = 0, height = 0;

@@ -10,17 +10,19 @@
 #include "core/apperror.h"
 #include "core/language.h"
 #include "lang/ids.h"
+#include "res/resource.h"
 #include "skin/pngdecode.h"
 #include "skin/pngresource.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
 
+#include "telvaneversion.h"
+
 namespace {
 
-constexpr uint32_t kAboutPicture = 20;
 constexpr COLORREF kLinkColour = 0x00FFA0A0;
 constexpr COLORREF kTextColour = 0x00FFFFFF;
-const char kVersion[] = "1.21.0";
+const char kVersion[] = TELVANE_VERSION;
 
 struct About {
     HBITMAP picture;
@@ -102,7 +104,7 @@ void openDialog(HWND dialog)
     SetDlgItemTextA(dialog, IDC_ABOUT_PNG_NOTICE, pngLibraryCopyright());
 
     HDC dc = GetDC(dialog);
-    about.picture = loadPngResource(dc, kAboutPicture);
+    about.picture = loadPngResource(dc, IDP_ABOUT_BACKGROUND);
     ReleaseDC(dialog, dc);
     BITMAP size = {};
     if (about.picture && GetObjectA(about.picture, sizeof size, &size))
