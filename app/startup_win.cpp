@@ -14,6 +14,7 @@
 #include "core/apperror.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
@@ -78,16 +79,15 @@ void removeLeftoverTemporaryFiles()
     char pattern[MAX_PATH];
     if (!buildPathBeside("*.zip.tmp", pattern, sizeof pattern))
         return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    ScopedFind search(pattern);
+    if (!search.isOpen())
         return;
     do {
+        const WIN32_FIND_DATAA& found = search.found();
         char path[MAX_PATH];
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && buildPathBeside(found.cFileName, path, sizeof path))
             DeleteFileA(path);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (search.next());
 }
 
 // A placement on a screen that is no longer there (or read from a damaged file) would open the
@@ -144,10 +144,8 @@ HWND startUp()
     if (!loadMonth(0))
         reportError(0);
 
-    if (HDC screen = GetDC(nullptr)) {
-        displayColorDepth = uint32_t(GetDeviceCaps(screen, BITSPIXEL));
-        ReleaseDC(nullptr, screen);
-    }
+    if (const ScopedWindowDc screen(nullptr); screen.get() != nullptr)
+        displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
     refreshHelpToggleImages();
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES};

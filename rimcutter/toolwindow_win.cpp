@@ -4,8 +4,10 @@
 #include <commdlg.h>
 
 #include <cstdint>
+#include <memory>
 #include <new>
 
+#include "core/scoped_win.h"
 #include "rimcutter/menuids.h"
 #include "rimcutter/regiontool.h"
 #include "rimcutter/regiontoolwindow.h"
@@ -36,10 +38,9 @@ ShapePoint toLogical(HWND window, LPARAM position)
     POINT point{LOWORD(position), HIWORD(position)};
     RECT client;
     GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    applyZoom(dc, client);
-    DPtoLP(dc, &point, 1);
-    ReleaseDC(window, dc);
+    const ScopedWindowDc dc(window);
+    applyZoom(dc.get(), client);
+    DPtoLP(dc.get(), &point, 1);
     return ShapePoint{point.x, point.y};
 }
 
@@ -58,24 +59,21 @@ void onPaint(HWND window)
 HBITMAP loadPicture(const char* path, HDC dc, uint32_t* transparent, uint32_t* depth, uint32_t* width,
                     uint32_t* height)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen())
         return nullptr;
-    HBITMAP bitmap = nullptr;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart < 0x100000000LL) {
-        const DWORD length = static_cast<DWORD>(size.QuadPart);
-        auto* data = new (std::nothrow) uint8_t[length > 0 ? length : 1];
-        DWORD read = 0;
-        static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        if (data != nullptr && ReadFile(file, data, length, &read, nullptr) && read == length && length >= 8 &&
-            memcmp(data, signature, 8) == 0)
-            bitmap = decodePng(data, length, dc, transparent, depth, width, height);
-        delete[] data;
-    }
-    CloseHandle(file);
-    return bitmap;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart >= 0x100000000LL)
+        return nullptr;
+    const DWORD length = static_cast<DWORD>(size.QuadPart);
+    const std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[length > 0 ? length : 1]);
+    DWORD read = 0;
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (!data || !ReadFile(file.get(), data.get(), length, &read, nullptr) || read != length || length < 8 ||
+        memcmp(data.get(), signature, 8) != 0)
+        return nullptr;
+    return decodePng(data.get(), length, dc, transparent, depth, width, height);
 }
 
 // The file dialog's record for `window`, choosing a path into `path`.
@@ -98,12 +96,12 @@ void openPicture(HWND window)
     if (!GetOpenFileNameA(&dialog))
         return;
 
-    HDC dc = GetDC(window);
+    const ScopedWindowDc dc(window);
     discardToolCanvas(&canvas);
     if (regionTool.picture != nullptr)
         DeleteObject(static_cast<HBITMAP>(regionTool.picture));
     uint32_t transparent = 0, depth = 0, width = 0, height = 0;
-    HBITMAP picture = loadPicture(path, dc, &transparent, &depth, &width, &height);
+    HBITMAP picture = loadPicture(path, dc.get(), &transparent, &depth, &width, &height);
     regionTool.picture = picture;
     if (picture != nullptr) {
         regionTool.pictureTransparent = transparent;
@@ -111,7 +109,6 @@ void openPicture(HWND window)
         regionTool.imageWidth = static_cast<int32_t>(width);
         regionTool.imageHeight = static_cast<int32_t>(height);
     }
-    ReleaseDC(window, dc);
     InvalidateRect(window, nullptr, FALSE);
 }
 

@@ -1,4 +1,5 @@
 #include "core/apperror.h"
+#include "core/scoped_win.h"
 #include "skin/pngresource.h"
 
 // Kept apart from the other resource pictures: it reads the display, which the tests of the
@@ -12,9 +13,8 @@ void refreshHelpToggleImages()
         ImageList_Destroy(helpToggleImages);
         helpToggleImages = nullptr;
     }
-    HDC screen = GetDC(nullptr);
-    helpToggleImages = loadImageList(screen, helpToggleResource(displayColorDepth, dropShadowAvailable));
-    ReleaseDC(nullptr, screen);
+    const ScopedWindowDc screen(nullptr);
+    helpToggleImages = loadImageList(screen.get(), helpToggleResource(displayColorDepth, dropShadowAvailable));
     if (helpToggleImages == nullptr)
         reportError(0);
 }

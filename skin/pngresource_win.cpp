@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "skin/pngbitmap.h"
 
@@ -50,8 +51,8 @@ HIMAGELIST loadImageList(HDC dc, uint32_t id)
     uint32_t depth = 0;
     uint32_t width = 0;
     uint32_t height = 0;
-    HBITMAP strip = decodePng(data, size, dc, &transparent, &depth, &width, &height);
-    if (strip == nullptr)
+    const ScopedBitmap strip(decodePng(data, size, dc, &transparent, &depth, &width, &height));
+    if (strip.get() == nullptr)
         return nullptr;
     UINT flags = ILC_COLORDDB;
     if (depth == 32)
@@ -62,15 +63,14 @@ HIMAGELIST loadImageList(HDC dc, uint32_t id)
                                                     static_cast<int>(width / height), 32)
                                  : nullptr;
     if (list == nullptr) {
-        DeleteObject(strip);
         AppError = kErrorImageList;
         return nullptr;
     }
+    // The list keeps copies of the pictures: the strip goes with the scope.
     if (depth <= 8)
-        ImageList_AddMasked(list, strip, transparent);
+        ImageList_AddMasked(list, strip.get(), transparent);
     else
-        ImageList_Add(list, strip, nullptr);
-    DeleteObject(strip);
+        ImageList_Add(list, strip.get(), nullptr);
     return list;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/apperror.h"
 #include "core/programdirectory.h"
+#include "core/scoped_win.h"
 #include "skin/skin.h"
 #include "skin/skindocument.h"
 
@@ -17,52 +18,6 @@ namespace {
 
 // {88D969C0-F192-11D4-A65F-0040963251E5}: the version 4.0 DOM document.
 const CLSID kDomDocument40 = {0x88D969C0, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
-
-// Releases a COM interface when the scope ends, whichever way it ends.
-template <typename T>
-class Held {
-public:
-    Held() = default;
-    explicit Held(T* pointer) : pointer_(pointer) {}
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held() { reset(); }
-    void reset(T* pointer = nullptr)
-    {
-        if (pointer_ != nullptr)
-            pointer_->Release();
-        pointer_ = pointer;
-    }
-    T* get() const { return pointer_; }
-    T** out()
-    {
-        reset();
-        return &pointer_;
-    }
-    T* operator->() const { return pointer_; }
-    T* release()
-    {
-        T* pointer = pointer_;
-        pointer_ = nullptr;
-        return pointer;
-    }
-
-private:
-    T* pointer_ = nullptr;
-};
-
-class HeldString {
-public:
-    HeldString() = default;
-    HeldString(const HeldString&) = delete;
-    HeldString& operator=(const HeldString&) = delete;
-    ~HeldString() { SysFreeString(text_); }
-    BSTR* out() { return &text_; }
-    BSTR get() const { return text_; }
-
-private:
-    BSTR text_ = nullptr;
-};
 
 // A UTF-16 text as ANSI in `out` (`size` bytes), cut to fit; never split by the conversion
 // failing on a too small buffer.
@@ -99,8 +54,8 @@ void reportParseError(IXMLDOMDocument* document, const char* path)
 {
     long line = 0;
     long column = 0;
-    HeldString reason;
-    Held<IXMLDOMParseError> error;
+    ScopedBstr reason;
+    ComPointer<IXMLDOMParseError> error;
     if (document->get_parseError(error.out()) == S_OK && error.get() != nullptr) {
         error->get_reason(reason.out());
         error->get_line(&line);
@@ -158,7 +113,7 @@ void nodeBaseName(IXMLDOMNode* node, char* name)
     name[0] = '\0';
     if (node == nullptr)
         return;
-    HeldString text;
+    ScopedBstr text;
     if (node->get_baseName(text.out()) == S_OK)
         toAnsi(text.get(), name, kSkinTextLength);
 }
@@ -169,7 +124,7 @@ void nodeText(IXMLDOMNode* node, char* text, size_t size)
         text[0] = '\0';
     if (node == nullptr)
         return;
-    HeldString value;
+    ScopedBstr value;
     if (node->get_text(value.out()) == S_OK)
         toAnsi(value.get(), text, size);
 }
@@ -177,7 +132,7 @@ void nodeText(IXMLDOMNode* node, char* text, size_t size)
 char* nodeWholeText(IXMLDOMNode* node, size_t* length)
 {
     *length = 0;
-    HeldString value;
+    ScopedBstr value;
     if (node == nullptr || node->get_text(value.out()) != S_OK || value.get() == nullptr)
         return nullptr;
     // Two bytes a character at most in the double-byte code pages: the length fits an int.
@@ -199,14 +154,14 @@ char* nodeWholeText(IXMLDOMNode* node, size_t* length)
 
 void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child, const char* name)>& use)
 {
-    Held<IXMLDOMNode> child;
+    ComPointer<IXMLDOMNode> child;
     if (node->get_firstChild(child.out()) != S_OK)
         return;
     while (child.get() != nullptr) {
         char name[kSkinTextLength];
         nodeBaseName(child.get(), name);
         use(child.get(), name);
-        Held<IXMLDOMNode> next;
+        ComPointer<IXMLDOMNode> next;
         if (child->get_nextSibling(next.out()) != S_OK)
             next.reset();
         child.reset(next.release());
@@ -215,12 +170,12 @@ void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child
 
 void forEachAttribute(IXMLDOMNode* node, const std::function<void(const char* name, const char* value)>& use)
 {
-    Held<IXMLDOMNamedNodeMap> attributes;
+    ComPointer<IXMLDOMNamedNodeMap> attributes;
     long count = 0;
     if (node->get_attributes(attributes.out()) == S_OK && attributes.get() != nullptr)
         attributes->get_length(&count);
     for (long i = 0; i < count; ++i) {
-        Held<IXMLDOMNode> attribute;
+        ComPointer<IXMLDOMNode> attribute;
         if (attributes->get_item(i, attribute.out()) != S_OK)
             continue;
         char name[kSkinTextLength];
@@ -276,28 +231,26 @@ void readFonts(IXMLDOMNode* fonts)
             else if (strcmp(attributeName, "color") == 0)
                 color = readSkinColor(value);
         });
-        HFONT font = nullptr;
+        ScopedFont font;
         if (size != 0) {
             // A character height, not a cell height: hence the negative height.
-            font = CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                               FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, face);
+            font.reset(CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                   FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, face));
         }
         const uint32_t slot = skinFontOfType(type);
         if (slot != kNoSkinSlot) {
             if (skin.fonts[slot] != nullptr)
                 DeleteObject(skin.fonts[slot]);
-            skin.fonts[slot] = font;
+            skin.fonts[slot] = font.release();
             skin.fontColors[slot] = color;
-        } else if (font != nullptr) {
-            DeleteObject(font);
         }
     });
 }
 
 IXMLDOMDocument* openSkinDocument(const char* path)
 {
-    Held<IXMLDOMDocument> document;
+    ComPointer<IXMLDOMDocument> document;
     if (FAILED(CoCreateInstance(kDomDocument40, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
                                 reinterpret_cast<void**>(document.out()))) ||
         document.get() == nullptr)
@@ -344,12 +297,10 @@ HRGN copyWindowRegion()
 {
     if (skin.regions[kElementMainWindow] == nullptr)
         return nullptr;
-    HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    if (copy != nullptr && CombineRgn(copy, skin.regions[kElementMainWindow], nullptr, RGN_COPY) == ERROR) {
-        DeleteObject(copy);
-        copy = nullptr;
-    }
-    return copy;
+    ScopedRegion copy(CreateRectRgn(0, 0, 0, 0));
+    if (copy.get() == nullptr || CombineRgn(copy.get(), skin.regions[kElementMainWindow], nullptr, RGN_COPY) == ERROR)
+        return nullptr;
+    return copy.release();
 }
 
 bool loadSkin(const char* name)
@@ -359,15 +310,15 @@ bool loadSkin(const char* name)
     char path[260];
     snprintf(path, sizeof path, "%sskin.xml", skin.folder);
 
-    Held<IXMLDOMDocument> document(openSkinDocument(path));
+    ComPointer<IXMLDOMDocument> document(openSkinDocument(path));
     if (document.get() == nullptr)
         return false;
     // The declaration is the first top-level node and the description must follow it at
     // once: a document without the declaration, or with anything between, is no skin.
-    Held<IXMLDOMNode> first;
+    ComPointer<IXMLDOMNode> first;
     if (document->get_firstChild(first.out()) != S_OK || first.get() == nullptr)
         return false;
-    Held<IXMLDOMNode> root;
+    ComPointer<IXMLDOMNode> root;
     if (first->get_nextSibling(root.out()) != S_OK)
         root.reset();
     char rootName[kSkinTextLength];

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/scoped_win.h"
+
 TipState tipState;
 HWND tipWindow;
 
@@ -40,11 +42,9 @@ void onSetText(HWND window, const char* text)
     tipState.tipTextLength = int32_t(length);
 
     RECT measured = {0, 0, kWrapWidth, 0};
-    if (HDC dc = GetDC(window)) {
-        HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-        DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &measured, DT_CALCRECT | DT_WORDBREAK);
-        SelectObject(dc, old);
-        ReleaseDC(window, dc);
+    if (const ScopedWindowDc dc(window); dc.get() != nullptr) {
+        const ScopedSelection font(dc.get(), GetStockObject(ANSI_VAR_FONT));
+        DrawTextA(dc.get(), tipState.tipText, tipState.tipTextLength, &measured, DT_CALCRECT | DT_WORDBREAK);
     }
     tipState.tipTextRect = {0, 0, measured.right + 2, measured.bottom + 2};
 
@@ -111,12 +111,13 @@ void onPaint(HWND window)
     HDC dc = BeginPaint(window, &paint);
     FillRect(dc, &tipState.tipTextRect,
              tipState.tipBrush != nullptr ? tipState.tipBrush : HBRUSH(GetStockObject(WHITE_BRUSH)));
-    HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    RECT text = tipState.tipTextRect;
-    OffsetRect(&text, 1, 1);
-    DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &text, DT_WORDBREAK);
-    SelectObject(dc, old);
+    {
+        const ScopedSelection font(dc, GetStockObject(ANSI_VAR_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        RECT text = tipState.tipTextRect;
+        OffsetRect(&text, 1, 1);
+        DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &text, DT_WORDBREAK);
+    }
     EndPaint(window, &paint);
 }
 

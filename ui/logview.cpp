@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/scoped_win.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
@@ -53,10 +54,11 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     const uint32_t height = uint32_t(graph.bottom - graph.top);
     const COLORREF receivedColor = skin.fontColors[kFontReceived];
     const COLORREF sentColor = skin.fontColors[kFontSent];
-    HPEN receivedPen = CreatePen(PS_SOLID, 1, receivedColor);
-    HPEN sentPen = CreatePen(PS_SOLID, 1, sentColor);
-    HPEN mixedPen = CreatePen(PS_SOLID, 1, mixedColor(receivedColor, sentColor));
-    HGDIOBJ oldPen = SelectObject(dc, mixedPen);
+    const ScopedPen receivedPen(CreatePen(PS_SOLID, 1, receivedColor));
+    const ScopedPen sentPen(CreatePen(PS_SOLID, 1, sentColor));
+    const ScopedPen mixedPen(CreatePen(PS_SOLID, 1, mixedColor(receivedColor, sentColor)));
+    // The pen selected before is back before the three are deleted, however the columns left it.
+    const ScopedSelection selectedPen(dc, mixedPen.get());
 
     uint64_t receivedSum = 0, sentSum = 0;
     uint32_t receivedCount = 0, sentCount = 0;
@@ -66,10 +68,10 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
         const uint32_t sent = connection.sendRateHistory[i];
         const GraphColumn column = graphColumn(received, sent, largest, height);
         const int32_t x = graph.right - 1 - i;
-        SelectObject(dc, mixedPen);
+        SelectObject(dc, mixedPen.get());
         MoveToEx(dc, x, base, nullptr);
         LineTo(dc, x, base - int32_t(column.sharedHeight));
-        SelectObject(dc, column.receivedOnTop ? receivedPen : sentPen);
+        SelectObject(dc, column.receivedOnTop ? receivedPen.get() : sentPen.get());
         LineTo(dc, x, base - int32_t(column.fullHeight));
         receivedSum += received;
         sentSum += sent;
@@ -85,16 +87,12 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     const uint32_t sentAverage = sentCount != 0 ? uint32_t(sentSum / sentCount) : 0;
     const int32_t receivedY = graph.bottom - int32_t(uint64_t(height) * receivedAverage / largest);
     const int32_t sentY = graph.bottom - int32_t(uint64_t(height) * sentAverage / largest);
-    SelectObject(dc, receivedPen);
+    SelectObject(dc, receivedPen.get());
     MoveToEx(dc, graph.left, receivedY, nullptr);
     LineTo(dc, graph.right, receivedY);
-    SelectObject(dc, sentPen);
+    SelectObject(dc, sentPen.get());
     MoveToEx(dc, graph.left, sentY, nullptr);
     LineTo(dc, graph.right, sentY);
-    SelectObject(dc, oldPen);
-    DeleteObject(receivedPen);
-    DeleteObject(sentPen);
-    DeleteObject(mixedPen);
 
     int32_t receivedLabel = receivedY, sentLabel = sentY;
     // Labels are centred on their lines; the highest one still starts a line below the scale

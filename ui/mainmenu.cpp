@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/language.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/menulists.h"
@@ -34,14 +36,12 @@ std::vector<std::pair<std::string, bool>> listProgramDirectory(const char* patte
     char path[MAX_PATH];
     if (!buildPathBeside(pattern, path, sizeof path))
         return names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    ScopedFind search(path);
+    if (!search.isOpen())
         return names;
     do
-        names.emplace_back(found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+        names.emplace_back(search.found().cFileName, (search.found().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    while (search.next());
     return names;
 }
 
@@ -93,12 +93,12 @@ bool addAcceleratorTexts(HACCEL accelerators, HMENU menu)
     const int count = CopyAcceleratorTableA(accelerators, nullptr, 0);
     if (count <= 0)
         return true;
-    ACCEL* entries = new (std::nothrow) ACCEL[size_t(count)];
-    if (entries == nullptr) {
+    const std::unique_ptr<ACCEL[]> entries(new (std::nothrow) ACCEL[size_t(count)]);
+    if (!entries) {
         SetLastError(0);
         return failWith(kErrorNoMemory);
     }
-    CopyAcceleratorTableA(accelerators, entries, count);
+    CopyAcceleratorTableA(accelerators, entries.get(), count);
     for (int i = 0; i < count; ++i) {
         const ACCEL& entry = entries[i];
         char text[kMenuTextSize];
@@ -119,7 +119,6 @@ bool addAcceleratorTexts(HACCEL accelerators, HMENU menu)
         snprintf(text + used, sizeof text - used, "%s", shortcut.c_str());
         ModifyMenuA(menu, entry.cmd, MF_BYCOMMAND | MF_STRING, entry.cmd, text);
     }
-    delete[] entries;
     return true;
 }
 

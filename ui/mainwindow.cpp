@@ -11,6 +11,7 @@
 #include "core/apperror.h"
 #include "core/language.h"
 #include "core/platform.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "monitor/dialling.h"
@@ -141,10 +142,11 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
         makeTopmost(window, true);
     state->lastTopmostCount = -1;
 
-    HDC windowDc = GetDC(window);
-    state->backBufferDc = CreateCompatibleDC(windowDc);
-    state->backBuffer = CreateCompatibleBitmap(windowDc, skin.windowWidth, skin.windowHeight);
-    ReleaseDC(window, windowDc);
+    {
+        const ScopedWindowDc windowDc(window);
+        state->backBufferDc = CreateCompatibleDC(windowDc.get());
+        state->backBuffer = CreateCompatibleBitmap(windowDc.get(), skin.windowWidth, skin.windowHeight);
+    }
     if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
         state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
 
@@ -186,13 +188,9 @@ void onDestroy(MainWindowState* state)
 
 void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
 {
-    HDC source = CreateCompatibleDC(target);
-    if (source == nullptr)
-        return;
-    HGDIOBJ old = SelectObject(source, bitmap);
-    BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    const ScopedBitmapDc source(target, bitmap);
+    if (source.get() != nullptr)
+        BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source.get(), 0, 0, SRCCOPY);
 }
 
 void onPaint(MainWindowState* state)
@@ -205,6 +203,9 @@ void onPaint(MainWindowState* state)
     // in progress copies the whole picture when it is done.
     if (buffer != nullptr && state->backBuffer != nullptr && !state->painting) {
         state->painting = 1;
+        // The painters select the skin's fonts and set colours and modes as they go; the buffer
+        // gets its own back afterwards, so no skin font stays selected when the skin changes.
+        const ScopedDcState restore(buffer);
         const RECT whole = {0, 0, skin.windowWidth, skin.windowHeight};
         const bool active = GetActiveWindow() == state->window;
         HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];

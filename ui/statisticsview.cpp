@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/platform.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
@@ -117,40 +118,39 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
 
     const LONG scaleTop = drawScaleLabels(dc, labels, chart.top, h, largest, format);
 
-    HBRUSH bars = CreateSolidBrush(skin.fontColors[chartFont]);
-    HPEN costPen = CreatePen(PS_SOLID, 0, skin.fontColors[kFontSummary]);
-    HGDIOBJ oldPen = SelectObject(dc, costPen);
-    MoveToEx(dc, chart.left, chart.bottom, nullptr);
-    const bool costLine = costs != nullptr && costs[0] != 0.0;
-    double runningCost = 0.0;
     int32_t daysWithValue = 0;
-    for (int day = 1; day <= 31; ++day) {
-        const int32_t x = chart.left + (day - 1) * pitch;
-        const int32_t bar = barHeight(values[day], largest, height);
-        if (bar > 0) {
-            RECT box = {x, chart.bottom - bar, x + pitch - 1, chart.bottom};
-            FillRect(dc, &box, bars);
+    {
+        const ScopedBrush bars(CreateSolidBrush(skin.fontColors[chartFont]));
+        const ScopedPen costPen(CreatePen(PS_SOLID, 0, skin.fontColors[kFontSummary]));
+        const ScopedSelection selectedPen(dc, costPen.get());
+        MoveToEx(dc, chart.left, chart.bottom, nullptr);
+        const bool costLine = costs != nullptr && costs[0] != 0.0;
+        double runningCost = 0.0;
+        for (int day = 1; day <= 31; ++day) {
+            const int32_t x = chart.left + (day - 1) * pitch;
+            const int32_t bar = barHeight(values[day], largest, height);
+            if (bar > 0) {
+                RECT box = {x, chart.bottom - bar, x + pitch - 1, chart.bottom};
+                FillRect(dc, &box, bars.get());
+            }
+            if (costLine) {
+                runningCost += costs[day];
+                LineTo(dc, x + pitch / 2, chart.bottom - int32_t(std::floor(runningCost / costs[0] * height + 0.5)));
+            }
+            if (values[day] != 0)
+                ++daysWithValue;
         }
-        if (costLine) {
-            runningCost += costs[day];
-            LineTo(dc, x + pitch / 2, chart.bottom - int32_t(std::floor(runningCost / costs[0] * height + 0.5)));
-        }
-        if (values[day] != 0)
-            ++daysWithValue;
     }
-    SelectObject(dc, oldPen);
-    DeleteObject(costPen);
-    DeleteObject(bars);
 
     if (daysWithValue != 0 && largest > 0) {
         const int32_t y = chart.bottom -
                           int32_t(std::floor(double(values[0]) * height / daysWithValue / double(largest) + 0.5));
-        HPEN averagePen = CreatePen(PS_SOLID, 0, skin.fontColors[chartFont]);
-        oldPen = SelectObject(dc, averagePen);
-        MoveToEx(dc, chart.left, y, nullptr);
-        LineTo(dc, chart.right, y);
-        SelectObject(dc, oldPen);
-        DeleteObject(averagePen);
+        {
+            const ScopedPen averagePen(CreatePen(PS_SOLID, 0, skin.fontColors[chartFont]));
+            const ScopedSelection selectedPen(dc, averagePen.get());
+            MoveToEx(dc, chart.left, y, nullptr);
+            LineTo(dc, chart.right, y);
+        }
 
         selectSkinFont(dc, chartFont);
         SetTextColor(dc, skin.fontColors[chartFont]);

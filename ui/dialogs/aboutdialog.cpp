@@ -9,6 +9,7 @@
 
 #include "core/apperror.h"
 #include "core/language.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "res/resource.h"
 #include "skin/pngdecode.h"
@@ -103,9 +104,7 @@ void openDialog(HWND dialog)
     fillTitle(dialog);
     SetDlgItemTextA(dialog, IDC_ABOUT_PNG_NOTICE, pngLibraryCopyright());
 
-    HDC dc = GetDC(dialog);
-    about.picture = loadPngResource(dc, IDP_ABOUT_BACKGROUND);
-    ReleaseDC(dialog, dc);
+    about.picture = loadPngResource(ScopedWindowDc(dialog).get(), IDP_ABOUT_BACKGROUND);
     BITMAP size = {};
     if (about.picture && GetObjectA(about.picture, sizeof size, &size))
         about.background = CreatePatternBrush(about.picture);
@@ -130,7 +129,7 @@ void drawLink(const DRAWITEMSTRUCT* item)
 {
     char text[1024];
     const int length = GetWindowTextA(item->hwndItem, text, sizeof text);
-    HGDIOBJ oldFont = SelectObject(item->hDC, HGDIOBJ(SendMessageA(item->hwndItem, WM_GETFONT, 0, 0)));
+    const ScopedSelection font(item->hDC, HGDIOBJ(SendMessageA(item->hwndItem, WM_GETFONT, 0, 0)));
     SIZE extent = {};
     GetTextExtentPoint32A(item->hDC, text, length, &extent);
     SetWindowPos(item->hwndItem, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -141,7 +140,6 @@ void drawLink(const DRAWITEMSTRUCT* item)
     static const char underline[] = "__________________________________________________";
     RECT clip = {0, 0, extent.cx, extent.cy};
     ExtTextOutA(item->hDC, 0, 0, ETO_CLIPPED, &clip, underline, sizeof underline - 1, nullptr);
-    SelectObject(item->hDC, oldFont);
 }
 
 void openMail(HWND dialog)

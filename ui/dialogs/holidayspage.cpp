@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/holidaytable.h"
@@ -74,15 +75,13 @@ uint32_t getHolidayRow(HWND list, int row, char* name, int size)
 // four-digit year with separators.
 int dateColumnWidth(HWND list)
 {
-    HDC dc = GetDC(list);
-    HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
+    const ScopedWindowDc dc(list);
+    const ScopedSelection font(dc.get(), HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
     SIZE zero = {}, widest = {};
-    GetTextExtentPoint32A(dc, "0", 1, &zero);
+    GetTextExtentPoint32A(dc.get(), "0", 1, &zero);
     char sample[64];
     dateText(packDate(2088, 12, 28), sample, sizeof sample);
-    GetTextExtentPoint32A(dc, sample, int(strlen(sample)), &widest);
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
+    GetTextExtentPoint32A(dc.get(), sample, int(strlen(sample)), &widest);
     const int eightZeros = zero.cx * 8;
     return widest.cx + kCellPadding > eightZeros ? widest.cx + kCellPadding : eightZeros;
 }
