@@ -27,6 +27,7 @@
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/mainwindow.h"
+#include "ui/messagepump.h"
 
 // The settings check stored show commands without the platform's header.
 static_assert(kLastShowCommand == SW_MAX);
@@ -204,31 +205,17 @@ HWND startUp()
 
 int runMainLoop(HWND window)
 {
-    MainWindowState* state = mainWindowState(window);
-    const DWORD handleCount = connectionEvent != nullptr ? 1 : 0;
-    for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjects(handleCount, &connectionEvent, FALSE, INFINITE, QS_ALLINPUT);
-        if (handleCount == 1 && woken == WAIT_OBJECT_0) {
-            SendMessageA(window, WM_CONNECTION_SIGNAL, 0, 0);
-            continue;
-        }
-        if (woken != WAIT_OBJECT_0 + handleCount)
-            return 0;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_MOUSEMOVE && tipWindow != nullptr)
-                SendMessageA(tipWindow, WM_TIP_MOVE, WPARAM(message.pt.x), LPARAM(message.pt.y));
-            if (message.message == WM_QUIT)
-                return int(message.wParam);
-            // The state goes with the window; after its destruction only the quit message is left.
-            state = mainWindowState(window);
-            if (state != nullptr && state->accelerators != nullptr &&
-                TranslateAcceleratorA(window, state->accelerators, &message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
+    MessagePump pump;
+    pump.connectionEvent = connectionEvent;
+    pump.signalled = window;
+    pump.takeMessage = [window](MSG& message) {
+        // The state goes with the window; after its destruction only the quit message is left.
+        const MainWindowState* state = mainWindowState(window);
+        return state != nullptr && state->accelerators != nullptr &&
+               TranslateAcceleratorA(window, state->accelerators, &message);
+    };
+    const PumpEnd end = pumpMessages(pump);
+    return end.quit ? end.exitCode : 0;
 }
 
 namespace {

@@ -1,4 +1,4 @@
-// The main window procedure: creation, painting, the timer tick, mouse, tray and commands.
+// The main window procedure: creation, painting, the timer tick, mouse, menus and commands.
 #include "ui/mainwindow.h"
 
 #include <windowsx.h>
@@ -14,21 +14,21 @@
 #include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
-#include "monitor/dialling.h"
 #include "monitor/liveconnections.h"
-#include "monitor/remoteaccess.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
 #include "skin/tooltip.h"
-#include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/confirmation.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
+#include "ui/optionsloop.h"
+#include "ui/popupmenu.h"
 #include "ui/ticks.h"
-#include "ui/traytip.h"
+#include "ui/trayicon.h"
 #include "ui/views.h"
 
 namespace {
@@ -52,12 +52,6 @@ void invalidateElement(MainWindowState* state, uint32_t slot)
     InvalidateRect(state->window, &skin.rects[slot], FALSE);
 }
 
-HICON trayIcon(const MainWindowState* state, bool online)
-{
-    return HICON(LoadImageA(state->host->instance, MAKEINTRESOURCEA(online ? IDI_ONLINE : IDI_OFFLINE), IMAGE_ICON,
-                            16, 16, LR_SHARED));
-}
-
 void makeTopmost(HWND window, bool topmost)
 {
     SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -76,27 +70,6 @@ int32_t hitTest(POINT point)
         }
     }
     return -1;
-}
-
-POINT cursorOnScreen()
-{
-    POINT cursor;
-    GetCursorPos(&cursor);
-    return cursor;
-}
-
-// Sent to every top-level window when the notification area is created anew (Explorer
-// restarted); the icons it held are gone. 0 when it could not be registered.
-UINT taskbarCreatedMessage()
-{
-    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
-    return message;
-}
-
-bool addTrayIcon(MainWindowState* state)
-{
-    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    return Shell_NotifyIconA(NIM_ADD, &state->tray);
 }
 
 void destroyKeptMenu(MainWindowState* state)
@@ -127,14 +100,7 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
     if (!rescanConnections())
         reportError(0);
 
-    NOTIFYICONDATAA& tray = state->tray;
-    tray.cbSize = sizeof tray;
-    tray.hWnd = window;
-    tray.uID = 0;
-    tray.uCallbackMessage = WM_TRAY_CALLBACK;
-    tray.hIcon = trayIcon(state, liveConnectionCount() != 0);
-    tray.szTip[0] = '\0';
-    if (!addTrayIcon(state))
+    if (!createTrayIcon(state))
         reportError(kErrorTrayIcon);
 
     state->lastTick = localTimeNow();
@@ -176,7 +142,7 @@ void onDestroy(MainWindowState* state)
     }
     if (state->backBuffer != nullptr)
         DeleteObject(state->backBuffer);
-    Shell_NotifyIconA(NIM_DELETE, &state->tray);
+    removeTrayIcon(state);
     KillTimer(window, kTickTimer);
     destroyKeptMenu(state);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -233,27 +199,6 @@ void onPaint(MainWindowState* state)
 }
 
 // ---- the timer tick ----
-
-void updateTrayTip(MainWindowState* state)
-{
-    // The tip keeps to the 64 bytes every version of the notification area shows.
-    char* tip = state->tray.szTip;
-    const size_t size = 64;
-    static_assert(sizeof state->tray.szTip >= 64);
-    TrayTipFigures figures;
-    if (trayTipFigures(figures)) {
-        char volume[kFormattedValueSize], duration[kFormattedValueSize];
-        formatVolume(figures.volume, volume);
-        formatDuration(figures.onlineSeconds, duration);
-        snprintf(tip, size, "%s, %s, ", volume, duration);
-        const size_t used = strlen(tip);
-        formatTariffMoney(figures.cost, tip + used, int(size - used));
-    } else {
-        snprintf(tip, size, ", ");
-    }
-    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    Shell_NotifyIconA(NIM_MODIFY, &state->tray);
-}
 
 void onTick(MainWindowState* state)
 {
@@ -391,12 +336,12 @@ void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 
 // ---- menus ----
 
-void trackAndPostNull(MainWindowState* state, HMENU menu)
+// The main and the tariff menu open just above and left of the pointer; the chosen command
+// arrives as WM_COMMAND.
+void trackAtPointer(MainWindowState* state, HMENU menu)
 {
     const POINT cursor = cursorOnScreen();
-    SetForegroundWindow(state->window);
-    TrackPopupMenu(menu, TPM_LEFTBUTTON, cursor.x - 5, cursor.y - 5, 0, state->window, nullptr);
-    PostMessageA(state->window, WM_NULL, 0, 0);
+    trackPopupMenu(state->window, menu, TPM_LEFTBUTTON, {cursor.x - 5, cursor.y - 5});
 }
 
 void openMainMenu(MainWindowState* state)
@@ -409,7 +354,7 @@ void openMainMenu(MainWindowState* state)
     if (!addAcceleratorTexts(state->accelerators, popup))
         reportError(0);
     buildMainMenu(state, popup);
-    trackAndPostNull(state, popup);
+    trackAtPointer(state, popup);
 }
 
 void openTariffMenu(MainWindowState* state)
@@ -429,43 +374,8 @@ void openTariffMenu(MainWindowState* state)
         const UINT checked = index == settings.activeTariff ? MF_CHECKED : 0;
         AppendMenuA(menu, MF_STRING | checked, IDM_TARIFF_FIRST + UINT(index), text);
     }
-    trackAndPostNull(state, menu);
+    trackAtPointer(state, menu);
     DestroyMenu(menu);
-}
-
-void openPhoneBookMenu(MainWindowState* state)
-{
-    PhoneBookEntryName entries[kMaxPhoneBookEntries];
-    uint32_t count = 0;
-    if (!listPhoneBookEntries(entries, count))
-        return;
-    HMENU menu = CreatePopupMenu();
-    if (menu == nullptr)
-        return;
-    for (uint32_t i = 0; i < count; ++i) {
-        char text[2 * sizeof entries[i].name];
-        menuItemText(entries[i].name, text, sizeof text);
-        const UINT checked = isEntryConnected(entries[i].name) ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, IDM_PHONEBOOK_FIRST + i, text);
-    }
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    char exitText[256];
-    languageString(IDS_TRAY_EXIT, exitText, sizeof exitText);
-    AppendMenuA(menu, MF_STRING, IDM_EXIT, exitText);
-
-    const POINT cursor = cursorOnScreen();
-    SetForegroundWindow(state->window);
-    const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x + 1,
-                                            cursor.y + 1, 0, state->window, nullptr));
-    PostMessageA(state->window, WM_NULL, 0, 0);
-    DestroyMenu(menu);
-    if (chosen == IDM_EXIT) {
-        if (showConfirmation(state->window, kConfirmExit))
-            DestroyWindow(state->window);
-        return;
-    }
-    if (chosen >= IDM_PHONEBOOK_FIRST && chosen - IDM_PHONEBOOK_FIRST < count)
-        dialOrHangUp(entries[chosen - IDM_PHONEBOOK_FIRST].name);
 }
 
 void showWindow(MainWindowState* state)
@@ -493,7 +403,7 @@ void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
         else
             showWindow(state);
     } else if (mouseMessage == WM_RBUTTONDOWN) {
-        openPhoneBookMenu(state);
+        openTrayMenu(state);
     }
 }
 
@@ -519,9 +429,7 @@ void onConnectionSignal(MainWindowState* state)
     shownConnectionText(shownAfter, sizeof shownAfter);
     if (shownBefore[0] != '\0' && strcmp(shownBefore, shownAfter) != 0 && strcmp(state->statusText, shownBefore) == 0)
         state->statusText[0] = '\0';
-    state->tray.hIcon = trayIcon(state, liveConnectionCount() != 0);
-    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    Shell_NotifyIconA(NIM_MODIFY, &state->tray);
+    updateTrayIcon(state);
     invalidateAll(state, true);
 }
 
@@ -627,36 +535,6 @@ void onCommand(MainWindowState* state, UINT id)
     destroyKeptMenu(state);
 }
 
-INT_PTR CALLBACK confirmationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG: {
-        const uint32_t question = uint32_t(lParam);
-        SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(question));
-        const uint32_t bit = question >> 16;
-        if (bit < 32 && (settings.suppressedMessages & (1u << bit)) != 0) {
-            EndDialog(dialog, IDYES);
-            return TRUE;
-        }
-        char text[1024];
-        languageString(question & 0xFFFF, text, sizeof text);
-        SetDlgItemTextA(dialog, IDC_CONFIRM_QUESTION, text);
-        return TRUE;
-    }
-    case WM_COMMAND: {
-        const UINT button = LOWORD(wParam);
-        if (button != IDYES && button != IDNO)
-            return FALSE;
-        const uint32_t bit = uint32_t(GetWindowLongPtrA(dialog, DWLP_USER)) >> 16;
-        if (bit < 32 && IsDlgButtonChecked(dialog, IDC_CONFIRM_DONT_ASK) == BST_CHECKED)
-            settings.suppressedMessages |= 1u << bit;
-        EndDialog(dialog, button);
-        return TRUE;
-    }
-    }
-    return FALSE;
-}
-
 }  // namespace
 
 UINT showInstanceMessage()
@@ -688,14 +566,6 @@ void updateStatusText(MainWindowState* state, uint32_t stringId)
     InvalidateRect(state->window, nullptr, FALSE);
 }
 
-bool showConfirmation(HWND owner, uint32_t question)
-{
-    const INT_PTR answer =
-        DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_CONFIRM), owner, confirmationProc, LPARAM(question));
-    // Without the dialog there is nobody to ask; refusing would leave no way to quit.
-    return answer == IDYES || answer == -1 || answer == 0;
-}
-
 void elementAction(MainWindowState* state, uint32_t slot)
 {
     switch (slot) {
@@ -716,7 +586,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     MainWindowState* state = mainWindowState(window);
     if (state != nullptr && message == taskbarCreatedMessage() && message != 0) {
-        addTrayIcon(state);
+        restoreTrayIcon(state);
         return 0;
     }
     if (message == WM_CREATE) {

@@ -1,5 +1,6 @@
 #pragma once
-// The main window's own record, reached through the window's user data.
+// The main window's own record, reached through the window's user data, what the program that
+// creates the window hands it, and the private messages it answers.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -7,7 +8,22 @@
 
 #include "core/localtime.h"
 
-struct MainWindowHost;
+constexpr UINT WM_CONNECTION_SIGNAL = WM_USER;  // the connection event fired
+constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1;  // the notification-area icon's mouse messages
+
+struct MainWindowState;
+
+// What the main window asks of the program that creates it: handed over as the creation
+// parameter (CreateWindowEx's last argument) and kept in the window's state for its life.
+struct MainWindowHost {
+    HINSTANCE instance;      // the executable: the tray icons; owner of the tip window
+    HANDLE connectionEvent;  // served by the options sheet's loop too; null when there is none
+    // The user chose a language (or the window is being created with the stored one): loads its
+    // module, stores it and has the window reload its shortcuts. False with AppError set.
+    bool (*swapLanguage)(MainWindowState* state, uint16_t languageId);
+    // The Windows session ends: everything is stored as at exit, without any box.
+    void (*storeForSessionEnd)();
+};
 
 struct MainWindowState {
     HWND window;

@@ -17,6 +17,7 @@
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
+#include "ui/optionsloop.h"
 #include "win32/support/dialogsupport.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// The options sheet: three pages from the language module, a foldable help panel below them,
-// and a loop of its own that keeps serving the connection event while the sheet is open.
+// The options sheet: three pages from the language module and a foldable help panel below them.
+// It is modeless; the loop that runs it (ui/optionsloop.cpp) shows it every message first.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
@@ -159,14 +159,6 @@ void showContextHelp(const HELPINFO* help)
     helpPanel.lastHovered = 0;
 }
 
-// Ends the sheet: the main window comes back before the sheet goes, so the focus returns to it.
-void closeSheet(HWND sheet, HWND mainWindow)
-{
-    if (mainWindow)
-        EnableWindow(mainWindow, TRUE);
-    DestroyWindow(sheet);
-}
-
 }  // namespace
 
 void loadLanguageText(UINT id, char* buffer, int size)
@@ -253,52 +245,18 @@ HWND createOptionsSheet(HWND parent)
     return sheet;
 }
 
-int runOptionsSheet(HWND mainWindow, HANDLE connectionEvent)
+bool takeOptionsSheetMessage(HWND sheet, MSG& message)
 {
-    HWND sheet = createOptionsSheet(mainWindow);
-    if (sheet == nullptr)
-        return -1;
-    if (mainWindow)
-        EnableWindow(mainWindow, FALSE);
+    if (message.message == WM_MOUSEMOVE)
+        helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(message.pt.x), LPARAM(message.pt.y));
+    return PropSheet_IsDialogMessage(sheet, &message) != FALSE;
+}
 
-    // Without a connection event (the service refused the notification) the loop waits for
-    // input alone rather than failing on an empty handle.
-    const DWORD handleCount = connectionEvent ? 1 : 0;
-    for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjectsEx(handleCount, &connectionEvent, INFINITE, QS_ALLINPUT,
-                                                        MWMO_INPUTAVAILABLE);
-        if (handleCount == 1 && woken == WAIT_OBJECT_0) {
-            if (mainWindow)
-                SendMessageA(mainWindow, WM_USER, 0, 0);
-            continue;
-        }
-        if (woken != WAIT_OBJECT_0 + handleCount)
-            break;
-        bool closed = false;
-        MSG message;
-        while (!closed && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                // Not ours to take: the main loop ends on it once the sheet is gone.
-                PostQuitMessage(int(message.wParam));
-                closed = true;
-                break;
-            }
-            if (message.message == WM_MOUSEMOVE) {
-                if (tipWindow)
-                    SendMessageA(tipWindow, WM_TIP_MOVE, WPARAM(message.pt.x), LPARAM(message.pt.y));
-                helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(message.pt.x), LPARAM(message.pt.y));
-            }
-            if (!PropSheet_IsDialogMessage(sheet, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            // OK and Cancel leave the modeless sheet without a page; looking after each message
-            // ends the loop without waiting for another one to arrive.
-            closed = PropSheet_GetCurrentPageHwnd(sheet) == nullptr;
-        }
-        if (closed)
-            break;
-    }
-    closeSheet(sheet, mainWindow);
-    return 0;
+bool isOptionsSheetClosed(HWND sheet) { return PropSheet_GetCurrentPageHwnd(sheet) == nullptr; }
+
+void closeOptionsSheet(HWND sheet, HWND owner)
+{
+    if (owner)
+        EnableWindow(owner, TRUE);
+    DestroyWindow(sheet);
 }

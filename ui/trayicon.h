@@ -1,0 +1,29 @@
+#pragma once
+// The main window's notification-area icon: its picture tells whether a connection runs, its tip
+// tells the current month's volume, time and cost, and its menu holds the phone book and Exit.
+#include <windows.h>
+
+#include "ui/mainwindowstate.h"
+
+// Fills the state's icon record for its window and adds the icon; false when the notification
+// area refuses it.
+bool createTrayIcon(MainWindowState* state);
+
+// Broadcast to every top-level window when the notification area is created anew (Explorer
+// restarted): the icons it held are gone. 0 when it could not be registered.
+UINT taskbarCreatedMessage();
+
+// Adds the icon again after the notification area was created anew.
+void restoreTrayIcon(MainWindowState* state);
+
+// The picture of a connection running or none, after the connections changed.
+void updateTrayIcon(MainWindowState* state);
+
+// The tip: the current month's volume, time and total cost, whatever month the window shows.
+void updateTrayTip(MainWindowState* state);
+
+void removeTrayIcon(MainWindowState* state);
+
+// The menu of a right click on the icon, at the pointer: every phone-book entry (ticked while it
+// is connected) dials or hangs up; Exit asks and then ends the window.
+void openTrayMenu(MainWindowState* state);
