@@ -136,6 +136,13 @@ void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uin
 
 }  // namespace
 
+void resetTrafficCounting()
+{
+    addressTableFailing = false;
+    addressRows.clear();
+    interfaceRows.clear();
+}
+
 bool updateTraffic(TrafficReading reading)
 {
     const bool tick = reading == TrafficReading::tick;

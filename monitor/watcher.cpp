@@ -98,6 +98,12 @@ bool rescanConnections()
     return true;
 }
 
+void resetConnectionWatcher()
+{
+    scanFailing = false;
+    resetTrafficCounting();
+}
+
 void watchConnectionsOnTick()
 {
     // Until a scan succeeds, an ended connection would go on counting time.

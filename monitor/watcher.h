@@ -8,6 +8,10 @@
 // the service could not be asked; that failure has already been reported (once while it lasts).
 bool rescanConnections();
 
+// Ends the failure episodes of the service and the address table and forgets the kept tables,
+// so each next failure is reported: a fresh start of the monitor, for the tests.
+void resetConnectionWatcher();
+
 // The timer tick's share: a scan that failed is made again, until one succeeds, then the
 // counters are read.
 void watchConnectionsOnTick();

@@ -13,9 +13,6 @@
 
 namespace {
 
-// The largest useful listScroll found by the last paint of the list.
-int32_t listScrollLimitNow;
-
 // The widest start time this locale writes, measured at times with two-digit hours in the
 // morning and in the afternoon.
 int32_t timeColumnWidth(HDC dc)
@@ -189,7 +186,7 @@ void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable)
                      connection->ipAddress);
         return;
     }
-    state->listScroll = std::min(state->listScroll, listScrollLimitNow);
+    state->listScroll = std::min(state->listScroll, state->listScrollLimit);
     if (monthAvailable)
-        listScrollLimitNow = drawConnectionList(state, dc, skin.rects[kElementLog], state->listScroll);
+        state->listScrollLimit = drawConnectionList(state, dc, skin.rects[kElementLog], state->listScroll);
 }

@@ -44,6 +44,7 @@ struct MainWindowState {
     uint8_t scrolling;
     POINT dragStart;
     int32_t listScroll;
+    int32_t listScrollLimit;  // the largest useful listScroll, as the last paint of the list found it
     int32_t scrollLastY;
     uint32_t hotElement;
     uint32_t hotState;

@@ -27,7 +27,7 @@ protected:
         memset(&liveConnections, 0, sizeof liveConnections);
         // Ends the failure episodes of the service and the address table that a previous test
         // may have left open, so each test's first failure is reported.
-        rescanConnections();
+        resetConnectionWatcher();
     }
     void TearDown() override { clearMonthCache(); }
 

@@ -182,7 +182,7 @@ void apply(HWND page)
     int count = ListView_GetItemCount(list);
     if (count > kHolidayCount)
         count = kHolidayCount;
-    static Holiday rows[kHolidayCount];
+    Holiday rows[kHolidayCount] = {};
     for (int i = 0; i < count; ++i)
         rows[i].packedDate = getHolidayRow(list, i, rows[i].name, sizeof rows[i].name);
     storeHolidays(rows, count);

@@ -5,8 +5,11 @@
 #include <prsht.h>
 
 #include <cstring>
+#include <new>
 
+#include "core/apperror.h"
 #include "core/language.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "skin/pngresource.h"
 #include "skin/tooltip.h"
@@ -18,13 +21,17 @@ namespace {
 
 constexpr int kToggleSize = 20;
 
+// The help panel's state, kept with the sheet (a window property: the sheet's own user data is
+// the property sheet's) from its installation to the sheet's destruction.
 struct HelpPanel {
-    WNDPROC previous;  // null while the panel is not installed
-    HBRUSH brush;
-    int lastHovered;   // 0: no control
+    WNDPROC previous;  // the sheet's procedure before the panel's
+    ScopedBrush brush;
+    int lastHovered;  // 0: no control
     char text[65535];
 };
-HelpPanel helpPanel;
+constexpr char kHelpPanelProperty[] = "telvane help panel";
+
+HelpPanel* helpPanelOf(HWND sheet) { return static_cast<HelpPanel*>(GetPropA(sheet, kHelpPanelProperty)); }
 
 bool hasNoIdentifier(int id) { return id == 0 || id == -1 || id == 0xFFFF; }
 
@@ -83,11 +90,18 @@ void layOutHelpPanel(HWND sheet)
 
 void installHelpPanel(HWND sheet)
 {
-    if (helpPanel.previous != nullptr)
+    if (helpPanelOf(sheet) != nullptr)
         return;
-    helpPanel.previous = WNDPROC(SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(helpPanelProc)));
-    helpPanel.lastHovered = 0;
-    helpPanel.text[0] = '\0';
+    auto* helpPanel = new (std::nothrow) HelpPanel{};
+    if (helpPanel == nullptr) {
+        reportError(kErrorNoMemory);
+        return;
+    }
+    if (!SetPropA(sheet, kHelpPanelProperty, helpPanel)) {
+        delete helpPanel;
+        return;
+    }
+    helpPanel->previous = WNDPROC(SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(helpPanelProc)));
 
     RECT client;
     GetClientRect(sheet, &client);
@@ -100,16 +114,17 @@ void installHelpPanel(HWND sheet)
     SendMessageA(panel, WM_SETFONT, WPARAM(GetStockObject(ANSI_VAR_FONT)), FALSE);
     CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW, client.left + 5,
                     client.bottom - 25, kToggleSize, kToggleSize, sheet, HMENU(IDC_HELP_TOGGLE), instance, nullptr);
-    helpPanel.brush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    helpPanel->brush.reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
 
     // The toggle inverts the stored state back and lays the sheet out as it was last left.
     settings.helpPanelOpen = !settings.helpPanelOpen;
     SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOGGLE, BN_CLICKED), LPARAM(GetDlgItem(sheet, IDC_HELP_TOGGLE)));
 }
 
-void drawToggle(const DRAWITEMSTRUCT* item)
+void drawToggle(const HelpPanel& helpPanel, const DRAWITEMSTRUCT* item)
 {
-    FillRect(item->hDC, &item->rcItem, helpPanel.brush ? helpPanel.brush : GetSysColorBrush(COLOR_BTNFACE));
+    HBRUSH brush = helpPanel.brush.get();
+    FillRect(item->hDC, &item->rcItem, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
     const int top = item->rcItem.bottom - kToggleSize;
     if (helpToggleImages != nullptr)
         ImageList_Draw(helpToggleImages, settings.helpPanelOpen ? 0 : 1, item->hDC, 0, top, ILD_TRANSPARENT);
@@ -119,7 +134,7 @@ void drawToggle(const DRAWITEMSTRUCT* item)
     }
 }
 
-void updateHoverHelp(HWND sheet, POINT screen)
+void updateHoverHelp(HelpPanel& helpPanel, HWND sheet, POINT screen)
 {
     HWND control = nullptr;
     if (HWND page = PropSheet_GetCurrentPageHwnd(sheet))
@@ -145,7 +160,7 @@ void updateHoverHelp(HWND sheet, POINT screen)
     helpPanel.lastHovered = id;
 }
 
-void showContextHelp(const HELPINFO* help)
+void showContextHelp(HelpPanel& helpPanel, const HELPINFO* help)
 {
     if (help->iContextType != HELPINFO_WINDOW)
         return;
@@ -170,12 +185,16 @@ void loadLanguageText(UINT id, char* buffer, int size)
 
 LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case kInstallHelpPanel:
+    if (message == kInstallHelpPanel) {
         installHelpPanel(sheet);
         return 0;
+    }
+    HelpPanel* helpPanel = helpPanelOf(sheet);
+    if (helpPanel == nullptr)
+        return 0;  // called directly on a sheet without the panel: nothing to do
+    switch (message) {
     case kUpdateHoverHelp:
-        updateHoverHelp(sheet, POINT{LONG(wParam), LONG(lParam)});
+        updateHoverHelp(*helpPanel, sheet, POINT{LONG(wParam), LONG(lParam)});
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_HELP_TOGGLE && HIWORD(wParam) == BN_CLICKED) {
@@ -186,24 +205,22 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_DRAWITEM:
         if (wParam == IDC_HELP_TOGGLE) {
-            drawToggle(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            drawToggle(*helpPanel, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         }
         break;
     case WM_HELP:
-        showContextHelp(reinterpret_cast<const HELPINFO*>(lParam));
+        showContextHelp(*helpPanel, reinterpret_cast<const HELPINFO*>(lParam));
         return 0;
     case WM_DESTROY: {
-        WNDPROC previous = helpPanel.previous;
-        if (helpPanel.brush)
-            DeleteObject(helpPanel.brush);
-        helpPanel.brush = nullptr;
+        WNDPROC previous = helpPanel->previous;
         SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(previous));
-        helpPanel.previous = nullptr;
+        RemovePropA(sheet, kHelpPanelProperty);
+        delete helpPanel;
         return CallWindowProcA(previous, sheet, message, wParam, lParam);
     }
     }
-    return CallWindowProcA(helpPanel.previous, sheet, message, wParam, lParam);
+    return CallWindowProcA(helpPanel->previous, sheet, message, wParam, lParam);
 }
 
 HWND createOptionsSheet(HWND parent)
