@@ -23,10 +23,13 @@
 #include "skin/pngresource.h"
 #include "skin/skin.h"
 #include "skin/tooltip.h"
+#include "tariff/alerts.h"
 #include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/alertnotice.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/exportmonth.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
 #include "ui/ticks.h"
@@ -232,6 +235,7 @@ void updateTrayTip(MainWindowState* state)
         formatTariffMoney(costs[0], tip + used, int(size - used));
     else
         tip[used > 2 ? used - 2 : used] = '\0';
+    appendFreeUnitsLeft(state->selectedMonth, tip, size);
     state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &state->tray);
 }
@@ -255,6 +259,7 @@ void onTick(MainWindowState* state)
     if (IsWindowVisible(state->window))
         invalidateAll(state, false);
     updateTrayTip(state);
+    checkUsageAlerts(state);
 }
 
 // ---- mouse ----
@@ -534,6 +539,8 @@ void runOptions(MainWindowState* state)
         reportError(0);
     if (!saveSettings())
         reportError(0);
+    if (!saveAlerts())
+        reportError(0);
     invalidateAll(state, true);
 }
 
@@ -576,6 +583,7 @@ void onCommand(MainWindowState* state, UINT id)
         else
             reportError(0);
         break;
+    case IDM_EXPORT_MONTH: exportShownMonth(state); break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))
             reportError(kErrorDialog);
