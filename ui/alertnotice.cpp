@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/apperror.h"
 #include "core/platform.h"
@@ -81,7 +82,7 @@ void showAlert(MainWindowState* state, uint32_t titleId, const char* text, bool 
 void checkUsageAlerts(MainWindowState* state)
 {
     const AlertCheck check = checkAlerts();
-    if (check.fired == 0)
+    if (check.fired == 0 && !check.hungUp)
         return;
     int64_t left = 0;
     bool isVolume = true;
@@ -95,7 +96,8 @@ void checkUsageAlerts(MainWindowState* state)
         usageText(slot, check.figures, isVolume, text, sizeof text);
         showAlert(state, IDS_ALERT_USAGE_TITLE, text, false);
     }
-    if ((check.fired & 1u << kMoneyAlert) != 0) {
+    // A hang-up is always told: a connection that ends at once would otherwise be a riddle.
+    if ((check.fired & 1u << kMoneyAlert) != 0 || check.hungUp) {
         moneyText(check, text, sizeof text);
         showAlert(state, IDS_ALERT_MONEY_TITLE, text, true);
     }

@@ -1,5 +1,7 @@
 #include "ui/alertrules.h"
 
+#include <cstring>
+
 #include "core/platform.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
@@ -21,6 +23,39 @@ bool firesNow(FiredAlert& fired, uint32_t monthKey, bool reached, double level)
     return true;
 }
 
+// Nothing charged yet is no limit reached, even for a limit of 0.
+bool limitReached(const Alerts& alerts, const AlertFigures& figures)
+{
+    return alerts.limitOn && figures.monthCost > 0 && figures.monthCost >= alerts.limit;
+}
+
+// The connections asked to hang up whose end the service has not signalled yet: each is asked
+// once, so a slow hang-up is neither asked for nor shown again at every tick.
+uintptr_t askedToHangUp[kMaxLiveConnections];
+uint32_t askedCount;
+
+// Asks the service to end every running connection not asked before; true when there was one.
+bool hangUpNewConnections()
+{
+    uintptr_t stillUp[kMaxLiveConnections];
+    uint32_t stillUpCount = 0;
+    bool hungUp = false;
+    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
+        const uintptr_t handle = liveConnectionAt(index)->handle;
+        bool asked = false;
+        for (uint32_t i = 0; i < askedCount; ++i)
+            asked = asked || askedToHangUp[i] == handle;
+        if (!asked) {
+            hangUpRemoteConnection(handle);
+            hungUp = true;
+        }
+        stillUp[stillUpCount++] = handle;
+    }
+    memcpy(askedToHangUp, stillUp, sizeof stillUp);
+    askedCount = stillUpCount;
+    return hungUp;
+}
+
 int64_t freeUnitsOf(const Rate& rate)
 {
     return (int64_t(rate.amount[0]) + int64_t(rate.amount[1])) * unitSize(rate.unit);
@@ -39,9 +74,7 @@ unsigned fireAlerts(Alerts& alerts, const AlertFigures& figures)
         if (firesNow(alerts.fired[slot], figures.monthKey, reached, percent))
             fired |= 1u << slot;
     }
-    // Nothing charged yet is no limit reached, even for a limit of 0.
-    const bool reached = alerts.limitOn && figures.monthCost > 0 && figures.monthCost >= alerts.limit;
-    if (firesNow(alerts.fired[kMoneyAlert], figures.monthKey, reached, alerts.limit))
+    if (firesNow(alerts.fired[kMoneyAlert], figures.monthKey, limitReached(alerts, figures), alerts.limit))
         fired |= 1u << kMoneyAlert;
     return fired;
 }
@@ -67,14 +100,13 @@ AlertCheck checkAlerts()
     check.saved = true;
     check.figures = currentAlertFigures();
     check.fired = fireAlerts(alerts, check.figures);
-    if (check.fired == 0)
-        return check;
-    check.saved = saveAlerts();
-    if ((check.fired & 1u << kMoneyAlert) != 0 && alerts.hangUp && liveConnectionCount() != 0) {
-        for (uint32_t index = 0; index < liveConnectionCount(); ++index)
-            hangUpRemoteConnection(liveConnectionAt(index)->handle);
-        check.hungUp = true;
-    }
+    if (check.fired != 0)
+        check.saved = saveAlerts();
+    // The limit holds as long as it is reached: a connection dialled afterwards is hung up too.
+    if (alerts.hangUp && limitReached(alerts, check.figures))
+        check.hungUp = hangUpNewConnections();
+    else
+        askedCount = 0;
     return check;
 }
 

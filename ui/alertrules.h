@@ -22,13 +22,13 @@ AlertFigures currentAlertFigures();
 struct AlertCheck {
     unsigned fired;  // bits (1 << slot)
     AlertFigures figures;
-    bool hungUp;     // the money limit hung up every connection
+    bool hungUp;     // the money limit has just hung up connections
     bool saved;      // false: alerts.zip could not be written (AppError is set)
 };
 
-// Fires what is due for the current month, keeps it in alerts.zip and, when the money limit is
-// reached with hang-up on, asks the service to hang up every running connection (the scan that
-// follows its signal logs them).
+// Fires what is due for the current month and keeps it in alerts.zip. With hang-up on, while
+// the money limit is reached, asks the service once to hang up each running connection, also
+// one dialled after the limit was reached (the scan that follows the service's signal logs it).
 AlertCheck checkAlerts();
 
 // The free units of the active tariff left in month `monthKey` (0: the current one, running

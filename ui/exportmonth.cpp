@@ -57,6 +57,9 @@ void loadHeadings(HeadingTexts& texts)
 
 void reportForFile(uint32_t code, const char* path)
 {
+    // Only a failed write has a system error worth telling; a missing month says so itself.
+    if (code == kErrorExportNoMonth)
+        setLastSystemError(0);
     memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
     snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
     reportError(code);

@@ -159,7 +159,7 @@ TEST_F(AlertsTest, UsageAlertsFireOncePerMonthAgainAfterARaiseNotAfterARestart)
     EXPECT_EQ(fireAlerts(alerts, AlertFigures{kSeptember2003, 0, 5000, 0.0}), 0u);
 }
 
-TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpOnce)
+TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
 {
     // Minutes at 0.10 after 10 free ones, 1.00 a month.
     Rate* rate = new Rate{};
@@ -211,10 +211,24 @@ TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpOnce)
     EXPECT_EQ(alerts.fired[kMoneyAlert].monthKey, kOctober2003);
     EXPECT_EQ(alerts.fired[kMoneyAlert].level, 2.00);
 
-    // Still above the limit a tick later: no second balloon, no second hang-up.
+    // Still above the limit a tick later, the service not yet done: no second alert, and the
+    // connections are not asked again.
     check = checkAlerts();
     EXPECT_EQ(check.fired, 0u);
+    EXPECT_FALSE(check.hungUp);
     EXPECT_EQ(fakeRemoteAccess.hungUp.size(), 2u);
+    // Dialled again while the limit is reached: hung up too, without the alert firing again.
+    liveConnections.count = 1;
+    running.handle = 0x53;
+    check = checkAlerts();
+    EXPECT_EQ(check.fired, 0u);
+    EXPECT_TRUE(check.hungUp);
+    EXPECT_EQ(fakeRemoteAccess.hungUp, (std::vector<uintptr_t>{0x51, 0x52, 0x53}));
+    // With hang-up off the limit only warns.
+    alerts.hangUp = false;
+    running.handle = 0x54;
+    EXPECT_FALSE(checkAlerts().hungUp);
+    EXPECT_EQ(fakeRemoteAccess.hungUp.size(), 3u);
 }
 
 }  // namespace
