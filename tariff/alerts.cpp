@@ -172,10 +172,12 @@ bool writeAlerts(GzReplacingWriter& file)
         const int number = slot + 1;
         ok = ok && writeLine(file, "<usage%d>%u</usage%d>\r\n", number, alerts.usagePercent[slot], number);
         ok = ok && writeLine(file, "<usage%don>%d</usage%don>\r\n", number, alerts.usageOn[slot] ? 1 : 0, number);
-        ok = ok && writeLine(file, "<usage%dmonth>%u</usage%dmonth>\r\n", number,
-                             storedMonth(alerts.fired[slot].monthKey), number);
-        ok = ok && writeLine(file, "<usage%dlevel>%u</usage%dlevel>\r\n", number, uint32_t(alerts.fired[slot].level),
-                             number);
+        ok = ok
+            && writeLine(
+                file, "<usage%dmonth>%u</usage%dmonth>\r\n", number, storedMonth(alerts.fired[slot].monthKey), number);
+        ok = ok
+            && writeLine(
+                file, "<usage%dlevel>%u</usage%dlevel>\r\n", number, uint32_t(alerts.fired[slot].level), number);
     }
     const FiredAlert& money = alerts.fired[kMoneyAlert];
     ok = ok && writeLine(file, "<limit>%.6f</limit>\r\n", alerts.limit);
@@ -185,11 +187,11 @@ bool writeAlerts(GzReplacingWriter& file)
     return ok && writeLine(file, "<hangup>%d</hangup>\r\n", alerts.hangUp ? 1 : 0);
 }
 
-}  // namespace
+} // namespace
 
 void resetAlerts()
 {
-    alerts = Alerts{};
+    alerts = Alerts {};
     alerts.usageOn[0] = alerts.usageOn[1] = true;
     alerts.usagePercent[0] = 80;
     alerts.usagePercent[1] = 100;

@@ -19,10 +19,10 @@ struct FiredAlert {
 
 struct Alerts {
     bool usageOn[kUsageAlertCount];
-    uint32_t usagePercent[kUsageAlertCount];  // 1..100 % of the free units, main and secondary together
+    uint32_t usagePercent[kUsageAlertCount]; // 1..100 % of the free units, main and secondary together
     bool limitOn;
-    double limit;  // the month's total, fixed amount included, in the tariff's currency
-    bool hangUp;   // reaching the limit hangs up every connection
+    double limit; // the month's total, fixed amount included, in the tariff's currency
+    bool hangUp; // reaching the limit hangs up every connection
     FiredAlert fired[kAlertSlots];
 };
 

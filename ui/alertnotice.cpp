@@ -32,7 +32,7 @@ void usageText(int slot, const AlertFigures& figures, bool isVolume, char* text,
     const int64_t remaining = figures.freeUnits - figures.usedUnits;
     formatUnits(remaining, isVolume, left);
     languageString(remaining > 0 ? IDS_ALERT_USAGE : IDS_ALERT_USED_UP, format, sizeof format);
-    const char* values[] = {percent, left};
+    const char* values[] = { percent, left };
     fillTextFormat(format, values, 2, text, size);
 }
 
@@ -42,7 +42,7 @@ void moneyText(const AlertCheck& check, char* text, size_t size)
     formatTariffMoney(check.figures.monthCost, cost, sizeof cost);
     formatTariffMoney(alerts.limit, limit, sizeof limit);
     languageString(IDS_ALERT_MONEY, format, sizeof format);
-    const char* values[] = {cost, limit};
+    const char* values[] = { cost, limit };
     fillTextFormat(format, values, 2, text, size);
     if (check.hungUp) {
         const size_t used = strlen(text);
@@ -53,7 +53,7 @@ void moneyText(const AlertCheck& check, char* text, size_t size)
 // A balloon from the notification-area icon; the icon's record of the window is left alone.
 void showBalloon(const MainWindowState* state, const char* title, const char* text, bool warning)
 {
-    NOTIFYICONDATAA balloon{};
+    NOTIFYICONDATAA balloon {};
     // The smallest record that carries a balloon, which every shell since Windows 2000 takes.
     balloon.cbSize = NOTIFYICONDATAA_V2_SIZE;
     balloon.hWnd = state->window;
@@ -77,7 +77,7 @@ void showAlert(MainWindowState* state, uint32_t titleId, const char* text, bool 
     }
 }
 
-}  // namespace
+} // namespace
 
 void checkUsageAlerts(MainWindowState* state)
 {
@@ -90,7 +90,7 @@ void checkUsageAlerts(MainWindowState* state)
     char text[512];
     // The lower share first: when several fire at once, the balloon that stays is the weightiest.
     const int low = alerts.usagePercent[0] <= alerts.usagePercent[1] ? 0 : 1;
-    for (int slot : {low, 1 - low}) {
+    for (int slot : { low, 1 - low }) {
         if ((check.fired & 1u << slot) == 0)
             continue;
         usageText(slot, check.figures, isVolume, text, sizeof text);

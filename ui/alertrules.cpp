@@ -61,7 +61,7 @@ int64_t freeUnitsOf(const Rate& rate)
     return (int64_t(rate.amount[0]) + int64_t(rate.amount[1])) * unitSize(rate.unit);
 }
 
-}  // namespace
+} // namespace
 
 unsigned fireAlerts(Alerts& alerts, const AlertFigures& figures)
 {
@@ -69,8 +69,8 @@ unsigned fireAlerts(Alerts& alerts, const AlertFigures& figures)
     for (int slot = 0; slot < kUsageAlertCount; ++slot) {
         const double percent = alerts.usagePercent[slot];
         // In floating point: a hundred times the free units of a gigabyte tariff passes 2^63.
-        const bool reached = alerts.usageOn[slot] && figures.freeUnits > 0 &&
-                             double(figures.usedUnits) * 100.0 >= percent * double(figures.freeUnits);
+        const bool reached = alerts.usageOn[slot] && figures.freeUnits > 0
+            && double(figures.usedUnits) * 100.0 >= percent * double(figures.freeUnits);
         if (firesNow(alerts.fired[slot], figures.monthKey, reached, percent))
             fired |= 1u << slot;
     }
@@ -81,7 +81,7 @@ unsigned fireAlerts(Alerts& alerts, const AlertFigures& figures)
 
 AlertFigures currentAlertFigures()
 {
-    AlertFigures figures{};
+    AlertFigures figures {};
     figures.monthKey = monthKeyOf(localTimeNow());
     const double* costs = monthCost(0);
     figures.monthCost = costs != nullptr ? costs[0] : 0.0;
@@ -96,7 +96,7 @@ AlertFigures currentAlertFigures()
 
 AlertCheck checkAlerts()
 {
-    AlertCheck check{};
+    AlertCheck check {};
     check.saved = true;
     check.figures = currentAlertFigures();
     check.fired = fireAlerts(alerts, check.figures);

@@ -7,10 +7,10 @@
 
 // The figures of one month the alerts are measured against.
 struct AlertFigures {
-    uint32_t monthKey;  // year * 65536 + month
-    int64_t freeUnits;  // of the active tariff, main and secondary together: bytes or seconds; 0 none
-    int64_t usedUnits;  // of the month's usage counted against them
-    double monthCost;   // the fixed amount and the usage, as the month's total shows it
+    uint32_t monthKey; // year * 65536 + month
+    int64_t freeUnits; // of the active tariff, main and secondary together: bytes or seconds; 0 none
+    int64_t usedUnits; // of the month's usage counted against them
+    double monthCost; // the fixed amount and the usage, as the month's total shows it
 };
 
 // The alerts that fire with these figures, as bits (1 << slot); marks them fired in `alerts`.
@@ -20,10 +20,10 @@ unsigned fireAlerts(Alerts& alerts, const AlertFigures& figures);
 AlertFigures currentAlertFigures();
 
 struct AlertCheck {
-    unsigned fired;  // bits (1 << slot)
+    unsigned fired; // bits (1 << slot)
     AlertFigures figures;
-    bool hungUp;     // the money limit has just hung up connections
-    bool saved;      // false: alerts.zip could not be written (AppError is set)
+    bool hungUp; // the money limit has just hung up connections
+    bool saved; // false: alerts.zip could not be written (AppError is set)
 };
 
 // Fires what is due for the current month and keeps it in alerts.zip. With hang-up on, while

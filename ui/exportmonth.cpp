@@ -75,8 +75,8 @@ void writeErrorLine(const char* line)
 {
     HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
     if ((handle == nullptr || handle == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS))
-        handle = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
+        handle = CreateFileA(
+            "CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0, mode = 0;
@@ -153,7 +153,7 @@ int exportMonth(const ExportRequest& request)
     return code;
 }
 
-}  // namespace
+} // namespace
 
 void exportShownMonth(MainWindowState* state)
 {
@@ -170,7 +170,7 @@ void exportShownMonth(MainWindowState* state)
         if (*c == '|')
             *c = '\0';
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEA dialog {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = state->window;
     dialog.lpstrFilter = filter;

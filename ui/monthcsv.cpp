@@ -30,11 +30,11 @@ bool writeRecordRow(FILE* file, const LogRecord& record, double cost)
     char date[16], time[16], numbers[5][16], money[64];
     snprintf(date, sizeof date, "%04u-%02u-%02u", unsigned(start.year), unsigned(start.month), unsigned(start.day));
     snprintf(time, sizeof time, "%02u:%02u:%02u", unsigned(start.hour), unsigned(start.minute), unsigned(start.second));
-    const uint32_t values[5] = {record.dur, record.rx, record.rxp, record.tx, record.txp};
+    const uint32_t values[5] = { record.dur, record.rx, record.rxp, record.tx, record.txp };
     for (int i = 0; i < 5; ++i)
         snprintf(numbers[i], sizeof numbers[i], "%u", values[i]);
     snprintf(money, sizeof money, "%.6f", cost);
-    const char* fields[kCsvColumns] = {date, time, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], money};
+    const char* fields[kCsvColumns] = { date, time, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], money };
     return writeRow(file, fields, kCsvColumns);
 }
 
@@ -74,10 +74,11 @@ bool monthFromText(const char* text, uint32_t& key)
 {
     if (strlen(text) != 7 || text[4] != '-')
         return false;
-    for (int i : {0, 1, 2, 3, 5, 6})
+    for (int i : { 0, 1, 2, 3, 5, 6 })
         if (!isDigit(text[i]))
             return false;
-    const uint32_t year = uint32_t((text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0'));
+    const uint32_t year
+        = uint32_t((text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0'));
     const uint32_t month = uint32_t((text[5] - '0') * 10 + (text[6] - '0'));
     if (year < 1601 || month < 1 || month > 12)
         return false;
@@ -85,7 +86,7 @@ bool monthFromText(const char* text, uint32_t& key)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool csvField(const char* text, char* out, size_t size)
 {
@@ -120,7 +121,7 @@ bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& 
         return false;
     bool ok = writeRow(file, headings.text, kCsvColumns);
     // Priced from the month's start, as the month's sums are, so the costs add up to its total.
-    FreeUnitCounters counters{};
+    FreeUnitCounters counters {};
     for (const LogRecord* record = first; ok && record != nullptr; record = record->next)
         ok = writeRecordRow(file, *record, computeCost(counters, *record, settings.activeTariff));
     ok = fclose(file) == 0 && ok;
@@ -133,7 +134,7 @@ bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& 
 
 ExportRequest parseExportRequest(const char* commandLine)
 {
-    ExportRequest request{};
+    ExportRequest request {};
     char word[260];
     const char* rest = nextWord(commandLine, word, sizeof word);
     if (rest == nullptr || !isExportWord(word))

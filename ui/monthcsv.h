@@ -29,7 +29,7 @@ enum class ExportRequestKind { none, month, malformed };
 
 struct ExportRequest {
     ExportRequestKind kind;
-    uint32_t monthKey;  // year * 65536 + month
+    uint32_t monthKey; // year * 65536 + month
     char path[260];
 };
 

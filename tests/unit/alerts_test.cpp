@@ -35,7 +35,7 @@ protected:
         clearMonthCache();
         memset(&liveConnections, 0, sizeof liveConnections);
         path = std::string(programDirectory) + "alerts.zip";
-        fakePlatform.now = LocalTime{2003, 10, 0, 12, 22, 10, 0, 0};  // Sunday 12 October, 22:10
+        fakePlatform.now = LocalTime { 2003, 10, 0, 12, 22, 10, 0, 0 }; // Sunday 12 October, 22:10
     }
     void TearDown() override
     {
@@ -55,7 +55,7 @@ protected:
     // 100 MB of free units in a month of October.
     static AlertFigures usage(uint32_t month, int64_t usedMegabytes)
     {
-        return AlertFigures{month, 100 * 1048576, usedMegabytes * 1048576, 0.0};
+        return AlertFigures { month, 100 * 1048576, usedMegabytes * 1048576, 0.0 };
     }
 
     std::string path;
@@ -63,7 +63,7 @@ protected:
 
 TEST_F(AlertsTest, FileHoldsTheSettingsAndWhatFiredAndReadsBack)
 {
-    EXPECT_TRUE(loadAlerts());  // no file: the defaults
+    EXPECT_TRUE(loadAlerts()); // no file: the defaults
     EXPECT_TRUE(alerts.usageOn[0] && alerts.usageOn[1]);
     EXPECT_EQ(alerts.usagePercent[0], 80u);
     EXPECT_EQ(alerts.usagePercent[1], 100u);
@@ -74,17 +74,18 @@ TEST_F(AlertsTest, FileHoldsTheSettingsAndWhatFiredAndReadsBack)
     alerts.limitOn = true;
     alerts.limit = 25.5;
     alerts.hangUp = true;
-    alerts.fired[0] = {kOctober2003, 75};
-    alerts.fired[kMoneyAlert] = {kSeptember2003, 20.25};
+    alerts.fired[0] = { kOctober2003, 75 };
+    alerts.fired[kMoneyAlert] = { kSeptember2003, 20.25 };
     ASSERT_TRUE(saveAlerts());
-    EXPECT_EQ(readGzipFile(path), "<version>1</version>\r\n"
-                                  "<usage1>75</usage1>\r\n<usage1on>1</usage1on>\r\n"
-                                  "<usage1month>200310</usage1month>\r\n<usage1level>75</usage1level>\r\n"
-                                  "<usage2>100</usage2>\r\n<usage2on>0</usage2on>\r\n"
-                                  "<usage2month>0</usage2month>\r\n<usage2level>0</usage2level>\r\n"
-                                  "<limit>25.500000</limit>\r\n<limiton>1</limiton>\r\n"
-                                  "<limitmonth>200309</limitmonth>\r\n<limitlevel>20.250000</limitlevel>\r\n"
-                                  "<hangup>1</hangup>\r\n");
+    EXPECT_EQ(readGzipFile(path),
+        "<version>1</version>\r\n"
+        "<usage1>75</usage1>\r\n<usage1on>1</usage1on>\r\n"
+        "<usage1month>200310</usage1month>\r\n<usage1level>75</usage1level>\r\n"
+        "<usage2>100</usage2>\r\n<usage2on>0</usage2on>\r\n"
+        "<usage2month>0</usage2month>\r\n<usage2level>0</usage2level>\r\n"
+        "<limit>25.500000</limit>\r\n<limiton>1</limiton>\r\n"
+        "<limitmonth>200309</limitmonth>\r\n<limitlevel>20.250000</limitlevel>\r\n"
+        "<hangup>1</hangup>\r\n");
     resetAlerts();
     ASSERT_TRUE(loadAlerts());
     EXPECT_EQ(alerts.usagePercent[0], 75u);
@@ -102,12 +103,12 @@ TEST_F(AlertsTest, FileHoldsTheSettingsAndWhatFiredAndReadsBack)
 TEST_F(AlertsTest, DamagedFileIsReportedKeptAndTurnsEveryAlertOffOnce)
 {
     const std::string damaged[] = {
-        "not gzip at all",                                        // written as plain text
-        "<version>1</version>\r\n<usage1>101</usage1>\r\n",      // a share beyond 100 %
-        "<version>1</version>\r\n<limit>-5</limit>\r\n",          // a negative limit
-        "<version>1</version>\r\n<usage1month>200313</usage1month>\r\n",  // no such month
-        "<version>1</version>\r\n<colour>red</colour>\r\n",       // a tag the file does not hold
-        "<version>1</version>\r\n<hangup>1\r\n",                  // not closed on its line
+        "not gzip at all", // written as plain text
+        "<version>1</version>\r\n<usage1>101</usage1>\r\n", // a share beyond 100 %
+        "<version>1</version>\r\n<limit>-5</limit>\r\n", // a negative limit
+        "<version>1</version>\r\n<usage1month>200313</usage1month>\r\n", // no such month
+        "<version>1</version>\r\n<colour>red</colour>\r\n", // a tag the file does not hold
+        "<version>1</version>\r\n<hangup>1\r\n", // not closed on its line
     };
     for (const std::string& content : damaged) {
         SCOPED_TRACE(content);
@@ -156,13 +157,13 @@ TEST_F(AlertsTest, UsageAlertsFireOncePerMonthAgainAfterARaiseNotAfterARestart)
     // A new month starts afresh; both shares passed at once fire together.
     EXPECT_EQ(fireAlerts(alerts, usage(kNovember2003, 100)), kFirstUsage | kSecondUsage);
     // A tariff without free units has no share to warn about.
-    EXPECT_EQ(fireAlerts(alerts, AlertFigures{kSeptember2003, 0, 5000, 0.0}), 0u);
+    EXPECT_EQ(fireAlerts(alerts, AlertFigures { kSeptember2003, 0, 5000, 0.0 }), 0u);
 }
 
 TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
 {
     // Minutes at 0.10 after 10 free ones, 1.00 a month.
-    Rate* rate = new Rate{};
+    Rate* rate = new Rate {};
     rate->unit = 4;
     rate->amount[0] = 10;
     rate->amount[2] = 10000;
@@ -187,7 +188,7 @@ TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
     // A connection running since 21:55, 15 minutes at 22:10: another 1.50 makes 3.00.
     LiveConnection& running = liveConnections.records[liveConnections.count++];
     running.handle = 0x51;
-    running.sliceStart = LocalTime{2003, 10, 0, 12, 21, 55, 0, 0};
+    running.sliceStart = LocalTime { 2003, 10, 0, 12, 21, 55, 0, 0 };
     LiveConnection& other = liveConnections.records[liveConnections.count++];
     other.handle = 0x52;
     other.sliceStart = fakePlatform.now;
@@ -196,7 +197,7 @@ TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
     EXPECT_NEAR(check.figures.monthCost, 3.00, 1e-9);
     EXPECT_TRUE(check.hungUp);
     EXPECT_TRUE(check.saved);
-    EXPECT_EQ(fakeRemoteAccess.hungUp, (std::vector<uintptr_t>{0x51, 0x52}));
+    EXPECT_EQ(fakeRemoteAccess.hungUp, (std::vector<uintptr_t> { 0x51, 0x52 }));
     // The minutes used count against the ten free ones: 30 used, 20 beyond them.
     EXPECT_EQ(check.figures.usedUnits, 30 * 60);
     EXPECT_EQ(check.figures.freeUnits, 10 * 60);
@@ -223,7 +224,7 @@ TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
     check = checkAlerts();
     EXPECT_EQ(check.fired, 0u);
     EXPECT_TRUE(check.hungUp);
-    EXPECT_EQ(fakeRemoteAccess.hungUp, (std::vector<uintptr_t>{0x51, 0x52, 0x53}));
+    EXPECT_EQ(fakeRemoteAccess.hungUp, (std::vector<uintptr_t> { 0x51, 0x52, 0x53 }));
     // With hang-up off the limit only warns.
     alerts.hangUp = false;
     running.handle = 0x54;
@@ -231,4 +232,4 @@ TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
     EXPECT_EQ(fakeRemoteAccess.hungUp.size(), 3u);
 }
 
-}  // namespace
+} // namespace

@@ -15,8 +15,8 @@ namespace {
 
 constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
 
-const CsvHeadings kHeadings = {{"Date", "Start", "Duration (s)", "Received (bytes)", "Received (packets)",
-                                "Sent (bytes)", "Sent (packets)", "Cost (Evening, \"late\")"}};
+const CsvHeadings kHeadings = { { "Date", "Start", "Duration (s)", "Received (bytes)", "Received (packets)",
+    "Sent (bytes)", "Sent (packets)", "Cost (Evening, \"late\")" } };
 const char kHeaderRow[] = "Date,Start,Duration (s),Received (bytes),Received (packets),Sent (bytes),Sent (packets),"
                           "\"Cost (Evening, \"\"late\"\")\"\r\n";
 
@@ -42,14 +42,14 @@ protected:
         ASSERT_TRUE(readMonthFile(kOctober2003, month));
     }
 
-    MonthStats month{};
+    MonthStats month {};
     std::string csv;
 };
 
 TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
 {
     // Minutes: ten free, then 0.05 a minute.
-    Rate* rate = new Rate{};
+    Rate* rate = new Rate {};
     rate->unit = 4;
     rate->amount[0] = 10;
     rate->amount[2] = 1000;
@@ -61,8 +61,10 @@ TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
     ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings));
     // 754 s are 12.5667 minutes, 2.5667 of them beyond the free ten: 0.128333; the next minute
     // lies wholly beyond them: 0.05.
-    EXPECT_EQ(readPlainFile(csv), std::string(kHeaderRow) + "2003-10-05,14:03:20,754,120000,400,30000,350,0.128333\r\n"
-                                                             "2003-10-12,23:59:59,60,4294967295,2,3,4,0.050000\r\n");
+    EXPECT_EQ(readPlainFile(csv),
+        std::string(kHeaderRow)
+            + "2003-10-05,14:03:20,754,120000,400,30000,350,0.128333\r\n"
+              "2003-10-12,23:59:59,60,4294967295,2,3,4,0.050000\r\n");
     EXPECT_FALSE(fileExists(csv + ".tmp"));
 }
 
@@ -83,8 +85,12 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt)
         const char* text;
         const char* field;
     } cases[] = {
-        {"plain text", "plain text"}, {"a,b", "\"a,b\""},        {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"two\r\nlines", "\"two\r\nlines\""}, {"", ""},           {"Kosten (Wochenende)", "Kosten (Wochenende)"},
+        { "plain text", "plain text" },
+        { "a,b", "\"a,b\"" },
+        { "say \"hi\"", "\"say \"\"hi\"\"\"" },
+        { "two\r\nlines", "\"two\r\nlines\"" },
+        { "", "" },
+        { "Kosten (Wochenende)", "Kosten (Wochenende)" },
     };
     for (const Case& c : cases) {
         char field[64];
@@ -92,7 +98,7 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt)
         EXPECT_STREQ(field, c.field);
     }
     char small[4];
-    EXPECT_FALSE(csvField("a,b", small, sizeof small));  // five bytes with the quotes
+    EXPECT_FALSE(csvField("a,b", small, sizeof small)); // five bytes with the quotes
 }
 
 TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
@@ -103,18 +109,18 @@ TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
         uint32_t monthKey;
         const char* path;
     } cases[] = {
-        {"/export 2024-05 out.csv", ExportRequestKind::month, 2024 * 65536 + 5, "out.csv"},
-        {"  /EXPORT 1999-12 \"C:\\My Files\\dec.csv\"  ", ExportRequestKind::month, 1999 * 65536 + 12,
-         "C:\\My Files\\dec.csv"},
-        {"", ExportRequestKind::none, 0, ""},
-        {"/exports 2024-05 out.csv", ExportRequestKind::none, 0, ""},
-        {"out.csv /export 2024-05", ExportRequestKind::none, 0, ""},
-        {"/export 2024-13 out.csv", ExportRequestKind::malformed, 0, ""},
-        {"/export 2024-5 out.csv", ExportRequestKind::malformed, 0, ""},
-        {"/export 1600-01 out.csv", ExportRequestKind::malformed, 0, ""},
-        {"/export 2024-05", ExportRequestKind::malformed, 0, ""},
-        {"/export 2024-05 \"\"", ExportRequestKind::malformed, 0, ""},
-        {"/export 2024-05 out.csv more.csv", ExportRequestKind::malformed, 0, ""},
+        { "/export 2024-05 out.csv", ExportRequestKind::month, 2024 * 65536 + 5, "out.csv" },
+        { "  /EXPORT 1999-12 \"C:\\My Files\\dec.csv\"  ", ExportRequestKind::month, 1999 * 65536 + 12,
+            "C:\\My Files\\dec.csv" },
+        { "", ExportRequestKind::none, 0, "" },
+        { "/exports 2024-05 out.csv", ExportRequestKind::none, 0, "" },
+        { "out.csv /export 2024-05", ExportRequestKind::none, 0, "" },
+        { "/export 2024-13 out.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-5 out.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 1600-01 out.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-05", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-05 \"\"", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-05 out.csv more.csv", ExportRequestKind::malformed, 0, "" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -130,4 +136,4 @@ TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
     EXPECT_EQ(parseExportRequest(longLine.c_str()).kind, ExportRequestKind::malformed);
 }
 
-}  // namespace
+} // namespace

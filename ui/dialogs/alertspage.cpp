@@ -1,6 +1,7 @@
 // The alerts page: warnings at shares of the free units, the monthly money limit and whether
 // reaching it hangs up.
 #include <windows.h>
+
 #include <prsht.h>
 
 #include <cstdio>
@@ -16,8 +17,8 @@
 
 namespace {
 
-constexpr int kUsageOn[kUsageAlertCount] = {IDC_ALERT_USAGE1_ON, IDC_ALERT_USAGE2_ON};
-constexpr int kUsagePercent[kUsageAlertCount] = {IDC_ALERT_USAGE1, IDC_ALERT_USAGE2};
+constexpr int kUsageOn[kUsageAlertCount] = { IDC_ALERT_USAGE1_ON, IDC_ALERT_USAGE2_ON };
+constexpr int kUsagePercent[kUsageAlertCount] = { IDC_ALERT_USAGE1, IDC_ALERT_USAGE2 };
 
 // Lives from WM_INITDIALOG to WM_DESTROY in the page's window.
 struct AlertsPage {
@@ -62,7 +63,9 @@ void apply(HWND page, const AlertsPage* state)
         const UINT percent = GetDlgItemInt(page, kUsagePercent[slot], &isNumber, FALSE);
         // A share outside 1..100 is brought into range; a text that is no number keeps the share.
         if (isNumber)
-            alerts.usagePercent[slot] = percent < 1 ? 1 : percent > kLargestUsagePercent ? kLargestUsagePercent : percent;
+            alerts.usagePercent[slot] = percent < 1 ? 1
+                : percent > kLargestUsagePercent    ? kLargestUsagePercent
+                                                    : percent;
     }
     alerts.limitOn = isTicked(page, IDC_ALERT_LIMIT_ON);
     char text[128];
@@ -75,14 +78,14 @@ void apply(HWND page, const AlertsPage* state)
     alerts.hangUp = isTicked(page, IDC_ALERT_HANG_UP);
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK alertsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     AlertsPage* state = pageState(page);
     switch (message) {
     case WM_INITDIALOG:
-        state = new (std::nothrow) AlertsPage{};
+        state = new (std::nothrow) AlertsPage {};
         SetWindowLongPtrA(page, DWLP_USER, LONG_PTR(state));
         // Without its state the page shows nothing and changes nothing.
         if (state != nullptr)
