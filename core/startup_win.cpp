@@ -22,6 +22,7 @@
 #include "skin/pngresource.h"
 #include "skin/skin.h"
 #include "skin/tooltip.h"
+#include "tariff/alerts.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/mainwindow.h"
@@ -132,6 +133,8 @@ HWND startUp()
     if (!loadSettings())
         reportError(0);
     if (!loadLanguage(nullptr, 0))
+        reportError(0);
+    if (!loadAlerts())
         reportError(0);
 
     registerForConnectionSignals();

@@ -22,10 +22,13 @@
 #include "skin/pngresource.h"
 #include "skin/skin.h"
 #include "skin/tooltip.h"
+#include "tariff/alerts.h"
 #include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/alertnotice.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/exportmonth.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
 #include "ui/ticks.h"
@@ -248,6 +251,8 @@ void updateTrayTip(MainWindowState* state)
     } else {
         snprintf(tip, size, ", ");
     }
+    // The tip speaks of the current month throughout, its free units too.
+    appendFreeUnitsLeft(0, tip, size);
     state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &state->tray);
 }
@@ -271,6 +276,7 @@ void onTick(MainWindowState* state)
     if (IsWindowVisible(state->window))
         invalidateAll(state, false);
     updateTrayTip(state);
+    checkUsageAlerts(state);
 }
 
 // Sleep is no time online: the slices end when the machine goes to sleep and start again when
@@ -566,6 +572,8 @@ void runOptions(MainWindowState* state)
         reportError(0);
     if (!saveSettings())
         reportError(0);
+    if (!saveAlerts())
+        reportError(0);
     invalidateAll(state, true);
 }
 
@@ -608,6 +616,7 @@ void onCommand(MainWindowState* state, UINT id)
         else
             reportError(0);
         break;
+    case IDM_EXPORT_MONTH: exportShownMonth(state); break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))
             reportError(kErrorDialog);

@@ -23,7 +23,7 @@ uint16_t userDefaultLanguage() { return 0x0409; }
 
 bool programString(uint32_t id, char* buffer, size_t size)
 {
-    const char* text = id == 101 ? "settings.zip" : id == 102 ? "rates.zip" : nullptr;
+    const char* text = id == 101 ? "settings.zip" : id == 102 ? "rates.zip" : id == 103 ? "alerts.zip" : nullptr;
     if (text == nullptr || size == 0)
         return false;
     snprintf(buffer, size, "%s", text);
