@@ -161,6 +161,7 @@ bool playNewTaskbar(HWND program)
     DestroyWindow(tray);
     printf("%d\n", watch.added ? 1 : 0);
     return watch.added;
+}
 
 BOOL CALLBACK findBalloon(HWND candidate, LPARAM context)
 {
