@@ -189,9 +189,11 @@ TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
     LiveConnection& running = liveConnections.records[liveConnections.count++];
     running.handle = 0x51;
     running.sliceStart = LocalTime { 2003, 10, 0, 12, 21, 55, 0, 0 };
+    running.sliceStartMs = monotonicAt(running.sliceStart);
     LiveConnection& other = liveConnections.records[liveConnections.count++];
     other.handle = 0x52;
     other.sliceStart = fakePlatform.now;
+    other.sliceStartMs = monotonicAt(other.sliceStart);
     check = checkAlerts();
     EXPECT_EQ(check.fired, kMoney);
     EXPECT_NEAR(check.figures.monthCost, 3.00, 1e-9);
