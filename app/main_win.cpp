@@ -6,14 +6,19 @@
 #include "core/apperror.h"
 #include "core/crashfilter.h"
 #include "core/programdirectory.h"
+#include "ui/exportmonth.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     // A fault anywhere on the program's thread ends in the crash report, which lets the user
     // resume or quit.
     SetUnhandledExceptionFilter(crashFilter);
     ownInstance = instance;
     findProgramDirectory();
+    // A script's export reads the files a running telvane of the folder keeps and writes none of
+    // them, so it runs beside it.
+    if (const int exportCode = runExportCommand(commandLine); exportCode != kNoExportCommand)
+        return exportCode;
     // A second start of the same folder shows the running telvane and writes nothing.
     if (!claimProgramFolder())
         return 0;

@@ -24,6 +24,7 @@
 #include "skin/pngresource.h"
 #include "skin/skin.h"
 #include "skin/tooltip.h"
+#include "tariff/alerts.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/mainwindow.h"
@@ -138,6 +139,8 @@ HWND startUp()
     if (!loadSettings())
         reportError(0);
     if (!swapLanguage(nullptr, 0))
+        reportError(0);
+    if (!loadAlerts())
         reportError(0);
 
     registerForConnectionSignals();

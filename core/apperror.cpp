@@ -9,6 +9,7 @@ const uint32_t kAllErrorCodes[] = {
     kErrorAcceleratorsMissing, kErrorLanguageFree, kErrorDialog, kErrorResourceLoad, kErrorResourceLock,
     kErrorPngDecode, kErrorImageList, kErrorTrayIcon, kErrorTariffFile, kErrorConnectionsUnreadable,
     kErrorTagLine, kErrorMonthLogCreate, kErrorSkinRoot, kErrorSkinParse, kErrorMainWindow,
-    kErrorCommonControls, kErrorWindowClass,
+    kErrorCommonControls, kErrorWindowClass, kErrorAlertsRead, kErrorAlertsWrite, kErrorExportWrite,
+    kErrorExportNoMonth, kErrorExportUsage,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

@@ -21,6 +21,7 @@
 #define IDD_OPTIONS_TARIFFS 202
 #define IDD_OPTIONS_HOLIDAYS 203
 #define IDD_OPTIONS_GENERAL 204
+#define IDD_OPTIONS_ALERTS 205
 #define IDD_CONFIRM 210
 
 /* Menu commands. Each command id is also the language string shown as its status-line hint;
@@ -32,6 +33,7 @@
 #define IDM_LANGUAGE_GERMAN 30051
 #define IDM_LANGUAGE_ENGLISH 30052
 #define IDM_SAVE_SETTINGS 30053
+#define IDM_EXPORT_MONTH 30054 /* the shown month as CSV, through a save dialog */
 #define IDM_ABOUT 30272
 #define IDM_PHONEBOOK_FIRST 30280 /* tray menu: one per phone-book entry */
 #define IDM_PHONEBOOK_LAST 30295
@@ -55,12 +57,33 @@
 #define IDS_PAGE_HOLIDAYS 42
 #define IDS_PAGE_GENERAL 43
 #define IDS_TARIFF_NAME_REFUSED 44 /* a new tariff's name holds '<', which rates.zip cannot keep */
+#define IDS_PAGE_ALERTS 45
 #define IDS_MISSING_IMAGE 102    /* %3 of error 0x40000002: what was not found */
 #define IDS_MISSING_KEY_NAMES 103
 #define IDS_MISSING_FILE_NAME 104
 #define IDS_TRAY_EXIT 110
 #define IDS_STATISTICS_HEADING 200 /* followed by the month */
 #define IDS_CONFIRM_EXIT 300
+
+/* Usage alerts: balloon titles and texts (the "%s" are filled in order), and the tray tip's
+   free units. */
+#define IDS_ALERT_USAGE_TITLE 400
+#define IDS_ALERT_USAGE 401   /* %s the percentage set, %s the free units left */
+#define IDS_ALERT_USED_UP 402 /* %s the percentage set */
+#define IDS_ALERT_MONEY_TITLE 403
+#define IDS_ALERT_MONEY 404   /* %s the month's costs, %s the limit */
+#define IDS_ALERT_HUNG_UP 405 /* follows IDS_ALERT_MONEY when the connections were hung up */
+#define IDS_TIP_FREE_LEFT 406 /* %s the free units left */
+#define IDS_TIP_FREE_EXCEEDED 407 /* %s the usage beyond the free units */
+
+/* Month export: the save dialog, and the CSV header row (UTF-8 in the file). */
+#define IDS_EXPORT_TITLE 410
+#define IDS_EXPORT_FILTER 411    /* pairs of name and pattern, each ended by '|' */
+#define IDS_EXPORT_FILE_NAME 412 /* %s the month as YYYY-MM */
+#define IDS_EXPORT_DONE 413      /* %s the file */
+#define IDS_CSV_FIRST_HEADING 420 /* 420..426: date, start, duration, received bytes and packets, sent bytes and packets */
+#define IDS_CSV_COST 427
+#define IDS_CSV_COST_TARIFF 428 /* %s the active tariff's name */
 
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
@@ -114,6 +137,15 @@
 #define IDC_START_HIDDEN 1062
 #define IDC_ALWAYS_ON_TOP 1063
 #define IDC_ON_TOP_WHILE_ONLINE 1064
+
+/* Alerts page (205). */
+#define IDC_ALERT_USAGE1_ON 1100
+#define IDC_ALERT_USAGE1 1101
+#define IDC_ALERT_USAGE2_ON 1102
+#define IDC_ALERT_USAGE2 1103
+#define IDC_ALERT_LIMIT_ON 1104
+#define IDC_ALERT_LIMIT 1105
+#define IDC_ALERT_HANG_UP 1106
 
 /* Holidays page (203). */
 #define IDC_HOLIDAY_LIST 1080

@@ -4,6 +4,7 @@
 #define IDS_GERMAN_MODULE 2
 #define IDS_SETTINGS_FILE 101
 #define IDS_RATES_FILE 102
+#define IDS_ALERTS_FILE 103
 
 // Icons of the notification area.
 #define IDI_OFFLINE 100

@@ -45,27 +45,6 @@ void copyText(char* target, size_t size, const char* text)
     target[length] = '\0';
 }
 
-// The whole number at the start of `text` when it lies in minimum..maximum; a number the
-// table could not hold, or write back as it stands, is refused.
-bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& value)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    if (*text < '0' || *text > '9')
-        return false;
-    int64_t magnitude = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        magnitude = magnitude * 10 + (*text - '0');
-        if (magnitude > maximum - minimum + 1)
-            return false;
-    }
-    value = negative ? -magnitude : magnitude;
-    return value >= minimum && value <= maximum;
-}
-
 // A price the file can hold: finite, and short enough as "%.6f" to be read back by the line
 // reader, whose values are cut at kTagTextLength characters.
 bool isStorablePrice(double price)

@@ -34,6 +34,25 @@ bool parseTagLine(const char* line, TagLine& out)
 
 uint32_t leadingNumber(const char* text) { return leadingNumber(text, strlen(text)); }
 
+bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& value)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    if (*text < '0' || *text > '9')
+        return false;
+    int64_t magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        magnitude = magnitude * 10 + (*text - '0');
+        if (magnitude > maximum - minimum + 1)
+            return false;
+    }
+    value = negative ? -magnitude : magnitude;
+    return value >= minimum && value <= maximum;
+}
+
 LineRead readTagFileLine(gzFile file, char* buffer)
 {
     // gzgets writes the last place of the buffer only for a line that fills it; a mark there

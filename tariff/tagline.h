@@ -40,6 +40,10 @@ bool splitTagLine(const char* line, TagSpan& out);
 uint32_t leadingNumber(const char* text);
 uint32_t leadingNumber(const char* text, size_t length);
 
+// The whole number at the start of `text` when it lies in minimum..maximum (blanks and a sign
+// before it allowed); a number a field could not hold, or write back as it stands, is refused.
+bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& value);
+
 enum class LineRead { line, end, damaged, unreadable };
 
 // Reads the next line into `buffer` (kTagFileLineLength + 1 bytes). `damaged` for a line

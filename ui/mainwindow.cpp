@@ -19,10 +19,13 @@
 #include "skin/pngresource.h"
 #include "skin/skin.h"
 #include "skin/tooltip.h"
+#include "tariff/alerts.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/alertnotice.h"
 #include "ui/confirmation.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/exportmonth.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
 #include "ui/optionsloop.h"
@@ -219,6 +222,7 @@ void onTick(MainWindowState* state)
     if (IsWindowVisible(state->window))
         invalidateAll(state, false);
     updateTrayTip(state);
+    checkUsageAlerts(state);
 }
 
 // Sleep is no time online: the slices end when the machine goes to sleep and start again when
@@ -477,6 +481,8 @@ void runOptions(MainWindowState* state)
         reportError(0);
     if (!saveSettings())
         reportError(0);
+    if (!saveAlerts())
+        reportError(0);
     invalidateAll(state, true);
 }
 
@@ -519,6 +525,7 @@ void onCommand(MainWindowState* state, UINT id)
         else
             reportError(0);
         break;
+    case IDM_EXPORT_MONTH: exportShownMonth(state); break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))
             reportError(kErrorDialog);

@@ -194,18 +194,3 @@ void paintStatistics(MainWindowState* state, HDC dc)
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     SetBkMode(dc, TRANSPARENT);
 }
-
-void formatTariffMoney(double amount, char* text, int size)
-{
-    int digits = 2;
-    char localeDigits[8];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRDIGITS, localeDigits, sizeof localeDigits) > 0)
-        digits = atoi(localeDigits);
-    if (const Rate* rate = tariffAt(settings.activeTariff)) {
-        char precision[sizeof rate->precision + 1] = {};
-        memcpy(precision, rate->precision, sizeof rate->precision);
-        digits = precisionDigits(precision);
-    }
-    if (!formatMoney(amount, digits, text, size_t(size)))
-        snprintf(text, size_t(size), "%.*f", digits, amount);
-}

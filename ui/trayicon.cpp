@@ -9,7 +9,9 @@
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
 #include "res/resource.h"
+#include "ui/alertnotice.h"
 #include "ui/confirmation.h"
+#include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
 #include "ui/menulists.h"
 #include "ui/popupmenu.h"
@@ -81,6 +83,8 @@ void updateTrayTip(MainWindowState* state)
     } else {
         snprintf(tip, size, ", ");
     }
+    // The tip speaks of the current month throughout, its free units too.
+    appendFreeUnitsLeft(0, tip, size);
     modifyTrayIcon(state);
 }
 

@@ -57,6 +57,3 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
 // The month's connections from row `skipRows` on; returns the largest useful skipRows.
 int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows);
 
-// A money amount in the user's currency format with the active tariff's decimal places,
-// without touching the user's locale settings.
-void formatTariffMoney(double amount, char* text, int size);

@@ -21,6 +21,7 @@
 #include "ui/formatters.h"
 #include "ui/mainwindowstate.h"
 #include "ui/ticks.h"
+#include "ui/dialogs/money_win.h"
 #include "ui/views.h"
 
 namespace {

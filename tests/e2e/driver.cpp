@@ -1,6 +1,7 @@
 // Drives a running telvane from outside, as a user would: finds its window, reads what the
 // window shows about itself, closes it and answers the confirmation.
 #include <windows.h>
+#include <commctrl.h>
 #include <prsht.h>
 
 #include <cstdio>
@@ -160,6 +161,31 @@ bool playNewTaskbar(HWND program)
     return watch.added;
 }
 
+BOOL CALLBACK findBalloon(HWND candidate, LPARAM context)
+{
+    char className[32];
+    GetClassNameA(candidate, className, sizeof className);
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(candidate) &&
+        (GetWindowLongA(candidate, GWL_STYLE) & TTS_BALLOON) != 0) {
+        *reinterpret_cast<HWND*>(context) = candidate;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The balloon the notification area shows, whoever shows it; null when none shows in time.
+HWND waitForBalloon(int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
+        HWND balloon = nullptr;
+        EnumWindows(findBalloon, LPARAM(&balloon));
+        if (balloon != nullptr)
+            return balloon;
+        Sleep(kStepMs);
+    }
+    return nullptr;
+}
+
 bool waitForExit(HWND window, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
@@ -179,6 +205,7 @@ int usage()
           "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
           "       e2e_driver exit yes|tick|silent    the same through the exit command\n"
           "       e2e_driver dismiss          answers a message box with OK\n"
+          "       e2e_driver balloon          prints the text of the balloon the notification area shows\n"
           "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n"
           "       e2e_driver command ID       sends the menu command ID\n"
           "       e2e_driver options-ok       opens the options sheet and closes it with OK\n"
@@ -203,6 +230,19 @@ int main(int argc, char** argv)
             return 1;
         }
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return 0;
+    }
+    if (strcmp(argv[1], "balloon") == 0) {
+        // The notification area's balloon belongs to the shell, not to telvane: its text comes
+        // through the window message, which crosses processes.
+        HWND balloon = waitForBalloon(15000);
+        if (balloon == nullptr) {
+            fputs("e2e_driver: no balloon\n", stderr);
+            return 1;
+        }
+        char text[1024] = "";
+        SendMessageA(balloon, WM_GETTEXT, sizeof text, LPARAM(text));
+        printf("%s\n", text);
         return 0;
     }
     HWND window = waitForWindow(15000);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # telvane end to end under Wine: first start with no files, a simulated connection with real
-# loopback traffic, its log record, the exit question and its "do not ask again" box, the saved
-# files, a hidden start, a missing skin, a damaged past month and a restarted notification area.
+# loopback traffic, its log record and its export from the command line, the exit question and its
+# "do not ask again" box, the saved files, a hidden start, a missing skin, a damaged past month, a
+# restarted notification area, a money limit that hangs up, a placement on no screen, a second
+# start, the session's end and a month log that cannot be written at exit.
 set -euo pipefail
 tree=$1
 driver=$2
@@ -103,6 +105,34 @@ if [ -f "$month_log" ]; then
     check "the logged bytes are plausible (rx $rx)" [ "${rx:-0}" -ge 100000 ]
     check "the logged duration is plausible (dur $dur s)" [ "${dur:-0}" -ge 4 -a "${dur:-0}" -le 60 ]
 fi
+
+# 2b. A script exports the month telvane has just written, while telvane runs, without a window.
+export_run() {  # export_run MONTH FILE: the exit code; standard error in $work/export.err
+    local code=0
+    timeout 30 "$wine_run" "$work/telvane.exe" /export "$1" "$(winepath -w "$2")" 2>"$work/export.err" || code=$?
+    echo "$code"
+}
+csv=$work/export.csv
+code=$(export_run "$(date +%Y-%m)" "$csv")
+check "the command line exports this month while telvane runs (exit code $code)" [ "$code" = 0 ]
+check "the export is silent on standard error" [ ! -s "$work/export.err" ]
+if [ -f "$csv" ] && [ -f "$month_log" ]; then
+    rows=$(tr -d '\r' < "$csv" | wc -l)
+    check "the export has a header and one row per logged record ($rows lines)" \
+        [ "$rows" = $((1 + $(zcat "$month_log" | grep -c '<log>'))) ]
+    row=$(tr -d '\r' < "$csv" | tail -1)
+    check "its row carries the logged date, duration and bytes ($row)" \
+        [ "$(cut -d, -f1,3,4 <<<"$row")" = "$(date +%Y-%m-%d),$dur,$rx" ]
+fi
+code=$(export_run 2001-01 "$work/none.csv")
+check "a month without a log fails (exit code $code) with one line on standard error" \
+    [ "$code" = 2 -a "$(tr -d '\r' < "$work/export.err" | wc -l)" = 1 ]
+printf 'no gzip' > "$work/log_200102.zip"
+code=$(export_run 2001-02 "$work/none.csv")
+check "a damaged month fails (exit code $code) with one line on standard error" \
+    [ "$code" = 3 -a "$(tr -d '\r' < "$work/export.err" | wc -l)" = 1 ]
+check "neither writes a file" [ ! -f "$work/none.csv" ]
+rm -f "$work"/log_200102.zip*
 
 # The phone-book menu of the tray icon dials the entry, and hangs it up again.
 drive tray-right-click
@@ -281,6 +311,43 @@ check "telvane ends after the report" bash -c "for _ in \$(seq 1 50); do kill -0
 wait "$telvane_pid" 2>/dev/null || true
 rmdir "$month_log.tmp"
 dialsim hangup "Demo Provider"
+
+# 12. A money limit reached through the simulator's traffic: the balloon at the tray icon and, with
+# hang-up on, the connection hung up and logged. A tariff of one cent per kilobyte passes a limit
+# of 0.50 within a second of loopback traffic; the month starts without records, so it is this
+# connection that reaches the limit.
+printf '%s\r\n' '<version>1</version>' '<rate>' $'\t<name>Per kilobyte</name>' $'\t<ltimeb>0</ltimeb>' \
+    $'\t<ltimee>0</ltimee>' $'\t<ldays>00000000</ldays>' $'\t<precision>2</precision>' $'\t<unit>0</unit>' \
+    $'\t<amount>0</amount>' $'\t<amount>0</amount>' $'\t<amount>1000000</amount>' $'\t<amount>0</amount>' \
+    $'\t<cost>0.000000</cost>' $'\t<cost>0.010000</cost>' $'\t<cost>0.010000</cost>' $'\t<cost>0.000000</cost>' \
+    $'\t<cost>0.000000</cost>' $'\t<cost>0.000000</cost>' $'\t<cost>0.000000</cost>' '</rate>' | gzip -9 >"$work/rates.zip"
+printf '%s\r\n' '<version>1</version>' '<usage1on>0</usage1on>' '<usage2on>0</usage2on>' '<limit>0.500000</limit>' \
+    '<limiton>1</limiton>' '<hangup>1</hangup>' | gzip -9 >"$work/alerts.zip"
+rm -f "$month_log"
+start
+drive window >/dev/null
+check "the limit is not reached before the connection" [ -z "$(drive status)" ]
+dialsim connect "Demo Provider"
+python3 - <<'PY' &
+import socket, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+end = time.time() + 6
+while time.time() < end:
+    for _ in range(50):
+        s.sendto(b"x" * 1000, ("127.0.0.1", 9))
+    time.sleep(0.05)
+PY
+traffic_pid=$!
+balloon=$(drive balloon || true)
+check "reaching the money limit shows a balloon naming the limit ($balloon)" grep -Eq '0[.,]50' <<<"$balloon"
+check "the status line shows the same" [ "$(drive status)" = "$balloon" ]
+wait "$traffic_pid" 2>/dev/null || true
+sleep 2
+check "the connection is hung up" bash -c "! \"$wine_run\" \"$work/dialsim.exe\" list | grep -q '^connection'"
+check "the hung-up connection is logged" [ "$(zcat "$month_log" 2>/dev/null | grep -c '<log>')" = 1 ]
+check "the fired limit is kept in alerts.zip" [ "$(zcat "$work/alerts.zip" | tr -d '\r' | grep '<limitmonth>')" = "<limitmonth>$(date +%Y%m)</limitmonth>" ]
+drive close yes >/dev/null || true
+wait "$telvane_pid" 2>/dev/null || true
 
 echo "e2e: $failures failure(s)"
 [ "$failures" = 0 ]

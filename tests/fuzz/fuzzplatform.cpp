@@ -24,7 +24,7 @@ bool executablePath(char*, size_t) { return false; }
 
 bool programString(uint32_t id, char* buffer, size_t size)
 {
-    const char* text = id == 101 ? "settings.zip" : id == 102 ? "rates.zip" : nullptr;
+    const char* text = id == 101 ? "settings.zip" : id == 102 ? "rates.zip" : id == 103 ? "alerts.zip" : nullptr;
     if (text == nullptr || size == 0)
         return false;
     snprintf(buffer, size, "%s", text);

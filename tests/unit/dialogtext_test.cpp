@@ -79,6 +79,11 @@ TEST(MoneyText, LabelFormats)
         fillLabelFormat(c.format, c.value, out, c.size);
         EXPECT_STREQ(out, c.out) << c.format;
     }
+    // Several values fill the placeholders in order; a value's own "%s" is not filled again.
+    const char* values[] = {"80 %s", "1.2MB"};
+    char out[64];
+    fillTextFormat("%s used, %s left, %s", values, 2, out, sizeof out);
+    EXPECT_STREQ(out, "80 %s used, 1.2MB left, %s");
 }
 
 TEST(MoneyText, VolumeCorrection)

@@ -13,6 +13,7 @@
 #include "lang/ids.h"
 #include "skin/pngresource.h"
 #include "skin/tooltip.h"
+#include "tariff/alerts.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
@@ -479,6 +480,44 @@ TEST_F(OptionsSheet, PagesNeverShownChangeNothing)
     EXPECT_EQ(holidayCount(), 1);
 }
 
+// --- Alerts page ---------------------------------------------------------------------------
+
+TEST_F(OptionsSheet, AlertsPageShowsTheAlertsAndStoresThemOnOk)
+{
+    resetAlerts();
+    alerts.limit = 12.345;
+    open(3);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_ALERT_USAGE1_ON), UINT(BST_CHECKED));
+    EXPECT_EQ(text(IDC_ALERT_USAGE1), "80");
+    EXPECT_EQ(text(IDC_ALERT_USAGE2), "100");
+    EXPECT_EQ(digitsOf(text(IDC_ALERT_LIMIT)), "1235");  // shown at the currency's two places
+    // The limit and its hang-up take input only while the limit is ticked.
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_ALERT_LIMIT)));
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_ALERT_HANG_UP)));
+    click(IDC_ALERT_LIMIT_ON);
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_ALERT_LIMIT)));
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_ALERT_HANG_UP)));
+    click(IDC_ALERT_HANG_UP);
+    click(IDC_ALERT_USAGE2_ON);
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_ALERT_USAGE2)));
+    type(IDC_ALERT_USAGE1, "250");
+    close(PSBTN_OK);
+    EXPECT_TRUE(alerts.limitOn);
+    EXPECT_TRUE(alerts.hangUp);
+    EXPECT_TRUE(alerts.usageOn[0]);
+    EXPECT_FALSE(alerts.usageOn[1]);
+    EXPECT_EQ(alerts.usagePercent[0], 100u);  // a share is at most all of the free units
+    EXPECT_EQ(alerts.limit, 12.345);           // not typed in: kept at full precision
+
+    open(3);
+    type(IDC_ALERT_LIMIT, "20,75");
+    type(IDC_ALERT_USAGE2, "none");
+    close(PSBTN_OK);
+    EXPECT_DOUBLE_EQ(alerts.limit, 20.75);
+    EXPECT_EQ(alerts.usagePercent[1], 100u);  // no number: the share stays
+    resetAlerts();
+}
+
 // --- Help panel ----------------------------------------------------------------------------
 
 int sheetHeight(HWND sheet)
@@ -764,8 +803,11 @@ TEST_F(OptionsSheet, Screenshots)
     useHelpToggleImages();
     open();
     SetWindowPos(sheet, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    const int hovered[] = {IDC_TARIFF_COST_FIRST + 1, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE};
-    for (int index = 0; index < 3; ++index) {
+    resetAlerts();
+    alerts.limitOn = true;
+    alerts.limit = 15;
+    const int hovered[] = {IDC_TARIFF_COST_FIRST + 1, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE, IDC_ALERT_HANG_UP};
+    for (int index = 0; index < 4; ++index) {
         PropSheet_SetCurSel(sheet, nullptr, index);
         pumpMessages(sheet);
         page = PropSheet_GetCurrentPageHwnd(sheet);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
@@ -48,6 +49,7 @@ const UINT kFixedStrings[] = {
     IDS_PAGE_TARIFFS,
     IDS_PAGE_HOLIDAYS,
     IDS_PAGE_GENERAL,
+    IDS_PAGE_ALERTS,
     IDS_TARIFF_NAME_REFUSED,
     IDS_MISSING_IMAGE,
     IDS_MISSING_KEY_NAMES,
@@ -55,6 +57,27 @@ const UINT kFixedStrings[] = {
     IDS_TRAY_EXIT,
     IDS_STATISTICS_HEADING,
     IDS_CONFIRM_EXIT,
+    IDS_ALERT_USAGE_TITLE,
+    IDS_ALERT_USAGE,
+    IDS_ALERT_USED_UP,
+    IDS_ALERT_MONEY_TITLE,
+    IDS_ALERT_MONEY,
+    IDS_ALERT_HUNG_UP,
+    IDS_TIP_FREE_LEFT,
+    IDS_TIP_FREE_EXCEEDED,
+    IDS_EXPORT_TITLE,
+    IDS_EXPORT_FILTER,
+    IDS_EXPORT_FILE_NAME,
+    IDS_EXPORT_DONE,
+    IDS_CSV_FIRST_HEADING,
+    IDS_CSV_FIRST_HEADING + 1,
+    IDS_CSV_FIRST_HEADING + 2,
+    IDS_CSV_FIRST_HEADING + 3,
+    IDS_CSV_FIRST_HEADING + 4,
+    IDS_CSV_FIRST_HEADING + 5,
+    IDS_CSV_FIRST_HEADING + 6,
+    IDS_CSV_COST,
+    IDS_CSV_COST_TARIFF,
     // Hints of the menus the program builds itself (tray menu, tariff menu, month and skin lists).
     IDM_LOG_MONTH_FIRST,
     IDM_PHONEBOOK_FIRST,
@@ -99,8 +122,10 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "n-t-";
         else if (message.code == kErrorSkinParse)
             message.kinds = "nntt";
-        else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead)
+        else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead || message.code == kErrorAlertsRead)
             message.kinds = "--tt"; // the damaged file, and where its original was kept
+        else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth)
+            message.kinds = "--t-"; // the file
         else if (message.code == kErrorLanguageModule)
             message.kinds = "--t-"; // the module that failed
         else if (message.code == kErrorLanguageStandIn)
@@ -196,6 +221,21 @@ TEST_P(LanguageModuleTest, EveryFixedStringExists)
 {
     for (UINT id : kFixedStrings)
         EXPECT_FALSE(string(id).empty()) << "string " << id;
+    // Texts the program fills in: each keeps as many placeholders as it is given values.
+    const std::pair<UINT, size_t> filled[] = { { IDS_ALERT_USAGE, 2 }, { IDS_ALERT_USED_UP, 1 }, { IDS_ALERT_MONEY, 2 },
+        { IDS_TIP_FREE_LEFT, 1 }, { IDS_TIP_FREE_EXCEEDED, 1 }, { IDS_EXPORT_FILE_NAME, 1 }, { IDS_EXPORT_DONE, 1 },
+        { IDS_CSV_COST_TARIFF, 1 } };
+    for (const auto& [id, count] : filled) {
+        const std::string text = string(id);
+        size_t found = 0;
+        for (size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s", at + 2))
+            ++found;
+        EXPECT_EQ(found, count) << "string " << id << " \"" << text << "\"";
+    }
+    // The save dialog's filter: pairs of name and pattern, each part ended by '|'.
+    const std::string filter = string(IDS_EXPORT_FILTER);
+    EXPECT_EQ(std::count(filter.begin(), filter.end(), '|') % 2, 0) << filter;
+    EXPECT_EQ(filter.back(), '|') << filter;
 }
 
 TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
@@ -207,7 +247,8 @@ TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_LOG_MONTHS), nullptr) << "log months";
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_SKINS), nullptr) << "skins";
     for (UINT command :
-        { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS, IDM_ABOUT })
+        { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS, IDM_EXPORT_MONTH,
+            IDM_ABOUT })
         EXPECT_NE(GetMenuState(popup, command, MF_BYCOMMAND), UINT(-1)) << "command " << command;
 
     // Every item of the menu has its status-line hint.
@@ -396,6 +437,11 @@ std::vector<DialogControls> requiredControls()
                 { IDC_START_HIDDEN, "Button", kButtonType, BS_AUTOCHECKBOX },
                 { IDC_ALWAYS_ON_TOP, "Button", kButtonType, BS_AUTOCHECKBOX },
                 { IDC_ON_TOP_WHILE_ONLINE, "Button", kButtonType, BS_AUTOCHECKBOX } } },
+        { IDD_OPTIONS_ALERTS,
+            { { IDC_ALERT_USAGE1_ON, "Button", kButtonType, BS_AUTOCHECKBOX }, { IDC_ALERT_USAGE1, "Edit", ES_NUMBER, ES_NUMBER },
+                { IDC_ALERT_USAGE2_ON, "Button", kButtonType, BS_AUTOCHECKBOX }, { IDC_ALERT_USAGE2, "Edit", ES_NUMBER, ES_NUMBER },
+                { IDC_ALERT_LIMIT_ON, "Button", kButtonType, BS_AUTOCHECKBOX }, { IDC_ALERT_LIMIT, "Edit", 0, 0 },
+                { IDC_ALERT_HANG_UP, "Button", kButtonType, BS_AUTOCHECKBOX } } },
         { IDD_CONFIRM,
             { { IDC_CONFIRM_DONT_ASK, "Button", kButtonType, BS_AUTOCHECKBOX },
                 { IDC_CONFIRM_QUESTION, "Static", 0, 0 }, { IDYES, "Button", 0, 0 }, { IDNO, "Button", 0, 0 } } },
@@ -493,7 +539,7 @@ TEST_P(LanguageDialogTest, EveryDialogHasTheControlsTheProgramUses)
 
 TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 {
-    for (int page : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL }) {
+    for (int page : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS }) {
         HWND window = createDialog(page);
         ASSERT_NE(window, nullptr);
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -508,7 +554,8 @@ TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 
 TEST_P(LanguageDialogTest, TextsFitTheirControls)
 {
-    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_CONFIRM, IDD_ABOUT }) {
+    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS, IDD_CONFIRM,
+             IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);
@@ -597,7 +644,8 @@ TEST_P(LanguageDialogTest, RuntimeTextsFitTheirControls)
 
 TEST_P(LanguageDialogTest, MnemonicsAreUniqueAndLabelsLeadToTheirControls)
 {
-    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_CONFIRM, IDD_ABOUT }) {
+    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS, IDD_CONFIRM,
+             IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);

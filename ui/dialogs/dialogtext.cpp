@@ -143,19 +143,24 @@ uint32_t groupingFromLocaleText(const char* text)
 
 void fillLabelFormat(const char* format, const char* value, char* out, size_t size)
 {
+    fillTextFormat(format, &value, 1, out, size);
+}
+
+void fillTextFormat(const char* format, const char* const* values, int count, char* out, size_t size)
+{
     if (size == 0)
         return;
     size_t length = 0;
-    bool filled = false;
+    int filled = 0;
     auto put = [&](char c) {
         if (length + 1 < size)
             out[length++] = c;
     };
     for (const char* c = format; *c; ++c) {
-        if (!filled && c[0] == '%' && c[1] == 's') {
-            for (const char* v = value; *v; ++v)
+        if (filled < count && c[0] == '%' && c[1] == 's') {
+            for (const char* v = values[filled]; *v; ++v)
                 put(*v);
-            filled = true;
+            ++filled;
             ++c;
         } else {
             put(*c);

@@ -24,6 +24,10 @@ uint32_t groupingFromLocaleText(const char* text);
 // stands, so a stray '%' in a translated label cannot misread arguments.
 void fillLabelFormat(const char* format, const char* value, char* out, size_t size);
 
+// The same with `count` values for the first `count` "%s" of `format`, in order; the values
+// themselves are never searched, so a "%s" inside one stays as it is.
+void fillTextFormat(const char* format, const char* const* values, int count, char* out, size_t size);
+
 // The volume correction in hundredths of a percent from the percentage a user typed
 // ("0,29" and "0.29" both give 29), rounded to the nearest; at most 0xFFFFFFFF.
 uint32_t volumeCorrectionFromText(const char* text, const char* decimalSeparator, const char* groupSeparator);

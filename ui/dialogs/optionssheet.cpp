@@ -235,9 +235,11 @@ HWND createOptionsSheet(HWND parent)
         {IDD_OPTIONS_TARIFFS, IDS_PAGE_TARIFFS, tariffPageProc},
         {IDD_OPTIONS_HOLIDAYS, IDS_PAGE_HOLIDAYS, holidaysPageProc},
         {IDD_OPTIONS_GENERAL, IDS_PAGE_GENERAL, generalPageProc},
+        {IDD_OPTIONS_ALERTS, IDS_PAGE_ALERTS, alertsPageProc},
     };
-    PROPSHEETPAGEA sheetPages[3] = {};
-    for (int i = 0; i < 3; ++i) {
+    constexpr int kPageCount = sizeof pages / sizeof pages[0];
+    PROPSHEETPAGEA sheetPages[kPageCount] = {};
+    for (int i = 0; i < kPageCount; ++i) {
         sheetPages[i].dwSize = sizeof sheetPages[i];
         sheetPages[i].dwFlags = PSP_USETITLE;
         sheetPages[i].hInstance = LanguageModule;
@@ -251,7 +253,7 @@ HWND createOptionsSheet(HWND parent)
     header.hwndParent = parent;
     header.hInstance = LanguageModule;
     header.pszCaption = MAKEINTRESOURCEA(IDS_OPTIONS_CAPTION);
-    header.nPages = 3;
+    header.nPages = kPageCount;
     header.nStartPage = 0;
     header.ppsp = sheetPages;
     const INT_PTR created = PropertySheetA(&header);

@@ -1,0 +1,254 @@
+#include "tariff/alerts.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/damagedcopy.h"
+#include "core/gzfile.h"
+#include "core/programdirectory.h"
+#include "tariff/tagline.h"
+
+Alerts alerts;
+
+namespace {
+
+constexpr uint32_t kAlertsFileString = 103;
+constexpr int64_t kFirstYear = 1601;
+constexpr int64_t kLastYear = 9999;
+// Larger amounts are no limit anybody sets, and "%.6f" of them would outgrow a tag's value.
+constexpr double kLargestAmount = 1e12;
+
+// Set while alerts.zip could not be read and no copy of it could be kept: writing over it would
+// lose what it holds.
+bool alertsFileUnkept;
+
+// The file names a month as year * 100 + month, which reads as the month it is.
+uint32_t storedMonth(uint32_t key) { return key == 0 ? 0 : (key >> 16) * 100 + (key & 0xFFFF); }
+
+bool monthFromStored(const char* text, uint32_t& key)
+{
+    int64_t number = 0;
+    if (!boundedNumber(text, 0, kLastYear * 100 + 12, number))
+        return false;
+    const int64_t year = number / 100, month = number % 100;
+    if (number == 0) {
+        key = 0;
+        return true;
+    }
+    if (year < kFirstYear || month < 1 || month > 12)
+        return false;
+    key = uint32_t(year) * 65536u + uint32_t(month);
+    return true;
+}
+
+bool amountFrom(const char* text, double& amount)
+{
+    char* end = nullptr;
+    const double value = strtod(text, &end);
+    if (end == text || !std::isfinite(value) || value < 0 || value > kLargestAmount)
+        return false;
+    amount = value;
+    return true;
+}
+
+bool flagFrom(const char* text, bool& flag)
+{
+    int64_t number = 0;
+    if (!boundedNumber(text, 0, 1, number))
+        return false;
+    flag = number == 1;
+    return true;
+}
+
+bool percentFrom(const char* text, uint32_t& percent, int64_t minimum)
+{
+    int64_t number = 0;
+    if (!boundedNumber(text, minimum, kLargestUsagePercent, number))
+        return false;
+    percent = uint32_t(number);
+    return true;
+}
+
+// The usage alert a tag such as "usage2on" names: its slot and what follows the number.
+bool usageTag(const char* tag, int& slot, const char*& rest)
+{
+    if (strncmp(tag, "usage", 5) != 0 || tag[5] < '1' || tag[5] > '0' + kUsageAlertCount)
+        return false;
+    slot = tag[5] - '1';
+    rest = tag + 6;
+    return true;
+}
+
+// One "<tag>value</tag>" line; false for a tag the file does not hold or a value out of range.
+bool readAlertLine(Alerts& read, const TagLine& line)
+{
+    const char* tag = line.tag;
+    const char* value = line.value;
+    if (!line.closed || line.cut)
+        return false;
+    int slot = 0;
+    const char* rest = nullptr;
+    if (usageTag(tag, slot, rest)) {
+        uint32_t level = 0;
+        if (*rest == '\0')
+            return percentFrom(value, read.usagePercent[slot], 1);
+        if (strcmp(rest, "on") == 0)
+            return flagFrom(value, read.usageOn[slot]);
+        if (strcmp(rest, "month") == 0)
+            return monthFromStored(value, read.fired[slot].monthKey);
+        if (strcmp(rest, "level") == 0 && percentFrom(value, level, 0)) {
+            read.fired[slot].level = level;
+            return true;
+        }
+        return false;
+    }
+    FiredAlert& money = read.fired[kMoneyAlert];
+    if (strcmp(tag, "version") == 0)
+        return strcmp(value, "1") == 0;
+    if (strcmp(tag, "limit") == 0)
+        return amountFrom(value, read.limit);
+    if (strcmp(tag, "limiton") == 0)
+        return flagFrom(value, read.limitOn);
+    if (strcmp(tag, "limitmonth") == 0)
+        return monthFromStored(value, money.monthKey);
+    if (strcmp(tag, "limitlevel") == 0)
+        return amountFrom(value, money.level);
+    if (strcmp(tag, "hangup") == 0)
+        return flagFrom(value, read.hangUp);
+    return false;
+}
+
+enum class FileState { read, missing, damaged };
+
+FileState readAlertsFile(const char* path, Alerts& read)
+{
+    // A first start has no file yet.
+    FILE* probe = fopen(path, "rb");
+    if (probe == nullptr && errno == ENOENT)
+        return FileState::missing;
+    if (probe != nullptr)
+        fclose(probe);
+    GzReader file(path);
+    if (!file.isOpen() || file.content() != GzReader::Content::gzip)
+        return FileState::damaged;
+    static char buffer[kTagFileLineLength + 1];
+    static TagLine line;
+    for (;;) {
+        const LineRead result = readTagFileLine(file.get(), buffer);
+        if (result == LineRead::end)
+            return FileState::read;
+        if (result != LineRead::line)
+            return FileState::damaged;
+        // Blank lines carry no tag; every other line must be one the file holds.
+        if (strspn(buffer, " \t\r\n") == strlen(buffer))
+            continue;
+        if (!parseTagLine(buffer, line) || !readAlertLine(read, line))
+            return FileState::damaged;
+    }
+}
+
+bool writeLine(GzReplacingWriter& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
+bool writeLine(GzReplacingWriter& file, const char* format, ...)
+{
+    char line[256];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    if (length <= 0 || size_t(length) >= sizeof line)
+        return false;
+    return gzwrite(file.get(), line, unsigned(length)) == length;
+}
+
+bool writeAlerts(GzReplacingWriter& file)
+{
+    bool ok = writeLine(file, "<version>1</version>\r\n");
+    for (int slot = 0; slot < kUsageAlertCount; ++slot) {
+        const int number = slot + 1;
+        ok = ok && writeLine(file, "<usage%d>%u</usage%d>\r\n", number, alerts.usagePercent[slot], number);
+        ok = ok && writeLine(file, "<usage%don>%d</usage%don>\r\n", number, alerts.usageOn[slot] ? 1 : 0, number);
+        ok = ok
+            && writeLine(
+                file, "<usage%dmonth>%u</usage%dmonth>\r\n", number, storedMonth(alerts.fired[slot].monthKey), number);
+        ok = ok
+            && writeLine(
+                file, "<usage%dlevel>%u</usage%dlevel>\r\n", number, uint32_t(alerts.fired[slot].level), number);
+    }
+    const FiredAlert& money = alerts.fired[kMoneyAlert];
+    ok = ok && writeLine(file, "<limit>%.6f</limit>\r\n", alerts.limit);
+    ok = ok && writeLine(file, "<limiton>%d</limiton>\r\n", alerts.limitOn ? 1 : 0);
+    ok = ok && writeLine(file, "<limitmonth>%u</limitmonth>\r\n", storedMonth(money.monthKey));
+    ok = ok && writeLine(file, "<limitlevel>%.6f</limitlevel>\r\n", money.level);
+    return ok && writeLine(file, "<hangup>%d</hangup>\r\n", alerts.hangUp ? 1 : 0);
+}
+
+} // namespace
+
+void resetAlerts()
+{
+    alerts = Alerts {};
+    alerts.usageOn[0] = alerts.usageOn[1] = true;
+    alerts.usagePercent[0] = 80;
+    alerts.usagePercent[1] = 100;
+}
+
+void turnAlertsOff()
+{
+    for (bool& on : alerts.usageOn)
+        on = false;
+    alerts.limitOn = false;
+    alerts.hangUp = false;
+}
+
+bool loadAlerts()
+{
+    resetAlerts();
+    alertsFileUnkept = false;
+    char path[260];
+    if (!buildProgramFilePath(kAlertsFileString, path, sizeof path))
+        return false;
+    // Read into a copy, so a file damaged half-way leaves nothing of it in force.
+    static Alerts read;
+    read = alerts;
+    const FileState state = readAlertsFile(path, read);
+    if (state == FileState::missing)
+        return true;
+    if (state == FileState::read) {
+        alerts = read;
+        return true;
+    }
+    turnAlertsOff();
+    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
+    memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
+    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
+    alertsFileUnkept = !keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+    if (!alertsFileUnkept)
+        saveAlerts();
+    return failWith(kErrorAlertsRead);
+}
+
+bool saveAlerts()
+{
+    char path[260];
+    if (!buildProgramFilePath(kAlertsFileString, path, sizeof path))
+        return false;
+    if (alertsFileUnkept) {
+        char copyPath[300];
+        alertsFileUnkept = !keepDamagedCopy(path, copyPath, sizeof copyPath);
+        if (alertsFileUnkept)
+            return failWith(kErrorAlertsWrite);
+    }
+    GzReplacingWriter file(path);
+    if (!file.isOpen())
+        return failWith(kErrorAlertsWrite);
+    if (!writeAlerts(file))
+        file.markFailed();
+    if (!file.commit())
+        return failWith(kErrorAlertsWrite);
+    return true;
+}

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/programdirectory.h"
+#include "fakes/fakeplatform.h"
+#include "log/monthlog.h"
+#include "support.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/monthcsv.h"
+
+namespace {
+
+constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
+
+const CsvHeadings kHeadings = { { "Date", "Start", "Duration (s)", "Received (bytes)", "Received (packets)",
+    "Sent (bytes)", "Sent (packets)", "Cost (Evening, \"late\")" } };
+const char kHeaderRow[] = "Date,Start,Duration (s),Received (bytes),Received (packets),Sent (bytes),Sent (packets),"
+                          "\"Cost (Evening, \"\"late\"\")\"\r\n";
+
+class MonthCsv : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetFakePlatform();
+        resetSettings();
+        freeTariffs();
+        csv = std::string(programDirectory) + "october.csv";
+    }
+    void TearDown() override
+    {
+        clearMonthStats(month);
+        freeTariffs();
+    }
+
+    // The month as the export reads it: through the month log's own reader.
+    void readOctober(const std::string& blocks)
+    {
+        writeGzipFile(std::string(programDirectory) + "log_200310.zip", blocks);
+        ASSERT_TRUE(readMonthFile(kOctober2003, month));
+    }
+
+    MonthStats month {};
+    std::string csv;
+};
+
+TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
+{
+    // Minutes: ten free, then 0.05 a minute.
+    Rate* rate = new Rate {};
+    rate->unit = 4;
+    rate->amount[0] = 10;
+    rate->amount[2] = 1000;
+    rate->cost[1] = 0.05;
+    TariffTable[0] = rate;
+    settings.activeTariff = 0;
+    readOctober(logBlock(5, 50600, 754, 120000, 400, 30000, 350) + logBlock(12, 86399, 60, 4294967295u, 2, 3, 4));
+
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings));
+    // 754 s are 12.5667 minutes, 2.5667 of them beyond the free ten: 0.128333; the next minute
+    // lies wholly beyond them: 0.05.
+    EXPECT_EQ(readPlainFile(csv),
+        std::string(kHeaderRow)
+            + "2003-10-05,14:03:20,754,120000,400,30000,350,0.128333\r\n"
+              "2003-10-12,23:59:59,60,4294967295,2,3,4,0.050000\r\n");
+    EXPECT_FALSE(fileExists(csv + ".tmp"));
+}
+
+TEST_F(MonthCsv, AMonthWithoutRecordsIsTheHeaderAloneAndAFailedWriteLeavesNothing)
+{
+    readOctober("");
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings));
+    EXPECT_EQ(readPlainFile(csv), kHeaderRow);
+
+    const std::string nowhere = std::string(programDirectory) + "missing-folder/october.csv";
+    EXPECT_FALSE(writeMonthCsv(nowhere.c_str(), nullptr, kHeadings));
+    EXPECT_FALSE(fileExists(nowhere));
+}
+
+TEST(CsvField, QuotesOnlyWhatNeedsIt)
+{
+    struct Case {
+        const char* text;
+        const char* field;
+    } cases[] = {
+        { "plain text", "plain text" },
+        { "a,b", "\"a,b\"" },
+        { "say \"hi\"", "\"say \"\"hi\"\"\"" },
+        { "two\r\nlines", "\"two\r\nlines\"" },
+        { "", "" },
+        { "Kosten (Wochenende)", "Kosten (Wochenende)" },
+    };
+    for (const Case& c : cases) {
+        char field[64];
+        ASSERT_TRUE(csvField(c.text, field, sizeof field)) << c.text;
+        EXPECT_STREQ(field, c.field);
+    }
+    char small[4];
+    EXPECT_FALSE(csvField("a,b", small, sizeof small)); // five bytes with the quotes
+}
+
+TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
+{
+    struct Case {
+        const char* line;
+        ExportRequestKind kind;
+        uint32_t monthKey;
+        const char* path;
+    } cases[] = {
+        { "/export 2024-05 out.csv", ExportRequestKind::month, 2024 * 65536 + 5, "out.csv" },
+        { "  /EXPORT 1999-12 \"C:\\My Files\\dec.csv\"  ", ExportRequestKind::month, 1999 * 65536 + 12,
+            "C:\\My Files\\dec.csv" },
+        { "", ExportRequestKind::none, 0, "" },
+        { "/exports 2024-05 out.csv", ExportRequestKind::none, 0, "" },
+        { "out.csv /export 2024-05", ExportRequestKind::none, 0, "" },
+        { "/export 2024-13 out.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-5 out.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 1600-01 out.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-05", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-05 \"\"", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-05 out.csv more.csv", ExportRequestKind::malformed, 0, "" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ExportRequest request = parseExportRequest(c.line);
+        EXPECT_EQ(request.kind, c.kind);
+        if (c.kind == ExportRequestKind::month) {
+            EXPECT_EQ(request.monthKey, c.monthKey);
+            EXPECT_STREQ(request.path, c.path);
+        }
+    }
+    // A file name longer than a path can be is no request either.
+    const std::string longLine = "/export 2024-05 " + std::string(300, 'x');
+    EXPECT_EQ(parseExportRequest(longLine.c_str()).kind, ExportRequestKind::malformed);
+}
+
+} // namespace

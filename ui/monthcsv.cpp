@@ -1,0 +1,155 @@
+#include "ui/monthcsv.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "core/platform.h"
+#include "log/monthlog.h"
+#include "tariff/costs.h"
+#include "tariff/settings.h"
+
+namespace {
+
+// Writes the fields of one row and its CR LF.
+bool writeRow(FILE* file, const char* const* fields, int count)
+{
+    for (int column = 0; column < count; ++column) {
+        char field[1024];
+        if (!csvField(fields[column], field, sizeof field))
+            return false;
+        if ((column != 0 && fputc(',', file) == EOF) || fputs(field, file) == EOF)
+            return false;
+    }
+    return fputs("\r\n", file) != EOF;
+}
+
+bool writeRecordRow(FILE* file, const LogRecord& record, double cost)
+{
+    const LocalTime& start = record.start;
+    char date[16], time[16], numbers[5][16], money[64];
+    snprintf(date, sizeof date, "%04u-%02u-%02u", unsigned(start.year), unsigned(start.month), unsigned(start.day));
+    snprintf(time, sizeof time, "%02u:%02u:%02u", unsigned(start.hour), unsigned(start.minute), unsigned(start.second));
+    const uint32_t values[5] = { record.dur, record.rx, record.rxp, record.tx, record.txp };
+    for (int i = 0; i < 5; ++i)
+        snprintf(numbers[i], sizeof numbers[i], "%u", values[i]);
+    snprintf(money, sizeof money, "%.6f", cost);
+    const char* fields[kCsvColumns] = { date, time, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], money };
+    return writeRow(file, fields, kCsvColumns);
+}
+
+// The next word of a command line: a run of non-blanks, or the text between two quotes.
+const char* nextWord(const char* text, char* word, size_t size)
+{
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    size_t length = 0;
+    const bool quoted = *text == '"';
+    if (quoted)
+        ++text;
+    for (; *text != '\0' && (quoted ? *text != '"' : *text != ' ' && *text != '\t'); ++text) {
+        if (length + 1 >= size)
+            return nullptr;
+        word[length++] = *text;
+    }
+    if (quoted && *text == '"')
+        ++text;
+    word[length] = '\0';
+    return text;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isExportWord(const char* word)
+{
+    const char* expected = "/export";
+    for (; *expected != '\0'; ++word, ++expected)
+        if ((*word >= 'A' && *word <= 'Z' ? *word - 'A' + 'a' : *word) != *expected)
+            return false;
+    return *word == '\0';
+}
+
+// "YYYY-MM" with a month of the calendar the platform counts (from 1601 on).
+bool monthFromText(const char* text, uint32_t& key)
+{
+    if (strlen(text) != 7 || text[4] != '-')
+        return false;
+    for (int i : { 0, 1, 2, 3, 5, 6 })
+        if (!isDigit(text[i]))
+            return false;
+    const uint32_t year
+        = uint32_t((text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0'));
+    const uint32_t month = uint32_t((text[5] - '0') * 10 + (text[6] - '0'));
+    if (year < 1601 || month < 1 || month > 12)
+        return false;
+    key = year * 65536u + month;
+    return true;
+}
+
+} // namespace
+
+bool csvField(const char* text, char* out, size_t size)
+{
+    if (size == 0)
+        return false;
+    const bool quoted = strpbrk(text, ",\"\r\n") != nullptr;
+    size_t length = 0;
+    auto put = [&](char c) {
+        if (length + 1 >= size)
+            return false;
+        out[length++] = c;
+        return true;
+    };
+    if (quoted && !put('"'))
+        return false;
+    for (const char* c = text; *c != '\0'; ++c)
+        if ((*c == '"' && !put('"')) || !put(*c))
+            return false;
+    if (quoted && !put('"'))
+        return false;
+    out[length] = '\0';
+    return true;
+}
+
+bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& headings)
+{
+    char temporary[270];
+    if (snprintf(temporary, sizeof temporary, "%s.tmp", path) >= int(sizeof temporary))
+        return false;
+    FILE* file = fopen(temporary, "wb");
+    if (file == nullptr)
+        return false;
+    bool ok = writeRow(file, headings.text, kCsvColumns);
+    // Priced from the month's start, as the month's sums are, so the costs add up to its total.
+    FreeUnitCounters counters {};
+    for (const LogRecord* record = first; ok && record != nullptr; record = record->next)
+        ok = writeRecordRow(file, *record, computeCost(counters, *record, settings.activeTariff));
+    ok = fclose(file) == 0 && ok;
+    if (!ok || !replaceFile(temporary, path)) {
+        remove(temporary);
+        return false;
+    }
+    return true;
+}
+
+ExportRequest parseExportRequest(const char* commandLine)
+{
+    ExportRequest request {};
+    char word[260];
+    const char* rest = nextWord(commandLine, word, sizeof word);
+    if (rest == nullptr || !isExportWord(word))
+        return request;
+    request.kind = ExportRequestKind::malformed;
+    rest = nextWord(rest, word, sizeof word);
+    if (rest == nullptr || !monthFromText(word, request.monthKey))
+        return request;
+    rest = nextWord(rest, request.path, sizeof request.path);
+    if (rest == nullptr || request.path[0] == '\0')
+        return request;
+    char extra[2];
+    rest = nextWord(rest, extra, sizeof extra);
+    if (rest == nullptr || extra[0] != '\0')
+        return request;
+    request.kind = ExportRequestKind::month;
+    return request;
+}

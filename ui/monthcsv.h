@@ -1,0 +1,39 @@
+#pragma once
+// A month's log as CSV for spreadsheets and scripts (RFC 4180: comma-separated, CR LF line ends,
+// fields quoted where they need it), and the command line that asks for it.
+#include <cstddef>
+#include <cstdint>
+
+struct LogRecord;
+
+constexpr int kCsvColumns = 8;
+
+// The header row's texts in UTF-8: date, start, duration, bytes and packets received, bytes and
+// packets sent, cost.
+struct CsvHeadings {
+    const char* text[kCsvColumns];
+};
+
+// One field as RFC 4180 has it: quoted, with its quotes doubled, when it holds a comma, a quote
+// or a line break; as it stands otherwise. False when `out` (`size` bytes) is too small.
+bool csvField(const char* text, char* out, size_t size);
+
+// Writes the header row and one row per record, from `first` on, to `path`: ISO date, start
+// time, duration in seconds, bytes and packets received and sent as logged, and the record's
+// cost under the active tariff with '.' as decimal point, priced in list order after the
+// records before it. The file is replaced only once it is complete. False when it cannot be
+// written.
+bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& headings);
+
+enum class ExportRequestKind { none, month, malformed };
+
+struct ExportRequest {
+    ExportRequestKind kind;
+    uint32_t monthKey; // year * 65536 + month
+    char path[260];
+};
+
+// Reads a command line (without the program's name) of the form `/export YYYY-MM FILE`; FILE may
+// be quoted. `none` when the first word is not /export (any letter case), `malformed` when the
+// rest is not a month and one file.
+ExportRequest parseExportRequest(const char* commandLine);
