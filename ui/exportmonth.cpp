@@ -10,6 +10,7 @@
 #include "core/language.h"
 #include "core/messagebox_win.h"
 #include "core/platform.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
@@ -74,9 +75,13 @@ int errorLines;
 void writeErrorLine(const char* line)
 {
     HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
-    if ((handle == nullptr || handle == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS))
-        handle = CreateFileA(
-            "CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool redirected = handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    const ScopedFile console(!redirected && AttachConsole(ATTACH_PARENT_PROCESS)
+                                 ? CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE);
+    if (!redirected)
+        handle = console.get();
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0, mode = 0;
