@@ -32,6 +32,7 @@
 #define IDM_LANGUAGE_GERMAN 30051
 #define IDM_LANGUAGE_ENGLISH 30052
 #define IDM_SAVE_SETTINGS 30053
+#define IDM_SHOW_WINDOW 30058 /* tray menu: shows the main window */
 #define IDM_ABOUT 30272
 #define IDM_PHONEBOOK_FIRST 30280 /* tray menu: one per phone-book entry */
 #define IDM_PHONEBOOK_LAST 30295
@@ -61,6 +62,52 @@
 #define IDS_TRAY_EXIT 110
 #define IDS_STATISTICS_HEADING 200 /* followed by the month */
 #define IDS_CONFIRM_EXIT 300
+
+/* First start and empty states. */
+#define IDS_NO_TARIFF 400 /* the Summary without a tariff: how to add one */
+#define IDS_NO_LOGS 401   /* the month sub-menu while there is no month log */
+#define IDS_HOLIDAY_COLUMN_DATE 402
+#define IDS_HOLIDAY_COLUMN_NAME 403
+#define IDS_HOLIDAY_EVERY_YEAR 404 /* date of a holiday of every year; %1 its day and month */
+
+/* Tray menu; %1 is a phone-book entry. */
+#define IDS_TRAY_DIAL 405
+#define IDS_TRAY_HANG_UP 406
+#define IDS_TRAY_SHOW 407
+#define IDS_TRAY_OPTIONS 408
+
+/* Hover tips of the main window. %1.. are figures, each with its unit. */
+#define IDS_TIP_MAIN_PERIOD 410      /* names of the Summary's rows */
+#define IDS_TIP_SECONDARY_PERIOD 411
+#define IDS_TIP_WHOLE_MONTH 412
+#define IDS_TIP_FREE_LEFT 413        /* %1 period, %2 used, %3 free units, %4 left */
+#define IDS_TIP_FREE_OVER 414        /* %1 period, %2 used, %3 free units, %4 over */
+#define IDS_TIP_NO_FREE_UNITS 415    /* %1 period, %2 used */
+#define IDS_TIP_OVER_MARK 416        /* %1 over the free units */
+#define IDS_TIP_PER_DAY 417          /* %1 a day, %2 days left */
+#define IDS_TIP_NOTHING_LEFT 418
+#define IDS_TIP_LEFT_AT_MONTH_END 419 /* %1 left */
+#define IDS_TIP_MONTH_COST 420       /* %1 cost, %2 tariff */
+#define IDS_TIP_TOTAL_COST 421       /* %1 total, %2 monthly fee */
+#define IDS_TIP_DAY_VOLUME 422       /* %1 date, %2 volume */
+#define IDS_TIP_DAY_TIME 423         /* %1 date, %2 online time */
+#define IDS_TIP_DAY_COST 424         /* %1 cost of the day */
+#define IDS_TIP_SCALE 425            /* %1 the busiest day */
+#define IDS_TIP_AVERAGE 426          /* %1 average, %2 days with connections */
+#define IDS_TIP_MONTH_VOLUME 427     /* %1 */
+#define IDS_TIP_MONTH_TIME 428       /* %1 */
+#define IDS_TIP_RUNNING_SHARE 429    /* %1 */
+#define IDS_TIP_RECORD 430           /* %1 row, %2 date, %3 start, %4 duration */
+#define IDS_TIP_RECORD_TRAFFIC 431   /* %1 received, %2 sent */
+#define IDS_TIP_RECORD_COST 432      /* %1 cost, %2 tariff */
+#define IDS_TIP_RECORD_TOTALS 433    /* %1 online time, %2 volume */
+#define IDS_TIP_LIVE 434             /* %1 connection, %2 received, %3 sent a second */
+#define IDS_TIP_LIVE_AVERAGE 435     /* %1 received, %2 sent a second */
+#define IDS_TIP_LIVE_SCALE 436       /* %1 the fastest second */
+#define IDS_TIP_MENU_BUTTON 437
+#define IDS_TIP_TARIFF_BUTTON 438    /* %1 the active tariff */
+#define IDS_TIP_MINIMIZE_BUTTON 439
+#define IDS_TIP_CLOSE_BUTTON 440
 
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
@@ -122,6 +169,7 @@
 #define IDC_HOLIDAY_ADD 1083
 #define IDC_HOLIDAY_DELETE 1084
 #define IDC_HOLIDAY_CHANGE 1085
+#define IDC_HOLIDAY_EVERY_YEAR 1086 /* the holiday falls on its day in every year */
 
 /* Confirmation (210): ends with IDYES or IDNO. */
 #define IDC_CONFIRM_DONT_ASK 1090
