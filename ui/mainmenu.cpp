@@ -135,6 +135,12 @@ void fillLogMonthMenu(HMENU popup)
         names.push_back(entry.first.c_str());
     LogMonthItem items[kLogMonthMaxItems];
     const int count = logMonthItems(names.data(), int(names.size()), localTimeNow(), items);
+    if (count == 0) {
+        char empty[kMenuTextSize];
+        languageString(IDS_NO_LOGS, empty, sizeof empty);
+        insertItem(months, 0, 0, empty, 0, MFS_GRAYED);
+        return;
+    }
     for (int i = 0; i < count; ++i) {
         SYSTEMTIME date{};
         date.wYear = items[i].year;

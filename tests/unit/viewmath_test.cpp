@@ -180,8 +180,9 @@ TEST(ViewMath, WhatLiesUnderThePointer)
     for (const auto& c : cells) {
         const SummaryCell cell = summaryCellAt(c.x, c.y, 40, 115, 88, 13, c.secondaryRow);
         EXPECT_EQ(cell.row, c.row) << c.x << "," << c.y;
-        if (c.row >= 0)
+        if (c.row >= 0) {
             EXPECT_EQ(cell.column, c.column) << c.x << "," << c.y;
+        }
     }
 
     // Bars of pitch 5 from x 51: day 1 takes 51..55, day 31 ends at 205.

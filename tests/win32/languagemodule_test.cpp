@@ -55,6 +55,16 @@ const UINT kFixedStrings[] = {
     IDS_TRAY_EXIT,
     IDS_STATISTICS_HEADING,
     IDS_CONFIRM_EXIT,
+    IDS_NO_TARIFF,
+    IDS_NO_LOGS,
+    IDS_HOLIDAY_COLUMN_DATE,
+    IDS_HOLIDAY_COLUMN_NAME,
+    IDS_HOLIDAY_EVERY_YEAR,
+    IDS_TRAY_DIAL,
+    IDS_TRAY_HANG_UP,
+    IDS_TRAY_SHOW,
+    IDS_TRAY_OPTIONS,
+    IDM_SHOW_WINDOW,
     // Hints of the menus the program builds itself (tray menu, tariff menu, month and skin lists).
     IDM_LOG_MONTH_FIRST,
     IDM_PHONEBOOK_FIRST,
@@ -66,6 +76,15 @@ const UINT kFixedStrings[] = {
     IDC_HELP_TOGGLE,
     IDC_SHEET_TABS,
 };
+
+// The hover tips of the main window: every one of them, in every language.
+std::vector<UINT> tipStrings()
+{
+    std::vector<UINT> ids;
+    for (UINT id = IDS_TIP_MAIN_PERIOD; id <= IDS_TIP_CLOSE_BUTTON; ++id)
+        ids.push_back(id);
+    return ids;
+}
 
 // The hint shown for a menu item: ranges of generated items share the hint of their first id.
 UINT hintOf(UINT command)
@@ -196,6 +215,8 @@ TEST_P(LanguageModuleTest, EveryFixedStringExists)
 {
     for (UINT id : kFixedStrings)
         EXPECT_FALSE(string(id).empty()) << "string " << id;
+    for (UINT id : tipStrings())
+        EXPECT_FALSE(string(id).empty()) << "tip " << id;
 }
 
 TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
@@ -331,6 +352,8 @@ TEST_P(LanguageModuleTest, TextsAreInCodePage1252)
     std::string all;
     for (UINT id : kFixedStrings)
         all += string(id);
+    for (UINT id : tipStrings())
+        all += string(id);
     for (const MessageInserts& message : allMessages())
         all += rawMessage(message.code);
     EXPECT_EQ(all.find('\xC3'), std::string::npos);
@@ -390,7 +413,8 @@ std::vector<DialogControls> requiredControls()
                 { IDC_HOLIDAY_DATE, "SysDateTimePick32", DTS_TIMEFORMAT, 0 }, { IDC_HOLIDAY_NAME, "Edit", 0, 0 },
                 { IDC_HOLIDAY_ADD, "Button", kButtonType, BS_PUSHBUTTON },
                 { IDC_HOLIDAY_DELETE, "Button", kButtonType, BS_PUSHBUTTON },
-                { IDC_HOLIDAY_CHANGE, "Button", kButtonType, BS_PUSHBUTTON } } },
+                { IDC_HOLIDAY_CHANGE, "Button", kButtonType, BS_PUSHBUTTON },
+                { IDC_HOLIDAY_EVERY_YEAR, "Button", kButtonType, BS_AUTOCHECKBOX } } },
         { IDD_OPTIONS_GENERAL,
             { { IDC_UPDATE_INTERVAL, "Edit", 0, 0 }, { IDC_VOLUME_CORRECTION, "Edit", 0, 0 },
                 { IDC_START_HIDDEN, "Button", kButtonType, BS_AUTOCHECKBOX },
