@@ -26,19 +26,19 @@ constexpr int kTipOffsetY = -5;
 // What the pointer rests on: a skin slot and the part of it (a Summary cell, a day, a list
 // row), so that moving within one part keeps its tip where it is.
 struct HoverTarget {
-    int32_t slot;  // -1: nothing that explains itself
+    int32_t slot; // -1: nothing that explains itself
     int32_t part;
     bool operator==(const HoverTarget&) const = default;
 };
-constexpr HoverTarget kNothing = {-1, 0};
+constexpr HoverTarget kNothing = { -1, 0 };
 
 HoverTarget shownTarget = kNothing;
-bool leaveTracked;  // the window reports when the pointer leaves it
+bool leaveTracked; // the window reports when the pointer leaves it
 
 // The month the window shows, as a date of its day `day`.
 SYSTEMTIME shownDay(const MainWindowState* state, int32_t day)
 {
-    SYSTEMTIME date{};
+    SYSTEMTIME date {};
     date.wYear = state->selectedMonth != 0 ? WORD(state->selectedMonth >> 16) : state->lastTick.year;
     date.wMonth = state->selectedMonth != 0 ? WORD(state->selectedMonth & 0xFFFF) : state->lastTick.month;
     date.wDay = WORD(day);
@@ -74,8 +74,8 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
             return kNothing;
         const RECT& area = skin.rects[kElementSummary];
         const SummaryCell cell = summaryCellAt(point.x, point.y, area.left, area.top, painted.summaryColumnWidth,
-                                               painted.summaryLineHeight, painted.secondaryRow);
-        return cell.row < 0 ? kNothing : HoverTarget{slot, cell.row * 8 + cell.column};
+            painted.summaryLineHeight, painted.secondaryRow);
+        return cell.row < 0 ? kNothing : HoverTarget { slot, cell.row * 8 + cell.column };
     }
     case kElementData:
     case kElementTime: {
@@ -84,27 +84,31 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
         const SYSTEMTIME date = shownDay(state, 1);
         if (day == 0 || day > daysInMonth(date.wYear, date.wMonth))
             return kNothing;
-        return {slot, day};
+        return { slot, day };
     }
     case kElementDataText:
     case kElementTimeText:
     case kElementDataSummary:
-    case kElementTimeSummary: return {slot, 0};
-    case kElementLogText: return live ? HoverTarget{kElementLog, -1} : kNothing;
+    case kElementTimeSummary:
+        return { slot, 0 };
+    case kElementLogText:
+        return live ? HoverTarget { kElementLog, -1 } : kNothing;
     case kElementLog: {
         if (live)
-            return {slot, -1};
+            return { slot, -1 };
         if (!painted.listShown)
             return kNothing;
-        const int32_t row = listRowAt(point.y, skin.rects[kElementLog].top, painted.listLineHeight,
-                                      painted.listRowsShown);
-        return row < 0 ? kNothing : HoverTarget{slot, state->listScroll + row};
+        const int32_t row
+            = listRowAt(point.y, skin.rects[kElementLog].top, painted.listLineHeight, painted.listRowsShown);
+        return row < 0 ? kNothing : HoverTarget { slot, state->listScroll + row };
     }
     case kElementMenuButton:
     case kElementMinimizeButton:
     case kElementCloseButton:
-    case kElementTariffButton: return {slot, 0};
-    default: return kNothing;
+    case kElementTariffButton:
+        return { slot, 0 };
+    default:
+        return kNothing;
     }
 }
 
@@ -121,7 +125,7 @@ void summaryText(const MainWindowState* state, int32_t part, char* text, size_t 
     formatTariffMoney(rate->cost[0], feeText, sizeof feeText);
     activeTariffName(name, sizeof name);
     const int64_t unit = unitSize(rate->unit);
-    SummaryFigures figures{};
+    SummaryFigures figures {};
     figures.secondaryRow = rate->amount[1] != 0;
     figures.used[0] = counters != nullptr ? counters->used[0] : 0;
     figures.used[1] = counters != nullptr ? counters->used[1] : 0;
@@ -165,7 +169,7 @@ void labelsText(const MainWindowState* state, uint32_t chart, char* text, size_t
     for (int day = 1; day < kMonthSlots; ++day)
         days += values[day] != 0;
     chartLabelsTip(chart == kElementData ? formatVolume : formatDuration, largestDayValue(values),
-                   days != 0 ? values[0] / days : 0, days, text, size);
+        days != 0 ? values[0] / days : 0, days, text, size);
 }
 
 void monthTotalText(const MainWindowState* state, uint32_t chart, char* text, size_t size)
@@ -174,12 +178,12 @@ void monthTotalText(const MainWindowState* state, uint32_t chart, char* text, si
     if (values == nullptr)
         return;
     const bool running = liveConnectionCount() != 0;
-    TrafficTotals live{};
+    TrafficTotals live {};
     if (running)
         liveTraffic(live, -1);
     const bool volume = chart == kElementData;
-    monthTotalTip(volume, values[0], running, volume ? live.received + live.sent : int64_t(live.onlineSeconds), text,
-                  size);
+    monthTotalTip(
+        volume, values[0], running, volume ? live.received + live.sent : int64_t(live.onlineSeconds), text, size);
 }
 
 void recordText(const MainWindowState* state, int32_t index, char* text, size_t size)
@@ -202,16 +206,8 @@ void recordText(const MainWindowState* state, int32_t index, char* text, size_t 
         if (priced)
             formatTariffMoney(recordCost(first, record, settings.activeTariff), cost, sizeof cost);
         activeTariffName(name, sizeof name);
-        const RecordFigures figures{index + 1,
-                                    date,
-                                    time,
-                                    int64_t(record->dur),
-                                    correctedVolume(record->rx),
-                                    correctedVolume(record->tx),
-                                    priced ? cost : nullptr,
-                                    name,
-                                    totalDuration,
-                                    totalVolume};
+        const RecordFigures figures { index + 1, date, time, int64_t(record->dur), correctedVolume(record->rx),
+            correctedVolume(record->tx), priced ? cost : nullptr, name, totalDuration, totalVolume };
         recordTip(figures, text, size);
         return;
     }
@@ -229,7 +225,7 @@ void liveText(char* text, size_t size)
     uint64_t sums[2] = {}, counts[2] = {};
     uint32_t largest = 0;
     for (int32_t i = 0; i < columns; ++i) {
-        const uint32_t rates[2] = {connection.receiveRateHistory[i], connection.sendRateHistory[i]};
+        const uint32_t rates[2] = { connection.receiveRateHistory[i], connection.sendRateHistory[i] };
         for (int direction = 0; direction < 2; ++direction) {
             sums[direction] += rates[direction];
             counts[direction] += rates[direction] != 0;
@@ -237,21 +233,33 @@ void liveText(char* text, size_t size)
         }
     }
     liveGraphTip(connection.entryName, connection.receiveRateHistory[0], connection.sendRateHistory[0],
-                 counts[0] != 0 ? int64_t(sums[0] / counts[0]) : 0, counts[1] != 0 ? int64_t(sums[1] / counts[1]) : 0,
-                 largest, text, size);
+        counts[0] != 0 ? int64_t(sums[0] / counts[0]) : 0, counts[1] != 0 ? int64_t(sums[1] / counts[1]) : 0, largest,
+        text, size);
 }
 
 void tipTextOf(const MainWindowState* state, const HoverTarget& target, char* text, size_t size)
 {
     text[0] = '\0';
     switch (target.slot) {
-    case kElementSummary: summaryText(state, target.part, text, size); break;
+    case kElementSummary:
+        summaryText(state, target.part, text, size);
+        break;
     case kElementData:
-    case kElementTime: dayText(state, uint32_t(target.slot), target.part, text, size); break;
-    case kElementDataText: labelsText(state, kElementData, text, size); break;
-    case kElementTimeText: labelsText(state, kElementTime, text, size); break;
-    case kElementDataSummary: monthTotalText(state, kElementData, text, size); break;
-    case kElementTimeSummary: monthTotalText(state, kElementTime, text, size); break;
+    case kElementTime:
+        dayText(state, uint32_t(target.slot), target.part, text, size);
+        break;
+    case kElementDataText:
+        labelsText(state, kElementData, text, size);
+        break;
+    case kElementTimeText:
+        labelsText(state, kElementTime, text, size);
+        break;
+    case kElementDataSummary:
+        monthTotalText(state, kElementData, text, size);
+        break;
+    case kElementTimeSummary:
+        monthTotalText(state, kElementTime, text, size);
+        break;
     case kElementLog:
         if (target.part < 0)
             liveText(text, size);
@@ -269,14 +277,14 @@ void tipTextOf(const MainWindowState* state, const HoverTarget& target, char* te
 
 bool tipShowingNow() { return (tipState.tipFlags & TIP_SHOW) != 0 && (tipState.tipFlags & TIP_DELAYED) == 0; }
 
-}  // namespace
+} // namespace
 
 void updateHoverTip(MainWindowState* state, POINT client, int32_t slot)
 {
     if (tipWindow == nullptr)
         return;
     if (!leaveTracked) {
-        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, state->window, 0};
+        TRACKMOUSEEVENT leave { sizeof leave, TME_LEAVE, state->window, 0 };
         leaveTracked = TrackMouseEvent(&leave) != FALSE;
     }
     const HoverTarget target = targetAt(state, client, slot);

@@ -1,7 +1,7 @@
 // The main window itself, created on this thread with the default skin: its hover tips, its
 // keys and a skin switch, driven with the messages the system would send.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@
 namespace {
 
 constexpr int64_t MB = 1048576;
-constexpr POINT kWindowAt = {100, 100};
+constexpr POINT kWindowAt = { 100, 100 };
 
 void useDistFolder()
 {
@@ -62,7 +62,7 @@ protected:
         prepareDialogTests();
         CoInitialize(nullptr);
         ownInstance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA mainClass{};
+        WNDCLASSEXA mainClass {};
         mainClass.cbSize = sizeof mainClass;
         mainClass.style = CS_CLASSDC;
         mainClass.lpfnWndProc = mainWindowProc;
@@ -70,7 +70,7 @@ protected:
         mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         mainClass.lpszClassName = kMainWindowClass;
         RegisterClassExA(&mainClass);
-        WNDCLASSEXA tipClass{};
+        WNDCLASSEXA tipClass {};
         tipClass.cbSize = sizeof tipClass;
         tipClass.lpfnWndProc = tipWindowProc;
         tipClass.hInstance = ownInstance;
@@ -88,7 +88,7 @@ protected:
         ASSERT_TRUE(loadSkin("default"));
         // A tariff of 100 MB free a month, and 564 MB used in this month's first days.
         freeTariffs();
-        Rate* rate = new Rate{};
+        Rate* rate = new Rate {};
         strcpy(rate->name, "Demo");
         rate->unit = 1;
         rate->amount[0] = 100;
@@ -122,10 +122,10 @@ protected:
     static void addRecords(const LocalTime& now, uint16_t firstDay, int count, int64_t bytes)
     {
         for (int i = 0; i < count; ++i) {
-            LogRecord* record = new LogRecord{};
+            LogRecord* record = new LogRecord {};
             record->rx = uint32_t(bytes / count);
             record->dur = 30;
-            record->start = {now.year, now.month, 0, uint16_t(firstDay + i % 20), 10, 0, 0, 0};
+            record->start = { now.year, now.month, 0, uint16_t(firstDay + i % 20), 10, 0, 0, 0 };
             appendMonthRecord(currentMonth, record);
         }
         sumMonth(currentMonth);
@@ -133,9 +133,9 @@ protected:
 
     void createWindow(POINT at = kWindowAt)
     {
-        DialogCloser closer;  // a tray that is missing under the test is reported in a box
+        DialogCloser closer; // a tray that is missing under the test is reported in a box
         window = CreateWindowExA(0, kMainWindowClass, "telvane", WS_POPUP, at.x, at.y, skin.windowWidth,
-                                 skin.windowHeight, nullptr, nullptr, ownInstance, nullptr);
+            skin.windowHeight, nullptr, nullptr, ownInstance, nullptr);
         ASSERT_NE(window, nullptr);
         SetWindowRgn(window, copyWindowRegion(), TRUE);
         ShowWindow(window, SW_SHOW);
@@ -176,13 +176,13 @@ TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
     const int columnWidth = (summary.right - summary.left) / 4;
 
     // The remaining free units of the main period: "+464MB", 564 MB used of 100 MB.
-    const POINT left = {summary.left + 2 * columnWidth - 5, summary.top + 2};
+    const POINT left = { summary.left + 2 * columnWidth - 5, summary.top + 2 };
     pointAt(left);
-    EXPECT_FALSE(tipShown());  // the first tip waits for the pointer to rest
+    EXPECT_FALSE(tipShown()); // the first tip waits for the pointer to rest
     SendMessageA(tipWindow, WM_TIMER, 1, 0);
     ASSERT_TRUE(tipShown());
     const std::string over = tipText();
-    for (const char* figure : {"564MB", "100MB", "464MB"})
+    for (const char* figure : { "564MB", "100MB", "464MB" })
         EXPECT_NE(over.find(figure), std::string::npos) << figure << " in " << over;
     POINT pointer;
     GetCursorPos(&pointer);
@@ -190,18 +190,18 @@ TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
     EXPECT_EQ(tipRect().bottom, pointer.y - 5);
 
     // Within the same cell the tip stays; in the next one it changes at once, still shown.
-    pointAt({left.x - 3, left.y + 1});
+    pointAt({ left.x - 3, left.y + 1 });
     EXPECT_EQ(tipText(), over);
-    pointAt({summary.left + 4 * columnWidth - 5, summary.top + 2});
+    pointAt({ summary.left + 4 * columnWidth - 5, summary.top + 2 });
     EXPECT_TRUE(tipShown());
     EXPECT_NE(tipText(), over);
 
     // A bar of the volume chart: its day's 282 MB; then the menu button and its key.
     const RECT& chart = skin.rects[kElementData];
     const int pitch = (chart.right - chart.left + 1) / 31;
-    pointAt({chart.left + pitch + 1, chart.bottom - 2});
+    pointAt({ chart.left + pitch + 1, chart.bottom - 2 });
     EXPECT_NE(tipText().find("282MB"), std::string::npos) << tipText();
-    pointAt({skin.rects[kElementMenuButton].left + 14, skin.rects[kElementMenuButton].top + 14});
+    pointAt({ skin.rects[kElementMenuButton].left + 14, skin.rects[kElementMenuButton].top + 14 });
     EXPECT_NE(tipText().find("F10"), std::string::npos) << tipText();
 
     // Leaving the window, or pressing a button, hides it.
@@ -218,18 +218,18 @@ TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
     // tip goes below the pointer.
     SetWindowPos(window, nullptr, 300, -10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     const RECT& close = skin.rects[kElementCloseButton];
-    pointAt({(close.left + close.right) / 2, (close.top + close.bottom) / 2});
+    pointAt({ (close.left + close.right) / 2, (close.top + close.bottom) / 2 });
     SendMessageA(tipWindow, WM_TIMER, 1, 0);
     ASSERT_TRUE(tipShown());
     GetCursorPos(&pointer);
     const RECT below = tipRect();
-    ASSERT_LT(pointer.y - 5 - (below.bottom - below.top), 0);  // it would not fit above
+    ASSERT_LT(pointer.y - 5 - (below.bottom - below.top), 0); // it would not fit above
     EXPECT_GT(below.top, pointer.y);
 }
 
 TEST_F(MainWindow, KeysOpenTheMenuAtItsButtonAndScrollTheList)
 {
-    addRecords(localTimeNow(), 3, 30, 30 * MB);  // 32 connections in all
+    addRecords(localTimeNow(), 3, 30, 30 * MB); // 32 connections in all
     createWindow();
     ASSERT_TRUE(paintedLayout.listShown);
     const int32_t page = paintedLayout.listRowsShown;
@@ -239,8 +239,8 @@ TEST_F(MainWindow, KeysOpenTheMenuAtItsButtonAndScrollTheList)
     const struct {
         WPARAM key;
         int32_t scroll;
-    } steps[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_UP, 1}, {VK_NEXT, 1 + page}, {VK_END, 32 - page},
-                 {VK_DOWN, 32 - page}, {VK_PRIOR, 32 - 2 * page}, {VK_HOME, 0}, {VK_UP, 0}};
+    } steps[] = { { VK_DOWN, 1 }, { VK_DOWN, 2 }, { VK_UP, 1 }, { VK_NEXT, 1 + page }, { VK_END, 32 - page },
+        { VK_DOWN, 32 - page }, { VK_PRIOR, 32 - 2 * page }, { VK_HOME, 0 }, { VK_UP, 0 } };
     for (const auto& step : steps) {
         SendMessageA(window, WM_KEYDOWN, step.key, 1);
         UpdateWindow(window);
@@ -248,13 +248,13 @@ TEST_F(MainWindow, KeysOpenTheMenuAtItsButtonAndScrollTheList)
     }
 
     // F10, Shift+F10 and the context-menu key hang the main menu from the menu button.
-    POINT button = {skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom};
+    POINT button = { skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom };
     ClientToScreen(window, &button);
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, closeOpenMenu);
     const struct {
         UINT message;
         WPARAM key;
-    } keys[] = {{WM_SYSKEYDOWN, VK_F10}, {WM_KEYDOWN, VK_APPS}};
+    } keys[] = { { WM_SYSKEYDOWN, VK_F10 }, { WM_KEYDOWN, VK_APPS } };
     for (const auto& key : keys) {
         openedMenu = {};
         SendMessageA(window, key.message, key.key, 1);
@@ -269,7 +269,7 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
     createWindow();
     HMENU skins = CreatePopupMenu();
     AppendMenuA(skins, MF_STRING, IDM_SKIN_FIRST, "paper");
-    state->menu = skins;  // the kept menu the skin item was chosen from
+    state->menu = skins; // the kept menu the skin item was chosen from
     SendMessageA(window, WM_COMMAND, IDM_SKIN_FIRST, 0);
     EXPECT_STREQ(settings.skinName, "paper");
 
@@ -277,15 +277,15 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
     ASSERT_NE(GetWindowRgn(window, shown), ERROR);
     EXPECT_TRUE(EqualRgn(shown, skin.regions[kElementMainWindow]));
     ASSERT_TRUE(loadSkin("default"));
-    EXPECT_FALSE(EqualRgn(shown, skin.regions[kElementMainWindow]));  // the two outlines differ
+    EXPECT_FALSE(EqualRgn(shown, skin.regions[kElementMainWindow])); // the two outlines differ
     DeleteObject(shown);
     RECT frame;
     GetWindowRect(window, &frame);
     EXPECT_EQ(frame.right - frame.left, skin.windowWidth);
-    BITMAP buffer{};
+    BITMAP buffer {};
     ASSERT_TRUE(GetObjectA(state->backBuffer, sizeof buffer, &buffer));
     EXPECT_EQ(buffer.bmWidth, skin.windowWidth);
     EXPECT_EQ(buffer.bmHeight, skin.windowHeight);
 }
 
-}  // namespace
+} // namespace
