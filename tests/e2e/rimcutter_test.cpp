@@ -492,7 +492,14 @@ TEST_F(Rimcutter, TheWholePictureCanBeReachedAtEveryZoom)
     // The pointer rests at client (100, 100): each zoom shows the pixel under it at once.
     POINT pointer = {100, 100};
     ClientToScreen(window_, &pointer);
-    SetCursorPos(pointer.x, pointer.y);
+    // The pointer reaches its place through the X server: wait until it stays there.
+    ASSERT_TRUE(eventually([&] {
+        SetCursorPos(pointer.x, pointer.y);
+        Sleep(100);
+        POINT at{};
+        GetCursorPos(&at);
+        return at.x == pointer.x && at.y == pointer.y;
+    }));
     key('2');
     EXPECT_EQ(statusText(1), "x = 45, y = 45");  // 100 / 2 - 5
     key('4');
