@@ -29,10 +29,13 @@
 #include "ui/alertnotice.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/exportmonth.h"
+#include "ui/hovertips.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
+#include "ui/textinserts.h"
 #include "ui/ticks.h"
 #include "ui/traytip.h"
+#include "ui/viewmath.h"
 #include "ui/views.h"
 
 namespace {
@@ -112,6 +115,31 @@ void destroyKeptMenu(MainWindowState* state)
 
 // ---- creation and destruction ----
 
+// The window-sized picture every paint is drawn into first.
+void createBackBuffer(MainWindowState* state)
+{
+    HDC windowDc = GetDC(state->window);
+    state->backBufferDc = CreateCompatibleDC(windowDc);
+    state->backBuffer = CreateCompatibleBitmap(windowDc, skin.windowWidth, skin.windowHeight);
+    ReleaseDC(state->window, windowDc);
+    if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
+        state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
+}
+
+void deleteBackBuffer(MainWindowState* state)
+{
+    if (state->backBufferDc != nullptr) {
+        if (state->backBufferOld != nullptr)
+            SelectObject(state->backBufferDc, state->backBufferOld);
+        DeleteDC(state->backBufferDc);
+    }
+    if (state->backBuffer != nullptr)
+        DeleteObject(state->backBuffer);
+    state->backBufferDc = nullptr;
+    state->backBuffer = nullptr;
+    state->backBufferOld = nullptr;
+}
+
 bool onCreate(HWND window)
 {
     auto* state = static_cast<MainWindowState*>(calloc(1, sizeof(MainWindowState)));
@@ -122,6 +150,7 @@ bool onCreate(HWND window)
 
     if (!loadLanguage(state, settings.languageId))
         reportError(0);
+    useUserNumberFormat();
     if (createTipWindow(ownInstance) == nullptr)
         reportError(kErrorTipWindow);
     if (!rescanConnections())
@@ -142,12 +171,7 @@ bool onCreate(HWND window)
         makeTopmost(window, true);
     state->lastTopmostCount = -1;
 
-    HDC windowDc = GetDC(window);
-    state->backBufferDc = CreateCompatibleDC(windowDc);
-    state->backBuffer = CreateCompatibleBitmap(windowDc, skin.windowWidth, skin.windowHeight);
-    ReleaseDC(window, windowDc);
-    if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
-        state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
+    createBackBuffer(state);
 
     state->timer = SetTimer(window, kTickTimer, settings.updateIntervalMs, nullptr);
     return true;
@@ -168,13 +192,8 @@ void onDestroy(MainWindowState* state)
 {
     HWND window = state->window;
     storePlacement(window);
-    if (state->backBufferDc != nullptr) {
-        if (state->backBufferOld != nullptr)
-            SelectObject(state->backBufferDc, state->backBufferOld);
-        DeleteDC(state->backBufferDc);
-    }
-    if (state->backBuffer != nullptr)
-        DeleteObject(state->backBuffer);
+    hideHoverTip();
+    deleteBackBuffer(state);
     Shell_NotifyIconA(NIM_DELETE, &state->tray);
     KillTimer(window, kTickTimer);
     destroyKeptMenu(state);
@@ -194,6 +213,18 @@ void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
     BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
+}
+
+// The figures change with every tick; so does the tip of the figure the pointer rests on.
+void refreshTipAtCursor(MainWindowState* state)
+{
+    POINT cursor = cursorOnScreen();
+    if (WindowFromPoint(cursor) != state->window) {
+        hideHoverTip();
+        return;
+    }
+    ScreenToClient(state->window, &cursor);
+    refreshHoverTip(state, cursor, hitTest(cursor));
 }
 
 void onPaint(MainWindowState* state)
@@ -230,6 +261,7 @@ void onPaint(MainWindowState* state)
         state->painting = 0;
     }
     EndPaint(state->window, &paint);
+    refreshTipAtCursor(state);
 }
 
 // ---- the timer tick ----
@@ -326,6 +358,7 @@ void onMouseMove(MainWindowState* state, POINT point)
         HCURSOR cursor = LoadCursorA(nullptr, overList ? IDC_SIZENS : IDC_ARROW);
         SetClassLongPtrA(state->window, GCLP_HCURSOR, LONG_PTR(cursor));
         SetCursor(cursor);
+        updateHoverTip(state, point, hit);
     }
 }
 
@@ -346,6 +379,7 @@ void startScrolling(MainWindowState* state, POINT point)
 
 void onButtonDown(MainWindowState* state, POINT point)
 {
+    hideHoverTip();
     state->hotElement = 0;
     const int32_t hit = hitTest(point);
     if (hit >= 0) {
@@ -394,15 +428,31 @@ void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 
 // ---- menus ----
 
-void trackAndPostNull(MainWindowState* state, HMENU menu)
+// Shows `menu` with its top-left corner at `at` (screen); a chosen command arrives as WM_COMMAND.
+void trackAndPostNull(MainWindowState* state, HMENU menu, POINT at)
 {
-    const POINT cursor = cursorOnScreen();
+    hideHoverTip();
     SetForegroundWindow(state->window);
-    TrackPopupMenu(menu, TPM_LEFTBUTTON, cursor.x - 5, cursor.y - 5, 0, state->window, nullptr);
+    TrackPopupMenu(menu, TPM_LEFTBUTTON, at.x, at.y, 0, state->window, nullptr);
     PostMessageA(state->window, WM_NULL, 0, 0);
 }
 
-void openMainMenu(MainWindowState* state)
+// Menus opened by a click open just up and left of the pointer.
+POINT atCursor()
+{
+    const POINT cursor = cursorOnScreen();
+    return {cursor.x - 5, cursor.y - 5};
+}
+
+// The main menu opened from the keyboard hangs from the menu button.
+POINT belowMenuButton(const MainWindowState* state)
+{
+    POINT corner = {skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom};
+    ClientToScreen(state->window, &corner);
+    return corner;
+}
+
+void openMainMenu(MainWindowState* state, POINT at)
 {
     destroyKeptMenu(state);
     state->menu = LoadMenuA(LanguageModule, MAKEINTRESOURCEA(IDM_MAIN_MENU));
@@ -412,7 +462,7 @@ void openMainMenu(MainWindowState* state)
     if (!addAcceleratorTexts(state->accelerators, popup))
         reportError(0);
     buildMainMenu(state, popup);
-    trackAndPostNull(state, popup);
+    trackAndPostNull(state, popup, at);
 }
 
 void openTariffMenu(MainWindowState* state)
@@ -432,9 +482,12 @@ void openTariffMenu(MainWindowState* state)
         const UINT checked = index == settings.activeTariff ? MF_CHECKED : 0;
         AppendMenuA(menu, MF_STRING | checked, kTariffFirstId + UINT(index), text);
     }
-    trackAndPostNull(state, menu);
+    trackAndPostNull(state, menu, atCursor());
     DestroyMenu(menu);
 }
+
+void showWindow(MainWindowState* state);
+void runOptions(MainWindowState* state);
 
 void openPhoneBookMenu(MainWindowState* state)
 {
@@ -445,17 +498,31 @@ void openPhoneBookMenu(MainWindowState* state)
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr)
         return;
+    // Each entry says what choosing it does: dial it, or hang up a connected one.
     for (uint32_t i = 0; i < count; ++i) {
-        char text[2 * sizeof entries[i].name];
-        menuItemText(entries[i].name, text, sizeof text);
-        const UINT checked = isEntryConnected(entries[i].name) ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, kPhoneBookFirstId + i, text);
+        char name[2 * sizeof entries[i].name], pattern[256], text[sizeof name + sizeof pattern];
+        menuItemText(entries[i].name, name, sizeof name);
+        const bool connected = isEntryConnected(entries[i].name);
+        if (!languageString(connected ? IDS_TRAY_HANG_UP : IDS_TRAY_DIAL, pattern, sizeof pattern))
+            snprintf(pattern, sizeof pattern, "%%1");
+        const char* inserts[] = {name};
+        fillInserts(pattern, inserts, 1, text, sizeof text);
+        AppendMenuA(menu, MF_STRING | (connected ? MF_CHECKED : 0), kPhoneBookFirstId + i, text);
     }
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    char exitText[256];
-    languageString(IDS_TRAY_EXIT, exitText, sizeof exitText);
-    AppendMenuA(menu, MF_STRING, IDM_EXIT, exitText);
+    if (count != 0)
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    const struct {
+        uint32_t text;
+        UINT command;
+    } items[] = {{IDS_TRAY_SHOW, IDM_SHOW_WINDOW}, {IDS_TRAY_OPTIONS, IDM_OPTIONS}, {IDS_TRAY_EXIT, IDM_EXIT}};
+    for (const auto& item : items) {
+        char text[256];
+        languageString(item.text, text, sizeof text);
+        AppendMenuA(menu, MF_STRING, item.command, text);
+    }
+    SetMenuDefaultItem(menu, IDM_SHOW_WINDOW, FALSE);
 
+    hideHoverTip();
     const POINT cursor = cursorOnScreen();
     SetForegroundWindow(state->window);
     const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x + 1,
@@ -465,6 +532,14 @@ void openPhoneBookMenu(MainWindowState* state)
     if (chosen == IDM_EXIT) {
         if (showConfirmation(kConfirmExit))
             DestroyWindow(state->window);
+        return;
+    }
+    if (chosen == IDM_SHOW_WINDOW) {
+        showWindow(state);
+        return;
+    }
+    if (chosen == IDM_OPTIONS) {
+        runOptions(state);
         return;
     }
     if (chosen >= kPhoneBookFirstId && chosen - kPhoneBookFirstId < count)
@@ -538,6 +613,19 @@ void onMenuSelect(MainWindowState* state, UINT item, HMENU menu)
         updateStatusText(state, hint);
 }
 
+// A skin brings its own size and outline: the window takes them at once, and its back buffer
+// the new size.
+void applySkinShape(MainWindowState* state)
+{
+    hideHoverTip();
+    deleteBackBuffer(state);
+    SetWindowPos(state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window owns the copy of the outline from here on; none leaves it rectangular.
+    SetWindowRgn(state->window, copyWindowRegion(), TRUE);
+    createBackBuffer(state);
+}
+
 void switchSkin(MainWindowState* state, UINT id)
 {
     char text[2 * 260], name[260];
@@ -549,6 +637,7 @@ void switchSkin(MainWindowState* state, UINT id)
     } else if (!loadSkin(settings.skinName)) {
         reportError(0);
     }
+    applySkinShape(state);
     invalidateAll(state, true);
 }
 
@@ -633,6 +722,35 @@ void onCommand(MainWindowState* state, UINT id)
     destroyKeptMenu(state);
 }
 
+// ---- keyboard ----
+
+// F10, Shift+F10 and the context-menu key open the main menu; the arrows, the page keys,
+// Home and End scroll the list. True when the key was one of them.
+bool onKey(MainWindowState* state, WPARAM key)
+{
+    if (key == VK_F10 || key == VK_APPS) {
+        openMainMenu(state, belowMenuButton(state));
+        return true;
+    }
+    ListKey listKey;
+    switch (key) {
+    case VK_UP: listKey = ListKey::up; break;
+    case VK_DOWN: listKey = ListKey::down; break;
+    case VK_PRIOR: listKey = ListKey::pageUp; break;
+    case VK_NEXT: listKey = ListKey::pageDown; break;
+    case VK_HOME: listKey = ListKey::home; break;
+    case VK_END: listKey = ListKey::end; break;
+    default: return false;
+    }
+    hideHoverTip();
+    if (!paintedLayout.listShown)
+        return true;
+    state->listScroll = scrolledListPosition(listKey, state->listScroll, paintedLayout.listRowsShown,
+                                             paintedLayout.listScrollLimit);
+    invalidateAll(state, true);
+    return true;
+}
+
 INT_PTR CALLBACK confirmationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -692,8 +810,11 @@ void elementAction(MainWindowState* state, uint32_t slot)
     case kElementLog:
         // Scrolling happens while the button is held on the list (see the press handler).
         break;
-    case kElementMenuButton: openMainMenu(state); break;
-    case kElementMinimizeButton: ShowWindow(state->window, SW_HIDE); break;
+    case kElementMenuButton: openMainMenu(state, atCursor()); break;
+    case kElementMinimizeButton:
+        hideHoverTip();
+        ShowWindow(state->window, SW_HIDE);
+        break;
     case kElementCloseButton: PostMessageA(state->window, WM_CLOSE, 0, 0); break;
     case kElementTariffButton: openTariffMenu(state); break;
     default: break;
@@ -748,6 +869,28 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN: onButtonDown(state, pointFrom(lParam)); break;
     case WM_LBUTTONUP: onButtonUp(state, pointFrom(lParam)); break;
     case WM_MOUSEWHEEL: onMouseWheel(state, wParam, lParam); return 0;
+    case WM_MOUSELEAVE: hideHoverTip(); return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (onKey(state, wParam))
+            return 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // The system would answer these keys' release with its own menu or a context menu.
+        if (wParam == VK_F10 || wParam == VK_APPS)
+            return 0;
+        break;
+    case WM_CONTEXTMENU:
+        if (lParam == -1) {  // from the keyboard
+            openMainMenu(state, belowMenuButton(state));
+            return 0;
+        }
+        break;
+    case WM_SETTINGCHANGE:
+        useUserNumberFormat();
+        invalidateAll(state, true);
+        break;
     case WM_CONNECTION_SIGNAL: onConnectionSignal(state); break;
     case WM_TRAY_CALLBACK: onTrayCallback(state, lParam); break;
     case WM_QUERYENDSESSION: return TRUE;

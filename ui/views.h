@@ -54,6 +54,22 @@ void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable);
 void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels);
 int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows);
 
+// Where the last paint put the figures that the hover tips explain.
+struct PaintedLayout {
+    bool summaryShown;       // a tariff is active and the month could be read
+    bool secondaryRow;       // the Summary has its row for the secondary period
+    int32_t summaryColumnWidth;
+    int32_t summaryLineHeight;
+    bool listShown;          // the connection list (no connection runs)
+    int32_t listLineHeight;
+    int32_t listRowsShown;
+    int32_t listScrollLimit; // the largest useful listScroll
+};
+extern PaintedLayout paintedLayout;
+
+// The decimal separator of the volumes and times, taken from the user's locale.
+void useUserNumberFormat();
+
 // A money amount in the user's currency format with the active tariff's decimal places,
 // without touching the user's locale settings.
 void formatTariffMoney(double amount, char* text, int size);

@@ -23,6 +23,10 @@ struct HelpPanel {
     WNDPROC previous;  // null while the panel is not installed
     HBRUSH brush;
     int lastHovered;   // 0: no control
+    // The tip that F1 showed, and the control the pointer was on then: it stays until the
+    // pointer reaches another control or the sheet closes.
+    bool contextTipShown;
+    int contextTipAnchor;
     char text[65535];
 };
 HelpPanel helpPanel;
@@ -88,6 +92,7 @@ void installHelpPanel(HWND sheet)
         return;
     helpPanel.previous = WNDPROC(SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(helpPanelProc)));
     helpPanel.lastHovered = 0;
+    helpPanel.contextTipShown = false;
     helpPanel.text[0] = '\0';
 
     RECT client;
@@ -120,13 +125,27 @@ void drawToggle(const DRAWITEMSTRUCT* item)
     }
 }
 
-void updateHoverHelp(HWND sheet, POINT screen)
+// The control under a screen point on the current page or on the sheet itself.
+HWND sheetControlAt(HWND sheet, POINT screen)
 {
     HWND control = nullptr;
     if (HWND page = PropSheet_GetCurrentPageHwnd(sheet))
         control = controlAtPoint(page, screen);
-    if (control == nullptr)
-        control = controlAtPoint(sheet, screen);
+    return control != nullptr ? control : controlAtPoint(sheet, screen);
+}
+
+void hideContextTip()
+{
+    if (helpPanel.contextTipShown && tipWindow)
+        SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
+    helpPanel.contextTipShown = false;
+}
+
+void updateHoverHelp(HWND sheet, POINT screen)
+{
+    HWND control = sheetControlAt(sheet, screen);
+    if (helpPanel.contextTipShown && (control == nullptr || GetDlgCtrlID(control) != helpPanel.contextTipAnchor))
+        hideContextTip();
     if (control == nullptr)
         return;
     const int id = GetDlgCtrlID(control);
@@ -146,7 +165,7 @@ void updateHoverHelp(HWND sheet, POINT screen)
     helpPanel.lastHovered = id;
 }
 
-void showContextHelp(const HELPINFO* help)
+void showContextHelp(HWND sheet, const HELPINFO* help)
 {
     if (help->iContextType != HELPINFO_WINDOW)
         return;
@@ -156,6 +175,11 @@ void showContextHelp(const HELPINFO* help)
     if (tipWindow) {
         SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM(helpPanel.text));
         SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
+        POINT pointer;
+        GetCursorPos(&pointer);
+        HWND under = sheetControlAt(sheet, pointer);
+        helpPanel.contextTipShown = true;
+        helpPanel.contextTipAnchor = under != nullptr ? GetDlgCtrlID(under) : 0;
     }
     helpPanel.lastHovered = 0;
 }
@@ -200,9 +224,10 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
         }
         break;
     case WM_HELP:
-        showContextHelp(reinterpret_cast<const HELPINFO*>(lParam));
+        showContextHelp(sheet, reinterpret_cast<const HELPINFO*>(lParam));
         return 0;
     case WM_DESTROY: {
+        hideContextTip();
         WNDPROC previous = helpPanel.previous;
         if (helpPanel.brush)
             DeleteObject(helpPanel.brush);
