@@ -34,6 +34,7 @@
 #define IDM_LANGUAGE_ENGLISH 30052
 #define IDM_SAVE_SETTINGS 30053
 #define IDM_EXPORT_MONTH 30054 /* the shown month as CSV, through a save dialog */
+#define IDM_SHOW_WINDOW 30058 /* tray menu: shows the main window */
 #define IDM_ABOUT 30272
 #define IDM_PHONEBOOK_FIRST 30280 /* tray menu: one per phone-book entry */
 #define IDM_PHONEBOOK_LAST 30295
@@ -65,25 +66,71 @@
 #define IDS_STATISTICS_HEADING 200 /* followed by the month */
 #define IDS_CONFIRM_EXIT 300
 
+/* First start and empty states. */
+#define IDS_NO_TARIFF 400 /* the Summary without a tariff: how to add one */
+#define IDS_NO_LOGS 401   /* the month sub-menu while there is no month log */
+#define IDS_HOLIDAY_COLUMN_DATE 402
+#define IDS_HOLIDAY_COLUMN_NAME 403
+#define IDS_HOLIDAY_EVERY_YEAR 404 /* date of a holiday of every year; %1 its day and month */
+
+/* Tray menu; %1 is a phone-book entry. */
+#define IDS_TRAY_DIAL 405
+#define IDS_TRAY_HANG_UP 406
+#define IDS_TRAY_SHOW 407
+#define IDS_TRAY_OPTIONS 408
+
+/* Hover tips of the main window. %1.. are figures, each with its unit. */
+#define IDS_TIP_MAIN_PERIOD 410      /* names of the Summary's rows */
+#define IDS_TIP_SECONDARY_PERIOD 411
+#define IDS_TIP_WHOLE_MONTH 412
+#define IDS_TIP_FREE_LEFT 413        /* %1 period, %2 used, %3 free units, %4 left */
+#define IDS_TIP_FREE_OVER 414        /* %1 period, %2 used, %3 free units, %4 over */
+#define IDS_TIP_NO_FREE_UNITS 415    /* %1 period, %2 used */
+#define IDS_TIP_OVER_MARK 416        /* %1 over the free units */
+#define IDS_TIP_PER_DAY 417          /* %1 a day, %2 days left */
+#define IDS_TIP_NOTHING_LEFT 418
+#define IDS_TIP_LEFT_AT_MONTH_END 419 /* %1 left */
+#define IDS_TIP_MONTH_COST 420       /* %1 cost, %2 tariff */
+#define IDS_TIP_TOTAL_COST 421       /* %1 total, %2 monthly fee */
+#define IDS_TIP_DAY_VOLUME 422       /* %1 date, %2 volume */
+#define IDS_TIP_DAY_TIME 423         /* %1 date, %2 online time */
+#define IDS_TIP_DAY_COST 424         /* %1 cost of the day */
+#define IDS_TIP_SCALE 425            /* %1 the busiest day */
+#define IDS_TIP_AVERAGE 426          /* %1 average, %2 days with connections */
+#define IDS_TIP_MONTH_VOLUME 427     /* %1 */
+#define IDS_TIP_MONTH_TIME 428       /* %1 */
+#define IDS_TIP_RUNNING_SHARE 429    /* %1 */
+#define IDS_TIP_RECORD 430           /* %1 row, %2 date, %3 start, %4 duration */
+#define IDS_TIP_RECORD_TRAFFIC 431   /* %1 received, %2 sent */
+#define IDS_TIP_RECORD_COST 432      /* %1 cost, %2 tariff */
+#define IDS_TIP_RECORD_TOTALS 433    /* %1 online time, %2 volume */
+#define IDS_TIP_LIVE 434             /* %1 connection, %2 received, %3 sent a second */
+#define IDS_TIP_LIVE_AVERAGE 435     /* %1 received, %2 sent a second */
+#define IDS_TIP_LIVE_SCALE 436       /* %1 the fastest second */
+#define IDS_TIP_MENU_BUTTON 437
+#define IDS_TIP_TARIFF_BUTTON 438    /* %1 the active tariff */
+#define IDS_TIP_MINIMIZE_BUTTON 439
+#define IDS_TIP_CLOSE_BUTTON 440
+
 /* Usage alerts: balloon titles and texts (the "%s" are filled in order), and the tray tip's
    free units. */
-#define IDS_ALERT_USAGE_TITLE 400
-#define IDS_ALERT_USAGE 401   /* %s the percentage set, %s the free units left */
-#define IDS_ALERT_USED_UP 402 /* %s the percentage set */
-#define IDS_ALERT_MONEY_TITLE 403
-#define IDS_ALERT_MONEY 404   /* %s the month's costs, %s the limit */
-#define IDS_ALERT_HUNG_UP 405 /* follows IDS_ALERT_MONEY when the connections were hung up */
-#define IDS_TIP_FREE_LEFT 406 /* %s the free units left */
-#define IDS_TIP_FREE_EXCEEDED 407 /* %s the usage beyond the free units */
+#define IDS_ALERT_USAGE_TITLE 450
+#define IDS_ALERT_USAGE 451   /* %s the percentage set, %s the free units left */
+#define IDS_ALERT_USED_UP 452 /* %s the percentage set */
+#define IDS_ALERT_MONEY_TITLE 453
+#define IDS_ALERT_MONEY 454   /* %s the month's costs, %s the limit */
+#define IDS_ALERT_HUNG_UP 455 /* follows IDS_ALERT_MONEY when the connections were hung up */
+#define IDS_TRAY_FREE_LEFT 456 /* %s the free units left */
+#define IDS_TRAY_FREE_EXCEEDED 457 /* %s the usage beyond the free units */
 
 /* Month export: the save dialog, and the CSV header row (UTF-8 in the file). */
-#define IDS_EXPORT_TITLE 410
-#define IDS_EXPORT_FILTER 411    /* pairs of name and pattern, each ended by '|' */
-#define IDS_EXPORT_FILE_NAME 412 /* %s the month as YYYY-MM */
-#define IDS_EXPORT_DONE 413      /* %s the file */
-#define IDS_CSV_FIRST_HEADING 420 /* 420..426: date, start, duration, received bytes and packets, sent bytes and packets */
-#define IDS_CSV_COST 427
-#define IDS_CSV_COST_TARIFF 428 /* %s the active tariff's name */
+#define IDS_EXPORT_TITLE 460
+#define IDS_EXPORT_FILTER 461    /* pairs of name and pattern, each ended by '|' */
+#define IDS_EXPORT_FILE_NAME 462 /* %s the month as YYYY-MM */
+#define IDS_EXPORT_DONE 463      /* %s the file */
+#define IDS_CSV_FIRST_HEADING 470 /* 470..476: date, start, duration, received bytes and packets, sent bytes and packets */
+#define IDS_CSV_COST 477
+#define IDS_CSV_COST_TARIFF 478 /* %s the active tariff's name */
 
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
@@ -154,6 +201,7 @@
 #define IDC_HOLIDAY_ADD 1083
 #define IDC_HOLIDAY_DELETE 1084
 #define IDC_HOLIDAY_CHANGE 1085
+#define IDC_HOLIDAY_EVERY_YEAR 1086 /* the holiday falls on its day in every year */
 
 /* Confirmation (210): ends with IDYES or IDNO. */
 #define IDC_CONFIRM_DONT_ASK 1090

@@ -10,6 +10,9 @@
 
 RegionToolState regionTool;
 
+const char kAskDeleteAll[] = "The regions have not been saved or copied. Delete them all?";
+const char kAskExit[] = "The regions have not been saved or copied. Exit and lose them?";
+
 namespace {
 
 // Room for the usual outline in one allocation; larger texts double it as they go.
@@ -19,6 +22,7 @@ const char kPolylinePrompt[] = "Press left mouse button to add a point, right bu
 const char kBoxPrompt[] = "Press left mouse button to select top/left, then bottom/right.";
 const char kCopyPrompt[] = "Press left mouse button to place copy.";
 const char kWriteFailed[] = "Failed to write to the file.";
+const char kCopied[] = "The region text is on the clipboard: paste it into skin.xml.";
 
 void freeShape(RegionShape& shape)
 {
@@ -175,6 +179,7 @@ void commitPending()
             points = pending.points;
         regionTool.shapes[regionTool.shapeCount++] = RegionShape{pending.kind, pending.count, points};
         pending.points = nullptr;
+        regionTool.shapesUnsaved = true;
     }
     discardPending();
     setToolStatusText(0, "");
@@ -214,6 +219,7 @@ void removeLastShape()
     if (regionTool.shapeCount == 0)
         return;
     freeShape(regionTool.shapes[--regionTool.shapeCount]);
+    regionTool.shapesUnsaved = true;
     repaintToolWindow();
 }
 
@@ -221,6 +227,8 @@ void clearShapes()
 {
     for (uint32_t i = 0; i < regionTool.shapeCount; ++i)
         freeShape(regionTool.shapes[i]);
+    // Nothing is left that could be lost.
+    regionTool.shapesUnsaved = false;
     regionTool.shapeCount = 0;
     discardPending();
     repaintToolWindow();
@@ -340,14 +348,29 @@ size_t formatRegionText(RegionText& text)
     return text.length();
 }
 
+bool mayDiscardShapes(const char* question)
+{
+    return !regionTool.shapesUnsaved || regionTool.shapeCount == 0 || askToolQuestion(question);
+}
+
+void deleteAllShapes()
+{
+    if (mayDiscardShapes(kAskDeleteAll))
+        clearShapes();
+}
+
 void copyRegionText()
 {
     RegionText text;
     formatRegionText(text);
-    if (text.failed())
+    if (text.failed()) {
         putTextOnClipboard(nullptr, 0);
-    else
-        putTextOnClipboard(text.data(), text.length());
+        return;
+    }
+    if (!putTextOnClipboard(text.data(), text.length()))
+        return;
+    regionTool.shapesUnsaved = false;
+    setToolStatusText(0, kCopied);
 }
 
 void saveRegionText(const char* path)
@@ -357,4 +380,6 @@ void saveRegionText(const char* path)
     const SaveOutcome outcome = text.failed() ? SaveOutcome::failed : writeThroughTemporary(path, text);
     if (outcome == SaveOutcome::failed || (outcome == SaveOutcome::noTemporary && !writeDirectly(path, text)))
         showToolMessage(kWriteFailed);
+    else
+        regionTool.shapesUnsaved = false;
 }

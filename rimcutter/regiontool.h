@@ -47,6 +47,11 @@ struct RegionToolState {
     // point that follows the cursor.
     RegionShape pending;
     RegionShape shapes[kMaxRegionShapes];
+    // The finished shapes changed since their text was last saved or copied.
+    bool shapesUnsaved;
+    // Device pixels of the zoomed picture scrolled out of view to the left and above.
+    int32_t scrollX;
+    int32_t scrollY;
 };
 
 extern RegionToolState regionTool;
@@ -70,6 +75,14 @@ void beginShape(ShapeKind kind);
 void beginCopyOfLast();
 void removeLastShape();
 void clearShapes();
+
+// The finished shapes may go: true when their text was saved or copied since they last
+// changed, or when the user answers `question` with Yes.
+bool mayDiscardShapes(const char* question);
+// The D command: deletes every shape, once the user agrees when they were not saved.
+void deleteAllShapes();
+extern const char kAskDeleteAll[];
+extern const char kAskExit[];
 ShapeBox normalizeBox(ShapePoint a, ShapePoint b);
 
 // Moves the copy being placed so that the top-left corner of its bounding box lies on the
@@ -104,5 +117,6 @@ private:
 // Writes the region text of the finished shapes; returns its length (0 when the memory for
 // it could not be had).
 size_t formatRegionText(RegionText& text);
+// Puts the region text on the clipboard and says so in the status line.
 void copyRegionText();
 void saveRegionText(const char* path);

@@ -9,7 +9,8 @@ bool canvasShowsNow(const ToolCanvas& canvas, const RECT& client)
 {
     return canvas.zoomed != nullptr && canvas.picture == regionTool.picture
         && canvas.imageWidth == regionTool.imageWidth && canvas.imageHeight == regionTool.imageHeight
-        && canvas.zoom == regionTool.zoom && canvas.clientWidth == client.right && canvas.clientHeight == client.bottom;
+        && canvas.zoom == regionTool.zoom && canvas.scrollX == regionTool.scrollX && canvas.scrollY == regionTool.scrollY
+        && canvas.clientWidth == client.right && canvas.clientHeight == client.bottom;
 }
 
 // Makes the zoomed copy: the device pixels from the client's corner to the picture's far
@@ -35,6 +36,8 @@ bool makeCanvas(HDC dc, const RECT& client, ToolCanvas* canvas)
     canvas->imageWidth = regionTool.imageWidth;
     canvas->imageHeight = regionTool.imageHeight;
     canvas->zoom = regionTool.zoom;
+    canvas->scrollX = regionTool.scrollX;
+    canvas->scrollY = regionTool.scrollY;
     canvas->clientWidth = client.right;
     canvas->clientHeight = client.bottom;
 
@@ -95,6 +98,14 @@ void drawShapes(HDC dc)
     SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
+// One logical unit a device pixel, from the device context's corner: what copying and
+// inverting in device pixels need, whatever the zoom and the scroll position.
+void useDevicePixels(HDC dc)
+{
+    SetMapMode(dc, MM_TEXT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+}
+
 // Inverts a rectangle given in logical units at least one device pixel wide and high, so the
 // cross-hair shows at every zoom.
 void invertLogical(HDC dc, LONG left, LONG top, LONG right, LONG bottom)
@@ -104,7 +115,7 @@ void invertLogical(HDC dc, LONG left, LONG top, LONG right, LONG bottom)
     const int width = corners[1].x - corners[0].x > 0 ? corners[1].x - corners[0].x : 1;
     const int height = corners[1].y - corners[0].y > 0 ? corners[1].y - corners[0].y : 1;
     SaveDC(dc);
-    SetMapMode(dc, MM_TEXT);
+    useDevicePixels(dc);
     PatBlt(dc, corners[0].x, corners[0].y, width, height, DSTINVERT);
     RestoreDC(dc, -1);
 }
@@ -116,12 +127,14 @@ void applyZoom(HDC dc, const RECT& client)
     switch (regionTool.zoom) {
     case 1:
         SetMapMode(dc, MM_TEXT);
+        SetViewportOrgEx(dc, -regionTool.scrollX, -regionTool.scrollY, nullptr);
         return;
     case 2:
     case 4:
         SetMapMode(dc, MM_ISOTROPIC);
         SetWindowExtEx(dc, 1, 1, nullptr);
         SetViewportExtEx(dc, regionTool.zoom, regionTool.zoom, nullptr);
+        SetViewportOrgEx(dc, -regionTool.scrollX, -regionTool.scrollY, nullptr);
         return;
     default: {
         // Fit: the picture with a margin on each side fills the area above the status bar,
@@ -132,6 +145,7 @@ void applyZoom(HDC dc, const RECT& client)
         SetWindowExtEx(
             dc, regionTool.imageWidth + 2 * kPictureMargin, regionTool.imageHeight + 2 * kPictureMargin, nullptr);
         SetViewportExtEx(dc, width, height, nullptr);
+        SetViewportOrgEx(dc, 0, 0, nullptr);
         return;
     }
     }
@@ -162,9 +176,9 @@ void paintRegionTool(HDC dc, const RECT& client, ToolCanvas* canvas)
         invertLogical(composition.get(), kPictureMargin, y, kPictureMargin + regionTool.imageWidth, y + 1);
 
     // Copied pixel for pixel; the window keeps the zoom's mapping for converting mouse positions.
-    SetMapMode(composition.get(), MM_TEXT);
+    useDevicePixels(composition.get());
     SaveDC(dc);
-    SetMapMode(dc, MM_TEXT);
+    useDevicePixels(dc);
     BitBlt(dc, 0, 0, canvas->width, canvas->height, composition.get(), 0, 0, SRCCOPY);
     RestoreDC(dc, -1);
 }

@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // Maps picture-logical units (the picture and its margin) to the client area for the current
-// zoom. Painting sets it; mouse positions are converted with the same mapping.
+// zoom and scroll position. Painting sets it; mouse positions are converted with the same
+// mapping.
 void applyZoom(HDC dc, const RECT& client);
 
 // What painting keeps between paints: the part of the picture that the client area shows,
@@ -23,6 +24,8 @@ struct ToolCanvas {
     int32_t imageWidth;
     int32_t imageHeight;
     int32_t zoom;
+    int32_t scrollX;
+    int32_t scrollY;
     LONG clientWidth;
     LONG clientHeight;
 };

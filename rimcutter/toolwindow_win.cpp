@@ -4,6 +4,8 @@
 #include <commdlg.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -25,6 +27,9 @@ constexpr int kStatusBarId = 1;
 // Room left for the size grip of a window that is not maximized.
 constexpr int kSizeGripGap = 20;
 constexpr int kCoordinatePartWidth = 250;
+// Device pixels a scroll-bar arrow, an arrow key or a third of a wheel notch moves the picture.
+constexpr int kScrollLine = 16;
+constexpr int kWheelLines = 3;
 
 HWND toolWindow;
 HWND statusBar;
@@ -89,6 +94,145 @@ OPENFILENAMEA fileDialog(HWND window, const char* filter, char (&path)[MAX_PATH]
     return dialog;
 }
 
+// ---- scrolling ----
+
+// The area the picture shows in: the client area above the status bar.
+SIZE viewSize(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    return {client.right, client.bottom - regionTool.statusHeight > 0 ? client.bottom - regionTool.statusHeight : 0};
+}
+
+// Device pixels of the picture and its margins at the zoom; fitting to the window never scrolls.
+SIZE contentSize()
+{
+    const int32_t zoom = regionTool.zoom;
+    if (zoom == 0 || regionTool.imageWidth <= 0 || regionTool.imageHeight <= 0)
+        return {0, 0};
+    return {(regionTool.imageWidth + 2 * kPictureMargin) * zoom, (regionTool.imageHeight + 2 * kPictureMargin) * zoom};
+}
+
+int32_t clampScroll(int32_t position, LONG content, LONG view)
+{
+    const int32_t largest = content > view ? int32_t(content - view) : 0;
+    return position < 0 ? 0 : position > largest ? largest : position;
+}
+
+// Keeps the scroll position inside the picture and the scroll bars showing where the view is.
+// A bar shows only while the picture is larger than the view.
+void updateScrollBars(HWND window)
+{
+    const SIZE content = contentSize();
+    const SIZE view = viewSize(window);
+    regionTool.scrollX = clampScroll(regionTool.scrollX, content.cx, view.cx);
+    regionTool.scrollY = clampScroll(regionTool.scrollY, content.cy, view.cy);
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    bar.nMax = content.cx > 0 ? int(content.cx - 1) : 0;
+    bar.nPage = UINT(view.cx > 0 ? view.cx : 0);
+    bar.nPos = regionTool.scrollX;
+    SetScrollInfo(window, SB_HORZ, &bar, TRUE);
+    bar.nMax = content.cy > 0 ? int(content.cy - 1) : 0;
+    bar.nPage = UINT(view.cy > 0 ? view.cy : 0);
+    bar.nPos = regionTool.scrollY;
+    SetScrollInfo(window, SB_VERT, &bar, TRUE);
+}
+
+// The pointer stands still while the picture moves under it (zoom, scroll): the cross-hair and
+// the coordinates follow at once rather than at the next mouse move.
+void followCursor(HWND window)
+{
+    POINT pointer;
+    GetCursorPos(&pointer);
+    ScreenToClient(window, &pointer);
+    const SIZE view = viewSize(window);
+    if (pointer.x < 0 || pointer.y < 0 || pointer.x >= view.cx || pointer.y >= view.cy)
+        return;
+    trackCursor(toLogical(window, MAKELPARAM(pointer.x, pointer.y)));
+}
+
+void scrollTo(HWND window, int32_t x, int32_t y)
+{
+    if (x == regionTool.scrollX && y == regionTool.scrollY)
+        return;
+    regionTool.scrollX = x;
+    regionTool.scrollY = y;
+    updateScrollBars(window);
+    InvalidateRect(window, nullptr, TRUE);
+    followCursor(window);
+}
+
+// The new position of one scroll bar after a scroll-bar action.
+int32_t scrolledPosition(HWND window, int bar, WORD action, int32_t position, LONG view)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window, bar, &info);
+    switch (action) {
+    case SB_LINEUP: return position - kScrollLine;
+    case SB_LINEDOWN: return position + kScrollLine;
+    case SB_PAGEUP: return position - view;
+    case SB_PAGEDOWN: return position + view;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return info.nTrackPos;
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return info.nMax;
+    default: return position;
+    }
+}
+
+void onScroll(HWND window, int bar, WORD action)
+{
+    const SIZE view = viewSize(window);
+    if (bar == SB_HORZ)
+        scrollTo(window, scrolledPosition(window, SB_HORZ, action, regionTool.scrollX, view.cx), regionTool.scrollY);
+    else
+        scrollTo(window, regionTool.scrollX, scrolledPosition(window, SB_VERT, action, regionTool.scrollY, view.cy));
+}
+
+void onWheel(HWND window, WPARAM wParam)
+{
+    const int lines = -GET_WHEEL_DELTA_WPARAM(wParam) * kWheelLines / WHEEL_DELTA;
+    // With Shift the wheel moves the picture sideways.
+    if (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT)
+        scrollTo(window, regionTool.scrollX + lines * kScrollLine, regionTool.scrollY);
+    else
+        scrollTo(window, regionTool.scrollX, regionTool.scrollY + lines * kScrollLine);
+}
+
+// The arrow keys move the picture a line, the page keys a view.
+bool scrollByKey(HWND window, WPARAM key)
+{
+    const SIZE view = viewSize(window);
+    int32_t x = regionTool.scrollX, y = regionTool.scrollY;
+    switch (key) {
+    case VK_LEFT: x -= kScrollLine; break;
+    case VK_RIGHT: x += kScrollLine; break;
+    case VK_UP: y -= kScrollLine; break;
+    case VK_DOWN: y += kScrollLine; break;
+    case VK_PRIOR: y -= view.cy; break;
+    case VK_NEXT: y += view.cy; break;
+    default: return false;
+    }
+    const SIZE content = contentSize();
+    scrollTo(window, clampScroll(x, content.cx, view.cx), clampScroll(y, content.cy, view.cy));
+    return true;
+}
+
+// ---- commands ----
+
+void showPictureName(HWND window, const char* path)
+{
+    const char* name = strrchr(path, '\\');
+    name = name != nullptr ? name + 1 : path;
+    char title[MAX_PATH + 32];
+    snprintf(title, sizeof title, "%s - %s", name, kWindowTitle);
+    SetWindowTextA(window, title);
+}
+
 void openPicture(HWND window)
 {
     char path[MAX_PATH] = "";
@@ -109,29 +253,53 @@ void openPicture(HWND window)
         regionTool.imageWidth = static_cast<int32_t>(width);
         regionTool.imageHeight = static_cast<int32_t>(height);
     }
+    if (picture != nullptr)
+        showPictureName(window, path);
+    updateScrollBars(window);
     InvalidateRect(window, nullptr, FALSE);
 }
 
 void saveRegion(HWND window)
 {
     char path[MAX_PATH] = "";
-    OPENFILENAMEA dialog = fileDialog(window, "Image files (*.txt)\0*.txt\0", path, OFN_PATHMUSTEXIST);
+    OPENFILENAMEA dialog = fileDialog(window, "Region text (*.txt)\0*.txt\0", path, OFN_PATHMUSTEXIST);
     dialog.lpstrDefExt = "txt";
     if (GetSaveFileNameA(&dialog))
         saveRegionText(path);
 }
 
+// The Zoom menu ticks the zoom in use.
+void tickZoom(HWND window)
+{
+    const struct {
+        int command;
+        int32_t zoom;
+    } items[] = {{kCommandZoom100, 1}, {kCommandZoom200, 2}, {kCommandZoom400, 4}, {kCommandZoomFit, 0}};
+    for (const auto& item : items)
+        CheckMenuItem(GetMenu(window), UINT(item.command),
+                      MF_BYCOMMAND | (item.zoom == regionTool.zoom ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void setZoom(HWND window, int32_t zoom)
 {
     regionTool.zoom = zoom;
+    tickZoom(window);
+    updateScrollBars(window);
     InvalidateRect(window, nullptr, TRUE);
+    followCursor(window);
+}
+
+void closeWindow(HWND window)
+{
+    if (mayDiscardShapes(kAskExit))
+        DestroyWindow(window);
 }
 
 void onCommand(HWND window, int command)
 {
     switch (command) {
     case kCommandRemoveLast: removeLastShape(); break;
-    case kCommandDeleteAll: clearShapes(); break;
+    case kCommandDeleteAll: deleteAllShapes(); break;
     case kCommandOpenPicture: openPicture(window); break;
     case kCommandSaveRegion: saveRegion(window); break;
     case kCommandCopyRegion: copyRegionText(); break;
@@ -179,15 +347,17 @@ void onCreate(HWND window)
     RECT bar{};
     GetWindowRect(statusBar, &bar);
     regionTool.statusHeight = bar.bottom - bar.top;
+    tickZoom(window);
 }
 
-void onSize(UINT message, WPARAM kind, LPARAM size)
+void onSize(HWND window, UINT message, WPARAM kind, LPARAM size)
 {
     SendMessageA(statusBar, message, kind, size);
     const int width = LOWORD(size);
     const int gap = kind == SIZE_MAXIMIZED ? 0 : kSizeGripGap;
     int edges[2] = {width - gap - kCoordinatePartWidth, width - gap};
     SendMessageA(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    updateScrollBars(window);
 }
 
 void onDestroy()
@@ -205,14 +375,19 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_CREATE: onCreate(window); break;
-    case WM_SIZE: onSize(message, wParam, lParam); break;
+    case WM_SIZE: onSize(window, message, wParam, lParam); break;
     case WM_PAINT: onPaint(window); break;
-    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_CLOSE: closeWindow(window); return 0;
     case WM_DESTROY: onDestroy(); break;
     case WM_KEYDOWN:
         if (const int command = commandOfKey(wParam))
             SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        else
+            scrollByKey(window, wParam);
         break;
+    case WM_HSCROLL: onScroll(window, SB_HORZ, LOWORD(wParam)); break;
+    case WM_VSCROLL: onScroll(window, SB_VERT, LOWORD(wParam)); break;
+    case WM_MOUSEWHEEL: onWheel(window, wParam); return 0;
     case WM_COMMAND: onCommand(window, LOWORD(wParam)); break;
     case WM_MOUSEMOVE: trackCursor(toLogical(window, lParam)); break;
     case WM_LBUTTONDOWN: clickPoint(toLogical(window, lParam), true); break;
@@ -247,7 +422,8 @@ HWND createToolWindow(HINSTANCE instance)
     const int height = 600;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    return CreateWindowExA(0, kToolWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+    return CreateWindowExA(0, kToolWindowClass, kWindowTitle,
+                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL,
                            left, top, width, height, nullptr, nullptr, instance, nullptr);
 }
 
@@ -263,11 +439,12 @@ void repaintToolWindow()
         InvalidateRect(toolWindow, nullptr, FALSE);
 }
 
-void putTextOnClipboard(const char* text, size_t length)
+bool putTextOnClipboard(const char* text, size_t length)
 {
     if (!OpenClipboard(toolWindow))
-        return;
+        return false;
     EmptyClipboard();
+    bool placed = false;
     if (text != nullptr) {
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length + 1);
         auto* copy = memory != nullptr ? static_cast<char*>(GlobalLock(memory)) : nullptr;
@@ -275,13 +452,21 @@ void putTextOnClipboard(const char* text, size_t length)
             memcpy(copy, text, length);
             copy[length] = '\0';
             GlobalUnlock(memory);
-            if (SetClipboardData(CF_TEXT, memory) != nullptr)
+            if (SetClipboardData(CF_TEXT, memory) != nullptr) {
                 memory = nullptr;  // the clipboard owns it now
+                placed = true;
+            }
         }
         if (memory != nullptr)
             GlobalFree(memory);
     }
     CloseClipboard();
+    return placed;
 }
 
 void showToolMessage(const char* text) { MessageBoxA(toolWindow, text, nullptr, MB_OK); }
+
+bool askToolQuestion(const char* text)
+{
+    return MessageBoxA(toolWindow, text, kWindowTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}

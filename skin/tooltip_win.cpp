@@ -14,10 +14,29 @@ constexpr UINT kShowDelayMs = 500;
 constexpr COLORREF kTipColor = 0x00E0FFFF;
 constexpr int kWrapWidth = 300;
 
-// Where the tip goes for a pointer at `x`, `y`: its bottom-left corner at the offsets.
+// Where the tip goes for a pointer at `x`, `y`: its bottom-left corner at the offsets, but
+// always whole on the pointer's screen. Without room above the pointer it goes below it,
+// clear of the cursor; at the right edge it moves left.
 POINT tipPosition(int x, int y)
 {
-    return {x + tipState.tipOffsetX, y + tipState.tipOffsetY - tipState.tipWindowRect.bottom};
+    const LONG width = tipState.tipWindowRect.right, height = tipState.tipWindowRect.bottom;
+    POINT at = {x + tipState.tipOffsetX, y + tipState.tipOffsetY - height};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &monitor))
+        return at;
+    const RECT& work = monitor.rcWork;
+    if (at.y < work.top)
+        at.y = y - tipState.tipOffsetY + GetSystemMetrics(SM_CYCURSOR) / 2;
+    if (at.y + height > work.bottom)
+        at.y = work.bottom - height;
+    if (at.x + width > work.right)
+        at.x = work.right - width;
+    if (at.x < work.left)
+        at.x = work.left;
+    if (at.y < work.top)
+        at.y = work.top;
+    return at;
 }
 
 void onCreate()

@@ -10,13 +10,15 @@ constexpr uint32_t kHolidayBit = 1u << 7;
 // Bit of `ldays` for a day of week counted from Sunday = 0: Monday is bit 0, Sunday bit 6.
 uint32_t weekdayBit(uint16_t dayOfWeek) { return 1u << ((dayOfWeek + 6u) % 7u); }
 
+// A holiday stored with year 0 falls on its day in every year.
 bool isHoliday(const LocalTime& time)
 {
     const uint32_t date = packDate(time.year, time.month, time.day);
+    const uint32_t everyYear = packDate(0, time.month, time.day);
     for (const Holiday& holiday : settings.holidays) {
         if (holiday.packedDate == 0)
             break;
-        if (holiday.packedDate == date)
+        if (holiday.packedDate == date || holiday.packedDate == everyYear)
             return true;
     }
     return false;

@@ -115,7 +115,7 @@ void appendFreeUnitsLeft(uint32_t monthKey, char* tip, size_t size)
     char units[kFormattedValueSize], format[64], text[128];
     // Beyond the free units the formatter marks the excess with "+"; the text says so itself.
     formatUnits(left > 0 ? left : -left, isVolume, units);
-    languageString(left >= 0 ? IDS_TIP_FREE_LEFT : IDS_TIP_FREE_EXCEEDED, format, sizeof format);
+    languageString(left >= 0 ? IDS_TRAY_FREE_LEFT : IDS_TRAY_FREE_EXCEEDED, format, sizeof format);
     fillLabelFormat(format, units, text, sizeof text);
     snprintf(tip + used, size - used, ", %s", text);
 }

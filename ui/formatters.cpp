@@ -6,35 +6,56 @@
 
 namespace {
 
+char decimalSeparator[4] = ".";
+
+struct Unit {
+    double size;
+    const char* name;
+};
+const Unit kVolumeUnits[] = { { 1.0, "B" }, { 1024.0, "kB" }, { 1048576.0, "MB" }, { 1073741824.0, "GB" } };
+const Unit kDurationUnits[] = { { 1.0, "s" }, { 60.0, "min" }, { 3600.0, "h" } };
+
 // Writes the number and the unit behind an optional "+" and returns the number's length.
-int writeValue(char* text, bool exceeded, const char* number, const char* unit)
+int writeValue(char* text, bool exceeded, const char* number, const char* unit, const char* suffix = "")
 {
     const int numberLength = int(strlen(number));
-    snprintf(text, kFormattedValueSize, "%s%s%s", exceeded ? "+" : "", number, unit);
+    snprintf(text, kFormattedValueSize, "%s%s%s%s", exceeded ? "+" : "", number, unit, suffix);
     return numberLength;
 }
 
-int writeInteger(char* text, bool exceeded, uint64_t value, const char* unit)
+int writeInteger(char* text, bool exceeded, uint64_t value, const char* unit, const char* suffix = "")
 {
     char number[32];
     snprintf(number, sizeof number, "%" PRIu64, value);
-    return writeValue(text, exceeded, number, unit);
+    return writeValue(text, exceeded, number, unit, suffix);
 }
 
-int writeFraction(char* text, bool exceeded, double value, const char* format, const char* unit)
+// The C library prints a point; the user reads the separator of the locale.
+int writeFraction(char* text, bool exceeded, double value, int decimals, const char* unit, const char* suffix = "")
 {
-    char number[48];
-    snprintf(number, sizeof number, format, value);
-    return writeValue(text, exceeded, number, unit);
+    char printed[48], number[64];
+    snprintf(printed, sizeof printed, "%.*f", decimals, value);
+    size_t used = 0;
+    for (const char* c = printed; *c != '\0' && used + sizeof decimalSeparator < sizeof number; ++c) {
+        if (*c == '.') {
+            memcpy(number + used, decimalSeparator, strlen(decimalSeparator));
+            used += strlen(decimalSeparator);
+        } else {
+            number[used++] = *c;
+        }
+    }
+    number[used] = '\0';
+    return writeValue(text, exceeded, number, unit, suffix);
 }
 
 // The magnitude as unsigned, so that the most negative value has one too.
-uint64_t magnitudeOf(int64_t value)
-{
-    return value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value);
-}
+uint64_t magnitudeOf(int64_t value) { return value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value); }
 
-}  // namespace
+// The unit the formatters choose for a magnitude: the index into their unit table.
+int volumeUnitIndex(uint64_t v) { return v < 1000 ? 0 : v < 1024000 ? 1 : v < 1048576000 ? 2 : 3; }
+int durationUnitIndex(uint64_t v) { return v < 60 ? 0 : v < 3600 ? 1 : 2; }
+
+} // namespace
 
 int formatVolume(int64_t bytes, char* text)
 {
@@ -44,18 +65,18 @@ int formatVolume(int64_t bytes, char* text)
     if (v < 1000)
         return writeInteger(text, exceeded, v, "B");
     if (v < 10240)
-        return writeFraction(text, exceeded, double(v) / kilo, "%.2f", "kB");
+        return writeFraction(text, exceeded, double(v) / kilo, 2, "kB");
     if (v < 102400)
-        return writeFraction(text, exceeded, double(v) / kilo, "%.1f", "kB");
+        return writeFraction(text, exceeded, double(v) / kilo, 1, "kB");
     if (v < 1024000)
         return writeInteger(text, exceeded, v / 1024, "kB");
     if (v < 10485760)
-        return writeFraction(text, exceeded, double(v) / mega, "%.2f", "MB");
+        return writeFraction(text, exceeded, double(v) / mega, 2, "MB");
     if (v < 104857600)
-        return writeFraction(text, exceeded, double(v) / mega, "%.1f", "MB");
+        return writeFraction(text, exceeded, double(v) / mega, 1, "MB");
     if (v < 1048576000)
         return writeInteger(text, exceeded, v / 1024 / 1024, "MB");
-    return writeFraction(text, exceeded, double(v) / giga, "%.2f", "GB");
+    return writeFraction(text, exceeded, double(v) / giga, 2, "GB");
 }
 
 int formatDuration(int64_t seconds, char* text)
@@ -65,12 +86,44 @@ int formatDuration(int64_t seconds, char* text)
     if (v < 60)
         return writeInteger(text, exceeded, v, "s");
     if (v < 600)
-        return writeFraction(text, exceeded, double(v) / 60.0, "%.2f", "min");
+        return writeFraction(text, exceeded, double(v) / 60.0, 2, "min");
     if (v < 3600)
-        return writeFraction(text, exceeded, double(v) / 60.0, "%.1f", "min");
+        return writeFraction(text, exceeded, double(v) / 60.0, 1, "min");
     if (v < 36000)
-        return writeFraction(text, exceeded, double(v) / 3600.0, "%.2f", "h");
-    return writeFraction(text, exceeded, double(v) / 3600.0, "%.1f", "h");
+        return writeFraction(text, exceeded, double(v) / 3600.0, 2, "h");
+    return writeFraction(text, exceeded, double(v) / 3600.0, 1, "h");
+}
+
+int formatRate(int64_t bytesPerSecond, char* text)
+{
+    const int numberLength = formatVolume(bytesPerSecond, text);
+    const size_t used = strlen(text);
+    snprintf(text + used, kFormattedValueSize - used, "/s");
+    return numberLength;
+}
+
+int formatInUnitOf(ValueFormatter format, int64_t value, int64_t reference, char* text)
+{
+    const bool duration = format == formatDuration;
+    const char* suffix = format == formatRate ? "/s" : "";
+    const uint64_t scale = magnitudeOf(reference);
+    const Unit& unit = duration ? kDurationUnits[durationUnitIndex(scale)] : kVolumeUnits[volumeUnitIndex(scale)];
+    const bool exceeded = value < 0;
+    const uint64_t v = magnitudeOf(value);
+    if (unit.size == 1.0)
+        return writeInteger(text, exceeded, v, unit.name, suffix);
+    const double units = double(v) / unit.size;
+    // The thresholds are where printing rounds up into the next number of digits.
+    const int decimals = units < 9.995 ? 2 : units < 99.95 ? 1 : 0;
+    return writeFraction(text, exceeded, units, decimals, unit.name, suffix);
+}
+
+void setDecimalSeparator(const char* separator)
+{
+    const size_t length = strlen(separator);
+    if (length == 0 || length >= sizeof decimalSeparator)
+        return;
+    memcpy(decimalSeparator, separator, length + 1);
 }
 
 void numberOf(const char* text, int numberLength, char* number)

@@ -13,26 +13,30 @@
 
 namespace {
 
-// The widest start time this locale writes, measured at times with two-digit hours in the
-// morning and in the afternoon.
-int32_t timeColumnWidth(HDC dc)
-{
-    int32_t widest = 0;
-    for (WORD hour : {10, 12, 22, 23}) {
-        SYSTEMTIME time{2003, 10, 0, 1, hour, 58, 58, 0};
-        char text[64];
-        if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text) > 0) {
-            SIZE size;
-            GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
-            widest = std::max<int32_t>(widest, size.cx);
-        }
-    }
-    return widest;
-}
-
 void drawCell(HDC dc, int32_t right, int32_t y, const char* text)
 {
     TextOutA(dc, right, y, text, int(strlen(text)));
+}
+
+// The columns of a list row: start date and time in the user's formats, duration, volume,
+// and the running totals of duration and volume.
+constexpr int kListColumns = 6;
+struct ListRowTexts {
+    char cells[kListColumns][kFormattedValueSize];
+};
+
+void listRowTexts(const LogRecord& record, int64_t volume, int64_t totalDuration, int64_t totalVolume,
+                  ListRowTexts& texts)
+{
+    const SYSTEMTIME start = systemTimeOf(record.start);
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &start, nullptr, texts.cells[0], kFormattedValueSize) == 0)
+        texts.cells[0][0] = '\0';
+    if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &start, nullptr, texts.cells[1], kFormattedValueSize) == 0)
+        texts.cells[1][0] = '\0';
+    formatDuration(record.dur, texts.cells[2]);
+    formatVolume(volume, texts.cells[3]);
+    formatDuration(totalDuration, texts.cells[4]);
+    formatVolume(totalVolume, texts.cells[5]);
 }
 
 }  // namespace
@@ -78,7 +82,7 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
 
     const int32_t h = zeroSize(dc).cy;
     SetTextColor(dc, skin.fontColors[kFontText]);
-    const LONG scaleTop = drawScaleLabels(dc, labels, graph.top, h, largest, formatVolume);
+    const LONG scaleTop = drawScaleLabels(dc, labels, graph.top, h, largest, formatRate);
 
     const uint32_t receivedAverage = receivedCount != 0 ? uint32_t(receivedSum / receivedCount) : 0;
     const uint32_t sentAverage = sentCount != 0 ? uint32_t(sentSum / sentCount) : 0;
@@ -98,85 +102,73 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     char average[kFormattedValueSize];
     selectSkinFont(dc, kFontReceived);
     SetTextColor(dc, receivedColor);
-    int number = formatVolume(receivedAverage, average);
+    int number = formatInUnitOf(formatRate, receivedAverage, largest, average);
     drawNumberLabel(dc, average, number, labels, receivedLabel - h / 2);
     selectSkinFont(dc, kFontSent);
     SetTextColor(dc, sentColor);
-    number = formatVolume(sentAverage, average);
+    number = formatInUnitOf(formatRate, sentAverage, largest, average);
     drawNumberLabel(dc, average, number, labels, sentLabel - h / 2);
 }
 
 int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows)
 {
-    // The date column is as wide as the widest weekday name makes it in this locale.
-    int32_t dateWidth = 0;
-    for (uint16_t day = 1; day <= 7; ++day) {
-        const SYSTEMTIME date = systemTimeOf({state->lastTick.year, state->lastTick.month, 0, day, 0, 0, 0, 0});
-        char text[64];
-        if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &date, "ddd, dd.MM.yyyy", text, sizeof text) > 0) {
-            SIZE size;
-            GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
-            dateWidth = std::max<int32_t>(dateWidth, size.cx);
-        }
-    }
-    dateWidth += 10;
     const SIZE zero = zeroSize(dc);
     const int32_t f = zero.cx, h = zero.cy;
-    // The start-time column holds eight digits' width; a locale whose times are longer (a.m.
-    // and p.m. marks) widens it and moves the columns behind it, so no two cells overlap.
-    const int32_t timeExtra = std::max(0, timeColumnWidth(dc) - 8 * f);
-    const int32_t left = list.left + dateWidth;
-    const int32_t edges[6] = {left,
-                              left + 8 * f + 10 + timeExtra,
-                              left + 14 * f + 20 + timeExtra,
-                              left + 21 * f + 30 + timeExtra,
-                              left + 27 * f + 40 + timeExtra,
-                              left + 34 * f + 50 + timeExtra};
-    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    const int32_t rowsFitting = h > 0 ? (list.bottom - list.top) / h : 0;
 
-    const int32_t listLeft = list.left;
-    int32_t y = list.top - 1;
-    int32_t rowNumber = skipRows + 1;
-    int32_t toSkip = skipRows;
-    int32_t recordCount = 0;
-    int64_t totalVolume = 0, totalDuration = 0;
-    for (const LogRecord* record = monthRecords(state->selectedMonth); record != nullptr; record = record->next) {
-        ++recordCount;
-        const int64_t volume = correctedVolume(record->rx + record->tx);
-        totalVolume += volume;
-        totalDuration += record->dur;
-        if (toSkip > 0) {
-            --toSkip;
-            continue;
+    // The rows shown, in list order with the running totals of every record before them.
+    // The first walk measures their texts, the second draws them in columns that fit them.
+    const auto forEachShownRow = [&](auto&& row) {
+        int32_t index = 0, shown = 0;
+        int64_t totalVolume = 0, totalDuration = 0;
+        for (const LogRecord* record = monthRecords(state->selectedMonth); record != nullptr;
+             record = record->next, ++index) {
+            const int64_t volume = correctedVolume(record->rx + record->tx);
+            totalVolume += volume;
+            totalDuration += record->dur;
+            if (index < skipRows || shown >= rowsFitting)
+                continue;
+            ListRowTexts texts;
+            listRowTexts(*record, volume, totalDuration, totalVolume, texts);
+            row(shown++, texts);
         }
-        if (h <= 0 || y + h > list.bottom)
-            continue;
-        char text[kFormattedValueSize];
-        snprintf(text, sizeof text, "%i.", rowNumber);
-        drawCell(dc, listLeft - 3, y, text);
-        const SYSTEMTIME start = systemTimeOf(record->start);
-        if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &start, "ddd, dd.MM.yyyy", text, sizeof text) > 0)
-            drawCell(dc, edges[0], y, text);
-        if (GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &start, nullptr, text, sizeof text) > 0)
-            drawCell(dc, edges[1], y, text);
-        formatDuration(record->dur, text);
-        drawCell(dc, edges[2], y, text);
-        formatVolume(volume, text);
-        drawCell(dc, edges[3], y, text);
-        formatDuration(totalDuration, text);
-        drawCell(dc, edges[4], y, text);
-        formatVolume(totalVolume, text);
-        drawCell(dc, edges[5], y, text);
-        y += h;
-        ++rowNumber;
-    }
+        return index;
+    };
+
+    int32_t widths[kListColumns] = {};
+    forEachShownRow([&](int32_t, const ListRowTexts& texts) {
+        for (int column = 0; column < kListColumns; ++column) {
+            SIZE size{};
+            GetTextExtentPoint32A(dc, texts.cells[column], int(strlen(texts.cells[column])), &size);
+            widths[column] = std::max<int32_t>(widths[column], size.cx);
+        }
+    });
+    int32_t edges[kListColumns];
+    listColumnEdges(widths, kListColumns, list.left, list.right - list.left, f, edges);
+
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    const int32_t recordCount = forEachShownRow([&](int32_t row, const ListRowTexts& texts) {
+        const int32_t y = list.top - 1 + row * h;
+        char number[16];
+        snprintf(number, sizeof number, "%i.", skipRows + row + 1);
+        drawCell(dc, list.left - 3, y, number);
+        for (int column = 0; column < kListColumns; ++column)
+            drawCell(dc, edges[column], y, texts.cells[column]);
+    });
     SetTextAlign(dc, TA_LEFT | TA_TOP);
-    return listScrollLimit(recordCount, list.bottom - list.top, h);
+    const int32_t limit = listScrollLimit(recordCount, list.bottom - list.top, h);
+    PaintedLayout& painted = state->painted;
+    painted.listShown = true;
+    painted.listLineHeight = h;
+    painted.listRowsShown = std::max(0, std::min(rowsFitting, recordCount - skipRows));
+    painted.listScrollLimit = limit;
+    return limit;
 }
 
 void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable)
 {
     const uint32_t count = liveConnectionCount();
+    state->painted.listShown = false;
     if (count != 0) {
         const LiveConnection* connection = liveConnectionAt(count - 1);
         selectSkinFont(dc, kFontText);
@@ -186,7 +178,9 @@ void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable)
                      connection->ipAddress);
         return;
     }
-    state->listScroll = std::min(state->listScroll, state->listScrollLimit);
+    // Scrolled no further than the last paint of the list found useful; this paint finds the
+    // limit anew.
+    state->listScroll = std::min(state->listScroll, state->painted.listScrollLimit);
     if (monthAvailable)
-        state->listScrollLimit = drawConnectionList(state, dc, skin.rects[kElementLog], state->listScroll);
+        drawConnectionList(state, dc, skin.rects[kElementLog], state->listScroll);
 }

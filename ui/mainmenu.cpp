@@ -132,6 +132,14 @@ void fillLogMonthMenu(HMENU popup)
     std::vector<const char*> names;
     for (const auto& entry : found)
         names.push_back(entry.first.c_str());
+    // Before the first log there is nothing to choose: the current month is what is shown. Once
+    // there are logs, the current month is always among the items.
+    if (names.empty()) {
+        char empty[kMenuTextSize];
+        languageString(IDS_NO_LOGS, empty, sizeof empty);
+        insertItem(months, 0, 0, empty, 0, MFS_GRAYED);
+        return;
+    }
     LogMonthItem items[kLogMonthMaxItems];
     const int count = logMonthItems(names.data(), int(names.size()), localTimeNow(), items);
     for (int i = 0; i < count; ++i) {

@@ -1,4 +1,4 @@
-// The main window procedure: creation, painting, the timer tick, mouse, menus and commands.
+// The main window procedure: creation, painting, the timer tick, mouse, keys, menus and commands.
 #include "ui/mainwindow.h"
 
 #include <windowsx.h>
@@ -26,12 +26,14 @@
 #include "ui/confirmation.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/exportmonth.h"
+#include "ui/hovertips.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
 #include "ui/optionsloop.h"
 #include "ui/popupmenu.h"
 #include "ui/ticks.h"
 #include "ui/trayicon.h"
+#include "ui/viewmath.h"
 #include "ui/views.h"
 
 namespace {
@@ -84,6 +86,32 @@ void destroyKeptMenu(MainWindowState* state)
 
 // ---- creation and destruction ----
 
+// The window-sized picture every paint is drawn into first.
+void createBackBuffer(MainWindowState* state)
+{
+    {
+        const ScopedWindowDc windowDc(state->window);
+        state->backBufferDc = CreateCompatibleDC(windowDc.get());
+        state->backBuffer = CreateCompatibleBitmap(windowDc.get(), skin.windowWidth, skin.windowHeight);
+    }
+    if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
+        state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
+}
+
+void deleteBackBuffer(MainWindowState* state)
+{
+    if (state->backBufferDc != nullptr) {
+        if (state->backBufferOld != nullptr)
+            SelectObject(state->backBufferDc, state->backBufferOld);
+        DeleteDC(state->backBufferDc);
+    }
+    if (state->backBuffer != nullptr)
+        DeleteObject(state->backBuffer);
+    state->backBufferDc = nullptr;
+    state->backBuffer = nullptr;
+    state->backBufferOld = nullptr;
+}
+
 bool onCreate(HWND window, const CREATESTRUCTA* creation)
 {
     const auto* host = static_cast<const MainWindowHost*>(creation->lpCreateParams);
@@ -95,9 +123,11 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
     SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(state));
     state->window = window;
     state->host = host;
+    state->hover.slot = -1;  // no hover tip yet
 
     if (!host->swapLanguage(state, settings.languageId))
         reportError(0);
+    useUserNumberFormat();
     if (createTipWindow(host->instance) == nullptr)
         reportError(kErrorTipWindow);
     if (!rescanConnections())
@@ -111,13 +141,7 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
         makeTopmost(window, true);
     state->lastTopmostCount = -1;
 
-    {
-        const ScopedWindowDc windowDc(window);
-        state->backBufferDc = CreateCompatibleDC(windowDc.get());
-        state->backBuffer = CreateCompatibleBitmap(windowDc.get(), skin.windowWidth, skin.windowHeight);
-    }
-    if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
-        state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
+    createBackBuffer(state);
 
     state->timer = SetTimer(window, kTickTimer, settings.updateIntervalMs, nullptr);
     return true;
@@ -138,13 +162,8 @@ void onDestroy(MainWindowState* state)
 {
     HWND window = state->window;
     storePlacement(window);
-    if (state->backBufferDc != nullptr) {
-        if (state->backBufferOld != nullptr)
-            SelectObject(state->backBufferDc, state->backBufferOld);
-        DeleteDC(state->backBufferDc);
-    }
-    if (state->backBuffer != nullptr)
-        DeleteObject(state->backBuffer);
+    hideHoverTip(state);
+    deleteBackBuffer(state);
     removeTrayIcon(state);
     KillTimer(window, kTickTimer);
     destroyKeptMenu(state);
@@ -160,6 +179,18 @@ void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
     const ScopedBitmapDc source(target, bitmap);
     if (source.get() != nullptr)
         BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source.get(), 0, 0, SRCCOPY);
+}
+
+// The figures change with every tick; so does the tip of the figure the pointer rests on.
+void refreshTipAtCursor(MainWindowState* state)
+{
+    POINT cursor = cursorOnScreen();
+    if (WindowFromPoint(cursor) != state->window) {
+        hideHoverTip(state);
+        return;
+    }
+    ScreenToClient(state->window, &cursor);
+    refreshHoverTip(state, cursor, hitTest(cursor));
 }
 
 void onPaint(MainWindowState* state)
@@ -199,6 +230,7 @@ void onPaint(MainWindowState* state)
         state->painting = 0;
     }
     EndPaint(state->window, &paint);
+    refreshTipAtCursor(state);
 }
 
 // ---- the timer tick ----
@@ -272,6 +304,7 @@ void onMouseMove(MainWindowState* state, POINT point)
         HCURSOR cursor = LoadCursorA(nullptr, overList ? IDC_SIZENS : IDC_ARROW);
         SetClassLongPtrA(state->window, GCLP_HCURSOR, LONG_PTR(cursor));
         SetCursor(cursor);
+        updateHoverTip(state, point, hit);
     }
 }
 
@@ -292,6 +325,7 @@ void startScrolling(MainWindowState* state, POINT point)
 
 void onButtonDown(MainWindowState* state, POINT point)
 {
+    hideHoverTip(state);
     state->hotElement = 0;
     const int32_t hit = hitTest(point);
     if (hit >= 0) {
@@ -340,15 +374,29 @@ void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 
 // ---- menus ----
 
-// The main and the tariff menu open just above and left of the pointer; the chosen command
-// arrives as WM_COMMAND.
-void trackAtPointer(MainWindowState* state, HMENU menu)
+// Shows `menu` with its top-left corner at `at` (screen); a chosen command arrives as WM_COMMAND.
+void trackFromWindow(MainWindowState* state, HMENU menu, POINT at)
 {
-    const POINT cursor = cursorOnScreen();
-    trackPopupMenu(state->window, menu, TPM_LEFTBUTTON, {cursor.x - 5, cursor.y - 5});
+    hideHoverTip(state);
+    trackPopupMenu(state->window, menu, TPM_LEFTBUTTON, at);
 }
 
-void openMainMenu(MainWindowState* state)
+// Menus opened by a click open just up and left of the pointer.
+POINT atCursor()
+{
+    const POINT cursor = cursorOnScreen();
+    return {cursor.x - 5, cursor.y - 5};
+}
+
+// The main menu opened from the keyboard hangs from the menu button.
+POINT belowMenuButton(const MainWindowState* state)
+{
+    POINT corner = {skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom};
+    ClientToScreen(state->window, &corner);
+    return corner;
+}
+
+void openMainMenu(MainWindowState* state, POINT at)
 {
     destroyKeptMenu(state);
     state->menu = LoadMenuA(LanguageModule, MAKEINTRESOURCEA(IDM_MAIN_MENU));
@@ -358,7 +406,7 @@ void openMainMenu(MainWindowState* state)
     if (!addAcceleratorTexts(state->accelerators, popup))
         reportError(0);
     buildMainMenu(state, popup);
-    trackAtPointer(state, popup);
+    trackFromWindow(state, popup, at);
 }
 
 void openTariffMenu(MainWindowState* state)
@@ -378,7 +426,7 @@ void openTariffMenu(MainWindowState* state)
         const UINT checked = index == settings.activeTariff ? MF_CHECKED : 0;
         AppendMenuA(menu, MF_STRING | checked, IDM_TARIFF_FIRST + UINT(index), text);
     }
-    trackAtPointer(state, menu);
+    trackFromWindow(state, menu, atCursor());
     DestroyMenu(menu);
 }
 
@@ -397,18 +445,6 @@ void onEndSession(MainWindowState* state, bool ending)
     storePlacement(state->window);
     state->host->storeForSessionEnd();
     DestroyWindow(state->window);
-}
-
-void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
-{
-    if (mouseMessage == WM_LBUTTONDOWN) {
-        if (IsWindowVisible(state->window))
-            ShowWindow(state->window, SW_HIDE);
-        else
-            showWindow(state);
-    } else if (mouseMessage == WM_RBUTTONDOWN) {
-        openTrayMenu(state);
-    }
 }
 
 // The status line text the log area fills in for the connection it shows, or "" offline.
@@ -447,6 +483,19 @@ void onMenuSelect(MainWindowState* state, UINT item, HMENU menu)
         updateStatusText(state, hint);
 }
 
+// A skin brings its own size and outline: the window takes them at once, and its back buffer
+// the new size.
+void applySkinShape(MainWindowState* state)
+{
+    hideHoverTip(state);
+    deleteBackBuffer(state);
+    SetWindowPos(state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window owns the copy of the outline from here on; none leaves it rectangular.
+    SetWindowRgn(state->window, copyWindowRegion(), TRUE);
+    createBackBuffer(state);
+}
+
 void switchSkin(MainWindowState* state, UINT id)
 {
     char text[2 * 260], name[260];
@@ -458,6 +507,7 @@ void switchSkin(MainWindowState* state, UINT id)
     } else if (!loadSkin(settings.skinName)) {
         reportError(0);
     }
+    applySkinShape(state);
     invalidateAll(state, true);
 }
 
@@ -484,6 +534,30 @@ void runOptions(MainWindowState* state)
     if (!saveAlerts())
         reportError(0);
     invalidateAll(state, true);
+}
+
+// A click on the notification-area icon shows or hides the window; its menu dials and hangs up
+// by itself and leaves the window's own commands to the window.
+void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        if (IsWindowVisible(state->window))
+            ShowWindow(state->window, SW_HIDE);
+        else
+            showWindow(state);
+        return;
+    }
+    if (mouseMessage != WM_RBUTTONDOWN)
+        return;
+    switch (openTrayMenu(state)) {
+    case IDM_SHOW_WINDOW: showWindow(state); break;
+    case IDM_OPTIONS: runOptions(state); break;
+    case IDM_EXIT:
+        if (showConfirmation(state->window, kConfirmExit))
+            DestroyWindow(state->window);
+        break;
+    default: break;
+    }
 }
 
 void onCommand(MainWindowState* state, UINT id)
@@ -542,6 +616,35 @@ void onCommand(MainWindowState* state, UINT id)
     destroyKeptMenu(state);
 }
 
+// ---- keyboard ----
+
+// F10, Shift+F10 and the context-menu key open the main menu; the arrows, the page keys,
+// Home and End scroll the list. True when the key was one of them.
+bool onKey(MainWindowState* state, WPARAM key)
+{
+    if (key == VK_F10 || key == VK_APPS) {
+        openMainMenu(state, belowMenuButton(state));
+        return true;
+    }
+    ListKey listKey;
+    switch (key) {
+    case VK_UP: listKey = ListKey::up; break;
+    case VK_DOWN: listKey = ListKey::down; break;
+    case VK_PRIOR: listKey = ListKey::pageUp; break;
+    case VK_NEXT: listKey = ListKey::pageDown; break;
+    case VK_HOME: listKey = ListKey::home; break;
+    case VK_END: listKey = ListKey::end; break;
+    default: return false;
+    }
+    hideHoverTip(state);
+    const PaintedLayout& painted = state->painted;
+    if (!painted.listShown)
+        return true;
+    state->listScroll = scrolledListPosition(listKey, state->listScroll, painted.listRowsShown, painted.listScrollLimit);
+    invalidateAll(state, true);
+    return true;
+}
+
 }  // namespace
 
 UINT showInstanceMessage()
@@ -579,8 +682,11 @@ void elementAction(MainWindowState* state, uint32_t slot)
     case kElementLog:
         // Scrolling happens while the button is held on the list (see the press handler).
         break;
-    case kElementMenuButton: openMainMenu(state); break;
-    case kElementMinimizeButton: ShowWindow(state->window, SW_HIDE); break;
+    case kElementMenuButton: openMainMenu(state, atCursor()); break;
+    case kElementMinimizeButton:
+        hideHoverTip(state);
+        ShowWindow(state->window, SW_HIDE);
+        break;
     case kElementCloseButton: PostMessageA(state->window, WM_CLOSE, 0, 0); break;
     case kElementTariffButton: openTariffMenu(state); break;
     default: break;
@@ -635,6 +741,28 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN: onButtonDown(state, pointFrom(lParam)); break;
     case WM_LBUTTONUP: onButtonUp(state, pointFrom(lParam)); break;
     case WM_MOUSEWHEEL: onMouseWheel(state, wParam, lParam); return 0;
+    case WM_MOUSELEAVE: hideHoverTip(state); return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (onKey(state, wParam))
+            return 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // The system would answer these keys' release with its own menu or a context menu.
+        if (wParam == VK_F10 || wParam == VK_APPS)
+            return 0;
+        break;
+    case WM_CONTEXTMENU:
+        if (lParam == -1) {  // from the keyboard
+            openMainMenu(state, belowMenuButton(state));
+            return 0;
+        }
+        break;
+    case WM_SETTINGCHANGE:
+        useUserNumberFormat();
+        invalidateAll(state, true);
+        break;
     case WM_CONNECTION_SIGNAL: onConnectionSignal(state); break;
     case WM_TRAY_CALLBACK: onTrayCallback(state, lParam); break;
     case WM_QUERYENDSESSION: return TRUE;

@@ -13,6 +13,26 @@ constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1;  // the notification-area icon's 
 
 struct MainWindowState;
 
+// What the hover tip explains now: a skin slot and the part of it (a Summary cell, a day, a list
+// row), so that moving within one part keeps the tip where it is.
+struct HoverTip {
+    int32_t slot;  // -1: nothing
+    int32_t part;
+    bool leaveTracked;  // the window reports when the pointer leaves it
+};
+
+// Where the last paint put the figures that the hover tips explain and the keys scroll.
+struct PaintedLayout {
+    bool summaryShown;  // a tariff is active and the month could be read
+    bool secondaryRow;  // the Summary has its row for the secondary period
+    int32_t summaryColumnWidth;
+    int32_t summaryLineHeight;
+    bool listShown;  // the connection list (no connection runs)
+    int32_t listLineHeight;
+    int32_t listRowsShown;
+    int32_t listScrollLimit;  // the largest useful listScroll
+};
+
 // What the main window asks of the program that creates it: handed over as the creation
 // parameter (CreateWindowEx's last argument) and kept in the window's state for its life.
 struct MainWindowHost {
@@ -44,7 +64,8 @@ struct MainWindowState {
     uint8_t scrolling;
     POINT dragStart;
     int32_t listScroll;
-    int32_t listScrollLimit;  // the largest useful listScroll, as the last paint of the list found it
+    PaintedLayout painted;
+    HoverTip hover;
     int32_t scrollLastY;
     uint32_t hotElement;
     uint32_t hotState;

@@ -65,9 +65,28 @@ void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double*
     layout.daysLeft = daysLeft(state->selectedMonth, state->lastTick);
     layout.format = isVolumeUnit(rate.unit) ? formatVolume : formatDuration;
     drawFreeUnitsTable(layout);
+    state->painted.summaryShown = true;
+    state->painted.secondaryRow = layout.freeSecondary != 0;
+    state->painted.summaryColumnWidth = w;
+    state->painted.summaryLineHeight = h;
     // The labels drawn after the Summary are placed with DrawText, which right alignment would
     // shift; the font and colour stay, as the connection list draws with them.
     SetTextAlign(dc, TA_LEFT | TA_TOP);
+}
+
+// Without a tariff there is nothing to price: the Summary says how to add one.
+void drawTariffHint(HDC dc)
+{
+    char text[512];
+    if (!languageString(IDS_NO_TARIFF, text, sizeof text))
+        return;
+    selectSkinFont(dc, kFontSummary);
+    SetTextColor(dc, skin.fontColors[kFontSummary]);
+    RECT area = skin.rects[kElementSummary];
+    DrawTextA(dc, text, -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // The connection list after it draws in the Text font, as it does without a tariff.
+    selectSkinFont(dc, kFontText);
+    SetTextColor(dc, skin.fontColors[kFontText]);
 }
 
 }  // namespace
@@ -155,7 +174,7 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
         selectSkinFont(dc, chartFont);
         SetTextColor(dc, skin.fontColors[chartFont]);
         char average[kFormattedValueSize];
-        const int averageNumber = format(values[0] / daysWithValue, average);
+        const int averageNumber = formatInUnitOf(format, values[0] / daysWithValue, largest, average);
         drawNumberLabel(dc, average, averageNumber, labels, std::max<LONG>(y - h / 2, scaleTop + h));
     }
     SetTextColor(dc, skin.fontColors[kFontText]);
@@ -179,6 +198,9 @@ void paintStatistics(MainWindowState* state, HDC dc)
     selectSkinFont(dc, kFontText);
     SetTextColor(dc, skin.fontColors[kFontText]);
     const Rate* rate = tariffAt(settings.activeTariff);
+    state->painted.summaryShown = false;
+    if (rate == nullptr)
+        drawTariffHint(dc);
     if (monthAvailable) {
         const bool volumeTariff = rate != nullptr && isVolumeUnit(rate->unit);
         drawDailyChart(dc, kElementData, volumes, volumeTariff ? costs : nullptr, ChartKind::volume);

@@ -10,11 +10,12 @@
 #include "monitor/remoteaccess.h"
 #include "res/resource.h"
 #include "ui/alertnotice.h"
-#include "ui/confirmation.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
+#include "ui/hovertips.h"
 #include "ui/menulists.h"
 #include "ui/popupmenu.h"
+#include "core/textinserts.h"
 #include "ui/traytip.h"
 #include "ui/views.h"
 
@@ -90,35 +91,47 @@ void updateTrayTip(MainWindowState* state)
 
 void removeTrayIcon(MainWindowState* state) { Shell_NotifyIconA(NIM_DELETE, &state->tray); }
 
-void openTrayMenu(MainWindowState* state)
+UINT openTrayMenu(MainWindowState* state)
 {
     PhoneBookEntryName entries[kMaxPhoneBookEntries];
     uint32_t count = 0;
     if (!listPhoneBookEntries(entries, count))
-        return;
+        return 0;
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr)
-        return;
+        return 0;
+    // Each entry says what choosing it does: dial it, or hang up a connected one.
     for (uint32_t i = 0; i < count; ++i) {
-        char text[2 * sizeof entries[i].name];
-        menuItemText(entries[i].name, text, sizeof text);
-        const UINT checked = isEntryConnected(entries[i].name) ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, IDM_PHONEBOOK_FIRST + i, text);
+        char name[2 * sizeof entries[i].name], pattern[256], text[sizeof name + sizeof pattern];
+        menuItemText(entries[i].name, name, sizeof name);
+        const bool connected = isEntryConnected(entries[i].name);
+        if (!languageString(connected ? IDS_TRAY_HANG_UP : IDS_TRAY_DIAL, pattern, sizeof pattern))
+            snprintf(pattern, sizeof pattern, "%%1");
+        const char* inserts[] = {name};
+        fillInserts(pattern, inserts, 1, text, sizeof text);
+        AppendMenuA(menu, MF_STRING | (connected ? MF_CHECKED : 0), IDM_PHONEBOOK_FIRST + i, text);
     }
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    char exitText[256];
-    languageString(IDS_TRAY_EXIT, exitText, sizeof exitText);
-    AppendMenuA(menu, MF_STRING, IDM_EXIT, exitText);
+    if (count != 0)
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    const struct {
+        uint32_t text;
+        UINT command;
+    } items[] = {{IDS_TRAY_SHOW, IDM_SHOW_WINDOW}, {IDS_TRAY_OPTIONS, IDM_OPTIONS}, {IDS_TRAY_EXIT, IDM_EXIT}};
+    for (const auto& item : items) {
+        char text[256];
+        languageString(item.text, text, sizeof text);
+        AppendMenuA(menu, MF_STRING, item.command, text);
+    }
+    SetMenuDefaultItem(menu, IDM_SHOW_WINDOW, FALSE);
 
+    hideHoverTip(state);
     const POINT cursor = cursorOnScreen();
     const UINT chosen = trackPopupMenu(state->window, menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN,
                                        {cursor.x + 1, cursor.y + 1});
     DestroyMenu(menu);
-    if (chosen == IDM_EXIT) {
-        if (showConfirmation(state->window, kConfirmExit))
-            DestroyWindow(state->window);
-        return;
-    }
-    if (chosen >= IDM_PHONEBOOK_FIRST && chosen - IDM_PHONEBOOK_FIRST < count)
+    if (chosen >= IDM_PHONEBOOK_FIRST && chosen - IDM_PHONEBOOK_FIRST < count) {
         dialOrHangUp(entries[chosen - IDM_PHONEBOOK_FIRST].name);
+        return 0;
+    }
+    return chosen;
 }

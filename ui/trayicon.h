@@ -1,6 +1,6 @@
 #pragma once
 // The main window's notification-area icon: its picture tells whether a connection runs, its tip
-// tells the current month's volume, time and cost, and its menu holds the phone book and Exit.
+// tells the current month's figures, and its menu holds the phone book and the window's commands.
 #include <windows.h>
 
 #include "ui/mainwindowstate.h"
@@ -26,5 +26,6 @@ void updateTrayTip(MainWindowState* state);
 void removeTrayIcon(MainWindowState* state);
 
 // The menu of a right click on the icon, at the pointer: every phone-book entry (ticked while it
-// is connected) dials or hangs up; Exit asks and then ends the window.
-void openTrayMenu(MainWindowState* state);
+// is connected) dials or hangs up by itself; the window's own commands (IDM_SHOW_WINDOW,
+// IDM_OPTIONS, IDM_EXIT) are returned for the window to carry out. 0 when nothing is left to do.
+UINT openTrayMenu(MainWindowState* state);

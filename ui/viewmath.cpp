@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "log/monthlog.h"
+#include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 
@@ -133,4 +135,73 @@ void separateLabels(int32_t* receivedY, int32_t* sentY, int32_t minimumTop, int3
         *receivedY = *sentY + lineHeight;
     else
         *sentY = *receivedY + lineHeight;
+}
+
+void listColumnEdges(const int32_t* widths, int count, int32_t left, int32_t available, int32_t minimumGap,
+                     int32_t* edges)
+{
+    int32_t used = 0;
+    for (int i = 0; i < count; ++i)
+        used += widths[i];
+    const int32_t gap = count > 1 ? std::max(minimumGap, (available - used) / (count - 1)) : 0;
+    int32_t edge = left;
+    for (int i = 0; i < count; ++i) {
+        edge += (i > 0 ? gap : 0) + widths[i];
+        edges[i] = edge;
+    }
+}
+
+SummaryCell summaryCellAt(int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight,
+                          bool secondaryRow)
+{
+    const SummaryCell none = {-1, 0};
+    if (columnWidth <= 0 || lineHeight <= 0 || x <= left || x > left + 4 * columnWidth || y < top ||
+        y >= top + 3 * lineHeight)
+        return none;
+    const int32_t row = (y - top) / lineHeight;
+    if (row == 1 && !secondaryRow)
+        return none;
+    // A cell's text ends at its right edge, which belongs to it.
+    return {row, (x - left - 1) / columnWidth + 1};
+}
+
+int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch)
+{
+    if (pitch <= 0 || x < left || x >= left + 31 * pitch)
+        return 0;
+    return (x - left) / pitch + 1;
+}
+
+int32_t listRowAt(int32_t y, int32_t top, int32_t lineHeight, int32_t rowsShown)
+{
+    if (lineHeight <= 0 || y < top - 1)
+        return -1;
+    const int32_t row = (y - (top - 1)) / lineHeight;
+    return row < rowsShown ? row : -1;
+}
+
+int32_t scrolledListPosition(ListKey key, int32_t scroll, int32_t pageRows, int32_t limit)
+{
+    const int32_t page = std::max(1, pageRows);
+    int32_t position = scroll;
+    switch (key) {
+    case ListKey::up: position = scroll - 1; break;
+    case ListKey::down: position = scroll + 1; break;
+    case ListKey::pageUp: position = scroll - page; break;
+    case ListKey::pageDown: position = scroll + page; break;
+    case ListKey::home: position = 0; break;
+    case ListKey::end: position = limit; break;
+    }
+    return std::clamp(position, 0, std::max(0, limit));
+}
+
+double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex)
+{
+    FreeUnitCounters counters{};
+    for (const LogRecord* record = first; record != nullptr; record = record->next) {
+        const double cost = computeCost(counters, *record, tariffIndex);
+        if (record == target)
+            return cost;
+    }
+    return 0.0;
 }

@@ -6,6 +6,8 @@
 #include "core/localtime.h"
 #include "ui/formatters.h"
 
+struct LogRecord;
+
 // Height of a chart bar for `value` when `maxValue` fills `height` pixels, rounded half up.
 // 0 when there is nothing to scale (max not positive) or the value is not positive.
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height);
@@ -54,3 +56,34 @@ GraphColumn graphColumn(uint32_t received, uint32_t sent, uint32_t maxValue, uin
 // neither above `minimumTop`, and the lower one (the sent one on a tie) at least
 // `lineHeight` below the other.
 void separateLabels(int32_t* receivedY, int32_t* sentY, int32_t minimumTop, int32_t lineHeight);
+
+// Right edges of the connection list's columns: each as wide as its widest text in
+// `widths`, the first starting at `left`, the room that is left of `available` pixels shared
+// out between them, but never less than `minimumGap` between two columns.
+void listColumnEdges(const int32_t* widths, int count, int32_t left, int32_t available, int32_t minimumGap,
+                     int32_t* edges);
+
+// What lies under a point of the main window's figures. Every function answers "nothing"
+// (-1 or 0) outside its area.
+struct SummaryCell {
+    int32_t row;     // 0 main period, 1 secondary period, 2 totals; -1 for none
+    int32_t column;  // 1 used, 2 left, 3 per day, 4 money
+};
+// The Summary draws column k right-aligned at left + k * columnWidth and row r at
+// top + r * lineHeight; row 1 only when the tariff has secondary free units.
+SummaryCell summaryCellAt(int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight,
+                          bool secondaryRow);
+// The day (1..31) whose bar of pitch `pitch` from `left` holds x; 0 for none.
+int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch);
+// The shown row (0 the first) of a list drawn from `top` - 1 in rows of `lineHeight`; -1 for none.
+int32_t listRowAt(int32_t y, int32_t top, int32_t lineHeight, int32_t rowsShown);
+
+// The list's scroll position after a key: a row up or down, a page of `pageRows` up or down,
+// the first or the last rows (`limit`, the largest useful position).
+enum class ListKey { up, down, pageUp, pageDown, home, end };
+int32_t scrolledListPosition(ListKey key, int32_t scroll, int32_t pageRows, int32_t limit);
+
+// The cost of `target`, one record of the month whose first record is `first`, under the
+// tariff in slot `tariffIndex`: the records before it use up the free units first, as the
+// month's sums price them.
+double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex);

@@ -50,10 +50,13 @@ void drawFreeUnitsTable(const FreeUnitsTableLayout& layout);
 
 // The log area: the live graph while a connection runs, else the month's connection list.
 // `monthAvailable` is false when the selected month's figures could not be read. The list is
-// scrolled no further than the limit its last paint found (state->listScrollLimit), and the
-// limit it finds now is kept there.
+// scrolled no further than the limit its last paint found, and where the list was painted goes
+// into state->painted.
 void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable);
 void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels);
-// The month's connections from row `skipRows` on; returns the largest useful skipRows.
+// The month's connections from row `skipRows` on, their place in state->painted; returns the
+// largest useful skipRows.
 int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows);
 
+// The decimal separator of the volumes and times, taken from the user's locale.
+void useUserNumberFormat();

@@ -5,6 +5,13 @@
 #include "skin/skin.h"
 #include "ui/views.h"
 
+void useUserNumberFormat()
+{
+    char separator[8];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) > 0)
+        setDecimalSeparator(separator);
+}
+
 void selectSkinFont(HDC dc, uint32_t slot)
 {
     HFONT font = skin.fonts[slot] != nullptr ? skin.fonts[slot] : skin.fonts[kFontText];

@@ -1,6 +1,7 @@
 // Drives the real rimcutter.exe through its window: messages posted and sent from this
 // process, its dialogs filled in, its clipboard and files read back.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -165,7 +166,12 @@ protected:
             return;
         if (window_ != nullptr)
             PostMessageA(window_, WM_COMMAND, 40002, 0);  // File / Exit
-        if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) {
+        // Shapes that were not saved are only given up with Yes.
+        for (int waited = 0; waited < 20000 && WaitForSingleObject(process_.hProcess, 100) != WAIT_OBJECT_0;
+             waited += 100)
+            if (HWND question = findWindow(process_.dwProcessId, window_, "#32770"))
+                PostMessageA(question, WM_COMMAND, IDYES, 0);
+        if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "rimcutter did not exit";
             TerminateProcess(process_.hProcess, 1);
         } else {
@@ -303,6 +309,39 @@ protected:
         SendMessageA(window_, WM_NULL, 0, 0);
     }
 
+    // The question the tool asks, answered with `answer` (IDYES or IDNO).
+    std::string answerQuestion(WPARAM answer)
+    {
+        HWND box = nullptr;
+        if (!eventually([&] { return (box = findWindow(0, window_, "#32770")); }))
+            return "no question";
+        char text[256] = "";
+        GetDlgItemTextA(box, kMessageText, text, sizeof text);
+        PostMessageA(box, WM_COMMAND, answer, 0);
+        EXPECT_TRUE(eventually([&] { return !IsWindow(box); }));
+        SendMessageA(window_, WM_NULL, 0, 0);
+        return text;
+    }
+
+    // A part of the status bar: the bar writes it into memory of the tool's own process.
+    std::string statusText(int part)
+    {
+        HWND bar = GetDlgItem(window_, kStatusBarId);
+        HANDLE tool = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, process_.dwProcessId);
+        if (tool == nullptr)
+            return "no access";
+        void* remote = VirtualAllocEx(tool, nullptr, 512, MEM_COMMIT, PAGE_READWRITE);
+        char text[512] = "";
+        SIZE_T read = 0;
+        if (remote != nullptr) {
+            SendMessageA(bar, SB_GETTEXTA, WPARAM(part), LPARAM(remote));
+            ReadProcessMemory(tool, remote, text, sizeof text - 1, &read);
+            VirtualFreeEx(tool, remote, 0, MEM_RELEASE);
+        }
+        CloseHandle(tool);
+        return text;
+    }
+
     int statusBarHeight()
     {
         RECT bar{};
@@ -435,6 +474,94 @@ TEST_F(Rimcutter, SavingToAFileThatCannotBeWrittenSaysItFailed)
     CloseHandle(held);
     EXPECT_EQ(readFile(target), "the outline from before");
     EXPECT_EQ(GetFileAttributesA((target + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// At 200 and 400 % the picture is larger than the window: the scroll bars, the wheel and the
+// arrow keys reach all of it, and the cross-hair follows a zoom without waiting for the mouse.
+TEST_F(Rimcutter, TheWholePictureCanBeReachedAtEveryZoom)
+{
+    const std::string picture = folder_ + "picture.png";
+    ASSERT_TRUE(writePicture(picture, 400, 300));
+    openPicture(picture);
+    char title[MAX_PATH] = "";
+    GetWindowTextA(window_, title, sizeof title);
+    EXPECT_STREQ(title, "picture.png - Rimcutter 0.1");
+    setClientSize(615, 465 + statusBarHeight());
+    SetForegroundWindow(window_);
+
+    // The pointer rests at client (100, 100): each zoom shows the pixel under it at once.
+    POINT pointer = {100, 100};
+    ClientToScreen(window_, &pointer);
+    // The pointer reaches its place through the X server: wait until it stays there.
+    ASSERT_TRUE(eventually([&] {
+        SetCursorPos(pointer.x, pointer.y);
+        Sleep(100);
+        POINT at{};
+        GetCursorPos(&at);
+        return at.x == pointer.x && at.y == pointer.y;
+    }));
+    key('2');
+    EXPECT_EQ(statusText(1), "x = 45, y = 45");  // 100 / 2 - 5
+    key('4');
+    EXPECT_EQ(statusText(1), "x = 20, y = 20");  // 100 / 4 - 5
+    SetCursorPos(0, 0);
+
+    // 1640 x 1240 pixels of picture and margin at 400 %. The wheel goes down to the end, and
+    // with Shift to the right end: picture pixel (399, 299) is then 23 pixels in from the view's
+    // far corner, (5 + 399) * 4 + 1 = 1617 of 1640.
+    SendMessageA(window_, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120 * 100)), 0);
+    SendMessageA(window_, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WORD(-120 * 100)), 0);
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int viewWidth = client.right, viewHeight = client.bottom - statusBarHeight();
+    EXPECT_EQ(pixelAt(viewWidth - 23, viewHeight - 23), onePixel(399, 299));
+    // An arrow key moves a line of 16 pixels: 4 picture pixels at 400 %.
+    key(VK_LEFT);
+    key(VK_UP);
+    EXPECT_EQ(pixelAt(viewWidth - 23, viewHeight - 23), onePixel(395, 295));
+    SendMessageA(window_, WM_HSCROLL, SB_TOP, 0);
+    SendMessageA(window_, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(pixelAt(28, 48), onePixel(2, 7));
+    SendMessageA(window_, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(pixelAt(28, viewHeight - 23), onePixel(2, 299));
+}
+
+// Traced shapes whose text was neither saved nor copied are not thrown away without a question.
+TEST_F(Rimcutter, UnsavedShapesAreNotLostWithoutAsking)
+{
+    const std::string picture = folder_ + "picture.png";
+    ASSERT_TRUE(writePicture(picture, 400, 300));
+    openPicture(picture);
+    key('1');
+    key('R');
+    click(10, 10);
+    click(20, 20);
+    PostMessageA(window_, WM_KEYDOWN, 'D', 1);
+    EXPECT_EQ(answerQuestion(IDNO), "The regions have not been saved or copied. Delete them all?");
+    const std::string traced = copiedText();
+    EXPECT_NE(traced.find("width=\"11\""), std::string::npos) << traced;  // still there
+    EXPECT_EQ(statusText(0), "The region text is on the clipboard: paste it into skin.xml.");
+    key('D');  // copied: deleted without a question
+    EXPECT_EQ(findWindow(0, window_, "#32770"), nullptr);
+    EXPECT_EQ(copiedText().find("width=\"11\""), std::string::npos);
+
+    key('R');
+    click(10, 10);
+    click(20, 20);
+    PostMessageA(window_, WM_COMMAND, 40002, 0);  // File / Exit
+    EXPECT_EQ(answerQuestion(IDNO), "The regions have not been saved or copied. Exit and lose them?");
+    EXPECT_TRUE(IsWindow(window_));
+
+    // The save dialog offers region text.
+    PostMessageA(window_, WM_COMMAND, 40010, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(eventually([&] { return (dialog = findWindow(0, window_, "#32770")); }));
+    char filter[128] = "";
+    GetDlgItemTextA(dialog, 0x470, filter, sizeof filter);  // the file type list
+    EXPECT_STREQ(filter, "Region text (*.txt)");
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(eventually([&] { return !IsWindow(dialog); }));
+    SendMessageA(window_, WM_NULL, 0, 0);
 }
 
 // Not a check: sets the scene for the README's screenshot and leaves the tool running

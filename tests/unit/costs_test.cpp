@@ -54,7 +54,8 @@ TEST_F(Pricing, SecondaryPeriodByWindowWeekdayAndHoliday)
     setTariff(4, windowTariff(28800, 64800, (1u << 5) | 1u)); // Saturdays and Mondays
     settings.holidays[0].packedDate = packDate(2003, 12, 24);
     settings.holidays[1].packedDate = packDate(2003, 12, 25);
-    settings.holidays[3].packedDate = packDate(2003, 12, 31);  // after the list's end
+    settings.holidays[2].packedDate = packDate(0, 5, 1);       // every year
+    settings.holidays[4].packedDate = packDate(2003, 12, 31);  // after the list's end
 
     struct Case {
         int tariff;
@@ -76,6 +77,10 @@ TEST_F(Pricing, SecondaryPeriodByWindowWeekdayAndHoliday)
         {2, at(2004, 12, 24, Friday, 10, 0), false},      // the entry is for 2003 only
         {2, at(2003, 12, 31, Wednesday, 10, 0), false},   // behind the first empty entry
         {2, at(2003, 12, 23, Tuesday, 0, 0), false},
+        {2, at(2003, 5, 1, Thursday, 10, 0), true},       // the yearly entry in any year
+        {2, at(2026, 5, 1, Friday, 10, 0), true},
+        {2, at(2026, 5, 2, Saturday, 10, 0), false},
+        {2, at(2026, 6, 1, Monday, 10, 0), false},
         {3, at(2003, 10, 3, Friday, 12, 0), true},
         {3, at(2003, 10, 3, Friday, 20, 0), true},
         {4, at(2003, 10, 6, Monday, 12, 0), true},

@@ -110,6 +110,26 @@ TEST(HolidayTable, UnpackAndOrder)
     EXPECT_EQ(christmas.day, 24u);
     EXPECT_LT(compareHolidayDates(packDate(2003, 12, 24), packDate(2003, 12, 25)), 0);
     EXPECT_GT(compareHolidayDates(packDate(2004, 1, 1), packDate(2003, 12, 31)), 0);
+
+    // A holiday of every year has year 0: it sorts first and reads back as its day.
+    EXPECT_TRUE(isEveryYear(packDate(0, 1, 1)));
+    EXPECT_FALSE(isEveryYear(packDate(2003, 1, 1)));
+    EXPECT_FALSE(isEveryYear(0));
+    EXPECT_LT(compareHolidayDates(packDate(0, 12, 31), packDate(2003, 1, 1)), 0);
+    EXPECT_EQ(unpackDate(packDate(0, 5, 1)).month, 5u);
+
+    const struct {
+        const char* shortDate;
+        const char* monthDay;
+    } pictures[] = {
+        {"M/d/yyyy", "M/d"}, {"dd.MM.yyyy", "dd.MM"}, {"yyyy-MM-dd", "MM-dd"},
+        {"d/M/yy", "d/M"},   {"dd MMM", "dd MMM"},    {"d. M. yyyy", "d. M"},
+    };
+    for (const auto& picture : pictures) {
+        char monthDay[32];
+        monthDayPicture(picture.shortDate, monthDay, sizeof monthDay);
+        EXPECT_STREQ(monthDay, picture.monthDay) << picture.shortDate;
+    }
 }
 
 TEST(HolidayTable, StoreEndsTheTableAfterTheRows)

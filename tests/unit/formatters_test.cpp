@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "ui/formatters.h"
@@ -84,6 +85,63 @@ TEST(FormatValue, UnitAndNumberParts)
     EXPECT_STREQ(unitOf(text, length), "h");
     numberOf(text, length, number);
     EXPECT_STREQ(number, "+2.00");
+}
+
+// Figures drawn beside a scale take the scale's unit; a rate is a volume a second.
+TEST(FormatValue, InTheUnitOfTheirScale)
+{
+    const struct {
+        ValueFormatter format;
+        int64_t value, scale;
+        const char* text;
+    } cases[] = {
+        {formatVolume, 226492416, 1288490189, "0.21GB"},  // 216 MB under a scale of 1.20 GB
+        {formatVolume, 75183308, 225443840, "71.7MB"},    // 71.70 MB under 215 MB
+        {formatVolume, 157286400, 209715200, "150MB"},    // 150 MB: no decimals from 100 up
+        {formatVolume, 10230, 10240, "9.99kB"},           // 9.990 keeps two decimals
+        {formatVolume, 500, 999, "500B"},                 // whole bytes in the smallest unit
+        {formatVolume, 0, 0, "0B"},
+        {formatVolume, -2048, 4096, "+2.00kB"},
+        {formatDuration, 108, 7200, "0.03h"},             // 108 s of an hour
+        {formatDuration, 2400, 3000, "40.0min"},
+        {formatDuration, 40, 40, "40s"},
+        {formatRate, 3712000, 4980736, "3.54MB/s"},       // 3.540 MB/s under 4.75 MB/s
+        {formatRate, 700, 2048, "0.68kB/s"},
+    };
+    for (const auto& c : cases) {
+        char text[kFormattedValueSize];
+        const int numberLength = formatInUnitOf(c.format, c.value, c.scale, text);
+        EXPECT_STREQ(text, c.text) << c.value << " under " << c.scale;
+        EXPECT_STREQ(unitOf(text, numberLength), c.text + strcspn(c.text, "BkMGsmh"));
+    }
+
+    char text[kFormattedValueSize];
+    const int length = formatRate(1536000, text);
+    EXPECT_STREQ(text, "1.46MB/s");
+    EXPECT_STREQ(unitOf(text, length), "MB/s");
+}
+
+// Fractions are written with the user's decimal separator; whole numbers have none.
+TEST(FormatValue, UsersDecimalSeparator)
+{
+    setDecimalSeparator(",");
+    char text[kFormattedValueSize], number[kFormattedValueSize];
+    int length = formatVolume(1536000, text);
+    EXPECT_STREQ(text, "1,46MB");
+    numberOf(text, length, number);
+    EXPECT_STREQ(number, "1,46");
+    formatDuration(90, text);
+    EXPECT_STREQ(text, "1,50min");
+    formatInUnitOf(formatVolume, 226492416, 1288490189, text);
+    EXPECT_STREQ(text, "0,21GB");
+    formatVolume(999, text);
+    EXPECT_STREQ(text, "999B");
+    setDecimalSeparator("");  // no separator at all is not taken
+    formatDuration(90, text);
+    EXPECT_STREQ(text, "1,50min");
+    setDecimalSeparator(".");
+    formatDuration(90, text);
+    EXPECT_STREQ(text, "1.50min");
 }
 
 }  // namespace

@@ -380,6 +380,43 @@ TEST_F(RegionTool, ClipboardGetsTheText)
     EXPECT_EQ(fakeToolWindow.clipboard, "\t<region type=\"\" x=\"10\" y=\"20\" width=\"21\" height=\"21\" />\r\n\t");
 }
 
+// Shapes whose text was neither saved nor copied are only thrown away when the user agrees.
+TEST_F(RegionTool, UnsavedShapesGoOnlyWhenTheUserAgrees)
+{
+    EXPECT_TRUE(mayDiscardShapes(kAskExit));  // nothing traced: nothing to lose
+    rectangle(1, 1, 2, 2);
+    deleteAllShapes();
+    ASSERT_EQ(fakeToolWindow.questions.size(), 1u);
+    EXPECT_EQ(fakeToolWindow.questions[0], kAskDeleteAll);
+    EXPECT_EQ(regionTool.shapeCount, 1u);  // answered No
+    EXPECT_FALSE(mayDiscardShapes(kAskExit));
+    EXPECT_EQ(fakeToolWindow.questions.back(), kAskExit);
+
+    fakeToolWindow.clipboardFails = true;  // a failed copy saves nothing and says nothing
+    copyRegionText();
+    EXPECT_EQ(fakeToolWindow.status[0], "");
+    EXPECT_FALSE(mayDiscardShapes(kAskExit));
+    fakeToolWindow.clipboardFails = false;
+    copyRegionText();
+    EXPECT_EQ(fakeToolWindow.status[0], "The region text is on the clipboard: paste it into skin.xml.");
+    const size_t asked = fakeToolWindow.questions.size();
+    EXPECT_TRUE(mayDiscardShapes(kAskExit));
+    rectangle(3, 3, 4, 4);  // a new shape is unsaved again, and so is a removal
+    removeLastShape();
+    EXPECT_FALSE(mayDiscardShapes(kAskExit));
+    saveRegionText((scratchDirectory() + "outline.txt").c_str());
+    EXPECT_TRUE(mayDiscardShapes(kAskExit));
+    deleteAllShapes();  // saved: no question
+    EXPECT_EQ(fakeToolWindow.questions.size(), asked + 1);
+    EXPECT_EQ(regionTool.shapeCount, 0u);
+
+    rectangle(1, 1, 2, 2);
+    fakeToolWindow.answer = true;
+    deleteAllShapes();
+    EXPECT_EQ(regionTool.shapeCount, 0u);
+    EXPECT_TRUE(mayDiscardShapes(kAskExit));
+}
+
 TEST_F(RegionTool, SavingWritesExactlyTheTextOrSaysItFailed)
 {
     const std::string path = scratchDirectory() + "outline.txt";

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "log/monthlog.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
 #include "ui/viewmath.h"
 
 namespace {
@@ -143,6 +146,103 @@ TEST(ViewMath, AverageLabelsKeepApart)
         EXPECT_EQ(received, c.expectedReceived);
         EXPECT_EQ(sent, c.expectedSent);
     }
+}
+
+// The list's columns are as wide as the texts shown in them; the room left goes between them.
+TEST(ViewMath, ListColumnsTakeTheirTextsWidthAndNeverTouch)
+{
+    const int32_t widths[6] = {50, 40, 30, 30, 30, 40};  // 220 pixels of text
+    int32_t edges[6];
+    listColumnEdges(widths, 6, 40, 354, 6, edges);       // 134 spare: 26 between two columns
+    const int32_t spread[6] = {90, 156, 212, 268, 324, 390};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(edges[i], spread[i]) << i;
+
+    listColumnEdges(widths, 6, 40, 230, 6, edges);       // 10 spare: the smallest gap of 6
+    const int32_t tight[6] = {90, 136, 172, 208, 244, 290};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(edges[i], tight[i]) << i;
+}
+
+TEST(ViewMath, WhatLiesUnderThePointer)
+{
+    // Summary from (40, 115), columns 88 wide (right edges 128, 216, 304, 392), rows 13 high.
+    const struct {
+        int32_t x, y;
+        bool secondaryRow;
+        int32_t row, column;
+    } cells[] = {
+        {41, 115, false, 0, 1},   {128, 127, false, 0, 1}, {129, 115, false, 0, 2}, {392, 141, false, 2, 4},
+        {300, 130, false, -1, 0},  // row 1 is not drawn without secondary free units
+        {300, 130, true, 1, 3},   {40, 120, true, -1, 0},  {393, 120, true, -1, 0}, {100, 154, true, -1, 0},
+        {100, 114, true, -1, 0},
+    };
+    for (const auto& c : cells) {
+        const SummaryCell cell = summaryCellAt(c.x, c.y, 40, 115, 88, 13, c.secondaryRow);
+        EXPECT_EQ(cell.row, c.row) << c.x << "," << c.y;
+        if (c.row >= 0) {
+            EXPECT_EQ(cell.column, c.column) << c.x << "," << c.y;
+        }
+    }
+
+    // Bars of pitch 5 from x 51: day 1 takes 51..55, day 31 ends at 205.
+    EXPECT_EQ(chartDayAt(51, 51, 5), 1);
+    EXPECT_EQ(chartDayAt(56, 51, 5), 2);
+    EXPECT_EQ(chartDayAt(205, 51, 5), 31);
+    EXPECT_EQ(chartDayAt(206, 51, 5), 0);
+    EXPECT_EQ(chartDayAt(50, 51, 5), 0);
+    EXPECT_EQ(chartDayAt(60, 51, 0), 0);
+
+    // List rows from y 156 (one above the area's top at 157), 13 high, 4 of them shown.
+    EXPECT_EQ(listRowAt(156, 157, 13, 4), 0);
+    EXPECT_EQ(listRowAt(168, 157, 13, 4), 0);
+    EXPECT_EQ(listRowAt(169, 157, 13, 4), 1);
+    EXPECT_EQ(listRowAt(207, 157, 13, 4), 3);
+    EXPECT_EQ(listRowAt(208, 157, 13, 4), -1);
+    EXPECT_EQ(listRowAt(155, 157, 13, 4), -1);
+
+}
+
+TEST(ViewMath, ListKeysScrollByRowPageAndToEitherEnd)
+{
+    const struct {
+        ListKey key;
+        int32_t scroll, expected;
+    } cases[] = {
+        {ListKey::down, 0, 1},      {ListKey::down, 42, 42},  // never beyond the limit of 42
+        {ListKey::up, 5, 4},        {ListKey::up, 0, 0},      {ListKey::pageDown, 3, 11},
+        {ListKey::pageDown, 40, 42}, {ListKey::pageUp, 11, 3}, {ListKey::pageUp, 5, 0},
+        {ListKey::home, 17, 0},     {ListKey::end, 3, 42},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(scrolledListPosition(c.key, c.scroll, 8, 42), c.expected) << int(c.key) << " from " << c.scroll;
+    EXPECT_EQ(scrolledListPosition(ListKey::end, 0, 8, 0), 0);  // a list that fits does not move
+}
+
+// A record's cost is what it adds to the month after the records before it.
+TEST(ViewMath, RecordCostAfterTheRecordsBeforeIt)
+{
+    resetSettings();
+    settings.volumeCorrection = 0;
+    freeTariffs();
+    Rate* rate = new Rate{};
+    rate->unit = 1;          // megabytes
+    rate->amount[0] = 1;     // one free
+    rate->amount[2] = 1000;  // then price 1
+    rate->cost[1] = 2.0;     // 2.00 a megabyte in the main period
+    rate->cost[2] = 2.0;
+    TariffTable[0] = rate;
+    LogRecord records[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        records[i].rx = 524288;  // half a megabyte each
+        records[i].start = {2026, 12, 2, 1, 10, 0, 0, 0};
+        records[i].next = i < 2 ? &records[i + 1] : nullptr;
+    }
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[0], 0), 0.0);  // within the free megabyte
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[1], 0), 0.0);  // fills it exactly
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 0), 1.0);  // half a megabyte at 2.00
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 1), 0.0);  // no tariff in slot 1
+    freeTariffs();
 }
 
 }  // namespace

@@ -32,6 +32,23 @@ std::string digitsOf(const std::string& text)
     return digits;
 }
 
+// Whether a control shows nothing but its background in the left part of its client area
+// (the right holds a date picker's arrows), read from the screen.
+bool showsNoText(HWND control)
+{
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    const COLORREF background = GetPixel(dc, 3, client.bottom / 2);
+    bool blank = true;
+    for (int y = 3; y < client.bottom - 3 && blank; ++y)
+        for (int x = 3; x < client.right * 3 / 5 && blank; ++x)
+            blank = GetPixel(dc, x, y) == background;
+    ReleaseDC(control, dc);
+    return blank;
+}
+
 Rate* addRate(const char* name)
 {
     Rate* rate = new Rate{};
@@ -122,6 +139,8 @@ TEST_F(OptionsSheet, EmptyTableDisablesTheEditorUntilAdd)
         EXPECT_FALSE(IsWindowEnabled(item(id))) << id;
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
         EXPECT_EQ(text(id), "") << id;
+    for (int id : {IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END})
+        EXPECT_TRUE(showsNoText(item(id))) << id;  // not the clock's time
     EXPECT_TRUE(IsWindowEnabled(item(IDC_TARIFF_ADD)));
 
     type(IDC_TARIFF_NEW_NAME, "Evening");
@@ -131,6 +150,7 @@ TEST_F(OptionsSheet, EmptyTableDisablesTheEditorUntilAdd)
     for (int id : {IDC_TARIFF_LIST, IDC_TARIFF_DELETE, IDC_TARIFF_PRECISION, IDC_TARIFF_UNIT, IDC_TARIFF_COST_LAST})
         EXPECT_TRUE(IsWindowEnabled(item(id))) << id;
     EXPECT_EQ(text(IDC_TARIFF_NEW_NAME), "");
+    EXPECT_FALSE(showsNoText(item(IDC_TARIFF_TIME_BEGIN)));
     EXPECT_EQ(selection(IDC_TARIFF_LIST), 0);
     EXPECT_EQ(selection(IDC_TARIFF_UNIT), 0);
     EXPECT_EQ(text(IDC_TARIFF_PRECISION), "2");
@@ -401,6 +421,58 @@ TEST_F(OptionsSheet, HolidayAddAndChangeKeepTheOrderAndCancelDiscards)
     close(PSBTN_CANCEL);
     EXPECT_EQ(holidayCount(), 1);
     EXPECT_STREQ(settings.holidays[0].name, "June");
+}
+
+// Change and Delete need a selected row; a holiday of every year is kept with year 0 and shown
+// without a year.
+TEST_F(OptionsSheet, HolidayButtonsFollowTheSelectionAndAHolidayOfEveryYearHasNoYear)
+{
+    settings.holidays[0].packedDate = packDate(2004, 6, 1);
+    strcpy(settings.holidays[0].name, "June");
+    open(1);
+    HWND list = item(IDC_HOLIDAY_LIST);
+    char heading[64] = "";
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = heading;
+    column.cchTextMax = sizeof heading;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 0, LPARAM(&column)));
+    EXPECT_EQ(std::string(heading), languageText(IDS_HOLIDAY_COLUMN_DATE));
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_HOLIDAY_CHANGE)));
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_HOLIDAY_DELETE)));
+
+    SYSTEMTIME date = {};
+    date.wYear = 2004, date.wMonth = 5, date.wDay = 1;
+    SendMessageA(item(IDC_HOLIDAY_DATE), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&date));
+    type(IDC_HOLIDAY_NAME, "Labour Day");
+    click(IDC_HOLIDAY_EVERY_YEAR);
+    click(IDC_HOLIDAY_ADD);
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    EXPECT_EQ(rowDate(list, 0), packDate(0, 5, 1));  // year 0 comes first
+    char dateText[256];
+    ListView_GetItemText(list, 0, 0, dateText, sizeof dateText);
+    EXPECT_EQ(digitsOf(dateText).find("200"), std::string::npos) << dateText;  // day and month, no year
+    EXPECT_NE(std::string(dateText).find('5'), std::string::npos) << dateText;
+
+    selectRow(list, 1);
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_HOLIDAY_CHANGE)));
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_HOLIDAY_DELETE)));
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_HOLIDAY_EVERY_YEAR), BST_UNCHECKED);
+    selectRow(list, 0);
+    EXPECT_EQ(IsDlgButtonChecked(page, IDC_HOLIDAY_EVERY_YEAR), BST_CHECKED);
+    SendMessageA(item(IDC_HOLIDAY_DATE), DTM_GETSYSTEMTIME, 0, LPARAM(&date));
+    EXPECT_EQ(date.wMonth, 5);
+    EXPECT_EQ(date.wDay, 1);
+    selectRow(list, 1);
+    click(IDC_HOLIDAY_DELETE);  // June goes, and nothing is selected any more
+    EXPECT_EQ(ListView_GetItemCount(list), 1);
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_HOLIDAY_CHANGE)));
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_HOLIDAY_DELETE)));
+
+    close(PSBTN_OK);
+    EXPECT_EQ(holidayCount(), 1);
+    EXPECT_EQ(settings.holidays[0].packedDate, packDate(0, 5, 1));
+    EXPECT_STREQ(settings.holidays[0].name, "Labour Day");
 }
 
 TEST_F(OptionsSheet, HolidayListTakesNoMoreThanTheTable)
@@ -694,6 +766,24 @@ TEST_F(OptionsSheet, ContextHelpShowsTheControlsTextOrTheFallbackInTheTip)
     EXPECT_EQ(std::string(tipState.tipText), languageText(IDS_OPTIONS_HELP_FALLBACK));
     EXPECT_FALSE(std::string(tipState.tipText).empty());
     SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
+
+    // The tip stays while the pointer stays on the control it was on, and goes when the pointer
+    // reaches another control or the sheet closes.
+    const POINT add = centreOf(item(IDC_TARIFF_ADD)), remove = centreOf(item(IDC_TARIFF_DELETE));
+    SetCursorPos(add.x, add.y);
+    help.iCtrlId = IDC_TARIFF_ADD;
+    SendMessageA(sheet, WM_HELP, 0, LPARAM(&help));
+    helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(add.x + 1), LPARAM(add.y));
+    EXPECT_TRUE(IsWindowVisible(tipWindow));
+    SetCursorPos(remove.x, remove.y);
+    helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(remove.x), LPARAM(remove.y));
+    EXPECT_FALSE(IsWindowVisible(tipWindow));
+    EXPECT_EQ(tipState.tipFlags, 0u);
+    SendMessageA(sheet, WM_HELP, 0, LPARAM(&help));
+    EXPECT_TRUE(IsWindowVisible(tipWindow));
+    DestroyWindow(sheet);
+    sheet = nullptr;
+    EXPECT_FALSE(IsWindowVisible(tipWindow));
 }
 
 // --- The sheet's own loop ------------------------------------------------------------------

@@ -63,8 +63,8 @@ const UINT kFixedStrings[] = {
     IDS_ALERT_MONEY_TITLE,
     IDS_ALERT_MONEY,
     IDS_ALERT_HUNG_UP,
-    IDS_TIP_FREE_LEFT,
-    IDS_TIP_FREE_EXCEEDED,
+    IDS_TRAY_FREE_LEFT,
+    IDS_TRAY_FREE_EXCEEDED,
     IDS_EXPORT_TITLE,
     IDS_EXPORT_FILTER,
     IDS_EXPORT_FILE_NAME,
@@ -78,6 +78,16 @@ const UINT kFixedStrings[] = {
     IDS_CSV_FIRST_HEADING + 6,
     IDS_CSV_COST,
     IDS_CSV_COST_TARIFF,
+    IDS_NO_TARIFF,
+    IDS_NO_LOGS,
+    IDS_HOLIDAY_COLUMN_DATE,
+    IDS_HOLIDAY_COLUMN_NAME,
+    IDS_HOLIDAY_EVERY_YEAR,
+    IDS_TRAY_DIAL,
+    IDS_TRAY_HANG_UP,
+    IDS_TRAY_SHOW,
+    IDS_TRAY_OPTIONS,
+    IDM_SHOW_WINDOW,
     // Hints of the menus the program builds itself (tray menu, tariff menu, month and skin lists).
     IDM_LOG_MONTH_FIRST,
     IDM_PHONEBOOK_FIRST,
@@ -89,6 +99,15 @@ const UINT kFixedStrings[] = {
     IDC_HELP_TOGGLE,
     IDC_SHEET_TABS,
 };
+
+// The hover tips of the main window: every one of them, in every language.
+std::vector<UINT> tipStrings()
+{
+    std::vector<UINT> ids;
+    for (UINT id = IDS_TIP_MAIN_PERIOD; id <= IDS_TIP_CLOSE_BUTTON; ++id)
+        ids.push_back(id);
+    return ids;
+}
 
 // The hint shown for a menu item: ranges of generated items share the hint of their first id.
 UINT hintOf(UINT command)
@@ -223,7 +242,7 @@ TEST_P(LanguageModuleTest, EveryFixedStringExists)
         EXPECT_FALSE(string(id).empty()) << "string " << id;
     // Texts the program fills in: each keeps as many placeholders as it is given values.
     const std::pair<UINT, size_t> filled[] = { { IDS_ALERT_USAGE, 2 }, { IDS_ALERT_USED_UP, 1 }, { IDS_ALERT_MONEY, 2 },
-        { IDS_TIP_FREE_LEFT, 1 }, { IDS_TIP_FREE_EXCEEDED, 1 }, { IDS_EXPORT_FILE_NAME, 1 }, { IDS_EXPORT_DONE, 1 },
+        { IDS_TRAY_FREE_LEFT, 1 }, { IDS_TRAY_FREE_EXCEEDED, 1 }, { IDS_EXPORT_FILE_NAME, 1 }, { IDS_EXPORT_DONE, 1 },
         { IDS_CSV_COST_TARIFF, 1 } };
     for (const auto& [id, count] : filled) {
         const std::string text = string(id);
@@ -236,6 +255,8 @@ TEST_P(LanguageModuleTest, EveryFixedStringExists)
     const std::string filter = string(IDS_EXPORT_FILTER);
     EXPECT_EQ(std::count(filter.begin(), filter.end(), '|') % 2, 0) << filter;
     EXPECT_EQ(filter.back(), '|') << filter;
+    for (UINT id : tipStrings())
+        EXPECT_FALSE(string(id).empty()) << "tip " << id;
 }
 
 TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
@@ -372,6 +393,8 @@ TEST_P(LanguageModuleTest, TextsAreInCodePage1252)
     std::string all;
     for (UINT id : kFixedStrings)
         all += string(id);
+    for (UINT id : tipStrings())
+        all += string(id);
     for (const MessageInserts& message : allMessages())
         all += rawMessage(message.code);
     EXPECT_EQ(all.find('\xC3'), std::string::npos);
@@ -431,7 +454,8 @@ std::vector<DialogControls> requiredControls()
                 { IDC_HOLIDAY_DATE, "SysDateTimePick32", DTS_TIMEFORMAT, 0 }, { IDC_HOLIDAY_NAME, "Edit", 0, 0 },
                 { IDC_HOLIDAY_ADD, "Button", kButtonType, BS_PUSHBUTTON },
                 { IDC_HOLIDAY_DELETE, "Button", kButtonType, BS_PUSHBUTTON },
-                { IDC_HOLIDAY_CHANGE, "Button", kButtonType, BS_PUSHBUTTON } } },
+                { IDC_HOLIDAY_CHANGE, "Button", kButtonType, BS_PUSHBUTTON },
+                { IDC_HOLIDAY_EVERY_YEAR, "Button", kButtonType, BS_AUTOCHECKBOX } } },
         { IDD_OPTIONS_GENERAL,
             { { IDC_UPDATE_INTERVAL, "Edit", 0, 0 }, { IDC_VOLUME_CORRECTION, "Edit", 0, 0 },
                 { IDC_START_HIDDEN, "Button", kButtonType, BS_AUTOCHECKBOX },

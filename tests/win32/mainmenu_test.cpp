@@ -142,4 +142,17 @@ TEST_F(MainMenu, LogMonthsAndSkinFolders)
     EXPECT_EQ(checked, 1);
 }
 
+// Before the first month log there is nothing to choose: the sub-menu says so, greyed.
+TEST_F(MainMenu, NoMonthLogYet)
+{
+    makeFile("settings.zip");
+    buildMainMenu(nullptr, popup);
+    ASSERT_EQ(GetMenuItemCount(months), 1);
+    char expected[256] = "";
+    LoadStringA(LanguageModule, IDS_NO_LOGS, expected, sizeof expected);
+    EXPECT_NE(expected[0], '\0');
+    EXPECT_EQ(itemText(months, 0), expected);
+    EXPECT_NE(GetMenuState(months, 0, MF_BYPOSITION) & MF_GRAYED, 0u);
+}
+
 }  // namespace

@@ -135,22 +135,27 @@ TEST_P(InstalledSkin, HasRoomForTheLongestTexts)
     const SIZE zero = textSize(skin.fonts[kFontSummary], "0");
     EXPECT_LE(3 * zero.cy, height(skin.rects[kElementSummary]));
 
-    // The connection list's last column ends at D + 34f + 50, D the widest day text + 10.
+    // The connection list's columns are as wide as their widest texts, at least a digit's width
+    // apart: the longest row of either locale fits the list, in the fonts it may be drawn in.
     for (LCID locale : {MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT),
                         MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)}) {
+        SYSTEMTIME longest{};
+        longest.wYear = 2026;
+        longest.wMonth = 12;
+        longest.wDay = 28;
+        longest.wHour = 22;
+        longest.wMinute = 58;
+        longest.wSecond = 58;
+        char date[64] = "", time[64] = "";
+        GetDateFormatA(locale, DATE_SHORTDATE, &longest, nullptr, date, sizeof date);
+        GetTimeFormatA(locale, 0, &longest, nullptr, time, sizeof time);
         for (uint32_t font : {kFontSummary, kFontText}) {
-            int widest = 0;
-            for (WORD day = 1; day <= 7; ++day) {
-                SYSTEMTIME date{};
-                date.wYear = 2026;
-                date.wMonth = 9;
-                date.wDay = day;
-                char text[64] = "";
-                GetDateFormatA(locale, 0, &date, "ddd, dd.MM.yyyy", text, sizeof text);
-                widest = std::max<int>(widest, textSize(skin.fonts[font], text).cx);
-            }
+            int row = 0;
+            for (const char* cell : {static_cast<const char*>(date), static_cast<const char*>(time), "59.9min",
+                                     "100.0MB", "100.0h", "100.0MB"})
+                row += textSize(skin.fonts[font], cell).cx;
             const int f = textSize(skin.fonts[font], "0").cx;
-            EXPECT_LE(widest + 10 + 34 * f + 50, width(skin.rects[kElementLog])) << locale << " font " << font << ": day text " << widest << ", digit " << f;
+            EXPECT_LE(row + 5 * f, width(skin.rects[kElementLog])) << locale << " font " << font << ": " << date << " " << time;
         }
     }
 }

@@ -127,6 +127,31 @@ TEST_F(TipWindow, ShowPlacesItAboveRightOfThePointerAndFollowsOnlyWhenAsked)
     EXPECT_EQ(rect().left, hidden.left);
 }
 
+// At the screen's edges the tip stays whole on the screen and off the pointer.
+TEST_F(TipWindow, NearTheScreensEdgesTheTipStaysOnTheScreen)
+{
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    setText("A tip in the corner of the screen");
+    const POINT corners[] = {{screenWidth - 3, 2}, {2, 2}, {screenWidth - 3, screenHeight - 3}, {2, screenHeight - 3}};
+    for (const POINT& pointer : corners) {
+        SetCursorPos(pointer.x, pointer.y);
+        POINT at;
+        GetCursorPos(&at);
+        show(TIP_SHOW, 5, -5);
+        const RECT r = rect();
+        EXPECT_GE(r.left, 0) << at.x << "," << at.y;
+        EXPECT_GE(r.top, 0) << at.x << "," << at.y;
+        EXPECT_LE(r.right, screenWidth) << at.x << "," << at.y;
+        EXPECT_LE(r.bottom, screenHeight) << at.x << "," << at.y;
+        EXPECT_FALSE(PtInRect(&r, at)) << "covers the pointer at " << at.x << "," << at.y;
+    }
+    // Where there is room it keeps its place above and right of the pointer.
+    SetCursorPos(500, 400);
+    show(TIP_SHOW, 5, -5);
+    EXPECT_EQ(rect().left, 505);
+    EXPECT_EQ(rect().bottom, 395);
+}
+
 TEST_F(TipWindow, DelayedTipStaysHiddenAndStillUntilItsTimer)
 {
     setText("Later");

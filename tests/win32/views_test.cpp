@@ -246,42 +246,37 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
     TextOutA(expected.dc(), 37, 19 + 2 * h, "5.", 2);
     EXPECT_TRUE(canvas.sameAs(expected, {0, 0, 39, 200}));
 
-    // The cumulative columns end at date width + 27 f + 40 and + 34 f + 50 from the list's
-    // left; the date width is the widest weekday date of the month plus 10.
-    int dateWidth = 0;
-    for (WORD day = 1; day <= 7; ++day) {
-        SYSTEMTIME date{2003, 10, 0, day, 0, 0, 0, 0};
-        char text[64];
-        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &date, "ddd, dd.MM.yyyy", text, sizeof text);
-        SIZE size;
-        GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
-        dateWidth = std::max<int>(dateWidth, size.cx);
+    // The columns are as wide as their texts and never touch: each row shows six separate
+    // blocks of text (a block may hold a space narrower than the gap between two columns),
+    // the last of them, the running volume, ending near the list's right edge.
+    const int gap = zero.cx;
+    for (int row = 0; row < 3; ++row) {
+        const RECT band = {list.left, 19 + row * h, list.right, 19 + (row + 1) * h};
+        int blocks = 0, blank = gap, lastInk = -1;
+        for (int x = band.left; x < band.right; ++x) {
+            const bool ink = canvas.inkIn({x, band.top, x + 1, band.bottom});
+            if (ink && blank >= gap)
+                ++blocks;
+            blank = ink ? 0 : blank + 1;
+            if (ink)
+                lastInk = x;
+        }
+        EXPECT_EQ(blocks, 6) << "row " << row;
+        EXPECT_GE(lastInk, list.right - 6) << "row " << row;
     }
-    // A locale with longer times (12-hour marks) moves these columns right by the excess.
-    int timeWidth = 0;
-    for (WORD hour : {10, 12, 22, 23}) {
-        SYSTEMTIME time{2003, 10, 0, 1, hour, 58, 58, 0};
-        char text[64];
-        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, text, sizeof text);
-        SIZE size;
-        GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
-        timeWidth = std::max<int>(timeWidth, size.cx);
-    }
-    const int excess = std::max<int>(0, timeWidth - 8 * zero.cx);
-    const int durationEdge = 40 + dateWidth + 10 + 27 * zero.cx + 40 + excess;
-    const int volumeEdge = 40 + dateWidth + 10 + 34 * zero.cx + 50 + excess;
-    // Three records of 1024 bytes and 60 s each by the first visible row, five by the last.
+    // The running totals: three records of 1024 bytes and 60 s each by the first row shown,
+    // five by the last, drawn right-aligned at the last column's edge.
     Canvas cumulative(700, 200);
     SetTextAlign(cumulative.dc(), TA_RIGHT | TA_TOP);
-    TextOutA(cumulative.dc(), durationEdge, 19, "3.00min", 7);
-    TextOutA(cumulative.dc(), volumeEdge, 19, "3.00kB", 6);
-    TextOutA(cumulative.dc(), durationEdge, 19 + 2 * h, "5.00min", 7);
-    TextOutA(cumulative.dc(), volumeEdge, 19 + 2 * h, "5.00kB", 6);
-    SIZE durationText;
-    GetTextExtentPoint32A(dc, "3.00min", 7, &durationText);
-    const RECT columns = {durationEdge - durationText.cx, 19, volumeEdge, 19 + h};
-    EXPECT_TRUE(canvas.sameAs(cumulative, columns));
-    EXPECT_TRUE(canvas.sameAs(cumulative, {columns.left, 19 + 2 * h, volumeEdge, 19 + 3 * h}));
+    SIZE total;
+    GetTextExtentPoint32A(dc, "5.00kB", 6, &total);
+    int right = list.right;
+    while (right > list.left && !canvas.inkIn({right - 1, 19 + 2 * h, right, 19 + 3 * h}))
+        --right;
+    TextOutA(cumulative.dc(), right + 1, 19, "3.00kB", 6);
+    TextOutA(cumulative.dc(), right + 1, 19 + 2 * h, "5.00kB", 6);
+    EXPECT_TRUE(canvas.sameAs(cumulative, {right + 1 - total.cx, 19, right + 1, 19 + h}));
+    EXPECT_TRUE(canvas.sameAs(cumulative, {right + 1 - total.cx, 19 + 2 * h, right + 1, 19 + 3 * h}));
     // Nothing is drawn below the rows that fit.
     EXPECT_FALSE(canvas.inkIn({0, 19 + 3 * h, 700, 200}));
 }

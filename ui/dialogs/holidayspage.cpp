@@ -3,13 +3,18 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstdio>
+#include <initializer_list>
 #include <cstring>
 
+#include "core/localtime.h"
+#include "core/platform.h"
 #include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/holidaytable.h"
 #include "ui/dialogs/optionspages.h"
+#include "core/textinserts.h"
 
 namespace {
 
@@ -21,6 +26,7 @@ int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM)
     return compareHolidayDates(uint32_t(first), uint32_t(second));
 }
 
+// A holiday of every year shows its day and month in the locale's order, without a year.
 void dateText(uint32_t packedDate, char* text, int size)
 {
     const HolidayDate date = unpackDate(packedDate);
@@ -28,8 +34,23 @@ void dateText(uint32_t packedDate, char* text, int size)
     time.wYear = WORD(date.year);
     time.wMonth = WORD(date.month);
     time.wDay = WORD(date.day);
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, size) == 0)
-        text[0] = '\0';
+    text[0] = '\0';
+    if (!isEveryYear(packedDate)) {
+        if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, size) == 0)
+            text[0] = '\0';
+        return;
+    }
+    char shortDate[80], picture[80], day[80], pattern[256];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, shortDate, sizeof shortDate) == 0)
+        return;
+    monthDayPicture(shortDate, picture, sizeof picture);
+    time.wYear = 2000;  // a leap year: 29 February is a day of it
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &time, picture, day, sizeof day) == 0)
+        return;
+    if (!languageString(IDS_HOLIDAY_EVERY_YEAR, pattern, sizeof pattern))
+        snprintf(pattern, sizeof pattern, "%%1");
+    const char* inserts[] = {day};
+    fillInserts(pattern, inserts, 1, text, size_t(size));
 }
 
 void putHolidayRow(HWND list, int row, uint32_t packedDate, const char* name)
@@ -79,9 +100,14 @@ int dateColumnWidth(HWND list)
     const ScopedSelection font(dc.get(), HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
     SIZE zero = {}, widest = {};
     GetTextExtentPoint32A(dc.get(), "0", 1, &zero);
-    char sample[64];
-    dateText(packDate(2088, 12, 28), sample, sizeof sample);
-    GetTextExtentPoint32A(dc.get(), sample, int(strlen(sample)), &widest);
+    for (uint32_t sampleDate : {packDate(2088, 12, 28), packDate(0, 12, 28)}) {
+        char sample[256];
+        dateText(sampleDate, sample, sizeof sample);
+        SIZE size = {};
+        GetTextExtentPoint32A(dc.get(), sample, int(strlen(sample)), &size);
+        if (size.cx > widest.cx)
+            widest = size;
+    }
     const int eightZeros = zero.cx * 8;
     return widest.cx + kCellPadding > eightZeros ? widest.cx + kCellPadding : eightZeros;
 }
@@ -92,7 +118,9 @@ void addColumns(HWND list)
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = dateColumnWidth(list);
-    column.pszText = const_cast<char*>("Datum");
+    char heading[64];
+    languageString(IDS_HOLIDAY_COLUMN_DATE, heading, sizeof heading);
+    column.pszText = heading;
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, LPARAM(&column));
 
     // The name column fills the rest, leaving room for the scroll bar of a long list.
@@ -100,17 +128,23 @@ void addColumns(HWND list)
     GetClientRect(list, &client);
     const int rest = client.right - column.cx - GetSystemMetrics(SM_CXVSCROLL);
     column.cx = rest > 0 ? rest : 0;
-    column.pszText = const_cast<char*>("Name");
+    languageString(IDS_HOLIDAY_COLUMN_NAME, heading, sizeof heading);
+    column.pszText = heading;
     column.iSubItem = 1;
     SendMessageA(list, LVM_INSERTCOLUMNA, 1, LPARAM(&column));
 }
 
 HWND holidayList(HWND page) { return GetDlgItem(page, IDC_HOLIDAY_LIST); }
 
-// The holidays table has 32 entries: a full list takes no more.
-void updateAddButton(HWND page)
+// The holidays table has 32 entries: a full list takes no more. Change and Delete act on the
+// selected row, so they wait for one.
+void updateButtons(HWND page)
 {
-    EnableWindow(GetDlgItem(page, IDC_HOLIDAY_ADD), ListView_GetItemCount(holidayList(page)) < kHolidayCount);
+    HWND list = holidayList(page);
+    const bool selected = ListView_GetNextItem(list, -1, LVNI_SELECTED) >= 0;
+    EnableWindow(GetDlgItem(page, IDC_HOLIDAY_ADD), ListView_GetItemCount(list) < kHolidayCount);
+    EnableWindow(GetDlgItem(page, IDC_HOLIDAY_CHANGE), selected);
+    EnableWindow(GetDlgItem(page, IDC_HOLIDAY_DELETE), selected);
 }
 
 uint32_t enteredDate(HWND page)
@@ -118,7 +152,8 @@ uint32_t enteredDate(HWND page)
     SYSTEMTIME time;
     if (SendMessageA(GetDlgItem(page, IDC_HOLIDAY_DATE), DTM_GETSYSTEMTIME, 0, LPARAM(&time)) != GDT_VALID)
         GetLocalTime(&time);
-    return packDate(time.wYear, time.wMonth, time.wDay);
+    const bool everyYear = IsDlgButtonChecked(page, IDC_HOLIDAY_EVERY_YEAR) == BST_CHECKED;
+    return packDate(everyYear ? 0 : time.wYear, time.wMonth, time.wDay);
 }
 
 void openPage(HWND page)
@@ -131,7 +166,7 @@ void openPage(HWND page)
     // Every name ends inside its field: loadSettings and storeHolidays see to it.
     for (int i = 0; i < count; ++i)
         putHolidayRow(list, kNewRow, settings.holidays[i].packedDate, settings.holidays[i].name);
-    updateAddButton(page);
+    updateButtons(page);
 }
 
 void onCommand(HWND page, int id)
@@ -159,17 +194,27 @@ void onCommand(HWND page, int id)
     default:
         return;
     }
-    updateAddButton(page);
+    updateButtons(page);
 }
 
 void onSelect(HWND page, const NMLISTVIEW* change)
 {
+    if (change->uChanged & LVIF_STATE)
+        updateButtons(page);
     if (!(change->uChanged & LVIF_STATE) || !(change->uNewState & LVIS_SELECTED) || change->iItem < 0)
         return;
     char name[256];
-    const HolidayDate date = unpackDate(getHolidayRow(holidayList(page), change->iItem, name, sizeof name));
+    HolidayDate date = unpackDate(getHolidayRow(holidayList(page), change->iItem, name, sizeof name));
     SetDlgItemTextA(page, IDC_HOLIDAY_NAME, name);
+    CheckDlgButton(page, IDC_HOLIDAY_EVERY_YEAR, date.year == 0 ? BST_CHECKED : BST_UNCHECKED);
     SYSTEMTIME time = {};
+    if (date.year == 0) {
+        // The picker needs a year: this one, or the next that has the day.
+        GetLocalTime(&time);
+        while (int(date.day) > daysInMonth(time.wYear, WORD(date.month)))
+            ++time.wYear;
+        date.year = time.wYear;
+    }
     time.wYear = WORD(date.year);
     time.wMonth = WORD(date.month);
     time.wDay = WORD(date.day);

@@ -22,3 +22,35 @@ void storeHolidays(const Holiday* rows, int count)
     if (count < kHolidayCount)
         settings.holidays[count].packedDate = 0;
 }
+
+namespace {
+bool isPictureLetter(char c) { return c == 'd' || c == 'M' || c == 'y' || c == 'g'; }
+}  // namespace
+
+void monthDayPicture(const char* shortDate, char* picture, size_t size)
+{
+    if (size == 0)
+        return;
+    const size_t length = strlen(shortDate);
+    const char* year = strchr(shortDate, 'y');
+    size_t cutFrom = length, cutTo = length;
+    if (year != nullptr) {
+        cutFrom = size_t(year - shortDate);
+        cutTo = cutFrom;
+        while (cutTo < length && shortDate[cutTo] == 'y')
+            ++cutTo;
+        if (cutTo == length) {
+            // The year ends the picture: the separator before it goes with it.
+            while (cutFrom > 0 && !isPictureLetter(shortDate[cutFrom - 1]))
+                --cutFrom;
+        } else {
+            while (cutTo < length && !isPictureLetter(shortDate[cutTo]))
+                ++cutTo;
+        }
+    }
+    size_t used = 0;
+    for (size_t i = 0; i < length && used + 1 < size; ++i)
+        if (i < cutFrom || i >= cutTo)
+            picture[used++] = shortDate[i];
+    picture[used] = '\0';
+}

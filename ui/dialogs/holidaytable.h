@@ -1,5 +1,6 @@
 #pragma once
 // The holidays table of Settings as the holidays page writes it back.
+#include <cstddef>
 #include <cstdint>
 
 #include "tariff/settings.h"
@@ -9,6 +10,14 @@ struct HolidayDate {
 };
 
 HolidayDate unpackDate(uint32_t packedDate);
+
+// A holiday stored with year 0 falls on its day and month in every year.
+inline bool isEveryYear(uint32_t packedDate) { return packedDate != 0 && packedDate / 512 == 0; }
+
+// The locale's short date picture without its year, for a holiday of every year: the year
+// and the separator that joined it go ("M/d/yyyy" gives "M/d", "yyyy-MM-dd" gives "MM-dd").
+// Written into `picture` (at most `size` bytes with the end mark).
+void monthDayPicture(const char* shortDate, char* picture, size_t size);
 
 // The list view's order of two rows: negative when `first` comes before `second`. Equal dates
 // keep no particular order.

@@ -1,4 +1,4 @@
-// The options sheet: three pages from the language module and a foldable help panel below them.
+// The options sheet: its pages from the language module and a foldable help panel below them.
 // It is modeless; the loop that runs it (ui/optionsloop.cpp) shows it every message first.
 #include <windows.h>
 #include <commctrl.h>
@@ -27,6 +27,10 @@ struct HelpPanel {
     WNDPROC previous;  // the sheet's procedure before the panel's
     ScopedBrush brush;
     int lastHovered;  // 0: no control
+    // The tip that F1 showed, and the control the pointer was on then: it stays until the
+    // pointer reaches another control or the sheet closes.
+    bool contextTipShown;
+    int contextTipAnchor;
     char text[65535];
 };
 constexpr char kHelpPanelProperty[] = "telvane help panel";
@@ -134,13 +138,27 @@ void drawToggle(const HelpPanel& helpPanel, const DRAWITEMSTRUCT* item)
     }
 }
 
-void updateHoverHelp(HelpPanel& helpPanel, HWND sheet, POINT screen)
+// The control under a screen point on the current page or on the sheet itself.
+HWND sheetControlAt(HWND sheet, POINT screen)
 {
     HWND control = nullptr;
     if (HWND page = PropSheet_GetCurrentPageHwnd(sheet))
         control = controlAtPoint(page, screen);
-    if (control == nullptr)
-        control = controlAtPoint(sheet, screen);
+    return control != nullptr ? control : controlAtPoint(sheet, screen);
+}
+
+void hideContextTip(HelpPanel& helpPanel)
+{
+    if (helpPanel.contextTipShown && tipWindow)
+        SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
+    helpPanel.contextTipShown = false;
+}
+
+void updateHoverHelp(HelpPanel& helpPanel, HWND sheet, POINT screen)
+{
+    HWND control = sheetControlAt(sheet, screen);
+    if (helpPanel.contextTipShown && (control == nullptr || GetDlgCtrlID(control) != helpPanel.contextTipAnchor))
+        hideContextTip(helpPanel);
     if (control == nullptr)
         return;
     const int id = GetDlgCtrlID(control);
@@ -160,7 +178,7 @@ void updateHoverHelp(HelpPanel& helpPanel, HWND sheet, POINT screen)
     helpPanel.lastHovered = id;
 }
 
-void showContextHelp(HelpPanel& helpPanel, const HELPINFO* help)
+void showContextHelp(HelpPanel& helpPanel, HWND sheet, const HELPINFO* help)
 {
     if (help->iContextType != HELPINFO_WINDOW)
         return;
@@ -170,6 +188,11 @@ void showContextHelp(HelpPanel& helpPanel, const HELPINFO* help)
     if (tipWindow) {
         SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM(helpPanel.text));
         SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
+        POINT pointer;
+        GetCursorPos(&pointer);
+        HWND under = sheetControlAt(sheet, pointer);
+        helpPanel.contextTipShown = true;
+        helpPanel.contextTipAnchor = under != nullptr ? GetDlgCtrlID(under) : 0;
     }
     helpPanel.lastHovered = 0;
 }
@@ -210,9 +233,10 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
         }
         break;
     case WM_HELP:
-        showContextHelp(*helpPanel, reinterpret_cast<const HELPINFO*>(lParam));
+        showContextHelp(*helpPanel, sheet, reinterpret_cast<const HELPINFO*>(lParam));
         return 0;
     case WM_DESTROY: {
+        hideContextTip(*helpPanel);
         WNDPROC previous = helpPanel->previous;
         SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(previous));
         RemovePropA(sheet, kHelpPanelProperty);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "core/apperror.h"
@@ -88,6 +89,10 @@ void enableTariffControls(TariffPage& page, bool enable)
     EnableWindow(item(page, IDC_TARIFF_DELETE), enable);
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
         setText(page, id, "");
+    // Without a tariff the time fields show no time rather than the clock's: a picture of one
+    // blank, and the picker's own format again once there is a tariff to show.
+    for (int id : {IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END})
+        SendMessageA(item(page, id), DTM_SETFORMATA, 0, enable ? 0 : LPARAM("' '"));
 }
 
 // A full table has no slot for another tariff.

@@ -10,10 +10,17 @@ void setToolStatusText(int part, const char* text) { fakeToolWindow.status[part]
 
 void repaintToolWindow() { ++fakeToolWindow.repaints; }
 
-void putTextOnClipboard(const char* text, size_t length)
+bool putTextOnClipboard(const char* text, size_t length)
 {
-    fakeToolWindow.clipboardSet = text != nullptr;
-    fakeToolWindow.clipboard = text != nullptr ? std::string(text, length) : std::string();
+    fakeToolWindow.clipboardSet = text != nullptr && !fakeToolWindow.clipboardFails;
+    fakeToolWindow.clipboard = fakeToolWindow.clipboardSet ? std::string(text, length) : std::string();
+    return fakeToolWindow.clipboardSet;
 }
 
 void showToolMessage(const char* text) { fakeToolWindow.messages.emplace_back(text); }
+
+bool askToolQuestion(const char* text)
+{
+    fakeToolWindow.questions.emplace_back(text);
+    return fakeToolWindow.answer;
+}

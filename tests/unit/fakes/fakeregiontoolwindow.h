@@ -9,6 +9,9 @@ struct FakeToolWindow {
     bool clipboardSet = false;
     std::string clipboard;
     std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    bool answer = false;  // what every question is answered
+    bool clipboardFails = false;
 };
 
 extern FakeToolWindow fakeToolWindow;

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fakes/fakeplatform.h"
+#include "lang/ids.h"
+#include "skin/skinrules.h"
+#include "core/textinserts.h"
+#include "ui/tiptext.h"
+
+namespace {
+
+class TipText : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetFakePlatform();
+        // Texts as a language module words them; the tests check what the figures make of them.
+        fakePlatform.languageStrings.insert({
+            { IDS_TIP_MAIN_PERIOD, "Main period" },
+            { IDS_TIP_SECONDARY_PERIOD, "Secondary period" },
+            { IDS_TIP_WHOLE_MONTH, "This month" },
+            { IDS_TIP_FREE_LEFT, "%1: %2 used of %3 free, %4 left." },
+            { IDS_TIP_FREE_OVER, "%1: %2 used of %3 free, %4 over." },
+            { IDS_TIP_NO_FREE_UNITS, "%1: %2 used, no free units." },
+            { IDS_TIP_OVER_MARK, "+%1 is beyond the free units." },
+            { IDS_TIP_PER_DAY, "%1 a day stays free for the %2 days left." },
+            { IDS_TIP_NOTHING_LEFT, "Nothing is left free." },
+            { IDS_TIP_LEFT_AT_MONTH_END, "%1 of the free units were not used." },
+            { IDS_TIP_MONTH_COST, "Cost under %2: %1" },
+            { IDS_TIP_TOTAL_COST, "Total with the fee of %2: %1" },
+            { IDS_TIP_DAY_VOLUME, "%1: %2 received and sent" },
+            { IDS_TIP_DAY_TIME, "%1: %2 online" },
+            { IDS_TIP_DAY_COST, "Cost: %1" },
+            { IDS_TIP_SCALE, "Top: %1" },
+            { IDS_TIP_AVERAGE, "Average: %1 on %2 days" },
+            { IDS_TIP_MONTH_VOLUME, "Month: %1" },
+            { IDS_TIP_RUNNING_SHARE, "Running now: %1" },
+            { IDS_TIP_RECORD, "%1. %2 %3, %4" },
+            { IDS_TIP_RECORD_TRAFFIC, "in %1, out %2" },
+            { IDS_TIP_RECORD_COST, "%2: %1" },
+            { IDS_TIP_RECORD_TOTALS, "so far %1, %2" },
+            { IDS_TIP_LIVE, "%1: %2 in, %3 out" },
+            { IDS_TIP_LIVE_AVERAGE, "average %1 in, %2 out" },
+            { IDS_TIP_LIVE_SCALE, "top %1" },
+            { IDS_TIP_MENU_BUTTON, "Menu (F10)" },
+            { IDS_TIP_TARIFF_BUTTON, "Tariff: %1" },
+            { IDS_NO_TARIFF, "No tariff yet." },
+        });
+    }
+
+    static std::string summary(const SummaryFigures& figures, int row, int column)
+    {
+        char text[kTipTextSize];
+        summaryCellTip(figures, row, column, text, sizeof text);
+        return text;
+    }
+};
+
+constexpr int64_t MB = 1048576;
+
+TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
+{
+    // 564 MB used of a tariff with 100 MB free for the whole month, 12 days left.
+    SummaryFigures month { false, { 564 * MB, 0 }, { 100 * MB, 0 }, 12, false, formatVolume, "$3.14", "$13.04", "$9.90",
+        "Demo" };
+    const std::string row = "This month: 564MB used of 100MB free, 464MB over.";
+    EXPECT_EQ(summary(month, 0, 1), row);
+    EXPECT_EQ(summary(month, 0, 2), "+464MB is beyond the free units.\n" + row);
+    EXPECT_EQ(summary(month, 0, 3), "Nothing is left free.\n" + row); // the empty per-day cell
+    EXPECT_EQ(summary(month, 0, 4), "Cost under Demo: $3.14");
+    EXPECT_EQ(summary(month, 2, 1), row);
+    EXPECT_EQ(summary(month, 2, 4), "Total with the fee of $9.90: $13.04");
+
+    // Own free units in the secondary period: 10 and 2 MB used of 100 and 50, 10 days left.
+    SummaryFigures periods { true, { 10 * MB, 2 * MB }, { 100 * MB, 50 * MB }, 10, false, formatVolume, "", "", "",
+        "" };
+    EXPECT_EQ(summary(periods, 0, 2), "Main period: 10.0MB used of 100MB free, 90.0MB left.");
+    EXPECT_EQ(summary(periods, 1, 3),
+        "4.80MB a day stays free for the 10 days left.\n"
+        "Secondary period: 2.00MB used of 50.0MB free, 48.0MB left.");
+    EXPECT_EQ(summary(periods, 1, 4), "Secondary period: 2.00MB used of 50.0MB free, 48.0MB left.");
+    EXPECT_EQ(summary(periods, 2, 2), "This month: 12.0MB used of 150MB free, 138MB left.");
+    periods.pastMonth = true;
+    periods.daysLeft = 1;
+    EXPECT_EQ(summary(periods, 0, 3),
+        "90.0MB of the free units were not used.\n"
+        "Main period: 10.0MB used of 100MB free, 90.0MB left.");
+
+    // A time tariff without free units.
+    SummaryFigures hours { false, { 7200, 0 }, { 0, 0 }, 3, false, formatDuration, "", "", "", "" };
+    EXPECT_EQ(summary(hours, 0, 1), "This month: 2.00h used, no free units.");
+}
+
+TEST_F(TipText, DaysLabelsRecordsTheLiveGraphAndButtons)
+{
+    char text[kTipTextSize];
+    chartDayTip(true, "Tuesday, 1 December 2026", 225443840, "$1.15", text, sizeof text);
+    EXPECT_STREQ(text, "Tuesday, 1 December 2026: 215MB received and sent\nCost: $1.15");
+    chartDayTip(false, "1.12.2026", 40, nullptr, text, sizeof text);
+    EXPECT_STREQ(text, "1.12.2026: 40s online");
+
+    chartLabelsTip(formatVolume, 1288490189, 226492416, 3, text, sizeof text);
+    EXPECT_STREQ(text, "Top: 1.20GB\nAverage: 216MB on 3 days");
+    chartLabelsTip(formatDuration, 0, 0, 0, text, sizeof text); // an empty month has no average
+    EXPECT_STREQ(text, "Top: 0s");
+
+    monthTotalTip(true, 225443840, true, 147849216, text, sizeof text);
+    EXPECT_STREQ(text, "Month: 215MB\nRunning now: 141MB");
+
+    RecordFigures record { 3, "12/1/2026", "2:24:17 PM", 3030, 1048576, 10240, "$0.02", "Demo", 9000, 5 * MB };
+    recordTip(record, text, sizeof text);
+    EXPECT_STREQ(text, "3. 12/1/2026 2:24:17 PM, 50.5min\nin 1.00MB, out 10.0kB\nDemo: $0.02\nso far 2.50h, 5.00MB");
+    record.cost = nullptr; // without a tariff the record has no cost
+    recordTip(record, text, sizeof text);
+    EXPECT_STREQ(text, "3. 12/1/2026 2:24:17 PM, 50.5min\nin 1.00MB, out 10.0kB\nso far 2.50h, 5.00MB");
+
+    liveGraphTip("Demo Provider", 3712000, 512, 1536000, 0, 4980736, text, sizeof text);
+    EXPECT_STREQ(text, "Demo Provider: 3.54MB/s in, 512B/s out\naverage 1.46MB/s in, 0B/s out\ntop 4.75MB/s");
+
+    buttonTip(kElementMenuButton, nullptr, text, sizeof text);
+    EXPECT_STREQ(text, "Menu (F10)");
+    buttonTip(kElementTariffButton, "Demo", text, sizeof text);
+    EXPECT_STREQ(text, "Tariff: Demo");
+    buttonTip(kElementTariffButton, nullptr, text, sizeof text);
+    EXPECT_STREQ(text, "No tariff yet.");
+    buttonTip(kElementLog, "Demo", text, sizeof text);
+    EXPECT_STREQ(text, "");
+}
+
+TEST(TextInserts, FiguresFillTheirPlacesAndNothingElse)
+{
+    const char* inserts[] = { "564MB", "100MB", "50%" };
+    char text[64];
+    fillInserts("%2 of %1 (%3, 100%%)", inserts, 3, text, sizeof text);
+    EXPECT_STREQ(text, "100MB of 564MB (50%, 100%)");
+    fillInserts("%4 and %s %d%", inserts, 3, text, sizeof text); // no printf at work
+    EXPECT_STREQ(text, " and %s %d");
+    char small[8];
+    fillInserts("%1 %2", inserts, 2, small, sizeof small);
+    EXPECT_STREQ(small, "564MB 1"); // cut to the buffer, always ended
+}
+
+} // namespace

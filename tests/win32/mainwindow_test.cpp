@@ -1,0 +1,295 @@
+// The main window itself, created on this thread with the default skin: its hover tips, its
+// keys and a skin switch, driven with the messages the system would send.
+#include <objbase.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "app/languageswap.h"
+#include "core/platform.h"
+#include "core/programdirectory.h"
+#include "lang/ids.h"
+#include "log/statistics.h"
+#include "skin/skin.h"
+#include "skin/tooltip.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/mainwindow.h"
+#include "ui/views.h"
+#include "win32/support/dialogsupport.h"
+
+namespace {
+
+constexpr int64_t MB = 1048576;
+
+// What the program hands its window: this executable, no connection event, the program's own
+// language swap; a session end does not come in these tests.
+MainWindowHost host = {nullptr, nullptr, swapLanguage, [] {}};
+constexpr POINT kWindowAt = { 100, 100 };
+
+void useDistFolder()
+{
+    std::string path = TELVANE_DIST_DIR;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (path[0] == '\\')
+        path = "Z:" + path;
+    snprintf(programDirectory, sizeof programDirectory, "%s\\", path.c_str());
+    programDirectoryLength = uint32_t(strlen(programDirectory));
+}
+
+// The popup menu window that a key opened: where it showed, then closed again.
+RECT openedMenu;
+void CALLBACK closeOpenMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) {
+            char name[16] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (strcmp(name, "#32768") != 0 || !IsWindowVisible(window))
+                return TRUE;
+            GetWindowRect(window, &openedMenu);
+            EndMenu();
+            return FALSE;
+        },
+        0);
+}
+
+class MainWindow : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        prepareDialogTests();
+        CoInitialize(nullptr);
+        host.instance = GetModuleHandleA(nullptr);
+        WNDCLASSEXA mainClass {};
+        mainClass.cbSize = sizeof mainClass;
+        mainClass.style = CS_CLASSDC;
+        mainClass.lpfnWndProc = mainWindowProc;
+        mainClass.hInstance = host.instance;
+        mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        mainClass.lpszClassName = kMainWindowClass;
+        RegisterClassExA(&mainClass);
+        WNDCLASSEXA tipClass {};
+        tipClass.cbSize = sizeof tipClass;
+        tipClass.lpfnWndProc = tipWindowProc;
+        tipClass.hInstance = host.instance;
+        tipClass.lpszClassName = kTipWindowClass;
+        RegisterClassExA(&tipClass);
+    }
+
+    void SetUp() override
+    {
+        memcpy(savedDirectory, programDirectory, sizeof savedDirectory);
+        useDistFolder();
+        resetSettings();
+        settings.languageId = PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN ? kLanguageGerman : kLanguageEnglish;
+        settings.volumeCorrection = 0;
+        ASSERT_TRUE(loadSkin("default"));
+        // A tariff of 100 MB free a month, and 564 MB used in this month's first days.
+        freeTariffs();
+        Rate* rate = new Rate {};
+        strcpy(rate->name, "Demo");
+        rate->unit = 1;
+        rate->amount[0] = 100;
+        rate->amount[2] = 100000;
+        TariffTable[0] = rate;
+        settings.activeTariff = 0;
+        clearMonthCache();
+        ASSERT_TRUE(loadMonth(0));
+        const LocalTime now = localTimeNow();
+        addRecords(now, 1, 2, 564 * MB);
+    }
+
+    void TearDown() override
+    {
+        if (window != nullptr)
+            DestroyWindow(window);
+        pumpMessages(nullptr);
+        // The quit message the window's end posts is not this test's to take.
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        if (tipWindow != nullptr)
+            DestroyWindow(tipWindow);
+        clearMonthCache();
+        freeTariffs();
+        releaseSkin();
+        memcpy(programDirectory, savedDirectory, sizeof savedDirectory);
+        programDirectoryLength = uint32_t(strlen(programDirectory));
+    }
+
+    // `count` records of the month of `now`, from day `firstDay`, together `bytes` received.
+    static void addRecords(const LocalTime& now, uint16_t firstDay, int count, int64_t bytes)
+    {
+        for (int i = 0; i < count; ++i) {
+            LogRecord* record = new LogRecord {};
+            record->rx = uint32_t(bytes / count);
+            record->dur = 30;
+            record->start = { now.year, now.month, 0, uint16_t(firstDay + i % 20), 10, 0, 0, 0 };
+            appendMonthRecord(currentMonth, record);
+        }
+        sumMonth(currentMonth);
+    }
+
+    void createWindow(POINT at = kWindowAt)
+    {
+        DialogCloser closer; // a tray that is missing under the test is reported in a box
+        window = CreateWindowExA(0, kMainWindowClass, "telvane", WS_POPUP, at.x, at.y, skin.windowWidth,
+            skin.windowHeight, nullptr, nullptr, host.instance, &host);
+        ASSERT_NE(window, nullptr);
+        SetWindowRgn(window, copyWindowRegion(), TRUE);
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+        pumpMessages(nullptr);
+        state = mainWindowState(window);
+        ASSERT_NE(state, nullptr);
+        ASSERT_NE(tipWindow, nullptr);
+    }
+
+    // The pointer moves to `client` of the window, as the system reports it.
+    void pointAt(POINT client)
+    {
+        POINT screen = client;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    }
+
+    static bool tipShown() { return IsWindowVisible(tipWindow) != FALSE; }
+    static RECT tipRect()
+    {
+        RECT r;
+        GetWindowRect(tipWindow, &r);
+        return r;
+    }
+    static std::string tipText() { return tipState.tipText; }
+
+    HWND window = nullptr;
+    MainWindowState* state = nullptr;
+    char savedDirectory[sizeof programDirectory];
+};
+
+TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
+{
+    createWindow();
+    const RECT& summary = skin.rects[kElementSummary];
+    const int columnWidth = (summary.right - summary.left) / 4;
+
+    // The remaining free units of the main period: "+464MB", 564 MB used of 100 MB.
+    const POINT left = { summary.left + 2 * columnWidth - 5, summary.top + 2 };
+    pointAt(left);
+    EXPECT_FALSE(tipShown()); // the first tip waits for the pointer to rest
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    ASSERT_TRUE(tipShown());
+    const std::string over = tipText();
+    for (const char* figure : { "564MB", "100MB", "464MB" })
+        EXPECT_NE(over.find(figure), std::string::npos) << figure << " in " << over;
+    POINT pointer;
+    GetCursorPos(&pointer);
+    EXPECT_EQ(tipRect().left, pointer.x + 5);
+    EXPECT_EQ(tipRect().bottom, pointer.y - 5);
+
+    // Within the same cell the tip stays; in the next one it changes at once, still shown.
+    pointAt({ left.x - 3, left.y + 1 });
+    EXPECT_EQ(tipText(), over);
+    pointAt({ summary.left + 4 * columnWidth - 5, summary.top + 2 });
+    EXPECT_TRUE(tipShown());
+    EXPECT_NE(tipText(), over);
+
+    // A bar of the volume chart: its day's 282 MB; then the menu button and its key.
+    const RECT& chart = skin.rects[kElementData];
+    const int pitch = (chart.right - chart.left + 1) / 31;
+    pointAt({ chart.left + pitch + 1, chart.bottom - 2 });
+    EXPECT_NE(tipText().find("282MB"), std::string::npos) << tipText();
+    pointAt({ skin.rects[kElementMenuButton].left + 14, skin.rects[kElementMenuButton].top + 14 });
+    EXPECT_NE(tipText().find("F10"), std::string::npos) << tipText();
+
+    // Leaving the window, or pressing a button, hides it.
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(tipShown());
+    pointAt(left);
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    EXPECT_TRUE(tipShown());
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left.x, left.y));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(left.x, left.y));
+    EXPECT_FALSE(tipShown());
+
+    // A window pushed against the top of the screen: no room above its buttons, so their
+    // tip goes below the pointer.
+    SetWindowPos(window, nullptr, 300, -10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const RECT& close = skin.rects[kElementCloseButton];
+    pointAt({ (close.left + close.right) / 2, (close.top + close.bottom) / 2 });
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    ASSERT_TRUE(tipShown());
+    GetCursorPos(&pointer);
+    const RECT below = tipRect();
+    ASSERT_LT(pointer.y - 5 - (below.bottom - below.top), 0); // it would not fit above
+    EXPECT_GT(below.top, pointer.y);
+}
+
+TEST_F(MainWindow, KeysOpenTheMenuAtItsButtonAndScrollTheList)
+{
+    addRecords(localTimeNow(), 3, 30, 30 * MB); // 32 connections in all
+    createWindow();
+    ASSERT_TRUE(state->painted.listShown);
+    const int32_t page = state->painted.listRowsShown;
+    ASSERT_GT(page, 2);
+    ASSERT_EQ(state->painted.listScrollLimit, 32 - page);
+
+    const struct {
+        WPARAM key;
+        int32_t scroll;
+    } steps[] = { { VK_DOWN, 1 }, { VK_DOWN, 2 }, { VK_UP, 1 }, { VK_NEXT, 1 + page }, { VK_END, 32 - page },
+        { VK_DOWN, 32 - page }, { VK_PRIOR, 32 - 2 * page }, { VK_HOME, 0 }, { VK_UP, 0 } };
+    for (const auto& step : steps) {
+        SendMessageA(window, WM_KEYDOWN, step.key, 1);
+        UpdateWindow(window);
+        EXPECT_EQ(state->listScroll, step.scroll) << "key " << step.key;
+    }
+
+    // F10, Shift+F10 and the context-menu key hang the main menu from the menu button.
+    POINT button = { skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom };
+    ClientToScreen(window, &button);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, closeOpenMenu);
+    const struct {
+        UINT message;
+        WPARAM key;
+    } keys[] = { { WM_SYSKEYDOWN, VK_F10 }, { WM_KEYDOWN, VK_APPS } };
+    for (const auto& key : keys) {
+        openedMenu = {};
+        SendMessageA(window, key.message, key.key, 1);
+        EXPECT_EQ(openedMenu.left, button.x) << "key " << key.key;
+        EXPECT_EQ(openedMenu.top, button.y) << "key " << key.key;
+    }
+    KillTimer(nullptr, timer);
+}
+
+TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
+{
+    createWindow();
+    HMENU skins = CreatePopupMenu();
+    AppendMenuA(skins, MF_STRING, IDM_SKIN_FIRST, "paper");
+    state->menu = skins; // the kept menu the skin item was chosen from
+    SendMessageA(window, WM_COMMAND, IDM_SKIN_FIRST, 0);
+    EXPECT_STREQ(settings.skinName, "paper");
+
+    HRGN shown = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window, shown), ERROR);
+    EXPECT_TRUE(EqualRgn(shown, skin.regions[kElementMainWindow]));
+    ASSERT_TRUE(loadSkin("default"));
+    EXPECT_FALSE(EqualRgn(shown, skin.regions[kElementMainWindow])); // the two outlines differ
+    DeleteObject(shown);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.right - frame.left, skin.windowWidth);
+    BITMAP buffer {};
+    ASSERT_TRUE(GetObjectA(state->backBuffer, sizeof buffer, &buffer));
+    EXPECT_EQ(buffer.bmWidth, skin.windowWidth);
+    EXPECT_EQ(buffer.bmHeight, skin.windowHeight);
+}
+
+} // namespace
