@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-extern HINSTANCE ownInstance;   // the executable: icons 100 and 101, pictures, file names
-extern HANDLE connectionEvent;  // signalled by the remote-access service on every change
+extern HINSTANCE ownInstance; // the executable: icons 100 and 101, pictures, file names
+extern HANDLE connectionEvent; // signalled by the remote-access service on every change
 extern HWND mainWindow;
 
 // Sets up everything and creates the main window; null with AppError set when the program

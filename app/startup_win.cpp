@@ -44,7 +44,7 @@ MainWindowHost mainWindowHost;
 
 void checkDropShadow()
 {
-    OSVERSIONINFOA version{};
+    OSVERSIONINFOA version {};
     version.dwOSVersionInfoSize = sizeof version;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -56,7 +56,7 @@ void checkDropShadow()
         auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
             reinterpret_cast<void*>(GetProcAddress(commonControls, "DllGetVersion")));
         if (getVersion != nullptr) {
-            DLLVERSIONINFO info{};
+            DLLVERSIONINFO info {};
             info.cbSize = sizeof info;
             if (SUCCEEDED(getVersion(&info)) && info.dwMajorVersion < 6)
                 dropShadowAvailable = false;
@@ -68,9 +68,10 @@ void checkDropShadow()
 void registerForConnectionSignals()
 {
     connectionEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (connectionEvent == nullptr ||
-        RasConnectionNotificationA(HRASCONN(INVALID_HANDLE_VALUE), connectionEvent,
-                                   RASCN_Connection | RASCN_Disconnection) != 0)
+    if (connectionEvent == nullptr
+        || RasConnectionNotificationA(
+               HRASCONN(INVALID_HANDLE_VALUE), connectionEvent, RASCN_Connection | RASCN_Disconnection)
+            != 0)
         reportError(kErrorConnectionNotification);
 }
 
@@ -87,7 +88,8 @@ void removeLeftoverTemporaryFiles()
     do {
         const WIN32_FIND_DATAA& found = search.found();
         char path[MAX_PATH];
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && buildPathBeside(found.cFileName, path, sizeof path))
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0
+            && buildPathBeside(found.cFileName, path, sizeof path))
             DeleteFileA(path);
     } while (search.next());
 }
@@ -97,25 +99,25 @@ void removeLeftoverTemporaryFiles()
 void forgetOffScreenPlacement()
 {
     const Placement& placement = settings.windowPlacement;
-    const RECT normal = {placement.normalLeft, placement.normalTop, placement.normalRight, placement.normalBottom};
+    const RECT normal = { placement.normalLeft, placement.normalTop, placement.normalRight, placement.normalBottom };
     if (placement.length != 0 && MonitorFromRect(&normal, MONITOR_DEFAULTTONULL) == nullptr)
         memset(&settings.windowPlacement, 0, sizeof settings.windowPlacement);
 }
 
 bool registerWindowClasses()
 {
-    WNDCLASSEXA mainClass{};
+    WNDCLASSEXA mainClass {};
     mainClass.cbSize = sizeof mainClass;
     mainClass.style = CS_CLASSDC | CS_HREDRAW | CS_VREDRAW;
     mainClass.lpfnWndProc = mainWindowProc;
     mainClass.hInstance = ownInstance;
-    mainClass.hIcon = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(IDI_OFFLINE), IMAGE_ICON, 0, 0,
-                                       LR_SHARED | LR_DEFAULTSIZE));
+    mainClass.hIcon
+        = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(IDI_OFFLINE), IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
     mainClass.lpszClassName = kMainWindowClass;
 
-    WNDCLASSEXA tipClass{};
+    WNDCLASSEXA tipClass {};
     tipClass.cbSize = sizeof tipClass;
     tipClass.style = CS_SAVEBITS | (dropShadowAvailable ? CS_DROPSHADOW : 0);
     tipClass.lpfnWndProc = tipWindowProc;
@@ -124,7 +126,7 @@ bool registerWindowClasses()
     return RegisterClassExA(&mainClass) != 0 && RegisterClassExA(&tipClass) != 0;
 }
 
-}  // namespace
+} // namespace
 
 HWND startUp()
 {
@@ -152,7 +154,7 @@ HWND startUp()
         displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
     refreshHelpToggleImages();
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
+    INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES };
     if (!InitCommonControlsEx(&controls)) {
         SetLastError(0);
         failWith(kErrorCommonControls);
@@ -176,9 +178,9 @@ HWND startUp()
     // where the stored placement (or the user) moves it.
     const uint32_t x = (uint32_t(desktop.right - desktop.left) - uint32_t(skin.windowWidth)) / 2;
     const uint32_t y = (uint32_t(desktop.bottom - desktop.top) - uint32_t(skin.windowHeight)) / 2;
-    mainWindowHost = {ownInstance, connectionEvent, swapLanguage, storeForSessionEnd};
+    mainWindowHost = { ownInstance, connectionEvent, swapLanguage, storeForSessionEnd };
     mainWindow = CreateWindowExA(0, kMainWindowClass, title, WS_POPUP | WS_CLIPCHILDREN, int(x), int(y),
-                                 skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, &mainWindowHost);
+        skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, &mainWindowHost);
     if (mainWindow == nullptr) {
         failWith(kErrorMainWindow);
         return nullptr;
@@ -214,8 +216,8 @@ int runMainLoop(HWND window)
     pump.takeMessage = [window](MSG& message) {
         // The state goes with the window; after its destruction only the quit message is left.
         const MainWindowState* state = mainWindowState(window);
-        return state != nullptr && state->accelerators != nullptr &&
-               TranslateAcceleratorA(window, state->accelerators, &message);
+        return state != nullptr && state->accelerators != nullptr
+            && TranslateAcceleratorA(window, state->accelerators, &message);
     };
     const PumpEnd end = pumpMessages(pump);
     return end.quit ? end.exitCode : 0;
@@ -225,7 +227,7 @@ namespace {
 // Set once everything has been stored for a session that ends: the process may be ended at
 // any moment after, and nothing is stored twice.
 bool sessionStored;
-}  // namespace
+} // namespace
 
 void storeEverything(bool reportFailures)
 {

@@ -9,7 +9,10 @@ namespace {
 // The one text the program carries itself: its name.
 constexpr char kProgramName[] = "telvane";
 
-MessageIcon iconOfSeverity(uint32_t severity) { return severity == 0 ? MessageIcon::information : severity == 1 ? MessageIcon::warning : MessageIcon::error; }
+MessageIcon iconOfSeverity(uint32_t severity)
+{
+    return severity == 0 ? MessageIcon::information : severity == 1 ? MessageIcon::warning : MessageIcon::error;
+}
 
 void appendLanguageString(uint32_t id, char* buffer, size_t size)
 {
@@ -18,7 +21,7 @@ void appendLanguageString(uint32_t id, char* buffer, size_t size)
         languageString(id, buffer + used, size - used);
 }
 
-}  // namespace
+} // namespace
 
 uint32_t reportError(uint32_t code)
 {
@@ -40,9 +43,8 @@ uint32_t reportError(uint32_t code)
     static char text[65535];
     text[0] = '\0';
     const uint32_t systemError = lastSystemError();
-    const uintptr_t inserts[4] = {MessageArguments.number1, MessageArguments.number2,
-                                  reinterpret_cast<uintptr_t>(MessageArguments.text1),
-                                  reinterpret_cast<uintptr_t>(MessageArguments.text2)};
+    const uintptr_t inserts[4] = { MessageArguments.number1, MessageArguments.number2,
+        reinterpret_cast<uintptr_t>(MessageArguments.text1), reinterpret_cast<uintptr_t>(MessageArguments.text2) };
     formatLanguageMessage(code, inserts, text, sizeof text);
     if (systemError != 0) {
         appendLanguageString(IDS_SYSTEM_ERROR_INTRO, text, sizeof text);

@@ -48,7 +48,7 @@ bool standIn(uint32_t file, const char* failedName)
     return failWith(other != nullptr ? kErrorLanguageStandIn : kErrorLanguageModule);
 }
 
-}  // namespace
+} // namespace
 
 bool loadLanguage(uint16_t languageId)
 {
@@ -70,4 +70,7 @@ bool loadLanguage(uint16_t languageId)
     return true;
 }
 
-bool isStandingIn(uint16_t languageId) { return LanguageStandInFor != 0 && LanguageStandInFor == moduleStringOf(languageId); }
+bool isStandingIn(uint16_t languageId)
+{
+    return LanguageStandInFor != 0 && LanguageStandInFor == moduleStringOf(languageId);
+}

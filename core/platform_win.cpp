@@ -23,7 +23,6 @@ uint64_t monotonicMilliseconds() { return GetTickCount64(); }
 
 uint16_t userDefaultLanguage() { return GetUserDefaultLangID(); }
 
-
 bool programString(uint32_t id, char* buffer, size_t size)
 {
     buffer[0] = '\0';
@@ -45,9 +44,10 @@ size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* bu
     buffer[0] = '\0';
     if (LanguageModule == nullptr)
         return 0;
-    DWORD flags = FORMAT_MESSAGE_FROM_HMODULE | (arguments ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS);
+    DWORD flags
+        = FORMAT_MESSAGE_FROM_HMODULE | (arguments ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS);
     DWORD length = FormatMessageA(flags, LanguageModule, code, 0, buffer, formatBufferSize(size),
-                                  reinterpret_cast<va_list*>(const_cast<uintptr_t*>(arguments)));
+        reinterpret_cast<va_list*>(const_cast<uintptr_t*>(arguments)));
     if (length == 0)
         buffer[0] = '\0';
     return length;
@@ -62,10 +62,9 @@ size_t systemErrorText(uint32_t error, const char* subject, char* buffer, size_t
     for (DWORD_PTR& insert : inserts)
         insert = reinterpret_cast<DWORD_PTR>(subject);
     const bool filled = subject != nullptr && subject[0] != '\0';
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM |
-                                      (filled ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS),
-                                  nullptr, error, 0, buffer, formatBufferSize(size),
-                                  filled ? reinterpret_cast<va_list*>(inserts) : nullptr);
+    DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | (filled ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS), nullptr,
+        error, 0, buffer, formatBufferSize(size), filled ? reinterpret_cast<va_list*>(inserts) : nullptr);
     if (length == 0)
         buffer[0] = '\0';
     return length;
@@ -79,7 +78,7 @@ MessageBoxFunction messageBoxFunction = MessageBoxA;
 void showMessageBox(const char* text, const char* caption, MessageIcon icon)
 {
     const UINT iconFlag = icon == MessageIcon::information ? MB_ICONINFORMATION
-                          : icon == MessageIcon::warning   ? MB_ICONWARNING
+        : icon == MessageIcon::warning                     ? MB_ICONWARNING
                                                            : MB_ICONERROR;
     messageBoxFunction(nullptr, text, caption, MB_OK | MB_TASKMODAL | iconFlag);
 }

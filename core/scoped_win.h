@@ -9,12 +9,17 @@
 
 // A GDI object the scope made (a bitmap, brush, pen, font or region), deleted when it goes.
 // release() hands it on to an owner that outlives the scope.
-template <typename Handle>
-class ScopedGdiObject {
+template <typename Handle> class ScopedGdiObject {
 public:
     ScopedGdiObject() = default;
-    explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
-    ScopedGdiObject(ScopedGdiObject&& other) noexcept : handle_(other.release()) {}
+    explicit ScopedGdiObject(Handle handle)
+        : handle_(handle)
+    {
+    }
+    ScopedGdiObject(ScopedGdiObject&& other) noexcept
+        : handle_(other.release())
+    {
+    }
     ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept
     {
         reset(other.release());
@@ -47,8 +52,14 @@ using ScopedRegion = ScopedGdiObject<HRGN>;
 // selected into it must have been selected out by then (ScopedSelection does).
 class ScopedMemoryDc {
 public:
-    explicit ScopedMemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ScopedMemoryDc(ScopedMemoryDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+    explicit ScopedMemoryDc(HDC like)
+        : dc_(CreateCompatibleDC(like))
+    {
+    }
+    ScopedMemoryDc(ScopedMemoryDc&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr))
+    {
+    }
     ScopedMemoryDc& operator=(ScopedMemoryDc&&) = delete;
     ScopedMemoryDc(const ScopedMemoryDc&) = delete;
     ScopedMemoryDc& operator=(const ScopedMemoryDc&) = delete;
@@ -67,9 +78,14 @@ private:
 // The device context of a window (null: the screen), released when it goes.
 class ScopedWindowDc {
 public:
-    explicit ScopedWindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    explicit ScopedWindowDc(HWND window)
+        : window_(window)
+        , dc_(GetDC(window))
+    {
+    }
     ScopedWindowDc(ScopedWindowDc&& other) noexcept
-        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr))
+        : window_(other.window_)
+        , dc_(std::exchange(other.dc_, nullptr))
     {
     }
     ScopedWindowDc& operator=(ScopedWindowDc&&) = delete;
@@ -94,10 +110,15 @@ private:
 class ScopedSelection {
 public:
     ScopedSelection(HDC dc, HGDIOBJ object)
-        : dc_(dc), old_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr)
+        : dc_(dc)
+        , old_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr)
     {
     }
-    ScopedSelection(ScopedSelection&& other) noexcept : dc_(other.dc_), old_(std::exchange(other.old_, nullptr)) {}
+    ScopedSelection(ScopedSelection&& other) noexcept
+        : dc_(other.dc_)
+        , old_(std::exchange(other.old_, nullptr))
+    {
+    }
     ScopedSelection& operator=(ScopedSelection&&) = delete;
     ScopedSelection(const ScopedSelection&) = delete;
     ScopedSelection& operator=(const ScopedSelection&) = delete;
@@ -116,7 +137,11 @@ private:
 // again before the context is deleted.
 class ScopedBitmapDc {
 public:
-    ScopedBitmapDc(HDC like, HBITMAP bitmap) : dc_(like), selected_(dc_.get(), bitmap) {}
+    ScopedBitmapDc(HDC like, HBITMAP bitmap)
+        : dc_(like)
+        , selected_(dc_.get(), bitmap)
+    {
+    }
 
     HDC get() const { return dc_.get(); }
 
@@ -129,7 +154,11 @@ private:
 // put back as it was when the scope ends.
 class ScopedDcState {
 public:
-    explicit ScopedDcState(HDC dc) : dc_(dc), saved_(dc != nullptr ? SaveDC(dc) : 0) {}
+    explicit ScopedDcState(HDC dc)
+        : dc_(dc)
+        , saved_(dc != nullptr ? SaveDC(dc) : 0)
+    {
+    }
     ScopedDcState(const ScopedDcState&) = delete;
     ScopedDcState& operator=(const ScopedDcState&) = delete;
     ~ScopedDcState()
@@ -144,12 +173,17 @@ private:
 };
 
 // A COM interface, released when it goes. out() hands its address to a call that fills it.
-template <typename Interface>
-class ComPointer {
+template <typename Interface> class ComPointer {
 public:
     ComPointer() = default;
-    explicit ComPointer(Interface* pointer) : pointer_(pointer) {}
-    ComPointer(ComPointer&& other) noexcept : pointer_(other.release()) {}
+    explicit ComPointer(Interface* pointer)
+        : pointer_(pointer)
+    {
+    }
+    ComPointer(ComPointer&& other) noexcept
+        : pointer_(other.release())
+    {
+    }
     ComPointer& operator=(ComPointer&& other) noexcept
     {
         reset(other.release());
@@ -183,7 +217,10 @@ private:
 class ScopedBstr {
 public:
     ScopedBstr() = default;
-    ScopedBstr(ScopedBstr&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
+    ScopedBstr(ScopedBstr&& other) noexcept
+        : text_(std::exchange(other.text_, nullptr))
+    {
+    }
     ScopedBstr& operator=(ScopedBstr&&) = delete;
     ScopedBstr(const ScopedBstr&) = delete;
     ScopedBstr& operator=(const ScopedBstr&) = delete;
@@ -203,8 +240,14 @@ private:
 // An open file (CreateFile), closed when it goes; INVALID_HANDLE_VALUE when it did not open.
 class ScopedFile {
 public:
-    explicit ScopedFile(HANDLE file) : file_(file) {}
-    ScopedFile(ScopedFile&& other) noexcept : file_(std::exchange(other.file_, INVALID_HANDLE_VALUE)) {}
+    explicit ScopedFile(HANDLE file)
+        : file_(file)
+    {
+    }
+    ScopedFile(ScopedFile&& other) noexcept
+        : file_(std::exchange(other.file_, INVALID_HANDLE_VALUE))
+    {
+    }
     ScopedFile& operator=(ScopedFile&&) = delete;
     ScopedFile(const ScopedFile&) = delete;
     ScopedFile& operator=(const ScopedFile&) = delete;
@@ -224,7 +267,10 @@ private:
 // A search of a folder (FindFirstFile), closed when it goes. The first match is in found().
 class ScopedFind {
 public:
-    explicit ScopedFind(const char* pattern) : search_(FindFirstFileA(pattern, &found_)) {}
+    explicit ScopedFind(const char* pattern)
+        : search_(FindFirstFileA(pattern, &found_))
+    {
+    }
     ScopedFind(const ScopedFind&) = delete;
     ScopedFind& operator=(const ScopedFind&) = delete;
     ~ScopedFind()

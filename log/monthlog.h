@@ -12,17 +12,17 @@ struct LogRecordList {
     LogRecord* tail;
 };
 
-constexpr int kMonthSlots = 32;  // element 0 the month, elements 1..31 its days
+constexpr int kMonthSlots = 32; // element 0 the month, elements 1..31 its days
 
 // One month's records and their sums.
 struct MonthStats {
-    uint32_t key;   // the month the records belong to; 0 while none is held
-    bool unsaved;   // records were added that its file does not hold yet
+    uint32_t key; // the month the records belong to; 0 while none is held
+    bool unsaved; // records were added that its file does not hold yet
     LogRecordList records;
-    int64_t volume[kMonthSlots];      // bytes received + sent after the volume correction
-    int64_t onlineTime[kMonthSlots];  // seconds
-    double cost[kMonthSlots];         // priced with the active tariff
-    FreeUnitCounters counters;        // after the month's last record
+    int64_t volume[kMonthSlots]; // bytes received + sent after the volume correction
+    int64_t onlineTime[kMonthSlots]; // seconds
+    double cost[kMonthSlots]; // priced with the active tariff
+    FreeUnitCounters counters; // after the month's last record
 };
 
 // Month key: year * 65536 + month; 0 names the current month.

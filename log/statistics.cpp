@@ -18,7 +18,7 @@ RunningSliceSource runningSlices;
 // The slice of the running connection at `index`, ending now; false past the last one.
 bool runningSlice(uint32_t index, LogRecord& record)
 {
-    record = LogRecord{};
+    record = LogRecord {};
     return runningSlices != nullptr && runningSlices(index, record);
 }
 
@@ -28,7 +28,7 @@ struct CurrentSnapshots {
     int64_t volume[kMonthSlots];
     int64_t onlineTime[kMonthSlots];
     double cost[kMonthSlots];
-    FreeUnitCounters counters;  // shared by the cost and the counter query
+    FreeUnitCounters counters; // shared by the cost and the counter query
 } snapshots;
 
 // Months whose newest records could not be written to their files and that have left
@@ -51,13 +51,13 @@ void setAsideUnsaved(MonthStats& month)
 {
     if (!month.unsaved || saveMonth(month))
         return;
-    auto* kept = new (std::nothrow) UnsavedMonth{};
+    auto* kept = new (std::nothrow) UnsavedMonth {};
     if (kept == nullptr)
         return;
     kept->month = month;
     kept->next = unsavedMonths;
     unsavedMonths = kept;
-    memset(&month, 0, sizeof month);  // the list belongs to the kept month now
+    memset(&month, 0, sizeof month); // the list belongs to the kept month now
 }
 
 // Moves the set-aside records of month `key` into `target`; false when there are none.
@@ -93,8 +93,7 @@ bool holdMonth(uint32_t key)
 
 int dayIndexOf(const LocalTime& time) { return time.day >= 1 && time.day < kMonthSlots ? time.day : 0; }
 
-template <typename T>
-void addAtDay(T* sums, const LocalTime& start, T value)
+template <typename T> void addAtDay(T* sums, const LocalTime& start, T value)
 {
     sums[0] += value;
     if (const int day = dayIndexOf(start); day != 0)
@@ -114,7 +113,7 @@ void priceRunningConnections(double* costs)
     }
 }
 
-}  // namespace
+} // namespace
 
 const int64_t* monthVolume(uint32_t key)
 {
@@ -178,7 +177,7 @@ bool monthTraffic(TrafficTotals& totals)
         totals.sent += correctedVolume(record->tx);
     }
     if (totals.monthKey == 0) {
-        TrafficTotals live{};
+        TrafficTotals live {};
         liveTraffic(live, -1);
         totals.received += live.received;
         totals.sent += live.sent;

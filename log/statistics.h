@@ -7,11 +7,11 @@
 
 extern MonthStats currentMonth;
 extern MonthStats heldMonth;
-extern uint32_t heldMonthKey;  // the month heldMonth holds; 0 while none is held
+extern uint32_t heldMonthKey; // the month heldMonth holds; 0 while none is held
 
 struct TrafficTotals {
-    uint32_t monthKey;  // input: the month asked for, 0 the current month
-    int64_t received;   // bytes, after the volume correction
+    uint32_t monthKey; // input: the month asked for, 0 the current month
+    int64_t received; // bytes, after the volume correction
     int64_t sent;
     uint32_t onlineSeconds;
 };

@@ -33,7 +33,7 @@ bool runningSliceRecord(uint32_t index, LogRecord& record) { return recordFromSl
 
 bool logSlice(const LiveConnection& connection)
 {
-    LogRecord* record = new (std::nothrow) LogRecord{};
+    LogRecord* record = new (std::nothrow) LogRecord {};
     if (record == nullptr)
         return failWith(kErrorNoMemory);
     recordFromSlice(record, &connection);
@@ -44,8 +44,8 @@ void cutSlice(LiveConnection& record, const LocalTime& now)
 {
     // A slice cut again at the tick that began it (a cut before 4 GiB, then a change of month)
     // holds nothing worth a record.
-    const bool empty = sliceSeconds(record) == 0 && record.bytesReceived == 0 && record.bytesSent == 0 &&
-                       record.packetsReceived == 0 && record.packetsSent == 0;
+    const bool empty = sliceSeconds(record) == 0 && record.bytesReceived == 0 && record.bytesSent == 0
+        && record.packetsReceived == 0 && record.packetsSent == 0;
     if (!empty)
         logSlice(record);
     startSlice(record, now);

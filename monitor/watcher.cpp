@@ -15,8 +15,7 @@ namespace {
 // reported once, not at every attempt.
 bool scanFailing = false;
 
-template <size_t N>
-void copyText(char (&target)[N], const char* source)
+template <size_t N> void copyText(char (&target)[N], const char* source)
 {
     const size_t length = strnlen(source, N - 1);
     memcpy(target, source, length);
@@ -58,13 +57,13 @@ void watchConnection(const RemoteConnection& connection)
 void removeConnectionAt(uint32_t index)
 {
     const uint32_t last = liveConnections.count - 1;
-    memmove(&liveConnections.records[index], &liveConnections.records[index + 1],
-            (last - index) * sizeof(LiveConnection));
+    memmove(
+        &liveConnections.records[index], &liveConnections.records[index + 1], (last - index) * sizeof(LiveConnection));
     memset(&liveConnections.records[last], 0, sizeof(LiveConnection));
     liveConnections.count = last;
 }
 
-}  // namespace
+} // namespace
 
 bool rescanConnections()
 {

@@ -9,8 +9,9 @@ bool canvasShowsNow(const ToolCanvas& canvas, const RECT& client)
 {
     return canvas.zoomed != nullptr && canvas.picture == regionTool.picture
         && canvas.imageWidth == regionTool.imageWidth && canvas.imageHeight == regionTool.imageHeight
-        && canvas.zoom == regionTool.zoom && canvas.scrollX == regionTool.scrollX && canvas.scrollY == regionTool.scrollY
-        && canvas.clientWidth == client.right && canvas.clientHeight == client.bottom;
+        && canvas.zoom == regionTool.zoom && canvas.scrollX == regionTool.scrollX
+        && canvas.scrollY == regionTool.scrollY && canvas.clientWidth == client.right
+        && canvas.clientHeight == client.bottom;
 }
 
 // Makes the zoomed copy: the device pixels from the client's corner to the picture's far

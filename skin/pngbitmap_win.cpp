@@ -11,7 +11,7 @@ static_assert(sizeof(PngBitmapHeader) == sizeof(BITMAPINFOHEADER));
 static_assert(sizeof(PngColorEntry) == sizeof(RGBQUAD));
 
 HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparentColor, uint32_t* bitsPerPixel,
-                  uint32_t* width, uint32_t* height)
+    uint32_t* width, uint32_t* height)
 {
     DecodedPng picture;
     if (!decodePngRows(data, size, &picture))
@@ -48,10 +48,10 @@ HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparen
 HBITMAP loadPngFile(const char* path, HDC dc)
 {
     const ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen())
         return nullptr;
-    LARGE_INTEGER fileSize{};
+    LARGE_INTEGER fileSize {};
     if (!GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart > 0x7FFFFFFF)
         return nullptr;
     const DWORD size = static_cast<DWORD>(fileSize.QuadPart);

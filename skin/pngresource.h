@@ -18,8 +18,8 @@ HIMAGELIST loadImageList(HDC dc, uint32_t id);
 
 // The display as start-up finds it (the main window follows its changes), read by
 // refreshHelpToggleImages.
-extern uint32_t displayColorDepth;  // bits per pixel of the screen
-extern bool dropShadowAvailable;    // the tip window may cast a shadow
+extern uint32_t displayColorDepth; // bits per pixel of the screen
+extern bool dropShadowAvailable; // the tip window may cast a shadow
 
 // The resource of the help toggle pictures for a display: 4-bit palette pictures up to 8 bits
 // per pixel, alpha pictures where drop shadows are available, 8-bit palette pictures otherwise.

@@ -30,7 +30,7 @@ bool findPngResource(uint32_t id, const uint8_t** data, DWORD* size)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 HBITMAP loadPngResource(HDC dc, uint32_t id)
 {
@@ -60,7 +60,7 @@ HIMAGELIST loadImageList(HDC dc, uint32_t id)
     else if (depth <= 8)
         flags = ILC_COLORDDB | ILC_MASK;
     HIMAGELIST list = height > 0 ? ImageList_Create(static_cast<int>(height), static_cast<int>(height), flags,
-                                                    static_cast<int>(width / height), 32)
+                          static_cast<int>(width / height), 32)
                                  : nullptr;
     if (list == nullptr) {
         AppError = kErrorImageList;

@@ -17,7 +17,7 @@ static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
 namespace {
 
 // {88D969C0-F192-11D4-A65F-0040963251E5}: the version 4.0 DOM document.
-const CLSID kDomDocument40 = {0x88D969C0, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
+const CLSID kDomDocument40 = { 0x88D969C0, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } };
 
 // A UTF-16 text as ANSI in `out` (`size` bytes), cut to fit; never split by the conversion
 // failing on a too small buffer.
@@ -29,15 +29,15 @@ void toAnsi(const wchar_t* text, char* out, size_t size)
     const size_t limit = size - 1;
     size_t length = wcslen(text);
     if (length > limit)
-        length = limit;  // each character gives at least one byte
+        length = limit; // each character gives at least one byte
     if (length == 0)
         return;
     // Double-byte code pages give up to two bytes a character.
     char converted[2 * 1024];
     if (length > sizeof converted / 2)
         length = sizeof converted / 2;
-    const int written = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), converted,
-                                            static_cast<int>(sizeof converted), nullptr, nullptr);
+    const int written = WideCharToMultiByte(
+        CP_ACP, 0, text, static_cast<int>(length), converted, static_cast<int>(sizeof converted), nullptr, nullptr);
     const size_t used = written > 0 ? static_cast<size_t>(written) : 0;
     const size_t copied = used < limit ? used : limit;
     memcpy(out, converted, copied);
@@ -106,7 +106,7 @@ void readSkinChildren(IXMLDOMNode* root)
     });
 }
 
-}  // namespace
+} // namespace
 
 void nodeBaseName(IXMLDOMNode* node, char* name)
 {
@@ -139,8 +139,7 @@ char* nodeWholeText(IXMLDOMNode* node, size_t* length)
     const UINT characters = SysStringLen(value.get());
     if (characters == 0 || characters > INT_MAX / 2)
         return nullptr;
-    const int needed =
-        WideCharToMultiByte(CP_ACP, 0, value.get(), int(characters), nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(CP_ACP, 0, value.get(), int(characters), nullptr, 0, nullptr, nullptr);
     if (needed <= 0)
         return nullptr;
     char* text = new (std::nothrow) char[size_t(needed) + 1];
@@ -188,7 +187,7 @@ void forEachAttribute(IXMLDOMNode* node, const std::function<void(const char* na
 
 void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat)
 {
-    *rect = RECT{0, 0, 0, 0};
+    *rect = RECT { 0, 0, 0, 0 };
     type[0] = '\0';
     *textFormat = kTextFormatDefault;
     forEachAttribute(node, [&](const char* name, const char* value) {
@@ -235,8 +234,8 @@ void readFonts(IXMLDOMNode* fonts)
         if (size != 0) {
             // A character height, not a cell height: hence the negative height.
             font.reset(CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                   FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_DONTCARE, face));
+                FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                DEFAULT_PITCH | FF_DONTCARE, face));
         }
         const uint32_t slot = skinFontOfType(type);
         if (slot != kNoSkinSlot) {
@@ -252,8 +251,8 @@ IXMLDOMDocument* openSkinDocument(const char* path)
 {
     ComPointer<IXMLDOMDocument> document;
     if (FAILED(CoCreateInstance(kDomDocument40, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                                reinterpret_cast<void**>(document.out()))) ||
-        document.get() == nullptr)
+            reinterpret_cast<void**>(document.out())))
+        || document.get() == nullptr)
         return nullptr;
     document->put_async(VARIANT_FALSE);
     document->put_validateOnParse(VARIANT_FALSE);

@@ -41,11 +41,11 @@ RECT shapeBox(IXMLDOMNode* shape, uint32_t element)
     uint32_t format = 0;
     readBox(shape, &box, type, &format);
     const RECT& origin = skin.rects[element];
-    return RECT{clampedSum(box.left, origin.left), clampedSum(box.top, origin.top), clampedSum(box.right, origin.left),
-                clampedSum(box.bottom, origin.top)};
+    return RECT { clampedSum(box.left, origin.left), clampedSum(box.top, origin.top),
+        clampedSum(box.right, origin.left), clampedSum(box.bottom, origin.top) };
 }
 
-}  // namespace
+} // namespace
 
 void buildElementShapes(IXMLDOMNode* region, uint32_t element)
 {
@@ -85,7 +85,7 @@ void loadButtonImage(IXMLDOMNode* image, uint32_t element)
         return;
     char path[260];
     if (snprintf(path, sizeof path, "%s%s", skin.folder, name) >= static_cast<int>(sizeof path))
-        return;  // a cut name would name another file
+        return; // a cut name would name another file
     // The screen's device context: the bitmaps only have to match the display, and the main
     // window may not exist yet.
     const ScopedWindowDc screen(nullptr);
@@ -96,7 +96,8 @@ void addRectangle(IXMLDOMNode* shape, uint32_t element)
 {
     const RECT box = shapeBox(shape, element);
     // Both edges are inside: width 9 covers 10 columns.
-    uniteShape(element, ScopedRegion(CreateRectRgn(box.left, box.top, clampedSum(box.right, 1), clampedSum(box.bottom, 1))));
+    uniteShape(
+        element, ScopedRegion(CreateRectRgn(box.left, box.top, clampedSum(box.right, 1), clampedSum(box.bottom, 1))));
 }
 
 void addEllipse(IXMLDOMNode* shape, uint32_t element)

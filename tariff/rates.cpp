@@ -28,12 +28,12 @@ bool ratesFileUnkept;
 // What the reader knows between lines.
 struct RatesReading {
     int version = 0;
-    Rate* open = nullptr;  // the tariff whose "</rate>" is still to come
-    int slot = -1;         // its slot
+    Rate* open = nullptr; // the tariff whose "</rate>" is still to come
+    int slot = -1; // its slot
     int amountIndex = 0;
     int costIndex = 0;
     int costShift = 0;
-    bool cut = false;  // a text longer than its field was shortened
+    bool cut = false; // a text longer than its field was shortened
 };
 
 enum class LineResult { carryOn, formatError, noMemory };
@@ -68,7 +68,7 @@ LineResult readRateLine(RatesReading& reading, const TagLine& line)
         // A 257th tariff has no slot: refused like any other malformed content.
         if (slot >= kTariffSlots)
             return LineResult::formatError;
-        Rate* rate = new (std::nothrow) Rate{};
+        Rate* rate = new (std::nothrow) Rate {};
         if (rate == nullptr)
             return LineResult::noMemory;
         TariffTable[slot] = rate;
@@ -175,7 +175,7 @@ bool writeRate(GzReplacingWriter& file, const Rate& rate)
     return ok && writeLine(file, "</rate>\r\n");
 }
 
-}  // namespace
+} // namespace
 
 const Rate* tariffAt(int32_t index) { return index >= 0 && index < kTariffSlots ? TariffTable[index] : nullptr; }
 

@@ -36,12 +36,12 @@ INT_PTR CALLBACK confirmationProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 bool showConfirmation(HWND owner, uint32_t question)
 {
-    const INT_PTR answer =
-        DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_CONFIRM), owner, confirmationProc, LPARAM(question));
+    const INT_PTR answer
+        = DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_CONFIRM), owner, confirmationProc, LPARAM(question));
     // Without the dialog there is nobody to ask; refusing would leave no way to quit.
     return answer == IDYES || answer == -1 || answer == 0;
 }

@@ -9,7 +9,10 @@
 
 // A question: language string `stringId` (low 16 bits), and the bit of suppressedMessages
 // that says it was answered for good (high 16 bits).
-constexpr uint32_t confirmationOf(uint32_t stringId, uint32_t suppressionBit) { return suppressionBit << 16 | stringId; }
+constexpr uint32_t confirmationOf(uint32_t stringId, uint32_t suppressionBit)
+{
+    return suppressionBit << 16 | stringId;
+}
 
 // The exit confirmation.
 constexpr uint32_t kConfirmExit = confirmationOf(IDS_CONFIRM_EXIT, kConfirmExitBit);

@@ -76,10 +76,9 @@ void writeErrorLine(const char* line)
 {
     HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
     const bool redirected = handle != nullptr && handle != INVALID_HANDLE_VALUE;
-    const ScopedFile console(!redirected && AttachConsole(ATTACH_PARENT_PROCESS)
-                                 ? CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               OPEN_EXISTING, 0, nullptr)
-                                 : INVALID_HANDLE_VALUE);
+    const ScopedFile console(!redirected && AttachConsole(ATTACH_PARENT_PROCESS) ? CreateFileA("CONOUT$", GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)
+                                                                                 : INVALID_HANDLE_VALUE);
     if (!redirected)
         handle = console.get();
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)

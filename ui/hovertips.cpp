@@ -33,7 +33,7 @@ struct HoverTarget {
 };
 constexpr HoverTarget kNothing = { -1, 0 };
 
-HoverTarget shownTarget(const MainWindowState* state) { return {state->hover.slot, state->hover.part}; }
+HoverTarget shownTarget(const MainWindowState* state) { return { state->hover.slot, state->hover.part }; }
 
 void keepShownTarget(MainWindowState* state, const HoverTarget& target)
 {

@@ -13,10 +13,7 @@
 
 namespace {
 
-void drawCell(HDC dc, int32_t right, int32_t y, const char* text)
-{
-    TextOutA(dc, right, y, text, int(strlen(text)));
-}
+void drawCell(HDC dc, int32_t right, int32_t y, const char* text) { TextOutA(dc, right, y, text, int(strlen(text))); }
 
 // The columns of a list row: start date and time in the user's formats, duration, volume,
 // and the running totals of duration and volume.
@@ -25,8 +22,8 @@ struct ListRowTexts {
     char cells[kListColumns][kFormattedValueSize];
 };
 
-void listRowTexts(const LogRecord& record, int64_t volume, int64_t totalDuration, int64_t totalVolume,
-                  ListRowTexts& texts)
+void listRowTexts(
+    const LogRecord& record, int64_t volume, int64_t totalDuration, int64_t totalVolume, ListRowTexts& texts)
 {
     const SYSTEMTIME start = systemTimeOf(record.start);
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &start, nullptr, texts.cells[0], kFormattedValueSize) == 0)
@@ -39,7 +36,7 @@ void listRowTexts(const LogRecord& record, int64_t volume, int64_t totalDuration
     formatVolume(totalVolume, texts.cells[5]);
 }
 
-}  // namespace
+} // namespace
 
 void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels)
 {
@@ -48,7 +45,7 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
         return;
     uint32_t largest = 0;
     for (int32_t i = 0; i < columns; ++i)
-        largest = std::max({largest, connection.receiveRateHistory[i], connection.sendRateHistory[i]});
+        largest = std::max({ largest, connection.receiveRateHistory[i], connection.sendRateHistory[i] });
     if (largest == 0)
         return;
 
@@ -138,7 +135,7 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
     int32_t widths[kListColumns] = {};
     forEachShownRow([&](int32_t, const ListRowTexts& texts) {
         for (int column = 0; column < kListColumns; ++column) {
-            SIZE size{};
+            SIZE size {};
             GetTextExtentPoint32A(dc, texts.cells[column], int(strlen(texts.cells[column])), &size);
             widths[column] = std::max<int32_t>(widths[column], size.cx);
         }
@@ -174,8 +171,8 @@ void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable)
         selectSkinFont(dc, kFontText);
         drawLiveGraph(dc, skin.rects[kElementLog], *connection, skin.rects[kElementLogText]);
         if (state->statusText[0] == '\0')
-            snprintf(state->statusText, sizeof state->statusText, "%s (%s)", connection->entryName,
-                     connection->ipAddress);
+            snprintf(
+                state->statusText, sizeof state->statusText, "%s (%s)", connection->entryName, connection->ipAddress);
         return;
     }
     // Scrolled no further than the last paint of the list found useful; this paint finds the

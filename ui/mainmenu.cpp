@@ -54,7 +54,7 @@ void emptyMenu(HMENU menu)
 
 void insertItem(HMENU menu, UINT position, UINT id, const char* text, ULONG_PTR data, UINT state)
 {
-    MENUITEMINFOA item{};
+    MENUITEMINFOA item {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA | MIIM_STATE;
     item.wID = id;
@@ -64,7 +64,7 @@ void insertItem(HMENU menu, UINT position, UINT id, const char* text, ULONG_PTR 
     InsertMenuItemA(menu, position, TRUE, &item);
 }
 
-}  // namespace
+} // namespace
 
 bool addAcceleratorTexts(HACCEL accelerators, HMENU menu)
 {
@@ -143,7 +143,7 @@ void fillLogMonthMenu(HMENU popup)
     LogMonthItem items[kLogMonthMaxItems];
     const int count = logMonthItems(names.data(), int(names.size()), localTimeNow(), items);
     for (int i = 0; i < count; ++i) {
-        SYSTEMTIME date{};
+        SYSTEMTIME date {};
         date.wYear = items[i].year;
         date.wMonth = items[i].month;
         date.wDay = 1;
@@ -164,7 +164,7 @@ void fillSkinMenu(HMENU popup)
     const auto found = listProgramDirectory("*");
     std::vector<FolderEntry> entries;
     for (const auto& entry : found)
-        entries.push_back({entry.first.c_str(), entry.second});
+        entries.push_back({ entry.first.c_str(), entry.second });
     SkinItem items[kSkinMaxItems];
     const int count = skinItems(entries.data(), int(entries.size()), settings.skinName, items);
     for (int i = 0; i < count; ++i) {
@@ -178,8 +178,10 @@ void buildMainMenu(MainWindowState*, HMENU popup)
 {
     if (popup == nullptr)
         return;
-    CheckMenuItem(popup, IDM_LANGUAGE_GERMAN, MF_BYCOMMAND | (settings.languageId == kLanguageGerman ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH, MF_BYCOMMAND | (settings.languageId == kLanguageEnglish ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDM_LANGUAGE_GERMAN,
+        MF_BYCOMMAND | (settings.languageId == kLanguageGerman ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH,
+        MF_BYCOMMAND | (settings.languageId == kLanguageEnglish ? MF_CHECKED : MF_UNCHECKED));
     fillLogMonthMenu(popup);
     fillSkinMenu(popup);
 }

@@ -38,19 +38,16 @@
 
 namespace {
 
-constexpr int kWheelRows = 3;        // list rows per notch of the mouse wheel
-constexpr int kScrollPixelsPerRow = 6;  // pointer travel that scrolls the list by one row
+constexpr int kWheelRows = 3; // list rows per notch of the mouse wheel
+constexpr int kScrollPixelsPerRow = 6; // pointer travel that scrolls the list by one row
 
 POINT pointFrom(LPARAM lParam)
 {
     // Client coordinates arrive as unsigned 16-bit values.
-    return {LONG(LOWORD(lParam)), LONG(HIWORD(lParam))};
+    return { LONG(LOWORD(lParam)), LONG(HIWORD(lParam)) };
 }
 
-void invalidateAll(MainWindowState* state, bool erase)
-{
-    InvalidateRect(state->window, nullptr, erase ? TRUE : FALSE);
-}
+void invalidateAll(MainWindowState* state, bool erase) { InvalidateRect(state->window, nullptr, erase ? TRUE : FALSE); }
 
 void invalidateElement(MainWindowState* state, uint32_t slot)
 {
@@ -123,7 +120,7 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
     SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(state));
     state->window = window;
     state->host = host;
-    state->hover.slot = -1;  // no hover tip yet
+    state->hover.slot = -1; // no hover tip yet
 
     if (!host->swapLanguage(state, settings.languageId))
         reportError(0);
@@ -150,7 +147,7 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
 // The window's place goes into the settings, which are saved after it.
 void storePlacement(HWND window)
 {
-    WINDOWPLACEMENT placement{};
+    WINDOWPLACEMENT placement {};
     placement.length = sizeof placement;
     if (GetWindowPlacement(window, &placement)) {
         static_assert(sizeof placement == sizeof settings.windowPlacement);
@@ -206,7 +203,7 @@ void onPaint(MainWindowState* state)
         // The painters select the skin's fonts and set colours and modes as they go; the buffer
         // gets its own back afterwards, so no skin font stays selected when the skin changes.
         const ScopedDcState restore(buffer);
-        const RECT whole = {0, 0, skin.windowWidth, skin.windowHeight};
+        const RECT whole = { 0, 0, skin.windowWidth, skin.windowHeight };
         const bool active = GetActiveWindow() == state->window;
         HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
         if (background == nullptr)
@@ -214,7 +211,7 @@ void onPaint(MainWindowState* state)
         if (background != nullptr)
             copyBitmap(buffer, background, whole);
         else
-            FillRect(buffer, &whole, HBRUSH(GetStockObject(WHITE_BRUSH)));  // no picture: no stale frame
+            FillRect(buffer, &whole, HBRUSH(GetStockObject(WHITE_BRUSH))); // no picture: no stale frame
         if (state->hotElement < kSkinElementCount && state->hotState < kButtonStateCount) {
             if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
                 copyBitmap(buffer, hot, skin.rects[state->hotElement]);
@@ -239,8 +236,8 @@ void onTick(MainWindowState* state)
 {
     watchConnectionsOnTick();
 
-    if (settings.alwaysOnTop && settings.onTopWhileOnline &&
-        int32_t(liveConnectionCount()) != state->lastTopmostCount) {
+    if (settings.alwaysOnTop && settings.onTopWhileOnline
+        && int32_t(liveConnectionCount()) != state->lastTopmostCount) {
         state->lastTopmostCount = int32_t(liveConnectionCount());
         makeTopmost(state->window, state->lastTopmostCount != 0);
     }
@@ -285,10 +282,10 @@ void onMouseMove(MainWindowState* state, POINT point)
     }
     if (state->dragging) {
         const POINT cursor = cursorOnScreen();
-        POINT origin = {0, 0};
+        POINT origin = { 0, 0 };
         ClientToScreen(state->window, &origin);
         SetWindowPos(state->window, HWND_TOP, origin.x + cursor.x - state->dragStart.x,
-                     origin.y + cursor.y - state->dragStart.y, 0, 0, SWP_NOSIZE);
+            origin.y + cursor.y - state->dragStart.y, 0, 0, SWP_NOSIZE);
         state->dragStart = cursor;
     } else if (state->scrolling) {
         const POINT cursor = cursorOnScreen();
@@ -363,7 +360,7 @@ void onButtonUp(MainWindowState* state, POINT point)
 
 void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 {
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT point = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     ScreenToClient(state->window, &point);
     if (liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
         return;
@@ -385,13 +382,13 @@ void trackFromWindow(MainWindowState* state, HMENU menu, POINT at)
 POINT atCursor()
 {
     const POINT cursor = cursorOnScreen();
-    return {cursor.x - 5, cursor.y - 5};
+    return { cursor.x - 5, cursor.y - 5 };
 }
 
 // The main menu opened from the keyboard hangs from the menu button.
 POINT belowMenuButton(const MainWindowState* state)
 {
-    POINT corner = {skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom};
+    POINT corner = { skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom };
     ClientToScreen(state->window, &corner);
     return corner;
 }
@@ -489,8 +486,8 @@ void applySkinShape(MainWindowState* state)
 {
     hideHoverTip(state);
     deleteBackBuffer(state);
-    SetWindowPos(state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(
+        state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the copy of the outline from here on; none leaves it rectangular.
     SetWindowRgn(state->window, copyWindowRegion(), TRUE);
     createBackBuffer(state);
@@ -550,20 +547,25 @@ void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
     if (mouseMessage != WM_RBUTTONDOWN)
         return;
     switch (openTrayMenu(state)) {
-    case IDM_SHOW_WINDOW: showWindow(state); break;
-    case IDM_OPTIONS: runOptions(state); break;
+    case IDM_SHOW_WINDOW:
+        showWindow(state);
+        break;
+    case IDM_OPTIONS:
+        runOptions(state);
+        break;
     case IDM_EXIT:
         if (showConfirmation(state->window, kConfirmExit))
             DestroyWindow(state->window);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 void onCommand(MainWindowState* state, UINT id)
 {
     if (id >= IDM_LOG_MONTH_FIRST && id <= IDM_LOG_MONTH_LAST) {
-        MENUITEMINFOA item{};
+        MENUITEMINFOA item {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_DATA;
         if (state->menu != nullptr && GetMenuItemInfoA(state->menu, id, FALSE, &item)) {
@@ -582,7 +584,7 @@ void onCommand(MainWindowState* state, UINT id)
         HWND window = state->window;
         SendMessageA(window, WM_CLOSE, 0, 0);
         if (!IsWindow(window))
-            return;  // destroyed: the state and the kept menu are gone with it
+            return; // destroyed: the state and the kept menu are gone with it
         break;
     }
     case IDM_OPTIONS:
@@ -599,7 +601,9 @@ void onCommand(MainWindowState* state, UINT id)
         else
             reportError(0);
         break;
-    case IDM_EXPORT_MONTH: exportShownMonth(state); break;
+    case IDM_EXPORT_MONTH:
+        exportShownMonth(state);
+        break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))
             reportError(kErrorDialog);
@@ -628,24 +632,38 @@ bool onKey(MainWindowState* state, WPARAM key)
     }
     ListKey listKey;
     switch (key) {
-    case VK_UP: listKey = ListKey::up; break;
-    case VK_DOWN: listKey = ListKey::down; break;
-    case VK_PRIOR: listKey = ListKey::pageUp; break;
-    case VK_NEXT: listKey = ListKey::pageDown; break;
-    case VK_HOME: listKey = ListKey::home; break;
-    case VK_END: listKey = ListKey::end; break;
-    default: return false;
+    case VK_UP:
+        listKey = ListKey::up;
+        break;
+    case VK_DOWN:
+        listKey = ListKey::down;
+        break;
+    case VK_PRIOR:
+        listKey = ListKey::pageUp;
+        break;
+    case VK_NEXT:
+        listKey = ListKey::pageDown;
+        break;
+    case VK_HOME:
+        listKey = ListKey::home;
+        break;
+    case VK_END:
+        listKey = ListKey::end;
+        break;
+    default:
+        return false;
     }
     hideHoverTip(state);
     const PaintedLayout& painted = state->painted;
     if (!painted.listShown)
         return true;
-    state->listScroll = scrolledListPosition(listKey, state->listScroll, painted.listRowsShown, painted.listScrollLimit);
+    state->listScroll
+        = scrolledListPosition(listKey, state->listScroll, painted.listRowsShown, painted.listScrollLimit);
     invalidateAll(state, true);
     return true;
 }
 
-}  // namespace
+} // namespace
 
 UINT showInstanceMessage()
 {
@@ -656,8 +674,9 @@ UINT showInstanceMessage()
 void reloadShortcuts(MainWindowState* state)
 {
     // Without any module (already reported) there are no shortcuts to look for.
-    state->accelerators =
-        LanguageModule != nullptr ? LoadAcceleratorsA(LanguageModule, MAKEINTRESOURCEA(IDA_MAIN_ACCELERATORS)) : nullptr;
+    state->accelerators = LanguageModule != nullptr
+        ? LoadAcceleratorsA(LanguageModule, MAKEINTRESOURCEA(IDA_MAIN_ACCELERATORS))
+        : nullptr;
     if (state->accelerators == nullptr && LanguageModule != nullptr)
         reportError(kErrorAcceleratorsMissing);
     InvalidateRect(state->window, nullptr, TRUE);
@@ -682,14 +701,21 @@ void elementAction(MainWindowState* state, uint32_t slot)
     case kElementLog:
         // Scrolling happens while the button is held on the list (see the press handler).
         break;
-    case kElementMenuButton: openMainMenu(state, atCursor()); break;
+    case kElementMenuButton:
+        openMainMenu(state, atCursor());
+        break;
     case kElementMinimizeButton:
         hideHoverTip(state);
         ShowWindow(state->window, SW_HIDE);
         break;
-    case kElementCloseButton: PostMessageA(state->window, WM_CLOSE, 0, 0); break;
-    case kElementTariffButton: openTariffMenu(state); break;
-    default: break;
+    case kElementCloseButton:
+        PostMessageA(state->window, WM_CLOSE, 0, 0);
+        break;
+    case kElementTariffButton:
+        openTariffMenu(state);
+        break;
+    default:
+        break;
     }
     state->hotElement = slot;
     state->hotState = kButtonPressed;
@@ -710,38 +736,68 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (state == nullptr)
         return DefWindowProcA(window, message, wParam, lParam);
     if (message == showInstanceMessage()) {
-        showWindow(state);  // a second start of the program asks for the window
+        showWindow(state); // a second start of the program asks for the window
         return 0;
     }
 
     switch (message) {
-    case WM_DESTROY: onDestroy(state); break;
-    case WM_SIZE: GetClientRect(window, &state->clientRect); return 0;
+    case WM_DESTROY:
+        onDestroy(state);
+        break;
+    case WM_SIZE:
+        GetClientRect(window, &state->clientRect);
+        return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: invalidateAll(state, true); break;
-    case WM_PAINT: onPaint(state); return 0;
+    case WM_KILLFOCUS:
+        invalidateAll(state, true);
+        break;
+    case WM_PAINT:
+        onPaint(state);
+        return 0;
     case WM_CLOSE:
         if (showConfirmation(window, kConfirmExit))
             DestroyWindow(window);
         return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_NOTIFY: return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_NOTIFY:
+        return 0;
     case WM_DISPLAYCHANGE:
         displayColorDepth = uint32_t(wParam);
         refreshHelpToggleImages();
         break;
-    case WM_COMMAND: onCommand(state, LOWORD(wParam)); break;
-    case WM_TIMER: onTick(state); break;
+    case WM_COMMAND:
+        onCommand(state, LOWORD(wParam));
+        break;
+    case WM_TIMER:
+        onTick(state);
+        break;
     // A clock set by the user or a time synchronisation: a change of month or period that it
     // makes is cut at once.
-    case WM_TIMECHANGE: onTick(state); break;
-    case WM_POWERBROADCAST: onPowerBroadcast(state, wParam); return TRUE;
-    case WM_MENUSELECT: onMenuSelect(state, LOWORD(wParam), HMENU(lParam)); break;
-    case WM_MOUSEMOVE: onMouseMove(state, pointFrom(lParam)); break;
-    case WM_LBUTTONDOWN: onButtonDown(state, pointFrom(lParam)); break;
-    case WM_LBUTTONUP: onButtonUp(state, pointFrom(lParam)); break;
-    case WM_MOUSEWHEEL: onMouseWheel(state, wParam, lParam); return 0;
-    case WM_MOUSELEAVE: hideHoverTip(state); return 0;
+    case WM_TIMECHANGE:
+        onTick(state);
+        break;
+    case WM_POWERBROADCAST:
+        onPowerBroadcast(state, wParam);
+        return TRUE;
+    case WM_MENUSELECT:
+        onMenuSelect(state, LOWORD(wParam), HMENU(lParam));
+        break;
+    case WM_MOUSEMOVE:
+        onMouseMove(state, pointFrom(lParam));
+        break;
+    case WM_LBUTTONDOWN:
+        onButtonDown(state, pointFrom(lParam));
+        break;
+    case WM_LBUTTONUP:
+        onButtonUp(state, pointFrom(lParam));
+        break;
+    case WM_MOUSEWHEEL:
+        onMouseWheel(state, wParam, lParam);
+        return 0;
+    case WM_MOUSELEAVE:
+        hideHoverTip(state);
+        return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (onKey(state, wParam))
@@ -754,7 +810,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         break;
     case WM_CONTEXTMENU:
-        if (lParam == -1) {  // from the keyboard
+        if (lParam == -1) { // from the keyboard
             openMainMenu(state, belowMenuButton(state));
             return 0;
         }
@@ -763,10 +819,17 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         useUserNumberFormat();
         invalidateAll(state, true);
         break;
-    case WM_CONNECTION_SIGNAL: onConnectionSignal(state); break;
-    case WM_TRAY_CALLBACK: onTrayCallback(state, lParam); break;
-    case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION: onEndSession(state, wParam != FALSE); return 0;
+    case WM_CONNECTION_SIGNAL:
+        onConnectionSignal(state);
+        break;
+    case WM_TRAY_CALLBACK:
+        onTrayCallback(state, lParam);
+        break;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        onEndSession(state, wParam != FALSE);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -29,7 +29,7 @@ int logMonthItems(const char* const* fileNames, int count, const LocalTime& toda
     // The current month is listed before its first log is written too: it is the way back to
     // the running month after looking at another one.
     const uint32_t current = uint32_t(today.year) * 65536u + today.month;
-    std::vector<uint32_t> months{current};
+    std::vector<uint32_t> months { current };
     for (int i = 0; i < count; ++i) {
         uint16_t year, month;
         if (!logFileMonth(fileNames[i], &year, &month))
@@ -62,7 +62,7 @@ int skinItems(const FolderEntry* entries, int count, const char* skinName, SkinI
         const FolderEntry& entry = entries[i];
         if (!entry.isFolder || strcmp(entry.name, ".") == 0 || strcmp(entry.name, "..") == 0)
             continue;
-        items[written++] = {entry.name, strcmp(entry.name, skinName) == 0};
+        items[written++] = { entry.name, strcmp(entry.name, skinName) == 0 };
     }
     return written;
 }

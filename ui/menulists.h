@@ -14,8 +14,8 @@ constexpr int kSkinMaxItems = IDM_SKIN_LAST - IDM_SKIN_FIRST + 1;
 struct LogMonthItem {
     uint16_t year;
     uint16_t month;
-    uint32_t data;  // year * 65536 + month, or 0 for the current month
-    bool current;   // the item text gets " *"
+    uint32_t data; // year * 65536 + month, or 0 for the current month
+    bool current; // the item text gets " *"
 };
 
 // The month of a log file name "log_YYYYMM.zip": the digits behind "log_" up to the first

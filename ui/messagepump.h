@@ -8,8 +8,8 @@
 #include <functional>
 
 struct MessagePump {
-    HANDLE connectionEvent;  // null when there is none: the pump waits for messages alone
-    HWND signalled;          // the main window, sent WM_CONNECTION_SIGNAL; none when null
+    HANDLE connectionEvent; // null when there is none: the pump waits for messages alone
+    HWND signalled; // the main window, sent WM_CONNECTION_SIGNAL; none when null
     // The loop's own look at a message before it is translated and dispatched (accelerators,
     // a dialog's keys); true when it has handled the message. May be empty.
     std::function<bool(MSG& message)> takeMessage;

@@ -25,7 +25,7 @@ void drawHeading(MainWindowState* state, HDC dc)
     languageString(IDS_STATISTICS_HEADING, text, 1024);
     LocalTime date = state->lastTick;
     if (state->selectedMonth != 0)
-        date = {uint16_t(state->selectedMonth >> 16), uint16_t(state->selectedMonth & 0xFFFF), 0, 1, 0, 0, 0, 0};
+        date = { uint16_t(state->selectedMonth >> 16), uint16_t(state->selectedMonth & 0xFFFF), 0, 1, 0, 0, 0, 0 };
     const SYSTEMTIME when = systemTimeOf(date);
     const size_t used = strlen(text);
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &when, nullptr, text + used, int(sizeof text - used)) == 0)
@@ -35,7 +35,8 @@ void drawHeading(MainWindowState* state, HDC dc)
     DrawTextA(dc, text, -1, &box, skin.textFormats[kElementHeading]);
 }
 
-void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double* costs, const FreeUnitCounters* counters)
+void drawSummary(
+    MainWindowState* state, HDC dc, const Rate& rate, const double* costs, const FreeUnitCounters* counters)
 {
     selectSkinFont(dc, kFontSummary);
     SetTextColor(dc, skin.fontColors[kFontSummary]);
@@ -53,7 +54,7 @@ void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double*
     TextOutA(dc, area.left + 4 * w, area.top + 2 * h, money, int(strlen(money)));
 
     const int64_t unit = unitSize(rate.unit);
-    FreeUnitsTableLayout layout{};
+    FreeUnitsTableLayout layout {};
     layout.dc = dc;
     layout.x0 = area.left;
     layout.y0 = area.top;
@@ -89,15 +90,15 @@ void drawTariffHint(HDC dc)
     SetTextColor(dc, skin.fontColors[kFontText]);
 }
 
-}  // namespace
+} // namespace
 
 void drawFreeUnitsTable(const FreeUnitsTableLayout& layout)
 {
     const int64_t usedMain = layout.counters != nullptr ? layout.counters->used[0] : 0;
     const int64_t usedSecondary = layout.counters != nullptr ? layout.counters->used[1] : 0;
     FreeUnitsCells cells;
-    computeFreeUnitsCells(usedMain, usedSecondary, layout.freeMain, layout.freeSecondary, layout.daysLeft,
-                          layout.format, &cells);
+    computeFreeUnitsCells(
+        usedMain, usedSecondary, layout.freeMain, layout.freeSecondary, layout.daysLeft, layout.format, &cells);
     for (int row = 0; row < 3; ++row) {
         if (row == 1 && !cells.secondaryRow)
             continue;
@@ -105,7 +106,7 @@ void drawFreeUnitsTable(const FreeUnitsTableLayout& layout)
             const char* text = cells.text[row][column];
             if (text[0] != '\0')
                 TextOutA(layout.dc, layout.x0 + (column + 1) * layout.columnWidth, layout.y0 + row * layout.lineHeight,
-                         text, int(strlen(text)));
+                    text, int(strlen(text)));
         }
     }
 }
@@ -126,7 +127,7 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
     char text[2 * kFormattedValueSize + 8];
     format(values[0], text);
     if (liveConnectionCount() != 0) {
-        TrafficTotals live{};
+        TrafficTotals live {};
         liveTraffic(live, -1);
         char share[kFormattedValueSize];
         format(kind == ChartKind::volume ? live.received + live.sent : int64_t(live.onlineSeconds), share);
@@ -149,7 +150,7 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
             const int32_t x = chart.left + (day - 1) * pitch;
             const int32_t bar = barHeight(values[day], largest, height);
             if (bar > 0) {
-                RECT box = {x, chart.bottom - bar, x + pitch - 1, chart.bottom};
+                RECT box = { x, chart.bottom - bar, x + pitch - 1, chart.bottom };
                 FillRect(dc, &box, bars.get());
             }
             if (costLine) {
@@ -162,8 +163,8 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
     }
 
     if (daysWithValue != 0 && largest > 0) {
-        const int32_t y = chart.bottom -
-                          int32_t(std::floor(double(values[0]) * height / daysWithValue / double(largest) + 0.5));
+        const int32_t y
+            = chart.bottom - int32_t(std::floor(double(values[0]) * height / daysWithValue / double(largest) + 0.5));
         {
             const ScopedPen averagePen(CreatePen(PS_SOLID, 0, skin.fontColors[chartFont]));
             const ScopedSelection selectedPen(dc, averagePen.get());

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/platform.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "monitor/dialling.h"
 #include "monitor/liveconnections.h"
@@ -15,7 +16,6 @@
 #include "ui/hovertips.h"
 #include "ui/menulists.h"
 #include "ui/popupmenu.h"
-#include "core/textinserts.h"
 #include "ui/traytip.h"
 #include "ui/views.h"
 
@@ -23,8 +23,8 @@ namespace {
 
 HICON trayIcon(const MainWindowState* state, bool online)
 {
-    return HICON(LoadImageA(state->host->instance, MAKEINTRESOURCEA(online ? IDI_ONLINE : IDI_OFFLINE), IMAGE_ICON,
-                            16, 16, LR_SHARED));
+    return HICON(LoadImageA(
+        state->host->instance, MAKEINTRESOURCEA(online ? IDI_ONLINE : IDI_OFFLINE), IMAGE_ICON, 16, 16, LR_SHARED));
 }
 
 bool addTrayIcon(MainWindowState* state)
@@ -39,7 +39,7 @@ void modifyTrayIcon(MainWindowState* state)
     Shell_NotifyIconA(NIM_MODIFY, &state->tray);
 }
 
-}  // namespace
+} // namespace
 
 bool createTrayIcon(MainWindowState* state)
 {
@@ -107,7 +107,7 @@ UINT openTrayMenu(MainWindowState* state)
         const bool connected = isEntryConnected(entries[i].name);
         if (!languageString(connected ? IDS_TRAY_HANG_UP : IDS_TRAY_DIAL, pattern, sizeof pattern))
             snprintf(pattern, sizeof pattern, "%%1");
-        const char* inserts[] = {name};
+        const char* inserts[] = { name };
         fillInserts(pattern, inserts, 1, text, sizeof text);
         AppendMenuA(menu, MF_STRING | (connected ? MF_CHECKED : 0), IDM_PHONEBOOK_FIRST + i, text);
     }
@@ -116,7 +116,7 @@ UINT openTrayMenu(MainWindowState* state)
     const struct {
         uint32_t text;
         UINT command;
-    } items[] = {{IDS_TRAY_SHOW, IDM_SHOW_WINDOW}, {IDS_TRAY_OPTIONS, IDM_OPTIONS}, {IDS_TRAY_EXIT, IDM_EXIT}};
+    } items[] = { { IDS_TRAY_SHOW, IDM_SHOW_WINDOW }, { IDS_TRAY_OPTIONS, IDM_OPTIONS }, { IDS_TRAY_EXIT, IDM_EXIT } };
     for (const auto& item : items) {
         char text[256];
         languageString(item.text, text, sizeof text);
@@ -126,8 +126,8 @@ UINT openTrayMenu(MainWindowState* state)
 
     hideHoverTip(state);
     const POINT cursor = cursorOnScreen();
-    const UINT chosen = trackPopupMenu(state->window, menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN,
-                                       {cursor.x + 1, cursor.y + 1});
+    const UINT chosen = trackPopupMenu(
+        state->window, menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, { cursor.x + 1, cursor.y + 1 });
     DestroyMenu(menu);
     if (chosen >= IDM_PHONEBOOK_FIRST && chosen - IDM_PHONEBOOK_FIRST < count) {
         dialOrHangUp(entries[chosen - IDM_PHONEBOOK_FIRST].name);

@@ -25,8 +25,8 @@ void drawNumberLabel(HDC dc, const char* text, int numberLength, const RECT& col
 // The scale of a chart or graph whose top is `chartTop`: the unit of `largest` centred at the
 // top of `labels`, its number level with the chart's top but never over the unit. Returns the
 // number's top.
-LONG drawScaleLabels(HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest,
-                     ValueFormatter format);
+LONG drawScaleLabels(
+    HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest, ValueFormatter format);
 
 void paintStatistics(MainWindowState* state, HDC dc);
 

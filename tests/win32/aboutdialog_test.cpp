@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "core/apperror.h"
 #include "core/language.h"
@@ -173,4 +173,4 @@ TEST(AboutDialog, WithoutALanguageModuleItCannotBeShown)
     LanguageModule = module;
 }
 
-}  // namespace
+} // namespace

@@ -210,9 +210,11 @@ TEST_F(LanguageState, AModuleThatIsNotADllIsReportedOnceAndTheOtherStandsIn)
     EXPECT_EQ(moduleFileName(current()), "deutsch.dll");
     EXPECT_EQ(settings.languageId, 9) << "the next start tries english.dll again";
     EXPECT_EQ(shownBoxes[0].caption, "telvane - Warnung");
-    const std::string lead = "Das Sprachmodul english.dll konnte nicht geladen werden, daher zeigt telvane die Texte aus "
-                             "deutsch.dll. Legen Sie ein funktionierendes english.dll in den Programmordner, um seine "
-                             "Sprache zur\xfc" "ckzubekommen.\r\n\r\nWindows meldet: ";
+    const std::string lead
+        = "Das Sprachmodul english.dll konnte nicht geladen werden, daher zeigt telvane die Texte aus "
+          "deutsch.dll. Legen Sie ein funktionierendes english.dll in den Programmordner, um seine "
+          "Sprache zur\xfc"
+          "ckzubekommen.\r\n\r\nWindows meldet: ";
     EXPECT_EQ(shownBoxes[0].text.substr(0, lead.size()), lead);
     // The system's own text names the file instead of showing its insert.
     const std::string system = shownBoxes[0].text.substr(std::min(lead.size(), shownBoxes[0].text.size()));

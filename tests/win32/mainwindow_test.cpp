@@ -1,7 +1,7 @@
 // The main window itself, created on this thread with the default skin: its hover tips, its
 // keys and a skin switch, driven with the messages the system would send.
-#include <objbase.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ constexpr int64_t MB = 1048576;
 
 // What the program hands its window: this executable, no connection event, the program's own
 // language swap; a session end does not come in these tests.
-MainWindowHost host = {nullptr, nullptr, swapLanguage, [] {}};
+MainWindowHost host = { nullptr, nullptr, swapLanguage, [] {} };
 constexpr POINT kWindowAt = { 100, 100 };
 
 void useDistFolder()

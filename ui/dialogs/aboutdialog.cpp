@@ -29,7 +29,7 @@ const char kVersion[] = TELVANE_VERSION;
 // The dialog's own state, from WM_INITDIALOG to WM_DESTROY, kept in the dialog (DWLP_USER).
 struct About {
     ScopedBitmap picture;
-    ScopedBrush background;  // the picture as a pattern brush; null when it could not be loaded
+    ScopedBrush background; // the picture as a pattern brush; null when it could not be loaded
     HCURSOR hand;
 };
 
@@ -76,11 +76,12 @@ void layOut(HWND dialog, int width, int height)
     RECT ok = controlRect(dialog, IDOK);
     const int okWidth = ok.right - ok.left, okHeight = ok.bottom - ok.top;
     place(dialog, IDOK, width - okWidth - 10, height - okHeight - 10, okWidth, okHeight);
-    for (int id : {IDC_ABOUT_TITLE, IDC_ABOUT_TEXT3}) {
+    for (int id : { IDC_ABOUT_TITLE, IDC_ABOUT_TEXT3 }) {
         RECT rect = controlRect(dialog, id);
-        place(dialog, id, width - 5 - (rect.right - rect.left), rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        place(
+            dialog, id, width - 5 - (rect.right - rect.left), rect.top, rect.right - rect.left, rect.bottom - rect.top);
     }
-    for (int id : {IDC_ABOUT_TEXT1, IDC_ABOUT_PNG_NOTICE}) {
+    for (int id : { IDC_ABOUT_TEXT1, IDC_ABOUT_PNG_NOTICE }) {
         RECT rect = controlRect(dialog, id);
         place(dialog, id, 5, rect.top, width - 10, rect.bottom - rect.top);
     }
@@ -113,15 +114,17 @@ void openDialog(About& about, HWND dialog)
         freePicture(about);
     } else {
         const int width = size.bmWidth, height = size.bmHeight;
-        RECT frame = {(GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2, (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, 0, 0};
+        RECT frame = { (GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2,
+            (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, 0, 0 };
         frame.right = frame.left + width;
         frame.bottom = frame.top + height;
-        AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(dialog, GWL_EXSTYLE)));
+        AdjustWindowRectEx(
+            &frame, DWORD(GetWindowLongA(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(dialog, GWL_EXSTYLE)));
         SetWindowPos(dialog, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+            SWP_NOZORDER | SWP_NOACTIVATE);
         layOut(dialog, width, height);
     }
-    about.hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+    about.hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
 }
 
 void drawLink(const DRAWITEMSTRUCT* item)
@@ -137,7 +140,7 @@ void drawLink(const DRAWITEMSTRUCT* item)
     TextOutA(item->hDC, 0, 0, text, length);
     // Underscores clipped to the text's own width underline it exactly.
     static const char underline[] = "__________________________________________________";
-    RECT clip = {0, 0, extent.cx, extent.cy};
+    RECT clip = { 0, 0, extent.cx, extent.cy };
     ExtTextOutA(item->hDC, 0, 0, ETO_CLIPPED, &clip, underline, sizeof underline - 1, nullptr);
 }
 
@@ -152,9 +155,9 @@ void openMail(HWND dialog)
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* about = new (std::nothrow) About{};
+        auto* about = new (std::nothrow) About {};
         if (about == nullptr) {
-            EndDialog(dialog, 0);  // reported as a dialog that could not be shown
+            EndDialog(dialog, 0); // reported as a dialog that could not be shown
             return TRUE;
         }
         SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(about));
@@ -209,7 +212,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 bool showAboutDialog(HWND owner)
 {

@@ -4,17 +4,17 @@
 #include <prsht.h>
 
 #include <cstdio>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/localtime.h"
 #include "core/platform.h"
 #include "core/scoped_win.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/holidaytable.h"
 #include "ui/dialogs/optionspages.h"
-#include "core/textinserts.h"
 
 namespace {
 
@@ -44,12 +44,12 @@ void dateText(uint32_t packedDate, char* text, int size)
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, shortDate, sizeof shortDate) == 0)
         return;
     monthDayPicture(shortDate, picture, sizeof picture);
-    time.wYear = 2000;  // a leap year: 29 February is a day of it
+    time.wYear = 2000; // a leap year: 29 February is a day of it
     if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &time, picture, day, sizeof day) == 0)
         return;
     if (!languageString(IDS_HOLIDAY_EVERY_YEAR, pattern, sizeof pattern))
         snprintf(pattern, sizeof pattern, "%%1");
-    const char* inserts[] = {day};
+    const char* inserts[] = { day };
     fillInserts(pattern, inserts, 1, text, size_t(size));
 }
 
@@ -100,7 +100,7 @@ int dateColumnWidth(HWND list)
     const ScopedSelection font(dc.get(), HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
     SIZE zero = {}, widest = {};
     GetTextExtentPoint32A(dc.get(), "0", 1, &zero);
-    for (uint32_t sampleDate : {packDate(2088, 12, 28), packDate(0, 12, 28)}) {
+    for (uint32_t sampleDate : { packDate(2088, 12, 28), packDate(0, 12, 28) }) {
         char sample[256];
         dateText(sampleDate, sample, sizeof sample);
         SIZE size = {};
@@ -233,7 +233,7 @@ void apply(HWND page)
     storeHolidays(rows, count);
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK holidaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -28,7 +28,7 @@ UINT localeNumber(LCTYPE type, UINT fallback)
     return UINT(strtoul(text, nullptr, 10));
 }
 
-}  // namespace
+} // namespace
 
 bool formatMoney(double amount, int digits, char* out, size_t size)
 {

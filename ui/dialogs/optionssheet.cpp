@@ -24,9 +24,9 @@ constexpr int kToggleSize = 20;
 // The help panel's state, kept with the sheet (a window property: the sheet's own user data is
 // the property sheet's) from its installation to the sheet's destruction.
 struct HelpPanel {
-    WNDPROC previous;  // the sheet's procedure before the panel's
+    WNDPROC previous; // the sheet's procedure before the panel's
     ScopedBrush brush;
-    int lastHovered;  // 0: no control
+    int lastHovered; // 0: no control
     // The tip that F1 showed, and the control the pointer was on then: it stays until the
     // pointer reaches another control or the sheet closes.
     bool contextTipShown;
@@ -75,15 +75,16 @@ void layOutHelpPanel(HWND sheet)
     const LONG bottom = settings.helpPanelOpen ? edge.bottom : edge.top;
     RECT window;
     GetWindowRect(sheet, &window);
-    RECT frame = {window.left, window.top, window.right, bottom};
-    AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(sheet, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(sheet, GWL_EXSTYLE)));
+    RECT frame = { window.left, window.top, window.right, bottom };
+    AdjustWindowRectEx(
+        &frame, DWORD(GetWindowLongA(sheet, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(sheet, GWL_EXSTYLE)));
     // An unfolded panel must not push the sheet's foot off the screen: then the sheet moves up.
     int top = window.top;
     const int height = frame.bottom - window.top;
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoA(MonitorFromWindow(sheet, MONITOR_DEFAULTTONEAREST), &monitor) &&
-        top + height > monitor.rcWork.bottom) {
+    if (GetMonitorInfoA(MonitorFromWindow(sheet, MONITOR_DEFAULTTONEAREST), &monitor)
+        && top + height > monitor.rcWork.bottom) {
         top = monitor.rcWork.bottom - height;
         if (top < monitor.rcWork.top)
             top = monitor.rcWork.top;
@@ -96,7 +97,7 @@ void installHelpPanel(HWND sheet)
 {
     if (helpPanelOf(sheet) != nullptr)
         return;
-    auto* helpPanel = new (std::nothrow) HelpPanel{};
+    auto* helpPanel = new (std::nothrow) HelpPanel {};
     if (helpPanel == nullptr) {
         reportError(kErrorNoMemory);
         return;
@@ -112,17 +113,18 @@ void installHelpPanel(HWND sheet)
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // The separator is a line, two pixels high, along the sheet's foot.
     CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, client.left + 1, client.bottom,
-                    client.right - 2, 2, sheet, HMENU(IDC_HELP_SEPARATOR), instance, nullptr);
+        client.right - 2, 2, sheet, HMENU(IDC_HELP_SEPARATOR), instance, nullptr);
     HWND panel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, client.left + 5, client.bottom + 5,
-                                 client.right - 10, 50, sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
+        client.right - 10, 50, sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
     SendMessageA(panel, WM_SETFONT, WPARAM(GetStockObject(ANSI_VAR_FONT)), FALSE);
     CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW, client.left + 5,
-                    client.bottom - 25, kToggleSize, kToggleSize, sheet, HMENU(IDC_HELP_TOGGLE), instance, nullptr);
+        client.bottom - 25, kToggleSize, kToggleSize, sheet, HMENU(IDC_HELP_TOGGLE), instance, nullptr);
     helpPanel->brush.reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
 
     // The toggle inverts the stored state back and lays the sheet out as it was last left.
     settings.helpPanelOpen = !settings.helpPanelOpen;
-    SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOGGLE, BN_CLICKED), LPARAM(GetDlgItem(sheet, IDC_HELP_TOGGLE)));
+    SendMessageA(
+        sheet, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOGGLE, BN_CLICKED), LPARAM(GetDlgItem(sheet, IDC_HELP_TOGGLE)));
 }
 
 void drawToggle(const HelpPanel& helpPanel, const DRAWITEMSTRUCT* item)
@@ -133,7 +135,7 @@ void drawToggle(const HelpPanel& helpPanel, const DRAWITEMSTRUCT* item)
     if (helpToggleImages != nullptr)
         ImageList_Draw(helpToggleImages, settings.helpPanelOpen ? 0 : 1, item->hDC, 0, top, ILD_TRANSPARENT);
     if (item->itemState & ODS_FOCUS) {
-        RECT focus = {0, top, kToggleSize, item->rcItem.bottom};
+        RECT focus = { 0, top, kToggleSize, item->rcItem.bottom };
         DrawFocusRect(item->hDC, &focus);
     }
 }
@@ -197,7 +199,7 @@ void showContextHelp(HelpPanel& helpPanel, HWND sheet, const HELPINFO* help)
     helpPanel.lastHovered = 0;
 }
 
-}  // namespace
+} // namespace
 
 void loadLanguageText(UINT id, char* buffer, int size)
 {
@@ -214,10 +216,10 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
     }
     HelpPanel* helpPanel = helpPanelOf(sheet);
     if (helpPanel == nullptr)
-        return 0;  // called directly on a sheet without the panel: nothing to do
+        return 0; // called directly on a sheet without the panel: nothing to do
     switch (message) {
     case kUpdateHoverHelp:
-        updateHoverHelp(*helpPanel, sheet, POINT{LONG(wParam), LONG(lParam)});
+        updateHoverHelp(*helpPanel, sheet, POINT { LONG(wParam), LONG(lParam) });
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_HELP_TOGGLE && HIWORD(wParam) == BN_CLICKED) {
@@ -256,10 +258,10 @@ HWND createOptionsSheet(HWND parent)
         int titleId;
         DLGPROC procedure;
     } pages[] = {
-        {IDD_OPTIONS_TARIFFS, IDS_PAGE_TARIFFS, tariffPageProc},
-        {IDD_OPTIONS_HOLIDAYS, IDS_PAGE_HOLIDAYS, holidaysPageProc},
-        {IDD_OPTIONS_GENERAL, IDS_PAGE_GENERAL, generalPageProc},
-        {IDD_OPTIONS_ALERTS, IDS_PAGE_ALERTS, alertsPageProc},
+        { IDD_OPTIONS_TARIFFS, IDS_PAGE_TARIFFS, tariffPageProc },
+        { IDD_OPTIONS_HOLIDAYS, IDS_PAGE_HOLIDAYS, holidaysPageProc },
+        { IDD_OPTIONS_GENERAL, IDS_PAGE_GENERAL, generalPageProc },
+        { IDD_OPTIONS_ALERTS, IDS_PAGE_ALERTS, alertsPageProc },
     };
     constexpr int kPageCount = sizeof pages / sizeof pages[0];
     PROPSHEETPAGEA sheetPages[kPageCount] = {};

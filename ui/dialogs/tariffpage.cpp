@@ -28,10 +28,10 @@ constexpr int kFirstTimeUnit = 3;
 // The page's own state, from WM_INITDIALOG to WM_DESTROY, kept in the page (DWLP_USER).
 struct TariffPage {
     HWND window;
-    int edited;  // the tariff being edited
-    int count;   // tariffs in the table
-    int digits;  // decimal places of the cost fields
-    bool filling;  // fields are being set by the page, not typed in
+    int edited; // the tariff being edited
+    int count; // tariffs in the table
+    int digits; // decimal places of the cost fields
+    bool filling; // fields are being set by the page, not typed in
     // The edited tariff's prices at full precision. The fields show them rounded to the tariff's
     // places; a price changes only when its field is typed in.
     double costs[kCostCount];
@@ -91,7 +91,7 @@ void enableTariffControls(TariffPage& page, bool enable)
         setText(page, id, "");
     // Without a tariff the time fields show no time rather than the clock's: a picture of one
     // blank, and the picker's own format again once there is a tariff to show.
-    for (int id : {IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END})
+    for (int id : { IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END })
         SendMessageA(item(page, id), DTM_SETFORMATA, 0, enable ? 0 : LPARAM("' '"));
 }
 
@@ -125,7 +125,8 @@ void showTariff(TariffPage& page, int index)
     const Rate* rate = TariffTable[index];
     page.filling = true;
     page.digits = precisionDigits(rate->precision);
-    SendMessageA(item(page, IDC_TARIFF_UNIT), CB_SETCURSEL, rate->unit >= 0 && rate->unit < kUnitCount ? rate->unit : -1, 0);
+    SendMessageA(
+        item(page, IDC_TARIFF_UNIT), CB_SETCURSEL, rate->unit >= 0 && rate->unit < kUnitCount ? rate->unit : -1, 0);
     for (int i = 0; i < kAmountCount; ++i)
         SetDlgItemInt(page.window, IDC_TARIFF_AMOUNT_FIRST + i, rate->amount[i], FALSE);
     for (int i = 0; i < kCostCount; ++i) {
@@ -150,7 +151,7 @@ void storeTariff(TariffPage& page, int index)
     for (int i = 0; i < kCostCount; ++i)
         rate->cost[i] = page.costs[i];
     const LRESULT unit = SendMessageA(item(page, IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
-    if (unit >= 0)  // a unit the list does not know stays as it was read
+    if (unit >= 0) // a unit the list does not know stays as it was read
         rate->unit = int32_t(unit);
     for (int i = 0; i < kAmountCount; ++i) {
         BOOL isNumber = FALSE;
@@ -317,12 +318,12 @@ void apply(TariffPage& page)
     settings.activeTariff = page.edited;
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK tariffPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* page = new (std::nothrow) TariffPage{};
+        auto* page = new (std::nothrow) TariffPage {};
         if (page == nullptr) {
             reportError(kErrorNoMemory);
             return TRUE;
