@@ -2,13 +2,17 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "lang/ids.h"
 
 namespace {
 
 // The one text the program carries itself: its name.
 constexpr char kProgramName[] = "telvane";
 
-MessageIcon iconOfSeverity(uint32_t severity) { return severity == 0 ? MessageIcon::information : severity == 1 ? MessageIcon::warning : MessageIcon::error; }
+MessageIcon iconOfSeverity(uint32_t severity)
+{
+    return severity == 0 ? MessageIcon::information : severity == 1 ? MessageIcon::warning : MessageIcon::error;
+}
 
 void appendLanguageString(uint32_t id, char* buffer, size_t size)
 {
@@ -17,7 +21,7 @@ void appendLanguageString(uint32_t id, char* buffer, size_t size)
         languageString(id, buffer + used, size - used);
 }
 
-}  // namespace
+} // namespace
 
 uint32_t reportError(uint32_t code)
 {
@@ -30,8 +34,8 @@ uint32_t reportError(uint32_t code)
 
     const uint32_t severity = code >> 30;
     char caption[256] = "";
-    appendLanguageString(18, caption, sizeof caption);
-    appendLanguageString(12 + severity, caption, sizeof caption);
+    appendLanguageString(IDS_MESSAGE_CAPTION, caption, sizeof caption);
+    appendLanguageString(IDS_SEVERITY_SUCCESS + severity, caption, sizeof caption);
     // Without a language module the box still says whose it is, as the window title does.
     if (caption[0] == '\0')
         strcpy(caption, kProgramName);
@@ -39,12 +43,11 @@ uint32_t reportError(uint32_t code)
     static char text[65535];
     text[0] = '\0';
     const uint32_t systemError = lastSystemError();
-    const uintptr_t inserts[4] = {MessageArguments.number1, MessageArguments.number2,
-                                  reinterpret_cast<uintptr_t>(MessageArguments.text1),
-                                  reinterpret_cast<uintptr_t>(MessageArguments.text2)};
+    const uintptr_t inserts[4] = { MessageArguments.number1, MessageArguments.number2,
+        reinterpret_cast<uintptr_t>(MessageArguments.text1), reinterpret_cast<uintptr_t>(MessageArguments.text2) };
     formatLanguageMessage(code, inserts, text, sizeof text);
     if (systemError != 0) {
-        appendLanguageString(16, text, sizeof text);
+        appendLanguageString(IDS_SYSTEM_ERROR_INTRO, text, sizeof text);
         const size_t used = strlen(text);
         systemErrorText(systemError, MessageArguments.text1, text + used, sizeof text - used);
     }

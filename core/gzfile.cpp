@@ -15,7 +15,8 @@ bool isMissingFile(const char* path)
     return false;
 }
 
-GzReplacingWriter::GzReplacingWriter(const char* target) : file_(nullptr)
+GzReplacingWriter::GzReplacingWriter(const char* target)
+    : file_(nullptr)
 {
     const int written = snprintf(temporary_, sizeof temporary_, "%s.tmp", target);
     if (written < 0 || size_t(written) >= sizeof temporary_ || strlen(target) >= sizeof target_) {

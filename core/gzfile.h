@@ -9,7 +9,10 @@ bool isMissingFile(const char* path);
 
 class GzReader {
 public:
-    explicit GzReader(const char* path) : file_(gzopen(path, "rb")) {}
+    explicit GzReader(const char* path)
+        : file_(gzopen(path, "rb"))
+    {
+    }
     ~GzReader()
     {
         if (file_ != nullptr)

@@ -5,18 +5,19 @@
 #include "core/apperror.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
-#include "tariff/settings.h"
-#include "ui/mainwindowstate.h"
+#include "res/resource.h"
 
-HMODULE LanguageModule;
 uint32_t LanguageStandInFor;
 
 namespace {
-constexpr uint32_t kEnglishFileString = 1;
-constexpr uint32_t kGermanFileString = 2;
-constexpr uint16_t kGerman = 7;
-constexpr WORD kAcceleratorTable = 6;
+constexpr uint32_t kEnglishFileString = IDS_ENGLISH_MODULE;
+constexpr uint32_t kGermanFileString = IDS_GERMAN_MODULE;
 constexpr size_t kNameSize = 260;
+
+uint32_t moduleStringOf(uint16_t languageId)
+{
+    return languageId == LANG_GERMAN ? kGermanFileString : kEnglishFileString;
+}
 
 // The module named by the program's string `file`, its file name in `name`; null on failure,
 // with the loader's error left as the system's last error.
@@ -47,23 +48,18 @@ bool standIn(uint32_t file, const char* failedName)
     return failWith(other != nullptr ? kErrorLanguageStandIn : kErrorLanguageModule);
 }
 
-bool exchangeModule(uint16_t languageId)
+} // namespace
+
+bool loadLanguage(uint16_t languageId)
 {
-    if (languageId == 0)
-        languageId = settings.languageId;
-    const uint32_t file = languageId == kGerman ? kGermanFileString : kEnglishFileString;
-    if (file == LanguageStandInFor) {
-        settings.languageId = languageId;
+    const uint32_t file = moduleStringOf(languageId);
+    if (file == LanguageStandInFor)
         return true;
-    }
     char name[kNameSize];
     HMODULE module = loadModuleFile(file, name);
     if (module == nullptr) {
-        if (LanguageModule == nullptr) {
-            // The user's language stays stored, so the next start tries its module again.
-            settings.languageId = languageId;
+        if (LanguageModule == nullptr)
             return standIn(file, name);
-        }
         snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", name);
         return failWith(kErrorLanguageModule);
     }
@@ -71,22 +67,10 @@ bool exchangeModule(uint16_t languageId)
         reportError(kErrorLanguageFree);
     LanguageModule = module;
     LanguageStandInFor = 0;
-    settings.languageId = languageId;
     return true;
 }
-}  // namespace
 
-bool loadLanguage(MainWindowState* state, uint16_t languageId)
+bool isStandingIn(uint16_t languageId)
 {
-    if ((LanguageModule == nullptr || languageId != settings.languageId) && !exchangeModule(languageId))
-        return false;
-    if (state != nullptr) {
-        // Without any module (already reported) there are no shortcuts to look for.
-        state->accelerators =
-            LanguageModule != nullptr ? LoadAcceleratorsA(LanguageModule, MAKEINTRESOURCEA(kAcceleratorTable)) : nullptr;
-        if (state->accelerators == nullptr && LanguageModule != nullptr)
-            reportError(kErrorAcceleratorsMissing);
-        InvalidateRect(state->window, nullptr, TRUE);
-    }
-    return true;
+    return LanguageStandInFor != 0 && LanguageStandInFor == moduleStringOf(languageId);
 }

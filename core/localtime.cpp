@@ -13,14 +13,14 @@ int64_t civilToDays(int64_t year, int64_t month, int64_t day)
     const int64_t yearOfEra = year - era * 400;
     const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 584694;  // 584694: days from 0000-03-01 to 1601-01-01
+    return era * 146097 + dayOfEra - 584694; // 584694: days from 0000-03-01 to 1601-01-01
 }
 
-}  // namespace
+} // namespace
 
 int daysInMonth(uint16_t year, uint16_t month)
 {
-    static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static const int lengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     if (month < 1 || month > 12)
         return 0;
     return month == 2 && isLeapYear(year) ? 29 : lengths[month - 1];
@@ -52,11 +52,11 @@ LocalTime localTimeFromSeconds(int64_t seconds)
     const int64_t month = mp < 10 ? mp + 3 : mp - 9;
     const int64_t year = yearOfEra + era * 400 + (month <= 2);
 
-    LocalTime time{};
+    LocalTime time {};
     time.year = uint16_t(year);
     time.month = uint16_t(month);
     time.day = uint16_t(day);
-    time.dayOfWeek = uint16_t((days % 7 + 7 + 1) % 7);  // 1 January 1601 was a Monday
+    time.dayOfWeek = uint16_t((days % 7 + 7 + 1) % 7); // 1 January 1601 was a Monday
     time.hour = uint16_t(rest / 3600);
     time.minute = uint16_t(rest / 60 % 60);
     time.second = uint16_t(rest % 60);

@@ -5,9 +5,9 @@
 // so the two can be copied into each other.
 struct LocalTime {
     uint16_t year;
-    uint16_t month;      // 1..12
-    uint16_t dayOfWeek;  // 0 Sunday .. 6 Saturday
-    uint16_t day;        // 1..31
+    uint16_t month; // 1..12
+    uint16_t dayOfWeek; // 0 Sunday .. 6 Saturday
+    uint16_t day; // 1..31
     uint16_t hour;
     uint16_t minute;
     uint16_t second;

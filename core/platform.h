@@ -1,6 +1,7 @@
 #pragma once
 // The few ways the portable code reaches the system. The programs link the Win32
-// implementation (core/platform_win.cpp); the unit tests link fakes they can steer.
+// implementation (core/platform_win.cpp, a leaf that asks nothing of the rest of the program);
+// the unit tests link fakes they can steer.
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +16,9 @@ uint64_t monotonicMilliseconds();
 
 // Primary language id of the user's default language (low 8 bits of the language id).
 uint16_t userDefaultLanguage();
+
+// The full path of the running executable; false when it cannot be had or does not fit.
+bool executablePath(char* path, size_t size);
 
 // A string of the executable's own string table (file names); false when it is missing.
 bool programString(uint32_t id, char* buffer, size_t size);

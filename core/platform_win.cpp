@@ -3,10 +3,11 @@
 
 #include <cstring>
 
-#include "core/language.h"
+#include "core/languagemodule_win.h"
 #include "core/messagebox_win.h"
 #include "core/platform.h"
-#include "core/programdirectory.h"
+
+HMODULE LanguageModule;
 
 LocalTime localTimeNow()
 {
@@ -43,9 +44,10 @@ size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* bu
     buffer[0] = '\0';
     if (LanguageModule == nullptr)
         return 0;
-    DWORD flags = FORMAT_MESSAGE_FROM_HMODULE | (arguments ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS);
+    DWORD flags
+        = FORMAT_MESSAGE_FROM_HMODULE | (arguments ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS);
     DWORD length = FormatMessageA(flags, LanguageModule, code, 0, buffer, formatBufferSize(size),
-                                  reinterpret_cast<va_list*>(const_cast<uintptr_t*>(arguments)));
+        reinterpret_cast<va_list*>(const_cast<uintptr_t*>(arguments)));
     if (length == 0)
         buffer[0] = '\0';
     return length;
@@ -60,10 +62,9 @@ size_t systemErrorText(uint32_t error, const char* subject, char* buffer, size_t
     for (DWORD_PTR& insert : inserts)
         insert = reinterpret_cast<DWORD_PTR>(subject);
     const bool filled = subject != nullptr && subject[0] != '\0';
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM |
-                                      (filled ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS),
-                                  nullptr, error, 0, buffer, formatBufferSize(size),
-                                  filled ? reinterpret_cast<va_list*>(inserts) : nullptr);
+    DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | (filled ? FORMAT_MESSAGE_ARGUMENT_ARRAY : FORMAT_MESSAGE_IGNORE_INSERTS), nullptr,
+        error, 0, buffer, formatBufferSize(size), filled ? reinterpret_cast<va_list*>(inserts) : nullptr);
     if (length == 0)
         buffer[0] = '\0';
     return length;
@@ -77,18 +78,13 @@ MessageBoxFunction messageBoxFunction = MessageBoxA;
 void showMessageBox(const char* text, const char* caption, MessageIcon icon)
 {
     const UINT iconFlag = icon == MessageIcon::information ? MB_ICONINFORMATION
-                          : icon == MessageIcon::warning   ? MB_ICONWARNING
+        : icon == MessageIcon::warning                     ? MB_ICONWARNING
                                                            : MB_ICONERROR;
     messageBoxFunction(nullptr, text, caption, MB_OK | MB_TASKMODAL | iconFlag);
 }
 
-void findProgramDirectory()
+bool executablePath(char* path, size_t size)
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
-        setProgramDirectoryFromPath(nullptr);
-        return;
-    }
-    setProgramDirectoryFromPath(path);
+    const DWORD length = GetModuleFileNameA(nullptr, path, DWORD(size));
+    return length != 0 && length < size;
 }

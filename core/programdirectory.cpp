@@ -5,6 +5,7 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "lang/ids.h"
 
 char programDirectory[260];
 uint32_t programDirectoryLength;
@@ -26,6 +27,12 @@ void setProgramDirectoryFromPath(const char* executablePath)
     programDirectoryLength = uint32_t(length);
 }
 
+void findProgramDirectory()
+{
+    char path[sizeof programDirectory];
+    setProgramDirectoryFromPath(executablePath(path, sizeof path) ? path : nullptr);
+}
+
 bool buildPathBeside(const char* name, char* path, size_t size)
 {
     const int written = snprintf(path, size, "%s%s", programDirectory, name);
@@ -37,7 +44,7 @@ bool buildProgramFilePath(uint32_t stringId, char* path, size_t size)
     char name[260];
     if (!programString(stringId, name, sizeof name) || !buildPathBeside(name, path, size)) {
         MessageArguments.number1 = stringId;
-        languageString(104, MessageArguments.text1, sizeof MessageArguments.text1);
+        languageString(IDS_MISSING_FILE_NAME, MessageArguments.text1, sizeof MessageArguments.text1);
         AppError = kErrorResourceMissing;
         return false;
     }

@@ -11,7 +11,7 @@ extern uint32_t programDirectoryLength;
 // the last backslash (empty when there is none).
 void setProgramDirectoryFromPath(const char* executablePath);
 
-// Fills programDirectory from the running executable (Win32).
+// Fills programDirectory from the running executable's path.
 void findProgramDirectory();
 
 // programDirectory + `name` into `path` (260 bytes); false when it does not fit.

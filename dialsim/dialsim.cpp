@@ -15,14 +15,15 @@ enum ExitCode { kDone = 0, kRefused = 1, kUsage = 2, kStateUnusable = 3 };
 
 int usage()
 {
-    fputs("usage: dialsim add NAME [--ip ADDRESS | --no-ip] [--delay MS (300)] [--fail ERROR] [--no-stored-parameters]\n"
-          "       dialsim remove NAME\n"
-          "       dialsim connect NAME\n"
-          "       dialsim hangup NAME\n"
-          "       dialsim list\n"
-          "       dialsim reset\n"
-          "State folder: %DIALSIM_DIR%, else the folder of dialsim.exe.\n",
-          stderr);
+    fputs(
+        "usage: dialsim add NAME [--ip ADDRESS | --no-ip] [--delay MS (300)] [--fail ERROR] [--no-stored-parameters]\n"
+        "       dialsim remove NAME\n"
+        "       dialsim connect NAME\n"
+        "       dialsim hangup NAME\n"
+        "       dialsim list\n"
+        "       dialsim reset\n"
+        "State folder: %DIALSIM_DIR%, else the folder of dialsim.exe.\n",
+        stderr);
     return kUsage;
 }
 
@@ -40,8 +41,8 @@ bool isValidAddress(const std::string& text)
 {
     unsigned parts[4];
     char rest;
-    return sscanf(text.c_str(), "%u.%u.%u.%u%c", &parts[0], &parts[1], &parts[2], &parts[3], &rest) == 4 &&
-           parts[0] < 256 && parts[1] < 256 && parts[2] < 256 && parts[3] < 256 && text.size() <= 15;
+    return sscanf(text.c_str(), "%u.%u.%u.%u%c", &parts[0], &parts[1], &parts[2], &parts[3], &rest) == 4
+        && parts[0] < 256 && parts[1] < 256 && parts[2] < 256 && parts[3] < 256 && text.size() <= 15;
 }
 
 int addEntry(SimState& state, int argc, char** argv)
@@ -120,7 +121,7 @@ int run(int argc, char** argv)
             fprintf(stderr, "dialsim: no entry \"%s\"\n", argv[2]);
             return kRefused;
         }
-        state.connections.push_back({state.nextHandle, entry->name, entry->ipAddress});
+        state.connections.push_back({ state.nextHandle, entry->name, entry->ipAddress });
         printf("0x%llx\n", static_cast<unsigned long long>(state.nextHandle));
         state.nextHandle += 4;
         changedConnections = true;
@@ -133,11 +134,11 @@ int run(int argc, char** argv)
     } else if (command == "list") {
         for (const SimEntry& entry : state.entries)
             printf("entry\t%s\tip=%s\tdelay=%u\tfail=%u\tstored-parameters=%s\n", entry.name.c_str(),
-                   entry.ipAddress.empty() ? "none" : entry.ipAddress.c_str(), entry.dialDelayMs, entry.dialError,
-                   entry.storedParameters ? "yes" : "no");
+                entry.ipAddress.empty() ? "none" : entry.ipAddress.c_str(), entry.dialDelayMs, entry.dialError,
+                entry.storedParameters ? "yes" : "no");
         for (const SimConnection& connection : state.connections)
             printf("connection\t0x%llx\t%s\t%s\n", static_cast<unsigned long long>(connection.handle),
-                   connection.entryName.c_str(), connection.ipAddress.empty() ? "none" : connection.ipAddress.c_str());
+                connection.entryName.c_str(), connection.ipAddress.empty() ? "none" : connection.ipAddress.c_str());
         return kDone;
     } else if (command == "reset") {
         changedConnections = hangUpEntry(state, nullptr);
@@ -156,7 +157,7 @@ int run(int argc, char** argv)
     return kDone;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

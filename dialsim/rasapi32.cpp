@@ -13,8 +13,7 @@
 
 namespace {
 
-template <size_t N>
-void copyText(char (&target)[N], const std::string& source)
+template <size_t N> void copyText(char (&target)[N], const std::string& source)
 {
     const size_t length = source.size() < N - 1 ? source.size() : N - 1;
     memcpy(target, source.data(), length);
@@ -22,8 +21,8 @@ void copyText(char (&target)[N], const std::string& source)
 }
 
 // Dial parameters of systems before Windows 7 end before dwIfIndex; both layouts are accepted.
-constexpr DWORD kOldDialParamsSize =
-    DWORD((offsetof(RASDIALPARAMSA, dwIfIndex) + alignof(RASDIALPARAMSA) - 1) / alignof(RASDIALPARAMSA) * alignof(RASDIALPARAMSA));
+constexpr DWORD kOldDialParamsSize = DWORD((offsetof(RASDIALPARAMSA, dwIfIndex) + alignof(RASDIALPARAMSA) - 1)
+    / alignof(RASDIALPARAMSA) * alignof(RASDIALPARAMSA));
 
 // A copy of the state for a call that only reads it: the lock is held just while it is loaded.
 bool readSimState(SimState& state)
@@ -81,10 +80,10 @@ DWORD WINAPI listenForChanges(void*)
                 disconnected.push_back(handle);
         knownConnections = current;
         for (const Registration& registration : registrations) {
-            const bool connection = (registration.flags & RASCN_Connection) && registration.allConnections && anyConnected;
-            const bool disconnection =
-                (registration.flags & RASCN_Disconnection) &&
-                (registration.allConnections ? !disconnected.empty() : contains(disconnected, registration.handle));
+            const bool connection
+                = (registration.flags & RASCN_Connection) && registration.allConnections && anyConnected;
+            const bool disconnection = (registration.flags & RASCN_Disconnection)
+                && (registration.allConnections ? !disconnected.empty() : contains(disconnected, registration.handle));
             if (connection || disconnection)
                 SetEvent(registration.event);
         }
@@ -133,7 +132,7 @@ bool startListening()
 
 uint64_t handleValue(HRASCONN connection) { return reinterpret_cast<uintptr_t>(connection); }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -144,7 +143,7 @@ DWORD WINAPI RasConnectionNotificationA(HRASCONN connection, HANDLE event, DWORD
     AcquireSRWLockExclusive(&registrationLock);
     const bool listening = startListening();
     if (listening)
-        registrations.push_back({event, connection == INVALID_HANDLE_VALUE, handleValue(connection), flags});
+        registrations.push_back({ event, connection == INVALID_HANDLE_VALUE, handleValue(connection), flags });
     ReleaseSRWLockExclusive(&registrationLock);
     return listening ? 0 : ERROR_CANNOT_OPEN_PHONEBOOK;
 }
@@ -257,8 +256,8 @@ DWORD WINAPI RasGetEntryDialParamsA(LPCSTR, LPRASDIALPARAMSA parameters, LPBOOL 
     return 0;
 }
 
-DWORD WINAPI RasDialA(LPRASDIALEXTENSIONS, LPCSTR, LPRASDIALPARAMSA parameters, DWORD, LPVOID notifier,
-                      LPHRASCONN connection)
+DWORD WINAPI RasDialA(
+    LPRASDIALEXTENSIONS, LPCSTR, LPRASDIALPARAMSA parameters, DWORD, LPVOID notifier, LPHRASCONN connection)
 {
     if (parameters == nullptr || connection == nullptr)
         return ERROR_INVALID_PARAMETER;
@@ -297,7 +296,7 @@ DWORD WINAPI RasDialA(LPRASDIALEXTENSIONS, LPCSTR, LPRASDIALPARAMSA parameters, 
     for (const SimConnection& running : state.connections)
         if (running.entryName == name)
             return ERROR_PORT_ALREADY_OPEN;
-    SimConnection made{state.nextHandle, name, entry.ipAddress};
+    SimConnection made { state.nextHandle, name, entry.ipAddress };
     state.nextHandle += 4;
     state.connections.push_back(made);
     wakeListeners(state);
@@ -324,4 +323,4 @@ DWORD WINAPI RasHangUpA(HRASCONN connection)
     return ERROR_INVALID_HANDLE;
 }
 
-}  // extern "C"
+} // extern "C"

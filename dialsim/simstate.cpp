@@ -10,7 +10,7 @@ std::string moduleFolder()
 {
     HMODULE module = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&moduleFolder), &module);
+        reinterpret_cast<LPCSTR>(&moduleFolder), &module);
     char path[MAX_PATH];
     const DWORD length = GetModuleFileNameA(module, path, sizeof path);
     if (length == 0 || length >= sizeof path)
@@ -51,7 +51,7 @@ std::vector<std::string> splitTabs(const std::string& line)
 
 uint32_t number(const std::string& text) { return uint32_t(strtoul(text.c_str(), nullptr, 0)); }
 
-}  // namespace
+} // namespace
 
 std::string simFolder()
 {
@@ -65,7 +65,8 @@ std::string simFolder()
     return folder;
 }
 
-SimLock::SimLock() : mutex_(CreateMutexA(nullptr, FALSE, ("dialsim-lock-" + folderKey()).c_str()))
+SimLock::SimLock()
+    : mutex_(CreateMutexA(nullptr, FALSE, ("dialsim-lock-" + folderKey()).c_str()))
 {
     if (mutex_ != nullptr)
         WaitForSingleObject(mutex_, INFINITE);
@@ -88,7 +89,7 @@ std::string listenerEventName(uint32_t processId)
 
 bool loadSimState(SimState& state)
 {
-    state = SimState{};
+    state = SimState {};
     FILE* file = fopen(stateFile().c_str(), "rb");
     if (file == nullptr)
         return GetFileAttributesA(stateFile().c_str()) == INVALID_FILE_ATTRIBUTES;
@@ -101,9 +102,9 @@ bool loadSimState(SimState& state)
         if (fields[0] == "next" && fields.size() == 2) {
             state.nextHandle = strtoull(fields[1].c_str(), nullptr, 0);
         } else if (fields[0] == "entry" && fields.size() == 6) {
-            state.entries.push_back({fields[1], fields[2], number(fields[3]), number(fields[4]), fields[5] == "1"});
+            state.entries.push_back({ fields[1], fields[2], number(fields[3]), number(fields[4]), fields[5] == "1" });
         } else if (fields[0] == "connection" && fields.size() == 4) {
-            state.connections.push_back({strtoull(fields[1].c_str(), nullptr, 0), fields[2], fields[3]});
+            state.connections.push_back({ strtoull(fields[1].c_str(), nullptr, 0), fields[2], fields[3] });
         } else if (fields[0] == "listener" && fields.size() == 2) {
             state.listeners.push_back(number(fields[1]));
         }
@@ -122,10 +123,10 @@ bool saveSimState(const SimState& state)
     fprintf(file, "next\t%llu\n", static_cast<unsigned long long>(state.nextHandle));
     for (const SimEntry& entry : state.entries)
         fprintf(file, "entry\t%s\t%s\t%u\t%u\t%d\n", entry.name.c_str(), entry.ipAddress.c_str(), entry.dialDelayMs,
-                entry.dialError, entry.storedParameters ? 1 : 0);
+            entry.dialError, entry.storedParameters ? 1 : 0);
     for (const SimConnection& connection : state.connections)
         fprintf(file, "connection\t%llu\t%s\t%s\n", static_cast<unsigned long long>(connection.handle),
-                connection.entryName.c_str(), connection.ipAddress.c_str());
+            connection.entryName.c_str(), connection.ipAddress.c_str());
     for (uint32_t listener : state.listeners)
         fprintf(file, "listener\t%u\n", listener);
     const bool written = fflush(file) == 0;

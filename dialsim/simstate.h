@@ -13,9 +13,9 @@
 
 struct SimEntry {
     std::string name;
-    std::string ipAddress;   // "" when the connection has no IP projection
-    uint32_t dialDelayMs = 300;  // the modem handshake that RasDialA waits through
-    uint32_t dialError = 0;  // 0: dialling succeeds; otherwise RasDialA fails with it
+    std::string ipAddress; // "" when the connection has no IP projection
+    uint32_t dialDelayMs = 300; // the modem handshake that RasDialA waits through
+    uint32_t dialError = 0; // 0: dialling succeeds; otherwise RasDialA fails with it
     bool storedParameters = true;
 };
 
@@ -29,10 +29,10 @@ struct SimState {
     uint64_t nextHandle = 0x5100;
     std::vector<SimEntry> entries;
     std::vector<SimConnection> connections;
-    std::vector<uint32_t> listeners;  // process ids with a notification registration
+    std::vector<uint32_t> listeners; // process ids with a notification registration
 };
 
-std::string simFolder();  // ends in a backslash
+std::string simFolder(); // ends in a backslash
 
 // Held while the state is read, changed and written.
 class SimLock {

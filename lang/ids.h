@@ -5,10 +5,10 @@
 #define TELVANE_LANG_IDS_H
 
 /* Resources of the module. */
-#define IDM_MAIN_MENU 5         /* its first sub-menu is the main popup */
+#define IDM_MAIN_MENU 5 /* its first sub-menu is the main popup */
 #define IDA_MAIN_ACCELERATORS 6 /* shortcuts of the main window */
-#define IDR_KEY_NAMES 7         /* 256 x 17 bytes, NUL-terminated names by virtual-key code */
-#define RT_KEY_NAMES 10         /* resource type of the key-name table (RT_RCDATA) */
+#define IDR_KEY_NAMES 7 /* 256 x 17 bytes, NUL-terminated names by virtual-key code */
+#define RT_KEY_NAMES 10 /* resource type of the key-name table (RT_RCDATA) */
 #define KEY_NAME_SIZE 17
 #define KEY_NAME_COUNT 256
 
@@ -49,8 +49,8 @@
 #define IDS_SEVERITY_WARNING 14
 #define IDS_SEVERITY_ERROR 15
 #define IDS_SYSTEM_ERROR_INTRO 16 /* between a message and the system's own error text */
-#define IDS_MESSAGE_CAPTION 18    /* caption prefix of every error box */
-#define IDS_MAIN_TITLE 20         /* main window title; start of the about dialog's title line */
+#define IDS_MESSAGE_CAPTION 18 /* caption prefix of every error box */
+#define IDS_MAIN_TITLE 20 /* main window title; start of the about dialog's title line */
 #define IDS_OPTIONS_HELP_FALLBACK 30
 #define IDS_SETTINGS_SAVED 33
 #define IDS_OPTIONS_CAPTION 40
@@ -59,7 +59,7 @@
 #define IDS_PAGE_GENERAL 43
 #define IDS_TARIFF_NAME_REFUSED 44 /* a new tariff's name holds '<', which rates.zip cannot keep */
 #define IDS_PAGE_ALERTS 45
-#define IDS_MISSING_IMAGE 102    /* %3 of error 0x40000002: what was not found */
+#define IDS_MISSING_IMAGE 102 /* %3 of error 0x40000002: what was not found */
 #define IDS_MISSING_KEY_NAMES 103
 #define IDS_MISSING_FILE_NAME 104
 #define IDS_TRAY_EXIT 110
@@ -68,7 +68,7 @@
 
 /* First start and empty states. */
 #define IDS_NO_TARIFF 400 /* the Summary without a tariff: how to add one */
-#define IDS_NO_LOGS 401   /* the month sub-menu while there is no month log */
+#define IDS_NO_LOGS 401 /* the month sub-menu while there is no month log */
 #define IDS_HOLIDAY_COLUMN_DATE 402
 #define IDS_HOLIDAY_COLUMN_NAME 403
 #define IDS_HOLIDAY_EVERY_YEAR 404 /* date of a holiday of every year; %1 its day and month */
@@ -80,55 +80,56 @@
 #define IDS_TRAY_OPTIONS 408
 
 /* Hover tips of the main window. %1.. are figures, each with its unit. */
-#define IDS_TIP_MAIN_PERIOD 410      /* names of the Summary's rows */
+#define IDS_TIP_MAIN_PERIOD 410 /* names of the Summary's rows */
 #define IDS_TIP_SECONDARY_PERIOD 411
 #define IDS_TIP_WHOLE_MONTH 412
-#define IDS_TIP_FREE_LEFT 413        /* %1 period, %2 used, %3 free units, %4 left */
-#define IDS_TIP_FREE_OVER 414        /* %1 period, %2 used, %3 free units, %4 over */
-#define IDS_TIP_NO_FREE_UNITS 415    /* %1 period, %2 used */
-#define IDS_TIP_OVER_MARK 416        /* %1 over the free units */
-#define IDS_TIP_PER_DAY 417          /* %1 a day, %2 days left */
+#define IDS_TIP_FREE_LEFT 413 /* %1 period, %2 used, %3 free units, %4 left */
+#define IDS_TIP_FREE_OVER 414 /* %1 period, %2 used, %3 free units, %4 over */
+#define IDS_TIP_NO_FREE_UNITS 415 /* %1 period, %2 used */
+#define IDS_TIP_OVER_MARK 416 /* %1 over the free units */
+#define IDS_TIP_PER_DAY 417 /* %1 a day, %2 days left */
 #define IDS_TIP_NOTHING_LEFT 418
 #define IDS_TIP_LEFT_AT_MONTH_END 419 /* %1 left */
-#define IDS_TIP_MONTH_COST 420       /* %1 cost, %2 tariff */
-#define IDS_TIP_TOTAL_COST 421       /* %1 total, %2 monthly fee */
-#define IDS_TIP_DAY_VOLUME 422       /* %1 date, %2 volume */
-#define IDS_TIP_DAY_TIME 423         /* %1 date, %2 online time */
-#define IDS_TIP_DAY_COST 424         /* %1 cost of the day */
-#define IDS_TIP_SCALE 425            /* %1 the busiest day */
-#define IDS_TIP_AVERAGE 426          /* %1 average, %2 days with connections */
-#define IDS_TIP_MONTH_VOLUME 427     /* %1 */
-#define IDS_TIP_MONTH_TIME 428       /* %1 */
-#define IDS_TIP_RUNNING_SHARE 429    /* %1 */
-#define IDS_TIP_RECORD 430           /* %1 row, %2 date, %3 start, %4 duration */
-#define IDS_TIP_RECORD_TRAFFIC 431   /* %1 received, %2 sent */
-#define IDS_TIP_RECORD_COST 432      /* %1 cost, %2 tariff */
-#define IDS_TIP_RECORD_TOTALS 433    /* %1 online time, %2 volume */
-#define IDS_TIP_LIVE 434             /* %1 connection, %2 received, %3 sent a second */
-#define IDS_TIP_LIVE_AVERAGE 435     /* %1 received, %2 sent a second */
-#define IDS_TIP_LIVE_SCALE 436       /* %1 the fastest second */
+#define IDS_TIP_MONTH_COST 420 /* %1 cost, %2 tariff */
+#define IDS_TIP_TOTAL_COST 421 /* %1 total, %2 monthly fee */
+#define IDS_TIP_DAY_VOLUME 422 /* %1 date, %2 volume */
+#define IDS_TIP_DAY_TIME 423 /* %1 date, %2 online time */
+#define IDS_TIP_DAY_COST 424 /* %1 cost of the day */
+#define IDS_TIP_SCALE 425 /* %1 the busiest day */
+#define IDS_TIP_AVERAGE 426 /* %1 average, %2 days with connections */
+#define IDS_TIP_MONTH_VOLUME 427 /* %1 */
+#define IDS_TIP_MONTH_TIME 428 /* %1 */
+#define IDS_TIP_RUNNING_SHARE 429 /* %1 */
+#define IDS_TIP_RECORD 430 /* %1 row, %2 date, %3 start, %4 duration */
+#define IDS_TIP_RECORD_TRAFFIC 431 /* %1 received, %2 sent */
+#define IDS_TIP_RECORD_COST 432 /* %1 cost, %2 tariff */
+#define IDS_TIP_RECORD_TOTALS 433 /* %1 online time, %2 volume */
+#define IDS_TIP_LIVE 434 /* %1 connection, %2 received, %3 sent a second */
+#define IDS_TIP_LIVE_AVERAGE 435 /* %1 received, %2 sent a second */
+#define IDS_TIP_LIVE_SCALE 436 /* %1 the fastest second */
 #define IDS_TIP_MENU_BUTTON 437
-#define IDS_TIP_TARIFF_BUTTON 438    /* %1 the active tariff */
+#define IDS_TIP_TARIFF_BUTTON 438 /* %1 the active tariff */
 #define IDS_TIP_MINIMIZE_BUTTON 439
 #define IDS_TIP_CLOSE_BUTTON 440
 
 /* Usage alerts: balloon titles and texts (the "%s" are filled in order), and the tray tip's
    free units. */
 #define IDS_ALERT_USAGE_TITLE 450
-#define IDS_ALERT_USAGE 451   /* %s the percentage set, %s the free units left */
+#define IDS_ALERT_USAGE 451 /* %s the percentage set, %s the free units left */
 #define IDS_ALERT_USED_UP 452 /* %s the percentage set */
 #define IDS_ALERT_MONEY_TITLE 453
-#define IDS_ALERT_MONEY 454   /* %s the month's costs, %s the limit */
+#define IDS_ALERT_MONEY 454 /* %s the month's costs, %s the limit */
 #define IDS_ALERT_HUNG_UP 455 /* follows IDS_ALERT_MONEY when the connections were hung up */
 #define IDS_TRAY_FREE_LEFT 456 /* %s the free units left */
 #define IDS_TRAY_FREE_EXCEEDED 457 /* %s the usage beyond the free units */
 
 /* Month export: the save dialog, and the CSV header row (UTF-8 in the file). */
 #define IDS_EXPORT_TITLE 460
-#define IDS_EXPORT_FILTER 461    /* pairs of name and pattern, each ended by '|' */
+#define IDS_EXPORT_FILTER 461 /* pairs of name and pattern, each ended by '|' */
 #define IDS_EXPORT_FILE_NAME 462 /* %s the month as YYYY-MM */
-#define IDS_EXPORT_DONE 463      /* %s the file */
-#define IDS_CSV_FIRST_HEADING 470 /* 470..476: date, start, duration, received bytes and packets, sent bytes and packets */
+#define IDS_EXPORT_DONE 463 /* %s the file */
+#define IDS_CSV_FIRST_HEADING                                                                                          \
+    470 /* 470..476: date, start, duration, received bytes and packets, sent bytes and packets */
 #define IDS_CSV_COST 477
 #define IDS_CSV_COST_TARIFF 478 /* %s the active tariff's name */
 
@@ -141,7 +142,7 @@
 
 /* About dialog (200). IDOK closes it. */
 #define IDC_ABOUT_TITLE 1003 /* template text follows string 20, then the version */
-#define IDC_ABOUT_MAIL 1004  /* owner-drawn link; its template text is the address */
+#define IDC_ABOUT_MAIL 1004 /* owner-drawn link; its template text is the address */
 #define IDC_ABOUT_TEXT1 1005
 #define IDC_ABOUT_TEXT2 1006
 #define IDC_ABOUT_TEXT3 1007
@@ -172,7 +173,7 @@
 #define IDC_TARIFF_AMOUNT_LABEL_FIRST 1042 /* unit label of each amount field */
 #define IDC_TARIFF_AMOUNT_LABEL_LAST 1045
 #define IDC_TARIFF_COST_LABEL_FORMAT IDC_TARIFF_AMOUNT_LABEL_FIRST /* template text: "%s" format */
-#define IDC_TARIFF_TIME_LABEL_FORMAT 1043                          /* template text: "%s" format */
+#define IDC_TARIFF_TIME_LABEL_FORMAT 1043 /* template text: "%s" format */
 #define IDC_TARIFF_COST_FIRST 1046 /* 1046 + index of cost[0..6] */
 #define IDC_TARIFF_COST_LAST 1052
 #define IDC_TARIFF_COST_LABEL_FIRST 1053 /* unit label of cost[1..6]; template texts: unit names */

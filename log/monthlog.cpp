@@ -6,9 +6,7 @@
 
 #include "core/apperror.h"
 #include "core/gzfile.h"
-#include "core/platform.h"
 #include "core/programdirectory.h"
-#include "monitor/liveconnections.h"
 #include "tariff/settings.h"
 #include "tariff/tagline.h"
 
@@ -18,7 +16,7 @@ namespace {
 struct MonthReading {
     uint16_t year;
     uint16_t month;
-    LogRecord* open = nullptr;  // the record whose "</log>" is still to come
+    LogRecord* open = nullptr; // the record whose "</log>" is still to come
 };
 
 enum class LineResult { carryOn, formatError, noMemory };
@@ -33,9 +31,9 @@ LogTag logTagOf(const TagSpan& line)
         size_t length;
         LogTag value;
     };
-    static const Known known[] = {{"log", 3, LogTag::open}, {"/log", 4, LogTag::close}, {"day", 3, LogTag::day},
-                                  {"time", 4, LogTag::time}, {"dur", 3, LogTag::dur},   {"rx", 2, LogTag::rx},
-                                  {"rxp", 3, LogTag::rxp},   {"tx", 2, LogTag::tx},     {"txp", 3, LogTag::txp}};
+    static const Known known[] = { { "log", 3, LogTag::open }, { "/log", 4, LogTag::close }, { "day", 3, LogTag::day },
+        { "time", 4, LogTag::time }, { "dur", 3, LogTag::dur }, { "rx", 2, LogTag::rx }, { "rxp", 3, LogTag::rxp },
+        { "tx", 2, LogTag::tx }, { "txp", 3, LogTag::txp } };
     for (const Known& candidate : known)
         if (candidate.length == line.tagLength && memcmp(candidate.name, line.tag, candidate.length) == 0)
             return candidate.value;
@@ -48,7 +46,7 @@ LineResult readLogLine(MonthStats& target, MonthReading& reading, const TagSpan&
     if (tag == LogTag::open) {
         if (reading.open != nullptr || line.closed)
             return LineResult::formatError;
-        LogRecord* record = new (std::nothrow) LogRecord{};
+        LogRecord* record = new (std::nothrow) LogRecord {};
         if (record == nullptr)
             return LineResult::noMemory;
         record->start.year = reading.year;
@@ -128,36 +126,13 @@ bool writeRecord(gzFile file, const LogRecord& record)
     const uint32_t time = uint32_t(start.hour) * 3600u + uint32_t(start.minute) * 60u + start.second;
     char block[512];
     const int length = snprintf(block, sizeof block,
-                                "<log>\r\n\t<day>%u</day>\r\n\t<time>%u</time>\r\n\t<dur>%u</dur>\r\n\t<rx>%u</rx>\r\n"
-                                "\t<rxp>%u</rxp>\r\n\t<tx>%u</tx>\r\n\t<txp>%u</txp>\r\n</log>\r\n",
-                                unsigned(start.day), time, record.dur, record.rx, record.rxp, record.tx, record.txp);
+        "<log>\r\n\t<day>%u</day>\r\n\t<time>%u</time>\r\n\t<dur>%u</dur>\r\n\t<rx>%u</rx>\r\n"
+        "\t<rxp>%u</rxp>\r\n\t<tx>%u</tx>\r\n\t<txp>%u</txp>\r\n</log>\r\n",
+        unsigned(start.day), time, record.dur, record.rx, record.rxp, record.tx, record.txp);
     return length > 0 && size_t(length) < sizeof block && gzwrite(file, block, unsigned(length)) == length;
 }
 
-}  // namespace
-
-uint32_t sliceSeconds(const LiveConnection& connection)
-{
-    const uint64_t now = monotonicMilliseconds();
-    if (now <= connection.sliceStartMs)
-        return 0;
-    const uint64_t seconds = (now - connection.sliceStartMs) / 1000;
-    return seconds > UINT32_MAX ? UINT32_MAX : uint32_t(seconds);
-}
-
-bool recordFromSlice(LogRecord* record, const LiveConnection* connection)
-{
-    if (record == nullptr || connection == nullptr)
-        return false;
-    record->next = nullptr;
-    record->rx = connection->bytesReceived;
-    record->rxp = connection->packetsReceived;
-    record->tx = connection->bytesSent;
-    record->txp = connection->packetsSent;
-    record->start = connection->sliceStart;
-    record->dur = sliceSeconds(*connection);
-    return true;
-}
+} // namespace
 
 void addToMonthSums(MonthStats& month, const LogRecord& record)
 {
@@ -206,7 +181,7 @@ void sumMonth(MonthStats& month)
     memset(month.volume, 0, sizeof month.volume);
     memset(month.onlineTime, 0, sizeof month.onlineTime);
     memset(month.cost, 0, sizeof month.cost);
-    month.counters = FreeUnitCounters{};
+    month.counters = FreeUnitCounters {};
     for (const LogRecord* record = month.records.head; record != nullptr; record = record->next)
         addToMonthSums(month, *record);
 }

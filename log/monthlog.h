@@ -5,48 +5,28 @@
 
 #include "core/localtime.h"
 #include "tariff/costs.h"
-
-struct LiveConnection;
-
-// One logged slice. Owned by the list of its month; allocated zero-filled.
-struct LogRecord {
-    LogRecord* next;
-    uint32_t rx;   // bytes received
-    uint32_t rxp;  // packets received
-    uint32_t tx;   // bytes sent
-    uint32_t txp;  // packets sent
-    LocalTime start;
-    uint32_t dur;  // seconds
-};
+#include "tariff/logrecord.h"
 
 struct LogRecordList {
     LogRecord* head;
     LogRecord* tail;
 };
 
-constexpr int kMonthSlots = 32;  // element 0 the month, elements 1..31 its days
+constexpr int kMonthSlots = 32; // element 0 the month, elements 1..31 its days
 
 // One month's records and their sums.
 struct MonthStats {
-    uint32_t key;   // the month the records belong to; 0 while none is held
-    bool unsaved;   // records were added that its file does not hold yet
+    uint32_t key; // the month the records belong to; 0 while none is held
+    bool unsaved; // records were added that its file does not hold yet
     LogRecordList records;
-    int64_t volume[kMonthSlots];      // bytes received + sent after the volume correction
-    int64_t onlineTime[kMonthSlots];  // seconds
-    double cost[kMonthSlots];         // priced with the active tariff
-    FreeUnitCounters counters;        // after the month's last record
+    int64_t volume[kMonthSlots]; // bytes received + sent after the volume correction
+    int64_t onlineTime[kMonthSlots]; // seconds
+    double cost[kMonthSlots]; // priced with the active tariff
+    FreeUnitCounters counters; // after the month's last record
 };
 
 // Month key: year * 65536 + month; 0 names the current month.
 inline uint32_t monthKey(uint32_t year, uint32_t month) { return year * 65536u + month; }
-
-// Seconds of the connection's current slice up to now, whole days included, by the monotonic
-// clock: a clock set back or forward changes the date a slice is logged under, never its length.
-uint32_t sliceSeconds(const LiveConnection& connection);
-
-// Fills `record` from the connection's current slice, ending now. False, and nothing done, when
-// either is missing.
-bool recordFromSlice(LogRecord* record, const LiveConnection* connection);
 
 // Adds a completed record to a month's sums, under the day on which it began, priced with the
 // active tariff after the month's records before it.

@@ -5,7 +5,6 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
-#include "monitor/liveconnections.h"
 #include "tariff/settings.h"
 
 MonthStats currentMonth;
@@ -14,13 +13,22 @@ uint32_t heldMonthKey;
 
 namespace {
 
+RunningSliceSource runningSlices;
+
+// The slice of the running connection at `index`, ending now; false past the last one.
+bool runningSlice(uint32_t index, LogRecord& record)
+{
+    record = LogRecord {};
+    return runningSlices != nullptr && runningSlices(index, record);
+}
+
 // The current month with the running connections added; each kind is overwritten by the next
 // query of that kind, so a painter uses one result before asking again.
 struct CurrentSnapshots {
     int64_t volume[kMonthSlots];
     int64_t onlineTime[kMonthSlots];
     double cost[kMonthSlots];
-    FreeUnitCounters counters;  // shared by the cost and the counter query
+    FreeUnitCounters counters; // shared by the cost and the counter query
 } snapshots;
 
 // Months whose newest records could not be written to their files and that have left
@@ -43,13 +51,13 @@ void setAsideUnsaved(MonthStats& month)
 {
     if (!month.unsaved || saveMonth(month))
         return;
-    auto* kept = new (std::nothrow) UnsavedMonth{};
+    auto* kept = new (std::nothrow) UnsavedMonth {};
     if (kept == nullptr)
         return;
     kept->month = month;
     kept->next = unsavedMonths;
     unsavedMonths = kept;
-    memset(&month, 0, sizeof month);  // the list belongs to the kept month now
+    memset(&month, 0, sizeof month); // the list belongs to the kept month now
 }
 
 // Moves the set-aside records of month `key` into `target`; false when there are none.
@@ -85,8 +93,7 @@ bool holdMonth(uint32_t key)
 
 int dayIndexOf(const LocalTime& time) { return time.day >= 1 && time.day < kMonthSlots ? time.day : 0; }
 
-template <typename T>
-void addAtDay(T* sums, const LocalTime& start, T value)
+template <typename T> void addAtDay(T* sums, const LocalTime& start, T value)
 {
     sums[0] += value;
     if (const int day = dayIndexOf(start); day != 0)
@@ -98,30 +105,24 @@ void addAtDay(T* sums, const LocalTime& start, T value)
 void priceRunningConnections(double* costs)
 {
     snapshots.counters = currentMonth.counters;
-    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
-        LogRecord record{};
-        if (!recordFromSlice(&record, liveConnectionAt(index)))
-            break;
+    LogRecord record;
+    for (uint32_t index = 0; runningSlice(index, record); ++index) {
         const double cost = computeCost(snapshots.counters, record, settings.activeTariff);
         if (costs != nullptr)
             addAtDay(costs, record.start, cost);
     }
 }
 
-}  // namespace
+} // namespace
 
 const int64_t* monthVolume(uint32_t key)
 {
     if (key != 0)
         return holdMonth(key) ? heldMonth.volume : nullptr;
     memcpy(snapshots.volume, currentMonth.volume, sizeof snapshots.volume);
-    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
-        const LiveConnection* connection = liveConnectionAt(index);
-        if (connection == nullptr)
-            break;
-        const int64_t volume = correctedVolume(connection->bytesReceived + connection->bytesSent);
-        addAtDay(snapshots.volume, connection->sliceStart, volume);
-    }
+    LogRecord record;
+    for (uint32_t index = 0; runningSlice(index, record); ++index)
+        addAtDay(snapshots.volume, record.start, correctedVolume(record.rx + record.tx));
     return snapshots.volume;
 }
 
@@ -130,12 +131,9 @@ const int64_t* monthOnlineTime(uint32_t key)
     if (key != 0)
         return holdMonth(key) ? heldMonth.onlineTime : nullptr;
     memcpy(snapshots.onlineTime, currentMonth.onlineTime, sizeof snapshots.onlineTime);
-    for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
-        const LiveConnection* connection = liveConnectionAt(index);
-        if (connection == nullptr)
-            break;
-        addAtDay(snapshots.onlineTime, connection->sliceStart, int64_t(sliceSeconds(*connection)));
-    }
+    LogRecord record;
+    for (uint32_t index = 0; runningSlice(index, record); ++index)
+        addAtDay(snapshots.onlineTime, record.start, int64_t(record.dur));
     return snapshots.onlineTime;
 }
 
@@ -179,7 +177,7 @@ bool monthTraffic(TrafficTotals& totals)
         totals.sent += correctedVolume(record->tx);
     }
     if (totals.monthKey == 0) {
-        TrafficTotals live{};
+        TrafficTotals live {};
         liveTraffic(live, -1);
         totals.received += live.received;
         totals.sent += live.sent;
@@ -192,18 +190,17 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
 {
     totals.received = totals.sent = 0;
     totals.onlineSeconds = 0;
-    const uint32_t count = liveConnectionCount();
-    for (uint32_t index = 0; index < count; ++index) {
+    LogRecord record;
+    for (uint32_t index = 0; runningSlice(index, record); ++index) {
         if (connectionIndex != -1 && uint32_t(connectionIndex) != index)
             continue;
-        const LiveConnection* connection = liveConnectionAt(index);
-        if (connection == nullptr)
-            break;
-        totals.received += correctedVolume(connection->bytesReceived);
-        totals.sent += correctedVolume(connection->bytesSent);
-        totals.onlineSeconds += sliceSeconds(*connection);
+        totals.received += correctedVolume(record.rx);
+        totals.sent += correctedVolume(record.tx);
+        totals.onlineSeconds += record.dur;
     }
 }
+
+void setRunningSliceSource(RunningSliceSource source) { runningSlices = source; }
 
 bool loadMonth(uint32_t key)
 {

@@ -7,11 +7,11 @@
 
 extern MonthStats currentMonth;
 extern MonthStats heldMonth;
-extern uint32_t heldMonthKey;  // the month heldMonth holds; 0 while none is held
+extern uint32_t heldMonthKey; // the month heldMonth holds; 0 while none is held
 
 struct TrafficTotals {
-    uint32_t monthKey;  // input: the month asked for, 0 the current month
-    int64_t received;   // bytes, after the volume correction
+    uint32_t monthKey; // input: the month asked for, 0 the current month
+    int64_t received; // bytes, after the volume correction
     int64_t sent;
     uint32_t onlineSeconds;
 };
@@ -34,6 +34,14 @@ bool monthTraffic(TrafficTotals& totals);
 
 // Sums of the running connection at `connectionIndex`, or of all of them for -1.
 void liveTraffic(TrafficTotals& totals, int32_t connectionIndex);
+
+// Where the key-0 queries find the running connections: fills `record` with the slice of the
+// connection at `index`, ending now, and gives true; false past the last one.
+using RunningSliceSource = bool (*)(uint32_t index, LogRecord& record);
+
+// The connection monitor provides the source (runningSliceRecord), the program sets it at
+// start-up. Without one (null) no connection runs.
+void setRunningSliceSource(RunningSliceSource source);
 
 // Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
 // (any other key), as readMonthFile does. Records of that month that could not be written yet

@@ -10,22 +10,22 @@ constexpr int kRateHistoryLength = 360;
 constexpr uint32_t kNoReadingYet = 0xFFFFFFFF;
 
 struct LiveConnection {
-    uintptr_t handle;  // the remote-access connection handle: the record's identity
+    uintptr_t handle; // the remote-access connection handle: the record's identity
     char entryName[257];
     char ipAddress[16];
-    LocalTime sliceStart;    // the date and time the slice is logged under
-    uint64_t sliceStartMs;   // monotonic time the slice began: its length is measured from here
+    LocalTime sliceStart; // the date and time the slice is logged under
+    uint64_t sliceStartMs; // monotonic time the slice began: its length is measured from here
     uint32_t packetsReceived;
     uint32_t packetsSent;
-    uint32_t lastInPackets;  // kNoReadingYet until the first reading
+    uint32_t lastInPackets; // kNoReadingYet until the first reading
     uint32_t lastOutPackets;
     uint32_t bytesReceived;
     uint32_t bytesSent;
     uint32_t lastInOctets;
     uint32_t lastOutOctets;
-    uint32_t interfaceIndex;  // the interface the readings come from; 0 (no interface) until found
-    uint64_t lastReadingMs;   // monotonic time of the last reading
-    uint32_t receiveRateHistory[kRateHistoryLength];  // bytes per second, newest first
+    uint32_t interfaceIndex; // the interface the readings come from; 0 (no interface) until found
+    uint64_t lastReadingMs; // monotonic time of the last reading
+    uint32_t receiveRateHistory[kRateHistoryLength]; // bytes per second, newest first
     uint32_t sendRateHistory[kRateHistoryLength];
 };
 

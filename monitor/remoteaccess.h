@@ -36,7 +36,7 @@ struct InterfaceCounters {
     uint32_t outOctets;
     uint32_t outUnicastPackets;
     uint32_t outNonUnicastPackets;
-    uint32_t speed = 0;  // bits per second; 0 when the system does not know it
+    uint32_t speed = 0; // bits per second; 0 when the system does not know it
 };
 
 struct InterfaceRow {

@@ -13,8 +13,7 @@
 
 namespace {
 
-template <size_t N>
-void copyText(char (&target)[N], const char* source, size_t sourceSize)
+template <size_t N> void copyText(char (&target)[N], const char* source, size_t sourceSize)
 {
     size_t length = strnlen(source, sourceSize);
     if (length > N - 1)
@@ -27,7 +26,7 @@ void copyText(char (&target)[N], const char* source, size_t sourceSize)
 // buffer; a connection that comes up at that moment must not read as a failure.
 constexpr int kSizeRetries = 4;
 
-}  // namespace
+} // namespace
 
 bool enumerateRemoteConnections(std::vector<RemoteConnection>& connections)
 {
@@ -51,7 +50,7 @@ bool enumerateRemoteConnections(std::vector<RemoteConnection>& connections)
             return false;
         }
         for (DWORD i = 0; i < count && i < slots; ++i) {
-            RemoteConnection connection{};
+            RemoteConnection connection {};
             connection.handle = reinterpret_cast<uintptr_t>(buffer[i].hrasconn);
             copyText(connection.entryName, buffer[i].szEntryName, sizeof buffer[i].szEntryName);
             connections.push_back(connection);
@@ -99,7 +98,7 @@ bool readAddressTable(std::vector<AddressRow>& rows)
             return false;
         }
         for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-            AddressRow row{};
+            AddressRow row {};
             memcpy(row.address, &table->table[i].dwAddr, sizeof row.address);
             row.interfaceIndex = table->table[i].dwIndex;
             rows.push_back(row);
@@ -130,7 +129,7 @@ bool readInterfaceTable(std::vector<InterfaceRow>& rows)
         }
         for (DWORD i = 0; i < table->dwNumEntries; ++i) {
             const MIB_IFROW& entry = table->table[i];
-            InterfaceRow row{};
+            InterfaceRow row {};
             row.interfaceIndex = entry.dwIndex;
             row.counters.inOctets = entry.dwInOctets;
             row.counters.inUnicastPackets = entry.dwInUcastPkts;

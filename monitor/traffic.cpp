@@ -8,7 +8,7 @@
 #include "core/platform.h"
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
-#include "monitor/watcher.h"
+#include "monitor/slicelog.h"
 
 namespace {
 
@@ -103,10 +103,10 @@ void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uin
     const uint32_t outPackets = counters.outUnicastPackets + counters.outNonUnicastPackets;
     const uint64_t elapsedMs = nowMs - record.lastReadingMs;
     const uint64_t largest = largestStep(counters.speed, elapsedMs);
-    const bool reset = startedAgain(record.lastInOctets, counters.inOctets, largest) ||
-                       startedAgain(record.lastOutOctets, counters.outOctets, largest) ||
-                       startedAgain(record.lastInPackets, inPackets, largest) ||
-                       startedAgain(record.lastOutPackets, outPackets, largest);
+    const bool reset = startedAgain(record.lastInOctets, counters.inOctets, largest)
+        || startedAgain(record.lastOutOctets, counters.outOctets, largest)
+        || startedAgain(record.lastInPackets, inPackets, largest)
+        || startedAgain(record.lastOutPackets, outPackets, largest);
     // After a reset the new readings are only the baseline, like a first reading.
     if (record.lastInPackets != kNoReadingYet && !reset) {
         // Unsigned 32-bit differences stay right across one wrap of a counter.
@@ -115,8 +115,8 @@ void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uin
         const uint32_t packetsIn = inPackets - record.lastInPackets;
         const uint32_t packetsOut = outPackets - record.lastOutPackets;
         // The log holds 32-bit counts: the slice ends before one of them would wrap.
-        if (wouldPassLimit(record.bytesReceived, received) || wouldPassLimit(record.bytesSent, sent) ||
-            wouldPassLimit(record.packetsReceived, packetsIn) || wouldPassLimit(record.packetsSent, packetsOut))
+        if (wouldPassLimit(record.bytesReceived, received) || wouldPassLimit(record.bytesSent, sent)
+            || wouldPassLimit(record.packetsReceived, packetsIn) || wouldPassLimit(record.packetsSent, packetsOut))
             cutSlice(record, localTimeNow());
         record.bytesReceived += received;
         record.bytesSent += sent;
@@ -134,7 +134,14 @@ void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uin
     record.lastReadingMs = nowMs;
 }
 
-}  // namespace
+} // namespace
+
+void resetTrafficCounting()
+{
+    addressTableFailing = false;
+    addressRows.clear();
+    interfaceRows.clear();
+}
 
 bool updateTraffic(TrafficReading reading)
 {
@@ -151,7 +158,7 @@ bool updateTraffic(TrafficReading reading)
             continue;
         addressesNeeded = true;
         if (tick)
-            askAddressAgain(record);  // the scan has just asked
+            askAddressAgain(record); // the scan has just asked
     }
     if (addressesNeeded) {
         if (!readAddressTable(addressRows)) {

@@ -9,3 +9,7 @@ enum class TrafficReading { tick, afterScan };
 // connection's slice. False when the address table was needed and could not be read
 // (reported once per failure episode).
 bool updateTraffic(TrafficReading reading);
+
+// Forgets the tables kept between readings and ends a failure episode of the address table, so
+// its next failure is reported: a fresh start, for the tests.
+void resetTrafficCounting();

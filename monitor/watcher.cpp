@@ -5,8 +5,8 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
-#include "log/monthlog.h"
 #include "monitor/remoteaccess.h"
+#include "monitor/slicelog.h"
 #include "monitor/traffic.h"
 
 namespace {
@@ -15,8 +15,7 @@ namespace {
 // reported once, not at every attempt.
 bool scanFailing = false;
 
-template <size_t N>
-void copyText(char (&target)[N], const char* source)
+template <size_t N> void copyText(char (&target)[N], const char* source)
 {
     const size_t length = strnlen(source, N - 1);
     memcpy(target, source, length);
@@ -58,25 +57,13 @@ void watchConnection(const RemoteConnection& connection)
 void removeConnectionAt(uint32_t index)
 {
     const uint32_t last = liveConnections.count - 1;
-    memmove(&liveConnections.records[index], &liveConnections.records[index + 1],
-            (last - index) * sizeof(LiveConnection));
+    memmove(
+        &liveConnections.records[index], &liveConnections.records[index + 1], (last - index) * sizeof(LiveConnection));
     memset(&liveConnections.records[last], 0, sizeof(LiveConnection));
     liveConnections.count = last;
 }
 
-// A new slice from `now`, its counts at zero; the readings stay, so counting goes on without a
-// gap.
-void startSlice(LiveConnection& record, const LocalTime& now)
-{
-    record.sliceStart = now;
-    record.sliceStartMs = monotonicMilliseconds();
-    record.packetsReceived = 0;
-    record.packetsSent = 0;
-    record.bytesReceived = 0;
-    record.bytesSent = 0;
-}
-
-}  // namespace
+} // namespace
 
 bool rescanConnections()
 {
@@ -110,6 +97,12 @@ bool rescanConnections()
     return true;
 }
 
+void resetConnectionWatcher()
+{
+    scanFailing = false;
+    resetTrafficCounting();
+}
+
 void watchConnectionsOnTick()
 {
     // Until a scan succeeds, an ended connection would go on counting time.
@@ -122,17 +115,6 @@ void closeSlices(const LocalTime& now)
 {
     for (uint32_t i = 0; i < liveConnections.count; ++i)
         cutSlice(liveConnections.records[i], now);
-}
-
-void cutSlice(LiveConnection& record, const LocalTime& now)
-{
-    // A slice cut again at the tick that began it (a cut before 4 GiB, then a change of month)
-    // holds nothing worth a record.
-    const bool empty = sliceSeconds(record) == 0 && record.bytesReceived == 0 && record.bytesSent == 0 &&
-                       record.packetsReceived == 0 && record.packetsSent == 0;
-    if (!empty)
-        logSlice(record);
-    startSlice(record, now);
 }
 
 void resumeSlices(const LocalTime& now)

@@ -8,6 +8,10 @@
 // the service could not be asked; that failure has already been reported (once while it lasts).
 bool rescanConnections();
 
+// Ends the failure episodes of the service and the address table and forgets the kept tables,
+// so each next failure is reported: a fresh start of the monitor, for the tests.
+void resetConnectionWatcher();
+
 // The timer tick's share: a scan that failed is made again, until one succeeds, then the
 // counters are read.
 void watchConnectionsOnTick();
@@ -17,12 +21,6 @@ void watchConnectionsOnTick();
 // no time and no traffic is not logged. A logging failure stays pending in AppError.
 void closeSlices(const LocalTime& now);
 
-// The same for one connection.
-void cutSlice(LiveConnection& record, const LocalTime& now);
-
 // The machine has woken up: the time asleep was no time online, so every slice starts again
 // now, and the first reading of each connection is a fresh baseline.
 void resumeSlices(const LocalTime& now);
-
-// Logs the connection's current slice, ending now, into the current month and its file.
-bool logSlice(const LiveConnection& connection);

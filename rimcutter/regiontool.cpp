@@ -27,7 +27,7 @@ const char kCopied[] = "The region text is on the clipboard: paste it into skin.
 void freeShape(RegionShape& shape)
 {
     free(shape.points);
-    shape = RegionShape{};
+    shape = RegionShape {};
 }
 
 void discardPending()
@@ -52,7 +52,7 @@ int32_t clampTo(int32_t value, int32_t high)
 void appendBox(RegionText& text, const char* element, ShapeBox box)
 {
     text.append("\t<%s x=\"%i\" y=\"%i\" width=\"%i\" height=\"%i\" mode=\"add\" />\r\n", element, box.x, box.y,
-                box.width, box.height);
+        box.width, box.height);
 }
 
 void appendPolyline(RegionText& text, const RegionShape& shape)
@@ -69,7 +69,7 @@ void appendPolyline(RegionText& text, const RegionShape& shape)
         high.y = p.y > high.y ? p.y : high.y;
     }
     text.append("\t<polyline x=\"%i\" y=\"%i\" width=\"%i\" height=\"%i\" mode=\"add\">", low.x, low.y,
-                high.x - low.x + 1, high.y - low.y + 1);
+        high.x - low.x + 1, high.y - low.y + 1);
     for (uint32_t i = 0; i < shape.count; ++i) {
         if (i % 4 == 0)
             text.append("\r\n\t");
@@ -110,7 +110,7 @@ bool writeDirectly(const char* path, const RegionText& text)
     return fclose(file) == 0 && written;
 }
 
-}  // namespace
+} // namespace
 
 void resetRegionTool()
 {
@@ -122,8 +122,8 @@ void resetRegionTool()
 
 ShapePoint clampToImage(ShapePoint position)
 {
-    return ShapePoint{clampTo(position.x - kPictureMargin, regionTool.imageWidth),
-                      clampTo(position.y - kPictureMargin, regionTool.imageHeight)};
+    return ShapePoint { clampTo(position.x - kPictureMargin, regionTool.imageWidth),
+        clampTo(position.y - kPictureMargin, regionTool.imageHeight) };
 }
 
 void trackCursor(ShapePoint position)
@@ -138,8 +138,8 @@ void trackCursor(ShapePoint position)
     if (pending.count >= 1 && pendingIsIncomplete()) {
         pending.points[pending.count] = cursor;
         const ShapePoint last = pending.points[pending.count - 1];
-        snprintf(text + length, sizeof text - size_t(length), ", dx = %i, dy = %i", cursor.x - last.x,
-                 cursor.y - last.y);
+        snprintf(
+            text + length, sizeof text - size_t(length), ", dx = %i, dy = %i", cursor.x - last.x, cursor.y - last.y);
     }
     setToolStatusText(1, text);
     repaintToolWindow();
@@ -177,7 +177,7 @@ void commitPending()
         auto* points = static_cast<ShapePoint*>(realloc(pending.points, pending.count * sizeof(ShapePoint)));
         if (points == nullptr)
             points = pending.points;
-        regionTool.shapes[regionTool.shapeCount++] = RegionShape{pending.kind, pending.count, points};
+        regionTool.shapes[regionTool.shapeCount++] = RegionShape { pending.kind, pending.count, points };
         pending.points = nullptr;
         regionTool.shapesUnsaved = true;
     }
@@ -194,7 +194,7 @@ void beginShape(ShapeKind kind)
     auto* points = static_cast<ShapePoint*>(calloc(capacity, sizeof(ShapePoint)));
     if (points == nullptr)
         return;
-    regionTool.pending = RegionShape{kind, 0, points};
+    regionTool.pending = RegionShape { kind, 0, points };
     regionTool.pendingCapacity = capacity;
 }
 
@@ -209,7 +209,7 @@ void beginCopyOfLast()
     if (points == nullptr)
         return;
     memcpy(points, last.points, last.count * sizeof(ShapePoint));
-    regionTool.pending = RegionShape{last.kind, last.count, points};
+    regionTool.pending = RegionShape { last.kind, last.count, points };
     regionTool.pendingCapacity = last.count;
     regionTool.placingCopy = true;
 }
@@ -236,7 +236,7 @@ void clearShapes()
 
 ShapeBox normalizeBox(ShapePoint a, ShapePoint b)
 {
-    return ShapeBox{a.x < b.x ? a.x : b.x, a.y < b.y ? a.y : b.y, abs(a.x - b.x) + 1, abs(a.y - b.y) + 1};
+    return ShapeBox { a.x < b.x ? a.x : b.x, a.y < b.y ? a.y : b.y, abs(a.x - b.x) + 1, abs(a.y - b.y) + 1 };
 }
 
 void moveCopyToCursor()
@@ -317,11 +317,11 @@ size_t formatRegionText(RegionText& text)
     if (regionTool.shapeCount == 1 && regionTool.shapes[0].kind == kShapeRectangle) {
         const ShapeBox box = normalizeBox(regionTool.shapes[0].points[0], regionTool.shapes[0].points[1]);
         text.append("\t<region type=\"\" x=\"%i\" y=\"%i\" width=\"%i\" height=\"%i\" />\r\n\t", box.x, box.y,
-                    box.width, box.height);
+            box.width, box.height);
         return text.length();
     }
     text.append("<region type=\"\" x=\"\" y=\"\" width=\"%i\" height=\"%i\">\r\n", regionTool.imageWidth,
-                regionTool.imageHeight);
+        regionTool.imageHeight);
     for (uint32_t i = 0; i < regionTool.shapeCount; ++i) {
         const RegionShape& shape = regionTool.shapes[i];
         switch (shape.kind) {

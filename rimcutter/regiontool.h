@@ -31,12 +31,12 @@ constexpr uint32_t kPolylineCapacity = 4096;
 constexpr int32_t kPictureMargin = 5;
 
 struct RegionToolState {
-    void* picture;  // the tool window's bitmap of the loaded picture, or null
+    void* picture; // the tool window's bitmap of the loaded picture, or null
     int32_t imageWidth;
     int32_t imageHeight;
     uint32_t pictureDepth;
     uint32_t pictureTransparent;
-    int32_t zoom;  // 1, 2, 4, or 0 for fit to window
+    int32_t zoom; // 1, 2, 4, or 0 for fit to window
     int32_t statusHeight;
     int32_t cursorX;
     int32_t cursorY;

@@ -6,7 +6,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX controls { sizeof controls, ICC_BAR_CLASSES };
     InitCommonControlsEx(&controls);
     if (!registerToolWindowClass(instance))
         return 0;

@@ -1,40 +1,17 @@
 #include "rimcutter/toolpaint_win.h"
 
+#include "core/scoped_win.h"
 #include "rimcutter/regiontool.h"
 
 namespace {
-
-// A memory device context with one bitmap selected, put back and deleted when it goes.
-class BitmapDc {
-public:
-    BitmapDc(HDC like, HBITMAP bitmap)
-        : dc_(CreateCompatibleDC(like))
-    {
-        if (dc_ != nullptr)
-            old_ = SelectObject(dc_, bitmap);
-    }
-    BitmapDc(const BitmapDc&) = delete;
-    BitmapDc& operator=(const BitmapDc&) = delete;
-    ~BitmapDc()
-    {
-        if (dc_ == nullptr)
-            return;
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
 
 bool canvasShowsNow(const ToolCanvas& canvas, const RECT& client)
 {
     return canvas.zoomed != nullptr && canvas.picture == regionTool.picture
         && canvas.imageWidth == regionTool.imageWidth && canvas.imageHeight == regionTool.imageHeight
-        && canvas.zoom == regionTool.zoom && canvas.scrollX == regionTool.scrollX && canvas.scrollY == regionTool.scrollY
-        && canvas.clientWidth == client.right && canvas.clientHeight == client.bottom;
+        && canvas.zoom == regionTool.zoom && canvas.scrollX == regionTool.scrollX
+        && canvas.scrollY == regionTool.scrollY && canvas.clientWidth == client.right
+        && canvas.clientHeight == client.bottom;
 }
 
 // Makes the zoomed copy: the device pixels from the client's corner to the picture's far
@@ -65,10 +42,10 @@ bool makeCanvas(HDC dc, const RECT& client, ToolCanvas* canvas)
     canvas->clientWidth = client.right;
     canvas->clientHeight = client.bottom;
 
-    BitmapDc zoomed(dc, canvas->zoomed);
+    const ScopedBitmapDc zoomed(dc, canvas->zoomed);
     PatBlt(zoomed.get(), 0, 0, width, height, BLACKNESS);
     if (regionTool.picture != nullptr) {
-        BitmapDc picture(dc, static_cast<HBITMAP>(regionTool.picture));
+        const ScopedBitmapDc picture(dc, static_cast<HBITMAP>(regionTool.picture));
         applyZoom(zoomed.get(), client);
         SetStretchBltMode(zoomed.get(), COLORONCOLOR);
         StretchBlt(zoomed.get(), kPictureMargin, kPictureMargin, regionTool.imageWidth, regionTool.imageHeight,
@@ -102,25 +79,23 @@ void drawShapes(HDC dc)
 {
     POINT origin;
     OffsetWindowOrgEx(dc, -kPictureMargin, -kPictureMargin, &origin);
-    HPEN dotted = CreatePen(PS_DOT, 0, RGB(0, 0, 0));
-    HGDIOBJ oldPen = SelectObject(dc, dotted);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, RGB(255, 255, 255));
+    {
+        const ScopedPen dotted(CreatePen(PS_DOT, 0, RGB(0, 0, 0)));
+        const ScopedSelection pen(dc, dotted.get());
+        const ScopedSelection brush(dc, GetStockObject(HOLLOW_BRUSH));
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, RGB(255, 255, 255));
 
-    for (uint32_t i = 0; i < regionTool.shapeCount; ++i)
-        drawShape(dc, regionTool.shapes[i], regionTool.shapes[i].count);
-    const RegionShape& pending = regionTool.pending;
-    if (regionTool.placingCopy) {
-        moveCopyToCursor();
-        drawShape(dc, pending, pending.count);
-    } else if (pending.kind != kNoShape && pending.count >= 1) {
-        drawShape(dc, pending, pending.count + 1);
+        for (uint32_t i = 0; i < regionTool.shapeCount; ++i)
+            drawShape(dc, regionTool.shapes[i], regionTool.shapes[i].count);
+        const RegionShape& pending = regionTool.pending;
+        if (regionTool.placingCopy) {
+            moveCopyToCursor();
+            drawShape(dc, pending, pending.count);
+        } else if (pending.kind != kNoShape && pending.count >= 1) {
+            drawShape(dc, pending, pending.count + 1);
+        }
     }
-
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(dotted);
     SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
@@ -185,8 +160,8 @@ void paintRegionTool(HDC dc, const RECT& client, ToolCanvas* canvas)
     if (!canvasShowsNow(*canvas, client) && !makeCanvas(dc, client, canvas))
         return;
 
-    BitmapDc zoomed(dc, canvas->zoomed);
-    BitmapDc composition(dc, canvas->composition);
+    const ScopedBitmapDc zoomed(dc, canvas->zoomed);
+    const ScopedBitmapDc composition(dc, canvas->composition);
     if (zoomed.get() == nullptr || composition.get() == nullptr)
         return;
     BitBlt(composition.get(), 0, 0, canvas->width, canvas->height, zoomed.get(), 0, 0, SRCCOPY);

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
+#include "core/scoped_win.h"
 #include "rimcutter/menuids.h"
 #include "rimcutter/regiontool.h"
 #include "rimcutter/regiontoolwindow.h"
@@ -38,14 +40,13 @@ ToolCanvas canvas;
 // between a zoom change and its repaint lands where the new zoom puts it.
 ShapePoint toLogical(HWND window, LPARAM position)
 {
-    POINT point{LOWORD(position), HIWORD(position)};
+    POINT point { LOWORD(position), HIWORD(position) };
     RECT client;
     GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    applyZoom(dc, client);
-    DPtoLP(dc, &point, 1);
-    ReleaseDC(window, dc);
-    return ShapePoint{point.x, point.y};
+    const ScopedWindowDc dc(window);
+    applyZoom(dc.get(), client);
+    DPtoLP(dc.get(), &point, 1);
+    return ShapePoint { point.x, point.y };
 }
 
 void onPaint(HWND window)
@@ -60,33 +61,29 @@ void onPaint(HWND window)
 
 // Reads the whole file and decodes it while the file is still open, so it cannot be
 // replaced in between. No message: the tool simply keeps no picture.
-HBITMAP loadPicture(const char* path, HDC dc, uint32_t* transparent, uint32_t* depth, uint32_t* width,
-                    uint32_t* height)
+HBITMAP loadPicture(const char* path, HDC dc, uint32_t* transparent, uint32_t* depth, uint32_t* width, uint32_t* height)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen())
         return nullptr;
-    HBITMAP bitmap = nullptr;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart < 0x100000000LL) {
-        const DWORD length = static_cast<DWORD>(size.QuadPart);
-        auto* data = new (std::nothrow) uint8_t[length > 0 ? length : 1];
-        DWORD read = 0;
-        static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        if (data != nullptr && ReadFile(file, data, length, &read, nullptr) && read == length && length >= 8 &&
-            memcmp(data, signature, 8) == 0)
-            bitmap = decodePng(data, length, dc, transparent, depth, width, height);
-        delete[] data;
-    }
-    CloseHandle(file);
-    return bitmap;
+    LARGE_INTEGER size {};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart >= 0x100000000LL)
+        return nullptr;
+    const DWORD length = static_cast<DWORD>(size.QuadPart);
+    const std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[length > 0 ? length : 1]);
+    DWORD read = 0;
+    static const uint8_t signature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+    if (!data || !ReadFile(file.get(), data.get(), length, &read, nullptr) || read != length || length < 8
+        || memcmp(data.get(), signature, 8) != 0)
+        return nullptr;
+    return decodePng(data.get(), length, dc, transparent, depth, width, height);
 }
 
 // The file dialog's record for `window`, choosing a path into `path`.
 OPENFILENAMEA fileDialog(HWND window, const char* filter, char (&path)[MAX_PATH], DWORD flags)
 {
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEA dialog {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window;
     dialog.lpstrFilter = filter;
@@ -103,7 +100,7 @@ SIZE viewSize(HWND window)
 {
     RECT client;
     GetClientRect(window, &client);
-    return {client.right, client.bottom - regionTool.statusHeight > 0 ? client.bottom - regionTool.statusHeight : 0};
+    return { client.right, client.bottom - regionTool.statusHeight > 0 ? client.bottom - regionTool.statusHeight : 0 };
 }
 
 // Device pixels of the picture and its margins at the zoom; fitting to the window never scrolls.
@@ -111,8 +108,9 @@ SIZE contentSize()
 {
     const int32_t zoom = regionTool.zoom;
     if (zoom == 0 || regionTool.imageWidth <= 0 || regionTool.imageHeight <= 0)
-        return {0, 0};
-    return {(regionTool.imageWidth + 2 * kPictureMargin) * zoom, (regionTool.imageHeight + 2 * kPictureMargin) * zoom};
+        return { 0, 0 };
+    return { (regionTool.imageWidth + 2 * kPictureMargin) * zoom,
+        (regionTool.imageHeight + 2 * kPictureMargin) * zoom };
 }
 
 int32_t clampScroll(int32_t position, LONG content, LONG view)
@@ -129,7 +127,7 @@ void updateScrollBars(HWND window)
     const SIZE view = viewSize(window);
     regionTool.scrollX = clampScroll(regionTool.scrollX, content.cx, view.cx);
     regionTool.scrollY = clampScroll(regionTool.scrollY, content.cy, view.cy);
-    SCROLLINFO bar{};
+    SCROLLINFO bar {};
     bar.cbSize = sizeof bar;
     bar.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     bar.nMax = content.cx > 0 ? int(content.cx - 1) : 0;
@@ -169,20 +167,28 @@ void scrollTo(HWND window, int32_t x, int32_t y)
 // The new position of one scroll bar after a scroll-bar action.
 int32_t scrolledPosition(HWND window, int bar, WORD action, int32_t position, LONG view)
 {
-    SCROLLINFO info{};
+    SCROLLINFO info {};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     GetScrollInfo(window, bar, &info);
     switch (action) {
-    case SB_LINEUP: return position - kScrollLine;
-    case SB_LINEDOWN: return position + kScrollLine;
-    case SB_PAGEUP: return position - view;
-    case SB_PAGEDOWN: return position + view;
+    case SB_LINEUP:
+        return position - kScrollLine;
+    case SB_LINEDOWN:
+        return position + kScrollLine;
+    case SB_PAGEUP:
+        return position - view;
+    case SB_PAGEDOWN:
+        return position + view;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: return info.nTrackPos;
-    case SB_TOP: return 0;
-    case SB_BOTTOM: return info.nMax;
-    default: return position;
+    case SB_THUMBPOSITION:
+        return info.nTrackPos;
+    case SB_TOP:
+        return 0;
+    case SB_BOTTOM:
+        return info.nMax;
+    default:
+        return position;
     }
 }
 
@@ -211,13 +217,26 @@ bool scrollByKey(HWND window, WPARAM key)
     const SIZE view = viewSize(window);
     int32_t x = regionTool.scrollX, y = regionTool.scrollY;
     switch (key) {
-    case VK_LEFT: x -= kScrollLine; break;
-    case VK_RIGHT: x += kScrollLine; break;
-    case VK_UP: y -= kScrollLine; break;
-    case VK_DOWN: y += kScrollLine; break;
-    case VK_PRIOR: y -= view.cy; break;
-    case VK_NEXT: y += view.cy; break;
-    default: return false;
+    case VK_LEFT:
+        x -= kScrollLine;
+        break;
+    case VK_RIGHT:
+        x += kScrollLine;
+        break;
+    case VK_UP:
+        y -= kScrollLine;
+        break;
+    case VK_DOWN:
+        y += kScrollLine;
+        break;
+    case VK_PRIOR:
+        y -= view.cy;
+        break;
+    case VK_NEXT:
+        y += view.cy;
+        break;
+    default:
+        return false;
     }
     const SIZE content = contentSize();
     scrollTo(window, clampScroll(x, content.cx, view.cx), clampScroll(y, content.cy, view.cy));
@@ -242,12 +261,12 @@ void openPicture(HWND window)
     if (!GetOpenFileNameA(&dialog))
         return;
 
-    HDC dc = GetDC(window);
+    const ScopedWindowDc dc(window);
     discardToolCanvas(&canvas);
     if (regionTool.picture != nullptr)
         DeleteObject(static_cast<HBITMAP>(regionTool.picture));
     uint32_t transparent = 0, depth = 0, width = 0, height = 0;
-    HBITMAP picture = loadPicture(path, dc, &transparent, &depth, &width, &height);
+    HBITMAP picture = loadPicture(path, dc.get(), &transparent, &depth, &width, &height);
     regionTool.picture = picture;
     if (picture != nullptr) {
         regionTool.pictureTransparent = transparent;
@@ -255,7 +274,6 @@ void openPicture(HWND window)
         regionTool.imageWidth = static_cast<int32_t>(width);
         regionTool.imageHeight = static_cast<int32_t>(height);
     }
-    ReleaseDC(window, dc);
     if (picture != nullptr)
         showPictureName(window, path);
     updateScrollBars(window);
@@ -277,10 +295,10 @@ void tickZoom(HWND window)
     const struct {
         int command;
         int32_t zoom;
-    } items[] = {{kCommandZoom100, 1}, {kCommandZoom200, 2}, {kCommandZoom400, 4}, {kCommandZoomFit, 0}};
+    } items[] = { { kCommandZoom100, 1 }, { kCommandZoom200, 2 }, { kCommandZoom400, 4 }, { kCommandZoomFit, 0 } };
     for (const auto& item : items)
         CheckMenuItem(GetMenu(window), UINT(item.command),
-                      MF_BYCOMMAND | (item.zoom == regionTool.zoom ? MF_CHECKED : MF_UNCHECKED));
+            MF_BYCOMMAND | (item.zoom == regionTool.zoom ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void setZoom(HWND window, int32_t zoom)
@@ -301,21 +319,50 @@ void closeWindow(HWND window)
 void onCommand(HWND window, int command)
 {
     switch (command) {
-    case kCommandRemoveLast: removeLastShape(); break;
-    case kCommandDeleteAll: deleteAllShapes(); break;
-    case kCommandOpenPicture: openPicture(window); break;
-    case kCommandSaveRegion: saveRegion(window); break;
-    case kCommandCopyRegion: copyRegionText(); break;
-    case kCommandExit: SendMessageA(window, WM_CLOSE, 0, 0); break;
-    case kCommandZoom100: setZoom(window, 1); break;
-    case kCommandZoom200: setZoom(window, 2); break;
-    case kCommandZoom400: setZoom(window, 4); break;
-    case kCommandZoomFit: setZoom(window, 0); break;
-    case kCommandPolyline: beginShape(kShapePolyline); break;
-    case kCommandEllipse: beginShape(kShapeEllipse); break;
-    case kCommandRectangle: beginShape(kShapeRectangle); break;
-    case kCommandCopyOfLast: beginCopyOfLast(); break;
-    default: break;
+    case kCommandRemoveLast:
+        removeLastShape();
+        break;
+    case kCommandDeleteAll:
+        deleteAllShapes();
+        break;
+    case kCommandOpenPicture:
+        openPicture(window);
+        break;
+    case kCommandSaveRegion:
+        saveRegion(window);
+        break;
+    case kCommandCopyRegion:
+        copyRegionText();
+        break;
+    case kCommandExit:
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        break;
+    case kCommandZoom100:
+        setZoom(window, 1);
+        break;
+    case kCommandZoom200:
+        setZoom(window, 2);
+        break;
+    case kCommandZoom400:
+        setZoom(window, 4);
+        break;
+    case kCommandZoomFit:
+        setZoom(window, 0);
+        break;
+    case kCommandPolyline:
+        beginShape(kShapePolyline);
+        break;
+    case kCommandEllipse:
+        beginShape(kShapeEllipse);
+        break;
+    case kCommandRectangle:
+        beginShape(kShapeRectangle);
+        break;
+    case kCommandCopyOfLast:
+        beginCopyOfLast();
+        break;
+    default:
+        break;
     }
 }
 
@@ -323,20 +370,34 @@ void onCommand(HWND window, int command)
 int commandOfKey(WPARAM key)
 {
     switch (key) {
-    case 'U': return kCommandRemoveLast;
-    case 'D': return kCommandDeleteAll;
-    case 'O': return kCommandOpenPicture;
-    case 'S': return kCommandSaveRegion;
-    case VK_RETURN: return kCommandCopyRegion;
-    case '1': return kCommandZoom100;
-    case '2': return kCommandZoom200;
-    case '4': return kCommandZoom400;
-    case 'F': return kCommandZoomFit;
-    case 'P': return kCommandPolyline;
-    case 'E': return kCommandEllipse;
-    case 'R': return kCommandRectangle;
-    case 'C': return kCommandCopyOfLast;
-    default: return 0;
+    case 'U':
+        return kCommandRemoveLast;
+    case 'D':
+        return kCommandDeleteAll;
+    case 'O':
+        return kCommandOpenPicture;
+    case 'S':
+        return kCommandSaveRegion;
+    case VK_RETURN:
+        return kCommandCopyRegion;
+    case '1':
+        return kCommandZoom100;
+    case '2':
+        return kCommandZoom200;
+    case '4':
+        return kCommandZoom400;
+    case 'F':
+        return kCommandZoomFit;
+    case 'P':
+        return kCommandPolyline;
+    case 'E':
+        return kCommandEllipse;
+    case 'R':
+        return kCommandRectangle;
+    case 'C':
+        return kCommandCopyOfLast;
+    default:
+        return 0;
     }
 }
 
@@ -345,9 +406,8 @@ void onCreate(HWND window)
     resetRegionTool();
     toolWindow = window;
     statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
-                                GetModuleHandleA(nullptr), nullptr);
-    RECT bar{};
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), GetModuleHandleA(nullptr), nullptr);
+    RECT bar {};
     GetWindowRect(statusBar, &bar);
     regionTool.statusHeight = bar.bottom - bar.top;
     tickZoom(window);
@@ -358,7 +418,7 @@ void onSize(HWND window, UINT message, WPARAM kind, LPARAM size)
     SendMessageA(statusBar, message, kind, size);
     const int width = LOWORD(size);
     const int gap = kind == SIZE_MAXIMIZED ? 0 : kSizeGripGap;
-    int edges[2] = {width - gap - kCoordinatePartWidth, width - gap};
+    int edges[2] = { width - gap - kCoordinatePartWidth, width - gap };
     SendMessageA(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     updateScrollBars(window);
 }
@@ -377,36 +437,65 @@ void onDestroy()
 LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE: onCreate(window); break;
-    case WM_SIZE: onSize(window, message, wParam, lParam); break;
-    case WM_PAINT: onPaint(window); break;
-    case WM_CLOSE: closeWindow(window); return 0;
-    case WM_DESTROY: onDestroy(); break;
+    case WM_CREATE:
+        onCreate(window);
+        break;
+    case WM_SIZE:
+        onSize(window, message, wParam, lParam);
+        break;
+    case WM_PAINT:
+        onPaint(window);
+        break;
+    case WM_CLOSE:
+        closeWindow(window);
+        return 0;
+    case WM_DESTROY:
+        onDestroy();
+        break;
     case WM_KEYDOWN:
         if (const int command = commandOfKey(wParam))
             SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
         else
             scrollByKey(window, wParam);
         break;
-    case WM_HSCROLL: onScroll(window, SB_HORZ, LOWORD(wParam)); break;
-    case WM_VSCROLL: onScroll(window, SB_VERT, LOWORD(wParam)); break;
-    case WM_MOUSEWHEEL: onWheel(window, wParam); return 0;
-    case WM_COMMAND: onCommand(window, LOWORD(wParam)); break;
-    case WM_MOUSEMOVE: trackCursor(toLogical(window, lParam)); break;
-    case WM_LBUTTONDOWN: clickPoint(toLogical(window, lParam), true); break;
-    case WM_LBUTTONUP: clickPoint(toLogical(window, lParam), false); break;
-    case WM_RBUTTONDOWN: endPolyline(true); break;
-    case WM_RBUTTONUP: endPolyline(false); break;
-    default: break;
+    case WM_HSCROLL:
+        onScroll(window, SB_HORZ, LOWORD(wParam));
+        break;
+    case WM_VSCROLL:
+        onScroll(window, SB_VERT, LOWORD(wParam));
+        break;
+    case WM_MOUSEWHEEL:
+        onWheel(window, wParam);
+        return 0;
+    case WM_COMMAND:
+        onCommand(window, LOWORD(wParam));
+        break;
+    case WM_MOUSEMOVE:
+        trackCursor(toLogical(window, lParam));
+        break;
+    case WM_LBUTTONDOWN:
+        clickPoint(toLogical(window, lParam), true);
+        break;
+    case WM_LBUTTONUP:
+        clickPoint(toLogical(window, lParam), false);
+        break;
+    case WM_RBUTTONDOWN:
+        endPolyline(true);
+        break;
+    case WM_RBUTTONUP:
+        endPolyline(false);
+        break;
+    default:
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 bool registerToolWindowClass(HINSTANCE instance)
 {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXA windowClass {};
     windowClass.cbSize = sizeof windowClass;
     // The class device context keeps the mapping mode that painting sets.
     windowClass.style = CS_CLASSDC | CS_HREDRAW | CS_VREDRAW;
@@ -426,8 +515,8 @@ HWND createToolWindow(HINSTANCE instance)
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     return CreateWindowExA(0, kToolWindowClass, kWindowTitle,
-                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL,
-                           left, top, width, height, nullptr, nullptr, instance, nullptr);
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, left, top, width, height,
+        nullptr, nullptr, instance, nullptr);
 }
 
 void setToolStatusText(int part, const char* text)
@@ -456,7 +545,7 @@ bool putTextOnClipboard(const char* text, size_t length)
             copy[length] = '\0';
             GlobalUnlock(memory);
             if (SetClipboardData(CF_TEXT, memory) != nullptr) {
-                memory = nullptr;  // the clipboard owns it now
+                memory = nullptr; // the clipboard owns it now
                 placed = true;
             }
         }

@@ -9,7 +9,7 @@
 // A bitmap compatible with `dc` holding the picture, or null with AppError set. Every output
 // pointer may be null.
 HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparentColor, uint32_t* bitsPerPixel,
-                  uint32_t* width, uint32_t* height);
+    uint32_t* width, uint32_t* height);
 
 // The whole file decoded; null without a new error code when it cannot be opened or read into
 // memory.

@@ -1,15 +1,17 @@
 #include "skin/pngbitmap.h"
 
+#include <memory>
 #include <new>
 
 #include "core/apperror.h"
+#include "core/scoped_win.h"
 #include "skin/pngdecode.h"
 
 static_assert(sizeof(PngBitmapHeader) == sizeof(BITMAPINFOHEADER));
 static_assert(sizeof(PngColorEntry) == sizeof(RGBQUAD));
 
 HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparentColor, uint32_t* bitsPerPixel,
-                  uint32_t* width, uint32_t* height)
+    uint32_t* width, uint32_t* height)
 {
     DecodedPng picture;
     if (!decodePngRows(data, size, &picture))
@@ -45,26 +47,19 @@ HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparen
 
 HBITMAP loadPngFile(const char* path, HDC dc)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen())
         return nullptr;
-    LARGE_INTEGER fileSize{};
-    if (!GetFileSizeEx(file, &fileSize) || fileSize.QuadPart > 0x7FFFFFFF) {
-        CloseHandle(file);
+    LARGE_INTEGER fileSize {};
+    if (!GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart > 0x7FFFFFFF)
         return nullptr;
-    }
     const DWORD size = static_cast<DWORD>(fileSize.QuadPart);
-    uint8_t* data = new (std::nothrow) uint8_t[size > 0 ? size : 1];
-    if (data == nullptr) {
-        CloseHandle(file);
+    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size > 0 ? size : 1]);
+    if (!data)
         return nullptr;
-    }
     DWORD read = 0;
-    if (!ReadFile(file, data, size, &read, nullptr))
+    if (!ReadFile(file.get(), data.get(), size, &read, nullptr))
         read = 0;
-    CloseHandle(file);
-    HBITMAP bitmap = decodePng(data, read, dc, nullptr, nullptr, nullptr, nullptr);
-    delete[] data;
-    return bitmap;
+    return decodePng(data.get(), read, dc, nullptr, nullptr, nullptr, nullptr);
 }

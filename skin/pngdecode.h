@@ -9,7 +9,7 @@
 struct PngBitmapHeader {
     uint32_t size;
     int32_t width;
-    int32_t height;  // positive: scan lines run bottom-up
+    int32_t height; // positive: scan lines run bottom-up
     uint16_t planes;
     uint16_t bitCount;
     uint32_t compression;
@@ -50,16 +50,16 @@ struct DecodedPng {
     PngDescription* description;
     uint32_t width;
     uint32_t height;
-    uint32_t bitsPerPixel;      // 4, 8, 24 or 32
-    uint32_t transparentColor;  // 0x00BBGGRR; kNoTransparentColor above 8 bits per pixel
-    uint32_t stride;            // bytes of one scan line handed out by pngScanLine (a multiple of 4)
-    void* reader;               // libpng's read and information structures, while decoding
+    uint32_t bitsPerPixel; // 4, 8, 24 or 32
+    uint32_t transparentColor; // 0x00BBGGRR; kNoTransparentColor above 8 bits per pixel
+    uint32_t stride; // bytes of one scan line handed out by pngScanLine (a multiple of 4)
+    void* reader; // libpng's read and information structures, while decoding
     void* info;
     void* endInfo;
-    uint8_t* rows;      // height rows of rowBytes each, top-down as PNG stores them
+    uint8_t* rows; // height rows of rowBytes each, top-down as PNG stores them
     size_t rowBytes;
     bool greyWithAlpha;
-    uint8_t* scanLineBuffer;  // stride bytes, or null when the rows cannot be handed out
+    uint8_t* scanLineBuffer; // stride bytes, or null when the rows cannot be handed out
 };
 
 // Decodes PNG data held in memory. On failure returns false with AppError set

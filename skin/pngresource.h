@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-constexpr uint32_t kPngResourceType = 256;
+#include "res/resource.h"
 
 // The pictures of the options sheet's help toggle: 0 while the help panel is open, 1 closed.
 extern HIMAGELIST helpToggleImages;
@@ -16,9 +16,10 @@ HBITMAP loadPngResource(HDC dc, uint32_t id);
 // A picture strip resource cut into square pictures (height x height); null with AppError set.
 HIMAGELIST loadImageList(HDC dc, uint32_t id);
 
-// Start-up's view of the display, read by refreshHelpToggleImages; defined with start-up.
-extern uint32_t displayColorDepth;
-extern bool dropShadowAvailable;
+// The display as start-up finds it (the main window follows its changes), read by
+// refreshHelpToggleImages.
+extern uint32_t displayColorDepth; // bits per pixel of the screen
+extern bool dropShadowAvailable; // the tip window may cast a shadow
 
 // The resource of the help toggle pictures for a display: 4-bit palette pictures up to 8 bits
 // per pixel, alpha pictures where drop shadows are available, 8-bit palette pictures otherwise.

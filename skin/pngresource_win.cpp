@@ -2,6 +2,8 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "core/scoped_win.h"
+#include "lang/ids.h"
 #include "skin/pngbitmap.h"
 
 HIMAGELIST helpToggleImages;
@@ -12,10 +14,10 @@ namespace {
 bool findPngResource(uint32_t id, const uint8_t** data, DWORD* size)
 {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(kPngResourceType));
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(PNG_RESOURCE_TYPE));
     if (resource == nullptr) {
         MessageArguments.number1 = id;
-        languageString(102, MessageArguments.text1, sizeof MessageArguments.text1);
+        languageString(IDS_MISSING_IMAGE, MessageArguments.text1, sizeof MessageArguments.text1);
         return failWith(kErrorResourceMissing);
     }
     HGLOBAL loaded = LoadResource(module, resource);
@@ -28,7 +30,7 @@ bool findPngResource(uint32_t id, const uint8_t** data, DWORD* size)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 HBITMAP loadPngResource(HDC dc, uint32_t id)
 {
@@ -49,8 +51,8 @@ HIMAGELIST loadImageList(HDC dc, uint32_t id)
     uint32_t depth = 0;
     uint32_t width = 0;
     uint32_t height = 0;
-    HBITMAP strip = decodePng(data, size, dc, &transparent, &depth, &width, &height);
-    if (strip == nullptr)
+    const ScopedBitmap strip(decodePng(data, size, dc, &transparent, &depth, &width, &height));
+    if (strip.get() == nullptr)
         return nullptr;
     UINT flags = ILC_COLORDDB;
     if (depth == 32)
@@ -58,24 +60,23 @@ HIMAGELIST loadImageList(HDC dc, uint32_t id)
     else if (depth <= 8)
         flags = ILC_COLORDDB | ILC_MASK;
     HIMAGELIST list = height > 0 ? ImageList_Create(static_cast<int>(height), static_cast<int>(height), flags,
-                                                    static_cast<int>(width / height), 32)
+                          static_cast<int>(width / height), 32)
                                  : nullptr;
     if (list == nullptr) {
-        DeleteObject(strip);
         AppError = kErrorImageList;
         return nullptr;
     }
+    // The list keeps copies of the pictures: the strip goes with the scope.
     if (depth <= 8)
-        ImageList_AddMasked(list, strip, transparent);
+        ImageList_AddMasked(list, strip.get(), transparent);
     else
-        ImageList_Add(list, strip, nullptr);
-    DeleteObject(strip);
+        ImageList_Add(list, strip.get(), nullptr);
     return list;
 }
 
 uint32_t helpToggleResource(uint32_t colorDepth, bool dropShadow)
 {
     if (colorDepth <= 8)
-        return 23;
-    return dropShadow ? 21 : 22;
+        return IDP_HELP_TOGGLE_16;
+    return dropShadow ? IDP_HELP_TOGGLE_ALPHA : IDP_HELP_TOGGLE_256;
 }

@@ -8,7 +8,7 @@
 #include "skin/skinrules.h"
 
 struct Skin {
-    char folder[260];  // the skin folder, ending in a backslash
+    char folder[260]; // the skin folder, ending in a backslash
     int32_t windowWidth;
     int32_t windowHeight;
     HBITMAP images[kSkinElementCount][kButtonStateCount];

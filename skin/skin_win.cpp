@@ -5,61 +5,19 @@
 
 #include "core/apperror.h"
 #include "core/programdirectory.h"
+#include "core/scoped_win.h"
 #include "skin/skin.h"
 #include "skin/skindocument.h"
 
 Skin skin;
 
+// The portable skin rules write DrawText formats without the platform's header.
+static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
+
 namespace {
 
 // {88D969C0-F192-11D4-A65F-0040963251E5}: the version 4.0 DOM document.
-const CLSID kDomDocument40 = {0x88D969C0, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
-
-// Releases a COM interface when the scope ends, whichever way it ends.
-template <typename T>
-class Held {
-public:
-    Held() = default;
-    explicit Held(T* pointer) : pointer_(pointer) {}
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held() { reset(); }
-    void reset(T* pointer = nullptr)
-    {
-        if (pointer_ != nullptr)
-            pointer_->Release();
-        pointer_ = pointer;
-    }
-    T* get() const { return pointer_; }
-    T** out()
-    {
-        reset();
-        return &pointer_;
-    }
-    T* operator->() const { return pointer_; }
-    T* release()
-    {
-        T* pointer = pointer_;
-        pointer_ = nullptr;
-        return pointer;
-    }
-
-private:
-    T* pointer_ = nullptr;
-};
-
-class HeldString {
-public:
-    HeldString() = default;
-    HeldString(const HeldString&) = delete;
-    HeldString& operator=(const HeldString&) = delete;
-    ~HeldString() { SysFreeString(text_); }
-    BSTR* out() { return &text_; }
-    BSTR get() const { return text_; }
-
-private:
-    BSTR text_ = nullptr;
-};
+const CLSID kDomDocument40 = { 0x88D969C0, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } };
 
 // A UTF-16 text as ANSI in `out` (`size` bytes), cut to fit; never split by the conversion
 // failing on a too small buffer.
@@ -71,15 +29,15 @@ void toAnsi(const wchar_t* text, char* out, size_t size)
     const size_t limit = size - 1;
     size_t length = wcslen(text);
     if (length > limit)
-        length = limit;  // each character gives at least one byte
+        length = limit; // each character gives at least one byte
     if (length == 0)
         return;
     // Double-byte code pages give up to two bytes a character.
     char converted[2 * 1024];
     if (length > sizeof converted / 2)
         length = sizeof converted / 2;
-    const int written = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), converted,
-                                            static_cast<int>(sizeof converted), nullptr, nullptr);
+    const int written = WideCharToMultiByte(
+        CP_ACP, 0, text, static_cast<int>(length), converted, static_cast<int>(sizeof converted), nullptr, nullptr);
     const size_t used = written > 0 ? static_cast<size_t>(written) : 0;
     const size_t copied = used < limit ? used : limit;
     memcpy(out, converted, copied);
@@ -96,8 +54,8 @@ void reportParseError(IXMLDOMDocument* document, const char* path)
 {
     long line = 0;
     long column = 0;
-    HeldString reason;
-    Held<IXMLDOMParseError> error;
+    ScopedBstr reason;
+    ComPointer<IXMLDOMParseError> error;
     if (document->get_parseError(error.out()) == S_OK && error.get() != nullptr) {
         error->get_reason(reason.out());
         error->get_line(&line);
@@ -148,14 +106,14 @@ void readSkinChildren(IXMLDOMNode* root)
     });
 }
 
-}  // namespace
+} // namespace
 
 void nodeBaseName(IXMLDOMNode* node, char* name)
 {
     name[0] = '\0';
     if (node == nullptr)
         return;
-    HeldString text;
+    ScopedBstr text;
     if (node->get_baseName(text.out()) == S_OK)
         toAnsi(text.get(), name, kSkinTextLength);
 }
@@ -166,7 +124,7 @@ void nodeText(IXMLDOMNode* node, char* text, size_t size)
         text[0] = '\0';
     if (node == nullptr)
         return;
-    HeldString value;
+    ScopedBstr value;
     if (node->get_text(value.out()) == S_OK)
         toAnsi(value.get(), text, size);
 }
@@ -174,15 +132,14 @@ void nodeText(IXMLDOMNode* node, char* text, size_t size)
 char* nodeWholeText(IXMLDOMNode* node, size_t* length)
 {
     *length = 0;
-    HeldString value;
+    ScopedBstr value;
     if (node == nullptr || node->get_text(value.out()) != S_OK || value.get() == nullptr)
         return nullptr;
     // Two bytes a character at most in the double-byte code pages: the length fits an int.
     const UINT characters = SysStringLen(value.get());
     if (characters == 0 || characters > INT_MAX / 2)
         return nullptr;
-    const int needed =
-        WideCharToMultiByte(CP_ACP, 0, value.get(), int(characters), nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(CP_ACP, 0, value.get(), int(characters), nullptr, 0, nullptr, nullptr);
     if (needed <= 0)
         return nullptr;
     char* text = new (std::nothrow) char[size_t(needed) + 1];
@@ -196,14 +153,14 @@ char* nodeWholeText(IXMLDOMNode* node, size_t* length)
 
 void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child, const char* name)>& use)
 {
-    Held<IXMLDOMNode> child;
+    ComPointer<IXMLDOMNode> child;
     if (node->get_firstChild(child.out()) != S_OK)
         return;
     while (child.get() != nullptr) {
         char name[kSkinTextLength];
         nodeBaseName(child.get(), name);
         use(child.get(), name);
-        Held<IXMLDOMNode> next;
+        ComPointer<IXMLDOMNode> next;
         if (child->get_nextSibling(next.out()) != S_OK)
             next.reset();
         child.reset(next.release());
@@ -212,12 +169,12 @@ void forEachChild(IXMLDOMNode* node, const std::function<void(IXMLDOMNode* child
 
 void forEachAttribute(IXMLDOMNode* node, const std::function<void(const char* name, const char* value)>& use)
 {
-    Held<IXMLDOMNamedNodeMap> attributes;
+    ComPointer<IXMLDOMNamedNodeMap> attributes;
     long count = 0;
     if (node->get_attributes(attributes.out()) == S_OK && attributes.get() != nullptr)
         attributes->get_length(&count);
     for (long i = 0; i < count; ++i) {
-        Held<IXMLDOMNode> attribute;
+        ComPointer<IXMLDOMNode> attribute;
         if (attributes->get_item(i, attribute.out()) != S_OK)
             continue;
         char name[kSkinTextLength];
@@ -230,7 +187,7 @@ void forEachAttribute(IXMLDOMNode* node, const std::function<void(const char* na
 
 void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat)
 {
-    *rect = RECT{0, 0, 0, 0};
+    *rect = RECT { 0, 0, 0, 0 };
     type[0] = '\0';
     *textFormat = kTextFormatDefault;
     forEachAttribute(node, [&](const char* name, const char* value) {
@@ -273,31 +230,29 @@ void readFonts(IXMLDOMNode* fonts)
             else if (strcmp(attributeName, "color") == 0)
                 color = readSkinColor(value);
         });
-        HFONT font = nullptr;
+        ScopedFont font;
         if (size != 0) {
             // A character height, not a cell height: hence the negative height.
-            font = CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                               FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, face);
+            font.reset(CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                DEFAULT_PITCH | FF_DONTCARE, face));
         }
         const uint32_t slot = skinFontOfType(type);
         if (slot != kNoSkinSlot) {
             if (skin.fonts[slot] != nullptr)
                 DeleteObject(skin.fonts[slot]);
-            skin.fonts[slot] = font;
+            skin.fonts[slot] = font.release();
             skin.fontColors[slot] = color;
-        } else if (font != nullptr) {
-            DeleteObject(font);
         }
     });
 }
 
 IXMLDOMDocument* openSkinDocument(const char* path)
 {
-    Held<IXMLDOMDocument> document;
+    ComPointer<IXMLDOMDocument> document;
     if (FAILED(CoCreateInstance(kDomDocument40, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                                reinterpret_cast<void**>(document.out()))) ||
-        document.get() == nullptr)
+            reinterpret_cast<void**>(document.out())))
+        || document.get() == nullptr)
         return nullptr;
     document->put_async(VARIANT_FALSE);
     document->put_validateOnParse(VARIANT_FALSE);
@@ -341,12 +296,10 @@ HRGN copyWindowRegion()
 {
     if (skin.regions[kElementMainWindow] == nullptr)
         return nullptr;
-    HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    if (copy != nullptr && CombineRgn(copy, skin.regions[kElementMainWindow], nullptr, RGN_COPY) == ERROR) {
-        DeleteObject(copy);
-        copy = nullptr;
-    }
-    return copy;
+    ScopedRegion copy(CreateRectRgn(0, 0, 0, 0));
+    if (copy.get() == nullptr || CombineRgn(copy.get(), skin.regions[kElementMainWindow], nullptr, RGN_COPY) == ERROR)
+        return nullptr;
+    return copy.release();
 }
 
 bool loadSkin(const char* name)
@@ -356,15 +309,15 @@ bool loadSkin(const char* name)
     char path[260];
     snprintf(path, sizeof path, "%sskin.xml", skin.folder);
 
-    Held<IXMLDOMDocument> document(openSkinDocument(path));
+    ComPointer<IXMLDOMDocument> document(openSkinDocument(path));
     if (document.get() == nullptr)
         return false;
     // The declaration is the first top-level node and the description must follow it at
     // once: a document without the declaration, or with anything between, is no skin.
-    Held<IXMLDOMNode> first;
+    ComPointer<IXMLDOMNode> first;
     if (document->get_firstChild(first.out()) != S_OK || first.get() == nullptr)
         return false;
-    Held<IXMLDOMNode> root;
+    ComPointer<IXMLDOMNode> root;
     if (first->get_nextSibling(root.out()) != S_OK)
         root.reset();
     char rootName[kSkinTextLength];

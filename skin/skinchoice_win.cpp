@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/programdirectory.h"
+#include "core/scoped_win.h"
 #include "skin/skin.h"
 
 namespace {
@@ -19,12 +20,12 @@ bool loadAnyOtherSkin(char* name)
     char pattern[MAX_PATH];
     if (snprintf(pattern, sizeof pattern, "%s*", programDirectory) >= int(sizeof pattern))
         return false;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    ScopedFind search(pattern);
+    if (!search.isOpen())
         return false;
     bool loaded = false;
     do {
+        const WIN32_FIND_DATAA& found = search.found();
         const char* folder = found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || strcmp(folder, ".") == 0
             || strcmp(folder, "..") == 0 || sameFolder(folder, name) || sameFolder(folder, kDefaultSkin))
@@ -33,8 +34,7 @@ bool loadAnyOtherSkin(char* name)
             snprintf(name, kSkinTextLength, "%s", folder);
             loaded = true;
         }
-    } while (!loaded && FindNextFileA(search, &found));
-    FindClose(search);
+    } while (!loaded && search.next());
     return loaded;
 }
 

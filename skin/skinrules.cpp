@@ -5,14 +5,28 @@
 namespace {
 
 const char* const kElementTypes[kSkinElementCount] = {
-    "MainWindow", "Heading", "Data",           "DataText",      "DataSummary",  "Time",
-    "TimeText",   "TimeSummary", "Log",        "LogText",       "Summary",      "MenuButton",
-    "MinimizeButton", "CloseButton", "TariffButton", nullptr,   "StatusText",
+    "MainWindow",
+    "Heading",
+    "Data",
+    "DataText",
+    "DataSummary",
+    "Time",
+    "TimeText",
+    "TimeSummary",
+    "Log",
+    "LogText",
+    "Summary",
+    "MenuButton",
+    "MinimizeButton",
+    "CloseButton",
+    "TariffButton",
+    nullptr,
+    "StatusText",
 };
 
-const char* const kFontTypes[kSkinFontCount] = {"Heading", "Text", "Sent", "Received", "Summary", "Data", "Time"};
+const char* const kFontTypes[kSkinFontCount] = { "Heading", "Text", "Sent", "Received", "Summary", "Data", "Time" };
 
-const char* const kStateTypes[kButtonStateCount] = {"enabled", "disabled", "hilight", "pressed"};
+const char* const kStateTypes[kButtonStateCount] = { "enabled", "disabled", "hilight", "pressed" };
 
 uint32_t slotOfName(const char* const* names, uint32_t count, const char* name)
 {
@@ -64,7 +78,7 @@ int32_t readBoundedInteger(const char* text, const char* end)
     return static_cast<int32_t>(value);
 }
 
-}  // namespace
+} // namespace
 
 uint32_t skinElementOfType(const char* type) { return slotOfName(kElementTypes, kSkinElementCount, type); }
 
@@ -93,7 +107,7 @@ uint32_t readSkinColor(const char* text)
     for (; hexDigit(*text) >= 0; ++text) {
         value = value * 16 + static_cast<uint64_t>(hexDigit(*text));
         if (value > 0xFFFFFFFFu)
-            value = 0x100000000u;  // beyond 32 bits the reading saturates
+            value = 0x100000000u; // beyond 32 bits the reading saturates
     }
     if (value > 0xFFFFFFFFu)
         return 0xFFFFFFFFu;
@@ -107,13 +121,13 @@ uint32_t textFormatOfAlign(const char* textalign)
     if (textalign[0] == '\0')
         return format;
     if (textalign[0] == 'c')
-        format |= 0x1;  // DT_CENTER
+        format |= 0x1; // DT_CENTER
     else if (textalign[0] == 'r')
-        format |= 0x2;  // DT_RIGHT
+        format |= 0x2; // DT_RIGHT
     if (textalign[1] == 'c')
-        format |= 0x4;  // DT_VCENTER
+        format |= 0x4; // DT_VCENTER
     else if (textalign[1] == 'b')
-        format |= 0x8;  // DT_BOTTOM
+        format |= 0x8; // DT_BOTTOM
     return format;
 }
 
@@ -133,7 +147,7 @@ uint32_t parsePointText(const char* text, size_t length, OutlinePoint* points, u
         return at;
     };
     auto skipNumber = [&](const char* at) {
-        while (at < end && static_cast<uint8_t>(*at) > 32)
+        while (at<end&& static_cast<uint8_t>(*at)> 32)
             ++at;
         return at;
     };
@@ -146,7 +160,7 @@ uint32_t parsePointText(const char* text, size_t length, OutlinePoint* points, u
         at = skipSeparators(skipNumber(at));
         const int32_t y = readBoundedInteger(at, end);
         at = skipSeparators(skipNumber(at));
-        points[count++] = OutlinePoint{x, y};
+        points[count++] = OutlinePoint { x, y };
     }
     return count;
 }

@@ -20,7 +20,7 @@ enum SkinElement : uint32_t {
     kElementMinimizeButton = 12,
     kElementCloseButton = 13,
     kElementTariffButton = 14,
-    kElementUnnamed = 15,  // keeps the numbers around it; no type selects it
+    kElementUnnamed = 15, // keeps the numbers around it; no type selects it
     kElementStatusText = 16,
     kSkinElementCount = 17,
 };
@@ -44,11 +44,11 @@ enum ButtonState : uint32_t {
     kButtonStateCount = 4,
 };
 
-constexpr uint32_t kSkinTextLength = 260;      // names, values and paths: at most 259 bytes
+constexpr uint32_t kSkinTextLength = 260; // names, values and paths: at most 259 bytes
 constexpr uint32_t kMaxOutlinePoints = 4096;
 constexpr uint32_t kNoSkinSlot = 0xFFFFFFFF;
 
-constexpr uint32_t kTextFormatDefault = 0x820;  // DT_SINGLELINE | DT_NOPREFIX
+constexpr uint32_t kTextFormatDefault = 0x820; // DT_SINGLELINE | DT_NOPREFIX
 
 // Slot of an element type name, or kNoSkinSlot.
 uint32_t skinElementOfType(const char* type);

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/scoped_win.h"
 #include "skin/pngbitmap.h"
 #include "skin/skin.h"
 #include "skin/skindocument.h"
@@ -20,17 +21,16 @@ int32_t clampedSum(int64_t a, int64_t b, int64_t c = 0)
     return static_cast<int32_t>(sum);
 }
 
-// Unites a shape's region into the element's outline and deletes it.
-void uniteShape(uint32_t element, HRGN shape)
+// Unites a shape's region into the element's outline; the first shape becomes the outline.
+void uniteShape(uint32_t element, ScopedRegion shape)
 {
-    if (shape == nullptr)
+    if (shape.get() == nullptr)
         return;
     if (skin.regions[element] == nullptr) {
-        skin.regions[element] = shape;
+        skin.regions[element] = shape.release();
         return;
     }
-    CombineRgn(skin.regions[element], skin.regions[element], shape, RGN_OR);
-    DeleteObject(shape);
+    CombineRgn(skin.regions[element], skin.regions[element], shape.get(), RGN_OR);
 }
 
 // The shape's box moved from the region element's corner into window client coordinates.
@@ -41,11 +41,11 @@ RECT shapeBox(IXMLDOMNode* shape, uint32_t element)
     uint32_t format = 0;
     readBox(shape, &box, type, &format);
     const RECT& origin = skin.rects[element];
-    return RECT{clampedSum(box.left, origin.left), clampedSum(box.top, origin.top), clampedSum(box.right, origin.left),
-                clampedSum(box.bottom, origin.top)};
+    return RECT { clampedSum(box.left, origin.left), clampedSum(box.top, origin.top),
+        clampedSum(box.right, origin.left), clampedSum(box.bottom, origin.top) };
 }
 
-}  // namespace
+} // namespace
 
 void buildElementShapes(IXMLDOMNode* region, uint32_t element)
 {
@@ -85,25 +85,25 @@ void loadButtonImage(IXMLDOMNode* image, uint32_t element)
         return;
     char path[260];
     if (snprintf(path, sizeof path, "%s%s", skin.folder, name) >= static_cast<int>(sizeof path))
-        return;  // a cut name would name another file
+        return; // a cut name would name another file
     // The screen's device context: the bitmaps only have to match the display, and the main
     // window may not exist yet.
-    HDC screen = GetDC(nullptr);
-    slot = loadPngFile(path, screen);
-    ReleaseDC(nullptr, screen);
+    const ScopedWindowDc screen(nullptr);
+    slot = loadPngFile(path, screen.get());
 }
 
 void addRectangle(IXMLDOMNode* shape, uint32_t element)
 {
     const RECT box = shapeBox(shape, element);
     // Both edges are inside: width 9 covers 10 columns.
-    uniteShape(element, CreateRectRgn(box.left, box.top, clampedSum(box.right, 1), clampedSum(box.bottom, 1)));
+    uniteShape(
+        element, ScopedRegion(CreateRectRgn(box.left, box.top, clampedSum(box.right, 1), clampedSum(box.bottom, 1))));
 }
 
 void addEllipse(IXMLDOMNode* shape, uint32_t element)
 {
     const RECT box = shapeBox(shape, element);
-    uniteShape(element, CreateEllipticRgn(box.left, box.top, box.right, box.bottom));
+    uniteShape(element, ScopedRegion(CreateEllipticRgn(box.left, box.top, box.right, box.bottom)));
 }
 
 void addPolyline(IXMLDOMNode* shape, uint32_t element)
@@ -127,5 +127,5 @@ void addPolyline(IXMLDOMNode* shape, uint32_t element)
         points[i].x = clampedSum(corner.left, origin.left, read[i].x);
         points[i].y = clampedSum(corner.top, origin.top, read[i].y);
     }
-    uniteShape(element, CreatePolygonRgn(points, static_cast<int>(count), WINDING));
+    uniteShape(element, ScopedRegion(CreatePolygonRgn(points, static_cast<int>(count), WINDING)));
 }

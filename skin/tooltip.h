@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-constexpr UINT WM_TIP_SHOW = WM_USER;      // wParam flags, lParam offsets x (low) and y (high)
-constexpr UINT WM_TIP_MOVE = WM_USER + 1;  // wParam, lParam: pointer position on the screen
+constexpr UINT WM_TIP_SHOW = WM_USER; // wParam flags, lParam offsets x (low) and y (high)
+constexpr UINT WM_TIP_MOVE = WM_USER + 1; // wParam, lParam: pointer position on the screen
 
 constexpr uint32_t TIP_SHOW = 0x1;
 constexpr uint32_t TIP_FOLLOW = 0x2;
@@ -18,8 +18,8 @@ struct TipState {
     uint32_t tipFlags;
     UINT_PTR tipTimer;
     HBRUSH tipBrush;
-    int32_t tipOffsetX;  // pointer to the tip's left edge
-    int32_t tipOffsetY;  // pointer to the tip's bottom edge
+    int32_t tipOffsetX; // pointer to the tip's left edge
+    int32_t tipOffsetY; // pointer to the tip's bottom edge
     RECT tipWindowRect;
     RECT tipTextRect;
     int32_t tipTextLength;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/scoped_win.h"
+
 TipState tipState;
 HWND tipWindow;
 
@@ -18,10 +20,10 @@ constexpr int kWrapWidth = 300;
 POINT tipPosition(int x, int y)
 {
     const LONG width = tipState.tipWindowRect.right, height = tipState.tipWindowRect.bottom;
-    POINT at = {x + tipState.tipOffsetX, y + tipState.tipOffsetY - height};
-    MONITORINFO monitor{};
+    POINT at = { x + tipState.tipOffsetX, y + tipState.tipOffsetY - height };
+    MONITORINFO monitor {};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &monitor))
+    if (!GetMonitorInfoA(MonitorFromPoint(POINT { x, y }, MONITOR_DEFAULTTONEAREST), &monitor))
         return at;
     const RECT& work = monitor.rcWork;
     if (at.y < work.top)
@@ -37,10 +39,7 @@ POINT tipPosition(int x, int y)
     return at;
 }
 
-void onCreate()
-{
-    tipState.tipBrush = CreateSolidBrush(kTipColor);
-}
+void onCreate() { tipState.tipBrush = CreateSolidBrush(kTipColor); }
 
 void onDestroy()
 {
@@ -58,25 +57,23 @@ void onSetText(HWND window, const char* text)
     tipState.tipText[length] = '\0';
     tipState.tipTextLength = int32_t(length);
 
-    RECT measured = {0, 0, kWrapWidth, 0};
-    if (HDC dc = GetDC(window)) {
-        HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-        DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &measured, DT_CALCRECT | DT_WORDBREAK);
-        SelectObject(dc, old);
-        ReleaseDC(window, dc);
+    RECT measured = { 0, 0, kWrapWidth, 0 };
+    if (const ScopedWindowDc dc(window); dc.get() != nullptr) {
+        const ScopedSelection font(dc.get(), GetStockObject(ANSI_VAR_FONT));
+        DrawTextA(dc.get(), tipState.tipText, tipState.tipTextLength, &measured, DT_CALCRECT | DT_WORDBREAK);
     }
-    tipState.tipTextRect = {0, 0, measured.right + 2, measured.bottom + 2};
+    tipState.tipTextRect = { 0, 0, measured.right + 2, measured.bottom + 2 };
 
     RECT frame = tipState.tipTextRect;
-    AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE,
-                       DWORD(GetWindowLongA(window, GWL_EXSTYLE)));
-    tipState.tipWindowRect = {0, 0, frame.right - frame.left, frame.bottom - frame.top};
+    AdjustWindowRectEx(
+        &frame, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(window, GWL_EXSTYLE)));
+    tipState.tipWindowRect = { 0, 0, frame.right - frame.left, frame.bottom - frame.top };
 
     POINT pointer;
     GetCursorPos(&pointer);
     const POINT at = tipPosition(pointer.x, pointer.y);
     SetWindowPos(window, nullptr, at.x, at.y, tipState.tipWindowRect.right, tipState.tipWindowRect.bottom,
-                 SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOCOPYBITS);
+        SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOCOPYBITS);
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);
 }
@@ -92,13 +89,13 @@ void onShow(HWND window, uint32_t flags, LPARAM offsets)
         UINT positionFlags = SWP_NOACTIVATE | SWP_NOZORDER;
         if (flags & TIP_DELAYED) {
             SetWindowPos(window, nullptr, at.x, at.y, tipState.tipWindowRect.right, tipState.tipWindowRect.bottom,
-                         positionFlags | SWP_HIDEWINDOW);
+                positionFlags | SWP_HIDEWINDOW);
             tipState.tipTimer = SetTimer(window, kDelayTimer, kShowDelayMs, nullptr);
         } else {
             // A pending delay must not show the tip a second time later.
             KillTimer(window, kDelayTimer);
             SetWindowPos(window, nullptr, at.x, at.y, tipState.tipWindowRect.right, tipState.tipWindowRect.bottom,
-                         positionFlags | SWP_SHOWWINDOW);
+                positionFlags | SWP_SHOWWINDOW);
         }
         UpdateWindow(window);
     } else if (tipState.tipFlags & TIP_SHOW) {
@@ -129,29 +126,45 @@ void onPaint(HWND window)
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     FillRect(dc, &tipState.tipTextRect,
-             tipState.tipBrush != nullptr ? tipState.tipBrush : HBRUSH(GetStockObject(WHITE_BRUSH)));
-    HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    RECT text = tipState.tipTextRect;
-    OffsetRect(&text, 1, 1);
-    DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &text, DT_WORDBREAK);
-    SelectObject(dc, old);
+        tipState.tipBrush != nullptr ? tipState.tipBrush : HBRUSH(GetStockObject(WHITE_BRUSH)));
+    {
+        const ScopedSelection font(dc, GetStockObject(ANSI_VAR_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        RECT text = tipState.tipTextRect;
+        OffsetRect(&text, 1, 1);
+        DrawTextA(dc, tipState.tipText, tipState.tipTextLength, &text, DT_WORDBREAK);
+    }
     EndPaint(window, &paint);
 }
 
-}  // namespace
+} // namespace
 
 LRESULT CALLBACK tipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE: onCreate(); break;
-    case WM_DESTROY: onDestroy(); break;
-    case WM_SETTEXT: onSetText(window, reinterpret_cast<const char*>(lParam)); return TRUE;
-    case WM_TIP_SHOW: onShow(window, uint32_t(wParam), lParam); return 0;
-    case WM_TIP_MOVE: onMove(window, int(int32_t(wParam)), int(int32_t(lParam))); return 0;
-    case WM_TIMER: onDelayEnd(window); return 0;
-    case WM_PAINT: onPaint(window); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_CREATE:
+        onCreate();
+        break;
+    case WM_DESTROY:
+        onDestroy();
+        break;
+    case WM_SETTEXT:
+        onSetText(window, reinterpret_cast<const char*>(lParam));
+        return TRUE;
+    case WM_TIP_SHOW:
+        onShow(window, uint32_t(wParam), lParam);
+        return 0;
+    case WM_TIP_MOVE:
+        onMove(window, int(int32_t(wParam)), int(int32_t(lParam)));
+        return 0;
+    case WM_TIMER:
+        onDelayEnd(window);
+        return 0;
+    case WM_PAINT:
+        onPaint(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -159,6 +172,6 @@ LRESULT CALLBACK tipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 HWND createTipWindow(HINSTANCE instance)
 {
     tipWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTipWindowClass, nullptr, WS_POPUP | WS_BORDER, 0, 0,
-                                0, 0, nullptr, nullptr, instance, nullptr);
+        0, 0, nullptr, nullptr, instance, nullptr);
     return tipWindow;
 }

@@ -11,13 +11,14 @@
 #include "core/damagedcopy.h"
 #include "core/gzfile.h"
 #include "core/programdirectory.h"
+#include "res/resource.h"
 #include "tariff/tagline.h"
 
 Alerts alerts;
 
 namespace {
 
-constexpr uint32_t kAlertsFileString = 103;
+constexpr uint32_t kAlertsFileString = IDS_ALERTS_FILE;
 constexpr int64_t kFirstYear = 1601;
 constexpr int64_t kLastYear = 9999;
 // Larger amounts are no limit anybody sets, and "%.6f" of them would outgrow a tag's value.

@@ -1,6 +1,5 @@
 #include "tariff/costs.h"
 
-#include "log/monthlog.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 
@@ -25,12 +24,12 @@ bool isHoliday(const LocalTime& time)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 double unitFactor(int32_t unit, bool* isVolume)
 {
-    static const double factors[kLastUnit + 1] = {1.0 / 1024, 1.0 / 1048576, 1.0 / 1073741824,
-                                                  1.0,        1.0 / 60,      1.0 / 3600};
+    static const double factors[kLastUnit + 1]
+        = { 1.0 / 1024, 1.0 / 1048576, 1.0 / 1073741824, 1.0, 1.0 / 60, 1.0 / 3600 };
     const bool volume = unit >= 0 && unit <= 2;
     if (isVolume != nullptr)
         *isVolume = volume;
@@ -70,16 +69,16 @@ double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t 
     const uint32_t base = ownSecondaryUnits ? amount[1] : amount[0];
     const uint32_t mainBase = amount[0];
     const uint32_t thresholds[2][3] = {
-        {mainBase, mainBase + amount[2], mainBase + amount[2] + amount[3]},
-        {base, base + amount[2], base + amount[2] + amount[3]},
+        { mainBase, mainBase + amount[2], mainBase + amount[2] + amount[3] },
+        { base, base + amount[2], base + amount[2] + amount[3] },
     };
 
     // Without secondary free units the tariff keeps one set of step prices after step 0; step 2
     // then takes its own pair, the one the user entered for it.
     const double prices[3][2] = {
-        {rate->cost[1], rate->cost[2]},
-        {ownSecondaryUnits ? rate->cost[3] : rate->cost[1], ownSecondaryUnits ? rate->cost[4] : rate->cost[2]},
-        {rate->cost[5], rate->cost[6]},
+        { rate->cost[1], rate->cost[2] },
+        { ownSecondaryUnits ? rate->cost[3] : rate->cost[1], ownSecondaryUnits ? rate->cost[4] : rate->cost[2] },
+        { rate->cost[5], rate->cost[6] },
     };
 
     const int64_t usage = isVolume ? correctedVolume(record.rx + record.tx) : int64_t(record.dur);

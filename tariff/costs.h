@@ -3,8 +3,7 @@
 #include <cstdint>
 
 #include "core/localtime.h"
-
-struct LogRecord;
+#include "tariff/logrecord.h"
 
 // The usage already priced in the month being summed: [0] the main period, [1] the secondary
 // period. Bytes (after the volume correction) for volume tariffs, seconds for time tariffs,

@@ -11,13 +11,14 @@
 #include "core/damagedcopy.h"
 #include "core/gzfile.h"
 #include "core/programdirectory.h"
+#include "res/resource.h"
 #include "tariff/tagline.h"
 
 Rate* TariffTable[kTariffSlots];
 
 namespace {
 
-constexpr uint32_t kRatesFileString = 102;
+constexpr uint32_t kRatesFileString = IDS_RATES_FILE;
 constexpr int64_t kLastSecondOfDay = 86399;
 
 // Set while rates.zip holds more than the table does and no copy of it could be kept: writing
@@ -27,12 +28,12 @@ bool ratesFileUnkept;
 // What the reader knows between lines.
 struct RatesReading {
     int version = 0;
-    Rate* open = nullptr;  // the tariff whose "</rate>" is still to come
-    int slot = -1;         // its slot
+    Rate* open = nullptr; // the tariff whose "</rate>" is still to come
+    int slot = -1; // its slot
     int amountIndex = 0;
     int costIndex = 0;
     int costShift = 0;
-    bool cut = false;  // a text longer than its field was shortened
+    bool cut = false; // a text longer than its field was shortened
 };
 
 enum class LineResult { carryOn, formatError, noMemory };
@@ -67,7 +68,7 @@ LineResult readRateLine(RatesReading& reading, const TagLine& line)
         // A 257th tariff has no slot: refused like any other malformed content.
         if (slot >= kTariffSlots)
             return LineResult::formatError;
-        Rate* rate = new (std::nothrow) Rate{};
+        Rate* rate = new (std::nothrow) Rate {};
         if (rate == nullptr)
             return LineResult::noMemory;
         TariffTable[slot] = rate;
@@ -174,7 +175,7 @@ bool writeRate(GzReplacingWriter& file, const Rate& rate)
     return ok && writeLine(file, "</rate>\r\n");
 }
 
-}  // namespace
+} // namespace
 
 const Rate* tariffAt(int32_t index) { return index >= 0 && index < kTariffSlots ? TariffTable[index] : nullptr; }
 

@@ -4,13 +4,13 @@
 
 struct Rate {
     char name[256];
-    uint32_t ldays;   // bit 0 Monday .. bit 6 Sunday, bit 7 holidays: wholly secondary period
-    int32_t ltimeb;   // main-period window start, seconds after midnight
-    int32_t ltimee;   // main-period window end (exclusive)
+    uint32_t ldays; // bit 0 Monday .. bit 6 Sunday, bit 7 holidays: wholly secondary period
+    int32_t ltimeb; // main-period window start, seconds after midnight
+    int32_t ltimee; // main-period window end (exclusive)
     char precision[4];
-    int32_t unit;     // 0 kB, 1 MB, 2 GB, 3 s, 4 min, 5 h
-    uint32_t amount[4];  // free units main, free units secondary (0: shared), step 1, step 2
-    double cost[7];      // monthly fixed amount, then (main, secondary) prices of steps 0..2
+    int32_t unit; // 0 kB, 1 MB, 2 GB, 3 s, 4 min, 5 h
+    uint32_t amount[4]; // free units main, free units secondary (0: shared), step 1, step 2
+    double cost[7]; // monthly fixed amount, then (main, secondary) prices of steps 0..2
 };
 
 constexpr int kTariffSlots = 256;

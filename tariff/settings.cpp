@@ -8,12 +8,13 @@
 #include "core/gzfile.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
+#include "res/resource.h"
 #include "tariff/rates.h"
 
 Settings settings;
 
 namespace {
-constexpr uint32_t kSettingsFileString = 101;
+constexpr uint32_t kSettingsFileString = IDS_SETTINGS_FILE;
 
 // Set while settings.zip is there but could be neither read nor kept: the defaults in use are
 // not written over it.
@@ -41,7 +42,7 @@ bool isPlainFolderName(const char* name)
 {
     return name[0] != '\0' && strpbrk(name, "\\/:") == nullptr && strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
 }
-}  // namespace
+} // namespace
 
 uint32_t clampedUpdateInterval(uint32_t milliseconds)
 {
@@ -60,8 +61,8 @@ void makeSettingsSafe()
         strcpy(settings.skinName, "default");
     // A placement the window never had: the window opens centred instead.
     const Placement& placement = settings.windowPlacement;
-    if (placement.length != sizeof(Placement) || placement.showCmd > kLastShowCommand ||
-        placement.normalLeft >= placement.normalRight || placement.normalTop >= placement.normalBottom)
+    if (placement.length != sizeof(Placement) || placement.showCmd > kLastShowCommand
+        || placement.normalLeft >= placement.normalRight || placement.normalTop >= placement.normalBottom)
         memset(&settings.windowPlacement, 0, sizeof settings.windowPlacement);
 }
 
@@ -91,15 +92,14 @@ bool loadSettings()
         return false;
     settingsFileUnkept = false;
     if (isMissingFile(path))
-        return true;  // a first start: the defaults
+        return true; // a first start: the defaults
     GzReader file(path);
     // Read into a copy so a failed read leaves the defaults whole.
     static Settings loaded;
     loaded = settings;
     // A file without a gzip header would be taken byte for byte as the record.
-    const int count = file.isOpen() && file.content() == GzReader::Content::gzip
-                          ? gzread(file.get(), &loaded, sizeof loaded)
-                          : -1;
+    const int count
+        = file.isOpen() && file.content() == GzReader::Content::gzip ? gzread(file.get(), &loaded, sizeof loaded) : -1;
     if (count < 0) {
         keepUnreadSettings(path);
         return failWith(kErrorSettingsRead);

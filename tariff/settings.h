@@ -17,7 +17,7 @@ static_assert(sizeof(Placement) == 44);
 
 struct Holiday {
     char name[256];
-    uint32_t packedDate;  // year * 512 + month * 32 + day; 0 marks an empty entry
+    uint32_t packedDate; // year * 512 + month * 32 + day; 0 marks an empty entry
 };
 static_assert(sizeof(Holiday) == 260);
 
@@ -28,8 +28,8 @@ constexpr uint16_t kLanguageEnglish = 9;
 // would hardly ever count.
 constexpr uint32_t kShortestUpdateIntervalMs = 100;
 constexpr uint32_t kLongestUpdateIntervalMs = 60000;
-constexpr uint32_t kLastShowCommand = 11;  // the platform's show commands run from 0 to 11
-constexpr uint32_t kConfirmExitBit = 1;  // bit of suppressedMessages for the exit question
+constexpr uint32_t kLastShowCommand = 11; // the platform's show commands run from 0 to 11
+constexpr uint32_t kConfirmExitBit = 1; // bit of suppressedMessages for the exit question
 
 #pragma pack(push, 1)
 struct Settings {
@@ -40,7 +40,7 @@ struct Settings {
     uint32_t reserved48;
     Holiday holidays[kHolidayCount];
     uint32_t updateIntervalMs;
-    uint32_t volumeCorrection;  // hundredths of a percent
+    uint32_t volumeCorrection; // hundredths of a percent
     int32_t activeTariff;
     uint8_t startHidden;
     uint8_t alwaysOnTop;

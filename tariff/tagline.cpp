@@ -18,7 +18,7 @@ void copyCut(char* target, const char* begin, const char* end)
     target[length] = '\0';
 }
 
-}  // namespace
+} // namespace
 
 bool parseTagLine(const char* line, TagLine& out)
 {

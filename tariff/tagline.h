@@ -14,10 +14,10 @@ constexpr size_t kTagTextLength = 255;
 constexpr size_t kTagFileLineLength = 65535;
 
 struct TagLine {
-    char tag[kTagTextLength + 1];    // text between '<' and '>', a closing tag with its '/'
-    char value[kTagTextLength + 1];  // text up to the closing tag, or the rest of the line
-    bool closed;                     // the closing tag stood on the same line
-    bool cut;                        // the tag or the value was longer and has been shortened
+    char tag[kTagTextLength + 1]; // text between '<' and '>', a closing tag with its '/'
+    char value[kTagTextLength + 1]; // text up to the closing tag, or the rest of the line
+    bool closed; // the closing tag stood on the same line
+    bool cut; // the tag or the value was longer and has been shortened
 };
 
 // Splits one line (which may still end in CR LF). False when the line carries no tag or is

@@ -12,8 +12,8 @@
 #include "lang/ids.h"
 #include "ui/alertrules.h"
 #include "ui/dialogs/dialogtext.h"
+#include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
-#include "ui/views.h"
 
 namespace {
 

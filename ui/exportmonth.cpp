@@ -10,6 +10,7 @@
 #include "core/language.h"
 #include "core/messagebox_win.h"
 #include "core/platform.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
@@ -74,9 +75,12 @@ int errorLines;
 void writeErrorLine(const char* line)
 {
     HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
-    if ((handle == nullptr || handle == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS))
-        handle = CreateFileA(
-            "CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool redirected = handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    const ScopedFile console(!redirected && AttachConsole(ATTACH_PARENT_PROCESS) ? CreateFileA("CONOUT$", GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)
+                                                                                 : INVALID_HANDLE_VALUE);
+    if (!redirected)
+        handle = console.get();
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0, mode = 0;
@@ -118,11 +122,11 @@ bool fileExists(const char* path)
 int exportMonth(const ExportRequest& request)
 {
     resetSettings();
-    if (!loadLanguage(nullptr, 0))
+    if (!loadLanguage(settings.languageId))
         reportError(0);
     if (!loadSettings())
         reportError(0);
-    if (!loadLanguage(nullptr, 0))
+    if (!loadLanguage(settings.languageId))
         reportError(0);
     // Prices from settings or tariffs read only in part would be wrong prices.
     if (errorLines != 0)
@@ -202,7 +206,7 @@ int runExportCommand(const char* commandLine)
     messageBoxFunction = errorLineBox;
     if (request.kind == ExportRequestKind::malformed) {
         resetSettings();
-        loadLanguage(nullptr, 0);
+        loadLanguage(settings.languageId);
         errorLines = 0;
         reportError(kErrorExportUsage);
         return kExportMalformed;

@@ -13,6 +13,7 @@
 #include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/dialogs/money_win.h"
 #include "ui/tiptext.h"
 #include "ui/viewmath.h"
 #include "ui/views.h"
@@ -32,8 +33,13 @@ struct HoverTarget {
 };
 constexpr HoverTarget kNothing = { -1, 0 };
 
-HoverTarget shownTarget = kNothing;
-bool leaveTracked; // the window reports when the pointer leaves it
+HoverTarget shownTarget(const MainWindowState* state) { return { state->hover.slot, state->hover.part }; }
+
+void keepShownTarget(MainWindowState* state, const HoverTarget& target)
+{
+    state->hover.slot = target.slot;
+    state->hover.part = target.part;
+}
 
 // The month the window shows, as a date of its day `day`.
 SYSTEMTIME shownDay(const MainWindowState* state, int32_t day)
@@ -66,7 +72,7 @@ const int64_t* chartValues(const MainWindowState* state, uint32_t chart)
 
 HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
 {
-    const PaintedLayout& painted = paintedLayout;
+    const PaintedLayout& painted = state->painted;
     const bool live = liveConnectionCount() != 0;
     switch (slot) {
     case kElementSummary: {
@@ -283,19 +289,19 @@ void updateHoverTip(MainWindowState* state, POINT client, int32_t slot)
 {
     if (tipWindow == nullptr)
         return;
-    if (!leaveTracked) {
+    if (!state->hover.leaveTracked) {
         TRACKMOUSEEVENT leave { sizeof leave, TME_LEAVE, state->window, 0 };
-        leaveTracked = TrackMouseEvent(&leave) != FALSE;
+        state->hover.leaveTracked = TrackMouseEvent(&leave) != FALSE;
     }
     const HoverTarget target = targetAt(state, client, slot);
-    if (target == shownTarget)
+    if (target == shownTarget(state))
         return;
-    shownTarget = target;
+    keepShownTarget(state, target);
     char text[kTipTextSize] = "";
     if (target.slot >= 0)
         tipTextOf(state, target, text, sizeof text);
     if (text[0] == '\0') {
-        hideHoverTip();
+        hideHoverTip(state);
         return;
     }
     // Once a tip shows, the next figure's tip follows at once; the first one waits.
@@ -306,25 +312,25 @@ void updateHoverTip(MainWindowState* state, POINT client, int32_t slot)
 
 void refreshHoverTip(MainWindowState* state, POINT client, int32_t slot)
 {
-    if (tipWindow == nullptr || shownTarget.slot < 0)
+    if (tipWindow == nullptr || state->hover.slot < 0)
         return;
     const HoverTarget target = targetAt(state, client, slot);
-    if (!(target == shownTarget)) {
+    if (!(target == shownTarget(state))) {
         updateHoverTip(state, client, slot);
         return;
     }
     char text[kTipTextSize] = "";
     tipTextOf(state, target, text, sizeof text);
     if (text[0] == '\0')
-        hideHoverTip();
+        hideHoverTip(state);
     else if (strcmp(text, tipState.tipText) != 0)
         SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM(text));
 }
 
-void hideHoverTip()
+void hideHoverTip(MainWindowState* state)
 {
-    shownTarget = kNothing;
-    leaveTracked = false;
+    keepShownTarget(state, kNothing);
+    state->hover.leaveTracked = false;
     if (tipWindow != nullptr && (tipState.tipFlags & TIP_SHOW) != 0)
         SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
 }

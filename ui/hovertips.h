@@ -14,5 +14,6 @@ void updateHoverTip(MainWindowState* state, POINT client, int32_t slot);
 // Every timer tick: the figures under a resting pointer change, and so does their tip.
 void refreshHoverTip(MainWindowState* state, POINT client, int32_t slot);
 
-// The pointer left the window, a button was pressed, a key or a menu took over.
-void hideHoverTip();
+// The pointer left the window, a button was pressed, a key or a menu took over. Also what a new
+// window starts with: no tip.
+void hideHoverTip(MainWindowState* state);

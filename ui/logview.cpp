@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/scoped_win.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
@@ -12,13 +13,7 @@
 
 namespace {
 
-// The largest useful listScroll found by the last paint of the list.
-int32_t listScrollLimitNow;
-
-void drawCell(HDC dc, int32_t right, int32_t y, const char* text)
-{
-    TextOutA(dc, right, y, text, int(strlen(text)));
-}
+void drawCell(HDC dc, int32_t right, int32_t y, const char* text) { TextOutA(dc, right, y, text, int(strlen(text))); }
 
 // The columns of a list row: start date and time in the user's formats, duration, volume,
 // and the running totals of duration and volume.
@@ -27,8 +22,8 @@ struct ListRowTexts {
     char cells[kListColumns][kFormattedValueSize];
 };
 
-void listRowTexts(const LogRecord& record, int64_t volume, int64_t totalDuration, int64_t totalVolume,
-                  ListRowTexts& texts)
+void listRowTexts(
+    const LogRecord& record, int64_t volume, int64_t totalDuration, int64_t totalVolume, ListRowTexts& texts)
 {
     const SYSTEMTIME start = systemTimeOf(record.start);
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &start, nullptr, texts.cells[0], kFormattedValueSize) == 0)
@@ -41,7 +36,7 @@ void listRowTexts(const LogRecord& record, int64_t volume, int64_t totalDuration
     formatVolume(totalVolume, texts.cells[5]);
 }
 
-}  // namespace
+} // namespace
 
 void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels)
 {
@@ -50,17 +45,18 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
         return;
     uint32_t largest = 0;
     for (int32_t i = 0; i < columns; ++i)
-        largest = std::max({largest, connection.receiveRateHistory[i], connection.sendRateHistory[i]});
+        largest = std::max({ largest, connection.receiveRateHistory[i], connection.sendRateHistory[i] });
     if (largest == 0)
         return;
 
     const uint32_t height = uint32_t(graph.bottom - graph.top);
     const COLORREF receivedColor = skin.fontColors[kFontReceived];
     const COLORREF sentColor = skin.fontColors[kFontSent];
-    HPEN receivedPen = CreatePen(PS_SOLID, 1, receivedColor);
-    HPEN sentPen = CreatePen(PS_SOLID, 1, sentColor);
-    HPEN mixedPen = CreatePen(PS_SOLID, 1, mixedColor(receivedColor, sentColor));
-    HGDIOBJ oldPen = SelectObject(dc, mixedPen);
+    const ScopedPen receivedPen(CreatePen(PS_SOLID, 1, receivedColor));
+    const ScopedPen sentPen(CreatePen(PS_SOLID, 1, sentColor));
+    const ScopedPen mixedPen(CreatePen(PS_SOLID, 1, mixedColor(receivedColor, sentColor)));
+    // The pen selected before is back before the three are deleted, however the columns left it.
+    const ScopedSelection selectedPen(dc, mixedPen.get());
 
     uint64_t receivedSum = 0, sentSum = 0;
     uint32_t receivedCount = 0, sentCount = 0;
@@ -70,10 +66,10 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
         const uint32_t sent = connection.sendRateHistory[i];
         const GraphColumn column = graphColumn(received, sent, largest, height);
         const int32_t x = graph.right - 1 - i;
-        SelectObject(dc, mixedPen);
+        SelectObject(dc, mixedPen.get());
         MoveToEx(dc, x, base, nullptr);
         LineTo(dc, x, base - int32_t(column.sharedHeight));
-        SelectObject(dc, column.receivedOnTop ? receivedPen : sentPen);
+        SelectObject(dc, column.receivedOnTop ? receivedPen.get() : sentPen.get());
         LineTo(dc, x, base - int32_t(column.fullHeight));
         receivedSum += received;
         sentSum += sent;
@@ -89,16 +85,12 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     const uint32_t sentAverage = sentCount != 0 ? uint32_t(sentSum / sentCount) : 0;
     const int32_t receivedY = graph.bottom - int32_t(uint64_t(height) * receivedAverage / largest);
     const int32_t sentY = graph.bottom - int32_t(uint64_t(height) * sentAverage / largest);
-    SelectObject(dc, receivedPen);
+    SelectObject(dc, receivedPen.get());
     MoveToEx(dc, graph.left, receivedY, nullptr);
     LineTo(dc, graph.right, receivedY);
-    SelectObject(dc, sentPen);
+    SelectObject(dc, sentPen.get());
     MoveToEx(dc, graph.left, sentY, nullptr);
     LineTo(dc, graph.right, sentY);
-    SelectObject(dc, oldPen);
-    DeleteObject(receivedPen);
-    DeleteObject(sentPen);
-    DeleteObject(mixedPen);
 
     int32_t receivedLabel = receivedY, sentLabel = sentY;
     // Labels are centred on their lines; the highest one still starts a line below the scale
@@ -143,7 +135,7 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
     int32_t widths[kListColumns] = {};
     forEachShownRow([&](int32_t, const ListRowTexts& texts) {
         for (int column = 0; column < kListColumns; ++column) {
-            SIZE size{};
+            SIZE size {};
             GetTextExtentPoint32A(dc, texts.cells[column], int(strlen(texts.cells[column])), &size);
             widths[column] = std::max<int32_t>(widths[column], size.cx);
         }
@@ -162,27 +154,30 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
     });
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     const int32_t limit = listScrollLimit(recordCount, list.bottom - list.top, h);
-    paintedLayout.listShown = true;
-    paintedLayout.listLineHeight = h;
-    paintedLayout.listRowsShown = std::max(0, std::min(rowsFitting, recordCount - skipRows));
-    paintedLayout.listScrollLimit = limit;
+    PaintedLayout& painted = state->painted;
+    painted.listShown = true;
+    painted.listLineHeight = h;
+    painted.listRowsShown = std::max(0, std::min(rowsFitting, recordCount - skipRows));
+    painted.listScrollLimit = limit;
     return limit;
 }
 
 void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable)
 {
     const uint32_t count = liveConnectionCount();
-    paintedLayout.listShown = false;
+    state->painted.listShown = false;
     if (count != 0) {
         const LiveConnection* connection = liveConnectionAt(count - 1);
         selectSkinFont(dc, kFontText);
         drawLiveGraph(dc, skin.rects[kElementLog], *connection, skin.rects[kElementLogText]);
         if (state->statusText[0] == '\0')
-            snprintf(state->statusText, sizeof state->statusText, "%s (%s)", connection->entryName,
-                     connection->ipAddress);
+            snprintf(
+                state->statusText, sizeof state->statusText, "%s (%s)", connection->entryName, connection->ipAddress);
         return;
     }
-    state->listScroll = std::min(state->listScroll, listScrollLimitNow);
+    // Scrolled no further than the last paint of the list found useful; this paint finds the
+    // limit anew.
+    state->listScroll = std::min(state->listScroll, state->painted.listScrollLimit);
     if (monthAvailable)
-        listScrollLimitNow = drawConnectionList(state, dc, skin.rects[kElementLog], state->listScroll);
+        drawConnectionList(state, dc, skin.rects[kElementLog], state->listScroll);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/language.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/menulists.h"
@@ -34,14 +36,12 @@ std::vector<std::pair<std::string, bool>> listProgramDirectory(const char* patte
     char path[MAX_PATH];
     if (!buildPathBeside(pattern, path, sizeof path))
         return names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    ScopedFind search(path);
+    if (!search.isOpen())
         return names;
     do
-        names.emplace_back(found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+        names.emplace_back(search.found().cFileName, (search.found().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    while (search.next());
     return names;
 }
 
@@ -54,7 +54,7 @@ void emptyMenu(HMENU menu)
 
 void insertItem(HMENU menu, UINT position, UINT id, const char* text, ULONG_PTR data, UINT state)
 {
-    MENUITEMINFOA item{};
+    MENUITEMINFOA item {};
     item.cbSize = sizeof item;
     item.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA | MIIM_STATE;
     item.wID = id;
@@ -64,7 +64,7 @@ void insertItem(HMENU menu, UINT position, UINT id, const char* text, ULONG_PTR 
     InsertMenuItemA(menu, position, TRUE, &item);
 }
 
-}  // namespace
+} // namespace
 
 bool addAcceleratorTexts(HACCEL accelerators, HMENU menu)
 {
@@ -93,12 +93,12 @@ bool addAcceleratorTexts(HACCEL accelerators, HMENU menu)
     const int count = CopyAcceleratorTableA(accelerators, nullptr, 0);
     if (count <= 0)
         return true;
-    ACCEL* entries = new (std::nothrow) ACCEL[size_t(count)];
-    if (entries == nullptr) {
+    const std::unique_ptr<ACCEL[]> entries(new (std::nothrow) ACCEL[size_t(count)]);
+    if (!entries) {
         SetLastError(0);
         return failWith(kErrorNoMemory);
     }
-    CopyAcceleratorTableA(accelerators, entries, count);
+    CopyAcceleratorTableA(accelerators, entries.get(), count);
     for (int i = 0; i < count; ++i) {
         const ACCEL& entry = entries[i];
         char text[kMenuTextSize];
@@ -119,7 +119,6 @@ bool addAcceleratorTexts(HACCEL accelerators, HMENU menu)
         snprintf(text + used, sizeof text - used, "%s", shortcut.c_str());
         ModifyMenuA(menu, entry.cmd, MF_BYCOMMAND | MF_STRING, entry.cmd, text);
     }
-    delete[] entries;
     return true;
 }
 
@@ -144,7 +143,7 @@ void fillLogMonthMenu(HMENU popup)
     LogMonthItem items[kLogMonthMaxItems];
     const int count = logMonthItems(names.data(), int(names.size()), localTimeNow(), items);
     for (int i = 0; i < count; ++i) {
-        SYSTEMTIME date{};
+        SYSTEMTIME date {};
         date.wYear = items[i].year;
         date.wMonth = items[i].month;
         date.wDay = 1;
@@ -152,7 +151,7 @@ void fillLogMonthMenu(HMENU popup)
         GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &date, nullptr, text, 260);
         if (items[i].current)
             strcat(text, " *");
-        insertItem(months, UINT(i), kLogMonthFirstId + UINT(i), text, items[i].data, 0);
+        insertItem(months, UINT(i), IDM_LOG_MONTH_FIRST + UINT(i), text, items[i].data, 0);
     }
 }
 
@@ -165,13 +164,13 @@ void fillSkinMenu(HMENU popup)
     const auto found = listProgramDirectory("*");
     std::vector<FolderEntry> entries;
     for (const auto& entry : found)
-        entries.push_back({entry.first.c_str(), entry.second});
+        entries.push_back({ entry.first.c_str(), entry.second });
     SkinItem items[kSkinMaxItems];
     const int count = skinItems(entries.data(), int(entries.size()), settings.skinName, items);
     for (int i = 0; i < count; ++i) {
         char text[2 * MAX_PATH];
         menuItemText(items[i].name, text, sizeof text);
-        insertItem(skins, UINT(i), kSkinFirstId + UINT(i), text, 0, items[i].checked ? MFS_CHECKED : 0);
+        insertItem(skins, UINT(i), IDM_SKIN_FIRST + UINT(i), text, 0, items[i].checked ? MFS_CHECKED : 0);
     }
 }
 
@@ -179,8 +178,10 @@ void buildMainMenu(MainWindowState*, HMENU popup)
 {
     if (popup == nullptr)
         return;
-    CheckMenuItem(popup, IDM_LANGUAGE_GERMAN, MF_BYCOMMAND | (settings.languageId == 7 ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH, MF_BYCOMMAND | (settings.languageId == 9 ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDM_LANGUAGE_GERMAN,
+        MF_BYCOMMAND | (settings.languageId == kLanguageGerman ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH,
+        MF_BYCOMMAND | (settings.languageId == kLanguageEnglish ? MF_CHECKED : MF_UNCHECKED));
     fillLogMonthMenu(popup);
     fillSkinMenu(popup);
 }

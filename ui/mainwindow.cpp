@@ -1,4 +1,4 @@
-// The main window procedure: creation, painting, the timer tick, mouse, tray and commands.
+// The main window procedure: creation, painting, the timer tick, mouse, keys, menus and commands.
 #include "ui/mainwindow.h"
 
 #include <windowsx.h>
@@ -11,58 +11,47 @@
 #include "core/apperror.h"
 #include "core/language.h"
 #include "core/platform.h"
-#include "core/singleinstance.h"
-#include "core/startup.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
-#include "monitor/dialling.h"
 #include "monitor/liveconnections.h"
-#include "monitor/remoteaccess.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
 #include "skin/tooltip.h"
 #include "tariff/alerts.h"
-#include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/alertnotice.h"
+#include "ui/confirmation.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/exportmonth.h"
 #include "ui/hovertips.h"
 #include "ui/mainmenu.h"
 #include "ui/menulists.h"
-#include "ui/textinserts.h"
+#include "ui/optionsloop.h"
+#include "ui/popupmenu.h"
 #include "ui/ticks.h"
-#include "ui/traytip.h"
+#include "ui/trayicon.h"
 #include "ui/viewmath.h"
 #include "ui/views.h"
 
 namespace {
 
-constexpr int kWheelRows = 3;        // list rows per notch of the mouse wheel
-constexpr int kScrollPixelsPerRow = 6;  // pointer travel that scrolls the list by one row
+constexpr int kWheelRows = 3; // list rows per notch of the mouse wheel
+constexpr int kScrollPixelsPerRow = 6; // pointer travel that scrolls the list by one row
 
 POINT pointFrom(LPARAM lParam)
 {
     // Client coordinates arrive as unsigned 16-bit values.
-    return {LONG(LOWORD(lParam)), LONG(HIWORD(lParam))};
+    return { LONG(LOWORD(lParam)), LONG(HIWORD(lParam)) };
 }
 
-void invalidateAll(MainWindowState* state, bool erase)
-{
-    InvalidateRect(state->window, nullptr, erase ? TRUE : FALSE);
-}
+void invalidateAll(MainWindowState* state, bool erase) { InvalidateRect(state->window, nullptr, erase ? TRUE : FALSE); }
 
 void invalidateElement(MainWindowState* state, uint32_t slot)
 {
     InvalidateRect(state->window, &skin.rects[slot], FALSE);
-}
-
-HICON trayIcon(bool online)
-{
-    return HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(online ? kIconOnline : kIconOffline), IMAGE_ICON, 16, 16,
-                            LR_SHARED));
 }
 
 void makeTopmost(HWND window, bool topmost)
@@ -85,27 +74,6 @@ int32_t hitTest(POINT point)
     return -1;
 }
 
-POINT cursorOnScreen()
-{
-    POINT cursor;
-    GetCursorPos(&cursor);
-    return cursor;
-}
-
-// Sent to every top-level window when the notification area is created anew (Explorer
-// restarted); the icons it held are gone. 0 when it could not be registered.
-UINT taskbarCreatedMessage()
-{
-    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
-    return message;
-}
-
-bool addTrayIcon(MainWindowState* state)
-{
-    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    return Shell_NotifyIconA(NIM_ADD, &state->tray);
-}
-
 void destroyKeptMenu(MainWindowState* state)
 {
     if (state->menu != nullptr)
@@ -118,10 +86,11 @@ void destroyKeptMenu(MainWindowState* state)
 // The window-sized picture every paint is drawn into first.
 void createBackBuffer(MainWindowState* state)
 {
-    HDC windowDc = GetDC(state->window);
-    state->backBufferDc = CreateCompatibleDC(windowDc);
-    state->backBuffer = CreateCompatibleBitmap(windowDc, skin.windowWidth, skin.windowHeight);
-    ReleaseDC(state->window, windowDc);
+    {
+        const ScopedWindowDc windowDc(state->window);
+        state->backBufferDc = CreateCompatibleDC(windowDc.get());
+        state->backBuffer = CreateCompatibleBitmap(windowDc.get(), skin.windowWidth, skin.windowHeight);
+    }
     if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
         state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
 }
@@ -140,30 +109,28 @@ void deleteBackBuffer(MainWindowState* state)
     state->backBufferOld = nullptr;
 }
 
-bool onCreate(HWND window)
+bool onCreate(HWND window, const CREATESTRUCTA* creation)
 {
+    const auto* host = static_cast<const MainWindowHost*>(creation->lpCreateParams);
+    if (host == nullptr)
+        return false;
     auto* state = static_cast<MainWindowState*>(calloc(1, sizeof(MainWindowState)));
     if (state == nullptr)
         return failWith(kErrorNoMemory);
     SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(state));
     state->window = window;
+    state->host = host;
+    state->hover.slot = -1; // no hover tip yet
 
-    if (!loadLanguage(state, settings.languageId))
+    if (!host->swapLanguage(state, settings.languageId))
         reportError(0);
     useUserNumberFormat();
-    if (createTipWindow(ownInstance) == nullptr)
+    if (createTipWindow(host->instance) == nullptr)
         reportError(kErrorTipWindow);
     if (!rescanConnections())
         reportError(0);
 
-    NOTIFYICONDATAA& tray = state->tray;
-    tray.cbSize = sizeof tray;
-    tray.hWnd = window;
-    tray.uID = 0;
-    tray.uCallbackMessage = WM_TRAY_CALLBACK;
-    tray.hIcon = trayIcon(liveConnectionCount() != 0);
-    tray.szTip[0] = '\0';
-    if (!addTrayIcon(state))
+    if (!createTrayIcon(state))
         reportError(kErrorTrayIcon);
 
     state->lastTick = localTimeNow();
@@ -180,7 +147,7 @@ bool onCreate(HWND window)
 // The window's place goes into the settings, which are saved after it.
 void storePlacement(HWND window)
 {
-    WINDOWPLACEMENT placement{};
+    WINDOWPLACEMENT placement {};
     placement.length = sizeof placement;
     if (GetWindowPlacement(window, &placement)) {
         static_assert(sizeof placement == sizeof settings.windowPlacement);
@@ -192,9 +159,9 @@ void onDestroy(MainWindowState* state)
 {
     HWND window = state->window;
     storePlacement(window);
-    hideHoverTip();
+    hideHoverTip(state);
     deleteBackBuffer(state);
-    Shell_NotifyIconA(NIM_DELETE, &state->tray);
+    removeTrayIcon(state);
     KillTimer(window, kTickTimer);
     destroyKeptMenu(state);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -206,13 +173,9 @@ void onDestroy(MainWindowState* state)
 
 void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
 {
-    HDC source = CreateCompatibleDC(target);
-    if (source == nullptr)
-        return;
-    HGDIOBJ old = SelectObject(source, bitmap);
-    BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    const ScopedBitmapDc source(target, bitmap);
+    if (source.get() != nullptr)
+        BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source.get(), 0, 0, SRCCOPY);
 }
 
 // The figures change with every tick; so does the tip of the figure the pointer rests on.
@@ -220,7 +183,7 @@ void refreshTipAtCursor(MainWindowState* state)
 {
     POINT cursor = cursorOnScreen();
     if (WindowFromPoint(cursor) != state->window) {
-        hideHoverTip();
+        hideHoverTip(state);
         return;
     }
     ScreenToClient(state->window, &cursor);
@@ -237,7 +200,10 @@ void onPaint(MainWindowState* state)
     // in progress copies the whole picture when it is done.
     if (buffer != nullptr && state->backBuffer != nullptr && !state->painting) {
         state->painting = 1;
-        const RECT whole = {0, 0, skin.windowWidth, skin.windowHeight};
+        // The painters select the skin's fonts and set colours and modes as they go; the buffer
+        // gets its own back afterwards, so no skin font stays selected when the skin changes.
+        const ScopedDcState restore(buffer);
+        const RECT whole = { 0, 0, skin.windowWidth, skin.windowHeight };
         const bool active = GetActiveWindow() == state->window;
         HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
         if (background == nullptr)
@@ -245,7 +211,7 @@ void onPaint(MainWindowState* state)
         if (background != nullptr)
             copyBitmap(buffer, background, whole);
         else
-            FillRect(buffer, &whole, HBRUSH(GetStockObject(WHITE_BRUSH)));  // no picture: no stale frame
+            FillRect(buffer, &whole, HBRUSH(GetStockObject(WHITE_BRUSH))); // no picture: no stale frame
         if (state->hotElement < kSkinElementCount && state->hotState < kButtonStateCount) {
             if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
                 copyBitmap(buffer, hot, skin.rects[state->hotElement]);
@@ -266,35 +232,12 @@ void onPaint(MainWindowState* state)
 
 // ---- the timer tick ----
 
-void updateTrayTip(MainWindowState* state)
-{
-    // The tip keeps to the 64 bytes every version of the notification area shows.
-    char* tip = state->tray.szTip;
-    const size_t size = 64;
-    static_assert(sizeof state->tray.szTip >= 64);
-    TrayTipFigures figures;
-    if (trayTipFigures(figures)) {
-        char volume[kFormattedValueSize], duration[kFormattedValueSize];
-        formatVolume(figures.volume, volume);
-        formatDuration(figures.onlineSeconds, duration);
-        snprintf(tip, size, "%s, %s, ", volume, duration);
-        const size_t used = strlen(tip);
-        formatTariffMoney(figures.cost, tip + used, int(size - used));
-    } else {
-        snprintf(tip, size, ", ");
-    }
-    // The tip speaks of the current month throughout, its free units too.
-    appendFreeUnitsLeft(0, tip, size);
-    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    Shell_NotifyIconA(NIM_MODIFY, &state->tray);
-}
-
 void onTick(MainWindowState* state)
 {
     watchConnectionsOnTick();
 
-    if (settings.alwaysOnTop && settings.onTopWhileOnline &&
-        int32_t(liveConnectionCount()) != state->lastTopmostCount) {
+    if (settings.alwaysOnTop && settings.onTopWhileOnline
+        && int32_t(liveConnectionCount()) != state->lastTopmostCount) {
         state->lastTopmostCount = int32_t(liveConnectionCount());
         makeTopmost(state->window, state->lastTopmostCount != 0);
     }
@@ -339,10 +282,10 @@ void onMouseMove(MainWindowState* state, POINT point)
     }
     if (state->dragging) {
         const POINT cursor = cursorOnScreen();
-        POINT origin = {0, 0};
+        POINT origin = { 0, 0 };
         ClientToScreen(state->window, &origin);
         SetWindowPos(state->window, HWND_TOP, origin.x + cursor.x - state->dragStart.x,
-                     origin.y + cursor.y - state->dragStart.y, 0, 0, SWP_NOSIZE);
+            origin.y + cursor.y - state->dragStart.y, 0, 0, SWP_NOSIZE);
         state->dragStart = cursor;
     } else if (state->scrolling) {
         const POINT cursor = cursorOnScreen();
@@ -379,7 +322,7 @@ void startScrolling(MainWindowState* state, POINT point)
 
 void onButtonDown(MainWindowState* state, POINT point)
 {
-    hideHoverTip();
+    hideHoverTip(state);
     state->hotElement = 0;
     const int32_t hit = hitTest(point);
     if (hit >= 0) {
@@ -417,7 +360,7 @@ void onButtonUp(MainWindowState* state, POINT point)
 
 void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 {
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    POINT point = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     ScreenToClient(state->window, &point);
     if (liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
         return;
@@ -429,25 +372,23 @@ void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 // ---- menus ----
 
 // Shows `menu` with its top-left corner at `at` (screen); a chosen command arrives as WM_COMMAND.
-void trackAndPostNull(MainWindowState* state, HMENU menu, POINT at)
+void trackFromWindow(MainWindowState* state, HMENU menu, POINT at)
 {
-    hideHoverTip();
-    SetForegroundWindow(state->window);
-    TrackPopupMenu(menu, TPM_LEFTBUTTON, at.x, at.y, 0, state->window, nullptr);
-    PostMessageA(state->window, WM_NULL, 0, 0);
+    hideHoverTip(state);
+    trackPopupMenu(state->window, menu, TPM_LEFTBUTTON, at);
 }
 
 // Menus opened by a click open just up and left of the pointer.
 POINT atCursor()
 {
     const POINT cursor = cursorOnScreen();
-    return {cursor.x - 5, cursor.y - 5};
+    return { cursor.x - 5, cursor.y - 5 };
 }
 
 // The main menu opened from the keyboard hangs from the menu button.
 POINT belowMenuButton(const MainWindowState* state)
 {
-    POINT corner = {skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom};
+    POINT corner = { skin.rects[kElementMenuButton].left, skin.rects[kElementMenuButton].bottom };
     ClientToScreen(state->window, &corner);
     return corner;
 }
@@ -462,7 +403,7 @@ void openMainMenu(MainWindowState* state, POINT at)
     if (!addAcceleratorTexts(state->accelerators, popup))
         reportError(0);
     buildMainMenu(state, popup);
-    trackAndPostNull(state, popup, at);
+    trackFromWindow(state, popup, at);
 }
 
 void openTariffMenu(MainWindowState* state)
@@ -480,70 +421,10 @@ void openTariffMenu(MainWindowState* state)
         char text[2 * sizeof name];
         menuItemText(name, text, sizeof text);
         const UINT checked = index == settings.activeTariff ? MF_CHECKED : 0;
-        AppendMenuA(menu, MF_STRING | checked, kTariffFirstId + UINT(index), text);
+        AppendMenuA(menu, MF_STRING | checked, IDM_TARIFF_FIRST + UINT(index), text);
     }
-    trackAndPostNull(state, menu, atCursor());
+    trackFromWindow(state, menu, atCursor());
     DestroyMenu(menu);
-}
-
-void showWindow(MainWindowState* state);
-void runOptions(MainWindowState* state);
-
-void openPhoneBookMenu(MainWindowState* state)
-{
-    PhoneBookEntryName entries[kMaxPhoneBookEntries];
-    uint32_t count = 0;
-    if (!listPhoneBookEntries(entries, count))
-        return;
-    HMENU menu = CreatePopupMenu();
-    if (menu == nullptr)
-        return;
-    // Each entry says what choosing it does: dial it, or hang up a connected one.
-    for (uint32_t i = 0; i < count; ++i) {
-        char name[2 * sizeof entries[i].name], pattern[256], text[sizeof name + sizeof pattern];
-        menuItemText(entries[i].name, name, sizeof name);
-        const bool connected = isEntryConnected(entries[i].name);
-        if (!languageString(connected ? IDS_TRAY_HANG_UP : IDS_TRAY_DIAL, pattern, sizeof pattern))
-            snprintf(pattern, sizeof pattern, "%%1");
-        const char* inserts[] = {name};
-        fillInserts(pattern, inserts, 1, text, sizeof text);
-        AppendMenuA(menu, MF_STRING | (connected ? MF_CHECKED : 0), kPhoneBookFirstId + i, text);
-    }
-    if (count != 0)
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    const struct {
-        uint32_t text;
-        UINT command;
-    } items[] = {{IDS_TRAY_SHOW, IDM_SHOW_WINDOW}, {IDS_TRAY_OPTIONS, IDM_OPTIONS}, {IDS_TRAY_EXIT, IDM_EXIT}};
-    for (const auto& item : items) {
-        char text[256];
-        languageString(item.text, text, sizeof text);
-        AppendMenuA(menu, MF_STRING, item.command, text);
-    }
-    SetMenuDefaultItem(menu, IDM_SHOW_WINDOW, FALSE);
-
-    hideHoverTip();
-    const POINT cursor = cursorOnScreen();
-    SetForegroundWindow(state->window);
-    const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x + 1,
-                                            cursor.y + 1, 0, state->window, nullptr));
-    PostMessageA(state->window, WM_NULL, 0, 0);
-    DestroyMenu(menu);
-    if (chosen == IDM_EXIT) {
-        if (showConfirmation(kConfirmExit))
-            DestroyWindow(state->window);
-        return;
-    }
-    if (chosen == IDM_SHOW_WINDOW) {
-        showWindow(state);
-        return;
-    }
-    if (chosen == IDM_OPTIONS) {
-        runOptions(state);
-        return;
-    }
-    if (chosen >= kPhoneBookFirstId && chosen - kPhoneBookFirstId < count)
-        dialOrHangUp(entries[chosen - kPhoneBookFirstId].name);
 }
 
 void showWindow(MainWindowState* state)
@@ -559,20 +440,8 @@ void onEndSession(MainWindowState* state, bool ending)
     if (!ending)
         return;
     storePlacement(state->window);
-    storeForSessionEnd();
+    state->host->storeForSessionEnd();
     DestroyWindow(state->window);
-}
-
-void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
-{
-    if (mouseMessage == WM_LBUTTONDOWN) {
-        if (IsWindowVisible(state->window))
-            ShowWindow(state->window, SW_HIDE);
-        else
-            showWindow(state);
-    } else if (mouseMessage == WM_RBUTTONDOWN) {
-        openPhoneBookMenu(state);
-    }
 }
 
 // The status line text the log area fills in for the connection it shows, or "" offline.
@@ -597,9 +466,7 @@ void onConnectionSignal(MainWindowState* state)
     shownConnectionText(shownAfter, sizeof shownAfter);
     if (shownBefore[0] != '\0' && strcmp(shownBefore, shownAfter) != 0 && strcmp(state->statusText, shownBefore) == 0)
         state->statusText[0] = '\0';
-    state->tray.hIcon = trayIcon(liveConnectionCount() != 0);
-    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    Shell_NotifyIconA(NIM_MODIFY, &state->tray);
+    updateTrayIcon(state);
     invalidateAll(state, true);
 }
 
@@ -617,10 +484,10 @@ void onMenuSelect(MainWindowState* state, UINT item, HMENU menu)
 // the new size.
 void applySkinShape(MainWindowState* state)
 {
-    hideHoverTip();
+    hideHoverTip(state);
     deleteBackBuffer(state);
-    SetWindowPos(state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(
+        state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the copy of the outline from here on; none leaves it rectangular.
     SetWindowRgn(state->window, copyWindowRegion(), TRUE);
     createBackBuffer(state);
@@ -643,7 +510,7 @@ void switchSkin(MainWindowState* state, UINT id)
 
 void runOptions(MainWindowState* state)
 {
-    if (runOptionsSheet(state, connectionEvent) != 0) {
+    if (runOptionsSheet(state->window, state->host->connectionEvent) != 0) {
         reportError(kErrorDialog);
         return;
     }
@@ -666,10 +533,39 @@ void runOptions(MainWindowState* state)
     invalidateAll(state, true);
 }
 
+// A click on the notification-area icon shows or hides the window; its menu dials and hangs up
+// by itself and leaves the window's own commands to the window.
+void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        if (IsWindowVisible(state->window))
+            ShowWindow(state->window, SW_HIDE);
+        else
+            showWindow(state);
+        return;
+    }
+    if (mouseMessage != WM_RBUTTONDOWN)
+        return;
+    switch (openTrayMenu(state)) {
+    case IDM_SHOW_WINDOW:
+        showWindow(state);
+        break;
+    case IDM_OPTIONS:
+        runOptions(state);
+        break;
+    case IDM_EXIT:
+        if (showConfirmation(state->window, kConfirmExit))
+            DestroyWindow(state->window);
+        break;
+    default:
+        break;
+    }
+}
+
 void onCommand(MainWindowState* state, UINT id)
 {
     if (id >= IDM_LOG_MONTH_FIRST && id <= IDM_LOG_MONTH_LAST) {
-        MENUITEMINFOA item{};
+        MENUITEMINFOA item {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_DATA;
         if (state->menu != nullptr && GetMenuItemInfoA(state->menu, id, FALSE, &item)) {
@@ -688,7 +584,7 @@ void onCommand(MainWindowState* state, UINT id)
         HWND window = state->window;
         SendMessageA(window, WM_CLOSE, 0, 0);
         if (!IsWindow(window))
-            return;  // destroyed: the state and the kept menu are gone with it
+            return; // destroyed: the state and the kept menu are gone with it
         break;
     }
     case IDM_OPTIONS:
@@ -696,7 +592,7 @@ void onCommand(MainWindowState* state, UINT id)
         break;
     case IDM_LANGUAGE_GERMAN:
     case IDM_LANGUAGE_ENGLISH:
-        if (!loadLanguage(state, id == IDM_LANGUAGE_GERMAN ? 7 : 9))
+        if (!state->host->swapLanguage(state, id == IDM_LANGUAGE_GERMAN ? kLanguageGerman : kLanguageEnglish))
             reportError(0);
         break;
     case IDM_SAVE_SETTINGS:
@@ -705,7 +601,9 @@ void onCommand(MainWindowState* state, UINT id)
         else
             reportError(0);
         break;
-    case IDM_EXPORT_MONTH: exportShownMonth(state); break;
+    case IDM_EXPORT_MONTH:
+        exportShownMonth(state);
+        break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))
             reportError(kErrorDialog);
@@ -734,54 +632,55 @@ bool onKey(MainWindowState* state, WPARAM key)
     }
     ListKey listKey;
     switch (key) {
-    case VK_UP: listKey = ListKey::up; break;
-    case VK_DOWN: listKey = ListKey::down; break;
-    case VK_PRIOR: listKey = ListKey::pageUp; break;
-    case VK_NEXT: listKey = ListKey::pageDown; break;
-    case VK_HOME: listKey = ListKey::home; break;
-    case VK_END: listKey = ListKey::end; break;
-    default: return false;
+    case VK_UP:
+        listKey = ListKey::up;
+        break;
+    case VK_DOWN:
+        listKey = ListKey::down;
+        break;
+    case VK_PRIOR:
+        listKey = ListKey::pageUp;
+        break;
+    case VK_NEXT:
+        listKey = ListKey::pageDown;
+        break;
+    case VK_HOME:
+        listKey = ListKey::home;
+        break;
+    case VK_END:
+        listKey = ListKey::end;
+        break;
+    default:
+        return false;
     }
-    hideHoverTip();
-    if (!paintedLayout.listShown)
+    hideHoverTip(state);
+    const PaintedLayout& painted = state->painted;
+    if (!painted.listShown)
         return true;
-    state->listScroll = scrolledListPosition(listKey, state->listScroll, paintedLayout.listRowsShown,
-                                             paintedLayout.listScrollLimit);
+    state->listScroll
+        = scrolledListPosition(listKey, state->listScroll, painted.listRowsShown, painted.listScrollLimit);
     invalidateAll(state, true);
     return true;
 }
 
-INT_PTR CALLBACK confirmationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+} // namespace
+
+UINT showInstanceMessage()
 {
-    switch (message) {
-    case WM_INITDIALOG: {
-        const uint32_t question = uint32_t(lParam);
-        SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(question));
-        const uint32_t bit = question >> 16;
-        if (bit < 32 && (settings.suppressedMessages & (1u << bit)) != 0) {
-            EndDialog(dialog, IDYES);
-            return TRUE;
-        }
-        char text[1024];
-        languageString(question & 0xFFFF, text, sizeof text);
-        SetDlgItemTextA(dialog, IDC_CONFIRM_QUESTION, text);
-        return TRUE;
-    }
-    case WM_COMMAND: {
-        const UINT button = LOWORD(wParam);
-        if (button != IDYES && button != IDNO)
-            return FALSE;
-        const uint32_t bit = uint32_t(GetWindowLongPtrA(dialog, DWLP_USER)) >> 16;
-        if (bit < 32 && IsDlgButtonChecked(dialog, IDC_CONFIRM_DONT_ASK) == BST_CHECKED)
-            settings.suppressedMessages |= 1u << bit;
-        EndDialog(dialog, button);
-        return TRUE;
-    }
-    }
-    return FALSE;
+    static const UINT message = RegisterWindowMessageA("telvane: show the window");
+    return message;
 }
 
-}  // namespace
+void reloadShortcuts(MainWindowState* state)
+{
+    // Without any module (already reported) there are no shortcuts to look for.
+    state->accelerators = LanguageModule != nullptr
+        ? LoadAcceleratorsA(LanguageModule, MAKEINTRESOURCEA(IDA_MAIN_ACCELERATORS))
+        : nullptr;
+    if (state->accelerators == nullptr && LanguageModule != nullptr)
+        reportError(kErrorAcceleratorsMissing);
+    InvalidateRect(state->window, nullptr, TRUE);
+}
 
 MainWindowState* mainWindowState(HWND window)
 {
@@ -796,28 +695,27 @@ void updateStatusText(MainWindowState* state, uint32_t stringId)
     InvalidateRect(state->window, nullptr, FALSE);
 }
 
-bool showConfirmation(uint32_t question)
-{
-    const INT_PTR answer = DialogBoxParamA(LanguageModule, MAKEINTRESOURCEA(IDD_CONFIRM), mainWindow, confirmationProc,
-                                           LPARAM(question));
-    // Without the dialog there is nobody to ask; refusing would leave no way to quit.
-    return answer == IDYES || answer == -1 || answer == 0;
-}
-
 void elementAction(MainWindowState* state, uint32_t slot)
 {
     switch (slot) {
     case kElementLog:
         // Scrolling happens while the button is held on the list (see the press handler).
         break;
-    case kElementMenuButton: openMainMenu(state, atCursor()); break;
+    case kElementMenuButton:
+        openMainMenu(state, atCursor());
+        break;
     case kElementMinimizeButton:
-        hideHoverTip();
+        hideHoverTip(state);
         ShowWindow(state->window, SW_HIDE);
         break;
-    case kElementCloseButton: PostMessageA(state->window, WM_CLOSE, 0, 0); break;
-    case kElementTariffButton: openTariffMenu(state); break;
-    default: break;
+    case kElementCloseButton:
+        PostMessageA(state->window, WM_CLOSE, 0, 0);
+        break;
+    case kElementTariffButton:
+        openTariffMenu(state);
+        break;
+    default:
+        break;
     }
     state->hotElement = slot;
     state->hotState = kButtonPressed;
@@ -827,49 +725,79 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     MainWindowState* state = mainWindowState(window);
     if (state != nullptr && message == taskbarCreatedMessage() && message != 0) {
-        addTrayIcon(state);
+        restoreTrayIcon(state);
         return 0;
     }
     if (message == WM_CREATE) {
-        if (!onCreate(window))
+        if (!onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam)))
             return -1;
         return DefWindowProcA(window, message, wParam, lParam);
     }
     if (state == nullptr)
         return DefWindowProcA(window, message, wParam, lParam);
     if (message == showInstanceMessage()) {
-        showWindow(state);  // a second start of the program asks for the window
+        showWindow(state); // a second start of the program asks for the window
         return 0;
     }
 
     switch (message) {
-    case WM_DESTROY: onDestroy(state); break;
-    case WM_SIZE: GetClientRect(window, &state->clientRect); return 0;
+    case WM_DESTROY:
+        onDestroy(state);
+        break;
+    case WM_SIZE:
+        GetClientRect(window, &state->clientRect);
+        return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: invalidateAll(state, true); break;
-    case WM_PAINT: onPaint(state); return 0;
+    case WM_KILLFOCUS:
+        invalidateAll(state, true);
+        break;
+    case WM_PAINT:
+        onPaint(state);
+        return 0;
     case WM_CLOSE:
-        if (showConfirmation(kConfirmExit))
+        if (showConfirmation(window, kConfirmExit))
             DestroyWindow(window);
         return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_NOTIFY: return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_NOTIFY:
+        return 0;
     case WM_DISPLAYCHANGE:
         displayColorDepth = uint32_t(wParam);
         refreshHelpToggleImages();
         break;
-    case WM_COMMAND: onCommand(state, LOWORD(wParam)); break;
-    case WM_TIMER: onTick(state); break;
+    case WM_COMMAND:
+        onCommand(state, LOWORD(wParam));
+        break;
+    case WM_TIMER:
+        onTick(state);
+        break;
     // A clock set by the user or a time synchronisation: a change of month or period that it
     // makes is cut at once.
-    case WM_TIMECHANGE: onTick(state); break;
-    case WM_POWERBROADCAST: onPowerBroadcast(state, wParam); return TRUE;
-    case WM_MENUSELECT: onMenuSelect(state, LOWORD(wParam), HMENU(lParam)); break;
-    case WM_MOUSEMOVE: onMouseMove(state, pointFrom(lParam)); break;
-    case WM_LBUTTONDOWN: onButtonDown(state, pointFrom(lParam)); break;
-    case WM_LBUTTONUP: onButtonUp(state, pointFrom(lParam)); break;
-    case WM_MOUSEWHEEL: onMouseWheel(state, wParam, lParam); return 0;
-    case WM_MOUSELEAVE: hideHoverTip(); return 0;
+    case WM_TIMECHANGE:
+        onTick(state);
+        break;
+    case WM_POWERBROADCAST:
+        onPowerBroadcast(state, wParam);
+        return TRUE;
+    case WM_MENUSELECT:
+        onMenuSelect(state, LOWORD(wParam), HMENU(lParam));
+        break;
+    case WM_MOUSEMOVE:
+        onMouseMove(state, pointFrom(lParam));
+        break;
+    case WM_LBUTTONDOWN:
+        onButtonDown(state, pointFrom(lParam));
+        break;
+    case WM_LBUTTONUP:
+        onButtonUp(state, pointFrom(lParam));
+        break;
+    case WM_MOUSEWHEEL:
+        onMouseWheel(state, wParam, lParam);
+        return 0;
+    case WM_MOUSELEAVE:
+        hideHoverTip(state);
+        return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (onKey(state, wParam))
@@ -882,7 +810,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         break;
     case WM_CONTEXTMENU:
-        if (lParam == -1) {  // from the keyboard
+        if (lParam == -1) { // from the keyboard
             openMainMenu(state, belowMenuButton(state));
             return 0;
         }
@@ -891,10 +819,17 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         useUserNumberFormat();
         invalidateAll(state, true);
         break;
-    case WM_CONNECTION_SIGNAL: onConnectionSignal(state); break;
-    case WM_TRAY_CALLBACK: onTrayCallback(state, lParam); break;
-    case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION: onEndSession(state, wParam != FALSE); return 0;
+    case WM_CONNECTION_SIGNAL:
+        onConnectionSignal(state);
+        break;
+    case WM_TRAY_CALLBACK:
+        onTrayCallback(state, lParam);
+        break;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        onEndSession(state, wParam != FALSE);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The main window's own record, reached through the window's user data.
+// The main window's own record, reached through the window's user data, what the program that
+// creates the window hands it, and the private messages it answers.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -7,14 +8,52 @@
 
 #include "core/localtime.h"
 
+constexpr UINT WM_CONNECTION_SIGNAL = WM_USER; // the connection event fired
+constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1; // the notification-area icon's mouse messages
+
+struct MainWindowState;
+
+// What the hover tip explains now: a skin slot and the part of it (a Summary cell, a day, a list
+// row), so that moving within one part keeps the tip where it is.
+struct HoverTip {
+    int32_t slot; // -1: nothing
+    int32_t part;
+    bool leaveTracked; // the window reports when the pointer leaves it
+};
+
+// Where the last paint put the figures that the hover tips explain and the keys scroll.
+struct PaintedLayout {
+    bool summaryShown; // a tariff is active and the month could be read
+    bool secondaryRow; // the Summary has its row for the secondary period
+    int32_t summaryColumnWidth;
+    int32_t summaryLineHeight;
+    bool listShown; // the connection list (no connection runs)
+    int32_t listLineHeight;
+    int32_t listRowsShown;
+    int32_t listScrollLimit; // the largest useful listScroll
+};
+
+// What the main window asks of the program that creates it: handed over as the creation
+// parameter (CreateWindowEx's last argument) and kept in the window's state for its life.
+struct MainWindowHost {
+    HINSTANCE instance; // the executable: the tray icons; owner of the tip window
+    HANDLE connectionEvent; // served by the options sheet's loop too; null when there is none
+    // The user chose a language (or the window is being created with the stored one): loads its
+    // module, stores it and has the window reload its shortcuts. False with AppError set.
+    bool (*swapLanguage)(MainWindowState* state, uint16_t languageId);
+    // The Windows session ends: everything is stored as at exit, without any box.
+    void (*storeForSessionEnd)();
+};
+
 struct MainWindowState {
     HWND window;
+    const MainWindowHost* host;
     HMENU menu;
     RECT clientRect;
     HACCEL accelerators;
     NOTIFYICONDATAA tray;
     UINT_PTR timer;
-    uint32_t selectedMonth;  // 0: the current month, else year * 65536 + month
+    uint32_t selectedMonth; // 0: the current month, else year * 65536 + month
     LocalTime lastTick;
     int32_t lastTopmostCount;
     HBITMAP backBuffer;
@@ -25,8 +64,10 @@ struct MainWindowState {
     uint8_t scrolling;
     POINT dragStart;
     int32_t listScroll;
+    PaintedLayout painted;
+    HoverTip hover;
     int32_t scrollLastY;
     uint32_t hotElement;
     uint32_t hotState;
-    uint8_t painting;  // a paint is in progress (a message box's loop can deliver another)
+    uint8_t painting; // a paint is in progress (a message box's loop can deliver another)
 };

@@ -29,7 +29,7 @@ int logMonthItems(const char* const* fileNames, int count, const LocalTime& toda
     // The current month is listed before its first log is written too: it is the way back to
     // the running month after looking at another one.
     const uint32_t current = uint32_t(today.year) * 65536u + today.month;
-    std::vector<uint32_t> months{current};
+    std::vector<uint32_t> months { current };
     for (int i = 0; i < count; ++i) {
         uint16_t year, month;
         if (!logFileMonth(fileNames[i], &year, &month))
@@ -62,21 +62,21 @@ int skinItems(const FolderEntry* entries, int count, const char* skinName, SkinI
         const FolderEntry& entry = entries[i];
         if (!entry.isFolder || strcmp(entry.name, ".") == 0 || strcmp(entry.name, "..") == 0)
             continue;
-        items[written++] = {entry.name, strcmp(entry.name, skinName) == 0};
+        items[written++] = { entry.name, strcmp(entry.name, skinName) == 0 };
     }
     return written;
 }
 
 uint32_t menuHintId(uint32_t itemId)
 {
-    if (itemId >= kLogMonthFirstId && itemId < kLogMonthFirstId + kLogMonthMaxItems)
-        return kLogMonthFirstId;
-    if (itemId >= kTariffFirstId && itemId <= kTariffLastId)
-        return kTariffFirstId;
-    if (itemId >= kSkinFirstId && itemId < kSkinFirstId + kSkinMaxItems)
-        return kSkinFirstId;
-    if (itemId >= kPhoneBookFirstId && itemId <= kPhoneBookLastId)
-        return kPhoneBookFirstId;
+    if (itemId >= IDM_LOG_MONTH_FIRST && itemId <= IDM_LOG_MONTH_LAST)
+        return IDM_LOG_MONTH_FIRST;
+    if (itemId >= IDM_TARIFF_FIRST && itemId <= IDM_TARIFF_LAST)
+        return IDM_TARIFF_FIRST;
+    if (itemId >= IDM_SKIN_FIRST && itemId <= IDM_SKIN_LAST)
+        return IDM_SKIN_FIRST;
+    if (itemId >= IDM_PHONEBOOK_FIRST && itemId <= IDM_PHONEBOOK_LAST)
+        return IDM_PHONEBOOK_FIRST;
     return itemId;
 }
 

@@ -5,21 +5,17 @@
 #include <cstdint>
 
 #include "core/localtime.h"
+#include "lang/ids.h"
 
-constexpr uint32_t kLogMonthFirstId = 30000;
-constexpr int kLogMonthMaxItems = 40;
-constexpr uint32_t kSkinFirstId = 30556;
-constexpr int kSkinMaxItems = 32;  // the command range 30556..30587
-constexpr uint32_t kTariffFirstId = 30300;
-constexpr uint32_t kTariffLastId = 30555;
-constexpr uint32_t kPhoneBookFirstId = 30280;
-constexpr uint32_t kPhoneBookLastId = 30295;
+// As many items as the menu's command ranges hold.
+constexpr int kLogMonthMaxItems = IDM_LOG_MONTH_LAST - IDM_LOG_MONTH_FIRST + 1;
+constexpr int kSkinMaxItems = IDM_SKIN_LAST - IDM_SKIN_FIRST + 1;
 
 struct LogMonthItem {
     uint16_t year;
     uint16_t month;
-    uint32_t data;  // year * 65536 + month, or 0 for the current month
-    bool current;   // the item text gets " *"
+    uint32_t data; // year * 65536 + month, or 0 for the current month
+    bool current; // the item text gets " *"
 };
 
 // The month of a log file name "log_YYYYMM.zip": the digits behind "log_" up to the first

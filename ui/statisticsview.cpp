@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/platform.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
@@ -24,7 +25,7 @@ void drawHeading(MainWindowState* state, HDC dc)
     languageString(IDS_STATISTICS_HEADING, text, 1024);
     LocalTime date = state->lastTick;
     if (state->selectedMonth != 0)
-        date = {uint16_t(state->selectedMonth >> 16), uint16_t(state->selectedMonth & 0xFFFF), 0, 1, 0, 0, 0, 0};
+        date = { uint16_t(state->selectedMonth >> 16), uint16_t(state->selectedMonth & 0xFFFF), 0, 1, 0, 0, 0, 0 };
     const SYSTEMTIME when = systemTimeOf(date);
     const size_t used = strlen(text);
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &when, nullptr, text + used, int(sizeof text - used)) == 0)
@@ -34,7 +35,8 @@ void drawHeading(MainWindowState* state, HDC dc)
     DrawTextA(dc, text, -1, &box, skin.textFormats[kElementHeading]);
 }
 
-void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double* costs, const FreeUnitCounters* counters)
+void drawSummary(
+    MainWindowState* state, HDC dc, const Rate& rate, const double* costs, const FreeUnitCounters* counters)
 {
     selectSkinFont(dc, kFontSummary);
     SetTextColor(dc, skin.fontColors[kFontSummary]);
@@ -52,7 +54,7 @@ void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double*
     TextOutA(dc, area.left + 4 * w, area.top + 2 * h, money, int(strlen(money)));
 
     const int64_t unit = unitSize(rate.unit);
-    FreeUnitsTableLayout layout{};
+    FreeUnitsTableLayout layout {};
     layout.dc = dc;
     layout.x0 = area.left;
     layout.y0 = area.top;
@@ -64,10 +66,10 @@ void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const double*
     layout.daysLeft = daysLeft(state->selectedMonth, state->lastTick);
     layout.format = isVolumeUnit(rate.unit) ? formatVolume : formatDuration;
     drawFreeUnitsTable(layout);
-    paintedLayout.summaryShown = true;
-    paintedLayout.secondaryRow = layout.freeSecondary != 0;
-    paintedLayout.summaryColumnWidth = w;
-    paintedLayout.summaryLineHeight = h;
+    state->painted.summaryShown = true;
+    state->painted.secondaryRow = layout.freeSecondary != 0;
+    state->painted.summaryColumnWidth = w;
+    state->painted.summaryLineHeight = h;
     // The labels drawn after the Summary are placed with DrawText, which right alignment would
     // shift; the font and colour stay, as the connection list draws with them.
     SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -88,15 +90,15 @@ void drawTariffHint(HDC dc)
     SetTextColor(dc, skin.fontColors[kFontText]);
 }
 
-}  // namespace
+} // namespace
 
 void drawFreeUnitsTable(const FreeUnitsTableLayout& layout)
 {
     const int64_t usedMain = layout.counters != nullptr ? layout.counters->used[0] : 0;
     const int64_t usedSecondary = layout.counters != nullptr ? layout.counters->used[1] : 0;
     FreeUnitsCells cells;
-    computeFreeUnitsCells(usedMain, usedSecondary, layout.freeMain, layout.freeSecondary, layout.daysLeft,
-                          layout.format, &cells);
+    computeFreeUnitsCells(
+        usedMain, usedSecondary, layout.freeMain, layout.freeSecondary, layout.daysLeft, layout.format, &cells);
     for (int row = 0; row < 3; ++row) {
         if (row == 1 && !cells.secondaryRow)
             continue;
@@ -104,7 +106,7 @@ void drawFreeUnitsTable(const FreeUnitsTableLayout& layout)
             const char* text = cells.text[row][column];
             if (text[0] != '\0')
                 TextOutA(layout.dc, layout.x0 + (column + 1) * layout.columnWidth, layout.y0 + row * layout.lineHeight,
-                         text, int(strlen(text)));
+                    text, int(strlen(text)));
         }
     }
 }
@@ -125,7 +127,7 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
     char text[2 * kFormattedValueSize + 8];
     format(values[0], text);
     if (liveConnectionCount() != 0) {
-        TrafficTotals live{};
+        TrafficTotals live {};
         liveTraffic(live, -1);
         char share[kFormattedValueSize];
         format(kind == ChartKind::volume ? live.received + live.sent : int64_t(live.onlineSeconds), share);
@@ -136,40 +138,39 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
 
     const LONG scaleTop = drawScaleLabels(dc, labels, chart.top, h, largest, format);
 
-    HBRUSH bars = CreateSolidBrush(skin.fontColors[chartFont]);
-    HPEN costPen = CreatePen(PS_SOLID, 0, skin.fontColors[kFontSummary]);
-    HGDIOBJ oldPen = SelectObject(dc, costPen);
-    MoveToEx(dc, chart.left, chart.bottom, nullptr);
-    const bool costLine = costs != nullptr && costs[0] != 0.0;
-    double runningCost = 0.0;
     int32_t daysWithValue = 0;
-    for (int day = 1; day <= 31; ++day) {
-        const int32_t x = chart.left + (day - 1) * pitch;
-        const int32_t bar = barHeight(values[day], largest, height);
-        if (bar > 0) {
-            RECT box = {x, chart.bottom - bar, x + pitch - 1, chart.bottom};
-            FillRect(dc, &box, bars);
+    {
+        const ScopedBrush bars(CreateSolidBrush(skin.fontColors[chartFont]));
+        const ScopedPen costPen(CreatePen(PS_SOLID, 0, skin.fontColors[kFontSummary]));
+        const ScopedSelection selectedPen(dc, costPen.get());
+        MoveToEx(dc, chart.left, chart.bottom, nullptr);
+        const bool costLine = costs != nullptr && costs[0] != 0.0;
+        double runningCost = 0.0;
+        for (int day = 1; day <= 31; ++day) {
+            const int32_t x = chart.left + (day - 1) * pitch;
+            const int32_t bar = barHeight(values[day], largest, height);
+            if (bar > 0) {
+                RECT box = { x, chart.bottom - bar, x + pitch - 1, chart.bottom };
+                FillRect(dc, &box, bars.get());
+            }
+            if (costLine) {
+                runningCost += costs[day];
+                LineTo(dc, x + pitch / 2, chart.bottom - int32_t(std::floor(runningCost / costs[0] * height + 0.5)));
+            }
+            if (values[day] != 0)
+                ++daysWithValue;
         }
-        if (costLine) {
-            runningCost += costs[day];
-            LineTo(dc, x + pitch / 2, chart.bottom - int32_t(std::floor(runningCost / costs[0] * height + 0.5)));
-        }
-        if (values[day] != 0)
-            ++daysWithValue;
     }
-    SelectObject(dc, oldPen);
-    DeleteObject(costPen);
-    DeleteObject(bars);
 
     if (daysWithValue != 0 && largest > 0) {
-        const int32_t y = chart.bottom -
-                          int32_t(std::floor(double(values[0]) * height / daysWithValue / double(largest) + 0.5));
-        HPEN averagePen = CreatePen(PS_SOLID, 0, skin.fontColors[chartFont]);
-        oldPen = SelectObject(dc, averagePen);
-        MoveToEx(dc, chart.left, y, nullptr);
-        LineTo(dc, chart.right, y);
-        SelectObject(dc, oldPen);
-        DeleteObject(averagePen);
+        const int32_t y
+            = chart.bottom - int32_t(std::floor(double(values[0]) * height / daysWithValue / double(largest) + 0.5));
+        {
+            const ScopedPen averagePen(CreatePen(PS_SOLID, 0, skin.fontColors[chartFont]));
+            const ScopedSelection selectedPen(dc, averagePen.get());
+            MoveToEx(dc, chart.left, y, nullptr);
+            LineTo(dc, chart.right, y);
+        }
 
         selectSkinFont(dc, chartFont);
         SetTextColor(dc, skin.fontColors[chartFont]);
@@ -198,7 +199,7 @@ void paintStatistics(MainWindowState* state, HDC dc)
     selectSkinFont(dc, kFontText);
     SetTextColor(dc, skin.fontColors[kFontText]);
     const Rate* rate = tariffAt(settings.activeTariff);
-    paintedLayout.summaryShown = false;
+    state->painted.summaryShown = false;
     if (rate == nullptr)
         drawTariffHint(dc);
     if (monthAvailable) {
@@ -215,19 +216,4 @@ void paintStatistics(MainWindowState* state, HDC dc)
     paintLogArea(state, dc, monthAvailable);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     SetBkMode(dc, TRANSPARENT);
-}
-
-void formatTariffMoney(double amount, char* text, int size)
-{
-    int digits = 2;
-    char localeDigits[8];
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRDIGITS, localeDigits, sizeof localeDigits) > 0)
-        digits = atoi(localeDigits);
-    if (const Rate* rate = tariffAt(settings.activeTariff)) {
-        char precision[sizeof rate->precision + 1] = {};
-        memcpy(precision, rate->precision, sizeof rate->precision);
-        digits = precisionDigits(precision);
-    }
-    if (!formatMoney(amount, digits, text, size_t(size)))
-        snprintf(text, size_t(size), "%.*f", digits, amount);
 }

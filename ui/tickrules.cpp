@@ -8,7 +8,7 @@
 TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
 {
     const TickDecision decision = decideTick(lastTick, now, isSecondaryPeriod(lastTick, settings.activeTariff),
-                                             isSecondaryPeriod(now, settings.activeTariff));
+        isSecondaryPeriod(now, settings.activeTariff));
     // One cut for both changes: a second one at the same moment would log an empty slice.
     if (decision.closeSlices())
         closeSlices(now);

@@ -5,8 +5,8 @@
 #include "core/localtime.h"
 
 struct TickDecision {
-    bool monthChanged;   // the running slices end in the old month, and the new month is read
-    bool periodChanged;  // the active tariff moved between its main and secondary period
+    bool monthChanged; // the running slices end in the old month, and the new month is read
+    bool periodChanged; // the active tariff moved between its main and secondary period
     bool closeSlices() const { return monthChanged || periodChanged; }
 };
 

@@ -4,9 +4,9 @@
 
 #include "core/platform.h"
 
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "skin/skinrules.h"
-#include "ui/textinserts.h"
 
 namespace {
 

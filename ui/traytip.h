@@ -3,9 +3,9 @@
 #include <cstdint>
 
 struct TrayTipFigures {
-    int64_t volume;  // received and sent bytes, corrected
+    int64_t volume; // received and sent bytes, corrected
     uint32_t onlineSeconds;
-    double cost;  // the month's total, monthly fixed amount included
+    double cost; // the month's total, monthly fixed amount included
 };
 
 // The current month with its running connections, whatever month the window shows: volume,

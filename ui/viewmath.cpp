@@ -25,7 +25,7 @@ int64_t largestDayValue(const int64_t values[32])
 
 int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick)
 {
-    static const int32_t kMonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static const int32_t kMonthLengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     if (selectedMonth != 0 || lastTick.month < 1 || lastTick.month > 12)
         return 1;
     return kMonthLengths[lastTick.month - 1] - int32_t(lastTick.day) + 1;
@@ -40,12 +40,18 @@ double monthTotalCost(const double* costs)
 int64_t unitSize(int32_t unit)
 {
     switch (unit) {
-    case 0: return 1024;
-    case 1: return 1048576;
-    case 2: return 1073741824;
-    case 4: return 60;
-    case 5: return 3600;
-    default: return 1;
+    case 0:
+        return 1024;
+    case 1:
+        return 1048576;
+    case 2:
+        return 1073741824;
+    case 4:
+        return 60;
+    case 5:
+        return 3600;
+    default:
+        return 1;
     }
 }
 
@@ -63,10 +69,10 @@ void fillRow(char row[3][kFormattedValueSize], int64_t used, int64_t remaining, 
             std::copy(perDay, perDay + kFormattedValueSize, row[2]);
     }
 }
-}  // namespace
+} // namespace
 
 void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t freeMain, int64_t freeSecondary,
-                           int32_t daysLeftCount, ValueFormatter format, FreeUnitsCells* cells)
+    int32_t daysLeftCount, ValueFormatter format, FreeUnitsCells* cells)
 {
     cells->secondaryRow = freeSecondary != 0;
     fillRow(cells->text[0], usedMain, freeMain - usedMain, daysLeftCount, format);
@@ -113,7 +119,7 @@ uint32_t mixedColor(uint32_t a, uint32_t b)
 
 GraphColumn graphColumn(uint32_t received, uint32_t sent, uint32_t maxValue, uint32_t height)
 {
-    GraphColumn column{};
+    GraphColumn column {};
     if (maxValue == 0)
         return column;
     // 64-bit products: a rate near 4 GB/s times the graph height must not wrap.
@@ -137,8 +143,8 @@ void separateLabels(int32_t* receivedY, int32_t* sentY, int32_t minimumTop, int3
         *sentY = *receivedY + lineHeight;
 }
 
-void listColumnEdges(const int32_t* widths, int count, int32_t left, int32_t available, int32_t minimumGap,
-                     int32_t* edges)
+void listColumnEdges(
+    const int32_t* widths, int count, int32_t left, int32_t available, int32_t minimumGap, int32_t* edges)
 {
     int32_t used = 0;
     for (int i = 0; i < count; ++i)
@@ -151,18 +157,18 @@ void listColumnEdges(const int32_t* widths, int count, int32_t left, int32_t ava
     }
 }
 
-SummaryCell summaryCellAt(int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight,
-                          bool secondaryRow)
+SummaryCell summaryCellAt(
+    int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight, bool secondaryRow)
 {
-    const SummaryCell none = {-1, 0};
-    if (columnWidth <= 0 || lineHeight <= 0 || x <= left || x > left + 4 * columnWidth || y < top ||
-        y >= top + 3 * lineHeight)
+    const SummaryCell none = { -1, 0 };
+    if (columnWidth <= 0 || lineHeight <= 0 || x <= left || x > left + 4 * columnWidth || y < top
+        || y >= top + 3 * lineHeight)
         return none;
     const int32_t row = (y - top) / lineHeight;
     if (row == 1 && !secondaryRow)
         return none;
     // A cell's text ends at its right edge, which belongs to it.
-    return {row, (x - left - 1) / columnWidth + 1};
+    return { row, (x - left - 1) / columnWidth + 1 };
 }
 
 int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch)
@@ -185,19 +191,31 @@ int32_t scrolledListPosition(ListKey key, int32_t scroll, int32_t pageRows, int3
     const int32_t page = std::max(1, pageRows);
     int32_t position = scroll;
     switch (key) {
-    case ListKey::up: position = scroll - 1; break;
-    case ListKey::down: position = scroll + 1; break;
-    case ListKey::pageUp: position = scroll - page; break;
-    case ListKey::pageDown: position = scroll + page; break;
-    case ListKey::home: position = 0; break;
-    case ListKey::end: position = limit; break;
+    case ListKey::up:
+        position = scroll - 1;
+        break;
+    case ListKey::down:
+        position = scroll + 1;
+        break;
+    case ListKey::pageUp:
+        position = scroll - page;
+        break;
+    case ListKey::pageDown:
+        position = scroll + page;
+        break;
+    case ListKey::home:
+        position = 0;
+        break;
+    case ListKey::end:
+        position = limit;
+        break;
     }
     return std::clamp(position, 0, std::max(0, limit));
 }
 
 double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex)
 {
-    FreeUnitCounters counters{};
+    FreeUnitCounters counters {};
     for (const LogRecord* record = first; record != nullptr; record = record->next) {
         const double cost = computeCost(counters, *record, tariffIndex);
         if (record == target)

@@ -31,11 +31,11 @@ inline bool isVolumeUnit(int32_t unit) { return unit < 3; }
 // secondary free units) and 2 (totals); columns used, remaining, remaining per day.
 struct FreeUnitsCells {
     bool secondaryRow;
-    char text[3][3][kFormattedValueSize];  // an empty text is a cell left blank
+    char text[3][3][kFormattedValueSize]; // an empty text is a cell left blank
 };
 
 void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t freeMain, int64_t freeSecondary,
-                           int32_t daysLeftCount, ValueFormatter format, FreeUnitsCells* cells);
+    int32_t daysLeftCount, ValueFormatter format, FreeUnitsCells* cells);
 
 // The largest useful listScroll: the rows that do not fit into `height` pixels.
 int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight);
@@ -48,7 +48,7 @@ uint32_t mixedColor(uint32_t a, uint32_t b);
 struct GraphColumn {
     uint32_t sharedHeight;
     uint32_t fullHeight;
-    bool receivedOnTop;  // received not less than sent
+    bool receivedOnTop; // received not less than sent
 };
 GraphColumn graphColumn(uint32_t received, uint32_t sent, uint32_t maxValue, uint32_t height);
 
@@ -60,19 +60,19 @@ void separateLabels(int32_t* receivedY, int32_t* sentY, int32_t minimumTop, int3
 // Right edges of the connection list's columns: each as wide as its widest text in
 // `widths`, the first starting at `left`, the room that is left of `available` pixels shared
 // out between them, but never less than `minimumGap` between two columns.
-void listColumnEdges(const int32_t* widths, int count, int32_t left, int32_t available, int32_t minimumGap,
-                     int32_t* edges);
+void listColumnEdges(
+    const int32_t* widths, int count, int32_t left, int32_t available, int32_t minimumGap, int32_t* edges);
 
 // What lies under a point of the main window's figures. Every function answers "nothing"
 // (-1 or 0) outside its area.
 struct SummaryCell {
-    int32_t row;     // 0 main period, 1 secondary period, 2 totals; -1 for none
-    int32_t column;  // 1 used, 2 left, 3 per day, 4 money
+    int32_t row; // 0 main period, 1 secondary period, 2 totals; -1 for none
+    int32_t column; // 1 used, 2 left, 3 per day, 4 money
 };
 // The Summary draws column k right-aligned at left + k * columnWidth and row r at
 // top + r * lineHeight; row 1 only when the tariff has secondary free units.
-SummaryCell summaryCellAt(int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight,
-                          bool secondaryRow);
+SummaryCell summaryCellAt(
+    int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight, bool secondaryRow);
 // The day (1..31) whose bar of pitch `pitch` from `left` holds x; 0 for none.
 int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch);
 // The shown row (0 the first) of a list drawn from `top` - 1 in rows of `lineHeight`; -1 for none.

@@ -25,8 +25,8 @@ void drawNumberLabel(HDC dc, const char* text, int numberLength, const RECT& col
 // The scale of a chart or graph whose top is `chartTop`: the unit of `largest` centred at the
 // top of `labels`, its number level with the chart's top but never over the unit. Returns the
 // number's top.
-LONG drawScaleLabels(HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest,
-                     ValueFormatter format);
+LONG drawScaleLabels(
+    HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest, ValueFormatter format);
 
 void paintStatistics(MainWindowState* state, HDC dc);
 
@@ -49,27 +49,14 @@ struct FreeUnitsTableLayout {
 void drawFreeUnitsTable(const FreeUnitsTableLayout& layout);
 
 // The log area: the live graph while a connection runs, else the month's connection list.
-// `monthAvailable` is false when the selected month's figures could not be read.
+// `monthAvailable` is false when the selected month's figures could not be read. The list is
+// scrolled no further than the limit its last paint found, and where the list was painted goes
+// into state->painted.
 void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable);
 void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels);
+// The month's connections from row `skipRows` on, their place in state->painted; returns the
+// largest useful skipRows.
 int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int32_t skipRows);
-
-// Where the last paint put the figures that the hover tips explain.
-struct PaintedLayout {
-    bool summaryShown;       // a tariff is active and the month could be read
-    bool secondaryRow;       // the Summary has its row for the secondary period
-    int32_t summaryColumnWidth;
-    int32_t summaryLineHeight;
-    bool listShown;          // the connection list (no connection runs)
-    int32_t listLineHeight;
-    int32_t listRowsShown;
-    int32_t listScrollLimit; // the largest useful listScroll
-};
-extern PaintedLayout paintedLayout;
 
 // The decimal separator of the volumes and times, taken from the user's locale.
 void useUserNumberFormat();
-
-// A money amount in the user's currency format with the active tariff's decimal places,
-// without touching the user's locale settings.
-void formatTariffMoney(double amount, char* text, int size);

@@ -5,8 +5,6 @@
 #include "skin/skin.h"
 #include "ui/views.h"
 
-PaintedLayout paintedLayout;
-
 void useUserNumberFormat()
 {
     char separator[8];
@@ -23,7 +21,7 @@ void selectSkinFont(HDC dc, uint32_t slot)
 
 SIZE zeroSize(HDC dc)
 {
-    SIZE size{0, 0};
+    SIZE size { 0, 0 };
     GetTextExtentPoint32A(dc, "0", 1, &size);
     return size;
 }
@@ -40,12 +38,12 @@ void drawNumberLabel(HDC dc, const char* text, int numberLength, const RECT& col
 {
     char number[kFormattedValueSize];
     numberOf(text, numberLength, number);
-    RECT box = {column.left, top, column.right, column.bottom};
+    RECT box = { column.left, top, column.right, column.bottom };
     DrawTextA(dc, number, -1, &box, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-LONG drawScaleLabels(HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest,
-                     ValueFormatter format)
+LONG drawScaleLabels(
+    HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest, ValueFormatter format)
 {
     char scale[kFormattedValueSize];
     const int scaleNumber = format(largest, scale);

@@ -17,7 +17,7 @@
 #include "tariff/settings.h"
 
 namespace {
-std::atomic<uint64_t> allocations{0};
+std::atomic<uint64_t> allocations { 0 };
 }
 
 void* operator new(size_t size)
@@ -46,12 +46,12 @@ void addTariff()
 {
     if (TariffTable[0] != nullptr)
         return;
-    Rate* rate = new Rate{};
+    Rate* rate = new Rate {};
     rate->unit = 4;
     rate->ltimeb = 28800;
     rate->ltimee = 64800;
     rate->ldays = 0xC0;
-    const uint32_t amounts[4] = {600, 1200, 100000, 500000};
+    const uint32_t amounts[4] = { 600, 1200, 100000, 500000 };
     memcpy(rate->amount, amounts, sizeof amounts);
     for (int i = 0; i < 7; ++i)
         rate->cost[i] = 0.01 * (i + 1);
@@ -63,12 +63,12 @@ void addTariff()
 // A month of `count` slices spread over its days, through the program's own writer.
 void writeMonth(int count)
 {
-    MonthStats month{};
+    MonthStats month {};
     month.key = kOctober2003;
     for (int i = 0; i < count; ++i) {
-        LogRecord* record = new LogRecord{};
-        record->start = LocalTime{2003, 10, 0, uint16_t(1 + i % 31), uint16_t(i % 24), uint16_t(i % 60),
-                                  uint16_t(i * 7 % 60), 0};
+        LogRecord* record = new LogRecord {};
+        record->start = LocalTime { 2003, 10, 0, uint16_t(1 + i % 31), uint16_t(i % 24), uint16_t(i % 60),
+            uint16_t(i * 7 % 60), 0 };
         record->dur = uint32_t(30 + i % 7200);
         record->rx = uint32_t(i) * 104729u;
         record->rxp = uint32_t(i % 5000);
@@ -84,8 +84,8 @@ void writeMonth(int count)
 // Time per record, from the records handled in each iteration.
 benchmark::Counter perRecord(int records)
 {
-    return benchmark::Counter(double(records),
-                              benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    return benchmark::Counter(
+        double(records), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_GzgetsFloor(benchmark::State& state)
@@ -137,7 +137,7 @@ void BM_LoadMonth(benchmark::State& state)
 void BM_WriteMonthLog(benchmark::State& state)
 {
     loadMonth(kOctober2003);
-    MonthStats month{};
+    MonthStats month {};
     month.key = kOctober2003;
     int count = 0;
     for (LogRecord* record = heldMonth.records.head; record != nullptr && count < kWriteRecords; ++count) {
@@ -157,10 +157,10 @@ void BM_ComputeCost(benchmark::State& state)
     addTariff();
     LogRecord records[64];
     for (int i = 0; i < 64; ++i)
-        records[i] = LogRecord{nullptr, uint32_t(i) * 99991u, 1, uint32_t(i) * 7u, 1,
-                               LocalTime{2003, 10, uint16_t(i % 7), uint16_t(1 + i % 31), uint16_t(i % 24), 0, 0, 0},
-                               uint32_t(60 * i)};
-    FreeUnitCounters counters{};
+        records[i] = LogRecord { nullptr, uint32_t(i) * 99991u, 1, uint32_t(i) * 7u, 1,
+            LocalTime { 2003, 10, uint16_t(i % 7), uint16_t(1 + i % 31), uint16_t(i % 24), 0, 0, 0 },
+            uint32_t(60 * i) };
+    FreeUnitCounters counters {};
     const uint64_t before = allocations;
     size_t i = 0;
     for (auto _ : state) {
@@ -205,7 +205,7 @@ private:
     std::map<std::string, int> counts;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

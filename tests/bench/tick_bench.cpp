@@ -2,8 +2,8 @@
 // rest (slice rules, tray tip): with 1 and with 16 live connections, and with a month of 100
 // and of 10,000 logged records.
 // A Windows program (it paints with GDI): run it under Wine through tools/bench tick.
-#include <ole2.h>
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdio>
 #include <cstring>
@@ -13,10 +13,12 @@
 #include "core/programdirectory.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "monitor/watcher.h"
 #include "skin/skin.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
 #include "ui/mainwindowstate.h"
 #include "ui/ticks.h"
@@ -29,7 +31,7 @@ void fillMonth(int records, const LocalTime& now)
     clearMonthCache();
     for (int i = 0; i < records; ++i) {
         LogRecord* record = new LogRecord {};
-        record->start = {now.year, now.month, 0, uint16_t(1 + i % now.day), uint16_t(i % 24), 0, 0, 0};
+        record->start = { now.year, now.month, 0, uint16_t(1 + i % now.day), uint16_t(i % 24), 0, 0, 0 };
         record->dur = 600 + i % 3000;
         record->rx = 100000 + uint32_t(i) * 37;
         record->tx = 20000 + uint32_t(i) * 11;
@@ -55,6 +57,7 @@ void startConnections(int count, const LocalTime& now)
         }
     }
     liveConnections.count = uint32_t(count);
+    setRunningSliceSource(runningSliceRecord);
 }
 
 double seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
@@ -119,7 +122,7 @@ void measure(int connections, int records, int ticks, HDC buffer, TickSplit& spl
     fillMonth(records, state.lastTick);
     startConnections(connections, state.lastTick);
     TickSplit warmUp;
-    tick(state, buffer, warmUp);  // first readings and caches
+    tick(state, buffer, warmUp); // first readings and caches
     TickSplit sum;
     for (int i = 0; i < ticks; ++i)
         tick(state, buffer, sum);
@@ -134,7 +137,7 @@ void printSplit(const char* what, const TickSplit& split)
         split.total() * 1e6);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -176,7 +179,7 @@ int main(int argc, char** argv)
         measure(kMaxLiveConnections, 100, kTicks, buffer, sixteen);
         measure(kMaxLiveConnections, 10000, kTicks, buffer, sixteenLarge);
     }
-    for (TickSplit* split : {&one, &sixteen, &sixteenLarge}) {
+    for (TickSplit* split : { &one, &sixteen, &sixteenLarge }) {
         split->counters /= kRounds;
         split->painting /= kRounds;
         split->rest /= kRounds;

@@ -49,17 +49,18 @@ int dialsim(const std::string& arguments)
 {
     std::string commandLine = "\"" + kToolPath + "\" " + arguments;
     // The tool's report (the new handle) is not needed here: its output goes nowhere.
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE nowhere = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA startup{};
+    SECURITY_ATTRIBUTES inheritable { sizeof inheritable, nullptr, TRUE };
+    HANDLE nowhere = CreateFileA(
+        "NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA startup {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nowhere;
     startup.hStdOutput = nowhere;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    const BOOL started =
-        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    PROCESS_INFORMATION process {};
+    const BOOL started
+        = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(nowhere);
     if (!started)
         return -1;
@@ -77,9 +78,9 @@ HANDLE connectionEvent()
 {
     static HANDLE event = [] {
         HANDLE made = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        EXPECT_EQ(RasConnectionNotificationA(static_cast<HRASCONN>(INVALID_HANDLE_VALUE), made,
-                                             RASCN_Connection | RASCN_Disconnection),
-                  0u);
+        EXPECT_EQ(RasConnectionNotificationA(
+                      static_cast<HRASCONN>(INVALID_HANDLE_VALUE), made, RASCN_Connection | RASCN_Disconnection),
+            0u);
         return made;
     }();
     return event;
@@ -96,17 +97,17 @@ bool sendLoopbackTraffic(int datagrams, int size)
         return false;
     SOCKET receiver = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int length = sizeof address;
-    bool done = bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    bool done = bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length) == 0;
     std::string payload(size_t(size), 'x');
     std::string buffer(size_t(size), '\0');
     for (int i = 0; done && i < datagrams; ++i)
-        done = sendto(sender, payload.data(), size, 0, reinterpret_cast<sockaddr*>(&address), sizeof address) == size &&
-               recv(receiver, buffer.data(), size, 0) == size;
+        done = sendto(sender, payload.data(), size, 0, reinterpret_cast<sockaddr*>(&address), sizeof address) == size
+            && recv(receiver, buffer.data(), size, 0) == size;
     closesocket(sender);
     closesocket(receiver);
     WSACleanup();
@@ -256,7 +257,7 @@ TEST_F(DialsimTest, TheSimulatorKeepsThePlatformsBufferRules)
     EXPECT_STREQ(connections[0].szEntryName, "One");
     EXPECT_STREQ(connections[1].szEntryName, "Two");
 
-    RASPPPIPA projection{};
+    RASPPPIPA projection {};
     projection.dwSize = sizeof projection;
     DWORD projectionBytes = sizeof projection;
     ASSERT_EQ(RasGetProjectionInfoA(connections[1].hrasconn, RASP_PppIp, &projection, &projectionBytes), 0u);
@@ -277,4 +278,4 @@ TEST_F(DialsimTest, TheSimulatorKeepsThePlatformsBufferRules)
     EXPECT_EQ(dialsim("frobnicate"), 2);
 }
 
-}  // namespace
+} // namespace

@@ -8,19 +8,17 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/mainwindowstate.h"
+#include "lang/ids.h"
+#include "ui/mainwindow.h"
 
 namespace {
 
-constexpr char kMainClass[] = "VekMwCl";
 constexpr int kStepMs = 100;
-constexpr WORD kExitCommand = 30049;
-constexpr WORD kOptionsCommand = 30050;
 
 HWND findWindow(int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
-        if (HWND window = FindWindowA(kMainClass, nullptr))
+        if (HWND window = FindWindowA(kMainWindowClass, nullptr))
             return window;
         Sleep(kStepMs);
     }
@@ -37,9 +35,9 @@ bool readState(HWND window, MainWindowState& state)
         return false;
     const LONG_PTR address = GetWindowLongPtrA(window, GWLP_USERDATA);
     SIZE_T read = 0;
-    const bool ok = address != 0 &&
-                    ReadProcessMemory(process, reinterpret_cast<void*>(address), &state, sizeof state, &read) &&
-                    read == sizeof state;
+    const bool ok = address != 0
+        && ReadProcessMemory(process, reinterpret_cast<void*>(address), &state, sizeof state, &read)
+        && read == sizeof state;
     CloseHandle(process);
     return ok;
 }
@@ -68,8 +66,9 @@ BOOL CALLBACK findOwnedDialog(HWND candidate, LPARAM context)
     auto* search = reinterpret_cast<DialogSearch*>(context);
     char className[16];
     GetClassNameA(candidate, className, sizeof className);
-    if (strcmp(className, "#32770") == 0 && (search->owner == nullptr || GetWindow(candidate, GW_OWNER) == search->owner) &&
-        IsWindowVisible(candidate)) {
+    if (strcmp(className, "#32770") == 0
+        && (search->owner == nullptr || GetWindow(candidate, GW_OWNER) == search->owner)
+        && IsWindowVisible(candidate)) {
         search->dialog = candidate;
         return FALSE;
     }
@@ -79,7 +78,7 @@ BOOL CALLBACK findOwnedDialog(HWND candidate, LPARAM context)
 HWND waitForDialog(HWND owner, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
-        DialogSearch search{owner, nullptr};
+        DialogSearch search { owner, nullptr };
         EnumWindows(findOwnedDialog, LPARAM(&search));
         if (search.dialog != nullptr)
             return search.dialog;
@@ -109,7 +108,7 @@ BOOL CALLBACK countBox(HWND candidate, LPARAM context)
 // from inside another's loop.
 int countBoxes(HWND window)
 {
-    BoxCount boxes{0, 0};
+    BoxCount boxes { 0, 0 };
     GetWindowThreadProcessId(window, &boxes.processId);
     EnumWindows(countBox, LPARAM(&boxes));
     return boxes.count;
@@ -140,16 +139,16 @@ LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // adds its icon to the new area within five seconds.
 bool playNewTaskbar(HWND program)
 {
-    WNDCLASSA windowClass{};
+    WNDCLASSA windowClass {};
     windowClass.lpfnWndProc = trayWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "Shell_TrayWnd";
     RegisterClassA(&windowClass);
     HWND tray = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", nullptr, WS_POPUP, 0, 0, 0, 0,
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
+        nullptr, nullptr, windowClass.hInstance, nullptr);
     if (tray == nullptr)
         return false;
-    TrayWatch watch{program, false};
+    TrayWatch watch { program, false };
     SetWindowLongPtrA(tray, GWLP_USERDATA, LONG_PTR(&watch));
     PostMessageA(program, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     for (int waited = 0; waited <= 5000 && !watch.added; waited += 10) {
@@ -167,8 +166,8 @@ BOOL CALLBACK findBalloon(HWND candidate, LPARAM context)
 {
     char className[32];
     GetClassNameA(candidate, className, sizeof className);
-    if (lstrcmpiA(className, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(candidate) &&
-        (GetWindowLongA(candidate, GWL_STYLE) & TTS_BALLOON) != 0) {
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(candidate)
+        && (GetWindowLongA(candidate, GWL_STYLE) & TTS_BALLOON) != 0) {
         *reinterpret_cast<HWND*>(context) = candidate;
         return FALSE;
     }
@@ -214,11 +213,11 @@ int usage()
           "       e2e_driver boxes            prints how many dialog windows telvane shows\n"
           "       e2e_driver taskbar-created  plays a new notification area: prints 1 when telvane\n"
           "                                   adds its icon to it again\n",
-          stderr);
+        stderr);
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -257,7 +256,7 @@ int main(int argc, char** argv)
         RECT rect;
         GetWindowRect(window, &rect);
         printf("%d %ld %ld %ld %ld\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right - rect.left,
-               rect.bottom - rect.top);
+            rect.bottom - rect.top);
         return 0;
     }
     if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0 || strcmp(command, "scroll") == 0) {
@@ -279,7 +278,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (strcmp(command, "options-ok") == 0) {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(kOptionsCommand, 0), 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_OPTIONS, 0), 0);
         HWND sheet = waitForDialog(window, 10000);
         if (sheet == nullptr) {
             fputs("e2e_driver: no options sheet appeared\n", stderr);
@@ -304,7 +303,7 @@ int main(int argc, char** argv)
         // "exit" is the menu's exit command (also Ctrl+Q), which closes from inside the
         // command handler; "close" is what the close button and the system send.
         if (command[0] == 'e')
-            PostMessageA(window, WM_COMMAND, MAKEWPARAM(kExitCommand, 0), 0);
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
         else
             PostMessageA(window, WM_CLOSE, 0, 0);
         if (strcmp(answer, "silent") == 0) {

@@ -14,7 +14,7 @@ namespace {
 
 const char kClass[] = "Vek_QZ_MWC";
 constexpr int kStatusBarId = 1;
-constexpr int kMessageText = 0xFFFF;  // the text of a message box
+constexpr int kMessageText = 0xFFFF; // the text of a message box
 
 std::string programFolder()
 {
@@ -55,8 +55,7 @@ void writeFile(const std::string& path, const std::string& content)
 }
 
 // A truecolour picture written with libpng; `colour` gives 0xRRGGBB per pixel.
-template <typename Colour>
-bool writePicture(const std::string& path, int width, int height, Colour colour)
+template <typename Colour> bool writePicture(const std::string& path, int width, int height, Colour colour)
 {
     std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 3);
     for (int y = 0; y < height; ++y)
@@ -67,7 +66,7 @@ bool writePicture(const std::string& path, int width, int height, Colour colour)
             p[1] = uint8_t(rgb >> 8);
             p[2] = uint8_t(rgb);
         }
-    png_image image{};
+    png_image image {};
     image.version = PNG_IMAGE_VERSION;
     image.width = png_uint_32(width);
     image.height = png_uint_32(height);
@@ -85,9 +84,8 @@ bool writePicture(const std::string& path, int width, int height)
 // A small skin-like picture: a rounded panel with a round button and a bar, on a grey chequer.
 uint32_t skinColour(int x, int y)
 {
-    const auto inside = [](int px, int py, int cx, int cy, int r) {
-        return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
-    };
+    const auto inside
+        = [](int px, int py, int cx, int cy, int r) { return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r; };
     if (inside(x, y, 230, 60, 20))
         return 0xC0392B;
     if (x >= 40 && x <= 200 && y >= 140 && y <= 165)
@@ -101,8 +99,7 @@ uint32_t skinColour(int x, int y)
 
 // Polls for a condition the program reaches on its own; the bound only keeps a broken run
 // from hanging.
-template <typename Condition>
-bool eventually(Condition condition)
+template <typename Condition> bool eventually(Condition condition)
 {
     for (int attempt = 0; attempt < 600; ++attempt) {
         if (condition())
@@ -138,7 +135,7 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM parameter)
 
 HWND findWindow(DWORD process, HWND owner, const char* className)
 {
-    WindowSearch search{process, owner, className, nullptr};
+    WindowSearch search { process, owner, className, nullptr };
     EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -148,10 +145,10 @@ protected:
     void SetUp() override
     {
         const std::string program = programFolder() + "..\\dist\\rimcutter.exe";
-        STARTUPINFOA startup{};
+        STARTUPINFOA startup {};
         startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process_))
+        ASSERT_TRUE(
+            CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
             << program;
         ASSERT_TRUE(eventually([&] { return (window_ = findWindow(process_.dwProcessId, nullptr, kClass)); }));
         char title[64] = "";
@@ -165,7 +162,7 @@ protected:
         if (process_.hProcess == nullptr || leaveOpen_)
             return;
         if (window_ != nullptr)
-            PostMessageA(window_, WM_COMMAND, 40002, 0);  // File / Exit
+            PostMessageA(window_, WM_COMMAND, 40002, 0); // File / Exit
         // Shapes that were not saved are only given up with Yes.
         for (int waited = 0; waited < 20000 && WaitForSingleObject(process_.hProcess, 100) != WAIT_OBJECT_0;
              waited += 100)
@@ -265,8 +262,8 @@ protected:
             reinterpret_cast<LPARAM>(&edit));
         ASSERT_NE(edit, nullptr);
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        PostMessageA(
+            dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     }
 
     // Posts a menu command that opens a file dialog, enters `path` into it and confirms.
@@ -301,11 +298,11 @@ protected:
     void setClientSize(int width, int height)
     {
         ShowWindow(window_, SW_RESTORE);
-        RECT frame{0, 0, width, height};
-        AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(window_, GWL_STYLE)), TRUE,
-                           DWORD(GetWindowLongA(window_, GWL_EXSTYLE)));
-        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT frame { 0, 0, width, height };
+        AdjustWindowRectEx(
+            &frame, DWORD(GetWindowLongA(window_, GWL_STYLE)), TRUE, DWORD(GetWindowLongA(window_, GWL_EXSTYLE)));
+        SetWindowPos(
+            window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageA(window_, WM_NULL, 0, 0);
     }
 
@@ -344,29 +341,28 @@ protected:
 
     int statusBarHeight()
     {
-        RECT bar{};
+        RECT bar {};
         GetWindowRect(GetDlgItem(window_, kStatusBarId), &bar);
         return bar.bottom - bar.top;
     }
 
     bool leaveOpen_ = false;
-    PROCESS_INFORMATION process_{};
+    PROCESS_INFORMATION process_ {};
     HWND window_ = nullptr;
     std::string folder_;
 };
 
 std::string onePixel(int x, int y)
 {
-    return "\t<region type=\"\" x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
-           "\" width=\"1\" height=\"1\" />\r\n\t";
+    return "\t<region type=\"\" x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y)
+        + "\" width=\"1\" height=\"1\" />\r\n\t";
 }
 
-const char kTraced[] =
-    "<region type=\"\" x=\"\" y=\"\" width=\"400\" height=\"300\">\r\n"
-    "\t<polyline x=\"100\" y=\"50\" width=\"21\" height=\"21\" mode=\"add\">\r\n"
-    "\t\t0\t0\t20\t0\t10\t20\r\n"
-    "\t</polyline>\r\n"
-    "</region>\r\n";
+const char kTraced[] = "<region type=\"\" x=\"\" y=\"\" width=\"400\" height=\"300\">\r\n"
+                       "\t<polyline x=\"100\" y=\"50\" width=\"21\" height=\"21\" mode=\"add\">\r\n"
+                       "\t\t0\t0\t20\t0\t10\t20\r\n"
+                       "\t</polyline>\r\n"
+                       "</region>\r\n";
 
 TEST_F(Rimcutter, WithoutAPictureEveryPointIsTheCorner)
 {
@@ -385,23 +381,23 @@ TEST_F(Rimcutter, ZoomKeysSetTheScaleOfMousePositions)
     const int statusHeight = statusBarHeight();
     ASSERT_GT(statusHeight, 0);
     setClientSize(615, 465 + statusHeight);
-    RECT client{};
+    RECT client {};
     GetClientRect(window_, &client);
     ASSERT_EQ(client.right, 615);
     ASSERT_EQ(client.bottom, 465 + statusHeight);
 
     struct Step {
         WPARAM key;
-        int x, y;        // device position
-        int column, row;  // picture pixel: device / scale - 5
+        int x, y; // device position
+        int column, row; // picture pixel: device / scale - 5
     } steps[] = {
-        {'2', 30, 50, 10, 20},
-        {'4', 80, 120, 15, 25},
-        {'3', 80, 120, 15, 25},  // 3 is no zoom key: still 400 %
-        {'1', 30, 50, 25, 45},
-        {'F', 30, 45, 15, 25},
-        {'4', 60, 100, 10, 20},
-        {'2', 64, 100, 27, 45},
+        { '2', 30, 50, 10, 20 },
+        { '4', 80, 120, 15, 25 },
+        { '3', 80, 120, 15, 25 }, // 3 is no zoom key: still 400 %
+        { '1', 30, 50, 25, 45 },
+        { 'F', 30, 45, 15, 25 },
+        { '4', 60, 100, 10, 20 },
+        { '2', 64, 100, 27, 45 },
     };
     for (const Step& step : steps) {
         key(step.key);
@@ -429,10 +425,11 @@ TEST_F(Rimcutter, TracedOutlineGoesToTheClipboardAndToAFile)
     SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(35, 45));
     RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW);
     click(35, 45);
-    EXPECT_EQ(copiedText(), std::string(kTraced).insert(strlen(kTraced) - strlen("</region>\r\n"),
-                                                        "\t<polyline x=\"30\" y=\"40\" width=\"21\" height=\"21\" mode=\"add\">\r\n"
-                                                        "\t\t0\t0\t20\t0\t10\t20\r\n"
-                                                        "\t</polyline>\r\n"));
+    EXPECT_EQ(copiedText(),
+        std::string(kTraced).insert(strlen(kTraced) - strlen("</region>\r\n"),
+            "\t<polyline x=\"30\" y=\"40\" width=\"21\" height=\"21\" mode=\"add\">\r\n"
+            "\t\t0\t0\t20\t0\t10\t20\r\n"
+            "\t</polyline>\r\n"));
     key('U');
 
     const std::string saved = folder_ + "outline.txt";
@@ -490,20 +487,20 @@ TEST_F(Rimcutter, TheWholePictureCanBeReachedAtEveryZoom)
     SetForegroundWindow(window_);
 
     // The pointer rests at client (100, 100): each zoom shows the pixel under it at once.
-    POINT pointer = {100, 100};
+    POINT pointer = { 100, 100 };
     ClientToScreen(window_, &pointer);
     // The pointer reaches its place through the X server: wait until it stays there.
     ASSERT_TRUE(eventually([&] {
         SetCursorPos(pointer.x, pointer.y);
         Sleep(100);
-        POINT at{};
+        POINT at {};
         GetCursorPos(&at);
         return at.x == pointer.x && at.y == pointer.y;
     }));
     key('2');
-    EXPECT_EQ(statusText(1), "x = 45, y = 45");  // 100 / 2 - 5
+    EXPECT_EQ(statusText(1), "x = 45, y = 45"); // 100 / 2 - 5
     key('4');
-    EXPECT_EQ(statusText(1), "x = 20, y = 20");  // 100 / 4 - 5
+    EXPECT_EQ(statusText(1), "x = 20, y = 20"); // 100 / 4 - 5
     SetCursorPos(0, 0);
 
     // 1640 x 1240 pixels of picture and margin at 400 %. The wheel goes down to the end, and
@@ -511,7 +508,7 @@ TEST_F(Rimcutter, TheWholePictureCanBeReachedAtEveryZoom)
     // far corner, (5 + 399) * 4 + 1 = 1617 of 1640.
     SendMessageA(window_, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120 * 100)), 0);
     SendMessageA(window_, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WORD(-120 * 100)), 0);
-    RECT client{};
+    RECT client {};
     GetClientRect(window_, &client);
     const int viewWidth = client.right, viewHeight = client.bottom - statusBarHeight();
     EXPECT_EQ(pixelAt(viewWidth - 23, viewHeight - 23), onePixel(399, 299));
@@ -539,16 +536,16 @@ TEST_F(Rimcutter, UnsavedShapesAreNotLostWithoutAsking)
     PostMessageA(window_, WM_KEYDOWN, 'D', 1);
     EXPECT_EQ(answerQuestion(IDNO), "The regions have not been saved or copied. Delete them all?");
     const std::string traced = copiedText();
-    EXPECT_NE(traced.find("width=\"11\""), std::string::npos) << traced;  // still there
+    EXPECT_NE(traced.find("width=\"11\""), std::string::npos) << traced; // still there
     EXPECT_EQ(statusText(0), "The region text is on the clipboard: paste it into skin.xml.");
-    key('D');  // copied: deleted without a question
+    key('D'); // copied: deleted without a question
     EXPECT_EQ(findWindow(0, window_, "#32770"), nullptr);
     EXPECT_EQ(copiedText().find("width=\"11\""), std::string::npos);
 
     key('R');
     click(10, 10);
     click(20, 20);
-    PostMessageA(window_, WM_COMMAND, 40002, 0);  // File / Exit
+    PostMessageA(window_, WM_COMMAND, 40002, 0); // File / Exit
     EXPECT_EQ(answerQuestion(IDNO), "The regions have not been saved or copied. Exit and lose them?");
     EXPECT_TRUE(IsWindow(window_));
 
@@ -557,7 +554,7 @@ TEST_F(Rimcutter, UnsavedShapesAreNotLostWithoutAsking)
     HWND dialog = nullptr;
     ASSERT_TRUE(eventually([&] { return (dialog = findWindow(0, window_, "#32770")); }));
     char filter[128] = "";
-    GetDlgItemTextA(dialog, 0x470, filter, sizeof filter);  // the file type list
+    GetDlgItemTextA(dialog, 0x470, filter, sizeof filter); // the file type list
     EXPECT_STREQ(filter, "Region text (*.txt)");
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(eventually([&] { return !IsWindow(dialog); }));
@@ -578,7 +575,8 @@ TEST_F(Rimcutter, DISABLED_PoseForScreenshot)
             click((x + 5) * 2, (y + 5) * 2);
     };
     key('P');
-    const int outline[][2] = {{50, 20}, {250, 20}, {280, 50}, {280, 150}, {250, 180}, {50, 180}, {20, 150}, {20, 50}};
+    const int outline[][2]
+        = { { 50, 20 }, { 250, 20 }, { 280, 50 }, { 280, 150 }, { 250, 180 }, { 50, 180 }, { 20, 150 }, { 20, 50 } };
     for (const auto& point : outline)
         at(point[0], point[1], true);
     rightClick();
@@ -595,4 +593,4 @@ TEST_F(Rimcutter, DISABLED_PoseForScreenshot)
     leaveOpen_ = true;
 }
 
-}  // namespace
+} // namespace

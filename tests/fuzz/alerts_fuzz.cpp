@@ -18,7 +18,7 @@ bool sameAlerts(const Alerts& a, const Alerts& b)
     return a.limitOn == b.limitOn && a.limit == b.limit && a.hangUp == b.hangUp;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

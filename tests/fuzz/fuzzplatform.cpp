@@ -17,9 +17,10 @@ namespace {
 uint32_t lastError;
 }
 
-LocalTime localTimeNow() { return LocalTime{2003, 10, 3, 15, 14, 3, 20, 0}; }
+LocalTime localTimeNow() { return LocalTime { 2003, 10, 3, 15, 14, 3, 20, 0 }; }
 uint64_t monotonicMilliseconds() { return 0; }
 uint16_t userDefaultLanguage() { return 0x0409; }
+bool executablePath(char*, size_t) { return false; }
 
 bool programString(uint32_t id, char* buffer, size_t size)
 {
@@ -57,8 +58,8 @@ void showMessageBox(const char*, const char*, MessageIcon) { ++fuzzBoxesShown; }
 
 void setUpFuzzDirectory(const char* name)
 {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("telvane-fuzz-" + std::string(name) + "-" + std::to_string(getpid()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path()
+        / ("telvane-fuzz-" + std::string(name) + "-" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     snprintf(programDirectory, sizeof programDirectory, "%s/", dir.c_str());

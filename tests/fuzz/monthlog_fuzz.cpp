@@ -14,12 +14,12 @@ constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
 
 void addTariffs()
 {
-    Rate* minutes = new Rate{};
+    Rate* minutes = new Rate {};
     minutes->unit = 4;
     minutes->ltimeb = 28800;
     minutes->ltimee = 64800;
     minutes->ldays = 0xC0;
-    const uint32_t amounts[4] = {60, 120, 1000, 500};
+    const uint32_t amounts[4] = { 60, 120, 1000, 500 };
     memcpy(minutes->amount, amounts, sizeof amounts);
     for (int i = 0; i < 7; ++i)
         minutes->cost[i] = 0.01 * (i + 1);
@@ -30,7 +30,7 @@ void addTariffs()
     TariffTable[1] = gigabytes;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    const int32_t tariffs[4] = {0, 1, 2, 300};
+    const int32_t tariffs[4] = { 0, 1, 2, 300 };
     settings.activeTariff = tariffs[data[0] >> 1 & 3];
     settings.volumeCorrection = uint32_t(data[0] >> 3) * 300;
     writeFuzzFile("log_200310.zip", data + 1, size - 1);
@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (heldMonth.records.head != nullptr && writeMonthLog(heldMonth)) {
         const unsigned boxes = fuzzBoxesShown;
         loadMonth(kOctober2003);
-        if (fuzzBoxesShown != boxes || memcmp(volume, heldMonth.volume, sizeof volume) != 0 ||
-            memcmp(online, heldMonth.onlineTime, sizeof online) != 0)
+        if (fuzzBoxesShown != boxes || memcmp(volume, heldMonth.volume, sizeof volume) != 0
+            || memcmp(online, heldMonth.onlineTime, sizeof online) != 0)
             abort();
     }
     clearMonthStats(heldMonth);

@@ -8,6 +8,7 @@
 #include "fakes/fakeremoteaccess.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "support.h"
 #include "tariff/alerts.h"
 #include "tariff/rates.h"
@@ -33,6 +34,7 @@ protected:
         resetAlerts();
         freeTariffs();
         clearMonthCache();
+        setRunningSliceSource(runningSliceRecord);
         memset(&liveConnections, 0, sizeof liveConnections);
         path = std::string(programDirectory) + "alerts.zip";
         fakePlatform.now = LocalTime { 2003, 10, 0, 12, 22, 10, 0, 0 }; // Sunday 12 October, 22:10

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "monitorfixture.h"
 #include "monitor/dialling.h"
+#include "monitorfixture.h"
 
 namespace {
 
@@ -25,10 +25,10 @@ TEST_F(DiallingTest, AConnectedEntryIsHungUpAndAnIdleOneDialled)
         std::vector<std::string> dialled;
     };
     const Case cases[] = {
-        {"Work", {0x20}, {}},
-        {"Home", {0x10}, {}},  // the first of two records with that name
-        {"home", {}, {"home"}},  // names compare exactly
-        {"Holiday", {}, {"Holiday"}},
+        { "Work", { 0x20 }, {} },
+        { "Home", { 0x10 }, {} }, // the first of two records with that name
+        { "home", {}, { "home" } }, // names compare exactly
+        { "Holiday", {}, { "Holiday" } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen);
@@ -39,7 +39,7 @@ TEST_F(DiallingTest, AConnectedEntryIsHungUpAndAnIdleOneDialled)
         EXPECT_TRUE(dialOrHangUp(c.chosen));
         EXPECT_EQ(fakeRemoteAccess.hungUp, c.hungUp);
         EXPECT_EQ(fakeRemoteAccess.dialled, c.dialled);
-        EXPECT_EQ(liveConnectionCount(), 3u);  // the scan after the signal removes a hung-up record
+        EXPECT_EQ(liveConnectionCount(), 3u); // the scan after the signal removes a hung-up record
     }
 }
 
@@ -75,4 +75,4 @@ TEST_F(DiallingTest, TheTableAnswersOnlyForItsUsedRecords)
     EXPECT_FALSE(isEntryConnected(""));
 }
 
-}  // namespace
+} // namespace

@@ -17,24 +17,24 @@ TEST(MoneyText, ReadsTypedAndDisplayedAmounts)
         const char* group;
         double amount;
     } cases[] = {
-        {"0,0123", ".", ",", 0.0123},       // a comma is a decimal point where it cannot group
-        {"0,0123", ",", ".", 0.0123},
-        {"-5", ".", ",", 5.0},              // signs are ignored: amounts are never negative
-        {"($5.00)", ".", ",", 5.0},
-        {"$1,234.56", ".", ",", 1234.56},   // what an English field displays reads back
-        {"1.234,56 \x80", ",", ".", 1234.56},  // and a German one (CP1252 euro sign)
-        {"$1,234", ".", ",", 1234.0},       // precision 0: separators that group are skipped
-        {"1.234 \x80", ",", ".", 1234.0},
-        {"1.234.567", ",", ".", 1234567.0},
-        {"0.29", ",", ".", 0.29},           // two digits after '.' cannot be a group
-        {"0.123", ",", ".", 0.123},         // nor can a group start with 0
-        {"12.34", ",", ".", 12.34},
-        {"1 234,5", ",", " ", 1234.5},
-        {"1 234", ",", " ", 1234.0},
-        {"1,5,3", ".", ",", 1.53},          // not a grouping: the first comma is the point
-        {"", ".", ",", 0.0},
-        {"abc", ".", ",", 0.0},
-        {"$0.01", ".", ",", 0.01},
+        { "0,0123", ".", ",", 0.0123 }, // a comma is a decimal point where it cannot group
+        { "0,0123", ",", ".", 0.0123 },
+        { "-5", ".", ",", 5.0 }, // signs are ignored: amounts are never negative
+        { "($5.00)", ".", ",", 5.0 },
+        { "$1,234.56", ".", ",", 1234.56 }, // what an English field displays reads back
+        { "1.234,56 \x80", ",", ".", 1234.56 }, // and a German one (CP1252 euro sign)
+        { "$1,234", ".", ",", 1234.0 }, // precision 0: separators that group are skipped
+        { "1.234 \x80", ",", ".", 1234.0 },
+        { "1.234.567", ",", ".", 1234567.0 },
+        { "0.29", ",", ".", 0.29 }, // two digits after '.' cannot be a group
+        { "0.123", ",", ".", 0.123 }, // nor can a group start with 0
+        { "12.34", ",", ".", 12.34 },
+        { "1 234,5", ",", " ", 1234.5 },
+        { "1 234", ",", " ", 1234.0 },
+        { "1,5,3", ".", ",", 1.53 }, // not a grouping: the first comma is the point
+        { "", ".", ",", 0.0 },
+        { "abc", ".", ",", 0.0 },
+        { "$0.01", ".", ",", 0.01 },
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(parseMoneyText(c.text, c.decimal, c.group), c.amount) << c.text;
@@ -45,7 +45,8 @@ TEST(MoneyText, PrecisionDigitsFromText)
     struct Case {
         const char* text;
         int digits;
-    } cases[] = {{"2", 2}, {"4", 4}, {"0", 0}, {"6", 6}, {"", 0}, {"abc", 0}, {"-1", 0}, {"12", 9}, {"999", 9}, {"3x", 3}};
+    } cases[] = { { "2", 2 }, { "4", 4 }, { "0", 0 }, { "6", 6 }, { "", 0 }, { "abc", 0 }, { "-1", 0 }, { "12", 9 },
+        { "999", 9 }, { "3x", 3 } };
     for (const Case& c : cases)
         EXPECT_EQ(precisionDigits(c.text), c.digits) << c.text;
 }
@@ -55,7 +56,7 @@ TEST(MoneyText, GroupingFromLocaleText)
     struct Case {
         const char* text;
         uint32_t grouping;
-    } cases[] = {{"3;0", 3}, {"3;2;0", 32}, {"3", 30}, {"0", 0}, {"0;0", 0}, {"", 0}};
+    } cases[] = { { "3;0", 3 }, { "3;2;0", 32 }, { "3", 30 }, { "0", 0 }, { "0;0", 0 }, { "", 0 } };
     for (const Case& c : cases)
         EXPECT_EQ(groupingFromLocaleText(c.text), c.grouping) << c.text;
 }
@@ -68,11 +69,10 @@ TEST(MoneyText, LabelFormats)
         size_t size;
         const char* out;
     } cases[] = {
-        {"per %s", "minute", 64, "per minute"},
-        {"%s free", "kB", 64, "kB free"},
-        {"100%% %s %s %d", "h", 64, "100%% h %s %d"},  // only the first %s is filled
-        {"no placeholder", "x", 64, "no placeholder"},
-        {"per %s", "minute", 8, "per min"},           // cut to the buffer, terminated
+        { "per %s", "minute", 64, "per minute" }, { "%s free", "kB", 64, "kB free" },
+        { "100%% %s %s %d", "h", 64, "100%% h %s %d" }, // only the first %s is filled
+        { "no placeholder", "x", 64, "no placeholder" },
+        { "per %s", "minute", 8, "per min" }, // cut to the buffer, terminated
     };
     for (const Case& c : cases) {
         char out[64];
@@ -80,7 +80,7 @@ TEST(MoneyText, LabelFormats)
         EXPECT_STREQ(out, c.out) << c.format;
     }
     // Several values fill the placeholders in order; a value's own "%s" is not filled again.
-    const char* values[] = {"80 %s", "1.2MB"};
+    const char* values[] = { "80 %s", "1.2MB" };
     char out[64];
     fillTextFormat("%s used, %s left, %s", values, 2, out, sizeof out);
     EXPECT_STREQ(out, "80 %s used, 1.2MB left, %s");
@@ -94,9 +94,15 @@ TEST(MoneyText, VolumeCorrection)
         const char* group;
         uint32_t hundredths;
     } cases[] = {
-        {"0,29", ".", ",", 29}, {"0.29", ".", ",", 29}, {"0,29", ",", ".", 29}, {"0.29", ",", ".", 29},
-        {"1,5", ",", ".", 150}, {"100.00", ".", ",", 10000}, {"-3", ".", ",", 300}, {"x", ".", ",", 0},
-        {"99999999999", ".", ",", 0xFFFFFFFFu},
+        { "0,29", ".", ",", 29 },
+        { "0.29", ".", ",", 29 },
+        { "0,29", ",", ".", 29 },
+        { "0.29", ",", ".", 29 },
+        { "1,5", ",", ".", 150 },
+        { "100.00", ".", ",", 10000 },
+        { "-3", ".", ",", 300 },
+        { "x", ".", ",", 0 },
+        { "99999999999", ".", ",", 0xFFFFFFFFu },
     };
     for (const Case& c : cases)
         EXPECT_EQ(volumeCorrectionFromText(c.text, c.decimal, c.group), c.hundredths) << c.text;
@@ -104,7 +110,7 @@ TEST(MoneyText, VolumeCorrection)
 
 TEST(HolidayTable, UnpackAndOrder)
 {
-    const HolidayDate christmas = unpackDate(1025944);  // 24 December 2003
+    const HolidayDate christmas = unpackDate(1025944); // 24 December 2003
     EXPECT_EQ(christmas.year, 2003u);
     EXPECT_EQ(christmas.month, 12u);
     EXPECT_EQ(christmas.day, 24u);
@@ -122,8 +128,12 @@ TEST(HolidayTable, UnpackAndOrder)
         const char* shortDate;
         const char* monthDay;
     } pictures[] = {
-        {"M/d/yyyy", "M/d"}, {"dd.MM.yyyy", "dd.MM"}, {"yyyy-MM-dd", "MM-dd"},
-        {"d/M/yy", "d/M"},   {"dd MMM", "dd MMM"},    {"d. M. yyyy", "d. M"},
+        { "M/d/yyyy", "M/d" },
+        { "dd.MM.yyyy", "dd.MM" },
+        { "yyyy-MM-dd", "MM-dd" },
+        { "d/M/yy", "d/M" },
+        { "dd MMM", "dd MMM" },
+        { "d. M. yyyy", "d. M" },
     };
     for (const auto& picture : pictures) {
         char monthDay[32];
@@ -142,7 +152,7 @@ TEST(HolidayTable, StoreEndsTheTableAfterTheRows)
     Holiday rows[2] = {};
     strcpy(rows[0].name, "New Year");
     rows[0].packedDate = packDate(2004, 1, 1);
-    rows[1].packedDate = packDate(2004, 12, 25);  // an empty name is kept as it is
+    rows[1].packedDate = packDate(2004, 12, 25); // an empty name is kept as it is
     storeHolidays(rows, 2);
     EXPECT_STREQ(settings.holidays[0].name, "New Year");
     EXPECT_EQ(settings.holidays[0].packedDate, packDate(2004, 1, 1));
@@ -157,7 +167,7 @@ TEST(HolidayTable, StoreEndsTheTableAfterTheRows)
     storeHolidays(full, kHolidayCount + 1);
     EXPECT_EQ(holidayCount(), kHolidayCount);
     EXPECT_EQ(settings.holidays[kHolidayCount - 1].packedDate, packDate(2005, 1, 1) + 31u);
-    EXPECT_EQ(settings.updateIntervalMs, 0u);  // nothing written past the table
+    EXPECT_EQ(settings.updateIntervalMs, 0u); // nothing written past the table
 }
 
 class TariffTableEdits : public testing::Test {
@@ -183,7 +193,7 @@ TEST_F(TariffTableEdits, AppendUpToTheLastSlotThenRefuse)
 
 TEST_F(TariffTableEdits, RemoveMovesLaterTariffsDown)
 {
-    for (const char* name : {"A", "B", "C"})
+    for (const char* name : { "A", "B", "C" })
         strcpy(appendTariff()->name, name);
     EXPECT_FALSE(removeTariff(3));
     EXPECT_FALSE(removeTariff(-1));
@@ -205,4 +215,4 @@ TEST(TariffNames, LessThanCannotBeStored)
     EXPECT_FALSE(isStorableTariffName("a<b"));
 }
 
-}  // namespace
+} // namespace

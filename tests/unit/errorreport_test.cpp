@@ -32,10 +32,10 @@ TEST_F(ErrorReport, SeverityPicksCaptionAndIcon)
         const char* caption;
         MessageIcon icon;
     } cases[] = {
-        {kErrorTagLine, "telvane - Information", MessageIcon::warning},
-        {kErrorMainWindow, "telvane - Error", MessageIcon::error},
-        {kErrorNoMemory, "telvane - Warning", MessageIcon::error},
-        {0x00000007, "telvane - Success", MessageIcon::information},
+        { kErrorTagLine, "telvane - Information", MessageIcon::warning },
+        { kErrorMainWindow, "telvane - Error", MessageIcon::error },
+        { kErrorNoMemory, "telvane - Warning", MessageIcon::error },
+        { 0x00000007, "telvane - Success", MessageIcon::information },
     };
     for (const Case& c : cases) {
         fakePlatform.boxes.clear();
@@ -65,7 +65,7 @@ TEST_F(ErrorReport, SystemErrorTextFollowsOnlyWhenThereIsOne)
     ASSERT_EQ(fakePlatform.boxes.size(), 2u);
     EXPECT_EQ(fakePlatform.boxes[0].text, "A line is not a tag.\nSystem: Access is denied.");
     EXPECT_EQ(fakePlatform.boxes[1].text, "A line is not a tag.");
-    EXPECT_EQ(fakePlatform.lastError, 0u);  // cleared after the box
+    EXPECT_EQ(fakePlatform.lastError, 0u); // cleared after the box
 }
 
 TEST_F(ErrorReport, InsertsAreShownThenTheTextsCleared)
@@ -79,7 +79,7 @@ TEST_F(ErrorReport, InsertsAreShownThenTheTextsCleared)
     EXPECT_EQ(fakePlatform.boxes[0].text, "Line 12, column 7 of skin.xml: bad tag");
     EXPECT_STREQ(MessageArguments.text1, "");
     EXPECT_STREQ(MessageArguments.text2, "");
-    EXPECT_EQ(MessageArguments.number1, 12u);  // numbers are left as they are
+    EXPECT_EQ(MessageArguments.number1, 12u); // numbers are left as they are
 }
 
-}  // namespace
+} // namespace

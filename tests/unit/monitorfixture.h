@@ -10,6 +10,7 @@
 #include "fakes/fakeremoteaccess.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "monitor/traffic.h"
 #include "monitor/watcher.h"
 #include "tariff/settings.h"
@@ -22,10 +23,11 @@ protected:
         resetFakeRemoteAccess();
         resetSettings();
         clearMonthCache();
+        setRunningSliceSource(runningSliceRecord);
         memset(&liveConnections, 0, sizeof liveConnections);
         // Ends the failure episodes of the service and the address table that a previous test
         // may have left open, so each test's first failure is reported.
-        rescanConnections();
+        resetConnectionWatcher();
     }
     void TearDown() override { clearMonthCache(); }
 

@@ -11,6 +11,7 @@
 #include "log/monthlog.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "support.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -40,10 +41,10 @@ protected:
 };
 
 LogRecord* newRecord(uint16_t day, uint16_t hour, uint16_t minute, uint16_t second, uint32_t dur, uint32_t rx,
-                     uint32_t rxp, uint32_t tx, uint32_t txp)
+    uint32_t rxp, uint32_t tx, uint32_t txp)
 {
-    LogRecord* record = new LogRecord{};
-    record->start = LocalTime{2003, 10, 0, day, hour, minute, second, 0};
+    LogRecord* record = new LogRecord {};
+    record->start = LocalTime { 2003, 10, 0, day, hour, minute, second, 0 };
     record->dur = dur;
     record->rx = rx;
     record->rxp = rxp;
@@ -62,29 +63,31 @@ std::vector<const LogRecord*> listOf(const MonthStats& month)
 
 TEST_F(MonthLog, BlockIsWrittenByteForByte)
 {
-    MonthStats month{};
+    MonthStats month {};
     month.key = kOctober2003;
     appendMonthRecord(month, newRecord(5, 14, 3, 20, 754, 120000, 400, 30000, 350));
     ASSERT_TRUE(writeMonthLog(month));
-    EXPECT_EQ(readGzipFile(october), "<log>\r\n"
-                                     "\t<day>5</day>\r\n"
-                                     "\t<time>50600</time>\r\n"
-                                     "\t<dur>754</dur>\r\n"
-                                     "\t<rx>120000</rx>\r\n"
-                                     "\t<rxp>400</rxp>\r\n"
-                                     "\t<tx>30000</tx>\r\n"
-                                     "\t<txp>350</txp>\r\n"
-                                     "</log>\r\n");
+    EXPECT_EQ(readGzipFile(october),
+        "<log>\r\n"
+        "\t<day>5</day>\r\n"
+        "\t<time>50600</time>\r\n"
+        "\t<dur>754</dur>\r\n"
+        "\t<rx>120000</rx>\r\n"
+        "\t<rxp>400</rxp>\r\n"
+        "\t<tx>30000</tx>\r\n"
+        "\t<txp>350</txp>\r\n"
+        "</log>\r\n");
     EXPECT_FALSE(fileExists(october + ".tmp"));
     clearMonthStats(month);
 }
 
 TEST_F(MonthLog, RoundTripKeepsOrderAndLargeValuesAndFillsTheDayOfWeek)
 {
-    MonthStats month{};
+    MonthStats month {};
     month.key = kOctober2003;
     appendMonthRecord(month, newRecord(5, 14, 3, 20, 754, 120000, 400, 30000, 350));
-    appendMonthRecord(month, newRecord(31, 23, 59, 59, 2200000000u, 4000000000u, 4294967295u, 3000000000u, 2147483648u));
+    appendMonthRecord(
+        month, newRecord(31, 23, 59, 59, 2200000000u, 4000000000u, 4294967295u, 3000000000u, 2147483648u));
     appendMonthRecord(month, newRecord(1, 0, 0, 0, 0, 0, 0, 0, 0));
     ASSERT_TRUE(writeMonthLog(month));
 
@@ -94,7 +97,7 @@ TEST_F(MonthLog, RoundTripKeepsOrderAndLargeValuesAndFillsTheDayOfWeek)
     const std::vector<const LogRecord*> written = listOf(month);
     ASSERT_EQ(loaded.size(), 3u);
     EXPECT_EQ(heldMonth.records.tail, loaded.back());
-    const uint16_t weekdays[3] = {0, 5, 3};  // 5 Oct 2003 a Sunday, the 31st a Friday, the 1st a Wednesday
+    const uint16_t weekdays[3] = { 0, 5, 3 }; // 5 Oct 2003 a Sunday, the 31st a Friday, the 1st a Wednesday
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         LocalTime expected = written[i]->start;
@@ -113,10 +116,9 @@ TEST_F(MonthLog, LoadingSumsPerMonthAndDay)
 {
     // Received and sent are summed in 32 bits: 4,000,000,000 + 3,000,000,000 wraps to 2,705,032,704.
     // The slice from 23:50 on the 3rd lasting 20 minutes counts wholly under the 3rd.
-    writeGzipFile(october, logBlock(5, 50600, 754, 120000, 400, 30000, 350) + "\r\n\r\n" +
-                               logBlock(5, 60000, 46, 1000, 1, 0, 0) +
-                               logBlock(31, 0, 100, 4000000000u, 1, 3000000000u, 1) +
-                               logBlock(3, 85800, 1200, 10, 1, 10, 1));
+    writeGzipFile(october,
+        logBlock(5, 50600, 754, 120000, 400, 30000, 350) + "\r\n\r\n" + logBlock(5, 60000, 46, 1000, 1, 0, 0)
+            + logBlock(31, 0, 100, 4000000000u, 1, 3000000000u, 1) + logBlock(3, 85800, 1200, 10, 1, 10, 1));
     ASSERT_TRUE(loadMonth(kOctober2003));
     EXPECT_TRUE(fakePlatform.boxes.empty());
     EXPECT_EQ(heldMonth.volume[5], 151000);
@@ -128,10 +130,10 @@ TEST_F(MonthLog, LoadingSumsPerMonthAndDay)
     EXPECT_EQ(heldMonth.onlineTime[31], 100);
     EXPECT_EQ(heldMonth.onlineTime[3], 1200);
     EXPECT_EQ(heldMonth.onlineTime[0], 2100);
-    EXPECT_EQ(heldMonth.cost[0], 0.0);  // no tariff defined
+    EXPECT_EQ(heldMonth.cost[0], 0.0); // no tariff defined
 
     // The same file priced by a seconds tariff with 800 free seconds at 0.01 and a 5 % correction.
-    Rate* rate = new Rate{};
+    Rate* rate = new Rate {};
     rate->unit = 3;
     rate->amount[0] = 800;
     rate->amount[2] = 100000;
@@ -144,7 +146,7 @@ TEST_F(MonthLog, LoadingSumsPerMonthAndDay)
     EXPECT_NEAR(heldMonth.cost[3], 1200 * 0.01, 1e-9);
     EXPECT_NEAR(heldMonth.cost[0], 1300 * 0.01, 1e-9);
     EXPECT_EQ(heldMonth.counters.used[0], 2100);
-    EXPECT_EQ(heldMonth.volume[5], 142500 + 950);  // 150,000 and 1,000 bytes less 5 %
+    EXPECT_EQ(heldMonth.volume[5], 142500 + 950); // 150,000 and 1,000 bytes less 5 %
 }
 
 TEST_F(MonthLog, MissingFileIsAnEmptyMonth)
@@ -162,7 +164,7 @@ TEST_F(MonthLog, MissingFileIsAnEmptyMonth)
 
 TEST_F(MonthLog, KeyZeroLoadsTheMonthOfTheClockIntoTheCurrentMonth)
 {
-    fakePlatform.now = LocalTime{2003, 10, 3, 15, 14, 3, 20, 0};
+    fakePlatform.now = LocalTime { 2003, 10, 3, 15, 14, 3, 20, 0 };
     writeGzipFile(october, logBlock(5, 50600, 754, 120000, 400, 30000, 350));
     ASSERT_TRUE(loadMonth(0));
     EXPECT_EQ(listOf(currentMonth).size(), 1u);
@@ -178,17 +180,18 @@ TEST_F(MonthLog, FormatErrorsStopReadingAndKeepTheCompletedRecords)
         const char* what;
         std::string content;
     } cases[] = {
-        {"missing </log> at the end", good + open},
-        {"log opened and closed on one line", good + "<log></log>\r\n" + good},
-        {"second <log> inside a block", good + open + good},
-        {"data tag outside a block", good + "\t<day>5</day>\r\n" + good},
-        {"data tag without its closing tag", good + open + "\t<rx>5\r\n</log>\r\n"},
-        {"unknown tag", good + open + "\t<colour>5</colour>\r\n</log>\r\n"},
-        {"day the month does not have", good + logBlock(32, 0, 1, 1, 1, 1, 1)},
-        {"day 0", good + logBlock(0, 0, 1, 1, 1, 1, 1)},
-        {"time of 86,400 seconds", good + logBlock(7, 86400, 1, 1, 1, 1, 1)},
-        {"block without a day", good + "<log>\r\n\t<time>60</time>\r\n</log>\r\n"},
-        {"line longer than 65,535 characters", good + open + "\t<rx>" + std::string(66000, '1') + "</rx>\r\n</log>\r\n"},
+        { "missing </log> at the end", good + open },
+        { "log opened and closed on one line", good + "<log></log>\r\n" + good },
+        { "second <log> inside a block", good + open + good },
+        { "data tag outside a block", good + "\t<day>5</day>\r\n" + good },
+        { "data tag without its closing tag", good + open + "\t<rx>5\r\n</log>\r\n" },
+        { "unknown tag", good + open + "\t<colour>5</colour>\r\n</log>\r\n" },
+        { "day the month does not have", good + logBlock(32, 0, 1, 1, 1, 1, 1) },
+        { "day 0", good + logBlock(0, 0, 1, 1, 1, 1, 1) },
+        { "time of 86,400 seconds", good + logBlock(7, 86400, 1, 1, 1, 1, 1) },
+        { "block without a day", good + "<log>\r\n\t<time>60</time>\r\n</log>\r\n" },
+        { "line longer than 65,535 characters",
+            good + open + "\t<rx>" + std::string(66000, '1') + "</rx>\r\n</log>\r\n" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -235,7 +238,7 @@ TEST_F(MonthLog, OpenRecordAloneIsDroppedFromAnEmptyList)
 
 TEST_F(MonthLog, FailedWritesKeepTheOldFile)
 {
-    MonthStats month{};
+    MonthStats month {};
     month.key = kOctober2003;
     appendMonthRecord(month, newRecord(5, 14, 3, 20, 754, 120000, 400, 30000, 350));
     ASSERT_TRUE(writeMonthLog(month));
@@ -270,8 +273,8 @@ TEST_F(MonthLog, FailedWritesKeepTheOldFile)
 
 TEST_F(MonthLog, RecordFromSliceTakesTheWholeElapsedTime)
 {
-    LiveConnection connection{};
-    connection.sliceStart = LocalTime{2003, 10, 3, 15, 14, 0, 0, 0};
+    LiveConnection connection {};
+    connection.sliceStart = LocalTime { 2003, 10, 3, 15, 14, 0, 0, 0 };
     connection.sliceStartMs = monotonicAt(connection.sliceStart);
     connection.bytesReceived = 2000000;
     connection.packetsReceived = 1500;
@@ -283,16 +286,16 @@ TEST_F(MonthLog, RecordFromSliceTakesTheWholeElapsedTime)
         LocalTime now;
         uint32_t dur;
     } cases[] = {
-        {"200 seconds", {2003, 10, 3, 15, 14, 3, 20, 0}, 200},
-        {"over midnight", {2003, 10, 4, 16, 0, 10, 0, 0}, 36600},
-        {"25 hours", {2003, 10, 4, 16, 15, 0, 0, 0}, 90000},
-        {"into the next month", {2003, 11, 6, 1, 14, 0, 0, 0}, 17 * 86400},
-        {"under a second", {2003, 10, 3, 15, 14, 0, 0, 999}, 0},
+        { "200 seconds", { 2003, 10, 3, 15, 14, 3, 20, 0 }, 200 },
+        { "over midnight", { 2003, 10, 4, 16, 0, 10, 0, 0 }, 36600 },
+        { "25 hours", { 2003, 10, 4, 16, 15, 0, 0, 0 }, 90000 },
+        { "into the next month", { 2003, 11, 6, 1, 14, 0, 0, 0 }, 17 * 86400 },
+        { "under a second", { 2003, 10, 3, 15, 14, 0, 0, 999 }, 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fakePlatform.now = c.now;
-        LogRecord record{};
+        LogRecord record {};
         record.next = &record;
         ASSERT_TRUE(recordFromSlice(&record, &connection));
         EXPECT_EQ(record.next, nullptr);
@@ -307,8 +310,8 @@ TEST_F(MonthLog, RecordFromSliceTakesTheWholeElapsedTime)
     // Milliseconds count: 14:00:00.600 to 14:00:01.500 is 0.9 s.
     connection.sliceStart.milliseconds = 600;
     connection.sliceStartMs = monotonicAt(connection.sliceStart);
-    fakePlatform.now = LocalTime{2003, 10, 3, 15, 14, 0, 1, 500};
-    LogRecord record{};
+    fakePlatform.now = LocalTime { 2003, 10, 3, 15, 14, 0, 1, 500 };
+    LogRecord record {};
     ASSERT_TRUE(recordFromSlice(&record, &connection));
     EXPECT_EQ(record.dur, 0u);
 
@@ -318,4 +321,4 @@ TEST_F(MonthLog, RecordFromSliceTakesTheWholeElapsedTime)
     EXPECT_EQ(record.dur, 77u);
 }
 
-}  // namespace
+} // namespace

@@ -37,40 +37,39 @@ protected:
 
 Rate nightAndDay()
 {
-    Rate rate{};
+    Rate rate {};
     strcpy(rate.name, "Night & Day >");
     rate.ltimeb = 28800;
     rate.ltimee = 64800;
-    rate.ldays = (1u << 5) | (1u << 6);  // Saturday and Sunday
+    rate.ldays = (1u << 5) | (1u << 6); // Saturday and Sunday
     strcpy(rate.precision, "2");
     rate.unit = 4;
-    const uint32_t amounts[4] = {60, 120, 1000, 0};
-    const double costs[7] = {9.95, 0.05, 0.01, 0.04, 0.008, 0.03, 0.005};
+    const uint32_t amounts[4] = { 60, 120, 1000, 0 };
+    const double costs[7] = { 9.95, 0.05, 0.01, 0.04, 0.008, 0.03, 0.005 };
     memcpy(rate.amount, amounts, sizeof amounts);
     memcpy(rate.cost, costs, sizeof costs);
     return rate;
 }
 
-const char* const kNightAndDayBlock =
-    "<rate>\r\n"
-    "\t<name>Night & Day ></name>\r\n"
-    "\t<ltimeb>28800</ltimeb>\r\n"
-    "\t<ltimee>64800</ltimee>\r\n"
-    "\t<ldays>00000110</ldays>\r\n"
-    "\t<precision>2</precision>\r\n"
-    "\t<unit>4</unit>\r\n"
-    "\t<amount>60</amount>\r\n"
-    "\t<amount>120</amount>\r\n"
-    "\t<amount>1000</amount>\r\n"
-    "\t<amount>0</amount>\r\n"
-    "\t<cost>9.950000</cost>\r\n"
-    "\t<cost>0.050000</cost>\r\n"
-    "\t<cost>0.010000</cost>\r\n"
-    "\t<cost>0.040000</cost>\r\n"
-    "\t<cost>0.008000</cost>\r\n"
-    "\t<cost>0.030000</cost>\r\n"
-    "\t<cost>0.005000</cost>\r\n"
-    "</rate>\r\n";
+const char* const kNightAndDayBlock = "<rate>\r\n"
+                                      "\t<name>Night & Day ></name>\r\n"
+                                      "\t<ltimeb>28800</ltimeb>\r\n"
+                                      "\t<ltimee>64800</ltimee>\r\n"
+                                      "\t<ldays>00000110</ldays>\r\n"
+                                      "\t<precision>2</precision>\r\n"
+                                      "\t<unit>4</unit>\r\n"
+                                      "\t<amount>60</amount>\r\n"
+                                      "\t<amount>120</amount>\r\n"
+                                      "\t<amount>1000</amount>\r\n"
+                                      "\t<amount>0</amount>\r\n"
+                                      "\t<cost>9.950000</cost>\r\n"
+                                      "\t<cost>0.050000</cost>\r\n"
+                                      "\t<cost>0.010000</cost>\r\n"
+                                      "\t<cost>0.040000</cost>\r\n"
+                                      "\t<cost>0.008000</cost>\r\n"
+                                      "\t<cost>0.030000</cost>\r\n"
+                                      "\t<cost>0.005000</cost>\r\n"
+                                      "</rate>\r\n";
 
 void expectSameRate(const Rate& actual, const Rate& expected)
 {
@@ -89,25 +88,25 @@ void expectSameRate(const Rate& actual, const Rate& expected)
 TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
 {
     addTariff(nightAndDay());
-    Rate second{};
+    Rate second {};
     strcpy(second.name, "Volume");
-    second.ltimeb = 86399;  // the last second of a day
+    second.ltimeb = 86399; // the last second of a day
     strcpy(second.precision, "3");
     second.unit = 2;
     second.amount[0] = 4294967295u;
     second.cost[1] = 1234567.125;
-    second.cost[6] = 0.0000004;  // below six decimals: comes back as 0
+    second.cost[6] = 0.0000004; // below six decimals: comes back as 0
     addTariff(second);
 
     ASSERT_TRUE(writeRates());
     EXPECT_FALSE(fileExists(path + ".tmp"));
-    const std::string secondBlock =
-        "<rate>\r\n\t<name>Volume</name>\r\n\t<ltimeb>86399</ltimeb>\r\n\t<ltimee>0</ltimee>\r\n"
-        "\t<ldays>00000000</ldays>\r\n\t<precision>3</precision>\r\n\t<unit>2</unit>\r\n"
-        "\t<amount>4294967295</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n"
-        "\t<cost>0.000000</cost>\r\n\t<cost>1234567.125000</cost>\r\n\t<cost>0.000000</cost>\r\n"
-        "\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n"
-        "</rate>\r\n";
+    const std::string secondBlock
+        = "<rate>\r\n\t<name>Volume</name>\r\n\t<ltimeb>86399</ltimeb>\r\n\t<ltimee>0</ltimee>\r\n"
+          "\t<ldays>00000000</ldays>\r\n\t<precision>3</precision>\r\n\t<unit>2</unit>\r\n"
+          "\t<amount>4294967295</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n"
+          "\t<cost>0.000000</cost>\r\n\t<cost>1234567.125000</cost>\r\n\t<cost>0.000000</cost>\r\n"
+          "\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n"
+          "</rate>\r\n";
     EXPECT_EQ(readGzipFile(path), "<version>1</version>\r\n" + std::string(kNightAndDayBlock) + secondBlock);
 
     freeTariffs();
@@ -157,7 +156,7 @@ TEST_F(RatesFile, ExistingFileThatCannotBeReadIsReported)
 TEST_F(RatesFile, VersionZeroFileMapsAmountsAndCosts)
 {
     std::string text = "<rate>\r\n\t<name>Old</name>\r\n\t<unit>1</unit>\r\n";
-    for (const char* amount : {"10", "20", "30"})
+    for (const char* amount : { "10", "20", "30" })
         text += std::string("\t<amount>") + amount + "</amount>\r\n";
     for (int cost = 1; cost <= 8; ++cost)
         text += "\t<cost>" + std::to_string(cost) + "</cost>\r\n";
@@ -168,8 +167,8 @@ TEST_F(RatesFile, VersionZeroFileMapsAmountsAndCosts)
     EXPECT_TRUE(fakePlatform.boxes.empty());
     ASSERT_EQ(tariffCount(), 1);
     const Rate& rate = *TariffTable[0];
-    const uint32_t amounts[4] = {10, 0, 20, 30};
-    const double costs[7] = {3, 3, 4, 5, 6, 7, 8};
+    const uint32_t amounts[4] = { 10, 0, 20, 30 };
+    const double costs[7] = { 3, 3, 4, 5, 6, 7, 8 };
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(rate.amount[i], amounts[i]) << i;
     for (int i = 0; i < 7; ++i)
@@ -194,32 +193,36 @@ TEST_F(RatesFile, FormatErrorsAreReportedOnceAndKeepWhatWasRead)
     struct Case {
         const char* what;
         std::string content;
-        int tariffs;  // what stays in the table
+        int tariffs; // what stays in the table
     } cases[] = {
-        {"rate opened and closed on one line", good + "<rate></rate>\r\n", 1},
-        {"second rate before the first is closed", good + "<rate>\r\n\t<name>Half</name>\r\n<rate>\r\n</rate>\r\n", 2},
-        {"data tag outside a tariff", good + "\t<name>Loose</name>\r\n", 1},
-        {"data tag without its closing tag", good + "<rate>\r\n\t<name>Open\r\n</rate>\r\n", 2},
-        {"fifth amount",
-         good + "<rate>\r\n\t<amount>1</amount>\r\n\t<amount>2</amount>\r\n\t<amount>3</amount>\r\n"
-                "\t<amount>4</amount>\r\n\t<amount>5</amount>\r\n</rate>\r\n",
-         2},
-        {"eighth cost in a version 1 file", good + eightCosts + "</rate>\r\n", 2},
-        {"unknown tag", good + "<rate>\r\n\t<colour>red</colour>\r\n</rate>\r\n", 2},
-        {"tariff still open at the end", good + "<rate>\r\n\t<name>Cut</name>\r\n", 2},
-        {"unit without a factor refuses its tariff", good + "<rate>\r\n\t<name>Bad</name>\r\n\t<unit>6</unit>\r\n</rate>\r\n", 1},
-        {"negative unit", good + "<rate>\r\n\t<unit>-1</unit>\r\n</rate>\r\n", 1},
-        {"a 257th tariff", "<version>1</version>\r\n" + tooMany, 256},
+        { "rate opened and closed on one line", good + "<rate></rate>\r\n", 1 },
+        { "second rate before the first is closed", good + "<rate>\r\n\t<name>Half</name>\r\n<rate>\r\n</rate>\r\n",
+            2 },
+        { "data tag outside a tariff", good + "\t<name>Loose</name>\r\n", 1 },
+        { "data tag without its closing tag", good + "<rate>\r\n\t<name>Open\r\n</rate>\r\n", 2 },
+        { "fifth amount",
+            good
+                + "<rate>\r\n\t<amount>1</amount>\r\n\t<amount>2</amount>\r\n\t<amount>3</amount>\r\n"
+                  "\t<amount>4</amount>\r\n\t<amount>5</amount>\r\n</rate>\r\n",
+            2 },
+        { "eighth cost in a version 1 file", good + eightCosts + "</rate>\r\n", 2 },
+        { "unknown tag", good + "<rate>\r\n\t<colour>red</colour>\r\n</rate>\r\n", 2 },
+        { "tariff still open at the end", good + "<rate>\r\n\t<name>Cut</name>\r\n", 2 },
+        { "unit without a factor refuses its tariff",
+            good + "<rate>\r\n\t<name>Bad</name>\r\n\t<unit>6</unit>\r\n</rate>\r\n", 1 },
+        { "negative unit", good + "<rate>\r\n\t<unit>-1</unit>\r\n</rate>\r\n", 1 },
+        { "a 257th tariff", "<version>1</version>\r\n" + tooMany, 256 },
         // Values the table could not write back as they stand.
-        {"a time after the day's end", good + "<rate>\r\n\t<ltimee>86400</ltimee>\r\n</rate>\r\n", 2},
-        {"a time beyond 32 bits", good + "<rate>\r\n\t<ltimeb>99999999999</ltimeb>\r\n</rate>\r\n", 2},
-        {"a time before midnight", good + "<rate>\r\n\t<ltimeb>-5</ltimeb>\r\n</rate>\r\n", 2},
-        {"an amount beyond 32 bits", good + "<rate>\r\n\t<amount>4294967296</amount>\r\n</rate>\r\n", 2},
-        {"a price that is no number", good + "<rate>\r\n\t<cost>nan</cost>\r\n</rate>\r\n", 2},
-        {"an endless price", good + "<rate>\r\n\t<cost>-inf</cost>\r\n</rate>\r\n", 2},
-        {"a price of 316 digits", good + "<rate>\r\n\t<cost>1e308</cost>\r\n</rate>\r\n", 2},
-        {"a file that is no gzip stream", std::string(600, '\0'), 0},
-        {"line longer than 65,535 characters", good + "<rate>\r\n\t<name>" + std::string(70000, 'n') + "</name>\r\n</rate>\r\n", 2},
+        { "a time after the day's end", good + "<rate>\r\n\t<ltimee>86400</ltimee>\r\n</rate>\r\n", 2 },
+        { "a time beyond 32 bits", good + "<rate>\r\n\t<ltimeb>99999999999</ltimeb>\r\n</rate>\r\n", 2 },
+        { "a time before midnight", good + "<rate>\r\n\t<ltimeb>-5</ltimeb>\r\n</rate>\r\n", 2 },
+        { "an amount beyond 32 bits", good + "<rate>\r\n\t<amount>4294967296</amount>\r\n</rate>\r\n", 2 },
+        { "a price that is no number", good + "<rate>\r\n\t<cost>nan</cost>\r\n</rate>\r\n", 2 },
+        { "an endless price", good + "<rate>\r\n\t<cost>-inf</cost>\r\n</rate>\r\n", 2 },
+        { "a price of 316 digits", good + "<rate>\r\n\t<cost>1e308</cost>\r\n</rate>\r\n", 2 },
+        { "a file that is no gzip stream", std::string(600, '\0'), 0 },
+        { "line longer than 65,535 characters",
+            good + "<rate>\r\n\t<name>" + std::string(70000, 'n') + "</name>\r\n</rate>\r\n", 2 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -245,7 +248,7 @@ TEST_F(RatesFile, DamagedOriginalIsKeptOnceAndNeverOverwritten)
 {
     writeGzipFile(path, "<rate>\r\n\t<name>A</name>\r\n");
     readRates();
-    readRates();  // read again before any rewrite: the same copy serves
+    readRates(); // read again before any rewrite: the same copy serves
     EXPECT_EQ(fakePlatform.boxes.size(), 2u);
     EXPECT_FALSE(fileExists(path + ".damaged2"));
     const std::string firstDamage = readPlainFile(path);
@@ -266,20 +269,22 @@ TEST_F(RatesFile, LenientLinesAndTextLimits)
     const std::string text = "<version>1</version>\r\n"
                              "\r\n"
                              "<rate>\r\n"
-                             "\t<name>Extra</namex>\r\n"      // accepted: only the tag's length is compared
+                             "\t<name>Extra</namex>\r\n" // accepted: only the tag's length is compared
                              "\t<precision>12345</precision>\r\n"
-                             "\t<ldays>1</ldays>\r\n"         // missing characters count as '0'
+                             "\t<ldays>1</ldays>\r\n" // missing characters count as '0'
                              "\t<ltimeb>  3600xyz</ltimeb>\r\n"
                              "</rate>\r\n"
                              "\r\n"
                              "<rate>\r\n"
-                             "\t<name>Other</nmae>\r\n"       // rejected and skipped silently
-                             "\t<ldays>0000000111</ldays>\r\n"  // only eight characters count
+                             "\t<name>Other</nmae>\r\n" // rejected and skipped silently
+                             "\t<ldays>0000000111</ldays>\r\n" // only eight characters count
                              "\t<cost>2.5</cost>\r\n"
                              "</rate>\r\n"
                              "<rate>\r\n"
-                             "\t<name>" + std::string(300, 'x') + "</name>\r\n"
-                             "</rate>\r\n";
+                             "\t<name>"
+        + std::string(300, 'x')
+        + "</name>\r\n"
+          "</rate>\r\n";
     writeGzipFile(path, text);
     ASSERT_TRUE(readRates());
     EXPECT_TRUE(fakePlatform.boxes.empty());
@@ -291,14 +296,14 @@ TEST_F(RatesFile, LenientLinesAndTextLimits)
     EXPECT_EQ(TariffTable[0]->ldays, 1u);
     EXPECT_EQ(TariffTable[0]->ltimeb, 3600);
     EXPECT_STREQ(TariffTable[1]->name, "");
-    EXPECT_EQ(TariffTable[1]->ldays, 0x80u);  // "00000001": bit 7 alone
+    EXPECT_EQ(TariffTable[1]->ldays, 0x80u); // "00000001": bit 7 alone
     EXPECT_DOUBLE_EQ(TariffTable[1]->cost[0], 2.5);
     EXPECT_EQ(std::string(TariffTable[2]->name), std::string(255, 'x'));
 }
 
 TEST_F(RatesFile, NameWithLessThanIsWrittenAsItStandsAndComesBackEmpty)
 {
-    Rate rate{};
+    Rate rate {};
     strcpy(rate.name, "a<b");
     addTariff(rate);
     ASSERT_TRUE(writeRates());
@@ -316,7 +321,7 @@ TEST_F(RatesFile, MissingFileNameString)
     EXPECT_FALSE(readRates());
     EXPECT_EQ(AppError, kErrorResourceMissing);
     EXPECT_EQ(MessageArguments.number1, 102u);
-    EXPECT_EQ(tariffCount(), 1);  // the table is left alone
+    EXPECT_EQ(tariffCount(), 1); // the table is left alone
     EXPECT_FALSE(writeRates());
     EXPECT_EQ(AppError, kErrorResourceMissing);
 }
@@ -349,4 +354,4 @@ TEST_F(RatesFile, FailedWritesKeepTheOldFile)
 #endif
 }
 
-}  // namespace
+} // namespace

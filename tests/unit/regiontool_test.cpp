@@ -13,7 +13,7 @@ namespace {
 
 // Clicks and moves are given in window-logical units; the picture sits 5 units in, so
 // picture pixel (x, y) is clicked at (x + 5, y + 5).
-ShapePoint at(int32_t x, int32_t y) { return ShapePoint{x + 5, y + 5}; }
+ShapePoint at(int32_t x, int32_t y) { return ShapePoint { x + 5, y + 5 }; }
 
 class RegionTool : public testing::Test {
 protected:
@@ -55,15 +55,15 @@ TEST_F(RegionTool, PointsClampToThePictureAfterTheMargin)
         int32_t width, height;
         ShapePoint in, out;
     } cases[] = {
-        {0, 0, {0, 0}, {0, 0}},           // no picture: everything is (0, 0)
-        {0, 0, {300, 250}, {0, 0}},
-        {0, 0, {65535, 3}, {0, 0}},
-        {200, 100, {4, 2}, {0, 0}},        // inside the margin
-        {200, 100, {5, 5}, {0, 0}},
-        {200, 100, {35, 45}, {30, 40}},
-        {200, 100, {205, 105}, {200, 100}},  // one beyond the last pixel is still allowed
-        {200, 100, {206, 106}, {200, 100}},
-        {200, 100, {65535, 65535}, {200, 100}},
+        { 0, 0, { 0, 0 }, { 0, 0 } }, // no picture: everything is (0, 0)
+        { 0, 0, { 300, 250 }, { 0, 0 } },
+        { 0, 0, { 65535, 3 }, { 0, 0 } },
+        { 200, 100, { 4, 2 }, { 0, 0 } }, // inside the margin
+        { 200, 100, { 5, 5 }, { 0, 0 } },
+        { 200, 100, { 35, 45 }, { 30, 40 } },
+        { 200, 100, { 205, 105 }, { 200, 100 } }, // one beyond the last pixel is still allowed
+        { 200, 100, { 206, 106 }, { 200, 100 } },
+        { 200, 100, { 65535, 65535 }, { 200, 100 } },
     };
     for (const Case& c : cases) {
         regionTool.imageWidth = c.width;
@@ -80,10 +80,10 @@ TEST_F(RegionTool, NormalizeBoxCountsBothCorners)
         ShapePoint a, b;
         int32_t x, y, width, height;
     } cases[] = {
-        {{30, 40}, {10, 20}, 10, 20, 21, 21},
-        {{10, 20}, {30, 40}, 10, 20, 21, 21},
-        {{10, 40}, {30, 20}, 10, 20, 21, 21},
-        {{7, 7}, {7, 7}, 7, 7, 1, 1},
+        { { 30, 40 }, { 10, 20 }, 10, 20, 21, 21 },
+        { { 10, 20 }, { 30, 40 }, 10, 20, 21, 21 },
+        { { 10, 40 }, { 30, 20 }, 10, 20, 21, 21 },
+        { { 7, 7 }, { 7, 7 }, 7, 7, 1, 1 },
     };
     for (const Case& c : cases) {
         const ShapeBox box = normalizeBox(c.a, c.b);
@@ -107,9 +107,10 @@ TEST_F(RegionTool, EveryOtherListIsWrittenAsShapesInARegion)
 
     // One ellipse.
     rectangle(30, 40, 10, 20, kShapeEllipse);
-    EXPECT_EQ(text(), std::string(kOpening) +
-                          "\t<ellipse x=\"10\" y=\"20\" width=\"21\" height=\"21\" mode=\"add\" />\r\n"
-                          "</region>\r\n");
+    EXPECT_EQ(text(),
+        std::string(kOpening)
+            + "\t<ellipse x=\"10\" y=\"20\" width=\"21\" height=\"21\" mode=\"add\" />\r\n"
+              "</region>\r\n");
 
     // A rectangle and another shape, in the order finished. A rectangle element covers
     // width + 1 columns and height + 1 rows when loaded, so the traced 10 x 5 pixels are
@@ -117,19 +118,21 @@ TEST_F(RegionTool, EveryOtherListIsWrittenAsShapesInARegion)
     clearShapes();
     rectangle(0, 0, 9, 4);
     rectangle(199, 99, 150, 60, kShapeEllipse);
-    EXPECT_EQ(text(), std::string(kOpening) +
-                          "\t<rectangle x=\"0\" y=\"0\" width=\"9\" height=\"4\" mode=\"add\" />\r\n"
-                          "\t<ellipse x=\"150\" y=\"60\" width=\"50\" height=\"40\" mode=\"add\" />\r\n"
-                          "</region>\r\n");
+    EXPECT_EQ(text(),
+        std::string(kOpening)
+            + "\t<rectangle x=\"0\" y=\"0\" width=\"9\" height=\"4\" mode=\"add\" />\r\n"
+              "\t<ellipse x=\"150\" y=\"60\" width=\"50\" height=\"40\" mode=\"add\" />\r\n"
+              "</region>\r\n");
 
     // Two rectangles are no longer form A either.
     clearShapes();
     rectangle(1, 2, 3, 4);
     rectangle(1, 2, 3, 4);
-    EXPECT_EQ(text(), std::string(kOpening) +
-                          "\t<rectangle x=\"1\" y=\"2\" width=\"2\" height=\"2\" mode=\"add\" />\r\n"
-                          "\t<rectangle x=\"1\" y=\"2\" width=\"2\" height=\"2\" mode=\"add\" />\r\n"
-                          "</region>\r\n");
+    EXPECT_EQ(text(),
+        std::string(kOpening)
+            + "\t<rectangle x=\"1\" y=\"2\" width=\"2\" height=\"2\" mode=\"add\" />\r\n"
+              "\t<rectangle x=\"1\" y=\"2\" width=\"2\" height=\"2\" mode=\"add\" />\r\n"
+              "</region>\r\n");
 }
 
 TEST_F(RegionTool, PolylinePointsAreRelativeToTheirBoundingBox)
@@ -139,11 +142,12 @@ TEST_F(RegionTool, PolylinePointsAreRelativeToTheirBoundingBox)
     click(120, 50);
     click(110, 70);
     endPolyline(true);
-    EXPECT_EQ(text(), std::string(kOpening) +
-                          "\t<polyline x=\"100\" y=\"50\" width=\"21\" height=\"21\" mode=\"add\">"
-                          "\r\n\t\t0\t0\t20\t0\t10\t20"
-                          "\r\n\t</polyline>\r\n"
-                          "</region>\r\n");
+    EXPECT_EQ(text(),
+        std::string(kOpening)
+            + "\t<polyline x=\"100\" y=\"50\" width=\"21\" height=\"21\" mode=\"add\">"
+              "\r\n\t\t0\t0\t20\t0\t10\t20"
+              "\r\n\t</polyline>\r\n"
+              "</region>\r\n");
 }
 
 TEST_F(RegionTool, PolylineLinesHoldFourPoints)
@@ -152,12 +156,13 @@ TEST_F(RegionTool, PolylineLinesHoldFourPoints)
     for (int i = 0; i < 5; ++i)
         click(10 + i, 20 + 2 * i);
     endPolyline(true);
-    EXPECT_EQ(text(), std::string(kOpening) +
-                          "\t<polyline x=\"10\" y=\"20\" width=\"5\" height=\"9\" mode=\"add\">"
-                          "\r\n\t\t0\t0\t1\t2\t2\t4\t3\t6"
-                          "\r\n\t\t4\t8"
-                          "\r\n\t</polyline>\r\n"
-                          "</region>\r\n");
+    EXPECT_EQ(text(),
+        std::string(kOpening)
+            + "\t<polyline x=\"10\" y=\"20\" width=\"5\" height=\"9\" mode=\"add\">"
+              "\r\n\t\t0\t0\t1\t2\t2\t4\t3\t6"
+              "\r\n\t\t4\t8"
+              "\r\n\t</polyline>\r\n"
+              "</region>\r\n");
 }
 
 TEST_F(RegionTool, RightClickEndsAPolylineOfTwoPointsOrMore)
@@ -165,15 +170,15 @@ TEST_F(RegionTool, RightClickEndsAPolylineOfTwoPointsOrMore)
     beginShape(kShapePolyline);
     click(10, 10);
     endPolyline(false);
-    endPolyline(true);  // one fixed point: the polyline goes on
+    endPolyline(true); // one fixed point: the polyline goes on
     EXPECT_EQ(regionTool.shapeCount, 0u);
     EXPECT_EQ(regionTool.pending.kind, kShapePolyline);
     EXPECT_EQ(fakeToolWindow.status[0], "Press left mouse button to add a point, right button to end.");
 
-    trackCursor(at(40, 30));  // the rubber band is not stored
+    trackCursor(at(40, 30)); // the rubber band is not stored
     click(20, 15);
     endPolyline(false);
-    EXPECT_EQ(regionTool.shapeCount, 0u);  // only the press ends it
+    EXPECT_EQ(regionTool.shapeCount, 0u); // only the press ends it
     endPolyline(true);
     ASSERT_EQ(regionTool.shapeCount, 1u);
     const RegionShape& shape = regionTool.shapes[0];
@@ -208,7 +213,7 @@ TEST_F(RegionTool, The4096thPointFinishesThePolyline)
     EXPECT_EQ(regionTool.shapes[0].points[4095].x, 4095);
     EXPECT_EQ(regionTool.shapes[0].points[4095].y, 7);
     EXPECT_EQ(regionTool.pending.kind, kNoShape);
-    click(1, 1);  // nothing in progress any more
+    click(1, 1); // nothing in progress any more
     EXPECT_EQ(regionTool.shapeCount, 1u);
 }
 
@@ -221,29 +226,29 @@ TEST_F(RegionTool, The257thShapeIsDropped)
     EXPECT_EQ(regionTool.shapeCount, 256u);
     EXPECT_EQ(regionTool.shapes[255].kind, kShapeRectangle);
     EXPECT_EQ(regionTool.shapes[255].points[0].x, 55);
-    EXPECT_EQ(regionTool.pending.kind, kNoShape);  // the dropped shape is finished all the same
+    EXPECT_EQ(regionTool.pending.kind, kNoShape); // the dropped shape is finished all the same
     EXPECT_TRUE(fakeToolWindow.messages.empty());
 }
 
 TEST_F(RegionTool, CursorStatusShowsTheDistanceFromTheLastPoint)
 {
     struct Step {
-        const char* action;  // "move", "click", "ellipse", "polyline", "right"
+        const char* action; // "move", "click", "ellipse", "polyline", "right"
         int32_t x, y;
         const char* status1;
     } steps[] = {
-        {"move", 12, 13, "x = 12, y = 13"},
-        {"polyline", 0, 0, "x = 12, y = 13"},
-        {"move", 30, 40, "x = 30, y = 40"},  // no fixed point yet
-        {"click", 30, 40, "x = 30, y = 40"},
-        {"move", 25, 50, "x = 25, y = 50, dx = -5, dy = 10"},
-        {"click", 25, 50, "x = 25, y = 50, dx = -5, dy = 10"},
-        {"move", 0, 0, "x = 0, y = 0, dx = -25, dy = -50"},
-        {"right", 0, 0, "x = 0, y = 0, dx = -25, dy = -50"},
-        {"move", 1, 1, "x = 1, y = 1"},  // finished
-        {"ellipse", 0, 0, "x = 1, y = 1"},
-        {"click", 100, 60, "x = 1, y = 1"},
-        {"move", 250, 90, "x = 200, y = 90, dx = 100, dy = 30"},
+        { "move", 12, 13, "x = 12, y = 13" },
+        { "polyline", 0, 0, "x = 12, y = 13" },
+        { "move", 30, 40, "x = 30, y = 40" }, // no fixed point yet
+        { "click", 30, 40, "x = 30, y = 40" },
+        { "move", 25, 50, "x = 25, y = 50, dx = -5, dy = 10" },
+        { "click", 25, 50, "x = 25, y = 50, dx = -5, dy = 10" },
+        { "move", 0, 0, "x = 0, y = 0, dx = -25, dy = -50" },
+        { "right", 0, 0, "x = 0, y = 0, dx = -25, dy = -50" },
+        { "move", 1, 1, "x = 1, y = 1" }, // finished
+        { "ellipse", 0, 0, "x = 1, y = 1" },
+        { "click", 100, 60, "x = 1, y = 1" },
+        { "move", 250, 90, "x = 200, y = 90, dx = 100, dy = 30" },
     };
     for (const Step& s : steps) {
         const std::string action = s.action;
@@ -278,7 +283,7 @@ TEST_F(RegionTool, ClicksWithoutAShapeInProgressChangeNothing)
 
 TEST_F(RegionTool, ACopyOfTheLastShapeIsPlacedAtTheCursor)
 {
-    beginCopyOfLast();  // empty list: nothing
+    beginCopyOfLast(); // empty list: nothing
     EXPECT_FALSE(regionTool.placingCopy);
     EXPECT_EQ(fakeToolWindow.status[0], "");
 
@@ -294,20 +299,20 @@ TEST_F(RegionTool, ACopyOfTheLastShapeIsPlacedAtTheCursor)
 
     trackCursor(at(10, 20));
     moveCopyToCursor();
-    trackCursor(at(30, 30));  // no dx/dy while placing a complete copy
+    trackCursor(at(30, 30)); // no dx/dy while placing a complete copy
     EXPECT_EQ(fakeToolWindow.status[1], "x = 30, y = 30");
     moveCopyToCursor();
-    click(150, 90);  // commits where it was last drawn, not where clicked
+    click(150, 90); // commits where it was last drawn, not where clicked
     ASSERT_EQ(regionTool.shapeCount, 2u);
     EXPECT_FALSE(regionTool.placingCopy);
-    const ShapePoint expected[] = {{30, 30}, {50, 30}, {40, 50}};
+    const ShapePoint expected[] = { { 30, 30 }, { 50, 30 }, { 40, 50 } };
     const RegionShape& copy = regionTool.shapes[1];
     ASSERT_EQ(copy.count, 3u);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(copy.points[i].x, expected[i].x) << i;
         EXPECT_EQ(copy.points[i].y, expected[i].y) << i;
     }
-    EXPECT_EQ(regionTool.shapes[0].points[0].x, 100);  // the original stays
+    EXPECT_EQ(regionTool.shapes[0].points[0].x, 100); // the original stays
 
     // A copied polyline also ends with the right button.
     beginCopyOfLast();
@@ -326,12 +331,12 @@ TEST_F(RegionTool, ACopyOfTheLastShapeIsPlacedAtTheCursor)
 
 TEST_F(RegionTool, RemoveAndClear)
 {
-    removeLastShape();  // empty: nothing
+    removeLastShape(); // empty: nothing
     rectangle(1, 1, 2, 2);
     rectangle(3, 3, 4, 4, kShapeEllipse);
     beginShape(kShapePolyline);
     click(5, 5);
-    removeLastShape();  // the shape in progress is not touched
+    removeLastShape(); // the shape in progress is not touched
     ASSERT_EQ(regionTool.shapeCount, 1u);
     EXPECT_EQ(regionTool.shapes[0].kind, kShapeRectangle);
     EXPECT_EQ(regionTool.shapes[1].kind, kNoShape);
@@ -383,16 +388,16 @@ TEST_F(RegionTool, ClipboardGetsTheText)
 // Shapes whose text was neither saved nor copied are only thrown away when the user agrees.
 TEST_F(RegionTool, UnsavedShapesGoOnlyWhenTheUserAgrees)
 {
-    EXPECT_TRUE(mayDiscardShapes(kAskExit));  // nothing traced: nothing to lose
+    EXPECT_TRUE(mayDiscardShapes(kAskExit)); // nothing traced: nothing to lose
     rectangle(1, 1, 2, 2);
     deleteAllShapes();
     ASSERT_EQ(fakeToolWindow.questions.size(), 1u);
     EXPECT_EQ(fakeToolWindow.questions[0], kAskDeleteAll);
-    EXPECT_EQ(regionTool.shapeCount, 1u);  // answered No
+    EXPECT_EQ(regionTool.shapeCount, 1u); // answered No
     EXPECT_FALSE(mayDiscardShapes(kAskExit));
     EXPECT_EQ(fakeToolWindow.questions.back(), kAskExit);
 
-    fakeToolWindow.clipboardFails = true;  // a failed copy saves nothing and says nothing
+    fakeToolWindow.clipboardFails = true; // a failed copy saves nothing and says nothing
     copyRegionText();
     EXPECT_EQ(fakeToolWindow.status[0], "");
     EXPECT_FALSE(mayDiscardShapes(kAskExit));
@@ -401,12 +406,12 @@ TEST_F(RegionTool, UnsavedShapesGoOnlyWhenTheUserAgrees)
     EXPECT_EQ(fakeToolWindow.status[0], "The region text is on the clipboard: paste it into skin.xml.");
     const size_t asked = fakeToolWindow.questions.size();
     EXPECT_TRUE(mayDiscardShapes(kAskExit));
-    rectangle(3, 3, 4, 4);  // a new shape is unsaved again, and so is a removal
+    rectangle(3, 3, 4, 4); // a new shape is unsaved again, and so is a removal
     removeLastShape();
     EXPECT_FALSE(mayDiscardShapes(kAskExit));
     saveRegionText((scratchDirectory() + "outline.txt").c_str());
     EXPECT_TRUE(mayDiscardShapes(kAskExit));
-    deleteAllShapes();  // saved: no question
+    deleteAllShapes(); // saved: no question
     EXPECT_EQ(fakeToolWindow.questions.size(), asked + 1);
     EXPECT_EQ(regionTool.shapeCount, 0u);
 
@@ -424,9 +429,10 @@ TEST_F(RegionTool, SavingWritesExactlyTheTextOrSaysItFailed)
     rectangle(30, 40, 10, 20, kShapeEllipse);
     saveRegionText(path.c_str());
     EXPECT_TRUE(fakeToolWindow.messages.empty());
-    EXPECT_EQ(readPlainFile(path), std::string(kOpening) +
-                                       "\t<ellipse x=\"10\" y=\"20\" width=\"21\" height=\"21\" mode=\"add\" />\r\n"
-                                       "</region>\r\n");
+    EXPECT_EQ(readPlainFile(path),
+        std::string(kOpening)
+            + "\t<ellipse x=\"10\" y=\"20\" width=\"21\" height=\"21\" mode=\"add\" />\r\n"
+              "</region>\r\n");
     EXPECT_FALSE(fileExists(path + ".tmp"));
 
     const std::string missing = scratchDirectory() + "no such folder/outline.txt";
@@ -443,4 +449,4 @@ TEST_F(RegionTool, SavingWritesExactlyTheTextOrSaysItFailed)
     EXPECT_FALSE(fileExists(folder + ".tmp"));
 }
 
-}  // namespace
+} // namespace

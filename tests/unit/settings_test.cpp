@@ -33,7 +33,7 @@ TEST(SettingsRecord, FieldOffsetsAndPackedDates)
 
 TEST_F(SettingsStore, DefaultsAreZeroExceptIntervalLanguageAndSkin)
 {
-    fakePlatform.userLanguage = 0x0c07;  // German (Austria): primary language 7
+    fakePlatform.userLanguage = 0x0c07; // German (Austria): primary language 7
     resetSettings();
     Settings expected;
     memset(&expected, 0, sizeof expected);
@@ -52,8 +52,8 @@ TEST_F(SettingsStore, SavedFileIsTheRawRecordAndLoadsBackByteForByte)
 {
     settings.activeTariff = 3;
     settings.volumeCorrection = 500;
-    settings.windowPlacement = {44, 0, 1, -1, -1, -1, -1, -700, 20, -256, 484};
-    settings.holidays[0] = {"Christmas Eve", packDate(2003, 12, 24)};
+    settings.windowPlacement = { 44, 0, 1, -1, -1, -1, -1, -700, 20, -256, 484 };
+    settings.holidays[0] = { "Christmas Eve", packDate(2003, 12, 24) };
     strcpy(settings.skinName, "blue");
     ASSERT_TRUE(saveSettings());
 
@@ -70,7 +70,7 @@ TEST_F(SettingsStore, SavedFileIsTheRawRecordAndLoadsBackByteForByte)
 
 TEST_F(SettingsStore, ShortFileReplacesOnlyTheStartOfTheRecord)
 {
-    Placement placement{44, 0, 1, 0, 0, 0, 0, 10, 20, 444, 484};
+    Placement placement { 44, 0, 1, 0, 0, 0, 0, 10, 20, 444, 484 };
     writeGzipFile(path, std::string(reinterpret_cast<const char*>(&placement), sizeof placement));
     ASSERT_TRUE(loadSettings());
     EXPECT_EQ(settings.windowPlacement.normalRight, 444);
@@ -89,7 +89,7 @@ TEST_F(SettingsStore, ValuesOfAForeignFileAreMadeSafe)
     // 0x41414141 ms would be 13 days between two ticks; 0x4141 no language there is.
     EXPECT_EQ(settings.updateIntervalMs, 60000u);
     EXPECT_EQ(settings.languageId, 7);
-    Placement none{};
+    Placement none {};
     EXPECT_EQ(memcmp(&settings.windowPlacement, &none, sizeof none), 0);
 
     struct Case {
@@ -101,13 +101,13 @@ TEST_F(SettingsStore, ValuesOfAForeignFileAreMadeSafe)
         uint16_t safeLanguage;
         const char* safeSkin;
     } cases[] = {
-        {"as they should be", 500, 9, "paper", 500, 9, "paper"},
-        {"a timer of 0 ms", 0, 7, "default", 100, 7, "default"},
-        {"just too fast", 99, 9, "default", 100, 9, "default"},
-        {"the slowest", 60000, 9, "default", 60000, 9, "default"},
-        {"no language, no skin", 500, 31813, "", 500, 7, "default"},
-        {"a skin outside the program's folder", 500, 9, "..\\..\\Windows", 500, 9, "default"},
-        {"a skin folder of its parent", 500, 9, "..", 500, 9, "default"},
+        { "as they should be", 500, 9, "paper", 500, 9, "paper" },
+        { "a timer of 0 ms", 0, 7, "default", 100, 7, "default" },
+        { "just too fast", 99, 9, "default", 100, 9, "default" },
+        { "the slowest", 60000, 9, "default", 60000, 9, "default" },
+        { "no language, no skin", 500, 31813, "", 500, 7, "default" },
+        { "a skin outside the program's folder", 500, 9, "..\\..\\Windows", 500, 9, "default" },
+        { "a skin folder of its parent", 500, 9, "..", 500, 9, "default" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,12 +128,12 @@ TEST_F(SettingsStore, DamagedFileIsAReadErrorKeepsTheDefaultsAndIsKeptAsItWas)
         std::string content;
     } cases[] = {
         // zlib reports an error on reading.
-        {"a gzip header followed by garbage",
-         std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + std::string(64, '\xff')},
+        { "a gzip header followed by garbage",
+            std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + std::string(64, '\xff') },
         // zlib would hand these over as they are, as if they were the record.
-        {"zeros", std::string(8652, '\0')},
-        {"a damaged header", "\x1e\x8b" + std::string(8650, 'E')},
-        {"empty", ""},
+        { "zeros", std::string(8652, '\0') },
+        { "a damaged header", "\x1e\x8b" + std::string(8650, 'E') },
+        { "empty", "" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -193,4 +193,4 @@ TEST_F(SettingsStore, HolidayListEndsAtTheFirstEmptyEntry)
     EXPECT_EQ(holidayCount(), 2);
 }
 
-}  // namespace
+} // namespace

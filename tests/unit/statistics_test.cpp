@@ -8,6 +8,7 @@
 #include "fakes/fakeplatform.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "support.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -31,10 +32,11 @@ protected:
         resetSettings();
         freeTariffs();
         clearMonthCache();
+        setRunningSliceSource(runningSliceRecord);
         memset(&liveConnections, 0, sizeof liveConnections);
         october = std::string(programDirectory) + "log_200310.zip";
         november = std::string(programDirectory) + "log_200311.zip";
-        fakePlatform.now = LocalTime{2003, 10, 0, 12, 22, 10, 0, 0};  // Sunday 12 October, 22:10
+        fakePlatform.now = LocalTime { 2003, 10, 0, 12, 22, 10, 0, 0 }; // Sunday 12 October, 22:10
     }
     void TearDown() override
     {
@@ -56,7 +58,7 @@ protected:
     // Minutes, 60 free, 0.05 a minute, one period all week.
     static void useMinuteTariff()
     {
-        Rate* rate = new Rate{};
+        Rate* rate = new Rate {};
         rate->unit = 4;
         rate->amount[0] = 60;
         rate->amount[2] = 1000;
@@ -69,8 +71,8 @@ protected:
     std::string november;
 };
 
-const LocalTime k2200On12th{2003, 10, 0, 12, 22, 0, 0, 0};
-const LocalTime k2110On12th{2003, 10, 0, 12, 21, 10, 0, 0};
+const LocalTime k2200On12th { 2003, 10, 0, 12, 22, 0, 0, 0 };
+const LocalTime k2110On12th { 2003, 10, 0, 12, 21, 10, 0, 0 };
 
 TEST_F(Statistics, WithoutRunningConnectionsKeyZeroIsTheCurrentMonth)
 {
@@ -123,7 +125,7 @@ TEST_F(Statistics, RunningConnectionsAreAddedToSnapshotsOnly)
 
 TEST_F(Statistics, HeldMonthIsReadOnceUntilAnotherMonthIsAsked)
 {
-    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    fakePlatform.now = LocalTime { 2003, 11, 3, 5, 12, 0, 0, 0 };
     writeGzipFile(october, block(5, 0, 100, 10, 10));
     ASSERT_NE(monthOnlineTime(kOctober2003), nullptr);
     EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 100);
@@ -146,7 +148,7 @@ TEST_F(Statistics, HeldMonthIsReadOnceUntilAnotherMonthIsAsked)
 
 TEST_F(Statistics, ClearingTheCacheEmptiesEverythingAndForgetsTheHeldMonth)
 {
-    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    fakePlatform.now = LocalTime { 2003, 11, 3, 5, 12, 0, 0, 0 };
     useMinuteTariff();
     writeGzipFile(october, block(5, 0, 7200, 10, 10));
     writeGzipFile(november, block(1, 0, 7200, 10, 10));
@@ -155,7 +157,7 @@ TEST_F(Statistics, ClearingTheCacheEmptiesEverythingAndForgetsTheHeldMonth)
     ASSERT_NE(monthCost(0), nullptr);
 
     clearMonthCache();
-    MonthStats empty{};
+    MonthStats empty {};
     EXPECT_EQ(memcmp(&currentMonth, &empty, sizeof empty), 0);
     EXPECT_EQ(memcmp(&heldMonth, &empty, sizeof empty), 0);
     EXPECT_EQ(heldMonthKey, 0u);
@@ -177,7 +179,7 @@ TEST_F(Statistics, TheTrayTipShowsTheCurrentMonthWithItsMonthlyFixedAmount)
     // The window shows September.
     ASSERT_NE(monthCost(kSeptember2003), nullptr);
 
-    TrayTipFigures figures{};
+    TrayTipFigures figures {};
     ASSERT_TRUE(trayTipFigures(figures));
     EXPECT_EQ(figures.volume, 150000 + 2500000);
     EXPECT_EQ(figures.onlineSeconds, 4200u + 600);
@@ -189,10 +191,10 @@ TEST_F(Statistics, TheTrayTipShowsTheCurrentMonthWithItsMonthlyFixedAmount)
 TEST_F(Statistics, TrafficSumsCorrectReceivedAndSentApart)
 {
     settings.volumeCorrection = 500;
-    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    fakePlatform.now = LocalTime { 2003, 11, 3, 5, 12, 0, 0, 0 };
     writeGzipFile(october, block(5, 0, 100, 1000000, 2000) + block(6, 0, 50, 3000000000u, 3000000000u));
 
-    TrafficTotals totals{kOctober2003, -1, -1, 99};
+    TrafficTotals totals { kOctober2003, -1, -1, 99 };
     ASSERT_TRUE(monthTraffic(totals));
     EXPECT_EQ(totals.received, 950000 + 2850000000);
     EXPECT_EQ(totals.sent, 1900 + 2850000000);
@@ -201,9 +203,9 @@ TEST_F(Statistics, TrafficSumsCorrectReceivedAndSentApart)
 
     writeGzipFile(november, block(1, 0, 30, 20000, 40000));
     ASSERT_TRUE(loadMonth(0));
-    addConnection(LocalTime{2003, 11, 3, 5, 11, 0, 0, 0}, 100000, 200);
-    addConnection(LocalTime{2003, 11, 3, 5, 11, 59, 0, 0}, 1000, 0);
-    totals = TrafficTotals{0, -1, -1, 99};
+    addConnection(LocalTime { 2003, 11, 3, 5, 11, 0, 0, 0 }, 100000, 200);
+    addConnection(LocalTime { 2003, 11, 3, 5, 11, 59, 0, 0 }, 1000, 0);
+    totals = TrafficTotals { 0, -1, -1, 99 };
     ASSERT_TRUE(monthTraffic(totals));
     EXPECT_EQ(totals.received, 19000 + 95000 + 950);
     EXPECT_EQ(totals.sent, 38000 + 190);
@@ -213,9 +215,10 @@ TEST_F(Statistics, TrafficSumsCorrectReceivedAndSentApart)
         int32_t index;
         int64_t received, sent;
         uint32_t seconds;
-    } cases[] = {{-1, 95950, 190, 3660}, {0, 95000, 190, 3600}, {1, 950, 0, 60}, {2, 0, 0, 0}, {16, 0, 0, 0}};
+    } cases[]
+        = { { -1, 95950, 190, 3660 }, { 0, 95000, 190, 3600 }, { 1, 950, 0, 60 }, { 2, 0, 0, 0 }, { 16, 0, 0, 0 } };
     for (const Case& c : cases) {
-        TrafficTotals live{0, -1, -1, 99};
+        TrafficTotals live { 0, -1, -1, 99 };
         liveTraffic(live, c.index);
         EXPECT_EQ(live.received, c.received) << c.index;
         EXPECT_EQ(live.sent, c.sent) << c.index;
@@ -229,9 +232,9 @@ TEST_F(Statistics, AccountedSlicesGiveTheSameSumsAsReadingTheFile)
     settings.volumeCorrection = 250;
     ASSERT_TRUE(loadMonth(0));
     const LogRecord slices[] = {
-        {nullptr, 100000, 1, 5000, 1, {2003, 10, 3, 1, 9, 0, 0, 0}, 1800},
-        {nullptr, 3000000000u, 1, 2000000000u, 1, {2003, 10, 6, 4, 23, 50, 0, 0}, 3600},
-        {nullptr, 7, 1, 7, 1, {2003, 10, 0, 12, 8, 0, 0, 0}, 600},
+        { nullptr, 100000, 1, 5000, 1, { 2003, 10, 3, 1, 9, 0, 0, 0 }, 1800 },
+        { nullptr, 3000000000u, 1, 2000000000u, 1, { 2003, 10, 6, 4, 23, 50, 0, 0 }, 3600 },
+        { nullptr, 7, 1, 7, 1, { 2003, 10, 0, 12, 8, 0, 0, 0 }, 600 },
     };
     for (const LogRecord& slice : slices) {
         // What logging a slice does: account, append, write the month.
@@ -255,7 +258,7 @@ TEST_F(Statistics, AccountedSlicesGiveTheSameSumsAsReadingTheFile)
 
 TEST_F(Statistics, ReloadRepricesBothMonths)
 {
-    fakePlatform.now = LocalTime{2003, 11, 3, 5, 12, 0, 0, 0};
+    fakePlatform.now = LocalTime { 2003, 11, 3, 5, 12, 0, 0, 0 };
     writeGzipFile(october, block(5, 0, 7200, 10, 10));
     writeGzipFile(november, block(1, 0, 3600, 10, 10));
     ASSERT_TRUE(loadMonth(0));
@@ -277,13 +280,13 @@ TEST_F(Statistics, ARecordThatCannotBeWrittenStaysUntilItsMonthIsWritten)
     ASSERT_TRUE(loadMonth(0));
     // The temporary file cannot be made where a folder of that name stands.
     std::filesystem::create_directory(october + ".tmp");
-    EXPECT_FALSE(logRecord(new LogRecord{nullptr, 5, 1, 5, 1, k2110On12th, 3600}));
+    EXPECT_FALSE(logRecord(new LogRecord { nullptr, 5, 1, 5, 1, k2110On12th, 3600 }));
     EXPECT_EQ(AppError, kErrorMonthLogCreate);
     EXPECT_TRUE(currentMonth.unsaved);
 
     // The month changes while the disk still refuses: the records stay in memory, and a
     // look at October is answered from them, priced like any other.
-    fakePlatform.now = LocalTime{2003, 11, 6, 1, 0, 0, 0, 0};
+    fakePlatform.now = LocalTime { 2003, 11, 6, 1, 0, 0, 0, 0 };
     ASSERT_TRUE(startCurrentMonth());
     EXPECT_EQ(currentMonth.key, 2003u * 65536 + 11);
     ASSERT_NE(monthCost(kOctober2003), nullptr);
@@ -298,4 +301,4 @@ TEST_F(Statistics, ARecordThatCannotBeWrittenStaysUntilItsMonthIsWritten)
     EXPECT_TRUE(saveUnsavedMonths());
 }
 
-}  // namespace
+} // namespace

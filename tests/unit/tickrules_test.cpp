@@ -1,9 +1,9 @@
 #include <cstring>
 #include <string>
 
+#include "monitor/watcher.h"
 #include "monitorfixture.h"
 #include "support.h"
-#include "monitor/watcher.h"
 #include "tariff/rates.h"
 #include "ui/ticks.h"
 
@@ -19,7 +19,7 @@ protected:
         connection.handle = 7;
         strcpy(connection.entryName, "Provider");
         strcpy(connection.ipAddress, "10.0.0.1");
-        connection.sliceStart = {2003, 10, 5, 31, 23, 0, 0, 0};
+        connection.sliceStart = { 2003, 10, 5, 31, 23, 0, 0, 0 };
         connection.sliceStartMs = monotonicAt(connection.sliceStart);
         connection.bytesReceived = 5000;
         connection.bytesSent = 1000;
@@ -36,7 +36,7 @@ protected:
     // A tariff whose main period is 08:00 to 18:00 on every day.
     static void makeDaytimeTariff()
     {
-        Rate* rate = new Rate{};
+        Rate* rate = new Rate {};
         strcpy(rate->name, "Daytime");
         rate->ltimeb = 8 * 3600;
         rate->ltimee = 18 * 3600;
@@ -57,22 +57,22 @@ protected:
         EXPECT_EQ(connection.bytesReceived, 0u);
         EXPECT_EQ(connection.bytesSent, 0u);
         EXPECT_EQ(connection.packetsReceived, 0u);
-        EXPECT_EQ(connection.lastInOctets, 123456u);  // counting goes on without a gap
+        EXPECT_EQ(connection.lastInOctets, 123456u); // counting goes on without a gap
     }
 };
 
 TEST_F(TickRulesTest, FirstTickOfAMonthLogsIntoThePreviousMonthAndStartsNewSlices)
 {
-    const LocalTime lastTick = {2003, 10, 5, 31, 23, 59, 59, 600};
-    const LocalTime now = {2003, 11, 6, 1, 0, 0, 0, 0};
+    const LocalTime lastTick = { 2003, 10, 5, 31, 23, 59, 59, 600 };
+    const LocalTime now = { 2003, 11, 6, 1, 0, 0, 0, 0 };
     fakePlatform.now = now;
     const TickDecision decision = applyTickRules(lastTick, now);
     EXPECT_TRUE(decision.monthChanged);
 
     // 23:00 is 82800 s after midnight; the slice lasted one hour.
     EXPECT_EQ(monthFile("log_200310.zip"),
-              "<log>\r\n\t<day>31</day>\r\n\t<time>82800</time>\r\n\t<dur>3600</dur>\r\n\t<rx>5000</rx>\r\n"
-              "\t<rxp>10</rxp>\r\n\t<tx>1000</tx>\r\n\t<txp>5</txp>\r\n</log>\r\n");
+        "<log>\r\n\t<day>31</day>\r\n\t<time>82800</time>\r\n\t<dur>3600</dur>\r\n\t<rx>5000</rx>\r\n"
+        "\t<rxp>10</rxp>\r\n\t<tx>1000</tx>\r\n\t<txp>5</txp>\r\n</log>\r\n");
     EXPECT_FALSE(fileExists(scratchDirectory() + "log_200311.zip"));
     expectNewSliceAt(now);
     // The new month starts with empty sums.
@@ -95,19 +95,20 @@ TEST_F(TickRulesTest, AClockSetBackAMonthAndForwardAgainKeepsEveryRecordOfBothMo
     const std::string september = scratchDirectory() + "log_200309.zip";
     const std::string october = scratchDirectory() + "log_200310.zip";
     writeGzipFile(september, logBlock(2, 0, 60, 1, 1, 1, 1));
-    writeGzipFile(october, logBlock(1, 0, 60, 1, 1, 1, 1) + logBlock(2, 0, 60, 1, 1, 1, 1) + logBlock(3, 0, 60, 1, 1, 1, 1));
-    const LocalTime octoberTick = {2003, 10, 0, 12, 10, 30, 0, 0};
+    writeGzipFile(
+        october, logBlock(1, 0, 60, 1, 1, 1, 1) + logBlock(2, 0, 60, 1, 1, 1, 1) + logBlock(3, 0, 60, 1, 1, 1, 1));
+    const LocalTime octoberTick = { 2003, 10, 0, 12, 10, 30, 0, 0 };
     fakePlatform.now = octoberTick;
     ASSERT_TRUE(loadMonth(0));
-    startSliceAt({2003, 10, 0, 12, 10, 0, 0, 0});
+    startSliceAt({ 2003, 10, 0, 12, 10, 0, 0, 0 });
 
     // A time synchronisation sets the clock back into September, and forward again.
-    const LocalTime septemberTick = {2003, 9, 2, 30, 23, 0, 0, 0};
+    const LocalTime septemberTick = { 2003, 9, 2, 30, 23, 0, 0, 0 };
     fakePlatform.now = septemberTick;
     EXPECT_TRUE(applyTickRules(octoberTick, septemberTick).monthChanged);
     EXPECT_EQ(recordsIn(october), 4u);
     EXPECT_EQ(currentMonth.key, 2003u * 65536 + 9);
-    const LocalTime backInOctober = {2003, 10, 0, 12, 10, 40, 0, 0};
+    const LocalTime backInOctober = { 2003, 10, 0, 12, 10, 40, 0, 0 };
     fakePlatform.now = backInOctober;
     EXPECT_TRUE(applyTickRules(septemberTick, backInOctober).monthChanged);
     EXPECT_EQ(recordsIn(september), 2u);
@@ -123,15 +124,15 @@ TEST_F(TickRulesTest, ATariffSwitchBetweenMidnightAndTheNextTickKeepsTheOldMonth
 {
     const std::string october = scratchDirectory() + "log_200310.zip";
     writeGzipFile(october, logBlock(1, 0, 60, 1, 1, 1, 1) + logBlock(2, 0, 60, 1, 1, 1, 1));
-    const LocalTime lastTick = {2003, 10, 5, 31, 23, 59, 59, 800};
+    const LocalTime lastTick = { 2003, 10, 5, 31, 23, 59, 59, 800 };
     fakePlatform.now = lastTick;
     ASSERT_TRUE(loadMonth(0));
 
     // The tariff menu re-prices the month it holds, not the month the clock has just entered.
-    fakePlatform.now = {2003, 11, 6, 1, 0, 0, 0, 100};
+    fakePlatform.now = { 2003, 11, 6, 1, 0, 0, 0, 100 };
     ASSERT_TRUE(reloadStatistics());
     EXPECT_EQ(currentMonth.key, 2003u * 65536 + 10);
-    const LocalTime now = {2003, 11, 6, 1, 0, 0, 0, 300};
+    const LocalTime now = { 2003, 11, 6, 1, 0, 0, 0, 300 };
     fakePlatform.now = now;
     EXPECT_TRUE(applyTickRules(lastTick, now).monthChanged);
     EXPECT_EQ(recordsIn(october), 3u);
@@ -141,29 +142,29 @@ TEST_F(TickRulesTest, ATariffSwitchBetweenMidnightAndTheNextTickKeepsTheOldMonth
 TEST_F(TickRulesTest, APeriodChangeCutsTheSlices)
 {
     makeDaytimeTariff();
-    startSliceAt({2003, 10, 1, 6, 17, 30, 0, 0});
-    const LocalTime lastTick = {2003, 10, 1, 6, 17, 59, 59, 700};
-    const LocalTime now = {2003, 10, 1, 6, 18, 0, 0, 200};
+    startSliceAt({ 2003, 10, 1, 6, 17, 30, 0, 0 });
+    const LocalTime lastTick = { 2003, 10, 1, 6, 17, 59, 59, 700 };
+    const LocalTime now = { 2003, 10, 1, 6, 18, 0, 0, 200 };
     fakePlatform.now = now;
     const TickDecision decision = applyTickRules(lastTick, now);
     EXPECT_FALSE(decision.monthChanged);
     EXPECT_TRUE(decision.periodChanged);
     // 17:30 is 63000 s; 30 minutes up to the cut.
     EXPECT_EQ(monthFile("log_200310.zip"),
-              "<log>\r\n\t<day>6</day>\r\n\t<time>63000</time>\r\n\t<dur>1800</dur>\r\n\t<rx>5000</rx>\r\n"
-              "\t<rxp>10</rxp>\r\n\t<tx>1000</tx>\r\n\t<txp>5</txp>\r\n</log>\r\n");
+        "<log>\r\n\t<day>6</day>\r\n\t<time>63000</time>\r\n\t<dur>1800</dur>\r\n\t<rx>5000</rx>\r\n"
+        "\t<rxp>10</rxp>\r\n\t<tx>1000</tx>\r\n\t<txp>5</txp>\r\n</log>\r\n");
     expectNewSliceAt(now);
-    ASSERT_NE(currentMonth.records.head, nullptr);  // the month goes on with its record
+    ASSERT_NE(currentMonth.records.head, nullptr); // the month goes on with its record
     EXPECT_EQ(currentMonth.volume[6], 6000);
 }
 
 TEST_F(TickRulesTest, MidnightWithoutAPeriodChangeCutsNothing)
 {
-    makeDaytimeTariff();  // 23:59 and 00:00 both lie outside 08:00..18:00
-    const LocalTime slice = {2003, 10, 0, 5, 22, 0, 0, 0};
+    makeDaytimeTariff(); // 23:59 and 00:00 both lie outside 08:00..18:00
+    const LocalTime slice = { 2003, 10, 0, 5, 22, 0, 0, 0 };
     startSliceAt(slice);
-    const LocalTime lastTick = {2003, 10, 0, 5, 23, 59, 59, 800};
-    const LocalTime now = {2003, 10, 1, 6, 0, 0, 0, 300};
+    const LocalTime lastTick = { 2003, 10, 0, 5, 23, 59, 59, 800 };
+    const LocalTime now = { 2003, 10, 1, 6, 0, 0, 0, 300 };
     fakePlatform.now = now;
     const TickDecision decision = applyTickRules(lastTick, now);
     EXPECT_FALSE(decision.closeSlices());
@@ -174,12 +175,12 @@ TEST_F(TickRulesTest, MidnightWithoutAPeriodChangeCutsNothing)
 
 TEST_F(TickRulesTest, SleepIsNoTimeOnline)
 {
-    const LocalTime start = {2003, 10, 1, 6, 10, 0, 0, 0};
+    const LocalTime start = { 2003, 10, 1, 6, 10, 0, 0, 0 };
     fakePlatform.now = start;
     startSliceAt(start);
     advanceClock(600);
     const LocalTime asleep = fakePlatform.now;
-    closeSlices(asleep);  // the machine goes to sleep
+    closeSlices(asleep); // the machine goes to sleep
 
     // Three days later it wakes up; the counters read then are a fresh baseline.
     advanceClock(3 * 86400);
@@ -190,14 +191,14 @@ TEST_F(TickRulesTest, SleepIsNoTimeOnline)
     advanceClock(60);
     ASSERT_TRUE(logSlice(connection));
     // 10:00 on the 6th for 600 s, 10:10 on the 9th for 60 s: nothing of the 3 days asleep.
-    EXPECT_EQ(monthFile("log_200310.zip"),
-              logBlock(6, 36000, 600, 5000, 10, 1000, 5) + logBlock(9, 36600, 60, 0, 0, 0, 0));
+    EXPECT_EQ(
+        monthFile("log_200310.zip"), logBlock(6, 36000, 600, 5000, 10, 1000, 5) + logBlock(9, 36600, 60, 0, 0, 0, 0));
 
     // Asleep across the month's end: November is read when the machine wakes, nothing is logged.
-    const LocalTime beforeMidnight = {2003, 10, 5, 31, 23, 50, 0, 0};
+    const LocalTime beforeMidnight = { 2003, 10, 5, 31, 23, 50, 0, 0 };
     fakePlatform.now = beforeMidnight;
     closeSlices(beforeMidnight);
-    fakePlatform.now = {2003, 11, 0, 2, 8, 0, 0, 0};
+    fakePlatform.now = { 2003, 11, 0, 2, 8, 0, 0, 0 };
     applyResume(beforeMidnight, fakePlatform.now);
     EXPECT_EQ(currentMonth.key, 2003u * 65536 + 11);
     EXPECT_FALSE(fileExists(scratchDirectory() + "log_200311.zip"));
@@ -207,14 +208,14 @@ TEST_F(TickRulesTest, AClockChangeMovesTheDateOfASliceNeverItsLength)
 {
     // Up since 10:00; an hour later the clock is set back an hour, and an hour after that the
     // slice has lasted two hours.
-    const LocalTime start = {2003, 10, 1, 6, 10, 0, 0, 0};
+    const LocalTime start = { 2003, 10, 1, 6, 10, 0, 0, 0 };
     fakePlatform.now = start;
     startSliceAt(start);
     advanceClock(3600);
     setWallClock(start);
-    EXPECT_FALSE(applyTickRules({2003, 10, 1, 6, 11, 0, 0, 0}, start).closeSlices());
+    EXPECT_FALSE(applyTickRules({ 2003, 10, 1, 6, 11, 0, 0, 0 }, start).closeSlices());
     advanceClock(3600);
-    LogRecord record{};
+    LogRecord record {};
     ASSERT_TRUE(recordFromSlice(&record, &liveConnections.records[0]));
     EXPECT_EQ(record.dur, 7200u);
 
@@ -227,9 +228,9 @@ TEST_F(TickRulesTest, AClockChangeMovesTheDateOfASliceNeverItsLength)
 
     // Set forward into the next month: the slice is cut and logged under its own month with
     // the time it really lasted.
-    setWallClock({2003, 11, 0, 2, 9, 0, 0, 0});
-    EXPECT_TRUE(applyTickRules({2003, 10, 1, 6, 11, 30, 0, 0}, fakePlatform.now).monthChanged);
+    setWallClock({ 2003, 11, 0, 2, 9, 0, 0, 0 });
+    EXPECT_TRUE(applyTickRules({ 2003, 10, 1, 6, 11, 30, 0, 0 }, fakePlatform.now).monthChanged);
     EXPECT_EQ(monthFile("log_200310.zip"), logBlock(6, 39600, 1800, 5000, 10, 1000, 5));
 }
 
-}  // namespace
+} // namespace

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "core/textinserts.h"
 #include "fakes/fakeplatform.h"
 #include "lang/ids.h"
 #include "skin/skinrules.h"
-#include "ui/textinserts.h"
 #include "ui/tiptext.h"
 
 namespace {

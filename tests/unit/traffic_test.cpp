@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "monitorfixture.h"
 #include "monitor/traffic.h"
+#include "monitorfixture.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ protected:
     }
     static void addInterface(uint8_t a, uint8_t b, uint8_t c, uint8_t d, uint32_t index)
     {
-        fakeRemoteAccess.addressRows.push_back({{a, b, c, d}, index});
+        fakeRemoteAccess.addressRows.push_back({ { a, b, c, d }, index });
     }
     // A timer tick `ms` milliseconds after the previous reading.
     static bool tickAfter(uint32_t ms)
@@ -34,7 +34,7 @@ struct CounterCase {
     const char* name;
     InterfaceCounters before;
     InterfaceCounters after;
-    uint32_t elapsedMs;  // 0: the reading after a scan
+    uint32_t elapsedMs; // 0: the reading after a scan
     uint32_t bytesReceived, bytesSent, packetsReceived, packetsSent;
     bool rateStored;
     uint32_t receiveRate, sendRate;
@@ -43,16 +43,19 @@ struct CounterCase {
 // Counters: in octets, in unicast, in non-unicast, out octets, out unicast, out non-unicast
 // (speed unknown).
 const CounterCase kCounterCases[] = {
-    {"1000 octets in 500 ms", {1000, 0, 0, 0, 0, 0}, {2000, 0, 0, 0, 0, 0}, 500, 1000, 0, 0, 0, true, 2000, 0},
-    {"received counter wraps", {4294967000u, 0, 0, 0, 0, 0}, {200, 0, 0, 0, 0, 0}, 500, 496, 0, 0, 0, true, 992, 0},
-    {"sent counter wraps", {0, 0, 0, 4294967295u, 0, 0}, {0, 0, 0, 0, 0, 0}, 1000, 0, 1, 0, 0, true, 0, 1},
-    {"packets are unicast plus non-unicast", {0, 10, 2, 0, 7, 0}, {0, 15, 3, 0, 9, 1}, 500, 0, 0, 6, 3, true, 0, 0},
-    {"packet counter wraps", {0, 4294967290u, 0, 0, 0, 0}, {0, 4, 0, 0, 0, 0}, 500, 0, 0, 10, 0, true, 0, 0},
-    {"after a scan: counted, no rate", {1000, 1, 0, 50, 1, 0}, {1600, 3, 0, 90, 2, 0}, 0, 600, 40, 2, 1, false, 0, 0},
-    {"rate truncated", {0, 0, 0, 0, 0, 0}, {1001, 0, 0, 7, 0, 0}, 3000, 1001, 7, 0, 0, true, 333, 2},
+    { "1000 octets in 500 ms", { 1000, 0, 0, 0, 0, 0 }, { 2000, 0, 0, 0, 0, 0 }, 500, 1000, 0, 0, 0, true, 2000, 0 },
+    { "received counter wraps", { 4294967000u, 0, 0, 0, 0, 0 }, { 200, 0, 0, 0, 0, 0 }, 500, 496, 0, 0, 0, true, 992,
+        0 },
+    { "sent counter wraps", { 0, 0, 0, 4294967295u, 0, 0 }, { 0, 0, 0, 0, 0, 0 }, 1000, 0, 1, 0, 0, true, 0, 1 },
+    { "packets are unicast plus non-unicast", { 0, 10, 2, 0, 7, 0 }, { 0, 15, 3, 0, 9, 1 }, 500, 0, 0, 6, 3, true, 0,
+        0 },
+    { "packet counter wraps", { 0, 4294967290u, 0, 0, 0, 0 }, { 0, 4, 0, 0, 0, 0 }, 500, 0, 0, 10, 0, true, 0, 0 },
+    { "after a scan: counted, no rate", { 1000, 1, 0, 50, 1, 0 }, { 1600, 3, 0, 90, 2, 0 }, 0, 600, 40, 2, 1, false, 0,
+        0 },
+    { "rate truncated", { 0, 0, 0, 0, 0, 0 }, { 1001, 0, 0, 7, 0, 0 }, 3000, 1001, 7, 0, 0, true, 333, 2 },
     // 5,000,000 bytes in half a second is 10,000,000 bytes per second, beyond what a 32-bit
     // product of delta and 1000 holds.
-    {"large tick", {0, 0, 0, 0, 0, 0}, {5000000, 0, 0, 0, 0, 0}, 500, 5000000, 0, 0, 0, true, 10000000, 0},
+    { "large tick", { 0, 0, 0, 0, 0, 0 }, { 5000000, 0, 0, 0, 0, 0 }, 500, 5000000, 0, 0, 0, true, 10000000, 0 },
 };
 
 TEST_F(TrafficTest, CountsTheCounterDifferencesOfOneTick)
@@ -97,7 +100,7 @@ TEST_F(TrafficTest, CountsTheCounterDifferencesOfOneTick)
 
 struct ResetCase {
     const char* name;
-    uint32_t speed;  // bits per second, 0 unknown
+    uint32_t speed; // bits per second, 0 unknown
     uint32_t elapsedMs;
     InterfaceCounters before;
     InterfaceCounters after;
@@ -110,15 +113,16 @@ struct ResetCase {
 // speed known; otherwise the interface started again and the new reading is a baseline.
 const ResetCase kResetCases[] = {
     // 4,291,969,296 bytes and 4,294,967,199 packets would be counted, at 8.6 GB/s.
-    {"down, speed unknown", 0, 500, {3000000, 100, 0, 50000, 80, 0}, {2000, 3, 0, 700, 2, 0}, 0, 0, false},
-    {"wrap, speed unknown", 0, 500, {4294967000u, 7, 0, 0, 0, 0}, {200, 9, 0, 0, 0, 0}, 496, 2, true},
+    { "down, speed unknown", 0, 500, { 3000000, 100, 0, 50000, 80, 0 }, { 2000, 3, 0, 700, 2, 0 }, 0, 0, false },
+    { "wrap, speed unknown", 0, 500, { 4294967000u, 7, 0, 0, 0, 0 }, { 200, 9, 0, 0, 0, 0 }, 496, 2, true },
     // 56 kbit/s carry 3500 bytes in half a second: a step of up to 7000 is believed.
-    {"wrap within 56 kbit/s", 56000, 500, {4294967000u, 0, 0, 0, 0, 0}, {200, 0, 0, 0, 0, 0}, 496, 0, true},
-    {"step of 9296 beyond 56 kbit/s", 56000, 500, {4294960000u, 0, 0, 0, 0, 0}, {2000, 0, 0, 0, 0, 0}, 0, 0, false},
+    { "wrap within 56 kbit/s", 56000, 500, { 4294967000u, 0, 0, 0, 0, 0 }, { 200, 0, 0, 0, 0, 0 }, 496, 0, true },
+    { "step of 9296 beyond 56 kbit/s", 56000, 500, { 4294960000u, 0, 0, 0, 0, 0 }, { 2000, 0, 0, 0, 0, 0 }, 0, 0,
+        false },
     // 10 Mbit/s carry 1,250,000 bytes in a second: 967,296 + 1,000,000 fit into twice that.
-    {"wrap within 10 Mbit/s", 10000000, 1000, {4294000000u, 0, 0, 0, 0, 0}, {1000000, 0, 0, 0, 0, 0}, 1967296, 0,
-     true},
-    {"only the packets went down", 0, 500, {5000, 100, 0, 0, 0, 0}, {6000, 3, 0, 0, 0, 0}, 0, 0, false},
+    { "wrap within 10 Mbit/s", 10000000, 1000, { 4294000000u, 0, 0, 0, 0, 0 }, { 1000000, 0, 0, 0, 0, 0 }, 1967296, 0,
+        true },
+    { "only the packets went down", 0, 500, { 5000, 100, 0, 0, 0, 0 }, { 6000, 3, 0, 0, 0, 0 }, 0, 0, false },
 };
 
 TEST_F(TrafficTest, ACounterThatGoesDownIsAResetUnlessTheWrapFitsTheTime)
@@ -150,11 +154,11 @@ TEST_F(TrafficTest, ACounterThatGoesDownIsAResetUnlessTheWrapFitsTheTime)
     SetUp();
     LiveConnection& record = watch("10.1.2.3");
     addInterface(10, 1, 2, 3, 5);
-    fakeRemoteAccess.interfaces[5] = {1000, 0, 0, 0, 0, 0};
+    fakeRemoteAccess.interfaces[5] = { 1000, 0, 0, 0, 0, 0 };
     tickAfter(500);
     fakeRemoteAccess.addressRows[0].interfaceIndex = 6;
     fakeRemoteAccess.interfaces.erase(5);
-    fakeRemoteAccess.interfaces[6] = {900000, 0, 0, 0, 0, 0};
+    fakeRemoteAccess.interfaces[6] = { 900000, 0, 0, 0, 0, 0 };
     tickAfter(500);
     EXPECT_EQ(record.bytesReceived, 0u);
     fakeRemoteAccess.interfaces[6].inOctets = 900500;
@@ -166,7 +170,7 @@ TEST_F(TrafficTest, RatesUseTheTimeSinceTheLastReading)
 {
     LiveConnection& record = watch("10.1.2.3");
     addInterface(10, 1, 2, 3, 5);
-    fakeRemoteAccess.interfaces[5] = {0, 0, 0, 0, 0, 0};
+    fakeRemoteAccess.interfaces[5] = { 0, 0, 0, 0, 0, 0 };
     tickAfter(500);
     // A scan 200 ms later counts 1000 bytes without a rate; the tick 300 ms after the scan
     // brings 600 more: 2000 a second.
@@ -187,10 +191,10 @@ TEST_F(TrafficTest, RatesUseTheTimeSinceTheLastReading)
 TEST_F(TrafficTest, OneInterfaceTableReadATickAndTheAddressTableOnlyWhileAnInterfaceIsUnknown)
 {
     addInterface(127, 0, 0, 1, 4);
-    fakeRemoteAccess.interfaces[4] = {100, 1, 0, 200, 2, 0};
+    fakeRemoteAccess.interfaces[4] = { 100, 1, 0, 200, 2, 0 };
     for (int i = 0; i < kMaxLiveConnections - 1; ++i)
         watch("127.0.0.1");
-    LiveConnection& late = watch("10.9.9.9");  // not in the address table yet
+    LiveConnection& late = watch("10.9.9.9"); // not in the address table yet
     const uint32_t addressReads = fakeRemoteAccess.addressTableReads;
     const uint32_t interfaceReads = fakeRemoteAccess.interfaceTableReads;
     for (int i = 0; i < 3; ++i)
@@ -199,7 +203,7 @@ TEST_F(TrafficTest, OneInterfaceTableReadATickAndTheAddressTableOnlyWhileAnInter
     EXPECT_EQ(fakeRemoteAccess.interfaceTableReads - interfaceReads, 3u);
 
     addInterface(10, 9, 9, 9, 7);
-    fakeRemoteAccess.interfaces[7] = {5, 0, 0, 5, 0, 0};
+    fakeRemoteAccess.interfaces[7] = { 5, 0, 0, 5, 0, 0 };
     tickAfter(500);
     EXPECT_EQ(late.lastInOctets, 5u);
     for (int i = 0; i < 10; ++i)
@@ -220,9 +224,9 @@ TEST_F(TrafficTest, TheOldestRateDropsOutOfAFullHistory)
     addInterface(10, 1, 2, 3, 5);
     for (int i = 0; i < kRateHistoryLength; ++i)
         record.receiveRateHistory[i] = uint32_t(i + 1);
-    fakeRemoteAccess.interfaces[5] = {0, 0, 0, 0, 0, 0};
+    fakeRemoteAccess.interfaces[5] = { 0, 0, 0, 0, 0, 0 };
     tickAfter(500);
-    fakeRemoteAccess.interfaces[5] = {50, 0, 0, 0, 0, 0};
+    fakeRemoteAccess.interfaces[5] = { 50, 0, 0, 0, 0, 0 };
     tickAfter(500);
     EXPECT_EQ(record.receiveRateHistory[0], 100u);
     for (int i = 1; i < kRateHistoryLength; ++i)
@@ -235,18 +239,18 @@ TEST_F(TrafficTest, FindsTheInterfaceByTheExactAddressText)
     addInterface(10, 0, 0, 11, 1);
     addInterface(10, 0, 0, 1, 2);
     addInterface(10, 0, 0, 1, 3);
-    fakeRemoteAccess.interfaces[1] = {111, 0, 0, 0, 0, 0};
-    fakeRemoteAccess.interfaces[2] = {222, 0, 0, 0, 0, 0};
-    fakeRemoteAccess.interfaces[3] = {333, 0, 0, 0, 0, 0};
+    fakeRemoteAccess.interfaces[1] = { 111, 0, 0, 0, 0, 0 };
+    fakeRemoteAccess.interfaces[2] = { 222, 0, 0, 0, 0, 0 };
+    fakeRemoteAccess.interfaces[3] = { 333, 0, 0, 0, 0, 0 };
     LiveConnection& exact = watch("10.0.0.1");
     LiveConnection& unknown = watch("10.0.0.2");
     LiveConnection& noAddress = watch("");
     LiveConnection& unreadable = watch("192.168.100.254");
-    addInterface(192, 168, 100, 254, 9);  // no interface 9 in the interface table
+    addInterface(192, 168, 100, 254, 9); // no interface 9 in the interface table
 
     EXPECT_TRUE(updateTraffic(TrafficReading::afterScan));
     EXPECT_EQ(exact.lastInOctets, 222u);
-    for (const LiveConnection* untouched : {&unknown, &noAddress, &unreadable}) {
+    for (const LiveConnection* untouched : { &unknown, &noAddress, &unreadable }) {
         EXPECT_EQ(untouched->lastInPackets, kNoReadingYet);
         EXPECT_EQ(untouched->lastInOctets, 0u);
     }
@@ -257,11 +261,11 @@ TEST_F(TrafficTest, TwoConnectionsWithOneAddressBothCountTheInterface)
     addInterface(127, 0, 0, 1, 4);
     LiveConnection& first = watch("127.0.0.1");
     LiveConnection& second = watch("127.0.0.1");
-    fakeRemoteAccess.interfaces[4] = {100, 1, 0, 200, 2, 0};
+    fakeRemoteAccess.interfaces[4] = { 100, 1, 0, 200, 2, 0 };
     updateTraffic(TrafficReading::afterScan);
-    fakeRemoteAccess.interfaces[4] = {1100, 4, 0, 700, 3, 0};
+    fakeRemoteAccess.interfaces[4] = { 1100, 4, 0, 700, 3, 0 };
     tickAfter(500);
-    for (const LiveConnection* record : {&first, &second}) {
+    for (const LiveConnection* record : { &first, &second }) {
         EXPECT_EQ(record->bytesReceived, 1000u);
         EXPECT_EQ(record->bytesSent, 500u);
         EXPECT_EQ(record->packetsReceived, 3u);
@@ -276,7 +280,7 @@ TEST_F(TrafficTest, AnUnreadableAddressTableIsReportedOncePerEpisode)
     fakePlatform.messages[kErrorConnectionsUnreadable] = "connections unreadable";
     LiveConnection& record = watch("10.1.2.3");
     addInterface(10, 1, 2, 3, 5);
-    fakeRemoteAccess.interfaces[5] = {10, 0, 0, 0, 0, 0};
+    fakeRemoteAccess.interfaces[5] = { 10, 0, 0, 0, 0, 0 };
 
     fakeRemoteAccess.addressTableFails = true;
     EXPECT_FALSE(tickAfter(500));
@@ -285,7 +289,7 @@ TEST_F(TrafficTest, AnUnreadableAddressTableIsReportedOncePerEpisode)
     ASSERT_EQ(fakePlatform.boxes.size(), 1u);
     EXPECT_EQ(fakePlatform.boxes[0].text, "connections unreadable");
     EXPECT_EQ(AppError, kNothingPending);
-    EXPECT_EQ(record.lastInPackets, kNoReadingYet);  // nothing updated while failing
+    EXPECT_EQ(record.lastInPackets, kNoReadingYet); // nothing updated while failing
 
     fakeRemoteAccess.addressTableFails = false;
     EXPECT_TRUE(tickAfter(500));
@@ -301,4 +305,4 @@ TEST_F(TrafficTest, AnUnreadableAddressTableIsReportedOncePerEpisode)
     EXPECT_EQ(fakePlatform.boxes.size(), 2u);
 }
 
-}  // namespace
+} // namespace

@@ -13,21 +13,18 @@ TEST(ViewMath, BarHeightsRoundHalfUp)
         int64_t value, max;
         int32_t height, expected;
     } cases[] = {
-        {100, 300, 100, 33},  // 33.33
-        {150, 300, 100, 50},
-        {250, 300, 100, 83},  // 83.33
-        {300, 300, 100, 100},
-        {1, 200, 100, 1},     // 0.5 rounds up
-        {1, 201, 100, 0},     // 0.4975
-        {0, 300, 100, 0},
-        {5, 0, 100, 0},       // nothing to scale in an empty month
+        { 100, 300, 100, 33 }, // 33.33
+        { 150, 300, 100, 50 }, { 250, 300, 100, 83 }, // 83.33
+        { 300, 300, 100, 100 }, { 1, 200, 100, 1 }, // 0.5 rounds up
+        { 1, 201, 100, 0 }, // 0.4975
+        { 0, 300, 100, 0 }, { 5, 0, 100, 0 }, // nothing to scale in an empty month
     };
     for (const auto& c : cases)
         EXPECT_EQ(barHeight(c.value, c.max, c.height), c.expected) << c.value << "/" << c.max;
 
     int64_t days[32] = {};
     EXPECT_EQ(largestDayValue(days), 0);
-    days[0] = 1000000;  // the month total is not a day
+    days[0] = 1000000; // the month total is not a day
     days[3] = 400;
     days[31] = 700;
     EXPECT_EQ(largestDayValue(days), 700);
@@ -40,13 +37,13 @@ TEST(ViewMath, DaysLeftInTheMonth)
         LocalTime tick;
         int32_t expected;
     } cases[] = {
-        {0, {2003, 10, 5, 17, 12, 0, 0, 0}, 15},
-        {0, {2003, 10, 5, 31, 12, 0, 0, 0}, 1},
-        {0, {2003, 10, 3, 1, 0, 0, 0, 0}, 31},
-        {0, {2004, 2, 0, 29, 12, 0, 0, 0}, 0},  // February counts 28 days in every year
-        {0, {2004, 2, 6, 28, 12, 0, 0, 0}, 1},
-        {0, {2003, 4, 3, 30, 12, 0, 0, 0}, 1},
-        {2003u * 65536u + 9u, {2003, 10, 5, 17, 12, 0, 0, 0}, 1},
+        { 0, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 15 },
+        { 0, { 2003, 10, 5, 31, 12, 0, 0, 0 }, 1 },
+        { 0, { 2003, 10, 3, 1, 0, 0, 0, 0 }, 31 },
+        { 0, { 2004, 2, 0, 29, 12, 0, 0, 0 }, 0 }, // February counts 28 days in every year
+        { 0, { 2004, 2, 6, 28, 12, 0, 0, 0 }, 1 },
+        { 0, { 2003, 4, 3, 30, 12, 0, 0, 0 }, 1 },
+        { 2003u * 65536u + 9u, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 1 },
     };
     for (const auto& c : cases)
         EXPECT_EQ(daysLeft(c.selectedMonth, c.tick), c.expected) << c.tick.month << "/" << c.tick.day;
@@ -60,7 +57,7 @@ TEST(FreeUnitsTable, TwelveHoursOfATenHourTariff)
     EXPECT_FALSE(cells.secondaryRow);
     EXPECT_STREQ(cells.text[0][0], "12.0h");
     EXPECT_STREQ(cells.text[0][1], "+2.00h");
-    EXPECT_STREQ(cells.text[0][2], "");  // an exceeded quota has no per-day share
+    EXPECT_STREQ(cells.text[0][2], ""); // an exceeded quota has no per-day share
     EXPECT_STREQ(cells.text[1][0], "");
     EXPECT_STREQ(cells.text[2][0], "12.0h");
     EXPECT_STREQ(cells.text[2][1], "+2.00h");
@@ -74,9 +71,9 @@ TEST(FreeUnitsTable, VolumeTariffWithSecondaryFreeUnits)
     computeFreeUnitsCells(52428800, 10485760, 100 * unitSize(1), 50 * unitSize(1), 10, formatVolume, &cells);
     ASSERT_TRUE(cells.secondaryRow);
     const char* expected[3][3] = {
-        {"50.0MB", "50.0MB", "5.00MB"},
-        {"10.0MB", "40.0MB", "4.00MB"},
-        {"60.0MB", "90.0MB", "9.00MB"},
+        { "50.0MB", "50.0MB", "5.00MB" },
+        { "10.0MB", "40.0MB", "4.00MB" },
+        { "60.0MB", "90.0MB", "9.00MB" },
     };
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
@@ -88,14 +85,14 @@ TEST(FreeUnitsTable, EmptyMonthShowsTheFullFreeUnitsAndNoDaysLeftLeavesPerDayEmp
     FreeUnitsCells cells;
     computeFreeUnitsCells(0, 0, 1024 * unitSize(0), 0, 0, formatVolume, &cells);
     EXPECT_STREQ(cells.text[0][0], "0B");
-    EXPECT_STREQ(cells.text[0][1], "1.00MB");  // 1048576 bytes
+    EXPECT_STREQ(cells.text[0][1], "1.00MB"); // 1048576 bytes
     EXPECT_STREQ(cells.text[0][2], "");
     EXPECT_STREQ(cells.text[2][2], "");
 }
 
 TEST(ViewMath, ListScrollLimit)
 {
-    EXPECT_EQ(listScrollLimit(50, 116, 13), 42);  // 116 / 13 = 8 rows fit
+    EXPECT_EQ(listScrollLimit(50, 116, 13), 42); // 116 / 13 = 8 rows fit
     EXPECT_EQ(listScrollLimit(10, 116, 13), 2);
     EXPECT_EQ(listScrollLimit(8, 116, 13), 0);
     EXPECT_EQ(listScrollLimit(5, 116, 13), 0);
@@ -122,7 +119,7 @@ TEST(ViewMath, LiveGraphColumns)
     EXPECT_FALSE(column.receivedOnTop);
 
     column = graphColumn(0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 116);
-    EXPECT_EQ(column.fullHeight, 116u);  // no wrap in the product
+    EXPECT_EQ(column.fullHeight, 116u); // no wrap in the product
 
     column = graphColumn(5, 5, 0, 116);
     EXPECT_EQ(column.fullHeight, 0u);
@@ -134,11 +131,11 @@ TEST(ViewMath, AverageLabelsKeepApart)
         int32_t received, sent, top, line;
         int32_t expectedReceived, expectedSent;
     } cases[] = {
-        {10, 12, 20, 13, 20, 33},  // both raised to the top, then the sent one pushed down
-        {50, 40, 20, 13, 53, 40},  // the received one is lower and moves
-        {40, 50, 20, 13, 40, 53},
-        {50, 80, 20, 13, 50, 80},
-        {60, 60, 20, 13, 60, 73},
+        { 10, 12, 20, 13, 20, 33 }, // both raised to the top, then the sent one pushed down
+        { 50, 40, 20, 13, 53, 40 }, // the received one is lower and moves
+        { 40, 50, 20, 13, 40, 53 },
+        { 50, 80, 20, 13, 50, 80 },
+        { 60, 60, 20, 13, 60, 73 },
     };
     for (const auto& c : cases) {
         int32_t received = c.received, sent = c.sent;
@@ -151,15 +148,15 @@ TEST(ViewMath, AverageLabelsKeepApart)
 // The list's columns are as wide as the texts shown in them; the room left goes between them.
 TEST(ViewMath, ListColumnsTakeTheirTextsWidthAndNeverTouch)
 {
-    const int32_t widths[6] = {50, 40, 30, 30, 30, 40};  // 220 pixels of text
+    const int32_t widths[6] = { 50, 40, 30, 30, 30, 40 }; // 220 pixels of text
     int32_t edges[6];
-    listColumnEdges(widths, 6, 40, 354, 6, edges);       // 134 spare: 26 between two columns
-    const int32_t spread[6] = {90, 156, 212, 268, 324, 390};
+    listColumnEdges(widths, 6, 40, 354, 6, edges); // 134 spare: 26 between two columns
+    const int32_t spread[6] = { 90, 156, 212, 268, 324, 390 };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(edges[i], spread[i]) << i;
 
-    listColumnEdges(widths, 6, 40, 230, 6, edges);       // 10 spare: the smallest gap of 6
-    const int32_t tight[6] = {90, 136, 172, 208, 244, 290};
+    listColumnEdges(widths, 6, 40, 230, 6, edges); // 10 spare: the smallest gap of 6
+    const int32_t tight[6] = { 90, 136, 172, 208, 244, 290 };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(edges[i], tight[i]) << i;
 }
@@ -172,10 +169,16 @@ TEST(ViewMath, WhatLiesUnderThePointer)
         bool secondaryRow;
         int32_t row, column;
     } cells[] = {
-        {41, 115, false, 0, 1},   {128, 127, false, 0, 1}, {129, 115, false, 0, 2}, {392, 141, false, 2, 4},
-        {300, 130, false, -1, 0},  // row 1 is not drawn without secondary free units
-        {300, 130, true, 1, 3},   {40, 120, true, -1, 0},  {393, 120, true, -1, 0}, {100, 154, true, -1, 0},
-        {100, 114, true, -1, 0},
+        { 41, 115, false, 0, 1 },
+        { 128, 127, false, 0, 1 },
+        { 129, 115, false, 0, 2 },
+        { 392, 141, false, 2, 4 },
+        { 300, 130, false, -1, 0 }, // row 1 is not drawn without secondary free units
+        { 300, 130, true, 1, 3 },
+        { 40, 120, true, -1, 0 },
+        { 393, 120, true, -1, 0 },
+        { 100, 154, true, -1, 0 },
+        { 100, 114, true, -1, 0 },
     };
     for (const auto& c : cells) {
         const SummaryCell cell = summaryCellAt(c.x, c.y, 40, 115, 88, 13, c.secondaryRow);
@@ -200,7 +203,6 @@ TEST(ViewMath, WhatLiesUnderThePointer)
     EXPECT_EQ(listRowAt(207, 157, 13, 4), 3);
     EXPECT_EQ(listRowAt(208, 157, 13, 4), -1);
     EXPECT_EQ(listRowAt(155, 157, 13, 4), -1);
-
 }
 
 TEST(ViewMath, ListKeysScrollByRowPageAndToEitherEnd)
@@ -209,14 +211,20 @@ TEST(ViewMath, ListKeysScrollByRowPageAndToEitherEnd)
         ListKey key;
         int32_t scroll, expected;
     } cases[] = {
-        {ListKey::down, 0, 1},      {ListKey::down, 42, 42},  // never beyond the limit of 42
-        {ListKey::up, 5, 4},        {ListKey::up, 0, 0},      {ListKey::pageDown, 3, 11},
-        {ListKey::pageDown, 40, 42}, {ListKey::pageUp, 11, 3}, {ListKey::pageUp, 5, 0},
-        {ListKey::home, 17, 0},     {ListKey::end, 3, 42},
+        { ListKey::down, 0, 1 },
+        { ListKey::down, 42, 42 }, // never beyond the limit of 42
+        { ListKey::up, 5, 4 },
+        { ListKey::up, 0, 0 },
+        { ListKey::pageDown, 3, 11 },
+        { ListKey::pageDown, 40, 42 },
+        { ListKey::pageUp, 11, 3 },
+        { ListKey::pageUp, 5, 0 },
+        { ListKey::home, 17, 0 },
+        { ListKey::end, 3, 42 },
     };
     for (const auto& c : cases)
         EXPECT_EQ(scrolledListPosition(c.key, c.scroll, 8, 42), c.expected) << int(c.key) << " from " << c.scroll;
-    EXPECT_EQ(scrolledListPosition(ListKey::end, 0, 8, 0), 0);  // a list that fits does not move
+    EXPECT_EQ(scrolledListPosition(ListKey::end, 0, 8, 0), 0); // a list that fits does not move
 }
 
 // A record's cost is what it adds to the month after the records before it.
@@ -225,24 +233,24 @@ TEST(ViewMath, RecordCostAfterTheRecordsBeforeIt)
     resetSettings();
     settings.volumeCorrection = 0;
     freeTariffs();
-    Rate* rate = new Rate{};
-    rate->unit = 1;          // megabytes
-    rate->amount[0] = 1;     // one free
-    rate->amount[2] = 1000;  // then price 1
-    rate->cost[1] = 2.0;     // 2.00 a megabyte in the main period
+    Rate* rate = new Rate {};
+    rate->unit = 1; // megabytes
+    rate->amount[0] = 1; // one free
+    rate->amount[2] = 1000; // then price 1
+    rate->cost[1] = 2.0; // 2.00 a megabyte in the main period
     rate->cost[2] = 2.0;
     TariffTable[0] = rate;
     LogRecord records[3] = {};
     for (int i = 0; i < 3; ++i) {
-        records[i].rx = 524288;  // half a megabyte each
-        records[i].start = {2026, 12, 2, 1, 10, 0, 0, 0};
+        records[i].rx = 524288; // half a megabyte each
+        records[i].start = { 2026, 12, 2, 1, 10, 0, 0, 0 };
         records[i].next = i < 2 ? &records[i + 1] : nullptr;
     }
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[0], 0), 0.0);  // within the free megabyte
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[1], 0), 0.0);  // fills it exactly
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 0), 1.0);  // half a megabyte at 2.00
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 1), 0.0);  // no tariff in slot 1
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[0], 0), 0.0); // within the free megabyte
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[1], 0), 0.0); // fills it exactly
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 0), 1.0); // half a megabyte at 2.00
+    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 1), 0.0); // no tariff in slot 1
     freeTariffs();
 }
 
-}  // namespace
+} // namespace

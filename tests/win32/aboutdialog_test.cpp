@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "core/apperror.h"
 #include "core/language.h"
@@ -90,7 +90,7 @@ TEST(AboutDialog, FitsItsPictureAndClosesWithEscape)
     prepareDialogTests();
     ASSERT_NE(LanguageModule, nullptr);
     HDC screen = GetDC(nullptr);
-    HBITMAP picture = loadPngResource(screen, 20);
+    HBITMAP picture = loadPngResource(screen, IDP_ABOUT_BACKGROUND);
     ReleaseDC(nullptr, screen);
     ASSERT_NE(picture, nullptr);
     BITMAP size = {};
@@ -116,6 +116,19 @@ TEST(AboutDialog, FitsItsPictureAndClosesWithEscape)
     loadLanguageText(IDS_MAIN_TITLE, product, sizeof product);
     EXPECT_EQ(seen.title.rfind(product, 0), 0u) << seen.title;
     EXPECT_EQ(seen.title.substr(seen.title.size() - 6), "1.21.0");
+    // The version resource Explorer shows carries the same version as the title.
+    HRSRC versionResource = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));
+    ASSERT_NE(versionResource, nullptr);
+    const auto* versionBytes = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, versionResource)));
+    const DWORD versionSize = SizeofResource(nullptr, versionResource);
+    const DWORD signature = 0xFEEF04BD;
+    const BYTE* fixed = std::search(versionBytes, versionBytes + versionSize, reinterpret_cast<const BYTE*>(&signature),
+        reinterpret_cast<const BYTE*>(&signature) + sizeof signature);
+    ASSERT_NE(fixed, versionBytes + versionSize);
+    VS_FIXEDFILEINFO info;
+    memcpy(&info, fixed, sizeof info);
+    EXPECT_EQ(info.dwFileVersionMS, DWORD(1u << 16 | 21u));
+    EXPECT_EQ(info.dwFileVersionLS, 0u);
     EXPECT_EQ(seen.notice, png_get_copyright(nullptr));
     if (!screenshotFolder().empty()) {
         EXPECT_TRUE(seen.saved);
@@ -136,7 +149,7 @@ double relativeLuminance(int red, int green, int blue)
 TEST(AboutDialog, ItsTextsStayReadableAnywhereOnThePicture)
 {
     HDC screen = GetDC(nullptr);
-    HBITMAP picture = loadPngResource(screen, 20);
+    HBITMAP picture = loadPngResource(screen, IDP_ABOUT_BACKGROUND);
     ASSERT_NE(picture, nullptr);
     BITMAP size = {};
     GetObjectA(picture, sizeof size, &size);
@@ -173,4 +186,4 @@ TEST(AboutDialog, WithoutALanguageModuleItCannotBeShown)
     LanguageModule = module;
 }
 
-}  // namespace
+} // namespace

@@ -18,7 +18,7 @@
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
-#include "ui/mainwindowstate.h"
+#include "ui/optionsloop.h"
 #include "win32/support/dialogsupport.h"
 
 namespace {
@@ -51,7 +51,7 @@ bool showsNoText(HWND control)
 
 Rate* addRate(const char* name)
 {
-    Rate* rate = new Rate{};
+    Rate* rate = new Rate {};
     strcpy(rate->name, name);
     strcpy(rate->precision, "2");
     TariffTable[tariffCount()] = rate;
@@ -134,20 +134,20 @@ protected:
 TEST_F(OptionsSheet, EmptyTableDisablesTheEditorUntilAdd)
 {
     open();
-    for (int id : {IDC_TARIFF_LIST, IDC_TARIFF_DELETE, IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_MONDAY, IDC_TARIFF_PRECISION,
-                   IDC_TARIFF_UNIT, IDC_TARIFF_AMOUNT_FIRST, IDC_TARIFF_COST_FIRST, IDC_TARIFF_COST_LAST})
+    for (int id : { IDC_TARIFF_LIST, IDC_TARIFF_DELETE, IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_MONDAY, IDC_TARIFF_PRECISION,
+             IDC_TARIFF_UNIT, IDC_TARIFF_AMOUNT_FIRST, IDC_TARIFF_COST_FIRST, IDC_TARIFF_COST_LAST })
         EXPECT_FALSE(IsWindowEnabled(item(id))) << id;
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
         EXPECT_EQ(text(id), "") << id;
-    for (int id : {IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END})
-        EXPECT_TRUE(showsNoText(item(id))) << id;  // not the clock's time
+    for (int id : { IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END })
+        EXPECT_TRUE(showsNoText(item(id))) << id; // not the clock's time
     EXPECT_TRUE(IsWindowEnabled(item(IDC_TARIFF_ADD)));
 
     type(IDC_TARIFF_NEW_NAME, "Evening");
     click(IDC_TARIFF_ADD);
     ASSERT_EQ(tariffCount(), 1);
     EXPECT_STREQ(TariffTable[0]->name, "Evening");
-    for (int id : {IDC_TARIFF_LIST, IDC_TARIFF_DELETE, IDC_TARIFF_PRECISION, IDC_TARIFF_UNIT, IDC_TARIFF_COST_LAST})
+    for (int id : { IDC_TARIFF_LIST, IDC_TARIFF_DELETE, IDC_TARIFF_PRECISION, IDC_TARIFF_UNIT, IDC_TARIFF_COST_LAST })
         EXPECT_TRUE(IsWindowEnabled(item(id))) << id;
     EXPECT_EQ(text(IDC_TARIFF_NEW_NAME), "");
     EXPECT_FALSE(showsNoText(item(IDC_TARIFF_TIME_BEGIN)));
@@ -155,7 +155,7 @@ TEST_F(OptionsSheet, EmptyTableDisablesTheEditorUntilAdd)
     EXPECT_EQ(selection(IDC_TARIFF_UNIT), 0);
     EXPECT_EQ(text(IDC_TARIFF_PRECISION), "2");
     for (int id = IDC_TARIFF_COST_FIRST; id <= IDC_TARIFF_COST_LAST; ++id)
-        EXPECT_EQ(digitsOf(text(id)), "000") << id;  // 0.00 in the locale's money format
+        EXPECT_EQ(digitsOf(text(id)), "000") << id; // 0.00 in the locale's money format
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_AMOUNT_LAST; ++id)
         EXPECT_EQ(text(id), "0") << id;
 
@@ -183,7 +183,7 @@ TEST_F(OptionsSheet, EditsAreStoredOnOkAndWhenAnotherTariffIsChosen)
     GetLocalTime(&time);
     time.wHour = 18, time.wMinute = 30, time.wSecond = 15;
     SendMessageA(item(IDC_TARIFF_TIME_BEGIN), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
-    choose(IDC_TARIFF_LIST, 0);  // leaving Night stores it at once
+    choose(IDC_TARIFF_LIST, 0); // leaving Night stores it at once
     const Rate* night = TariffTable[1];
     EXPECT_EQ(night->unit, 4);
     EXPECT_EQ(night->amount[0], 30u);
@@ -192,7 +192,7 @@ TEST_F(OptionsSheet, EditsAreStoredOnOkAndWhenAnotherTariffIsChosen)
     EXPECT_EQ(night->ldays, (1u << 5) | (1u << 7));
     EXPECT_EQ(night->ltimeb, 18 * 3600 + 30 * 60 + 15);
 
-    choose(IDC_TARIFF_LIST, 1);  // and coming back shows what was stored
+    choose(IDC_TARIFF_LIST, 1); // and coming back shows what was stored
     EXPECT_EQ(selection(IDC_TARIFF_UNIT), 4);
     EXPECT_EQ(text(IDC_TARIFF_AMOUNT_FIRST), "30");
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_TARIFF_SATURDAY), UINT(BST_CHECKED));
@@ -210,10 +210,10 @@ TEST_F(OptionsSheet, DeletingTariffs)
     settings.activeTariff = 2;
     open();
     choose(IDC_TARIFF_LIST, 0);
-    click(IDC_TARIFF_DELETE);  // tariff 0 of several: index 0 stays, the former second shows
+    click(IDC_TARIFF_DELETE); // tariff 0 of several: index 0 stays, the former second shows
     ASSERT_EQ(tariffCount(), 2);
     EXPECT_STREQ(TariffTable[0]->name, "B");
-    EXPECT_STREQ(tariffAt(settings.activeTariff)->name, "C");  // the month is still priced by C
+    EXPECT_STREQ(tariffAt(settings.activeTariff)->name, "C"); // the month is still priced by C
     EXPECT_EQ(selection(IDC_TARIFF_LIST), 0);
     EXPECT_EQ(SendMessageA(item(IDC_TARIFF_LIST), CB_GETCOUNT, 0, 0), 2);
     char shown[256];
@@ -221,33 +221,33 @@ TEST_F(OptionsSheet, DeletingTariffs)
     EXPECT_STREQ(shown, "B");
 
     choose(IDC_TARIFF_LIST, 1);
-    click(IDC_TARIFF_DELETE);  // the previous one becomes the tariff edited
+    click(IDC_TARIFF_DELETE); // the previous one becomes the tariff edited
     EXPECT_EQ(selection(IDC_TARIFF_LIST), 0);
-    click(IDC_TARIFF_DELETE);  // the only one: the editor is disabled again
+    click(IDC_TARIFF_DELETE); // the only one: the editor is disabled again
     EXPECT_EQ(tariffCount(), 0);
     EXPECT_FALSE(IsWindowEnabled(item(IDC_TARIFF_LIST)));
     EXPECT_FALSE(IsWindowEnabled(item(IDC_TARIFF_COST_FIRST)));
     EXPECT_EQ(text(IDC_TARIFF_COST_FIRST), "");
 
-    close(PSBTN_CANCEL);  // deletions take effect at once, and the number follows them
+    close(PSBTN_CANCEL); // deletions take effect at once, and the number follows them
     EXPECT_EQ(settings.activeTariff, 0);
 }
 
 TEST_F(OptionsSheet, PricesKeepEveryDigitAndChangeOnlyWhereTyped)
 {
     Rate* rate = addRate("T");
-    const double prices[7] = {9.95, 0.005, 1.4999, 0.0123, 0.000001, 123456.789, 0.1};
+    const double prices[7] = { 9.95, 0.005, 1.4999, 0.0123, 0.000001, 123456.789, 0.1 };
     memcpy(rate->cost, prices, sizeof prices);
     const Rate before = *rate;
     open();
-    EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + 1)), "001");  // 0.005 shown at two places
+    EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + 1)), "001"); // 0.005 shown at two places
     close(PSBTN_OK);
-    EXPECT_EQ(memcmp(rate, &before, sizeof before), 0);  // OK without edits changes nothing
+    EXPECT_EQ(memcmp(rate, &before, sizeof before), 0); // OK without edits changes nothing
 
     // The places field, key by key: every keystroke redraws the prices, none re-reads them.
     open();
     const int field = IDC_TARIFF_COST_FIRST + 2;
-    for (const char* places : {"", "4", "", "0"})
+    for (const char* places : { "", "4", "", "0" })
         type(IDC_TARIFF_PRECISION, places);
     EXPECT_EQ(digitsOf(text(field)), "1");
     type(IDC_TARIFF_PRECISION, "4");
@@ -258,7 +258,7 @@ TEST_F(OptionsSheet, PricesKeepEveryDigitAndChangeOnlyWhereTyped)
     type(IDC_TARIFF_PRECISION, "2");
     type(field, "-0,0123");
     leave(field);
-    EXPECT_EQ(digitsOf(text(field)), "001");  // signs are ignored; 0.01 at two places
+    EXPECT_EQ(digitsOf(text(field)), "001"); // signs are ignored; 0.01 at two places
     close(PSBTN_OK);
     EXPECT_DOUBLE_EQ(rate->cost[2], 0.0123);
     EXPECT_STREQ(rate->precision, "2");
@@ -275,8 +275,9 @@ TEST_F(OptionsSheet, UnitChoiceRelabelsTheFields)
     open();
     char unitName[6][256], costFormat[256], timeFormat[256];
     // The language module's template texts: the unit names and the two label formats.
-    HWND templatePage = CreateDialogParamA(LanguageModule, MAKEINTRESOURCEA(IDD_OPTIONS_TARIFFS), sheet,
-                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+    HWND templatePage = CreateDialogParamA(
+        LanguageModule, MAKEINTRESOURCEA(IDD_OPTIONS_TARIFFS), sheet,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
     ASSERT_NE(templatePage, nullptr);
     for (int i = 0; i < 6; ++i)
         GetDlgItemTextA(templatePage, IDC_TARIFF_COST_LABEL_FIRST + i, unitName[i], 256);
@@ -286,7 +287,7 @@ TEST_F(OptionsSheet, UnitChoiceRelabelsTheFields)
     ASSERT_NE(strstr(costFormat, "%s"), nullptr);
     ASSERT_NE(strstr(timeFormat, "%s"), nullptr);
 
-    for (int unit : {1, 4}) {
+    for (int unit : { 1, 4 }) {
         choose(IDC_TARIFF_UNIT, unit);
         char expectedAmount[512], expectedCost[512];
         if (unit >= 3)
@@ -308,7 +309,7 @@ TEST_F(OptionsSheet, AddIsRefusedForAFullTableAndForANameWithLessThan)
     open();
     EXPECT_TRUE(IsWindowEnabled(item(IDC_TARIFF_ADD)));
 
-    DialogCloser closer;  // answers the message box that refuses the name
+    DialogCloser closer; // answers the message box that refuses the name
     type(IDC_TARIFF_NEW_NAME, "a<b");
     click(IDC_TARIFF_ADD);
     EXPECT_EQ(closer.closedCount(), 1);
@@ -358,7 +359,8 @@ TEST_F(OptionsSheet, HolidaysAreListedByDateAndWrittenBackOnOk)
     const struct {
         const char* name;
         uint32_t date;
-    } entered[] = {{"Boxing Day", packDate(2003, 12, 26)}, {"New Year", packDate(2003, 1, 1)}, {"", packDate(2003, 12, 24)}};
+    } entered[] = { { "Boxing Day", packDate(2003, 12, 26) }, { "New Year", packDate(2003, 1, 1) },
+        { "", packDate(2003, 12, 24) } };
     for (int i = 0; i < 3; ++i) {
         strcpy(settings.holidays[i].name, entered[i].name);
         settings.holidays[i].packedDate = entered[i].date;
@@ -376,7 +378,7 @@ TEST_F(OptionsSheet, HolidaysAreListedByDateAndWrittenBackOnOk)
     ListView_GetItemText(list, 2, 0, dateText, sizeof dateText);
     EXPECT_NE(digitsOf(dateText).find("26"), std::string::npos);
 
-    selectRow(list, 2);  // selecting fills the fields
+    selectRow(list, 2); // selecting fills the fields
     EXPECT_EQ(text(IDC_HOLIDAY_NAME), "Boxing Day");
     SYSTEMTIME date = {};
     SendMessageA(item(IDC_HOLIDAY_DATE), DTM_GETSYSTEMTIME, 0, LPARAM(&date));
@@ -384,7 +386,7 @@ TEST_F(OptionsSheet, HolidaysAreListedByDateAndWrittenBackOnOk)
     EXPECT_EQ(date.wMonth, 12);
     EXPECT_EQ(date.wDay, 26);
 
-    click(IDC_HOLIDAY_DELETE);  // the last of three
+    click(IDC_HOLIDAY_DELETE); // the last of three
     close(PSBTN_OK);
     EXPECT_EQ(settings.holidays[0].packedDate, packDate(2003, 1, 1));
     EXPECT_STREQ(settings.holidays[0].name, "New Year");
@@ -408,7 +410,7 @@ TEST_F(OptionsSheet, HolidayAddAndChangeKeepTheOrderAndCancelDiscards)
     ASSERT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_EQ(rowName(list, 0), "March");
 
-    selectRow(list, 0);  // change March to a date after June: it moves down
+    selectRow(list, 0); // change March to a date after June: it moves down
     date.wMonth = 9;
     SendMessageA(item(IDC_HOLIDAY_DATE), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&date));
     type(IDC_HOLIDAY_NAME, "September");
@@ -448,10 +450,10 @@ TEST_F(OptionsSheet, HolidayButtonsFollowTheSelectionAndAHolidayOfEveryYearHasNo
     click(IDC_HOLIDAY_EVERY_YEAR);
     click(IDC_HOLIDAY_ADD);
     ASSERT_EQ(ListView_GetItemCount(list), 2);
-    EXPECT_EQ(rowDate(list, 0), packDate(0, 5, 1));  // year 0 comes first
+    EXPECT_EQ(rowDate(list, 0), packDate(0, 5, 1)); // year 0 comes first
     char dateText[256];
     ListView_GetItemText(list, 0, 0, dateText, sizeof dateText);
-    EXPECT_EQ(digitsOf(dateText).find("200"), std::string::npos) << dateText;  // day and month, no year
+    EXPECT_EQ(digitsOf(dateText).find("200"), std::string::npos) << dateText; // day and month, no year
     EXPECT_NE(std::string(dateText).find('5'), std::string::npos) << dateText;
 
     selectRow(list, 1);
@@ -464,7 +466,7 @@ TEST_F(OptionsSheet, HolidayButtonsFollowTheSelectionAndAHolidayOfEveryYearHasNo
     EXPECT_EQ(date.wMonth, 5);
     EXPECT_EQ(date.wDay, 1);
     selectRow(list, 1);
-    click(IDC_HOLIDAY_DELETE);  // June goes, and nothing is selected any more
+    click(IDC_HOLIDAY_DELETE); // June goes, and nothing is selected any more
     EXPECT_EQ(ListView_GetItemCount(list), 1);
     EXPECT_FALSE(IsWindowEnabled(item(IDC_HOLIDAY_CHANGE)));
     EXPECT_FALSE(IsWindowEnabled(item(IDC_HOLIDAY_DELETE)));
@@ -489,14 +491,14 @@ TEST_F(OptionsSheet, HolidayListTakesNoMoreThanTheTable)
     EXPECT_EQ(ListView_GetItemCount(list), kHolidayCount);
     close(PSBTN_OK);
     EXPECT_EQ(holidayCount(), kHolidayCount);
-    EXPECT_EQ(settings.updateIntervalMs, 500u);  // nothing written past the table
+    EXPECT_EQ(settings.updateIntervalMs, 500u); // nothing written past the table
 }
 
 // --- General page --------------------------------------------------------------------------
 
 TEST_F(OptionsSheet, GeneralPageReadsCorrectionWithEitherDecimalMark)
 {
-    for (const char* typed : {"0,29", "0.29"}) {
+    for (const char* typed : { "0,29", "0.29" }) {
         settings.volumeCorrection = 0;
         open(2);
         type(IDC_UPDATE_INTERVAL, "750");
@@ -505,15 +507,15 @@ TEST_F(OptionsSheet, GeneralPageReadsCorrectionWithEitherDecimalMark)
         EXPECT_EQ(settings.volumeCorrection, 29u) << typed;
         EXPECT_EQ(settings.updateIntervalMs, 750u);
     }
-    open(2);  // and shows it again with two decimals
+    open(2); // and shows it again with two decimals
     EXPECT_EQ(digitsOf(text(IDC_VOLUME_CORRECTION)), "029");
     EXPECT_EQ(text(IDC_UPDATE_INTERVAL), "750");
     type(IDC_UPDATE_INTERVAL, "soon");
     close(PSBTN_OK);
-    EXPECT_EQ(settings.updateIntervalMs, 750u);  // no number: the period stays
+    EXPECT_EQ(settings.updateIntervalMs, 750u); // no number: the period stays
 
     // A period the timer cannot keep is brought into range: 0 would fire every 10 ms.
-    for (const auto& [typed, kept] : {std::pair{"0", 100u}, std::pair{"99999999", 60000u}}) {
+    for (const auto& [typed, kept] : { std::pair { "0", 100u }, std::pair { "99999999", 60000u } }) {
         open(2);
         type(IDC_UPDATE_INTERVAL, typed);
         close(PSBTN_OK);
@@ -562,7 +564,7 @@ TEST_F(OptionsSheet, AlertsPageShowsTheAlertsAndStoresThemOnOk)
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_ALERT_USAGE1_ON), UINT(BST_CHECKED));
     EXPECT_EQ(text(IDC_ALERT_USAGE1), "80");
     EXPECT_EQ(text(IDC_ALERT_USAGE2), "100");
-    EXPECT_EQ(digitsOf(text(IDC_ALERT_LIMIT)), "1235");  // shown at the currency's two places
+    EXPECT_EQ(digitsOf(text(IDC_ALERT_LIMIT)), "1235"); // shown at the currency's two places
     // The limit and its hang-up take input only while the limit is ticked.
     EXPECT_FALSE(IsWindowEnabled(item(IDC_ALERT_LIMIT)));
     EXPECT_FALSE(IsWindowEnabled(item(IDC_ALERT_HANG_UP)));
@@ -578,15 +580,15 @@ TEST_F(OptionsSheet, AlertsPageShowsTheAlertsAndStoresThemOnOk)
     EXPECT_TRUE(alerts.hangUp);
     EXPECT_TRUE(alerts.usageOn[0]);
     EXPECT_FALSE(alerts.usageOn[1]);
-    EXPECT_EQ(alerts.usagePercent[0], 100u);  // a share is at most all of the free units
-    EXPECT_EQ(alerts.limit, 12.345);           // not typed in: kept at full precision
+    EXPECT_EQ(alerts.usagePercent[0], 100u); // a share is at most all of the free units
+    EXPECT_EQ(alerts.limit, 12.345); // not typed in: kept at full precision
 
     open(3);
     type(IDC_ALERT_LIMIT, "20,75");
     type(IDC_ALERT_USAGE2, "none");
     close(PSBTN_OK);
     EXPECT_DOUBLE_EQ(alerts.limit, 20.75);
-    EXPECT_EQ(alerts.usagePercent[1], 100u);  // no number: the share stays
+    EXPECT_EQ(alerts.usagePercent[1], 100u); // no number: the share stays
     resetAlerts();
 }
 
@@ -603,7 +605,7 @@ POINT centreOf(HWND control)
 {
     RECT rect;
     GetWindowRect(control, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
 }
 
 TEST_F(OptionsSheet, HelpPanelKeepsItsFoldAcrossSheets)
@@ -619,11 +621,11 @@ TEST_F(OptionsSheet, HelpPanelKeepsItsFoldAcrossSheets)
     const int unfolded = sheetHeight(sheet);
     RECT window;
     GetWindowRect(sheet, &window);
-    EXPECT_GE(window.bottom, panel.bottom);  // the whole panel shows
+    EXPECT_GE(window.bottom, panel.bottom); // the whole panel shows
     EXPECT_GT(unfolded, folded + 50);
     close(PSBTN_CANCEL);
 
-    open();  // opens as it was left
+    open(); // opens as it was left
     EXPECT_EQ(settings.helpPanelOpen, 1);
     EXPECT_EQ(sheetHeight(sheet), unfolded);
     SendMessageA(GetDlgItem(sheet, IDC_HELP_TOGGLE), BM_CLICK, 0, 0);
@@ -666,7 +668,7 @@ std::string togglePicture(HWND sheet, int image)
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT rect = {0, 0, 20, 20};
+    RECT rect = { 0, 0, 20, 20 };
     if (sheet) {
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_BUTTON;
@@ -724,7 +726,7 @@ TEST_F(OptionsSheet, HoverHelpFollowsTheControlUnderThePointer)
     EXPECT_EQ(panelText(), languageText(IDC_TARIFF_DELETE));
     EXPECT_FALSE(panelText().empty());
 
-    SetWindowTextA(panel, "kept");  // the same control again does not reload its text
+    SetWindowTextA(panel, "kept"); // the same control again does not reload its text
     hover(item(IDC_TARIFF_DELETE));
     EXPECT_EQ(panelText(), "kept");
 
@@ -761,7 +763,7 @@ TEST_F(OptionsSheet, ContextHelpShowsTheControlsTextOrTheFallbackInTheTip)
     EXPECT_EQ(tipState.tipOffsetX, 5);
     EXPECT_EQ(tipState.tipOffsetY, -5);
 
-    help.iCtrlId = 4321;  // no string of that number
+    help.iCtrlId = 4321; // no string of that number
     SendMessageA(sheet, WM_HELP, 0, LPARAM(&help));
     EXPECT_EQ(std::string(tipState.tipText), languageText(IDS_OPTIONS_HELP_FALLBACK));
     EXPECT_FALSE(std::string(tipState.tipText).empty());
@@ -840,15 +842,13 @@ TEST_F(OptionsSheet, RunServesTheConnectionEventAndEnablesTheMainWindowAgain)
     RegisterClassA(&probeClass);
     probe = {};
     probe.mainWindow = CreateWindowExA(0, "TelvaneDialogProbe", "main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                       nullptr, GetModuleHandleA(nullptr), nullptr);
+        nullptr, GetModuleHandleA(nullptr), nullptr);
     probe.event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     useTipWindow();
     SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM("following"));
     SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
-    MainWindowState state = {};
-    state.window = probe.mainWindow;
     SetTimer(nullptr, 0, 10, signalConnection);
-    EXPECT_EQ(runOptionsSheet(&state, probe.event), 0);
+    EXPECT_EQ(runOptionsSheet(probe.mainWindow, probe.event), 0);
     SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
     EXPECT_EQ(probe.signals, 1);
     EXPECT_EQ(probe.tip.left, probe.pointer.x + 5);
@@ -898,7 +898,7 @@ TEST_F(OptionsSheet, Screenshots)
     resetAlerts();
     alerts.limitOn = true;
     alerts.limit = 15;
-    const int hovered[] = {IDC_TARIFF_COST_FIRST + 1, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE, IDC_ALERT_HANG_UP};
+    const int hovered[] = { IDC_TARIFF_COST_FIRST + 1, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE, IDC_ALERT_HANG_UP };
     for (int index = 0; index < 4; ++index) {
         PropSheet_SetCurSel(sheet, nullptr, index);
         pumpMessages(sheet);
@@ -911,4 +911,4 @@ TEST_F(OptionsSheet, Screenshots)
     close(PSBTN_CANCEL);
 }
 
-}  // namespace
+} // namespace

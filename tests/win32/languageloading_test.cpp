@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/languageswap.h"
 #include "core/apperror.h"
 #include "core/crashfilter.h"
 #include "core/language.h"
@@ -113,14 +114,14 @@ TEST_F(LanguageState, LanguagesOtherThanGermanGetTheEnglishModule)
     for (uint16_t language : { uint16_t(9), uint16_t(12), uint16_t(0x19) }) {
         LanguageModule = nullptr;
         settings.languageId = 7;
-        ASSERT_TRUE(loadLanguage(nullptr, language)) << language;
+        ASSERT_TRUE(swapLanguage(nullptr, language)) << language;
         EXPECT_EQ(moduleFileName(current()), "english.dll") << language;
         // The user's own language stays stored, so neither language item is ticked.
         EXPECT_EQ(settings.languageId, language);
         FreeLibrary(LanguageModule);
     }
     LanguageModule = nullptr;
-    ASSERT_TRUE(loadLanguage(nullptr, 7));
+    ASSERT_TRUE(swapLanguage(nullptr, 7));
     EXPECT_EQ(moduleFileName(current()), "deutsch.dll");
 }
 
@@ -129,7 +130,7 @@ TEST_F(LanguageState, LanguageZeroLoadsTheStoredLanguage)
     provide("english.dll");
     provide("deutsch.dll");
     settings.languageId = 7;
-    ASSERT_TRUE(loadLanguage(nullptr, 0));
+    ASSERT_TRUE(swapLanguage(nullptr, 0));
     EXPECT_EQ(moduleFileName(current()), "deutsch.dll");
     EXPECT_EQ(settings.languageId, 7);
 }
@@ -137,11 +138,11 @@ TEST_F(LanguageState, LanguageZeroLoadsTheStoredLanguage)
 TEST_F(LanguageState, AFailedExchangeKeepsTheOldModule)
 {
     provide("english.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 9));
+    ASSERT_TRUE(swapLanguage(nullptr, 9));
     HMODULE english = current();
     ASSERT_NE(english, nullptr);
 
-    EXPECT_FALSE(loadLanguage(nullptr, 7)); // deutsch.dll is not there
+    EXPECT_FALSE(swapLanguage(nullptr, 7)); // deutsch.dll is not there
     EXPECT_EQ(AppError, kErrorLanguageModule);
     EXPECT_EQ(LanguageModule, english);
     EXPECT_EQ(settings.languageId, 9);
@@ -154,9 +155,9 @@ TEST_F(LanguageState, AnExchangeFreesTheOldModule)
 {
     provide("english.dll");
     provide("deutsch.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 9));
+    ASSERT_TRUE(swapLanguage(nullptr, 9));
     current();
-    ASSERT_TRUE(loadLanguage(nullptr, 7));
+    ASSERT_TRUE(swapLanguage(nullptr, 7));
     EXPECT_EQ(moduleFileName(current()), "deutsch.dll");
     EXPECT_EQ(settings.languageId, 7);
     EXPECT_EQ(GetModuleHandleA((folder + "english.dll").c_str()), nullptr);
@@ -166,13 +167,13 @@ TEST_F(LanguageState, AnExchangeFreesTheOldModule)
 TEST_F(LanguageState, TheSameLanguageOnlyReloadsTheShortcuts)
 {
     provide("english.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 9));
+    ASSERT_TRUE(swapLanguage(nullptr, 9));
     HMODULE english = current();
     MainWindowState state {};
     state.window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(state.window, nullptr);
     DeleteFileA((folder + "english.dll").c_str()); // a reload would now fail
-    EXPECT_TRUE(loadLanguage(&state, 9));
+    EXPECT_TRUE(swapLanguage(&state, 9));
     EXPECT_EQ(LanguageModule, english);
     EXPECT_NE(state.accelerators, nullptr);
     DestroyAcceleratorTable(state.accelerators);
@@ -183,13 +184,13 @@ TEST_F(LanguageState, TheSameLanguageOnlyReloadsTheShortcuts)
 // failure is reported by each caller.
 void askAsStartUpDoes()
 {
-    if (!loadLanguage(nullptr, 0))
+    if (!swapLanguage(nullptr, 0))
         reportError(0);
-    if (!loadLanguage(nullptr, 0))
+    if (!swapLanguage(nullptr, 0))
         reportError(0);
     MainWindowState state {};
     state.window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    if (!loadLanguage(&state, settings.languageId))
+    if (!swapLanguage(&state, settings.languageId))
         reportError(0);
     if (state.accelerators != nullptr)
         DestroyAcceleratorTable(state.accelerators);
@@ -209,9 +210,11 @@ TEST_F(LanguageState, AModuleThatIsNotADllIsReportedOnceAndTheOtherStandsIn)
     EXPECT_EQ(moduleFileName(current()), "deutsch.dll");
     EXPECT_EQ(settings.languageId, 9) << "the next start tries english.dll again";
     EXPECT_EQ(shownBoxes[0].caption, "telvane - Warnung");
-    const std::string lead = "Das Sprachmodul english.dll konnte nicht geladen werden, daher zeigt telvane die Texte aus "
-                             "deutsch.dll. Legen Sie ein funktionierendes english.dll in den Programmordner, um seine "
-                             "Sprache zur\xfc" "ckzubekommen.\r\n\r\nWindows meldet: ";
+    const std::string lead
+        = "Das Sprachmodul english.dll konnte nicht geladen werden, daher zeigt telvane die Texte aus "
+          "deutsch.dll. Legen Sie ein funktionierendes english.dll in den Programmordner, um seine "
+          "Sprache zur\xfc"
+          "ckzubekommen.\r\n\r\nWindows meldet: ";
     EXPECT_EQ(shownBoxes[0].text.substr(0, lead.size()), lead);
     // The system's own text names the file instead of showing its insert.
     const std::string system = shownBoxes[0].text.substr(std::min(lead.size(), shownBoxes[0].text.size()));
@@ -239,7 +242,7 @@ TEST_F(LanguageState, AModuleThatIsNotADllIsReportedOnceAndTheOtherStandsIn)
 TEST_F(LanguageState, ReportErrorFormatsTheModulesMessageWithItsInserts)
 {
     provide("english.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 9));
+    ASSERT_TRUE(swapLanguage(nullptr, 9));
     current();
     MessageArguments.number1 = 12;
     MessageArguments.number2 = 7;
@@ -262,7 +265,7 @@ TEST_F(LanguageState, ReportErrorFormatsTheModulesMessageWithItsInserts)
 TEST_F(LanguageState, ReportErrorAppendsTheSystemsTextOfTheLastError)
 {
     provide("english.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 9));
+    ASSERT_TRUE(swapLanguage(nullptr, 9));
     current();
     SetLastError(ERROR_ACCESS_DENIED);
     reportError(kErrorSettingsCreate);
@@ -277,7 +280,7 @@ TEST_F(LanguageState, ReportErrorAppendsTheSystemsTextOfTheLastError)
 TEST_F(LanguageState, GermanMessagesKeepTheirUmlautsAndInserts)
 {
     provide("deutsch.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 7));
+    ASSERT_TRUE(swapLanguage(nullptr, 7));
     current();
     // As the key-name step reports a missing table: %1 = 7, %3 = language string 103.
     MessageArguments.number1 = 7;
@@ -313,7 +316,7 @@ EXCEPTION_RECORD faultRecord(DWORD code, DWORD flags, std::vector<ULONG_PTR> par
 TEST_F(LanguageState, CrashReportOfAWriteAccessViolation)
 {
     provide("english.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 9));
+    ASSERT_TRUE(swapLanguage(nullptr, 9));
     current();
     const EXCEPTION_RECORD record
         = faultRecord(EXCEPTION_ACCESS_VIOLATION, 0, { 1, 0x00007FF612345678ull }, 0x0000000140001234ull);
@@ -336,7 +339,7 @@ TEST_F(LanguageState, CrashReportOfAWriteAccessViolation)
 TEST_F(LanguageState, CrashReportOfANonContinuableBreakpoint)
 {
     provide("deutsch.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 7));
+    ASSERT_TRUE(swapLanguage(nullptr, 7));
     current();
     boxAnswer = IDYES; // not offered: the box has OK only
     EXPECT_FALSE(askResumeAfterCrash(faultRecord(EXCEPTION_BREAKPOINT, EXCEPTION_NONCONTINUABLE, {}, 0x401000)));
@@ -352,7 +355,7 @@ TEST_F(LanguageState, CrashReportOfANonContinuableBreakpoint)
 TEST_F(LanguageState, ResumingAfterARaisedExceptionReturnsToTheRaiser)
 {
     provide("english.dll");
-    ASSERT_TRUE(loadLanguage(nullptr, 9));
+    ASSERT_TRUE(swapLanguage(nullptr, 9));
     current();
     boxAnswer = IDYES;
     LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(crashFilter);

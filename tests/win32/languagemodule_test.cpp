@@ -141,7 +141,8 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "n-t-";
         else if (message.code == kErrorSkinParse)
             message.kinds = "nntt";
-        else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead || message.code == kErrorAlertsRead)
+        else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead
+            || message.code == kErrorAlertsRead)
             message.kinds = "--tt"; // the damaged file, and where its original was kept
         else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth)
             message.kinds = "--t-"; // the file
@@ -267,9 +268,8 @@ TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
     ASSERT_NE(popup, nullptr);
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_LOG_MONTHS), nullptr) << "log months";
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_SKINS), nullptr) << "skins";
-    for (UINT command :
-        { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS, IDM_EXPORT_MONTH,
-            IDM_ABOUT })
+    for (UINT command : { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS,
+             IDM_EXPORT_MONTH, IDM_ABOUT })
         EXPECT_NE(GetMenuState(popup, command, MF_BYCOMMAND), UINT(-1)) << "command " << command;
 
     // Every item of the menu has its status-line hint.
@@ -462,8 +462,10 @@ std::vector<DialogControls> requiredControls()
                 { IDC_ALWAYS_ON_TOP, "Button", kButtonType, BS_AUTOCHECKBOX },
                 { IDC_ON_TOP_WHILE_ONLINE, "Button", kButtonType, BS_AUTOCHECKBOX } } },
         { IDD_OPTIONS_ALERTS,
-            { { IDC_ALERT_USAGE1_ON, "Button", kButtonType, BS_AUTOCHECKBOX }, { IDC_ALERT_USAGE1, "Edit", ES_NUMBER, ES_NUMBER },
-                { IDC_ALERT_USAGE2_ON, "Button", kButtonType, BS_AUTOCHECKBOX }, { IDC_ALERT_USAGE2, "Edit", ES_NUMBER, ES_NUMBER },
+            { { IDC_ALERT_USAGE1_ON, "Button", kButtonType, BS_AUTOCHECKBOX },
+                { IDC_ALERT_USAGE1, "Edit", ES_NUMBER, ES_NUMBER },
+                { IDC_ALERT_USAGE2_ON, "Button", kButtonType, BS_AUTOCHECKBOX },
+                { IDC_ALERT_USAGE2, "Edit", ES_NUMBER, ES_NUMBER },
                 { IDC_ALERT_LIMIT_ON, "Button", kButtonType, BS_AUTOCHECKBOX }, { IDC_ALERT_LIMIT, "Edit", 0, 0 },
                 { IDC_ALERT_HANG_UP, "Button", kButtonType, BS_AUTOCHECKBOX } } },
         { IDD_CONFIRM,

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "core/apperror.h"
 #include "core/language.h"
@@ -80,9 +80,9 @@ protected:
 TEST_F(MainMenu, ShortcutTextsFromTheKeyNameTable)
 {
     ACCEL entries[] = {
-        {FVIRTKEY | FCONTROL | FSHIFT, 'S', IDM_SAVE_SETTINGS},
-        {0, 'x', IDM_ABOUT},                 // a character, not a virtual key
-        {FVIRTKEY | FALT, VK_F4, IDM_EXIT},  // no such item: skipped
+        { FVIRTKEY | FCONTROL | FSHIFT, 'S', IDM_SAVE_SETTINGS },
+        { 0, 'x', IDM_ABOUT }, // a character, not a virtual key
+        { FVIRTKEY | FALT, VK_F4, IDM_EXIT }, // no such item: skipped
     };
     HACCEL table = CreateAcceleratorTableA(entries, 3);
     ASSERT_TRUE(addAcceleratorTexts(table, popup));
@@ -107,21 +107,21 @@ TEST_F(MainMenu, LogMonthsAndSkinFolders)
     makeFile("settings.zip");
     makeFolder("default");
     makeFolder("Blue");
-    strcpy(settings.skinName, "blue");  // differs from the folder only in case
+    strcpy(settings.skinName, "blue"); // differs from the folder only in case
     settings.languageId = 9;
     buildMainMenu(nullptr, popup);
 
     ASSERT_EQ(GetMenuItemCount(months), 2);
     std::map<uint32_t, std::string> byData;
     for (int i = 0; i < 2; ++i) {
-        MENUITEMINFOA item{};
+        MENUITEMINFOA item {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_DATA | MIIM_ID;
         ASSERT_TRUE(GetMenuItemInfoA(months, UINT(i), TRUE, &item));
         EXPECT_EQ(item.wID, 30000u + UINT(i));
         byData[uint32_t(item.dwItemData)] = itemText(months, UINT(i));
     }
-    ASSERT_EQ(byData.count(0), 1u);  // the current month carries 0 and is marked
+    ASSERT_EQ(byData.count(0), 1u); // the current month carries 0 and is marked
     EXPECT_EQ(byData[0].substr(byData[0].size() - 2), " *");
     ASSERT_EQ(byData.count(2003u * 65536u + 9u), 1u);
     EXPECT_EQ(byData[2003u * 65536u + 9u].find('*'), std::string::npos);
@@ -155,4 +155,4 @@ TEST_F(MainMenu, NoMonthLogYet)
     EXPECT_NE(GetMenuState(months, 0, MF_BYPOSITION) & MF_GRAYED, 0u);
 }
 
-}  // namespace
+} // namespace

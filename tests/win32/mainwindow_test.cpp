@@ -1,7 +1,7 @@
 // The main window itself, created on this thread with the default skin: its hover tips, its
 // keys and a skin switch, driven with the messages the system would send.
-#include <objbase.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
+#include "app/languageswap.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
-#include "core/startup.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "skin/skin.h"
@@ -25,6 +25,10 @@
 namespace {
 
 constexpr int64_t MB = 1048576;
+
+// What the program hands its window: this executable, no connection event, the program's own
+// language swap; a session end does not come in these tests.
+MainWindowHost host = { nullptr, nullptr, swapLanguage, [] {} };
 constexpr POINT kWindowAt = { 100, 100 };
 
 void useDistFolder()
@@ -61,19 +65,19 @@ protected:
     {
         prepareDialogTests();
         CoInitialize(nullptr);
-        ownInstance = GetModuleHandleA(nullptr);
+        host.instance = GetModuleHandleA(nullptr);
         WNDCLASSEXA mainClass {};
         mainClass.cbSize = sizeof mainClass;
         mainClass.style = CS_CLASSDC;
         mainClass.lpfnWndProc = mainWindowProc;
-        mainClass.hInstance = ownInstance;
+        mainClass.hInstance = host.instance;
         mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         mainClass.lpszClassName = kMainWindowClass;
         RegisterClassExA(&mainClass);
         WNDCLASSEXA tipClass {};
         tipClass.cbSize = sizeof tipClass;
         tipClass.lpfnWndProc = tipWindowProc;
-        tipClass.hInstance = ownInstance;
+        tipClass.hInstance = host.instance;
         tipClass.lpszClassName = kTipWindowClass;
         RegisterClassExA(&tipClass);
     }
@@ -135,7 +139,7 @@ protected:
     {
         DialogCloser closer; // a tray that is missing under the test is reported in a box
         window = CreateWindowExA(0, kMainWindowClass, "telvane", WS_POPUP, at.x, at.y, skin.windowWidth,
-            skin.windowHeight, nullptr, nullptr, ownInstance, nullptr);
+            skin.windowHeight, nullptr, nullptr, host.instance, &host);
         ASSERT_NE(window, nullptr);
         SetWindowRgn(window, copyWindowRegion(), TRUE);
         ShowWindow(window, SW_SHOW);
@@ -231,10 +235,10 @@ TEST_F(MainWindow, KeysOpenTheMenuAtItsButtonAndScrollTheList)
 {
     addRecords(localTimeNow(), 3, 30, 30 * MB); // 32 connections in all
     createWindow();
-    ASSERT_TRUE(paintedLayout.listShown);
-    const int32_t page = paintedLayout.listRowsShown;
+    ASSERT_TRUE(state->painted.listShown);
+    const int32_t page = state->painted.listRowsShown;
     ASSERT_GT(page, 2);
-    ASSERT_EQ(paintedLayout.listScrollLimit, 32 - page);
+    ASSERT_EQ(state->painted.listScrollLimit, 32 - page);
 
     const struct {
         WPARAM key;

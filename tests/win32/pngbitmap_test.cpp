@@ -36,23 +36,23 @@ std::vector<uint8_t> pngBytes(const std::vector<uint8_t>& ihdr, const std::vecto
         }
         return (b << 16) | a;
     };
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    std::vector<uint8_t> out = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
     auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
         const uint32_t length = static_cast<uint32_t>(data.size());
-        for (int shift : {24, 16, 8, 0})
+        for (int shift : { 24, 16, 8, 0 })
             out.push_back(uint8_t(length >> shift));
         std::vector<uint8_t> typed(type, type + 4);
         typed.insert(typed.end(), data.begin(), data.end());
         out.insert(out.end(), typed.begin(), typed.end());
         const uint32_t crc = crc32(typed);
-        for (int shift : {24, 16, 8, 0})
+        for (int shift : { 24, 16, 8, 0 })
             out.push_back(uint8_t(crc >> shift));
     };
-    std::vector<uint8_t> zlib = {0x78, 0x01, 0x01, uint8_t(raw.size()), uint8_t(raw.size() >> 8),
-                                 uint8_t(~raw.size()), uint8_t(~raw.size() >> 8)};
+    std::vector<uint8_t> zlib = { 0x78, 0x01, 0x01, uint8_t(raw.size()), uint8_t(raw.size() >> 8), uint8_t(~raw.size()),
+        uint8_t(~raw.size() >> 8) };
     zlib.insert(zlib.end(), raw.begin(), raw.end());
     const uint32_t adler = adler32(raw);
-    for (int shift : {24, 16, 8, 0})
+    for (int shift : { 24, 16, 8, 0 })
         zlib.push_back(uint8_t(adler >> shift));
     chunk("IHDR", ihdr);
     chunk("IDAT", zlib);
@@ -62,12 +62,15 @@ std::vector<uint8_t> pngBytes(const std::vector<uint8_t>& ihdr, const std::vecto
 
 std::vector<uint8_t> ihdr(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType)
 {
-    return {0, 0, 0, uint8_t(width), 0, 0, 0, uint8_t(height), depth, colorType, 0, 0, 0};
+    return { 0, 0, 0, uint8_t(width), 0, 0, 0, uint8_t(height), depth, colorType, 0, 0, 0 };
 }
 
 class ScreenDc {
 public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ScreenDc()
+        : dc_(GetDC(nullptr))
+    {
+    }
     ~ScreenDc() { ReleaseDC(nullptr, dc_); }
     HDC get() const { return dc_; }
 
@@ -89,10 +92,11 @@ TEST(PngBitmap, PixelsKeepTheirPlacesAndColours)
 {
     ScreenDc screen;
     // Each row starts with filter byte 0.
-    const std::vector<uint8_t> truecolour =
-        pngBytes(ihdr(2, 2, 8, 2), {0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255});
+    const std::vector<uint8_t> truecolour
+        = pngBytes(ihdr(2, 2, 8, 2), { 0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255 });
     uint32_t transparent = 0, depth = 0, width = 0, height = 0;
-    HBITMAP bitmap = decodePng(truecolour.data(), truecolour.size(), screen.get(), &transparent, &depth, &width, &height);
+    HBITMAP bitmap
+        = decodePng(truecolour.data(), truecolour.size(), screen.get(), &transparent, &depth, &width, &height);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(transparent, 0xFFFFFFFFu);
     EXPECT_EQ(depth, 24u);
@@ -105,7 +109,7 @@ TEST(PngBitmap, PixelsKeepTheirPlacesAndColours)
     DeleteObject(bitmap);
 
     // Grey with alpha: grey 0x80, alpha 0x40 becomes 0x40808080, whose colour is grey 0x80.
-    const std::vector<uint8_t> greyAlpha = pngBytes(ihdr(1, 1, 8, 4), {0, 0x80, 0x40});
+    const std::vector<uint8_t> greyAlpha = pngBytes(ihdr(1, 1, 8, 4), { 0, 0x80, 0x40 });
     bitmap = decodePng(greyAlpha.data(), greyAlpha.size(), screen.get(), &transparent, &depth, nullptr, nullptr);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(depth, 32u);
@@ -115,7 +119,7 @@ TEST(PngBitmap, PixelsKeepTheirPlacesAndColours)
 
     // 16-bit truecolour is refused.
     AppError = 0;
-    const std::vector<uint8_t> deep = pngBytes(ihdr(1, 1, 16, 2), {0, 1, 2, 3, 4, 5, 6});
+    const std::vector<uint8_t> deep = pngBytes(ihdr(1, 1, 16, 2), { 0, 1, 2, 3, 4, 5, 6 });
     EXPECT_EQ(decodePng(deep.data(), deep.size(), screen.get(), nullptr, nullptr, nullptr, nullptr), nullptr);
     EXPECT_EQ(AppError, kErrorPngDecode);
 }
@@ -126,7 +130,7 @@ TEST(PngBitmap, FilesAreReadWhole)
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string path = std::string(temp) + "telvane-png-test.png";
-    const std::vector<uint8_t> picture = pngBytes(ihdr(2, 1, 8, 0), {0, 0x10, 0xF0});
+    const std::vector<uint8_t> picture = pngBytes(ihdr(2, 1, 8, 0), { 0, 0x10, 0xF0 });
     FILE* file = fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     fwrite(picture.data(), 1, picture.size(), file);
@@ -140,7 +144,7 @@ TEST(PngBitmap, FilesAreReadWhole)
 
     AppError = kNothingPending;
     EXPECT_EQ(loadPngFile((std::string(temp) + "telvane-no-such-file.png").c_str(), screen.get()), nullptr);
-    EXPECT_EQ(AppError, kNothingPending);  // a missing file leaves no code
+    EXPECT_EQ(AppError, kNothingPending); // a missing file leaves no code
 }
 
 TEST(PngResources, OwnPicturesHaveTheirListedFormats)
@@ -150,21 +154,21 @@ TEST(PngResources, OwnPicturesHaveTheirListedFormats)
         uint32_t id;
         uint32_t width, height, depth;
     };
-    const Case cases[] = {{20, 493, 464, 24}, {21, 40, 20, 32}, {22, 40, 20, 8}, {23, 40, 20, 4}};
+    const Case cases[] = { { 20, 493, 464, 24 }, { 21, 40, 20, 32 }, { 22, 40, 20, 8 }, { 23, 40, 20, 4 } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
-        HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(256));
+        HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(PNG_RESOURCE_TYPE));
         ASSERT_NE(resource, nullptr);
         const uint8_t* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, resource)));
         uint32_t transparent = 0, depth = 0, width = 0, height = 0;
-        HBITMAP bitmap = decodePng(data, SizeofResource(nullptr, resource), screen.get(), &transparent, &depth, &width,
-                                   &height);
+        HBITMAP bitmap
+            = decodePng(data, SizeofResource(nullptr, resource), screen.get(), &transparent, &depth, &width, &height);
         ASSERT_NE(bitmap, nullptr);
         EXPECT_EQ(width, c.width);
         EXPECT_EQ(height, c.height);
         EXPECT_EQ(depth, c.depth);
         if (c.depth <= 8) {
-            EXPECT_EQ(transparent, RGB(255, 0, 255));  // the palette's unused entry 0
+            EXPECT_EQ(transparent, RGB(255, 0, 255)); // the palette's unused entry 0
         }
         DeleteObject(bitmap);
 
@@ -172,7 +176,7 @@ TEST(PngResources, OwnPicturesHaveTheirListedFormats)
         EXPECT_NE(viaResource, nullptr);
         DeleteObject(viaResource);
     }
-    for (uint32_t icon : {100u, 101u}) {
+    for (uint32_t icon : { 100u, 101u }) {
         HICON handle = static_cast<HICON>(
             LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon), IMAGE_ICON, 16, 16, LR_SHARED));
         EXPECT_NE(handle, nullptr) << icon;
@@ -182,7 +186,7 @@ TEST(PngResources, OwnPicturesHaveTheirListedFormats)
 TEST(PngResources, HelpToggleStripsBecomeTwoSquarePictures)
 {
     ScreenDc screen;
-    for (uint32_t id : {21u, 22u, 23u}) {
+    for (uint32_t id : { 21u, 22u, 23u }) {
         SCOPED_TRACE(id);
         HIMAGELIST list = loadImageList(screen.get(), id);
         ASSERT_NE(list, nullptr);
@@ -216,4 +220,4 @@ TEST(PngResources, MissingResourceNamesItsId)
     AppError = kNothingPending;
 }
 
-}  // namespace
+} // namespace

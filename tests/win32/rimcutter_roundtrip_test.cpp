@@ -18,7 +18,7 @@
 namespace {
 
 // Picture pixel (x, y) as the tool window hands it over: 5 logical units of margin.
-ShapePoint at(int x, int y) { return ShapePoint{x + 5, y + 5}; }
+ShapePoint at(int x, int y) { return ShapePoint { x + 5, y + 5 }; }
 
 void click(int x, int y) { clickPoint(at(x, y), true); }
 
@@ -61,8 +61,8 @@ protected:
         if (type == std::string::npos)
             return false;
         region.insert(type + 6, "MainWindow");
-        const std::string document = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<skin>\r\n" + region +
-                                     "\r\n</skin>\r\n";
+        const std::string document
+            = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<skin>\r\n" + region + "\r\n</skin>\r\n";
         FILE* file = fopen((folder_ + "traced\\skin.xml").c_str(), "wb");
         if (file == nullptr)
             return false;
@@ -91,7 +91,7 @@ TEST_F(RegionRoundTrip, TracedShapesComeBackAsTheWindowOutline)
 {
     // A polygon, an ellipse, a copy of it placed elsewhere, and a rectangle, apart from each
     // other so that no shape's edge hides under another.
-    const POINT outline[] = {{10, 10}, {90, 10}, {100, 40}, {60, 70}, {20, 60}};
+    const POINT outline[] = { { 10, 10 }, { 90, 10 }, { 100, 40 }, { 60, 70 }, { 20, 60 } };
     beginShape(kShapePolyline);
     for (const POINT& p : outline)
         click(p.x, p.y);
@@ -116,7 +116,7 @@ TEST_F(RegionRoundTrip, TracedShapesComeBackAsTheWindowOutline)
     // What was traced, in window pixels: the polygon through the clicked points, the ellipses
     // in the boxes whose corner pixels were clicked, the rectangle's pixels 20..80 x 90..130.
     HRGN traced = CreatePolygonRgn(outline, 5, WINDING);
-    const RECT boxes[] = {{120, 10, 171, 61}, {120, 95, 171, 146}};
+    const RECT boxes[] = { { 120, 10, 171, 61 }, { 120, 95, 171, 146 } };
     for (const RECT& box : boxes) {
         HRGN ellipse = CreateEllipticRgn(box.left, box.top, box.right, box.bottom);
         CombineRgn(traced, traced, ellipse, RGN_OR);
@@ -137,7 +137,7 @@ TEST_F(RegionRoundTrip, AnOutlineOfHundredsOfPointsComesBackWhole)
     for (int i = 0; i < 300; ++i) {
         const double angle = 2 * 3.141592653589793 * i / 300;
         const double radius = i % 2 == 0 ? 70 : 45;
-        outline.push_back({LONG(lround(100 + radius * cos(angle))), LONG(lround(75 + 0.95 * radius * sin(angle)))});
+        outline.push_back({ LONG(lround(100 + radius * cos(angle))), LONG(lround(75 + 0.95 * radius * sin(angle))) });
     }
     beginShape(kShapePolyline);
     for (const POINT& p : outline)
@@ -171,4 +171,4 @@ TEST_F(RegionRoundTrip, ALoneRectangleBecomesTheElementRectangle)
     EXPECT_EQ(skin.windowHeight, 21);
 }
 
-}  // namespace
+} // namespace

@@ -45,7 +45,10 @@ public:
         fwrite(content.data(), 1, content.size(), file);
         fclose(file);
     }
-    void writeSkin(const std::string& body) const { write("skin.xml", "<?xml version=\"1.0\"?>\n<skin>\n" + body + "</skin>\n"); }
+    void writeSkin(const std::string& body) const
+    {
+        write("skin.xml", "<?xml version=\"1.0\"?>\n<skin>\n" + body + "</skin>\n");
+    }
     // A skin.xml in another folder of the program directory, made when missing.
     void writeIn(const std::string& folder, const std::string& content) const
     {
@@ -57,8 +60,8 @@ public:
     }
     void copyPicture(const char* from, const std::string& to) const
     {
-        CopyFileA((std::string(TELVANE_DIST_DIR) + "\\" + from).c_str(), (std::string(root_) + "s\\" + to).c_str(),
-                  FALSE);
+        CopyFileA(
+            (std::string(TELVANE_DIST_DIR) + "\\" + from).c_str(), (std::string(root_) + "s\\" + to).c_str(), FALSE);
     }
 
 private:
@@ -94,10 +97,9 @@ int WINAPI recordReport(HWND, LPCSTR, LPCSTR, UINT)
 }
 
 // Runs `load` with message boxes recorded instead of shown.
-template <typename Load>
-Report watchReports(Load load)
+template <typename Load> Report watchReports(Load load)
 {
-    lastReport = Report{};
+    lastReport = Report {};
     const MessageBoxFunction saved = messageBoxFunction;
     messageBoxFunction = recordReport;
     load();
@@ -111,7 +113,7 @@ bool skinHoldsNothing()
 {
     Skin held = skin;
     memset(held.folder, 0, sizeof held.folder);
-    static const Skin empty{};
+    static const Skin empty {};
     return memcmp(&held, &empty, sizeof held) == 0;
 }
 
@@ -165,13 +167,13 @@ TEST(SkinShapes, EllipseIsInscribedInItsBoxMovedByTheRegionCorner)
     EXPECT_EQ(coverage(skin.regions[kElementHeading], 10, 20, 50, 60), coverage(expected, 10, 20, 50, 60));
     DeleteObject(expected);
     HRGN outline = skin.regions[kElementHeading];
-    EXPECT_TRUE(PtInRegion(outline, 30, 40));  // the centre
-    EXPECT_TRUE(PtInRegion(outline, 16, 40));  // left and top ends of the middle lines
+    EXPECT_TRUE(PtInRegion(outline, 30, 40)); // the centre
+    EXPECT_TRUE(PtInRegion(outline, 16, 40)); // left and top ends of the middle lines
     EXPECT_TRUE(PtInRegion(outline, 30, 26));
     EXPECT_FALSE(PtInRegion(outline, 14, 40));
-    EXPECT_FALSE(PtInRegion(outline, 45, 40));  // right box edge excluded
-    EXPECT_FALSE(PtInRegion(outline, 30, 55));  // bottom box edge excluded
-    EXPECT_FALSE(PtInRegion(outline, 16, 26));  // box corner
+    EXPECT_FALSE(PtInRegion(outline, 45, 40)); // right box edge excluded
+    EXPECT_FALSE(PtInRegion(outline, 30, 55)); // bottom box edge excluded
+    EXPECT_FALSE(PtInRegion(outline, 16, 26)); // box corner
     const RECT rect = skin.rects[kElementHeading];
     EXPECT_EQ(rect.left, 10);
     EXPECT_EQ(rect.top, 20);
@@ -184,27 +186,26 @@ TEST(SkinShapes, PolylinePointTexts)
     struct Case {
         const char* name;
         const char* shape;
-        int left, top, right, bottom;  // the expected pixels, a rectangle
+        int left, top, right, bottom; // the expected pixels, a rectangle
     };
     const Case cases[] = {
-        {"spaces", "<polyline x=\"2\" y=\"3\" mode=\"add\">0 0 100 0 100 50 0 50</polyline>", 2, 3, 102, 53},
-        {"tab, line breaks and trailing white space",
-         "<polyline x=\"2\" y=\"3\">\n\t0 0\t100 0\r\n100 50\n0\t50 \t\r\n  </polyline>", 2, 3, 102, 53},
-        {"region corner moves the points", "<polyline>0 0 10 0 10 10 0 10</polyline>", 0, 0, 10, 10},
+        { "spaces", "<polyline x=\"2\" y=\"3\" mode=\"add\">0 0 100 0 100 50 0 50</polyline>", 2, 3, 102, 53 },
+        { "tab, line breaks and trailing white space",
+            "<polyline x=\"2\" y=\"3\">\n\t0 0\t100 0\r\n100 50\n0\t50 \t\r\n  </polyline>", 2, 3, 102, 53 },
+        { "region corner moves the points", "<polyline>0 0 10 0 10 10 0 10</polyline>", 0, 0, 10, 10 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SkinFolder folder;
         const bool moved = strcmp(c.name, "region corner moves the points") == 0;
-        folder.writeSkin(std::string("<region type=\"Data\" x=\"") + (moved ? "30" : "0") + "\" y=\"" +
-                         (moved ? "40" : "0") + "\" width=\"120\" height=\"60\">" + c.shape + "</region>\n");
+        folder.writeSkin(std::string("<region type=\"Data\" x=\"") + (moved ? "30" : "0") + "\" y=\""
+            + (moved ? "40" : "0") + "\" width=\"120\" height=\"60\">" + c.shape + "</region>\n");
         ASSERT_TRUE(loadSkin("s"));
         const int dx = moved ? 30 : 0;
         const int dy = moved ? 40 : 0;
         // A winding polygon region leaves out its right and bottom edges.
         EXPECT_EQ(coverage(skin.regions[kElementData], dx - 1, dy - 1, dx + 104, dy + 56),
-                  coverageOfRect(c.left + dx, c.top + dy, c.right + dx, c.bottom + dy, dx - 1, dy - 1, dx + 104,
-                                 dy + 56));
+            coverageOfRect(c.left + dx, c.top + dy, c.right + dx, c.bottom + dy, dx - 1, dy - 1, dx + 104, dy + 56));
     }
 }
 
@@ -220,8 +221,8 @@ TEST(SkinShapes, OddNumberCountEndsWithYZeroAndShortListsAddNothing)
     ASSERT_NE(triangle, nullptr);
     EXPECT_TRUE(PtInRegion(triangle, 12, 8));
     EXPECT_TRUE(PtInRegion(triangle, 9, 3));
-    EXPECT_FALSE(PtInRegion(triangle, 5, 10));  // left of the closing edge back to (0,0)
-    EXPECT_FALSE(PtInRegion(triangle, 18, 4));  // right of the edge (10,0)-(20,20)
+    EXPECT_FALSE(PtInRegion(triangle, 5, 10)); // left of the closing edge back to (0,0)
+    EXPECT_FALSE(PtInRegion(triangle, 18, 4)); // right of the edge (10,0)-(20,20)
     // Two points, (10,20) and (30,0), make no polygon; nor do empty texts.
     EXPECT_EQ(skin.regions[kElementTime], nullptr);
     EXPECT_EQ(skin.regions[kElementLog], nullptr);
@@ -250,7 +251,7 @@ TEST(SkinShapes, RepeatedRegionReplacesOutlineAndKeepsUnnamedStates)
     EXPECT_NE(skin.images[kElementCloseButton][kButtonEnabled], nullptr);
     EXPECT_NE(skin.images[kElementCloseButton][kButtonHilight], nullptr);
     EXPECT_NE(skin.images[kElementCloseButton][kButtonPressed], nullptr);
-    EXPECT_EQ(skin.images[kElementCloseButton][kButtonDisabled], nullptr);  // emptied by an image without name
+    EXPECT_EQ(skin.images[kElementCloseButton][kButtonDisabled], nullptr); // emptied by an image without name
 }
 
 TEST(SkinShapes, UnknownImageTypeReplacesTheEnabledPicture)
@@ -262,10 +263,10 @@ TEST(SkinShapes, UnknownImageTypeReplacesTheEnabledPicture)
                      "<image type=\"glowing\" name=\"big.png\"/><image type=\"pressed\" name=\"missing.png\"/>"
                      "</region>\n");
     ASSERT_TRUE(loadSkin("s"));
-    BITMAP picture{};
+    BITMAP picture {};
     ASSERT_NE(skin.images[kElementMenuButton][kButtonEnabled], nullptr);
     GetObjectA(skin.images[kElementMenuButton][kButtonEnabled], sizeof picture, &picture);
-    EXPECT_GT(picture.bmWidth, 100);  // the big picture won
+    EXPECT_GT(picture.bmWidth, 100); // the big picture won
     EXPECT_EQ(skin.images[kElementMenuButton][kButtonPressed], nullptr);
 }
 
@@ -277,16 +278,16 @@ TEST(SkinDocument, RectanglesAndTextFormats)
         RECT rect;
     };
     const Case cases[] = {
-        {"textalign=\"cc\"", 0x825, {0, 0, 0, 0}},
-        {"textalign=\"x\"", 0x820, {0, 0, 0, 0}},
-        {"textalign=\"rb\"", 0x82A, {0, 0, 0, 0}},
-        {"textalign=\"rc\"", 0x826, {0, 0, 0, 0}},
-        {"textalign=\"cbx\"", 0x829, {0, 0, 0, 0}},
-        {"textalign=\"lt\"", 0x820, {0, 0, 0, 0}},
-        {"", 0x820, {0, 0, 0, 0}},
-        {"height=\"20\" width=\"30\" y=\"5\" x=\"7\"", 0x820, {7, 5, 37, 25}},
-        {"x=\" 12px\" y=\"-4\" width=\"abc\" height=\"+6\"", 0x820, {12, -4, 12, 2}},
-        {"x=\"50\" width=\"-20\"", 0x820, {50, 0, 30, 0}},
+        { "textalign=\"cc\"", 0x825, { 0, 0, 0, 0 } },
+        { "textalign=\"x\"", 0x820, { 0, 0, 0, 0 } },
+        { "textalign=\"rb\"", 0x82A, { 0, 0, 0, 0 } },
+        { "textalign=\"rc\"", 0x826, { 0, 0, 0, 0 } },
+        { "textalign=\"cbx\"", 0x829, { 0, 0, 0, 0 } },
+        { "textalign=\"lt\"", 0x820, { 0, 0, 0, 0 } },
+        { "", 0x820, { 0, 0, 0, 0 } },
+        { "height=\"20\" width=\"30\" y=\"5\" x=\"7\"", 0x820, { 7, 5, 37, 25 } },
+        { "x=\" 12px\" y=\"-4\" width=\"abc\" height=\"+6\"", 0x820, { 12, -4, 12, 2 } },
+        { "x=\"50\" width=\"-20\"", 0x820, { 50, 0, 30, 0 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.attributes);
@@ -305,22 +306,23 @@ TEST(SkinDocument, RectanglesAndTextFormats)
 TEST(SkinDocument, NamesAreLocalAndCaseSensitive)
 {
     SkinFolder folder;
-    folder.writeSkin("<Region type=\"Heading\" x=\"1\" width=\"5\"/>\n"
-                     "<s:region xmlns:s=\"urn:skin\" s:type=\"Log\" x=\"40\" y=\"157\" s:width=\"354\" height=\"116\"/>\n"
-                     "<region type=\"heading\" x=\"3\"/>\n"
-                     "<region x=\"9\" width=\"9\"><rectangle width=\"5\" height=\"5\"/></region>\n"
-                     "<!-- a comment inside is only skipped -->\n"
-                     "<region Type=\"Data\" x=\"2\"/>\n");
+    folder.writeSkin(
+        "<Region type=\"Heading\" x=\"1\" width=\"5\"/>\n"
+        "<s:region xmlns:s=\"urn:skin\" s:type=\"Log\" x=\"40\" y=\"157\" s:width=\"354\" height=\"116\"/>\n"
+        "<region type=\"heading\" x=\"3\"/>\n"
+        "<region x=\"9\" width=\"9\"><rectangle width=\"5\" height=\"5\"/></region>\n"
+        "<!-- a comment inside is only skipped -->\n"
+        "<region Type=\"Data\" x=\"2\"/>\n");
     ASSERT_TRUE(loadSkin("s"));
     const RECT& log = skin.rects[kElementLog];
     EXPECT_EQ(log.left, 40);
     EXPECT_EQ(log.top, 157);
     EXPECT_EQ(log.right, 394);
     EXPECT_EQ(log.bottom, 273);
-    EXPECT_EQ(skin.rects[kElementHeading].left, 0);  // neither Region nor type "heading" counted
-    EXPECT_EQ(skin.rects[kElementData].left, 0);     // Type is not type
+    EXPECT_EQ(skin.rects[kElementHeading].left, 0); // neither Region nor type "heading" counted
+    EXPECT_EQ(skin.rects[kElementData].left, 0); // Type is not type
     for (uint32_t element = 0; element < kSkinElementCount; ++element)
-        EXPECT_EQ(skin.regions[element], nullptr) << element;  // the untyped region was skipped whole
+        EXPECT_EQ(skin.regions[element], nullptr) << element; // the untyped region was skipped whole
     // No MainWindow: a window of 0 x 0 without outline, and still a skin.
     EXPECT_EQ(skin.windowWidth, 0);
     EXPECT_EQ(skin.windowHeight, 0);
@@ -350,15 +352,14 @@ TEST(SkinDocument, Fonts)
         uint32_t color;
     };
     const Expected expected[] = {
-        {kFontText, -11, FW_NORMAL, 0x00FF00},
-        {kFontSent, -12, FW_BOLD, 0xFF0000},
-        {kFontReceived, -12, FW_NORMAL, 0},  // bold only for exactly "true"; "zz" reads as black
-        {kFontSummary, -14, FW_NORMAL, 0x654321},  // the later fonts element replaced the first
+        { kFontText, -11, FW_NORMAL, 0x00FF00 }, { kFontSent, -12, FW_BOLD, 0xFF0000 },
+        { kFontReceived, -12, FW_NORMAL, 0 }, // bold only for exactly "true"; "zz" reads as black
+        { kFontSummary, -14, FW_NORMAL, 0x654321 }, // the later fonts element replaced the first
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.slot);
         ASSERT_NE(skin.fonts[e.slot], nullptr);
-        LOGFONTA font{};
+        LOGFONTA font {};
         ASSERT_EQ(GetObjectA(skin.fonts[e.slot], sizeof font, &font), int(sizeof font));
         EXPECT_EQ(font.lfHeight, e.height);
         EXPECT_EQ(font.lfWidth, 0);
@@ -375,23 +376,24 @@ TEST(SkinDocument, RejectedDocumentsLeaveAnEmptySkin)
 {
     struct Case {
         const char* name;
-        const char* content;  // null: no file at all
+        const char* content; // null: no file at all
         uint32_t code;
     };
     const Case cases[] = {
-        {"no declaration", "<skin><region type=\"MainWindow\" width=\"10\" height=\"10\"/></skin>\n", kErrorSkinRoot},
-        {"comment between declaration and root", "<?xml version=\"1.0\"?>\n<!-- c -->\n<skin/>\n", kErrorSkinRoot},
-        {"other root", "<?xml version=\"1.0\"?>\n<skins/>\n", kErrorSkinRoot},
-        {"not well-formed", "<?xml version=\"1.0\"?>\n<skin><region>\n</skin>\n", kErrorSkinParse},
-        {"missing file", nullptr, kErrorSkinParse},
+        { "no declaration", "<skin><region type=\"MainWindow\" width=\"10\" height=\"10\"/></skin>\n", kErrorSkinRoot },
+        { "comment between declaration and root", "<?xml version=\"1.0\"?>\n<!-- c -->\n<skin/>\n", kErrorSkinRoot },
+        { "other root", "<?xml version=\"1.0\"?>\n<skins/>\n", kErrorSkinRoot },
+        { "not well-formed", "<?xml version=\"1.0\"?>\n<skin><region>\n</skin>\n", kErrorSkinParse },
+        { "missing file", nullptr, kErrorSkinParse },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SkinFolder folder;
         // A skin loaded before must not survive the failed load.
-        folder.write("skin.xml", "<?xml version=\"1.0\"?><skin><region type=\"MainWindow\" width=\"5\" height=\"5\">"
-                                 "<rectangle width=\"4\" height=\"4\"/></region>"
-                                 "<fonts><font type=\"Text\" size=\"10\"/></fonts></skin>");
+        folder.write("skin.xml",
+            "<?xml version=\"1.0\"?><skin><region type=\"MainWindow\" width=\"5\" height=\"5\">"
+            "<rectangle width=\"4\" height=\"4\"/></region>"
+            "<fonts><font type=\"Text\" size=\"10\"/></fonts></skin>");
         ASSERT_TRUE(loadSkin("s"));
         ASSERT_NE(skin.fonts[kFontText], nullptr);
         if (c.content != nullptr)
@@ -405,9 +407,9 @@ TEST(SkinDocument, RejectedDocumentsLeaveAnEmptySkin)
         EXPECT_EQ(report.code, c.code);
         if (c.code == kErrorSkinParse) {
             EXPECT_EQ(report.text1, "skin.xml");
-            EXPECT_FALSE(report.text2.empty());  // the parser's reason
+            EXPECT_FALSE(report.text2.empty()); // the parser's reason
         }
-        EXPECT_EQ(AppError, kNothingPending);  // reported at once
+        EXPECT_EQ(AppError, kNothingPending); // reported at once
         EXPECT_TRUE(skinHoldsNothing());
     }
 }
@@ -415,8 +417,9 @@ TEST(SkinDocument, RejectedDocumentsLeaveAnEmptySkin)
 TEST(SkinDocument, DeclarationAndWhiteSpaceBeforeRootAreAccepted)
 {
     SkinFolder folder;
-    folder.write("skin.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n\r\n  <skin>"
-                             "<region type=\"StatusText\" x=\"14\"/></skin>\r\n");
+    folder.write("skin.xml",
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n\r\n  <skin>"
+        "<region type=\"StatusText\" x=\"14\"/></skin>\r\n");
     ASSERT_TRUE(loadSkin("s"));
     EXPECT_EQ(skin.rects[kElementStatusText].left, 14);
     EXPECT_EQ(strcmp(skin.folder, (std::string(programDirectory) + "s\\").c_str()), 0);
@@ -426,24 +429,24 @@ TEST(SkinChoice, StartUpTriesTheStoredSkinThenDefaultThenTheOtherFolders)
 {
     const std::string broken = "<?xml version=\"1.0\"?>\n<skin><region>\n</skin>\n";
     const auto sized = [](int width) {
-        return "<?xml version=\"1.0\"?>\n<skin><region type=\"MainWindow\" width=\"" + std::to_string(width) +
-               "\" height=\"10\"/></skin>\n";
+        return "<?xml version=\"1.0\"?>\n<skin><region type=\"MainWindow\" width=\"" + std::to_string(width)
+            + "\" height=\"10\"/></skin>\n";
     };
     struct Case {
         const char* name;
         const char* stored;
         bool defaultLoads;
         bool otherLoads;
-        const char* loaded;  // null: none loads
+        const char* loaded; // null: none loads
         int width;
         int reports;
     };
     const Case cases[] = {
-        {"the stored skin", "s", true, true, "s", 100, 0},
-        {"stored skin gone: default", "gone", true, true, "default", 200, 1},
-        {"stored skin gone, default broken: the other folder", "gone", false, true, "other", 300, 2},
-        {"default stored and broken: the other folder", "default", false, true, "other", 300, 1},
-        {"none loads", "gone", false, false, nullptr, 0, 3},
+        { "the stored skin", "s", true, true, "s", 100, 0 },
+        { "stored skin gone: default", "gone", true, true, "default", 200, 1 },
+        { "stored skin gone, default broken: the other folder", "gone", false, true, "other", 300, 2 },
+        { "default stored and broken: the other folder", "default", false, true, "other", 300, 1 },
+        { "none loads", "gone", false, false, nullptr, 0, 3 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -455,7 +458,7 @@ TEST(SkinChoice, StartUpTriesTheStoredSkinThenDefaultThenTheOtherFolders)
             RemoveDirectoryA((root + "s").c_str());
         folder.writeIn("default", c.defaultLoads ? sized(200) : broken);
         folder.writeIn("other", c.otherLoads ? sized(300) : broken);
-        FILE* file = fopen((root + "notes.txt").c_str(), "wb");  // a file, not a skin
+        FILE* file = fopen((root + "notes.txt").c_str(), "wb"); // a file, not a skin
         ASSERT_NE(file, nullptr);
         fclose(file);
 
@@ -470,4 +473,4 @@ TEST(SkinChoice, StartUpTriesTheStoredSkinThenDefaultThenTheOtherFolders)
     }
 }
 
-}  // namespace
+} // namespace

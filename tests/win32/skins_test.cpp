@@ -31,7 +31,7 @@ SIZE textSize(HFONT font, const char* text)
 {
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font != nullptr ? font : skin.fonts[kFontText]);
-    SIZE size{};
+    SIZE size {};
     GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
     SelectObject(dc, old);
     DeleteDC(dc);
@@ -77,16 +77,16 @@ TEST_P(InstalledSkin, IsCompleteAndShaped)
     EXPECT_EQ(log.bottom, 273);
 
     // Backgrounds of the window's size, and three states of every button at the button's size.
-    for (uint32_t state : {kButtonEnabled, kButtonDisabled}) {
-        BITMAP picture{};
+    for (uint32_t state : { kButtonEnabled, kButtonDisabled }) {
+        BITMAP picture {};
         ASSERT_NE(skin.images[kElementMainWindow][state], nullptr) << state;
         GetObjectA(skin.images[kElementMainWindow][state], sizeof picture, &picture);
         EXPECT_EQ(picture.bmWidth, 434);
         EXPECT_EQ(picture.bmHeight, 306);
     }
-    for (uint32_t button : {kElementMenuButton, kElementMinimizeButton, kElementCloseButton, kElementTariffButton}) {
-        for (uint32_t state : {kButtonEnabled, kButtonHilight, kButtonPressed}) {
-            BITMAP picture{};
+    for (uint32_t button : { kElementMenuButton, kElementMinimizeButton, kElementCloseButton, kElementTariffButton }) {
+        for (uint32_t state : { kButtonEnabled, kButtonHilight, kButtonPressed }) {
+            BITMAP picture {};
             ASSERT_NE(skin.images[button][state], nullptr) << button << " " << state;
             GetObjectA(skin.images[button][state], sizeof picture, &picture);
             EXPECT_EQ(picture.bmWidth, width(skin.rects[button]));
@@ -99,14 +99,14 @@ TEST_P(InstalledSkin, IsCompleteAndShaped)
     // An outline, not a rectangle: inside the window box, with corners cut away.
     HRGN outline = skin.regions[kElementMainWindow];
     ASSERT_NE(outline, nullptr);
-    RECT box{};
+    RECT box {};
     GetRgnBox(outline, &box);
     EXPECT_GE(box.left, 0);
     EXPECT_GE(box.top, 0);
     EXPECT_LE(box.right, 434);
     EXPECT_LE(box.bottom, 306);
     int inside = 0;
-    for (POINT corner : {POINT{0, 0}, POINT{433, 0}, POINT{0, 305}, POINT{433, 305}})
+    for (POINT corner : { POINT { 0, 0 }, POINT { 433, 0 }, POINT { 0, 305 }, POINT { 433, 305 } })
         inside += PtInRegion(outline, corner.x, corner.y) ? 1 : 0;
     EXPECT_EQ(inside, 0);
     // Every text area and button lies wholly inside the outline, so nothing drawn is cut.
@@ -114,8 +114,8 @@ TEST_P(InstalledSkin, IsCompleteAndShaped)
         if (element == kElementUnnamed)
             continue;
         const RECT& r = skin.rects[element];
-        for (POINT corner : {POINT{r.left, r.top}, POINT{r.right - 1, r.top}, POINT{r.left, r.bottom - 1},
-                             POINT{r.right - 1, r.bottom - 1}})
+        for (POINT corner : { POINT { r.left, r.top }, POINT { r.right - 1, r.top }, POINT { r.left, r.bottom - 1 },
+                 POINT { r.right - 1, r.bottom - 1 } })
             EXPECT_TRUE(PtInRegion(outline, corner.x, corner.y)) << element << " at " << corner.x << "," << corner.y;
     }
 }
@@ -126,8 +126,9 @@ TEST_P(InstalledSkin, HasRoomForTheLongestTexts)
     const SIZE heading = textSize(skin.fonts[kFontHeading], "Statistik f\xfcr September 2026");
     EXPECT_LE(heading.cx, width(skin.rects[kElementHeading]));
     EXPECT_LE(heading.cy, height(skin.rects[kElementHeading]));
-    const SIZE status =
-        textSize(skin.fonts[kFontText], "\xd6" "ffnet die Optionen: Tarife, Feiertage und allgemeine Einstellungen.");
+    const SIZE status = textSize(skin.fonts[kFontText],
+        "\xd6"
+        "ffnet die Optionen: Tarife, Feiertage und allgemeine Einstellungen.");
     EXPECT_LE(status.cx, width(skin.rects[kElementStatusText]));
     EXPECT_LE(status.cy, height(skin.rects[kElementStatusText]));
 
@@ -137,9 +138,9 @@ TEST_P(InstalledSkin, HasRoomForTheLongestTexts)
 
     // The connection list's columns are as wide as their widest texts, at least a digit's width
     // apart: the longest row of either locale fits the list, in the fonts it may be drawn in.
-    for (LCID locale : {MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT),
-                        MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)}) {
-        SYSTEMTIME longest{};
+    for (LCID locale : { MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT),
+             MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT) }) {
+        SYSTEMTIME longest {};
         longest.wYear = 2026;
         longest.wMonth = 12;
         longest.wDay = 28;
@@ -149,17 +150,18 @@ TEST_P(InstalledSkin, HasRoomForTheLongestTexts)
         char date[64] = "", time[64] = "";
         GetDateFormatA(locale, DATE_SHORTDATE, &longest, nullptr, date, sizeof date);
         GetTimeFormatA(locale, 0, &longest, nullptr, time, sizeof time);
-        for (uint32_t font : {kFontSummary, kFontText}) {
+        for (uint32_t font : { kFontSummary, kFontText }) {
             int row = 0;
-            for (const char* cell : {static_cast<const char*>(date), static_cast<const char*>(time), "59.9min",
-                                     "100.0MB", "100.0h", "100.0MB"})
+            for (const char* cell : { static_cast<const char*>(date), static_cast<const char*>(time), "59.9min",
+                     "100.0MB", "100.0h", "100.0MB" })
                 row += textSize(skin.fonts[font], cell).cx;
             const int f = textSize(skin.fonts[font], "0").cx;
-            EXPECT_LE(row + 5 * f, width(skin.rects[kElementLog])) << locale << " font " << font << ": " << date << " " << time;
+            EXPECT_LE(row + 5 * f, width(skin.rects[kElementLog]))
+                << locale << " font " << font << ": " << date << " " << time;
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, InstalledSkin, testing::Values("default", "paper"));
 
-}  // namespace
+} // namespace

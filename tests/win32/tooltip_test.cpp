@@ -10,7 +10,7 @@ class TipWindow : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WNDCLASSEXA tipClass{};
+        WNDCLASSEXA tipClass {};
         tipClass.cbSize = sizeof tipClass;
         tipClass.style = CS_SAVEBITS;
         tipClass.lpfnWndProc = tipWindowProc;
@@ -42,19 +42,20 @@ protected:
     // The tip's frame: its window size minus its text rectangle.
     SIZE frame() const
     {
-        RECT r = {0, 0, 0, 0};
-        AdjustWindowRectEx(&r, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(window, GWL_EXSTYLE)));
-        return {r.right - r.left, r.bottom - r.top};
+        RECT r = { 0, 0, 0, 0 };
+        AdjustWindowRectEx(
+            &r, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(window, GWL_EXSTYLE)));
+        return { r.right - r.left, r.bottom - r.top };
     }
     SIZE textSize(const char* text, int width) const
     {
         HDC dc = GetDC(window);
         HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-        RECT r = {0, 0, width, 0};
+        RECT r = { 0, 0, width, 0 };
         DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK);
         SelectObject(dc, old);
         ReleaseDC(window, dc);
-        return {r.right, r.bottom};
+        return { r.right, r.bottom };
     }
     void setText(const char* text) { SendMessageA(window, WM_SETTEXT, 0, LPARAM(text)); }
     void show(uint32_t flags, int dx, int dy)
@@ -73,8 +74,8 @@ TEST_F(TipWindow, OneLineTipIsTheTextPlusTwoPlusTheBorder)
     const RECT r = rect();
     EXPECT_EQ(r.right - r.left, measured.cx + 2 + frame().cx);
     EXPECT_EQ(r.bottom - r.top, measured.cy + 2 + frame().cy);
-    EXPECT_FALSE(IsWindowVisible(window));  // setting the text does not show it
-    EXPECT_EQ(GetWindowTextLengthA(window), 0);  // nor is it the window's own text
+    EXPECT_FALSE(IsWindowVisible(window)); // setting the text does not show it
+    EXPECT_EQ(GetWindowTextLengthA(window), 0); // nor is it the window's own text
 }
 
 TEST_F(TipWindow, LongTextWrapsWithin300PixelsAndALongWordWidensIt)
@@ -85,7 +86,7 @@ TEST_F(TipWindow, LongTextWrapsWithin300PixelsAndALongWordWidensIt)
     setText(words.c_str());
     RECT r = rect();
     EXPECT_LE(r.right - r.left, 300 + 2 + frame().cx);
-    EXPECT_GT(r.bottom - r.top, 2 * textSize("word", 300).cy);  // more than one line
+    EXPECT_GT(r.bottom - r.top, 2 * textSize("word", 300).cy); // more than one line
 
     const std::string longWord(120, 'W');
     setText(longWord.c_str());
@@ -123,7 +124,7 @@ TEST_F(TipWindow, ShowPlacesItAboveRightOfThePointerAndFollowsOnlyWhenAsked)
     show(0, 0, 0);
     EXPECT_FALSE(IsWindowVisible(window));
     const RECT hidden = rect();
-    SendMessageA(window, WM_TIP_MOVE, 10, 20);  // hidden: not moved
+    SendMessageA(window, WM_TIP_MOVE, 10, 20); // hidden: not moved
     EXPECT_EQ(rect().left, hidden.left);
 }
 
@@ -132,7 +133,8 @@ TEST_F(TipWindow, NearTheScreensEdgesTheTipStaysOnTheScreen)
 {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     setText("A tip in the corner of the screen");
-    const POINT corners[] = {{screenWidth - 3, 2}, {2, 2}, {screenWidth - 3, screenHeight - 3}, {2, screenHeight - 3}};
+    const POINT corners[]
+        = { { screenWidth - 3, 2 }, { 2, 2 }, { screenWidth - 3, screenHeight - 3 }, { 2, screenHeight - 3 } };
     for (const POINT& pointer : corners) {
         SetCursorPos(pointer.x, pointer.y);
         POINT at;
@@ -158,11 +160,11 @@ TEST_F(TipWindow, DelayedTipStaysHiddenAndStillUntilItsTimer)
     show(TIP_SHOW | TIP_FOLLOW | TIP_DELAYED, 5, -5);
     EXPECT_FALSE(IsWindowVisible(window));
     const RECT placed = rect();
-    SendMessageA(window, WM_TIP_MOVE, 10, 20);  // within the delay: not moved
+    SendMessageA(window, WM_TIP_MOVE, 10, 20); // within the delay: not moved
     EXPECT_EQ(rect().left, placed.left);
-    SendMessageA(window, WM_TIMER, 1, 0);  // the delay ends
+    SendMessageA(window, WM_TIMER, 1, 0); // the delay ends
     EXPECT_TRUE(IsWindowVisible(window));
-    SendMessageA(window, WM_TIP_MOVE, 10, 20);  // now it follows
+    SendMessageA(window, WM_TIP_MOVE, 10, 20); // now it follows
     EXPECT_EQ(rect().left, 15);
 
     // Hidden during the delay: the timer then shows nothing.
@@ -172,4 +174,4 @@ TEST_F(TipWindow, DelayedTipStaysHiddenAndStillUntilItsTimer)
     EXPECT_FALSE(IsWindowVisible(window));
 }
 
-}  // namespace
+} // namespace

@@ -6,6 +6,7 @@
 #include "core/platform.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "skin/skin.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -22,15 +23,17 @@ constexpr COLORREF kBlue = 0xFF0000;
 // A white 32-bit picture in a memory device context, as the back buffer is.
 class Canvas {
 public:
-    Canvas(int width, int height) : width_(width), height_(height)
+    Canvas(int width, int height)
+        : width_(width)
+        , height_(height)
     {
         dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        BITMAPINFO info {};
+        info.bmiHeader = { sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
-        RECT all = {0, 0, width, height};
+        RECT all = { 0, 0, width, height };
         FillRect(dc_, &all, HBRUSH(GetStockObject(WHITE_BRUSH)));
         SetBkMode(dc_, TRANSPARENT);
     }
@@ -58,7 +61,10 @@ public:
                     return false;
         return true;
     }
-    bool inkIn(const RECT& area) const { return count(area, kWhite) != (area.right - area.left) * (area.bottom - area.top); }
+    bool inkIn(const RECT& area) const
+    {
+        return count(area, kWhite) != (area.right - area.left) * (area.bottom - area.top);
+    }
 
 private:
     int width_, height_;
@@ -73,9 +79,9 @@ protected:
     {
         memset(&skin, 0, sizeof skin);
         // Data chart 310 pixels wide (a bar pitch of 311 / 31 = 10) and 100 high.
-        skin.rects[kElementData] = {40, 50, 350, 150};
-        skin.rects[kElementDataText] = {0, 50, 38, 150};
-        skin.rects[kElementDataSummary] = {40, 155, 350, 175};
+        skin.rects[kElementData] = { 40, 50, 350, 150 };
+        skin.rects[kElementDataText] = { 0, 50, 38, 150 };
+        skin.rects[kElementDataSummary] = { 40, 155, 350, 175 };
         skin.fontColors[kFontData] = kRed;
         skin.fontColors[kFontSummary] = kGreen;
         skin.fontColors[kFontReceived] = kRed;
@@ -83,6 +89,7 @@ protected:
         for (auto& format : skin.textFormats)
             format = 0x820;
         liveConnections = {};
+        setRunningSliceSource(runningSliceRecord);
         resetSettings();
         settings.volumeCorrection = 0;
     }
@@ -98,9 +105,9 @@ TEST_F(Views, DailyChartBarsForKnownDayValues)
 {
     Canvas canvas(400, 200);
     int64_t values[32] = {};
-    values[1] = 100;  // 100 * 100 / 200 = 50 pixels
-    values[2] = 200;  // the largest: the full 100 pixels
-    values[3] = 50;   // 25 pixels
+    values[1] = 100; // 100 * 100 / 200 = 50 pixels
+    values[2] = 200; // the largest: the full 100 pixels
+    values[3] = 50; // 25 pixels
     values[0] = 350;
     drawDailyChart(canvas.dc(), kElementData, values, nullptr, ChartKind::volume);
 
@@ -108,11 +115,11 @@ TEST_F(Views, DailyChartBarsForKnownDayValues)
         int x, y;
         bool red;
     } probes[] = {
-        {44, 149, true}, {44, 100, true}, {44, 99, false},   // day 1: columns 40..48, rows 100..149
-        {48, 120, true}, {49, 120, false},                   // the bar leaves its pitch's last column free
-        {54, 50, true},  {54, 49, false},                    // day 2 reaches the chart's top
-        {64, 125, true}, {64, 124, false},                   // day 3
-        {74, 149, false},                                    // day 4 has no bar
+        { 44, 149, true }, { 44, 100, true }, { 44, 99, false }, // day 1: columns 40..48, rows 100..149
+        { 48, 120, true }, { 49, 120, false }, // the bar leaves its pitch's last column free
+        { 54, 50, true }, { 54, 49, false }, // day 2 reaches the chart's top
+        { 64, 125, true }, { 64, 124, false }, // day 3
+        { 74, 149, false }, // day 4 has no bar
     };
     for (const auto& probe : probes)
         EXPECT_EQ(canvas.at(probe.x, probe.y) == kRed, probe.red) << probe.x << "," << probe.y;
@@ -130,7 +137,7 @@ TEST_F(Views, EmptyMonthDrawsNoBarsNoAverageAndNoCostLine)
     int64_t values[32] = {};
     double costs[32] = {};
     drawDailyChart(canvas.dc(), kElementData, values, costs, ChartKind::volume);
-    const RECT chart = {40, 45, 351, 151};
+    const RECT chart = { 40, 45, 351, 151 };
     EXPECT_EQ(canvas.count(chart, kRed), 0);
     EXPECT_EQ(canvas.count(chart, kGreen), 0);
 }
@@ -141,21 +148,21 @@ TEST_F(Views, CostLineEndsAtTheTop)
     int64_t values[32] = {};
     double costs[32] = {};
     costs[0] = 10.0;
-    costs[1] = 5.0;  // half the month's cost on day 1: y = 150 - 50 at x = 45
-    costs[2] = 5.0;  // all of it by day 2: the line reaches the top, y = 50, at x = 55
+    costs[1] = 5.0; // half the month's cost on day 1: y = 150 - 50 at x = 45
+    costs[2] = 5.0; // all of it by day 2: the line reaches the top, y = 50, at x = 55
     drawDailyChart(canvas.dc(), kElementData, values, costs, ChartKind::volume);
     EXPECT_EQ(canvas.at(45, 100), kGreen);
     EXPECT_EQ(canvas.at(100, 50), kGreen);
-    EXPECT_EQ(canvas.at(340, 50), kGreen);  // and stays there to day 31 (x = 345)
+    EXPECT_EQ(canvas.at(340, 50), kGreen); // and stays there to day 31 (x = 345)
     EXPECT_EQ(canvas.at(100, 51), kWhite);
-    EXPECT_EQ(canvas.count({40, 50, 351, 151}, kRed), 0);  // no values: no bars
+    EXPECT_EQ(canvas.count({ 40, 50, 351, 151 }, kRed), 0); // no values: no bars
 }
 
 TEST_F(Views, FreeUnitsTableOfTheTwelveHourExampleLeavesThePerDayCellEmpty)
 {
     Canvas canvas(400, 100);
-    FreeUnitCounters counters{{12 * 3600, 0}};
-    FreeUnitsTableLayout layout{};
+    FreeUnitCounters counters { { 12 * 3600, 0 } };
+    FreeUnitsTableLayout layout {};
     layout.dc = canvas.dc();
     layout.x0 = 0;
     layout.y0 = 0;
@@ -175,27 +182,27 @@ TEST_F(Views, FreeUnitsTableOfTheTwelveHourExampleLeavesThePerDayCellEmpty)
     TextOutA(expected.dc(), 180, 0, "+2.00h", 6);
     TextOutA(expected.dc(), 90, 40, "12.0h", 5);
     TextOutA(expected.dc(), 180, 40, "+2.00h", 6);
-    EXPECT_TRUE(canvas.sameAs(expected, {0, 0, 400, 100}));
-    EXPECT_FALSE(canvas.inkIn({181, 0, 270, 100}));  // column 3 empty in every row
-    EXPECT_FALSE(canvas.inkIn({0, 20, 400, 40}));    // no secondary row
+    EXPECT_TRUE(canvas.sameAs(expected, { 0, 0, 400, 100 }));
+    EXPECT_FALSE(canvas.inkIn({ 181, 0, 270, 100 })); // column 3 empty in every row
+    EXPECT_FALSE(canvas.inkIn({ 0, 20, 400, 40 })); // no secondary row
 }
 
 TEST_F(Views, LiveGraphDrawsThreeHundredSixtyColumnsAtTheRightEnd)
 {
     Canvas canvas(420, 320);
-    LiveConnection connection{};
+    LiveConnection connection {};
     for (int i = 0; i < kRateHistoryLength; ++i)
         connection.receiveRateHistory[i] = connection.sendRateHistory[i] = 100;
     connection.receiveRateHistory[0] = 100;
     connection.sendRateHistory[0] = 50;
-    const RECT graph = {0, 200, 400, 300};
-    const RECT labels = {402, 200, 420, 300};
+    const RECT graph = { 0, 200, 400, 300 };
+    const RECT labels = { 402, 200, 420, 300 };
     drawLiveGraph(canvas.dc(), graph, connection, labels);
 
-    const COLORREF mixed = 0x800080;  // (0xFF + 0 + 1) / 2 in red and blue
-    EXPECT_EQ(canvas.at(40, 250), mixed);    // entry 359, the leftmost column
-    EXPECT_EQ(canvas.at(39, 250), kWhite);   // nothing left of the 360 columns
-    EXPECT_EQ(canvas.at(200, 299), mixed);   // equal rates: the whole column mixed
+    const COLORREF mixed = 0x800080; // (0xFF + 0 + 1) / 2 in red and blue
+    EXPECT_EQ(canvas.at(40, 250), mixed); // entry 359, the leftmost column
+    EXPECT_EQ(canvas.at(39, 250), kWhite); // nothing left of the 360 columns
+    EXPECT_EQ(canvas.at(200, 299), mixed); // equal rates: the whole column mixed
     EXPECT_EQ(canvas.at(200, 202), mixed);
     // Entry 0 (newest, at x 399): received 100 over sent 50, mixed up to half height.
     EXPECT_EQ(canvas.at(399, 299), mixed);
@@ -211,19 +218,19 @@ TEST_F(Views, LiveGraphDrawsThreeHundredSixtyColumnsAtTheRightEnd)
 TEST_F(Views, LiveGraphDrawsNothingWhileBothHistoriesAreZero)
 {
     Canvas canvas(420, 320);
-    LiveConnection connection{};
-    drawLiveGraph(canvas.dc(), {0, 200, 400, 300}, connection, {402, 200, 420, 300});
-    EXPECT_FALSE(canvas.inkIn({0, 0, 420, 320}));
+    LiveConnection connection {};
+    drawLiveGraph(canvas.dc(), { 0, 200, 400, 300 }, connection, { 402, 200, 420, 300 });
+    EXPECT_FALSE(canvas.inkIn({ 0, 0, 420, 320 }));
 }
 
 TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
 {
     for (uint16_t day = 1; day <= 5; ++day) {
-        LogRecord* record = new LogRecord{};
+        LogRecord* record = new LogRecord {};
         record->rx = 1000;
-        record->tx = 24;  // 1024 bytes a record
+        record->tx = 24; // 1024 bytes a record
         record->dur = 60;
-        record->start = {2003, 10, 0, day, 10, 0, 0, 0};
+        record->start = { 2003, 10, 0, day, 10, 0, 0, 0 };
         appendMonthRecord(currentMonth, record);
     }
     Canvas canvas(700, 200);
@@ -231,10 +238,10 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
     SIZE zero;
     GetTextExtentPoint32A(dc, "0", 1, &zero);
     const int h = zero.cy;
-    const RECT list = {40, 20, 680, 20 + 3 * h};  // three rows fit
-    MainWindowState state{};
-    state.lastTick = {2003, 10, 5, 17, 12, 0, 0, 0};
-    EXPECT_EQ(drawConnectionList(&state, dc, list, 2), 2);  // 5 records - 3 rows
+    const RECT list = { 40, 20, 680, 20 + 3 * h }; // three rows fit
+    MainWindowState state {};
+    state.lastTick = { 2003, 10, 5, 17, 12, 0, 0, 0 };
+    EXPECT_EQ(drawConnectionList(&state, dc, list, 2), 2); // 5 records - 3 rows
 
     // The first row shows record 3: "3." left of the list, and running totals of three records.
     Canvas expected(700, 200);
@@ -242,17 +249,17 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
     TextOutA(expected.dc(), 37, 19, "3.", 2);
     TextOutA(expected.dc(), 37, 19 + h, "4.", 2);
     TextOutA(expected.dc(), 37, 19 + 2 * h, "5.", 2);
-    EXPECT_TRUE(canvas.sameAs(expected, {0, 0, 39, 200}));
+    EXPECT_TRUE(canvas.sameAs(expected, { 0, 0, 39, 200 }));
 
     // The columns are as wide as their texts and never touch: each row shows six separate
     // blocks of text (a block may hold a space narrower than the gap between two columns),
     // the last of them, the running volume, ending near the list's right edge.
     const int gap = zero.cx;
     for (int row = 0; row < 3; ++row) {
-        const RECT band = {list.left, 19 + row * h, list.right, 19 + (row + 1) * h};
+        const RECT band = { list.left, 19 + row * h, list.right, 19 + (row + 1) * h };
         int blocks = 0, blank = gap, lastInk = -1;
         for (int x = band.left; x < band.right; ++x) {
-            const bool ink = canvas.inkIn({x, band.top, x + 1, band.bottom});
+            const bool ink = canvas.inkIn({ x, band.top, x + 1, band.bottom });
             if (ink && blank >= gap)
                 ++blocks;
             blank = ink ? 0 : blank + 1;
@@ -269,25 +276,25 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
     SIZE total;
     GetTextExtentPoint32A(dc, "5.00kB", 6, &total);
     int right = list.right;
-    while (right > list.left && !canvas.inkIn({right - 1, 19 + 2 * h, right, 19 + 3 * h}))
+    while (right > list.left && !canvas.inkIn({ right - 1, 19 + 2 * h, right, 19 + 3 * h }))
         --right;
     TextOutA(cumulative.dc(), right + 1, 19, "3.00kB", 6);
     TextOutA(cumulative.dc(), right + 1, 19 + 2 * h, "5.00kB", 6);
-    EXPECT_TRUE(canvas.sameAs(cumulative, {right + 1 - total.cx, 19, right + 1, 19 + h}));
-    EXPECT_TRUE(canvas.sameAs(cumulative, {right + 1 - total.cx, 19 + 2 * h, right + 1, 19 + 3 * h}));
+    EXPECT_TRUE(canvas.sameAs(cumulative, { right + 1 - total.cx, 19, right + 1, 19 + h }));
+    EXPECT_TRUE(canvas.sameAs(cumulative, { right + 1 - total.cx, 19 + 2 * h, right + 1, 19 + 3 * h }));
     // Nothing is drawn below the rows that fit.
-    EXPECT_FALSE(canvas.inkIn({0, 19 + 3 * h, 700, 200}));
+    EXPECT_FALSE(canvas.inkIn({ 0, 19 + 3 * h, 700, 200 }));
 }
 
 // The Summary right-aligns its figures; the live graph drawn after it must still place its
 // labels as it does on a fresh device context.
 TEST_F(Views, LiveGraphLabelsAfterTheSummaryAreDrawnAsOnTheirOwn)
 {
-    TariffTable[0] = new Rate{};
+    TariffTable[0] = new Rate {};
     TariffTable[0]->unit = 1;
     settings.activeTariff = 0;
-    const RECT graph = {0, 200, 360, 300};
-    const RECT labels = {362, 200, 420, 300};
+    const RECT graph = { 0, 200, 360, 300 };
+    const RECT labels = { 362, 200, 420, 300 };
     skin.rects[kElementLog] = graph;
     skin.rects[kElementLogText] = labels;
     LiveConnection& connection = liveConnections.records[0];
@@ -298,7 +305,7 @@ TEST_F(Views, LiveGraphLabelsAfterTheSummaryAreDrawnAsOnTheirOwn)
     connection.sliceStart = localTimeNow();
     connection.sliceStartMs = monotonicMilliseconds();
     liveConnections.count = 1;
-    MainWindowState state{};
+    MainWindowState state {};
     state.lastTick = localTimeNow();
 
     Canvas painted(420, 320);
@@ -310,4 +317,4 @@ TEST_F(Views, LiveGraphLabelsAfterTheSummaryAreDrawnAsOnTheirOwn)
     freeTariffs();
 }
 
-}  // namespace
+} // namespace

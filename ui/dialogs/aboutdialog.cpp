@@ -6,37 +6,39 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <new>
 
 #include "core/apperror.h"
 #include "core/language.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
+#include "res/resource.h"
 #include "skin/pngdecode.h"
 #include "skin/pngresource.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
 
+#include "telvaneversion.h"
+
 namespace {
 
-constexpr uint32_t kAboutPicture = 20;
 constexpr COLORREF kLinkColour = 0x00FFA0A0;
 constexpr COLORREF kTextColour = 0x00FFFFFF;
-const char kVersion[] = "1.21.0";
+const char kVersion[] = TELVANE_VERSION;
 
+// The dialog's own state, from WM_INITDIALOG to WM_DESTROY, kept in the dialog (DWLP_USER).
 struct About {
-    HBITMAP picture;
-    HBRUSH background;  // the picture as a pattern brush; null when it could not be loaded
+    ScopedBitmap picture;
+    ScopedBrush background; // the picture as a pattern brush; null when it could not be loaded
     HCURSOR hand;
 };
-About about;
 
-void freePicture()
+About* aboutOf(HWND dialog) { return reinterpret_cast<About*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+
+void freePicture(About& about)
 {
-    if (about.background)
-        DeleteObject(about.background);
-    if (about.picture)
-        DeleteObject(about.picture);
-    about.background = nullptr;
-    about.picture = nullptr;
+    about.background.reset();
+    about.picture.reset();
 }
 
 void fillTitle(HWND dialog)
@@ -74,11 +76,12 @@ void layOut(HWND dialog, int width, int height)
     RECT ok = controlRect(dialog, IDOK);
     const int okWidth = ok.right - ok.left, okHeight = ok.bottom - ok.top;
     place(dialog, IDOK, width - okWidth - 10, height - okHeight - 10, okWidth, okHeight);
-    for (int id : {IDC_ABOUT_TITLE, IDC_ABOUT_TEXT3}) {
+    for (int id : { IDC_ABOUT_TITLE, IDC_ABOUT_TEXT3 }) {
         RECT rect = controlRect(dialog, id);
-        place(dialog, id, width - 5 - (rect.right - rect.left), rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        place(
+            dialog, id, width - 5 - (rect.right - rect.left), rect.top, rect.right - rect.left, rect.bottom - rect.top);
     }
-    for (int id : {IDC_ABOUT_TEXT1, IDC_ABOUT_PNG_NOTICE}) {
+    for (int id : { IDC_ABOUT_TEXT1, IDC_ABOUT_PNG_NOTICE }) {
         RECT rect = controlRect(dialog, id);
         place(dialog, id, 5, rect.top, width - 10, rect.bottom - rect.top);
     }
@@ -96,39 +99,39 @@ void layOut(HWND dialog, int width, int height)
     place(dialog, IDC_ABOUT_TEXT2, 5, text2Top, width - 10, text2Height);
 }
 
-void openDialog(HWND dialog)
+void openDialog(About& about, HWND dialog)
 {
     fillTitle(dialog);
     SetDlgItemTextA(dialog, IDC_ABOUT_PNG_NOTICE, pngLibraryCopyright());
 
-    HDC dc = GetDC(dialog);
-    about.picture = loadPngResource(dc, kAboutPicture);
-    ReleaseDC(dialog, dc);
+    about.picture.reset(loadPngResource(ScopedWindowDc(dialog).get(), IDP_ABOUT_BACKGROUND));
     BITMAP size = {};
-    if (about.picture && GetObjectA(about.picture, sizeof size, &size))
-        about.background = CreatePatternBrush(about.picture);
-    if (about.background == nullptr) {
+    if (about.picture.get() != nullptr && GetObjectA(about.picture.get(), sizeof size, &size))
+        about.background.reset(CreatePatternBrush(about.picture.get()));
+    if (about.background.get() == nullptr) {
         // Without its picture the dialog keeps the template's size and the system's colours.
         AppError = kNothingPending;
-        freePicture();
+        freePicture(about);
     } else {
         const int width = size.bmWidth, height = size.bmHeight;
-        RECT frame = {(GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2, (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, 0, 0};
+        RECT frame = { (GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2,
+            (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, 0, 0 };
         frame.right = frame.left + width;
         frame.bottom = frame.top + height;
-        AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(dialog, GWL_EXSTYLE)));
+        AdjustWindowRectEx(
+            &frame, DWORD(GetWindowLongA(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(dialog, GWL_EXSTYLE)));
         SetWindowPos(dialog, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+            SWP_NOZORDER | SWP_NOACTIVATE);
         layOut(dialog, width, height);
     }
-    about.hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+    about.hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
 }
 
 void drawLink(const DRAWITEMSTRUCT* item)
 {
     char text[1024];
     const int length = GetWindowTextA(item->hwndItem, text, sizeof text);
-    HGDIOBJ oldFont = SelectObject(item->hDC, HGDIOBJ(SendMessageA(item->hwndItem, WM_GETFONT, 0, 0)));
+    const ScopedSelection font(item->hDC, HGDIOBJ(SendMessageA(item->hwndItem, WM_GETFONT, 0, 0)));
     SIZE extent = {};
     GetTextExtentPoint32A(item->hDC, text, length, &extent);
     SetWindowPos(item->hwndItem, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -137,9 +140,8 @@ void drawLink(const DRAWITEMSTRUCT* item)
     TextOutA(item->hDC, 0, 0, text, length);
     // Underscores clipped to the text's own width underline it exactly.
     static const char underline[] = "__________________________________________________";
-    RECT clip = {0, 0, extent.cx, extent.cy};
+    RECT clip = { 0, 0, extent.cx, extent.cy };
     ExtTextOutA(item->hDC, 0, 0, ETO_CLIPPED, &clip, underline, sizeof underline - 1, nullptr);
-    SelectObject(item->hDC, oldFont);
 }
 
 void openMail(HWND dialog)
@@ -152,14 +154,23 @@ void openMail(HWND dialog)
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        openDialog(dialog);
+    if (message == WM_INITDIALOG) {
+        auto* about = new (std::nothrow) About {};
+        if (about == nullptr) {
+            EndDialog(dialog, 0); // reported as a dialog that could not be shown
+            return TRUE;
+        }
+        SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(about));
+        openDialog(*about, dialog);
         return TRUE;
+    }
+    // Messages before WM_INITDIALOG find no state: the system's colours and cursor then.
+    About* about = aboutOf(dialog);
+    switch (message) {
     case WM_CTLCOLORDLG:
-        return INT_PTR(about.background);
+        return INT_PTR(about != nullptr ? about->background.get() : nullptr);
     case WM_CTLCOLORSTATIC:
-        if (about.background == nullptr)
+        if (about == nullptr || about->background.get() == nullptr)
             return 0;
         SetBkMode(HDC(wParam), TRANSPARENT);
         SetTextColor(HDC(wParam), kTextColour);
@@ -173,8 +184,8 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_SETCURSOR:
         // The hand belongs to the link alone; the static class's own cursor stays as it is for
         // every other label of the program.
-        if (HWND(wParam) == GetDlgItem(dialog, IDC_ABOUT_MAIL) && about.hand) {
-            SetCursor(about.hand);
+        if (HWND(wParam) == GetDlgItem(dialog, IDC_ABOUT_MAIL) && about != nullptr && about->hand) {
+            SetCursor(about->hand);
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
             return TRUE;
         }
@@ -183,7 +194,8 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         switch (LOWORD(wParam)) {
         case IDOK:
         case IDCANCEL:
-            freePicture();
+            if (about != nullptr)
+                freePicture(*about);
             EndDialog(dialog, 1);
             return TRUE;
         case IDC_ABOUT_MAIL:
@@ -193,13 +205,14 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         }
         return FALSE;
     case WM_DESTROY:
-        freePicture();
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        delete about;
         return FALSE;
     }
     return FALSE;
 }
 
-}  // namespace
+} // namespace
 
 bool showAboutDialog(HWND owner)
 {

@@ -13,7 +13,6 @@
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/dialogs/optionspages.h"
-#include "ui/views.h"
 
 namespace {
 

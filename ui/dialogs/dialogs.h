@@ -2,14 +2,15 @@
 // The options sheet and the about dialog, as the main window runs them.
 #include <windows.h>
 
-struct MainWindowState;
-
-// Shows the options sheet (tariffs, holidays, general options) over the main window and
-// returns once it has closed, whichever button closed it: 0, or -1 when the sheet cannot be
-// created (the caller reports kErrorDialog). The main window is disabled meanwhile. While the
-// sheet is open its own loop serves `connectionEvent` (null when there is none) by sending
-// WM_USER to the main window, as the main loop would.
-int runOptionsSheet(MainWindowState* state, HANDLE connectionEvent);
+// The modeless options sheet (tariffs, holidays, general options), for the loop that runs it:
+// createOptionsSheet (optionspages.h) makes it; every message of the loop goes first to
+// takeOptionsSheetMessage, which has the help panel follow the pointer and gives the sheet its
+// keys, true when the sheet took the message; after each message isOptionsSheetClosed tells
+// whether OK or Cancel ended it (the sheet has no page then); closeOptionsSheet enables the
+// owner again before the sheet goes, so the focus returns to the owner.
+bool takeOptionsSheetMessage(HWND sheet, MSG& message);
+bool isOptionsSheetClosed(HWND sheet);
+void closeOptionsSheet(HWND sheet, HWND owner);
 
 // Runs the about dialog modally, owned by `owner`. False, with AppError set to kErrorDialog,
 // when it cannot be shown.

@@ -80,7 +80,7 @@ bool isGrouping(const TokenText& tokens)
     return any;
 }
 
-}  // namespace
+} // namespace
 
 double parseMoneyText(const char* text, const char* decimalSeparator, const char* groupSeparator)
 {

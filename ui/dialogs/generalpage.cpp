@@ -55,7 +55,7 @@ void apply(HWND page)
     settings.onTopWhileOnline = isTicked(page, IDC_ON_TOP_WHILE_ONLINE);
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK generalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -4,16 +4,17 @@
 #include <prsht.h>
 
 #include <cstdio>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/localtime.h"
 #include "core/platform.h"
+#include "core/scoped_win.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/holidaytable.h"
 #include "ui/dialogs/optionspages.h"
-#include "ui/textinserts.h"
 
 namespace {
 
@@ -43,12 +44,12 @@ void dateText(uint32_t packedDate, char* text, int size)
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, shortDate, sizeof shortDate) == 0)
         return;
     monthDayPicture(shortDate, picture, sizeof picture);
-    time.wYear = 2000;  // a leap year: 29 February is a day of it
+    time.wYear = 2000; // a leap year: 29 February is a day of it
     if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &time, picture, day, sizeof day) == 0)
         return;
     if (!languageString(IDS_HOLIDAY_EVERY_YEAR, pattern, sizeof pattern))
         snprintf(pattern, sizeof pattern, "%%1");
-    const char* inserts[] = {day};
+    const char* inserts[] = { day };
     fillInserts(pattern, inserts, 1, text, size_t(size));
 }
 
@@ -95,20 +96,18 @@ uint32_t getHolidayRow(HWND list, int row, char* name, int size)
 // four-digit year with separators.
 int dateColumnWidth(HWND list)
 {
-    HDC dc = GetDC(list);
-    HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
+    const ScopedWindowDc dc(list);
+    const ScopedSelection font(dc.get(), HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
     SIZE zero = {}, widest = {};
-    GetTextExtentPoint32A(dc, "0", 1, &zero);
-    for (uint32_t sampleDate : {packDate(2088, 12, 28), packDate(0, 12, 28)}) {
+    GetTextExtentPoint32A(dc.get(), "0", 1, &zero);
+    for (uint32_t sampleDate : { packDate(2088, 12, 28), packDate(0, 12, 28) }) {
         char sample[256];
         dateText(sampleDate, sample, sizeof sample);
         SIZE size = {};
-        GetTextExtentPoint32A(dc, sample, int(strlen(sample)), &size);
+        GetTextExtentPoint32A(dc.get(), sample, int(strlen(sample)), &size);
         if (size.cx > widest.cx)
             widest = size;
     }
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
     const int eightZeros = zero.cx * 8;
     return widest.cx + kCellPadding > eightZeros ? widest.cx + kCellPadding : eightZeros;
 }
@@ -228,13 +227,13 @@ void apply(HWND page)
     int count = ListView_GetItemCount(list);
     if (count > kHolidayCount)
         count = kHolidayCount;
-    static Holiday rows[kHolidayCount];
+    Holiday rows[kHolidayCount] = {};
     for (int i = 0; i < count; ++i)
         rows[i].packedDate = getHolidayRow(list, i, rows[i].name, sizeof rows[i].name);
     storeHolidays(rows, count);
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK holidaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {

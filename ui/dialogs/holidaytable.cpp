@@ -2,10 +2,7 @@
 
 #include <cstring>
 
-HolidayDate unpackDate(uint32_t packedDate)
-{
-    return {packedDate / 512, (packedDate / 32) % 16, packedDate % 32};
-}
+HolidayDate unpackDate(uint32_t packedDate) { return { packedDate / 512, (packedDate / 32) % 16, packedDate % 32 }; }
 
 int compareHolidayDates(uint32_t first, uint32_t second) { return first < second ? -1 : 1; }
 
@@ -25,7 +22,7 @@ void storeHolidays(const Holiday* rows, int count)
 
 namespace {
 bool isPictureLetter(char c) { return c == 'd' || c == 'M' || c == 'y' || c == 'g'; }
-}  // namespace
+} // namespace
 
 void monthDayPicture(const char* shortDate, char* picture, size_t size)
 {

@@ -4,7 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "tariff/rates.h"
+#include "tariff/settings.h"
 #include "ui/dialogs/dialogtext.h"
 
 void userMoneySeparators(char* decimalSeparator, char* groupSeparator, size_t size)
@@ -25,7 +28,7 @@ UINT localeNumber(LCTYPE type, UINT fallback)
     return UINT(strtoul(text, nullptr, 10));
 }
 
-}  // namespace
+} // namespace
 
 bool formatMoney(double amount, int digits, char* out, size_t size)
 {
@@ -53,4 +56,19 @@ bool formatMoney(double amount, int digits, char* out, size_t size)
         return false;
     }
     return true;
+}
+
+void formatTariffMoney(double amount, char* text, int size)
+{
+    int digits = 2;
+    char localeDigits[8];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICURRDIGITS, localeDigits, sizeof localeDigits) > 0)
+        digits = atoi(localeDigits);
+    if (const Rate* rate = tariffAt(settings.activeTariff)) {
+        char precision[sizeof rate->precision + 1] = {};
+        memcpy(precision, rate->precision, sizeof rate->precision);
+        digits = precisionDigits(precision);
+    }
+    if (!formatMoney(amount, digits, text, size_t(size)))
+        snprintf(text, size_t(size), "%.*f", digits, amount);
 }

@@ -10,3 +10,7 @@ void userMoneySeparators(char* decimalSeparator, char* groupSeparator, size_t si
 // `amount` in the user's currency format with `digits` decimal places; false (and an empty
 // text) when it cannot be formatted.
 bool formatMoney(double amount, int digits, char* out, size_t size);
+
+// A money amount in the user's currency format with the active tariff's decimal places (the
+// user's own without a tariff), without touching the user's locale settings.
+void formatTariffMoney(double amount, char* text, int size);

@@ -9,7 +9,7 @@ INT_PTR CALLBACK alertsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 
 // The private calls of the help panel, sent straight to its subclass procedure.
 constexpr UINT kInstallHelpPanel = WM_USER;
-constexpr UINT kUpdateHoverHelp = WM_USER + 1;  // wParam, lParam: the pointer's screen x and y
+constexpr UINT kUpdateHoverHelp = WM_USER + 1; // wParam, lParam: the pointer's screen x and y
 
 // Creates the modeless sheet owned by `parent` (may be null) from the language module's
 // templates and installs its help panel; null when it cannot be created. The caller runs the
@@ -21,4 +21,3 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
 
 // A string of the language module; empty when it is missing.
 void loadLanguageText(UINT id, char* buffer, int size);
-

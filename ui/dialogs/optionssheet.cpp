@@ -1,35 +1,41 @@
-// The options sheet: three pages from the language module, a foldable help panel below them,
-// and a loop of its own that keeps serving the connection event while the sheet is open.
+// The options sheet: its pages from the language module and a foldable help panel below them.
+// It is modeless; the loop that runs it (ui/optionsloop.cpp) shows it every message first.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
 
 #include <cstring>
+#include <new>
 
+#include "core/apperror.h"
 #include "core/language.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "skin/pngresource.h"
 #include "skin/tooltip.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/optionspages.h"
-#include "ui/mainwindowstate.h"
 
 namespace {
 
 constexpr int kToggleSize = 20;
 
+// The help panel's state, kept with the sheet (a window property: the sheet's own user data is
+// the property sheet's) from its installation to the sheet's destruction.
 struct HelpPanel {
-    WNDPROC previous;  // null while the panel is not installed
-    HBRUSH brush;
-    int lastHovered;   // 0: no control
+    WNDPROC previous; // the sheet's procedure before the panel's
+    ScopedBrush brush;
+    int lastHovered; // 0: no control
     // The tip that F1 showed, and the control the pointer was on then: it stays until the
     // pointer reaches another control or the sheet closes.
     bool contextTipShown;
     int contextTipAnchor;
     char text[65535];
 };
-HelpPanel helpPanel;
+constexpr char kHelpPanelProperty[] = "telvane help panel";
+
+HelpPanel* helpPanelOf(HWND sheet) { return static_cast<HelpPanel*>(GetPropA(sheet, kHelpPanelProperty)); }
 
 bool hasNoIdentifier(int id) { return id == 0 || id == -1 || id == 0xFFFF; }
 
@@ -69,15 +75,16 @@ void layOutHelpPanel(HWND sheet)
     const LONG bottom = settings.helpPanelOpen ? edge.bottom : edge.top;
     RECT window;
     GetWindowRect(sheet, &window);
-    RECT frame = {window.left, window.top, window.right, bottom};
-    AdjustWindowRectEx(&frame, DWORD(GetWindowLongA(sheet, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(sheet, GWL_EXSTYLE)));
+    RECT frame = { window.left, window.top, window.right, bottom };
+    AdjustWindowRectEx(
+        &frame, DWORD(GetWindowLongA(sheet, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(sheet, GWL_EXSTYLE)));
     // An unfolded panel must not push the sheet's foot off the screen: then the sheet moves up.
     int top = window.top;
     const int height = frame.bottom - window.top;
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoA(MonitorFromWindow(sheet, MONITOR_DEFAULTTONEAREST), &monitor) &&
-        top + height > monitor.rcWork.bottom) {
+    if (GetMonitorInfoA(MonitorFromWindow(sheet, MONITOR_DEFAULTTONEAREST), &monitor)
+        && top + height > monitor.rcWork.bottom) {
         top = monitor.rcWork.bottom - height;
         if (top < monitor.rcWork.top)
             top = monitor.rcWork.top;
@@ -88,39 +95,47 @@ void layOutHelpPanel(HWND sheet)
 
 void installHelpPanel(HWND sheet)
 {
-    if (helpPanel.previous != nullptr)
+    if (helpPanelOf(sheet) != nullptr)
         return;
-    helpPanel.previous = WNDPROC(SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(helpPanelProc)));
-    helpPanel.lastHovered = 0;
-    helpPanel.contextTipShown = false;
-    helpPanel.text[0] = '\0';
+    auto* helpPanel = new (std::nothrow) HelpPanel {};
+    if (helpPanel == nullptr) {
+        reportError(kErrorNoMemory);
+        return;
+    }
+    if (!SetPropA(sheet, kHelpPanelProperty, helpPanel)) {
+        delete helpPanel;
+        return;
+    }
+    helpPanel->previous = WNDPROC(SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(helpPanelProc)));
 
     RECT client;
     GetClientRect(sheet, &client);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // The separator is a line, two pixels high, along the sheet's foot.
     CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, client.left + 1, client.bottom,
-                    client.right - 2, 2, sheet, HMENU(IDC_HELP_SEPARATOR), instance, nullptr);
+        client.right - 2, 2, sheet, HMENU(IDC_HELP_SEPARATOR), instance, nullptr);
     HWND panel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, client.left + 5, client.bottom + 5,
-                                 client.right - 10, 50, sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
+        client.right - 10, 50, sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
     SendMessageA(panel, WM_SETFONT, WPARAM(GetStockObject(ANSI_VAR_FONT)), FALSE);
     CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW, client.left + 5,
-                    client.bottom - 25, kToggleSize, kToggleSize, sheet, HMENU(IDC_HELP_TOGGLE), instance, nullptr);
-    helpPanel.brush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+        client.bottom - 25, kToggleSize, kToggleSize, sheet, HMENU(IDC_HELP_TOGGLE), instance, nullptr);
+    helpPanel->brush.reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
 
     // The toggle inverts the stored state back and lays the sheet out as it was last left.
     settings.helpPanelOpen = !settings.helpPanelOpen;
-    SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOGGLE, BN_CLICKED), LPARAM(GetDlgItem(sheet, IDC_HELP_TOGGLE)));
+    SendMessageA(
+        sheet, WM_COMMAND, MAKEWPARAM(IDC_HELP_TOGGLE, BN_CLICKED), LPARAM(GetDlgItem(sheet, IDC_HELP_TOGGLE)));
 }
 
-void drawToggle(const DRAWITEMSTRUCT* item)
+void drawToggle(const HelpPanel& helpPanel, const DRAWITEMSTRUCT* item)
 {
-    FillRect(item->hDC, &item->rcItem, helpPanel.brush ? helpPanel.brush : GetSysColorBrush(COLOR_BTNFACE));
+    HBRUSH brush = helpPanel.brush.get();
+    FillRect(item->hDC, &item->rcItem, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
     const int top = item->rcItem.bottom - kToggleSize;
     if (helpToggleImages != nullptr)
         ImageList_Draw(helpToggleImages, settings.helpPanelOpen ? 0 : 1, item->hDC, 0, top, ILD_TRANSPARENT);
     if (item->itemState & ODS_FOCUS) {
-        RECT focus = {0, top, kToggleSize, item->rcItem.bottom};
+        RECT focus = { 0, top, kToggleSize, item->rcItem.bottom };
         DrawFocusRect(item->hDC, &focus);
     }
 }
@@ -134,18 +149,18 @@ HWND sheetControlAt(HWND sheet, POINT screen)
     return control != nullptr ? control : controlAtPoint(sheet, screen);
 }
 
-void hideContextTip()
+void hideContextTip(HelpPanel& helpPanel)
 {
     if (helpPanel.contextTipShown && tipWindow)
         SendMessageA(tipWindow, WM_TIP_SHOW, 0, 0);
     helpPanel.contextTipShown = false;
 }
 
-void updateHoverHelp(HWND sheet, POINT screen)
+void updateHoverHelp(HelpPanel& helpPanel, HWND sheet, POINT screen)
 {
     HWND control = sheetControlAt(sheet, screen);
     if (helpPanel.contextTipShown && (control == nullptr || GetDlgCtrlID(control) != helpPanel.contextTipAnchor))
-        hideContextTip();
+        hideContextTip(helpPanel);
     if (control == nullptr)
         return;
     const int id = GetDlgCtrlID(control);
@@ -165,7 +180,7 @@ void updateHoverHelp(HWND sheet, POINT screen)
     helpPanel.lastHovered = id;
 }
 
-void showContextHelp(HWND sheet, const HELPINFO* help)
+void showContextHelp(HelpPanel& helpPanel, HWND sheet, const HELPINFO* help)
 {
     if (help->iContextType != HELPINFO_WINDOW)
         return;
@@ -184,15 +199,7 @@ void showContextHelp(HWND sheet, const HELPINFO* help)
     helpPanel.lastHovered = 0;
 }
 
-// Ends the sheet: the main window comes back before the sheet goes, so the focus returns to it.
-void closeSheet(HWND sheet, HWND mainWindow)
-{
-    if (mainWindow)
-        EnableWindow(mainWindow, TRUE);
-    DestroyWindow(sheet);
-}
-
-}  // namespace
+} // namespace
 
 void loadLanguageText(UINT id, char* buffer, int size)
 {
@@ -203,12 +210,16 @@ void loadLanguageText(UINT id, char* buffer, int size)
 
 LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case kInstallHelpPanel:
+    if (message == kInstallHelpPanel) {
         installHelpPanel(sheet);
         return 0;
+    }
+    HelpPanel* helpPanel = helpPanelOf(sheet);
+    if (helpPanel == nullptr)
+        return 0; // called directly on a sheet without the panel: nothing to do
+    switch (message) {
     case kUpdateHoverHelp:
-        updateHoverHelp(sheet, POINT{LONG(wParam), LONG(lParam)});
+        updateHoverHelp(*helpPanel, sheet, POINT { LONG(wParam), LONG(lParam) });
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_HELP_TOGGLE && HIWORD(wParam) == BN_CLICKED) {
@@ -219,25 +230,23 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_DRAWITEM:
         if (wParam == IDC_HELP_TOGGLE) {
-            drawToggle(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            drawToggle(*helpPanel, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         }
         break;
     case WM_HELP:
-        showContextHelp(sheet, reinterpret_cast<const HELPINFO*>(lParam));
+        showContextHelp(*helpPanel, sheet, reinterpret_cast<const HELPINFO*>(lParam));
         return 0;
     case WM_DESTROY: {
-        hideContextTip();
-        WNDPROC previous = helpPanel.previous;
-        if (helpPanel.brush)
-            DeleteObject(helpPanel.brush);
-        helpPanel.brush = nullptr;
+        hideContextTip(*helpPanel);
+        WNDPROC previous = helpPanel->previous;
         SetWindowLongPtrA(sheet, GWLP_WNDPROC, LONG_PTR(previous));
-        helpPanel.previous = nullptr;
+        RemovePropA(sheet, kHelpPanelProperty);
+        delete helpPanel;
         return CallWindowProcA(previous, sheet, message, wParam, lParam);
     }
     }
-    return CallWindowProcA(helpPanel.previous, sheet, message, wParam, lParam);
+    return CallWindowProcA(helpPanel->previous, sheet, message, wParam, lParam);
 }
 
 HWND createOptionsSheet(HWND parent)
@@ -249,10 +258,10 @@ HWND createOptionsSheet(HWND parent)
         int titleId;
         DLGPROC procedure;
     } pages[] = {
-        {IDD_OPTIONS_TARIFFS, IDS_PAGE_TARIFFS, tariffPageProc},
-        {IDD_OPTIONS_HOLIDAYS, IDS_PAGE_HOLIDAYS, holidaysPageProc},
-        {IDD_OPTIONS_GENERAL, IDS_PAGE_GENERAL, generalPageProc},
-        {IDD_OPTIONS_ALERTS, IDS_PAGE_ALERTS, alertsPageProc},
+        { IDD_OPTIONS_TARIFFS, IDS_PAGE_TARIFFS, tariffPageProc },
+        { IDD_OPTIONS_HOLIDAYS, IDS_PAGE_HOLIDAYS, holidaysPageProc },
+        { IDD_OPTIONS_GENERAL, IDS_PAGE_GENERAL, generalPageProc },
+        { IDD_OPTIONS_ALERTS, IDS_PAGE_ALERTS, alertsPageProc },
     };
     constexpr int kPageCount = sizeof pages / sizeof pages[0];
     PROPSHEETPAGEA sheetPages[kPageCount] = {};
@@ -281,53 +290,18 @@ HWND createOptionsSheet(HWND parent)
     return sheet;
 }
 
-int runOptionsSheet(MainWindowState* state, HANDLE connectionEvent)
+bool takeOptionsSheetMessage(HWND sheet, MSG& message)
 {
-    HWND mainWindow = state ? state->window : nullptr;
-    HWND sheet = createOptionsSheet(mainWindow);
-    if (sheet == nullptr)
-        return -1;
-    if (mainWindow)
-        EnableWindow(mainWindow, FALSE);
+    if (message.message == WM_MOUSEMOVE)
+        helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(message.pt.x), LPARAM(message.pt.y));
+    return PropSheet_IsDialogMessage(sheet, &message) != FALSE;
+}
 
-    // Without a connection event (the service refused the notification) the loop waits for
-    // input alone rather than failing on an empty handle.
-    const DWORD handleCount = connectionEvent ? 1 : 0;
-    for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjectsEx(handleCount, &connectionEvent, INFINITE, QS_ALLINPUT,
-                                                        MWMO_INPUTAVAILABLE);
-        if (handleCount == 1 && woken == WAIT_OBJECT_0) {
-            if (mainWindow)
-                SendMessageA(mainWindow, WM_USER, 0, 0);
-            continue;
-        }
-        if (woken != WAIT_OBJECT_0 + handleCount)
-            break;
-        bool closed = false;
-        MSG message;
-        while (!closed && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                // Not ours to take: the main loop ends on it once the sheet is gone.
-                PostQuitMessage(int(message.wParam));
-                closed = true;
-                break;
-            }
-            if (message.message == WM_MOUSEMOVE) {
-                if (tipWindow)
-                    SendMessageA(tipWindow, WM_TIP_MOVE, WPARAM(message.pt.x), LPARAM(message.pt.y));
-                helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(message.pt.x), LPARAM(message.pt.y));
-            }
-            if (!PropSheet_IsDialogMessage(sheet, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            // OK and Cancel leave the modeless sheet without a page; looking after each message
-            // ends the loop without waiting for another one to arrive.
-            closed = PropSheet_GetCurrentPageHwnd(sheet) == nullptr;
-        }
-        if (closed)
-            break;
-    }
-    closeSheet(sheet, mainWindow);
-    return 0;
+bool isOptionsSheetClosed(HWND sheet) { return PropSheet_GetCurrentPageHwnd(sheet) == nullptr; }
+
+void closeOptionsSheet(HWND sheet, HWND owner)
+{
+    if (owner)
+        EnableWindow(owner, TRUE);
+    DestroyWindow(sheet);
 }

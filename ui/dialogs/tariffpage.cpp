@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <new>
 
 #include "core/apperror.h"
 #include "lang/ids.h"
@@ -24,12 +25,13 @@ constexpr int kCostCount = 7;
 constexpr int kAmountCount = 4;
 constexpr int kFirstTimeUnit = 3;
 
+// The page's own state, from WM_INITDIALOG to WM_DESTROY, kept in the page (DWLP_USER).
 struct TariffPage {
     HWND window;
-    int edited;  // the tariff being edited
-    int count;   // tariffs in the table
-    int digits;  // decimal places of the cost fields
-    bool filling;  // fields are being set by the page, not typed in
+    int edited; // the tariff being edited
+    int count; // tariffs in the table
+    int digits; // decimal places of the cost fields
+    bool filling; // fields are being set by the page, not typed in
     // The edited tariff's prices at full precision. The fields show them rounded to the tariff's
     // places; a price changes only when its field is typed in.
     double costs[kCostCount];
@@ -37,24 +39,22 @@ struct TariffPage {
     char costLabelFormat[256];
     char timeLabelFormat[256];
 };
-TariffPage page;
+HWND item(const TariffPage& page, int id) { return GetDlgItem(page.window, id); }
 
-HWND item(int id) { return GetDlgItem(page.window, id); }
+void setText(const TariffPage& page, int id, const char* text) { SetDlgItemTextA(page.window, id, text); }
 
-void setText(int id, const char* text) { SetDlgItemTextA(page.window, id, text); }
-
-void showCost(int index)
+void showCost(TariffPage& page, int index)
 {
     char shown[256];
     if (!formatMoney(page.costs[index], page.digits, shown, sizeof shown))
         snprintf(shown, sizeof shown, "%.*f", page.digits, page.costs[index]);
     const bool filling = page.filling;
     page.filling = true;
-    setText(IDC_TARIFF_COST_FIRST + index, shown);
+    setText(page, IDC_TARIFF_COST_FIRST + index, shown);
     page.filling = filling;
 }
 
-void readTypedCost(int index)
+void readTypedCost(TariffPage& page, int index)
 {
     char decimalSeparator[8], groupSeparator[8];
     userMoneySeparators(decimalSeparator, groupSeparator, sizeof decimalSeparator);
@@ -63,9 +63,9 @@ void readTypedCost(int index)
     page.costs[index] = parseMoneyText(text, decimalSeparator, groupSeparator);
 }
 
-void updateUnitLabels()
+void updateUnitLabels(TariffPage& page)
 {
-    const LRESULT unit = SendMessageA(item(IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
+    const LRESULT unit = SendMessageA(item(page, IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
     const char* name = unit >= 0 && unit < kUnitCount ? page.unitNames[unit] : "";
     char label[512];
     for (int id = IDC_TARIFF_AMOUNT_LABEL_FIRST; id <= IDC_TARIFF_AMOUNT_LABEL_LAST; ++id) {
@@ -73,40 +73,40 @@ void updateUnitLabels()
             fillLabelFormat(page.timeLabelFormat, name, label, sizeof label);
         else
             snprintf(label, sizeof label, "%s", name);
-        setText(id, unit < 0 ? "" : label);
+        setText(page, id, unit < 0 ? "" : label);
     }
     fillLabelFormat(page.costLabelFormat, name, label, sizeof label);
     for (int id = IDC_TARIFF_COST_LABEL_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
-        setText(id, unit < 0 ? "" : label);
+        setText(page, id, unit < 0 ? "" : label);
 }
 
-void enableTariffControls(bool enable)
+void enableTariffControls(TariffPage& page, bool enable)
 {
     for (int id = IDC_TARIFF_TIME_BEGIN; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
-        if (HWND control = item(id))
+        if (HWND control = item(page, id))
             EnableWindow(control, enable);
-    EnableWindow(item(IDC_TARIFF_LIST), enable);
-    EnableWindow(item(IDC_TARIFF_DELETE), enable);
+    EnableWindow(item(page, IDC_TARIFF_LIST), enable);
+    EnableWindow(item(page, IDC_TARIFF_DELETE), enable);
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
-        setText(id, "");
+        setText(page, id, "");
     // Without a tariff the time fields show no time rather than the clock's: a picture of one
     // blank, and the picker's own format again once there is a tariff to show.
-    for (int id : {IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END})
-        SendMessageA(item(id), DTM_SETFORMATA, 0, enable ? 0 : LPARAM("' '"));
+    for (int id : { IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END })
+        SendMessageA(item(page, id), DTM_SETFORMATA, 0, enable ? 0 : LPARAM("' '"));
 }
 
 // A full table has no slot for another tariff.
-void updateAddButton() { EnableWindow(item(IDC_TARIFF_ADD), page.count < kTariffSlots); }
+void updateAddButton(TariffPage& page) { EnableWindow(item(page, IDC_TARIFF_ADD), page.count < kTariffSlots); }
 
-int32_t secondsOfPicker(int id, int32_t keep)
+int32_t secondsOfPicker(const TariffPage& page, int id, int32_t keep)
 {
     SYSTEMTIME time;
-    if (SendMessageA(item(id), DTM_GETSYSTEMTIME, 0, LPARAM(&time)) != GDT_VALID)
+    if (SendMessageA(item(page, id), DTM_GETSYSTEMTIME, 0, LPARAM(&time)) != GDT_VALID)
         return keep;
     return time.wHour * 3600 + time.wMinute * 60 + time.wSecond;
 }
 
-void setPicker(int id, int32_t seconds)
+void setPicker(TariffPage& page, int id, int32_t seconds)
 {
     // Values read from rates.zip are not checked; the picker shows them within one day.
     if (seconds < 0 || seconds > 86399)
@@ -117,40 +117,41 @@ void setPicker(int id, int32_t seconds)
     time.wMinute = WORD(seconds / 60 % 60);
     time.wSecond = WORD(seconds % 60);
     time.wMilliseconds = 0;
-    SendMessageA(item(id), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
+    SendMessageA(item(page, id), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
 }
 
-void showTariff(int index)
+void showTariff(TariffPage& page, int index)
 {
     const Rate* rate = TariffTable[index];
     page.filling = true;
     page.digits = precisionDigits(rate->precision);
-    SendMessageA(item(IDC_TARIFF_UNIT), CB_SETCURSEL, rate->unit >= 0 && rate->unit < kUnitCount ? rate->unit : -1, 0);
+    SendMessageA(
+        item(page, IDC_TARIFF_UNIT), CB_SETCURSEL, rate->unit >= 0 && rate->unit < kUnitCount ? rate->unit : -1, 0);
     for (int i = 0; i < kAmountCount; ++i)
         SetDlgItemInt(page.window, IDC_TARIFF_AMOUNT_FIRST + i, rate->amount[i], FALSE);
     for (int i = 0; i < kCostCount; ++i) {
         page.costs[i] = rate->cost[i];
-        showCost(i);
+        showCost(page, i);
     }
-    updateUnitLabels();
-    SendMessageA(item(IDC_TARIFF_PRECISION_SPIN), UDM_SETPOS32, 0, atoi(rate->precision));
+    updateUnitLabels(page);
+    SendMessageA(item(page, IDC_TARIFF_PRECISION_SPIN), UDM_SETPOS32, 0, atoi(rate->precision));
     // The field shows the stored text itself, which the spin control may have clamped.
-    setText(IDC_TARIFF_PRECISION, rate->precision);
-    SendMessageA(item(IDC_TARIFF_LIST), CB_SETCURSEL, index, 0);
-    setPicker(IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
-    setPicker(IDC_TARIFF_TIME_END, rate->ltimee);
+    setText(page, IDC_TARIFF_PRECISION, rate->precision);
+    SendMessageA(item(page, IDC_TARIFF_LIST), CB_SETCURSEL, index, 0);
+    setPicker(page, IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
+    setPicker(page, IDC_TARIFF_TIME_END, rate->ltimee);
     for (int bit = 0; bit < 8; ++bit)
         CheckDlgButton(page.window, IDC_TARIFF_DAY_FIRST + bit, (rate->ldays >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED);
     page.filling = false;
 }
 
-void storeTariff(int index)
+void storeTariff(TariffPage& page, int index)
 {
     Rate* rate = TariffTable[index];
     for (int i = 0; i < kCostCount; ++i)
         rate->cost[i] = page.costs[i];
-    const LRESULT unit = SendMessageA(item(IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
-    if (unit >= 0)  // a unit the list does not know stays as it was read
+    const LRESULT unit = SendMessageA(item(page, IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
+    if (unit >= 0) // a unit the list does not know stays as it was read
         rate->unit = int32_t(unit);
     for (int i = 0; i < kAmountCount; ++i) {
         BOOL isNumber = FALSE;
@@ -158,29 +159,29 @@ void storeTariff(int index)
         rate->amount[i] = isNumber ? amount : 0;
     }
     GetDlgItemTextA(page.window, IDC_TARIFF_PRECISION, rate->precision, sizeof rate->precision);
-    rate->ltimeb = secondsOfPicker(IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
-    rate->ltimee = secondsOfPicker(IDC_TARIFF_TIME_END, rate->ltimee);
+    rate->ltimeb = secondsOfPicker(page, IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
+    rate->ltimee = secondsOfPicker(page, IDC_TARIFF_TIME_END, rate->ltimee);
     rate->ldays = 0;
     for (int bit = 0; bit < 8; ++bit)
         if (IsDlgButtonChecked(page.window, IDC_TARIFF_DAY_FIRST + bit) == BST_CHECKED)
             rate->ldays |= 1u << bit;
 }
 
-void refuseName()
+void refuseName(TariffPage& page)
 {
     char text[512], caption[256];
     loadLanguageText(IDS_TARIFF_NAME_REFUSED, text, sizeof text);
     loadLanguageText(IDS_OPTIONS_CAPTION, caption, sizeof caption);
     MessageBoxA(page.window, text, caption, MB_OK | MB_ICONWARNING);
-    SetFocus(item(IDC_TARIFF_NEW_NAME));
+    SetFocus(item(page, IDC_TARIFF_NEW_NAME));
 }
 
-void addTariff()
+void addTariff(TariffPage& page)
 {
     char name[256];
     GetDlgItemTextA(page.window, IDC_TARIFF_NEW_NAME, name, sizeof name);
     if (!isStorableTariffName(name)) {
-        refuseName();
+        refuseName(page);
         return;
     }
     if (page.count >= kTariffSlots)
@@ -191,21 +192,21 @@ void addTariff()
         return;
     }
     if (page.count > 0)
-        storeTariff(page.edited);
+        storeTariff(page, page.edited);
     else
-        enableTariffControls(true);
+        enableTariffControls(page, true);
     ++page.count;
     strcpy(rate->name, name);
-    setText(IDC_TARIFF_NEW_NAME, "");
-    const LRESULT entry = SendMessageA(item(IDC_TARIFF_LIST), CB_ADDSTRING, 0, LPARAM(rate->name));
-    SendMessageA(item(IDC_TARIFF_LIST), CB_SETCURSEL, WPARAM(entry), 0);
-    SendMessageA(item(IDC_TARIFF_UNIT), CB_SETCURSEL, 0, 0);
+    setText(page, IDC_TARIFF_NEW_NAME, "");
+    const LRESULT entry = SendMessageA(item(page, IDC_TARIFF_LIST), CB_ADDSTRING, 0, LPARAM(rate->name));
+    SendMessageA(item(page, IDC_TARIFF_LIST), CB_SETCURSEL, WPARAM(entry), 0);
+    SendMessageA(item(page, IDC_TARIFF_UNIT), CB_SETCURSEL, 0, 0);
     page.edited = page.count - 1;
-    showTariff(page.edited);
-    updateAddButton();
+    showTariff(page, page.edited);
+    updateAddButton(page);
 }
 
-void deleteTariff()
+void deleteTariff(TariffPage& page)
 {
     if (page.count == 0)
         return;
@@ -213,28 +214,28 @@ void deleteTariff()
     // The month stays priced by the same tariff, which has moved a slot down.
     if (page.edited < settings.activeTariff)
         --settings.activeTariff;
-    SendMessageA(item(IDC_TARIFF_LIST), CB_DELETESTRING, WPARAM(page.edited), 0);
+    SendMessageA(item(page, IDC_TARIFF_LIST), CB_DELETESTRING, WPARAM(page.edited), 0);
     if (page.edited > 0)
         --page.edited;
     --page.count;
     if (page.count == 0)
-        enableTariffControls(false);
+        enableTariffControls(page, false);
     else
-        showTariff(page.edited);
-    updateAddButton();
+        showTariff(page, page.edited);
+    updateAddButton(page);
 }
 
-void selectTariff()
+void selectTariff(TariffPage& page)
 {
-    const LRESULT selected = SendMessageA(item(IDC_TARIFF_LIST), CB_GETCURSEL, 0, 0);
+    const LRESULT selected = SendMessageA(item(page, IDC_TARIFF_LIST), CB_GETCURSEL, 0, 0);
     if (page.count == 0 || selected < 0 || selected >= page.count)
         return;
-    storeTariff(page.edited);
+    storeTariff(page, page.edited);
     page.edited = int(selected);
-    showTariff(page.edited);
+    showTariff(page, page.edited);
 }
 
-void changePrecision()
+void changePrecision(TariffPage& page)
 {
     if (page.filling || page.count == 0)
         return;
@@ -243,102 +244,112 @@ void changePrecision()
     page.digits = precisionDigits(text);
     // Only the display follows the places: the prices keep every digit they have.
     for (int i = 0; i < kCostCount; ++i)
-        showCost(i);
+        showCost(page, i);
 }
 
-void openPage(HWND window)
+void openPage(TariffPage& page, HWND window)
 {
     page.window = window;
     page.filling = false;
     page.count = tariffCount();
     page.edited = tariffAt(settings.activeTariff) ? settings.activeTariff : 0;
     page.digits = 2;
-    SendMessageA(item(IDC_TARIFF_PRECISION_SPIN), UDM_SETRANGE32, 0, 6);
-    SendMessageA(item(IDC_TARIFF_PRECISION), EM_LIMITTEXT, 3, 0);
-    SendMessageA(item(IDC_TARIFF_NEW_NAME), EM_LIMITTEXT, 255, 0);
+    SendMessageA(item(page, IDC_TARIFF_PRECISION_SPIN), UDM_SETRANGE32, 0, 6);
+    SendMessageA(item(page, IDC_TARIFF_PRECISION), EM_LIMITTEXT, 3, 0);
+    SendMessageA(item(page, IDC_TARIFF_NEW_NAME), EM_LIMITTEXT, 255, 0);
 
     for (int i = 0; i < kUnitCount; ++i) {
         GetDlgItemTextA(window, IDC_TARIFF_COST_LABEL_FIRST + i, page.unitNames[i], sizeof page.unitNames[i]);
-        SendMessageA(item(IDC_TARIFF_UNIT), CB_ADDSTRING, 0, LPARAM(page.unitNames[i]));
+        SendMessageA(item(page, IDC_TARIFF_UNIT), CB_ADDSTRING, 0, LPARAM(page.unitNames[i]));
     }
     GetDlgItemTextA(window, IDC_TARIFF_COST_LABEL_FORMAT, page.costLabelFormat, sizeof page.costLabelFormat);
     GetDlgItemTextA(window, IDC_TARIFF_TIME_LABEL_FORMAT, page.timeLabelFormat, sizeof page.timeLabelFormat);
 
     for (int i = 0; i < page.count; ++i)
-        SendMessageA(item(IDC_TARIFF_LIST), CB_ADDSTRING, 0, LPARAM(TariffTable[i]->name));
-    SendMessageA(item(IDC_TARIFF_UNIT), CB_SETCURSEL, 0, 0);
+        SendMessageA(item(page, IDC_TARIFF_LIST), CB_ADDSTRING, 0, LPARAM(TariffTable[i]->name));
+    SendMessageA(item(page, IDC_TARIFF_UNIT), CB_SETCURSEL, 0, 0);
     if (page.count > 0)
-        showTariff(page.edited);
+        showTariff(page, page.edited);
     else
-        enableTariffControls(false);
-    updateAddButton();
+        enableTariffControls(page, false);
+    updateAddButton(page);
 }
 
-void onCommand(int id, int notification)
+void onCommand(TariffPage& page, int id, int notification)
 {
     if (id >= IDC_TARIFF_COST_FIRST && id <= IDC_TARIFF_COST_LAST) {
         if (page.count == 0)
             return;
         if (notification == EN_CHANGE && !page.filling)
-            readTypedCost(id - IDC_TARIFF_COST_FIRST);
+            readTypedCost(page, id - IDC_TARIFF_COST_FIRST);
         else if (notification == EN_KILLFOCUS)
-            showCost(id - IDC_TARIFF_COST_FIRST);
+            showCost(page, id - IDC_TARIFF_COST_FIRST);
         return;
     }
     switch (id) {
     case IDC_TARIFF_LIST:
         if (notification == CBN_SELCHANGE)
-            selectTariff();
+            selectTariff(page);
         break;
     case IDC_TARIFF_DELETE:
         if (notification == BN_CLICKED)
-            deleteTariff();
+            deleteTariff(page);
         break;
     case IDC_TARIFF_ADD:
         if (notification == BN_CLICKED)
-            addTariff();
+            addTariff(page);
         break;
     case IDC_TARIFF_PRECISION:
         if (notification == EN_CHANGE)
-            changePrecision();
+            changePrecision(page);
         break;
     case IDC_TARIFF_UNIT:
         if (notification == CBN_SELCHANGE)
-            updateUnitLabels();
+            updateUnitLabels(page);
         break;
     }
 }
 
-void apply()
+void apply(TariffPage& page)
 {
     if (page.count == 0)
         return;
-    storeTariff(page.edited);
+    storeTariff(page, page.edited);
     settings.activeTariff = page.edited;
 }
 
-}  // namespace
+} // namespace
 
 INT_PTR CALLBACK tariffPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        openPage(window);
+    if (message == WM_INITDIALOG) {
+        auto* page = new (std::nothrow) TariffPage {};
+        if (page == nullptr) {
+            reportError(kErrorNoMemory);
+            return TRUE;
+        }
+        SetWindowLongPtrA(window, DWLP_USER, LONG_PTR(page));
+        openPage(*page, window);
         return TRUE;
+    }
+    // Messages before WM_INITDIALOG, or a page whose state could not be had, find none.
+    auto* page = reinterpret_cast<TariffPage*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (page == nullptr)
+        return 0;
+    switch (message) {
     case WM_COMMAND:
-        if (page.window == window)
-            onCommand(LOWORD(wParam), HIWORD(wParam));
+        onCommand(*page, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY) && page.window == window) {
-            apply();
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY)) {
+            apply(*page);
             SetWindowLongPtrA(window, DWLP_MSGRESULT, PSNRET_NOERROR);
             return TRUE;
         }
         return 0;
     case WM_DESTROY:
-        if (page.window == window)
-            page.window = nullptr;
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        delete page;
         return 0;
     }
     return 0;

@@ -10,7 +10,7 @@ Rate* appendTariff()
     const int slot = tariffCount();
     if (slot == kTariffSlots)
         return nullptr;
-    Rate* rate = new (std::nothrow) Rate{};
+    Rate* rate = new (std::nothrow) Rate {};
     if (rate == nullptr) {
         AppError = kErrorNoMemory;
         return nullptr;

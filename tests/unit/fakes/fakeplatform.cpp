@@ -28,7 +28,7 @@ bool lookUp(const std::map<uint32_t, std::string>& table, uint32_t id, char* buf
     return found != table.end();
 }
 
-}  // namespace
+} // namespace
 
 std::string scratchDirectory()
 {
@@ -46,10 +46,11 @@ std::string scratchDirectory()
 
 void resetFakePlatform()
 {
-    fakePlatform = FakePlatform{};
-    fakePlatform.programStrings = {{1, "english.dll"}, {2, "deutsch.dll"}, {101, "settings.zip"}, {102, "rates.zip"}, {103, "alerts.zip"}};
-    fakePlatform.languageStrings = {{12, " - Success"}, {13, " - Information"}, {14, " - Warning"}, {15, " - Error"},
-                                    {16, "\nSystem: "}, {18, "telvane"}, {104, "file name"}};
+    fakePlatform = FakePlatform {};
+    fakePlatform.programStrings = { { 1, "english.dll" }, { 2, "deutsch.dll" }, { 101, "settings.zip" },
+        { 102, "rates.zip" }, { 103, "alerts.zip" } };
+    fakePlatform.languageStrings = { { 12, " - Success" }, { 13, " - Information" }, { 14, " - Warning" },
+        { 15, " - Error" }, { 16, "\nSystem: " }, { 18, "telvane" }, { 104, "file name" } };
     const std::string dir = scratchDirectory();
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
@@ -63,7 +64,7 @@ void resetFakePlatform()
 LocalTime localTimeNow() { return fakePlatform.now; }
 namespace {
 int64_t wallMilliseconds(const LocalTime& time) { return secondsSinceEpoch(time) * 1000 + time.milliseconds; }
-}  // namespace
+} // namespace
 
 uint64_t monotonicAt(const LocalTime& wall) { return uint64_t(wallMilliseconds(wall)) + fakePlatform.monotonicMs; }
 
@@ -76,8 +77,19 @@ void setWallClock(const LocalTime& wall)
     fakePlatform.monotonicMs = monotonic - uint64_t(wallMilliseconds(wall));
 }
 uint16_t userDefaultLanguage() { return fakePlatform.userLanguage; }
-bool programString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.programStrings, id, buffer, size); }
-bool languageString(uint32_t id, char* buffer, size_t size) { return lookUp(fakePlatform.languageStrings, id, buffer, size); }
+bool executablePath(char* path, size_t size)
+{
+    copyText(fakePlatform.executablePath, path, size);
+    return !fakePlatform.executablePath.empty() && fakePlatform.executablePath.size() < size;
+}
+bool programString(uint32_t id, char* buffer, size_t size)
+{
+    return lookUp(fakePlatform.programStrings, id, buffer, size);
+}
+bool languageString(uint32_t id, char* buffer, size_t size)
+{
+    return lookUp(fakePlatform.languageStrings, id, buffer, size);
+}
 
 size_t formatLanguageMessage(uint32_t code, const uintptr_t* arguments, char* buffer, size_t size)
 {
@@ -105,7 +117,8 @@ size_t systemErrorText(uint32_t error, const char* subject, char* buffer, size_t
     auto found = fakePlatform.systemErrors.find(error);
     std::string text = found == fakePlatform.systemErrors.end() ? std::string() : found->second;
     const std::string value = subject != nullptr ? subject : "";
-    for (size_t at = text.find("%1"); !value.empty() && at != std::string::npos; at = text.find("%1", at + value.size()))
+    for (size_t at = text.find("%1"); !value.empty() && at != std::string::npos;
+         at = text.find("%1", at + value.size()))
         text.replace(at, 2, value);
     copyText(text, buffer, size);
     return strlen(buffer);
@@ -114,4 +127,7 @@ size_t systemErrorText(uint32_t error, const char* subject, char* buffer, size_t
 uint32_t lastSystemError() { return fakePlatform.lastError; }
 void setLastSystemError(uint32_t error) { fakePlatform.lastError = error; }
 
-void showMessageBox(const char* text, const char* caption, MessageIcon icon) { fakePlatform.boxes.push_back({text, caption, icon}); }
+void showMessageBox(const char* text, const char* caption, MessageIcon icon)
+{
+    fakePlatform.boxes.push_back({ text, caption, icon });
+}

@@ -14,12 +14,13 @@ struct ShownMessageBox {
 };
 
 struct FakePlatform {
-    LocalTime now{2003, 10, 3, 15, 14, 3, 20, 0};
+    LocalTime now { 2003, 10, 3, 15, 14, 3, 20, 0 };
     // The monotonic clock runs with `now` and this much ahead of it: a test moves time by moving
     // `now`, and changes this alone for time that passes without the wall clock (a measured tick)
     // or for a wall clock set back or forward (setWallClock).
     uint64_t monotonicMs = 1000000;
     uint16_t userLanguage = 0x0409;
+    std::string executablePath; // empty: the path cannot be had
     std::map<uint32_t, std::string> programStrings;
     std::map<uint32_t, std::string> languageStrings;
     // Message texts by code; "%1".."%4" are replaced by the inserts (numbers as %u).

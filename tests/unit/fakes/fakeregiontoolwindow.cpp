@@ -4,7 +4,7 @@
 
 FakeToolWindow fakeToolWindow;
 
-void resetFakeToolWindow() { fakeToolWindow = FakeToolWindow{}; }
+void resetFakeToolWindow() { fakeToolWindow = FakeToolWindow {}; }
 
 void setToolStatusText(int part, const char* text) { fakeToolWindow.status[part] = text; }
 

@@ -10,7 +10,7 @@ struct FakeToolWindow {
     std::string clipboard;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
-    bool answer = false;  // what every question is answered
+    bool answer = false; // what every question is answered
     bool clipboardFails = false;
 };
 

@@ -5,11 +5,11 @@
 
 FakeRemoteAccess fakeRemoteAccess;
 
-void resetFakeRemoteAccess() { fakeRemoteAccess = FakeRemoteAccess{}; }
+void resetFakeRemoteAccess() { fakeRemoteAccess = FakeRemoteAccess {}; }
 
 void fakeConnect(uintptr_t handle, const char* name, const char* ipAddress)
 {
-    RemoteConnection connection{};
+    RemoteConnection connection {};
     connection.handle = handle;
     strncpy(connection.entryName, name, sizeof connection.entryName - 1);
     fakeRemoteAccess.connections.push_back(connection);
@@ -58,7 +58,7 @@ bool readInterfaceTable(std::vector<InterfaceRow>& rows)
     if (fakeRemoteAccess.interfaceTableFails)
         return false;
     for (const auto& [index, counters] : fakeRemoteAccess.interfaces)
-        rows.push_back({index, counters});
+        rows.push_back({ index, counters });
     return true;
 }
 

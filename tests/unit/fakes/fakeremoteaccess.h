@@ -9,12 +9,12 @@
 struct FakeRemoteAccess {
     bool enumerationFails = false;
     std::vector<RemoteConnection> connections;
-    std::map<uintptr_t, std::string> addresses;  // IP projection by handle; missing: none
+    std::map<uintptr_t, std::string> addresses; // IP projection by handle; missing: none
 
     bool addressTableFails = false;
     std::vector<AddressRow> addressRows;
     bool interfaceTableFails = false;
-    std::map<uint32_t, InterfaceCounters> interfaces;  // the interface table, by index
+    std::map<uint32_t, InterfaceCounters> interfaces; // the interface table, by index
 
     std::vector<uintptr_t> hungUp;
     std::vector<std::string> dialled;

@@ -13,7 +13,7 @@ void appendToVector(png_structp writer, png_bytep data, png_size_t length)
     out->insert(out->end(), data, data + length);
 }
 
-void flushNothing(png_structp) {}
+void flushNothing(png_structp) { }
 
 size_t rowBytes(const PngSource& source)
 {
@@ -27,7 +27,7 @@ size_t rowBytes(const PngSource& source)
     return (static_cast<size_t>(source.width) * channels * source.bitDepth + 7) / 8;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> writePng(const PngSource& source)
 {
@@ -38,16 +38,16 @@ std::vector<uint8_t> writePng(const PngSource& source)
         abort();
     png_set_write_fn(writer, &out, appendToVector, flushNothing);
     png_set_IHDR(writer, info, source.width, source.height, source.bitDepth, source.colorType,
-                 source.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+        source.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     for (size_t i = 0; i + 2 < source.palette.size(); i += 3)
-        palette.push_back(png_color{source.palette[i], source.palette[i + 1], source.palette[i + 2]});
+        palette.push_back(png_color { source.palette[i], source.palette[i + 1], source.palette[i + 2] });
     if (!palette.empty())
         png_set_PLTE(writer, info, palette.data(), static_cast<int>(palette.size()));
     if (!source.alphas.empty())
         png_set_tRNS(writer, info, source.alphas.data(), static_cast<int>(source.alphas.size()), nullptr);
-    png_text comment{};
+    png_text comment {};
     if (!source.comment.empty()) {
         comment.compression = PNG_TEXT_COMPRESSION_zTXt;
         comment.key = const_cast<char*>("Comment");

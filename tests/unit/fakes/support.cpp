@@ -47,8 +47,7 @@ std::string readPlainFile(const std::string& path)
 
 std::string logBlock(unsigned day, unsigned time, unsigned dur, unsigned rx, unsigned rxp, unsigned tx, unsigned txp)
 {
-    return "<log>\r\n\t<day>" + std::to_string(day) + "</day>\r\n\t<time>" + std::to_string(time) +
-           "</time>\r\n\t<dur>" + std::to_string(dur) + "</dur>\r\n\t<rx>" + std::to_string(rx) + "</rx>\r\n\t<rxp>" +
-           std::to_string(rxp) + "</rxp>\r\n\t<tx>" + std::to_string(tx) + "</tx>\r\n\t<txp>" + std::to_string(txp) +
-           "</txp>\r\n</log>\r\n";
+    return "<log>\r\n\t<day>" + std::to_string(day) + "</day>\r\n\t<time>" + std::to_string(time) + "</time>\r\n\t<dur>"
+        + std::to_string(dur) + "</dur>\r\n\t<rx>" + std::to_string(rx) + "</rx>\r\n\t<rxp>" + std::to_string(rxp)
+        + "</rxp>\r\n\t<tx>" + std::to_string(tx) + "</tx>\r\n\t<txp>" + std::to_string(txp) + "</txp>\r\n</log>\r\n";
 }

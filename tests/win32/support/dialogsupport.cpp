@@ -28,7 +28,8 @@ BOOL CALLBACK closeMessageBox(HWND window, LPARAM)
 {
     char className[16];
     GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window) || FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr))
+    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window)
+        || FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr))
         return TRUE;
     closedText.clear();
     EnumChildWindows(window, collectText, LPARAM(&closedText));
@@ -37,9 +38,12 @@ BOOL CALLBACK closeMessageBox(HWND window, LPARAM)
     return TRUE;
 }
 
-void CALLBACK closeMessageBoxes(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), closeMessageBox, 0); }
+void CALLBACK closeMessageBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), closeMessageBox, 0);
+}
 
-}  // namespace
+} // namespace
 
 void prepareDialogTests()
 {
@@ -47,7 +51,7 @@ void prepareDialogTests()
     if (prepared)
         return;
     prepared = true;
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES };
     InitCommonControlsEx(&controls);
     const bool german = PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN;
     const std::string path = std::string("Z:") + TELVANE_DIST_DIR + (german ? "/deutsch.dll" : "/english.dll");

@@ -2,8 +2,8 @@
 // status texts, repaints, clipboard, messages and questions go nowhere.
 #include "rimcutter/regiontoolwindow.h"
 
-void setToolStatusText(int, const char*) {}
-void repaintToolWindow() {}
+void setToolStatusText(int, const char*) { }
+void repaintToolWindow() { }
 bool putTextOnClipboard(const char*, size_t) { return false; }
-void showToolMessage(const char*) {}
+void showToolMessage(const char*) { }
 bool askToolQuestion(const char*) { return false; }

@@ -1,9 +1,10 @@
-#include "core/singleinstance.h"
+#include "app/singleinstance.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "core/programdirectory.h"
+#include "ui/mainwindow.h"
 
 namespace {
 
@@ -41,12 +42,6 @@ void showRunningWindow(HWND* shared)
 }
 
 } // namespace
-
-UINT showInstanceMessage()
-{
-    static const UINT message = RegisterWindowMessageA("telvane: show the window");
-    return message;
-}
 
 bool claimProgramFolder()
 {

@@ -1,11 +1,11 @@
 // telvane's entry point.
 #include <windows.h>
 
+#include "app/singleinstance.h"
+#include "app/startup.h"
 #include "core/apperror.h"
 #include "core/crashfilter.h"
 #include "core/programdirectory.h"
-#include "core/singleinstance.h"
-#include "core/startup.h"
 #include "ui/exportmonth.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)

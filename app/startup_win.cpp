@@ -1,5 +1,5 @@
 // Start-up, the main loop and shut-down.
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -9,15 +9,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/languageswap.h"
+#include "app/singleinstance.h"
 #include "core/apperror.h"
-#include "core/language.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
-#include "core/singleinstance.h"
+#include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
@@ -26,18 +28,23 @@
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/mainwindow.h"
+#include "ui/messagepump.h"
+
+// The settings check stored show commands without the platform's header.
+static_assert(kLastShowCommand == SW_MAX);
 
 HINSTANCE ownInstance;
 HANDLE connectionEvent;
-bool dropShadowAvailable;
-uint32_t displayColorDepth;
 HWND mainWindow;
 
 namespace {
 
+// What the main window asks of the program: set up before the window is created.
+MainWindowHost mainWindowHost;
+
 void checkDropShadow()
 {
-    OSVERSIONINFOA version{};
+    OSVERSIONINFOA version {};
     version.dwOSVersionInfoSize = sizeof version;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -49,7 +56,7 @@ void checkDropShadow()
         auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
             reinterpret_cast<void*>(GetProcAddress(commonControls, "DllGetVersion")));
         if (getVersion != nullptr) {
-            DLLVERSIONINFO info{};
+            DLLVERSIONINFO info {};
             info.cbSize = sizeof info;
             if (SUCCEEDED(getVersion(&info)) && info.dwMajorVersion < 6)
                 dropShadowAvailable = false;
@@ -61,9 +68,10 @@ void checkDropShadow()
 void registerForConnectionSignals()
 {
     connectionEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (connectionEvent == nullptr ||
-        RasConnectionNotificationA(HRASCONN(INVALID_HANDLE_VALUE), connectionEvent,
-                                   RASCN_Connection | RASCN_Disconnection) != 0)
+    if (connectionEvent == nullptr
+        || RasConnectionNotificationA(
+               HRASCONN(INVALID_HANDLE_VALUE), connectionEvent, RASCN_Connection | RASCN_Disconnection)
+            != 0)
         reportError(kErrorConnectionNotification);
 }
 
@@ -74,16 +82,16 @@ void removeLeftoverTemporaryFiles()
     char pattern[MAX_PATH];
     if (!buildPathBeside("*.zip.tmp", pattern, sizeof pattern))
         return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    ScopedFind search(pattern);
+    if (!search.isOpen())
         return;
     do {
+        const WIN32_FIND_DATAA& found = search.found();
         char path[MAX_PATH];
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && buildPathBeside(found.cFileName, path, sizeof path))
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0
+            && buildPathBeside(found.cFileName, path, sizeof path))
             DeleteFileA(path);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (search.next());
 }
 
 // A placement on a screen that is no longer there (or read from a damaged file) would open the
@@ -91,25 +99,25 @@ void removeLeftoverTemporaryFiles()
 void forgetOffScreenPlacement()
 {
     const Placement& placement = settings.windowPlacement;
-    const RECT normal = {placement.normalLeft, placement.normalTop, placement.normalRight, placement.normalBottom};
+    const RECT normal = { placement.normalLeft, placement.normalTop, placement.normalRight, placement.normalBottom };
     if (placement.length != 0 && MonitorFromRect(&normal, MONITOR_DEFAULTTONULL) == nullptr)
         memset(&settings.windowPlacement, 0, sizeof settings.windowPlacement);
 }
 
 bool registerWindowClasses()
 {
-    WNDCLASSEXA mainClass{};
+    WNDCLASSEXA mainClass {};
     mainClass.cbSize = sizeof mainClass;
     mainClass.style = CS_CLASSDC | CS_HREDRAW | CS_VREDRAW;
     mainClass.lpfnWndProc = mainWindowProc;
     mainClass.hInstance = ownInstance;
-    mainClass.hIcon = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(kIconOffline), IMAGE_ICON, 0, 0,
-                                       LR_SHARED | LR_DEFAULTSIZE));
+    mainClass.hIcon
+        = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(IDI_OFFLINE), IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
     mainClass.lpszClassName = kMainWindowClass;
 
-    WNDCLASSEXA tipClass{};
+    WNDCLASSEXA tipClass {};
     tipClass.cbSize = sizeof tipClass;
     tipClass.style = CS_SAVEBITS | (dropShadowAvailable ? CS_DROPSHADOW : 0);
     tipClass.lpfnWndProc = tipWindowProc;
@@ -118,7 +126,7 @@ bool registerWindowClasses()
     return RegisterClassExA(&mainClass) != 0 && RegisterClassExA(&tipClass) != 0;
 }
 
-}  // namespace
+} // namespace
 
 HWND startUp()
 {
@@ -128,26 +136,25 @@ HWND startUp()
 
     removeLeftoverTemporaryFiles();
     resetSettings();
-    if (!loadLanguage(nullptr, 0))
+    if (!swapLanguage(nullptr, 0))
         reportError(0);
     if (!loadSettings())
         reportError(0);
-    if (!loadLanguage(nullptr, 0))
+    if (!swapLanguage(nullptr, 0))
         reportError(0);
     if (!loadAlerts())
         reportError(0);
 
     registerForConnectionSignals();
+    setRunningSliceSource(runningSliceRecord);
     if (!loadMonth(0))
         reportError(0);
 
-    if (HDC screen = GetDC(nullptr)) {
-        displayColorDepth = uint32_t(GetDeviceCaps(screen, BITSPIXEL));
-        ReleaseDC(nullptr, screen);
-    }
+    if (const ScopedWindowDc screen(nullptr); screen.get() != nullptr)
+        displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
     refreshHelpToggleImages();
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
+    INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES };
     if (!InitCommonControlsEx(&controls)) {
         SetLastError(0);
         failWith(kErrorCommonControls);
@@ -171,8 +178,9 @@ HWND startUp()
     // where the stored placement (or the user) moves it.
     const uint32_t x = (uint32_t(desktop.right - desktop.left) - uint32_t(skin.windowWidth)) / 2;
     const uint32_t y = (uint32_t(desktop.bottom - desktop.top) - uint32_t(skin.windowHeight)) / 2;
+    mainWindowHost = { ownInstance, connectionEvent, swapLanguage, storeForSessionEnd };
     mainWindow = CreateWindowExA(0, kMainWindowClass, title, WS_POPUP | WS_CLIPCHILDREN, int(x), int(y),
-                                 skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, nullptr);
+        skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, &mainWindowHost);
     if (mainWindow == nullptr) {
         failWith(kErrorMainWindow);
         return nullptr;
@@ -202,38 +210,24 @@ HWND startUp()
 
 int runMainLoop(HWND window)
 {
-    MainWindowState* state = mainWindowState(window);
-    const DWORD handleCount = connectionEvent != nullptr ? 1 : 0;
-    for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjects(handleCount, &connectionEvent, FALSE, INFINITE, QS_ALLINPUT);
-        if (handleCount == 1 && woken == WAIT_OBJECT_0) {
-            SendMessageA(window, WM_CONNECTION_SIGNAL, 0, 0);
-            continue;
-        }
-        if (woken != WAIT_OBJECT_0 + handleCount)
-            return 0;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_MOUSEMOVE && tipWindow != nullptr)
-                SendMessageA(tipWindow, WM_TIP_MOVE, WPARAM(message.pt.x), LPARAM(message.pt.y));
-            if (message.message == WM_QUIT)
-                return int(message.wParam);
-            // The state goes with the window; after its destruction only the quit message is left.
-            state = mainWindowState(window);
-            if (state != nullptr && state->accelerators != nullptr &&
-                TranslateAcceleratorA(window, state->accelerators, &message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
+    MessagePump pump;
+    pump.connectionEvent = connectionEvent;
+    pump.signalled = window;
+    pump.takeMessage = [window](MSG& message) {
+        // The state goes with the window; after its destruction only the quit message is left.
+        const MainWindowState* state = mainWindowState(window);
+        return state != nullptr && state->accelerators != nullptr
+            && TranslateAcceleratorA(window, state->accelerators, &message);
+    };
+    const PumpEnd end = pumpMessages(pump);
+    return end.quit ? end.exitCode : 0;
 }
 
 namespace {
 // Set once everything has been stored for a session that ends: the process may be ended at
 // any moment after, and nothing is stored twice.
 bool sessionStored;
-}  // namespace
+} // namespace
 
 void storeEverything(bool reportFailures)
 {

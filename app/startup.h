@@ -5,10 +5,8 @@
 
 #include <cstdint>
 
-extern HINSTANCE ownInstance;      // the executable: icons 100 and 101, pictures, file names
-extern HANDLE connectionEvent;     // signalled by the remote-access service on every change
-extern bool dropShadowAvailable;   // the tip window may cast a shadow
-extern uint32_t displayColorDepth; // bits per pixel of the screen
+extern HINSTANCE ownInstance; // the executable: icons 100 and 101, pictures, file names
+extern HANDLE connectionEvent; // signalled by the remote-access service on every change
 extern HWND mainWindow;
 
 // Sets up everything and creates the main window; null with AppError set when the program

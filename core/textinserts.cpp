@@ -1,4 +1,4 @@
-#include "ui/textinserts.h"
+#include "core/textinserts.h"
 
 #include <cstring>
 

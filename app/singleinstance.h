@@ -9,6 +9,3 @@ bool claimProgramFolder();
 
 // Tells a later start which window to bring to the front.
 void publishMainWindow(HWND window);
-
-// The message a later start posts to the main window: show yourself and come to the front.
-UINT showInstanceMessage();

@@ -1,0 +1,137 @@
+#include "ui/trayicon.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/platform.h"
+#include "core/textinserts.h"
+#include "lang/ids.h"
+#include "monitor/dialling.h"
+#include "monitor/liveconnections.h"
+#include "monitor/remoteaccess.h"
+#include "res/resource.h"
+#include "ui/alertnotice.h"
+#include "ui/dialogs/money_win.h"
+#include "ui/formatters.h"
+#include "ui/hovertips.h"
+#include "ui/menulists.h"
+#include "ui/popupmenu.h"
+#include "ui/traytip.h"
+#include "ui/views.h"
+
+namespace {
+
+HICON trayIcon(const MainWindowState* state, bool online)
+{
+    return HICON(LoadImageA(
+        state->host->instance, MAKEINTRESOURCEA(online ? IDI_ONLINE : IDI_OFFLINE), IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+bool addTrayIcon(MainWindowState* state)
+{
+    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    return Shell_NotifyIconA(NIM_ADD, &state->tray);
+}
+
+void modifyTrayIcon(MainWindowState* state)
+{
+    state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    Shell_NotifyIconA(NIM_MODIFY, &state->tray);
+}
+
+} // namespace
+
+bool createTrayIcon(MainWindowState* state)
+{
+    NOTIFYICONDATAA& tray = state->tray;
+    tray.cbSize = sizeof tray;
+    tray.hWnd = state->window;
+    tray.uID = 0;
+    tray.uCallbackMessage = WM_TRAY_CALLBACK;
+    tray.hIcon = trayIcon(state, liveConnectionCount() != 0);
+    tray.szTip[0] = '\0';
+    return addTrayIcon(state);
+}
+
+UINT taskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+void restoreTrayIcon(MainWindowState* state) { addTrayIcon(state); }
+
+void updateTrayIcon(MainWindowState* state)
+{
+    state->tray.hIcon = trayIcon(state, liveConnectionCount() != 0);
+    modifyTrayIcon(state);
+}
+
+void updateTrayTip(MainWindowState* state)
+{
+    // The tip keeps to the 64 bytes every version of the notification area shows.
+    char* tip = state->tray.szTip;
+    const size_t size = 64;
+    static_assert(sizeof state->tray.szTip >= 64);
+    TrayTipFigures figures;
+    if (trayTipFigures(figures)) {
+        char volume[kFormattedValueSize], duration[kFormattedValueSize];
+        formatVolume(figures.volume, volume);
+        formatDuration(figures.onlineSeconds, duration);
+        snprintf(tip, size, "%s, %s, ", volume, duration);
+        const size_t used = strlen(tip);
+        formatTariffMoney(figures.cost, tip + used, int(size - used));
+    } else {
+        snprintf(tip, size, ", ");
+    }
+    // The tip speaks of the current month throughout, its free units too.
+    appendFreeUnitsLeft(0, tip, size);
+    modifyTrayIcon(state);
+}
+
+void removeTrayIcon(MainWindowState* state) { Shell_NotifyIconA(NIM_DELETE, &state->tray); }
+
+UINT openTrayMenu(MainWindowState* state)
+{
+    PhoneBookEntryName entries[kMaxPhoneBookEntries];
+    uint32_t count = 0;
+    if (!listPhoneBookEntries(entries, count))
+        return 0;
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return 0;
+    // Each entry says what choosing it does: dial it, or hang up a connected one.
+    for (uint32_t i = 0; i < count; ++i) {
+        char name[2 * sizeof entries[i].name], pattern[256], text[sizeof name + sizeof pattern];
+        menuItemText(entries[i].name, name, sizeof name);
+        const bool connected = isEntryConnected(entries[i].name);
+        if (!languageString(connected ? IDS_TRAY_HANG_UP : IDS_TRAY_DIAL, pattern, sizeof pattern))
+            snprintf(pattern, sizeof pattern, "%%1");
+        const char* inserts[] = { name };
+        fillInserts(pattern, inserts, 1, text, sizeof text);
+        AppendMenuA(menu, MF_STRING | (connected ? MF_CHECKED : 0), IDM_PHONEBOOK_FIRST + i, text);
+    }
+    if (count != 0)
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    const struct {
+        uint32_t text;
+        UINT command;
+    } items[] = { { IDS_TRAY_SHOW, IDM_SHOW_WINDOW }, { IDS_TRAY_OPTIONS, IDM_OPTIONS }, { IDS_TRAY_EXIT, IDM_EXIT } };
+    for (const auto& item : items) {
+        char text[256];
+        languageString(item.text, text, sizeof text);
+        AppendMenuA(menu, MF_STRING, item.command, text);
+    }
+    SetMenuDefaultItem(menu, IDM_SHOW_WINDOW, FALSE);
+
+    hideHoverTip(state);
+    const POINT cursor = cursorOnScreen();
+    const UINT chosen = trackPopupMenu(
+        state->window, menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, { cursor.x + 1, cursor.y + 1 });
+    DestroyMenu(menu);
+    if (chosen >= IDM_PHONEBOOK_FIRST && chosen - IDM_PHONEBOOK_FIRST < count) {
+        dialOrHangUp(entries[chosen - IDM_PHONEBOOK_FIRST].name);
+        return 0;
+    }
+    return chosen;
+}
