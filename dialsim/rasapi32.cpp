@@ -56,10 +56,10 @@ bool contains(const std::vector<uint64_t>& handles, uint64_t handle)
 
 // Woken by any process that changed the state: finds what came and went since the last wake
 // and signals the registrations that asked for it.
-DWORD WINAPI listenForChanges(void*)
+DWORD WINAPI listenForChanges(void* event)
 {
     for (;;) {
-        if (WaitForSingleObject(wakeEvent, INFINITE) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(static_cast<HANDLE>(event), INFINITE) != WAIT_OBJECT_0)
             return 0;
         std::vector<uint64_t> current;
         {
@@ -120,7 +120,9 @@ bool startListening()
             return false;
         }
     }
-    HANDLE thread = CreateThread(nullptr, 0, listenForChanges, nullptr, 0, nullptr);
+    // The thread gets the event itself: read from wakeEvent, it could still be null when the
+    // thread first waits, and the listener would end before its first wake.
+    HANDLE thread = CreateThread(nullptr, 0, listenForChanges, event, 0, nullptr);
     if (thread == nullptr) {
         CloseHandle(event);
         return false;
