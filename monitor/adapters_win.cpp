@@ -138,7 +138,12 @@ bool listNetworkAdapters(std::vector<NetworkAdapter>& adapters)
     return false;
 }
 
-bool adapterChangesNotified() { return changesReported; }
+// A registration without a handle is no registration: Wine answers that way, and calls back at
+// most once, at once.
+bool adapterChangesNotified()
+{
+    return changesReported && interfaceNotification != nullptr && addressNotification != nullptr;
+}
 
 bool startAdapterChangeNotifications(HANDLE event)
 {

@@ -227,11 +227,13 @@ public:
         return text;
     }
 
-    void tick(int row)
+    // Ticks an unticked row, unticks a ticked one.
+    void toggle(int row)
     {
+        const UINT ticked = UINT(SendMessageA(list_, LVM_GETITEMSTATE, WPARAM(row), LVIS_STATEIMAGEMASK));
         LVITEMA item {};
         item.stateMask = LVIS_STATEIMAGEMASK;
-        item.state = INDEXTOSTATEIMAGEMASK(2);
+        item.state = INDEXTOSTATEIMAGEMASK(ticked == INDEXTOSTATEIMAGEMASK(2) ? 1 : 2);
         WriteProcessMemory(process_, buffer_, &item, sizeof item, nullptr);
         SendMessageA(list_, LVM_SETITEMSTATE, WPARAM(row), LPARAM(buffer_));
     }
@@ -243,9 +245,9 @@ private:
     char* buffer_ = nullptr;
 };
 
-// Opens the options at the adapters page, ticks the adapter whose addresses include `address`
-// and closes the sheet with OK. Prints the adapter's name.
-bool tickAdapter(HWND window, const char* address)
+// Opens the options at the adapters page, ticks (or unticks) the adapter whose addresses include
+// `address` and closes the sheet with OK. Prints the adapter's name.
+bool toggleAdapter(HWND window, const char* address)
 {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_OPTIONS, 0), 0);
     HWND sheet = waitForDialog(window, 10000);
@@ -263,7 +265,7 @@ bool tickAdapter(HWND window, const char* address)
     for (int row = 0; remote.isOpen() && row < rows && !ticked; ++row) {
         if (remote.text(row, 2).find(address) == std::string::npos)
             continue;
-        remote.tick(row);
+        remote.toggle(row);
         printf("%s\n", remote.text(row, 0).c_str());
         ticked = true;
     }
@@ -296,8 +298,8 @@ int usage()
           "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n"
           "       e2e_driver command ID       sends the menu command ID\n"
           "       e2e_driver options-ok       opens the options sheet and closes it with OK\n"
-          "       e2e_driver tick-adapter ADDRESS   ticks the adapter with ADDRESS on the options'\n"
-          "                                   adapters page and closes it with OK; prints its name\n"
+          "       e2e_driver toggle-adapter ADDRESS  ticks or unticks the adapter with ADDRESS on the\n"
+          "                                   options' adapters page, then OK; prints its name\n"
           "       e2e_driver boxes            prints how many dialog windows telvane shows\n"
           "       e2e_driver taskbar-created  plays a new notification area: prints 1 when telvane\n"
           "                                   adds its icon to it again\n",
@@ -375,8 +377,8 @@ int main(int argc, char** argv)
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         return 0;
     }
-    if (strcmp(command, "tick-adapter") == 0 && argc == 3)
-        return tickAdapter(window, argv[2]) ? 0 : 1;
+    if (strcmp(command, "toggle-adapter") == 0 && argc == 3)
+        return toggleAdapter(window, argv[2]) ? 0 : 1;
     if (strcmp(command, "boxes") == 0) {
         printf("%d\n", countBoxes(window));
         return 0;

@@ -29,13 +29,17 @@ struct AdaptersPage {
 
 AdaptersPage* pageState(HWND page) { return reinterpret_cast<AdaptersPage*>(GetWindowLongPtrA(page, DWLP_USER)); }
 
+// The columns share the list's width (less a vertical scroll bar), in percent.
 void addColumns(HWND list)
 {
     const struct {
         uint32_t heading;
-        int width;
-    } columns[] = { { IDS_ADAPTER_COLUMN_NAME, 110 }, { IDS_ADAPTER_COLUMN_DESCRIPTION, 150 },
-        { IDS_ADAPTER_COLUMN_ADDRESSES, 150 }, { IDS_ADAPTER_COLUMN_STATE, 70 } };
+        int percent;
+    } columns[] = { { IDS_ADAPTER_COLUMN_NAME, 22 }, { IDS_ADAPTER_COLUMN_DESCRIPTION, 28 },
+        { IDS_ADAPTER_COLUMN_ADDRESSES, 32 }, { IDS_ADAPTER_COLUMN_STATE, 18 } };
+    RECT client;
+    GetClientRect(list, &client);
+    const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
     int index = 0;
     for (const auto& c : columns) {
         char heading[128] = "";
@@ -43,7 +47,7 @@ void addColumns(HWND list)
         LVCOLUMNA column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = heading;
-        column.cx = c.width;
+        column.cx = width * c.percent / 100;
         SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index++), LPARAM(&column));
     }
 }
