@@ -29,14 +29,15 @@ struct AdaptersPage {
 
 AdaptersPage* pageState(HWND page) { return reinterpret_cast<AdaptersPage*>(GetWindowLongPtrA(page, DWLP_USER)); }
 
-// The columns share the list's width (less a vertical scroll bar), in percent.
+// The columns share the list's width (less a vertical scroll bar), in percent, with room to
+// spare: a list filled to the last pixel scrolls sideways.
 void addColumns(HWND list)
 {
     const struct {
         uint32_t heading;
         int percent;
-    } columns[] = { { IDS_ADAPTER_COLUMN_NAME, 22 }, { IDS_ADAPTER_COLUMN_DESCRIPTION, 28 },
-        { IDS_ADAPTER_COLUMN_ADDRESSES, 32 }, { IDS_ADAPTER_COLUMN_STATE, 18 } };
+    } columns[] = { { IDS_ADAPTER_COLUMN_NAME, 22 }, { IDS_ADAPTER_COLUMN_DESCRIPTION, 27 },
+        { IDS_ADAPTER_COLUMN_ADDRESSES, 31 }, { IDS_ADAPTER_COLUMN_STATE, 16 } };
     RECT client;
     GetClientRect(list, &client);
     const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
