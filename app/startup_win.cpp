@@ -18,8 +18,10 @@
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
+#include "monitor/adapterchanges_win.h"
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
+#include "monitor/watchedadapters.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
@@ -144,8 +146,13 @@ HWND startUp()
         reportError(0);
     if (!loadAlerts())
         reportError(0);
+    if (!loadWatchedAdapters())
+        reportError(0);
 
     registerForConnectionSignals();
+    // Without the system's reports the timer tick looks at the watched adapters itself.
+    if (connectionEvent != nullptr)
+        startAdapterChangeNotifications(connectionEvent);
     setRunningSliceSource(runningSliceRecord);
     if (!loadMonth(0))
         reportError(0);
@@ -257,6 +264,7 @@ void shutDown()
     clearMonthCache();
     releaseSkin();
     freeTariffs();
+    stopAdapterChangeNotifications();
     if (connectionEvent != nullptr)
         CloseHandle(connectionEvent);
     connectionEvent = nullptr;

@@ -36,5 +36,7 @@ const uint32_t kAllErrorCodes[] = {
     kErrorExportWrite,
     kErrorExportNoMonth,
     kErrorExportUsage,
+    kErrorAdaptersRead,
+    kErrorAdaptersWrite,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

@@ -46,6 +46,8 @@ enum ErrorCode : uint32_t {
     kErrorExportWrite = 0x40000032,
     kErrorExportNoMonth = 0x40000033,
     kErrorExportUsage = 0x40000034,
+    kErrorAdaptersRead = 0x40000035,
+    kErrorAdaptersWrite = 0x40000036,
     kErrorMainWindow = 0xC0000001,
     kErrorCommonControls = 0xC0000002,
     kErrorWindowClass = 0xC0000003,

@@ -22,6 +22,7 @@
 #define IDD_OPTIONS_HOLIDAYS 203
 #define IDD_OPTIONS_GENERAL 204
 #define IDD_OPTIONS_ALERTS 205
+#define IDD_OPTIONS_ADAPTERS 206
 #define IDD_CONFIRM 210
 
 /* Menu commands. Each command id is also the language string shown as its status-line hint;
@@ -59,6 +60,7 @@
 #define IDS_PAGE_GENERAL 43
 #define IDS_TARIFF_NAME_REFUSED 44 /* a new tariff's name holds '<', which rates.zip cannot keep */
 #define IDS_PAGE_ALERTS 45
+#define IDS_PAGE_ADAPTERS 46
 #define IDS_MISSING_IMAGE 102 /* %3 of error 0x40000002: what was not found */
 #define IDS_MISSING_KEY_NAMES 103
 #define IDS_MISSING_FILE_NAME 104
@@ -133,6 +135,17 @@
 #define IDS_CSV_COST 477
 #define IDS_CSV_COST_TARIFF 478 /* %s the active tariff's name */
 
+/* Watched network adapters: the columns of their page, an adapter's state, and its item in the
+   tray menu (%1 its name). */
+#define IDS_ADAPTER_COLUMN_NAME 480
+#define IDS_ADAPTER_COLUMN_DESCRIPTION 481
+#define IDS_ADAPTER_COLUMN_ADDRESSES 482
+#define IDS_ADAPTER_COLUMN_STATE 483
+#define IDS_ADAPTER_UP 484
+#define IDS_ADAPTER_DOWN 485
+#define IDS_ADAPTER_ABSENT 486 /* ticked, but not in the machine now */
+#define IDS_TRAY_ADAPTER 487
+
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
 #define IDC_HELP_PANEL 1001
@@ -194,6 +207,9 @@
 #define IDC_ALERT_LIMIT_ON 1104
 #define IDC_ALERT_LIMIT 1105
 #define IDC_ALERT_HANG_UP 1106
+
+/* Adapters page (206). */
+#define IDC_ADAPTER_LIST 1110
 
 /* Holidays page (203). */
 #define IDC_HOLIDAY_LIST 1080

@@ -10,7 +10,7 @@ bool dialOrHangUp(const char* name)
 {
     for (uint32_t i = 0; i < liveConnections.count; ++i) {
         const LiveConnection& record = liveConnections.records[i];
-        if (strcmp(record.entryName, name) == 0) {
+        if (!record.isAdapter && strcmp(record.entryName, name) == 0) {
             // The record stays: the scan that follows the service's signal logs and removes it.
             hangUpRemoteConnection(record.handle);
             return true;

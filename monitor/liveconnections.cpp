@@ -12,7 +12,7 @@ LiveConnection* liveConnectionAt(uint32_t index)
 bool isEntryConnected(const char* entryName)
 {
     for (uint32_t i = 0; i < liveConnections.count && i < kMaxLiveConnections; ++i)
-        if (strcmp(liveConnections.records[i].entryName, entryName) == 0)
+        if (!liveConnections.records[i].isAdapter && strcmp(liveConnections.records[i].entryName, entryName) == 0)
             return true;
     return false;
 }

@@ -1,28 +1,33 @@
 #pragma once
-// The running remote-access connections: a fixed table of 16 records in the order in which
-// the connections were first seen.
+// The running connections: a fixed table of 16 records in the order in which the connections
+// were first seen. Remote-access connections and the watched network adapters that are up share
+// it; an adapter's record has no remote-access handle.
+#include <cstddef>
 #include <cstdint>
 
 #include "core/localtime.h"
 
 constexpr int kMaxLiveConnections = 16;
 constexpr int kRateHistoryLength = 360;
-constexpr uint32_t kNoReadingYet = 0xFFFFFFFF;
+constexpr uint64_t kNoReadingYet = UINT64_MAX;
+constexpr size_t kConnectionIdSize = 64;
 
 struct LiveConnection {
-    uintptr_t handle; // the remote-access connection handle: the record's identity
-    char entryName[257];
+    uintptr_t handle; // the remote-access connection handle: the record's identity; 0 for an adapter
+    bool isAdapter;
+    char adapterId[kConnectionIdSize]; // a watched adapter's identity
+    char entryName[257]; // the phone-book entry, or the adapter's friendly name
     char ipAddress[16];
     LocalTime sliceStart; // the date and time the slice is logged under
     uint64_t sliceStartMs; // monotonic time the slice began: its length is measured from here
     uint32_t packetsReceived;
     uint32_t packetsSent;
-    uint32_t lastInPackets; // kNoReadingYet until the first reading
-    uint32_t lastOutPackets;
+    uint64_t lastInPackets; // kNoReadingYet until the first reading
+    uint64_t lastOutPackets;
     uint32_t bytesReceived;
     uint32_t bytesSent;
-    uint32_t lastInOctets;
-    uint32_t lastOutOctets;
+    uint64_t lastInOctets;
+    uint64_t lastOutOctets;
     uint32_t interfaceIndex; // the interface the readings come from; 0 (no interface) until found
     uint64_t lastReadingMs; // monotonic time of the last reading
     uint32_t receiveRateHistory[kRateHistoryLength]; // bytes per second, newest first
@@ -41,5 +46,5 @@ inline uint32_t liveConnectionCount() { return liveConnections.count; }
 // The record at `index`, or null when the index is not below the count.
 LiveConnection* liveConnectionAt(uint32_t index);
 
-// True when a running connection has exactly this entry name (case-sensitive).
+// True when a running remote-access connection has exactly this entry name (case-sensitive).
 bool isEntryConnected(const char* entryName);

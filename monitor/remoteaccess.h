@@ -28,15 +28,17 @@ struct AddressRow {
 // The address table, unsorted. False when it could not be read.
 bool readAddressTable(std::vector<AddressRow>& rows);
 
-// The 32-bit counters of one network interface, and its speed.
+// The counters of one network interface, and its speed. Older tables have 32-bit counters,
+// which a fast link wraps within seconds; `wide` counters are 64-bit and never wrap.
 struct InterfaceCounters {
-    uint32_t inOctets;
-    uint32_t inUnicastPackets;
-    uint32_t inNonUnicastPackets;
-    uint32_t outOctets;
-    uint32_t outUnicastPackets;
-    uint32_t outNonUnicastPackets;
-    uint32_t speed = 0; // bits per second; 0 when the system does not know it
+    uint64_t inOctets;
+    uint64_t inUnicastPackets;
+    uint64_t inNonUnicastPackets;
+    uint64_t outOctets;
+    uint64_t outUnicastPackets;
+    uint64_t outNonUnicastPackets;
+    uint64_t speed = 0; // bits per second; 0 when the system does not know it
+    bool wide = false;
 };
 
 struct InterfaceRow {
@@ -47,6 +49,25 @@ struct InterfaceRow {
 // The counters of every interface of the machine, in one read. False when they could not be
 // read.
 bool readInterfaceTable(std::vector<InterfaceRow>& rows);
+
+// A network adapter of the machine, as the options list it and the watcher follows it.
+constexpr size_t kAdapterIdSize = 64;
+struct NetworkAdapter {
+    char id[kAdapterIdSize]; // stable across restarts: the interface's GUID as text
+    char name[257]; // the friendly name the user gave it
+    char description[257];
+    char addresses[256]; // every current address, for display, separated by ", "
+    char ipv4Address[16]; // the first IPv4 address as dotted text; empty when it has none
+    uint32_t interfaceIndex; // its row in the interface table
+    bool up; // operational status up
+};
+
+// The machine's network adapters. False when they could not be listed.
+bool listNetworkAdapters(std::vector<NetworkAdapter>& adapters);
+
+// True once the system has shown that it reports adapter changes (its first report has come):
+// until then the timer tick looks at the adapters itself.
+bool adapterChangesNotified();
 
 // Asks the service to end a connection; does not wait for it to go down.
 void hangUpRemoteConnection(uintptr_t handle);

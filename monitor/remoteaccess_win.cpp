@@ -1,7 +1,11 @@
 // The remote-access service and the IP helper behind the monitor's seam.
 #include <winsock2.h>
 #include <windows.h>
+// The IP helper declares its newer interfaces only after the IP definitions.
+#include <ws2ipdef.h>
+
 #include <iphlpapi.h>
+#include <netioapi.h>
 #include <ras.h>
 #include <raserror.h>
 
@@ -109,41 +113,33 @@ bool readAddressTable(std::vector<AddressRow>& rows)
     return false;
 }
 
+// The 64-bit counters of every interface in one read, so a fast link never wraps between two
+// ticks.
 bool readInterfaceTable(std::vector<InterfaceRow>& rows)
 {
     rows.clear();
-    ULONG bytes = sizeof(MIB_IFTABLE);
-    for (int attempt = 0; attempt < kSizeRetries; ++attempt) {
-        std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[bytes]());
-        if (!buffer) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return false;
-        }
-        auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.get());
-        const DWORD result = GetIfTable(table, &bytes, FALSE);
-        if (result == ERROR_INSUFFICIENT_BUFFER)
-            continue;
-        if (result != NO_ERROR) {
-            SetLastError(result);
-            return false;
-        }
-        for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-            const MIB_IFROW& entry = table->table[i];
-            InterfaceRow row {};
-            row.interfaceIndex = entry.dwIndex;
-            row.counters.inOctets = entry.dwInOctets;
-            row.counters.inUnicastPackets = entry.dwInUcastPkts;
-            row.counters.inNonUnicastPackets = entry.dwInNUcastPkts;
-            row.counters.outOctets = entry.dwOutOctets;
-            row.counters.outUnicastPackets = entry.dwOutUcastPkts;
-            row.counters.outNonUnicastPackets = entry.dwOutNUcastPkts;
-            row.counters.speed = entry.dwSpeed;
-            rows.push_back(row);
-        }
-        return true;
+    MIB_IF_TABLE2* table = nullptr;
+    const DWORD result = GetIfTable2(&table);
+    if (result != NO_ERROR) {
+        SetLastError(result);
+        return false;
     }
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return false;
+    for (ULONG i = 0; i < table->NumEntries; ++i) {
+        const MIB_IF_ROW2& entry = table->Table[i];
+        InterfaceRow row {};
+        row.interfaceIndex = entry.InterfaceIndex;
+        row.counters.inOctets = entry.InOctets;
+        row.counters.inUnicastPackets = entry.InUcastPkts;
+        row.counters.inNonUnicastPackets = entry.InNUcastPkts;
+        row.counters.outOctets = entry.OutOctets;
+        row.counters.outUnicastPackets = entry.OutUcastPkts;
+        row.counters.outNonUnicastPackets = entry.OutNUcastPkts;
+        row.counters.speed = entry.ReceiveLinkSpeed;
+        row.counters.wide = true;
+        rows.push_back(row);
+    }
+    FreeMibTable(table);
+    return true;
 }
 
 void hangUpRemoteConnection(uintptr_t handle) { RasHangUpA(reinterpret_cast<HRASCONN>(handle)); }

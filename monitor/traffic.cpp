@@ -65,27 +65,33 @@ void findInterface(LiveConnection& record)
 // interface's speed carries in that time (timer granularity, link compression), in bytes, and
 // as many packets, each being at least a byte. Without a known speed, half the counter's
 // range: a larger step forward cannot be told from a step back.
-uint64_t largestStep(uint32_t speed, uint64_t elapsedMs)
+uint64_t largestStep(uint64_t speed, uint64_t elapsedMs)
 {
     constexpr uint64_t kDayMs = 24 * 3600 * 1000;
     if (speed == 0)
         return 0x80000000u;
-    return uint64_t(speed) * (elapsedMs < kDayMs ? elapsedMs : kDayMs) / 8000 * 2;
+    // A link faster than a terabit a second is no link: its wrap is not believed beyond that.
+    const uint64_t bitsPerSecond = speed < 1000000000000u ? speed : 1000000000000u;
+    return bitsPerSecond * (elapsedMs < kDayMs ? elapsedMs : kDayMs) / 8000 * 2;
 }
+
+// How far a counter moved. A 32-bit counter is taken modulo 2^32, so one wrap between two
+// readings still gives the right step; a wide counter does not wrap.
+uint64_t stepOf(uint64_t last, uint64_t now, bool wide) { return wide ? now - last : uint32_t(now - last); }
 
 // A counter that went down either wrapped or started again from 0, because the interface was
-// reset or replaced. The wrap is believed only when the count it implies fits the time.
-bool startedAgain(uint32_t last, uint32_t now, uint64_t largest)
+// reset or replaced. A wide counter never wraps; a 32-bit wrap is believed only when the count
+// it implies fits the time.
+bool startedAgain(uint64_t last, uint64_t now, uint64_t largest, bool wide)
 {
-    return now < last && uint32_t(now - last) > largest;
+    return now < last && (wide || stepOf(last, now, false) > largest);
 }
 
-// Bytes per second over `elapsedMs`. Worked in 64 bits: a tick of more than 4,294,967 bytes
-// would overflow 32-bit arithmetic and show a small rate; such a rate is shown as the largest
-// value the history holds.
-uint32_t ratePerSecond(uint32_t delta, uint64_t elapsedMs)
+// Bytes per second over `elapsedMs`, shown as the largest value the history holds when it is
+// more.
+uint32_t ratePerSecond(uint64_t delta, uint64_t elapsedMs)
 {
-    const uint64_t rate = uint64_t(delta) * 1000u / elapsedMs;
+    const uint64_t rate = delta < UINT64_MAX / 1000u ? delta * 1000u / elapsedMs : UINT64_MAX;
     return rate > UINT32_MAX ? UINT32_MAX : uint32_t(rate);
 }
 
@@ -95,33 +101,42 @@ void pushRate(uint32_t (&history)[kRateHistoryLength], uint32_t value)
     history[0] = value;
 }
 
-bool wouldPassLimit(uint32_t total, uint32_t delta) { return delta > UINT32_MAX - total; }
+bool wouldPassLimit(uint32_t total, uint64_t delta) { return delta > UINT32_MAX - total; }
+
+// A slice holds 32-bit counts: what one reading adds beyond that (4 GiB within one tick) is lost
+// rather than wrapped.
+uint32_t sliceShare(uint64_t delta) { return delta > UINT32_MAX ? UINT32_MAX : uint32_t(delta); }
+
+uint64_t packetsOf(uint64_t unicast, uint64_t nonUnicast, bool wide)
+{
+    return wide ? unicast + nonUnicast : uint32_t(unicast + nonUnicast);
+}
 
 void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uint64_t nowMs, bool tick)
 {
-    const uint32_t inPackets = counters.inUnicastPackets + counters.inNonUnicastPackets;
-    const uint32_t outPackets = counters.outUnicastPackets + counters.outNonUnicastPackets;
+    const bool wide = counters.wide;
+    const uint64_t inPackets = packetsOf(counters.inUnicastPackets, counters.inNonUnicastPackets, wide);
+    const uint64_t outPackets = packetsOf(counters.outUnicastPackets, counters.outNonUnicastPackets, wide);
     const uint64_t elapsedMs = nowMs - record.lastReadingMs;
     const uint64_t largest = largestStep(counters.speed, elapsedMs);
-    const bool reset = startedAgain(record.lastInOctets, counters.inOctets, largest)
-        || startedAgain(record.lastOutOctets, counters.outOctets, largest)
-        || startedAgain(record.lastInPackets, inPackets, largest)
-        || startedAgain(record.lastOutPackets, outPackets, largest);
+    const bool reset = startedAgain(record.lastInOctets, counters.inOctets, largest, wide)
+        || startedAgain(record.lastOutOctets, counters.outOctets, largest, wide)
+        || startedAgain(record.lastInPackets, inPackets, largest, wide)
+        || startedAgain(record.lastOutPackets, outPackets, largest, wide);
     // After a reset the new readings are only the baseline, like a first reading.
     if (record.lastInPackets != kNoReadingYet && !reset) {
-        // Unsigned 32-bit differences stay right across one wrap of a counter.
-        const uint32_t received = counters.inOctets - record.lastInOctets;
-        const uint32_t sent = counters.outOctets - record.lastOutOctets;
-        const uint32_t packetsIn = inPackets - record.lastInPackets;
-        const uint32_t packetsOut = outPackets - record.lastOutPackets;
+        const uint64_t received = stepOf(record.lastInOctets, counters.inOctets, wide);
+        const uint64_t sent = stepOf(record.lastOutOctets, counters.outOctets, wide);
+        const uint64_t packetsIn = stepOf(record.lastInPackets, inPackets, wide);
+        const uint64_t packetsOut = stepOf(record.lastOutPackets, outPackets, wide);
         // The log holds 32-bit counts: the slice ends before one of them would wrap.
         if (wouldPassLimit(record.bytesReceived, received) || wouldPassLimit(record.bytesSent, sent)
             || wouldPassLimit(record.packetsReceived, packetsIn) || wouldPassLimit(record.packetsSent, packetsOut))
             cutSlice(record, localTimeNow());
-        record.bytesReceived += received;
-        record.bytesSent += sent;
-        record.packetsReceived += packetsIn;
-        record.packetsSent += packetsOut;
+        record.bytesReceived += sliceShare(received);
+        record.bytesSent += sliceShare(sent);
+        record.packetsReceived += sliceShare(packetsIn);
+        record.packetsSent += sliceShare(packetsOut);
         if (tick && elapsedMs != 0) {
             pushRate(record.receiveRateHistory, ratePerSecond(received, elapsedMs));
             pushRate(record.sendRateHistory, ratePerSecond(sent, elapsedMs));
@@ -154,7 +169,8 @@ bool updateTraffic(TrafficReading reading)
     bool addressesNeeded = !tick;
     for (uint32_t i = 0; i < liveConnections.count; ++i) {
         LiveConnection& record = liveConnections.records[i];
-        if (countersOf(record.interfaceIndex) != nullptr)
+        // An adapter's interface comes with it from the adapter list.
+        if (record.isAdapter || countersOf(record.interfaceIndex) != nullptr)
             continue;
         addressesNeeded = true;
         if (tick)
@@ -171,7 +187,7 @@ bool updateTraffic(TrafficReading reading)
         addressTableFailing = false;
         for (uint32_t i = 0; i < liveConnections.count; ++i) {
             LiveConnection& record = liveConnections.records[i];
-            if (!tick || countersOf(record.interfaceIndex) == nullptr)
+            if (!record.isAdapter && (!tick || countersOf(record.interfaceIndex) == nullptr))
                 findInterface(record);
         }
     }

@@ -8,6 +8,7 @@
 #include "monitor/remoteaccess.h"
 #include "monitor/slicelog.h"
 #include "monitor/traffic.h"
+#include "monitor/watchedadapters.h"
 
 namespace {
 
@@ -22,12 +23,35 @@ template <size_t N> void copyText(char (&target)[N], const char* source)
     target[length] = '\0';
 }
 
+static_assert(kAdapterIdSize == kConnectionIdSize);
+
+// The adapter list of the last look, kept so a tick allocates nothing once it has its size.
+std::vector<NetworkAdapter> listedAdapters;
+
 bool isWatched(uintptr_t handle)
 {
     for (uint32_t i = 0; i < liveConnections.count; ++i)
-        if (liveConnections.records[i].handle == handle)
+        if (!liveConnections.records[i].isAdapter && liveConnections.records[i].handle == handle)
             return true;
     return false;
+}
+
+LiveConnection* liveAdapter(const char* id)
+{
+    for (uint32_t i = 0; i < liveConnections.count; ++i)
+        if (liveConnections.records[i].isAdapter && strcmp(liveConnections.records[i].adapterId, id) == 0)
+            return &liveConnections.records[i];
+    return nullptr;
+}
+
+// A ticked adapter is a connection while it is up with an IPv4 address.
+const NetworkAdapter* connectedAdapter(const char* id)
+{
+    for (const NetworkAdapter& adapter : listedAdapters)
+        if (strcmp(adapter.id, id) == 0)
+            return adapter.up && adapter.ipv4Address[0] != '\0' && findWatchedAdapter(id) != nullptr ? &adapter
+                                                                                                     : nullptr;
+    return nullptr;
 }
 
 bool isListed(const std::vector<RemoteConnection>& listed, uintptr_t handle)
@@ -52,6 +76,20 @@ void watchConnection(const RemoteConnection& connection)
     record.lastInPackets = kNoReadingYet;
 }
 
+void watchAdapterConnection(const NetworkAdapter& adapter)
+{
+    LiveConnection& record = liveConnections.records[liveConnections.count++];
+    memset(&record, 0, sizeof record);
+    record.isAdapter = true;
+    copyText(record.adapterId, adapter.id);
+    copyText(record.entryName, adapter.name);
+    copyText(record.ipAddress, adapter.ipv4Address);
+    record.interfaceIndex = adapter.interfaceIndex;
+    record.sliceStart = localTimeNow();
+    record.sliceStartMs = monotonicMilliseconds();
+    record.lastInPackets = kNoReadingYet;
+}
+
 // Closes the gap so the remaining connections keep the order in which they were first seen;
 // the freed slot at the end is zeroed, as unused slots always are.
 void removeConnectionAt(uint32_t index)
@@ -63,6 +101,79 @@ void removeConnectionAt(uint32_t index)
     liveConnections.count = last;
 }
 
+// Whether the record is still a running connection: listed by the service, or a ticked adapter
+// that is up. An adapter that is still up takes its new name and address. While the adapters
+// cannot be listed, their records stay as they are.
+bool isStillRunning(LiveConnection& record, const std::vector<RemoteConnection>& listed, bool adaptersListed)
+{
+    if (!record.isAdapter)
+        return isListed(listed, record.handle);
+    if (!adaptersListed)
+        return true;
+    const NetworkAdapter* adapter = connectedAdapter(record.adapterId);
+    if (adapter == nullptr)
+        return false;
+    copyText(record.entryName, adapter->name);
+    copyText(record.ipAddress, adapter->ipv4Address);
+    if (adapter->interfaceIndex != record.interfaceIndex) {
+        record.interfaceIndex = adapter->interfaceIndex;
+        record.lastInPackets = kNoReadingYet;
+    }
+    return true;
+}
+
+// Brings the table in line with the service's connections and the ticked adapters. Additions
+// come first: with a full table, a connection that ended does not make room for a new one in
+// the same scan.
+void matchConnections(const std::vector<RemoteConnection>& listed)
+{
+    for (const RemoteConnection& connection : listed)
+        if (!isWatched(connection.handle) && liveConnections.count < kMaxLiveConnections)
+            watchConnection(connection);
+
+    // Nothing to ask of the adapters while none is ticked and none is running.
+    bool adaptersLive = false;
+    for (uint32_t i = 0; i < liveConnections.count; ++i)
+        adaptersLive = adaptersLive || liveConnections.records[i].isAdapter;
+    bool adaptersListed = false;
+    if (watchedAdapters.count != 0 || adaptersLive) {
+        adaptersListed = listNetworkAdapters(listedAdapters);
+        if (!adaptersListed)
+            listedAdapters.clear();
+    } else {
+        listedAdapters.clear();
+        adaptersListed = true;
+    }
+    for (const NetworkAdapter& adapter : listedAdapters)
+        if (connectedAdapter(adapter.id) != nullptr && liveAdapter(adapter.id) == nullptr
+            && liveConnections.count < kMaxLiveConnections)
+            watchAdapterConnection(adapter);
+
+    for (uint32_t i = 0; i < liveConnections.count;) {
+        if (isStillRunning(liveConnections.records[i], listed, adaptersListed)) {
+            ++i;
+            continue;
+        }
+        if (!logSlice(liveConnections.records[i]))
+            reportError(0);
+        removeConnectionAt(i);
+    }
+}
+
+// The adapters' share of a scan, with the remote-access connections as they are.
+void rescanAdapters()
+{
+    std::vector<RemoteConnection> listed;
+    for (uint32_t i = 0; i < liveConnections.count; ++i)
+        if (!liveConnections.records[i].isAdapter)
+            listed.push_back({ liveConnections.records[i].handle, {} });
+    const uint32_t countBefore = liveConnections.count;
+    matchConnections(listed);
+    // New adapters take their first reading at once.
+    if (liveConnections.count > countBefore)
+        updateTraffic(TrafficReading::afterScan);
+}
+
 } // namespace
 
 bool rescanConnections()
@@ -72,25 +183,12 @@ bool rescanConnections()
         if (!scanFailing)
             reportError(kErrorConnectionsUnreadable);
         scanFailing = true;
+        // The adapters do not depend on the service.
+        rescanAdapters();
         return false;
     }
     scanFailing = false;
-
-    // Additions come first: with a full table, a connection that ended does not make room for
-    // a new one in the same scan.
-    for (const RemoteConnection& connection : listed)
-        if (!isWatched(connection.handle) && liveConnections.count < kMaxLiveConnections)
-            watchConnection(connection);
-
-    for (uint32_t i = 0; i < liveConnections.count;) {
-        if (isListed(listed, liveConnections.records[i].handle)) {
-            ++i;
-            continue;
-        }
-        if (!logSlice(liveConnections.records[i]))
-            reportError(0);
-        removeConnectionAt(i);
-    }
+    matchConnections(listed);
 
     // Takes the first counter reading of the new connections at once.
     updateTraffic(TrafficReading::afterScan);
@@ -100,6 +198,7 @@ bool rescanConnections()
 void resetConnectionWatcher()
 {
     scanFailing = false;
+    listedAdapters.clear();
     resetTrafficCounting();
 }
 
@@ -108,6 +207,9 @@ void watchConnectionsOnTick()
     // Until a scan succeeds, an ended connection would go on counting time.
     if (scanFailing)
         rescanConnections();
+    // Without the system's reports of adapter changes, the tick looks at the adapters itself.
+    else if (watchedAdapters.count != 0 && !adapterChangesNotified())
+        rescanAdapters();
     updateTraffic(TrafficReading::tick);
 }
 

@@ -5,6 +5,7 @@
 #define IDS_SETTINGS_FILE 101
 #define IDS_RATES_FILE 102
 #define IDS_ALERTS_FILE 103
+#define IDS_ADAPTERS_FILE 104
 
 // Icons of the notification area.
 #define IDI_OFFLINE 100

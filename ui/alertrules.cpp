@@ -41,6 +41,9 @@ bool hangUpNewConnections()
     uint32_t stillUpCount = 0;
     bool hungUp = false;
     for (uint32_t index = 0; index < liveConnectionCount(); ++index) {
+        // A network adapter cannot be hung up.
+        if (liveConnectionAt(index)->isAdapter)
+            continue;
         const uintptr_t handle = liveConnectionAt(index)->handle;
         bool asked = false;
         for (uint32_t i = 0; i < askedCount; ++i)

@@ -15,6 +15,7 @@
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
+#include "monitor/watchedadapters.h"
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
@@ -530,7 +531,10 @@ void runOptions(MainWindowState* state)
         reportError(0);
     if (!saveAlerts())
         reportError(0);
-    invalidateAll(state, true);
+    if (!saveWatchedAdapters())
+        reportError(0);
+    // An adapter ticked or unticked comes up or ends at once.
+    onConnectionSignal(state);
 }
 
 // A click on the notification-area icon shows or hides the window; its menu dials and hangs up

@@ -111,7 +111,22 @@ UINT openTrayMenu(MainWindowState* state)
         fillInserts(pattern, inserts, 1, text, sizeof text);
         AppendMenuA(menu, MF_STRING | (connected ? MF_CHECKED : 0), IDM_PHONEBOOK_FIRST + i, text);
     }
-    if (count != 0)
+    // The watched adapters that are up, ticked like a connection; nothing to dial or hang up.
+    bool adapters = false;
+    for (uint32_t i = 0; i < liveConnectionCount(); ++i) {
+        const LiveConnection* connection = liveConnectionAt(i);
+        if (!connection->isAdapter)
+            continue;
+        char name[2 * sizeof connection->entryName], pattern[256], text[sizeof name + sizeof pattern];
+        menuItemText(connection->entryName, name, sizeof name);
+        if (!languageString(IDS_TRAY_ADAPTER, pattern, sizeof pattern))
+            snprintf(pattern, sizeof pattern, "%%1");
+        const char* inserts[] = { name };
+        fillInserts(pattern, inserts, 1, text, sizeof text);
+        AppendMenuA(menu, MF_STRING | MF_CHECKED | MF_GRAYED, 0, text);
+        adapters = true;
+    }
+    if (count != 0 || adapters)
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     const struct {
         uint32_t text;

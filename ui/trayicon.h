@@ -26,6 +26,7 @@ void updateTrayTip(MainWindowState* state);
 void removeTrayIcon(MainWindowState* state);
 
 // The menu of a right click on the icon, at the pointer: every phone-book entry (ticked while it
-// is connected) dials or hangs up by itself; the window's own commands (IDM_SHOW_WINDOW,
-// IDM_OPTIONS, IDM_EXIT) are returned for the window to carry out. 0 when nothing is left to do.
+// is connected) dials or hangs up by itself; the watched adapters that are up are shown ticked; the window's own
+// commands (IDM_SHOW_WINDOW, IDM_OPTIONS, IDM_EXIT) are returned for the window to carry out. 0 when nothing is left to
+// do.
 UINT openTrayMenu(MainWindowState* state);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "lang/ids.h"
 #include "ui/mainwindow.h"
@@ -187,6 +188,93 @@ HWND waitForBalloon(int timeoutMs)
     return nullptr;
 }
 
+// A list view of another process, asked through a buffer in that process: its messages carry
+// pointers, which only mean something there.
+class RemoteList {
+public:
+    explicit RemoteList(HWND list)
+        : list_(list)
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(list, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        if (process_ != nullptr)
+            buffer_ = static_cast<char*>(
+                VirtualAllocEx(process_, nullptr, kBufferSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    ~RemoteList()
+    {
+        if (buffer_ != nullptr)
+            VirtualFreeEx(process_, buffer_, 0, MEM_RELEASE);
+        if (process_ != nullptr)
+            CloseHandle(process_);
+    }
+    RemoteList(const RemoteList&) = delete;
+    RemoteList& operator=(const RemoteList&) = delete;
+
+    bool isOpen() const { return buffer_ != nullptr; }
+
+    std::string text(int row, int column)
+    {
+        LVITEMA item {};
+        item.iSubItem = column;
+        item.pszText = buffer_ + sizeof item;
+        item.cchTextMax = kBufferSize - int(sizeof item);
+        WriteProcessMemory(process_, buffer_, &item, sizeof item, nullptr);
+        SendMessageA(list_, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(buffer_));
+        char text[256] = "";
+        ReadProcessMemory(process_, buffer_ + sizeof item, text, sizeof text - 1, nullptr);
+        return text;
+    }
+
+    // Ticks an unticked row, unticks a ticked one.
+    void toggle(int row)
+    {
+        const UINT ticked = UINT(SendMessageA(list_, LVM_GETITEMSTATE, WPARAM(row), LVIS_STATEIMAGEMASK));
+        LVITEMA item {};
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(ticked == INDEXTOSTATEIMAGEMASK(2) ? 1 : 2);
+        WriteProcessMemory(process_, buffer_, &item, sizeof item, nullptr);
+        SendMessageA(list_, LVM_SETITEMSTATE, WPARAM(row), LPARAM(buffer_));
+    }
+
+private:
+    static constexpr int kBufferSize = 4096;
+    HWND list_;
+    HANDLE process_ = nullptr;
+    char* buffer_ = nullptr;
+};
+
+// Opens the options at the adapters page, ticks (or unticks) the adapter whose addresses include
+// `address` and closes the sheet with OK. Prints the adapter's name.
+bool toggleAdapter(HWND window, const char* address)
+{
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_OPTIONS, 0), 0);
+    HWND sheet = waitForDialog(window, 10000);
+    if (sheet == nullptr)
+        return false;
+    constexpr int kAdaptersPage = 4;
+    SendMessageA(sheet, PSM_SETCURSEL, kAdaptersPage, 0);
+    HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    HWND list = page != nullptr ? GetDlgItem(page, IDC_ADAPTER_LIST) : nullptr;
+    if (list == nullptr)
+        return false;
+    RemoteList remote(list);
+    const int rows = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    bool ticked = false;
+    for (int row = 0; remote.isOpen() && row < rows && !ticked; ++row) {
+        if (remote.text(row, 2).find(address) == std::string::npos)
+            continue;
+        remote.toggle(row);
+        printf("%s\n", remote.text(row, 0).c_str());
+        ticked = true;
+    }
+    // Left open for a picture when asked; closed with OK otherwise.
+    if (getenv("E2E_KEEP_SHEET") == nullptr)
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    return ticked;
+}
+
 bool waitForExit(HWND window, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += kStepMs) {
@@ -210,6 +298,8 @@ int usage()
           "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n"
           "       e2e_driver command ID       sends the menu command ID\n"
           "       e2e_driver options-ok       opens the options sheet and closes it with OK\n"
+          "       e2e_driver toggle-adapter ADDRESS  ticks or unticks the adapter with ADDRESS on the\n"
+          "                                   options' adapters page, then OK; prints its name\n"
           "       e2e_driver boxes            prints how many dialog windows telvane shows\n"
           "       e2e_driver taskbar-created  plays a new notification area: prints 1 when telvane\n"
           "                                   adds its icon to it again\n",
@@ -287,6 +377,8 @@ int main(int argc, char** argv)
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         return 0;
     }
+    if (strcmp(command, "toggle-adapter") == 0 && argc == 3)
+        return toggleAdapter(window, argv[2]) ? 0 : 1;
     if (strcmp(command, "boxes") == 0) {
         printf("%d\n", countBoxes(window));
         return 0;

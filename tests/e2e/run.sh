@@ -3,7 +3,8 @@
 # loopback traffic, its log record and its export from the command line, the exit question and its
 # "do not ask again" box, the saved files, a hidden start, a missing skin, a damaged past month, a
 # restarted notification area, a money limit that hangs up, a placement on no screen, a second
-# start, the session's end and a month log that cannot be written at exit.
+# start, the session's end, a month log that cannot be written at exit and the loopback adapter
+# watched like a connection.
 set -euo pipefail
 tree=$1
 driver=$2
@@ -346,6 +347,46 @@ sleep 2
 check "the connection is hung up" bash -c "! \"$wine_run\" \"$work/dialsim.exe\" list | grep -q '^connection'"
 check "the hung-up connection is logged" [ "$(zcat "$month_log" 2>/dev/null | grep -c '<log>')" = 1 ]
 check "the fired limit is kept in alerts.zip" [ "$(zcat "$work/alerts.zip" | tr -d '\r' | grep '<limitmonth>')" = "<limitmonth>$(date +%Y%m)</limitmonth>" ]
+drive close yes >/dev/null || true
+wait "$telvane_pid" 2>/dev/null || true
+
+# 13. The loopback adapter ticked on the options' adapters page is a connection of its own: the
+# status line names it, the tray icon shows it online, loopback traffic is counted, and unticking
+# it logs the slice. No simulated connection is up, and no tariff or alert is in the way.
+rm -f "$work/rates.zip" "$work/alerts.zip" "$work/adapters.zip" "$month_log"
+start
+drive window >/dev/null
+offline_icon=$(drive icon)
+adapter=$(drive toggle-adapter 127.0.0.1 || true)
+check "the adapters page lists the loopback adapter ($adapter)" [ -n "$adapter" ]
+# The sheet closes, and the adapter comes up, once telvane has handled the OK.
+for _ in $(seq 1 50); do
+    status=$(drive status)
+    [ "$status" = "$adapter (127.0.0.1)" ] && break
+    sleep 0.2
+done
+check "the ticked adapter is kept by its id in adapters.zip" \
+    bash -c "zcat '$work/adapters.zip' | tr -d '\r' | grep -qx '<name>$adapter</name>'"
+check "the status line names the adapter ($status)" [ "$status" = "$adapter (127.0.0.1)" ]
+check "the adapter switches the tray icon" [ "$(drive icon)" != "$offline_icon" ]
+python3 - <<'PY'
+import socket, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+end = time.time() + 4
+while time.time() < end:
+    for _ in range(50):
+        s.sendto(b"x" * 1000, ("127.0.0.1", 9))
+    time.sleep(0.05)
+PY
+# Unticking it ends its slice at once.
+drive toggle-adapter 127.0.0.1 >/dev/null || true
+for _ in $(seq 1 50); do
+    [ -z "$(drive status)" ] && break
+    sleep 0.2
+done
+check "the unticked adapter is no connection any more" [ "$(drive icon)" = "$offline_icon" ]
+rx=$(zcat "$month_log" 2>/dev/null | tr -d '\r' | sed -n 's/.*<rx>\([0-9]*\)<\/rx>.*/\1/p' | tail -1)
+check "the adapter's slice is logged with its loopback traffic (rx ${rx:-none})" [ "${rx:-0}" -ge 100000 ]
 drive close yes >/dev/null || true
 wait "$telvane_pid" 2>/dev/null || true
 

@@ -12,6 +12,7 @@
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
 #include "monitor/traffic.h"
+#include "monitor/watchedadapters.h"
 #include "monitor/watcher.h"
 #include "tariff/settings.h"
 
@@ -25,6 +26,7 @@ protected:
         clearMonthCache();
         setRunningSliceSource(runningSliceRecord);
         memset(&liveConnections, 0, sizeof liveConnections);
+        watchedAdapters = WatchedAdapterList {};
         // Ends the failure episodes of the service and the address table that a previous test
         // may have left open, so each test's first failure is reported.
         resetConnectionWatcher();

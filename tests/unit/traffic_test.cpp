@@ -56,6 +56,9 @@ const CounterCase kCounterCases[] = {
     // 5,000,000 bytes in half a second is 10,000,000 bytes per second, beyond what a 32-bit
     // product of delta and 1000 holds.
     { "large tick", { 0, 0, 0, 0, 0, 0 }, { 5000000, 0, 0, 0, 0, 0 }, 500, 5000000, 0, 0, 0, true, 10000000, 0 },
+    // 64-bit counters go on past 2^32 without a wrap, their packets added in 64 bits.
+    { "wide counters past 2^32", { 4294967000u, 4294967295u, 1, 0, 0, 0, 0, true },
+        { 4294968496u, 4294967300u, 1, 0, 0, 0, 0, true }, 500, 1496, 0, 5, 0, true, 2992, 0 },
 };
 
 TEST_F(TrafficTest, CountsTheCounterDifferencesOfOneTick)
@@ -123,6 +126,9 @@ const ResetCase kResetCases[] = {
     { "wrap within 10 Mbit/s", 10000000, 1000, { 4294000000u, 0, 0, 0, 0, 0 }, { 1000000, 0, 0, 0, 0, 0 }, 1967296, 0,
         true },
     { "only the packets went down", 0, 500, { 5000, 100, 0, 0, 0, 0 }, { 6000, 3, 0, 0, 0, 0 }, 0, 0, false },
+    // A 64-bit counter never wraps: down is a reset, even where a 32-bit wrap would fit.
+    { "wide counter down", 0, 500, { 4294967000u, 7, 0, 0, 0, 0, 0, true }, { 200, 9, 0, 0, 0, 0, 0, true }, 0, 0,
+        false },
 };
 
 TEST_F(TrafficTest, ACounterThatGoesDownIsAResetUnlessTheWrapFitsTheTime)

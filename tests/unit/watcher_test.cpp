@@ -300,4 +300,156 @@ TEST_F(WatcherTest, AConnectionAcrossTheMonthEndIsLoggedIntoBothMonths)
     EXPECT_EQ(monthFile("log_200311.zip"), logBlock(1, 0, 420, 400, 0, 0, 0));
 }
 
+TEST_F(WatcherTest, ATickedAdapterIsAConnectionWhileItIsUpWithAnAddress)
+{
+    // 15 October 2003, 14:03:20: second 50600 of the day.
+    ASSERT_TRUE(watchAdapter("{A}", "Phone hotspot"));
+    ASSERT_TRUE(watchAdapter("{B}", "USB stick"));
+    fakeAdapter("{A}", "Phone hotspot", "192.168.43.2", 7);
+    fakeAdapter("{B}", "USB stick", "", 9); // down
+    fakeAdapter("{C}", "Office LAN", "10.0.0.3", 4); // up, but not ticked
+    fakeRemoteAccess.interfaces[7] = { 1000, 10, 0, 100, 1, 0, 0, true };
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 1u);
+    const LiveConnection& hotspot = *liveConnectionAt(0);
+    EXPECT_TRUE(hotspot.isAdapter);
+    EXPECT_STREQ(hotspot.entryName, "Phone hotspot");
+    EXPECT_STREQ(hotspot.ipAddress, "192.168.43.2");
+    EXPECT_FALSE(isEntryConnected("Phone hotspot")); // no phone-book entry to hang up
+    EXPECT_EQ(hotspot.lastInOctets, 1000u); // the scan took the baseline
+
+    // Counted from the same tick reading as every connection.
+    fakeRemoteAccess.interfaces[7] = { 6000, 20, 0, 900, 5, 0, 0, true };
+    advanceClock(10);
+    watchConnectionsOnTick();
+    // Renamed: the slice goes on under the new name.
+    fakeAdapter("{A}", "Hotspot", "192.168.43.2", 7);
+    advanceClock(10);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_STREQ(liveConnectionAt(0)->entryName, "Hotspot");
+    EXPECT_EQ(loggedRecords(), 0u);
+
+    // The second adapter comes up: two adapters.
+    fakeAdapter("{B}", "USB stick", "10.64.1.9", 9);
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 2u);
+    EXPECT_STREQ(liveConnectionAt(1)->entryName, "USB stick");
+
+    // The hotspot loses its address while it stays up: its slice ends and is logged.
+    advanceClock(40);
+    fakeAdapter("{A}", "Hotspot", "", 7).up = true;
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 1u);
+    EXPECT_STREQ(liveConnectionAt(0)->entryName, "USB stick");
+    // The stick goes down.
+    advanceClock(20);
+    fakeAdapter("{B}", "USB stick", "", 9);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(liveConnectionCount(), 0u);
+    EXPECT_EQ(
+        monthFile("log_200310.zip"), logBlock(15, 50600, 60, 5000, 10, 800, 4) + logBlock(15, 50620, 60, 0, 0, 0, 0));
+}
+
+TEST_F(WatcherTest, AdaptersAndRemoteAccessConnectionsShareTheSixteenSlots)
+{
+    for (uintptr_t handle = 1; handle <= 15; ++handle)
+        fakeConnect(handle, ("Entry " + std::to_string(handle)).c_str());
+    ASSERT_TRUE(watchAdapter("{A}", "First"));
+    ASSERT_TRUE(watchAdapter("{B}", "Second"));
+    fakeAdapter("{A}", "First", "10.0.0.1", 3);
+    fakeAdapter("{B}", "Second", "10.0.0.2", 4);
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 16u);
+    EXPECT_STREQ(liveConnectionAt(15)->entryName, "First");
+
+    // A connection ends: additions still come first, so the second adapter waits a scan.
+    fakeDisconnect(2);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(liveConnectionCount(), 15u);
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 16u);
+    EXPECT_STREQ(liveConnectionAt(15)->entryName, "Second");
+}
+
+TEST_F(WatcherTest, WithoutTheSystemsChangeReportsTheTickLooksAtTheAdapters)
+{
+    ASSERT_TRUE(watchAdapter("{A}", "Hotspot"));
+    fakeAdapter("{A}", "Hotspot", "192.168.43.2", 7);
+
+    // The system reports changes: the report's scan notices them, the tick leaves the list.
+    fakeRemoteAccess.adapterChangesNotified = true;
+    ASSERT_TRUE(rescanConnections());
+    const uint32_t reads = fakeRemoteAccess.adapterListReads;
+    fakeAdapter("{A}", "Hotspot", "", 7);
+    watchConnectionsOnTick();
+    EXPECT_EQ(fakeRemoteAccess.adapterListReads, reads);
+    EXPECT_EQ(liveConnectionCount(), 1u);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(liveConnectionCount(), 0u);
+
+    // Without reports each tick looks, and no more often.
+    fakeRemoteAccess.adapterChangesNotified = false;
+    fakeAdapter("{A}", "Hotspot", "192.168.43.2", 7);
+    watchConnectionsOnTick();
+    EXPECT_EQ(liveConnectionCount(), 1u);
+    fakeAdapter("{A}", "Hotspot", "", 7);
+    watchConnectionsOnTick();
+    EXPECT_EQ(liveConnectionCount(), 0u);
+    EXPECT_EQ(fakeRemoteAccess.adapterListReads, reads + 3);
+
+    // An adapter list that cannot be read ends no slice.
+    fakeAdapter("{A}", "Hotspot", "192.168.43.2", 7);
+    watchConnectionsOnTick();
+    fakeRemoteAccess.adapterListFails = true;
+    watchConnectionsOnTick();
+    EXPECT_EQ(liveConnectionCount(), 1u);
+    EXPECT_EQ(loggedRecords(), 2u);
+}
+
+TEST_F(WatcherTest, TheAdaptersFileKeepsTheTickedAdaptersAndADamagedOneWatchesNothing)
+{
+    const std::string path = scratchDirectory() + "adapters.zip";
+    fakePlatform.messages[kErrorAdaptersRead] = "adapters unreadable";
+    ASSERT_TRUE(loadWatchedAdapters()); // a first start: no file
+    EXPECT_EQ(watchedAdapters.count, 0u);
+    ASSERT_TRUE(watchAdapter("{1F2E}", "Hotspot <5G>"));
+    ASSERT_TRUE(watchAdapter("{77AB}", "USB stick"));
+    EXPECT_FALSE(watchAdapter("", "No id"));
+    ASSERT_TRUE(saveWatchedAdapters());
+    EXPECT_EQ(readGzipFile(path),
+        "<version>1</version>\r\n<adapter>{1F2E}</adapter>\r\n<name>Hotspot ?5G></name>\r\n"
+        "<adapter>{77AB}</adapter>\r\n<name>USB stick</name>\r\n");
+    watchedAdapters = WatchedAdapterList {};
+    ASSERT_TRUE(loadWatchedAdapters());
+    ASSERT_EQ(watchedAdapters.count, 2u);
+    EXPECT_STREQ(findWatchedAdapter("{77AB}")->name, "USB stick");
+
+    const std::string damaged[] = {
+        "not gzip at all",
+        "<version>1</version>\r\n<colour>red</colour>\r\n", // a tag the file does not hold
+        "<version>1</version>\r\n<adapter>{1F2E}</adapter>\r\n<adapter>{1F2E}</adapter>\r\n", // twice
+        "<version>1</version>\r\n<name>Without an adapter</name>\r\n",
+        "<version>2</version>\r\n",
+    };
+    for (const std::string& content : damaged) {
+        SCOPED_TRACE(content);
+        resetFakePlatform();
+        fakePlatform.messages[kErrorAdaptersRead] = "adapters unreadable";
+        if (content[0] == '<')
+            writeGzipFile(path, content);
+        else
+            writePlainFile(path, content);
+        const std::string asItWas = readPlainFile(path);
+        EXPECT_FALSE(loadWatchedAdapters());
+        EXPECT_EQ(AppError, uint32_t(kErrorAdaptersRead));
+        EXPECT_EQ(std::string(MessageArguments.text2), path + ".damaged");
+        EXPECT_EQ(readPlainFile(path + ".damaged"), asItWas);
+        EXPECT_EQ(watchedAdapters.count, 0u);
+        // Watching stays off after the next start, without a second report.
+        AppError = kNothingPending;
+        EXPECT_TRUE(loadWatchedAdapters());
+        EXPECT_EQ(watchedAdapters.count, 0u);
+    }
+}
+
 } // namespace

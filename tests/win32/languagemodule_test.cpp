@@ -50,6 +50,7 @@ const UINT kFixedStrings[] = {
     IDS_PAGE_HOLIDAYS,
     IDS_PAGE_GENERAL,
     IDS_PAGE_ALERTS,
+    IDS_PAGE_ADAPTERS,
     IDS_TARIFF_NAME_REFUSED,
     IDS_MISSING_IMAGE,
     IDS_MISSING_KEY_NAMES,
@@ -87,6 +88,14 @@ const UINT kFixedStrings[] = {
     IDS_TRAY_HANG_UP,
     IDS_TRAY_SHOW,
     IDS_TRAY_OPTIONS,
+    IDS_ADAPTER_COLUMN_NAME,
+    IDS_ADAPTER_COLUMN_DESCRIPTION,
+    IDS_ADAPTER_COLUMN_ADDRESSES,
+    IDS_ADAPTER_COLUMN_STATE,
+    IDS_ADAPTER_UP,
+    IDS_ADAPTER_DOWN,
+    IDS_ADAPTER_ABSENT,
+    IDS_TRAY_ADAPTER,
     IDM_SHOW_WINDOW,
     // Hints of the menus the program builds itself (tray menu, tariff menu, month and skin lists).
     IDM_LOG_MONTH_FIRST,
@@ -141,8 +150,8 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "n-t-";
         else if (message.code == kErrorSkinParse)
             message.kinds = "nntt";
-        else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead
-            || message.code == kErrorAlertsRead)
+        else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead || message.code == kErrorAlertsRead
+            || message.code == kErrorAdaptersRead)
             message.kinds = "--tt"; // the damaged file, and where its original was kept
         else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth)
             message.kinds = "--t-"; // the file
@@ -468,6 +477,7 @@ std::vector<DialogControls> requiredControls()
                 { IDC_ALERT_USAGE2, "Edit", ES_NUMBER, ES_NUMBER },
                 { IDC_ALERT_LIMIT_ON, "Button", kButtonType, BS_AUTOCHECKBOX }, { IDC_ALERT_LIMIT, "Edit", 0, 0 },
                 { IDC_ALERT_HANG_UP, "Button", kButtonType, BS_AUTOCHECKBOX } } },
+        { IDD_OPTIONS_ADAPTERS, { { IDC_ADAPTER_LIST, "SysListView32", LVS_TYPEMASK, LVS_REPORT } } },
         { IDD_CONFIRM,
             { { IDC_CONFIRM_DONT_ASK, "Button", kButtonType, BS_AUTOCHECKBOX },
                 { IDC_CONFIRM_QUESTION, "Static", 0, 0 }, { IDYES, "Button", 0, 0 }, { IDNO, "Button", 0, 0 } } },
@@ -565,7 +575,8 @@ TEST_P(LanguageDialogTest, EveryDialogHasTheControlsTheProgramUses)
 
 TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 {
-    for (int page : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS }) {
+    for (int page :
+        { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS, IDD_OPTIONS_ADAPTERS }) {
         HWND window = createDialog(page);
         ASSERT_NE(window, nullptr);
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -580,8 +591,8 @@ TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 
 TEST_P(LanguageDialogTest, TextsFitTheirControls)
 {
-    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS, IDD_CONFIRM,
-             IDD_ABOUT }) {
+    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS,
+             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);
@@ -670,8 +681,8 @@ TEST_P(LanguageDialogTest, RuntimeTextsFitTheirControls)
 
 TEST_P(LanguageDialogTest, MnemonicsAreUniqueAndLabelsLeadToTheirControls)
 {
-    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS, IDD_CONFIRM,
-             IDD_ABOUT }) {
+    for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS,
+             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);

@@ -6,6 +6,7 @@ INT_PTR CALLBACK tariffPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 INT_PTR CALLBACK holidaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK generalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK alertsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK adaptersPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The private calls of the help panel, sent straight to its subclass procedure.
 constexpr UINT kInstallHelpPanel = WM_USER;

@@ -262,6 +262,7 @@ HWND createOptionsSheet(HWND parent)
         { IDD_OPTIONS_HOLIDAYS, IDS_PAGE_HOLIDAYS, holidaysPageProc },
         { IDD_OPTIONS_GENERAL, IDS_PAGE_GENERAL, generalPageProc },
         { IDD_OPTIONS_ALERTS, IDS_PAGE_ALERTS, alertsPageProc },
+        { IDD_OPTIONS_ADAPTERS, IDS_PAGE_ADAPTERS, adaptersPageProc },
     };
     constexpr int kPageCount = sizeof pages / sizeof pages[0];
     PROPSHEETPAGEA sheetPages[kPageCount] = {};

@@ -48,7 +48,7 @@ void resetFakePlatform()
 {
     fakePlatform = FakePlatform {};
     fakePlatform.programStrings = { { 1, "english.dll" }, { 2, "deutsch.dll" }, { 101, "settings.zip" },
-        { 102, "rates.zip" }, { 103, "alerts.zip" } };
+        { 102, "rates.zip" }, { 103, "alerts.zip" }, { 104, "adapters.zip" } };
     fakePlatform.languageStrings = { { 12, " - Success" }, { 13, " - Information" }, { 14, " - Warning" },
         { 15, " - Error" }, { 16, "\nSystem: " }, { 18, "telvane" }, { 104, "file name" } };
     const std::string dir = scratchDirectory();

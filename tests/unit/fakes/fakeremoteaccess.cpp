@@ -22,6 +22,36 @@ void fakeDisconnect(uintptr_t handle)
     std::erase_if(fakeRemoteAccess.connections, [&](const RemoteConnection& c) { return c.handle == handle; });
 }
 
+NetworkAdapter& fakeAdapter(const char* id, const char* name, const char* ipv4Address, uint32_t interfaceIndex)
+{
+    NetworkAdapter* adapter = nullptr;
+    for (NetworkAdapter& listed : fakeRemoteAccess.adapters)
+        if (strcmp(listed.id, id) == 0)
+            adapter = &listed;
+    if (adapter == nullptr)
+        adapter = &fakeRemoteAccess.adapters.emplace_back();
+    *adapter = NetworkAdapter {};
+    strncpy(adapter->id, id, sizeof adapter->id - 1);
+    strncpy(adapter->name, name, sizeof adapter->name - 1);
+    strncpy(adapter->ipv4Address, ipv4Address, sizeof adapter->ipv4Address - 1);
+    strncpy(adapter->addresses, ipv4Address, sizeof adapter->addresses - 1);
+    adapter->interfaceIndex = interfaceIndex;
+    adapter->up = ipv4Address[0] != '\0';
+    return *adapter;
+}
+
+bool listNetworkAdapters(std::vector<NetworkAdapter>& adapters)
+{
+    ++fakeRemoteAccess.adapterListReads;
+    adapters.clear();
+    if (fakeRemoteAccess.adapterListFails)
+        return false;
+    adapters = fakeRemoteAccess.adapters;
+    return true;
+}
+
+bool adapterChangesNotified() { return fakeRemoteAccess.adapterChangesNotified; }
+
 bool enumerateRemoteConnections(std::vector<RemoteConnection>& connections)
 {
     connections.clear();

@@ -16,6 +16,11 @@ struct FakeRemoteAccess {
     bool interfaceTableFails = false;
     std::map<uint32_t, InterfaceCounters> interfaces; // the interface table, by index
 
+    bool adapterListFails = false;
+    std::vector<NetworkAdapter> adapters;
+    bool adapterChangesNotified = false; // the system reports adapter changes
+    uint32_t adapterListReads = 0;
+
     std::vector<uintptr_t> hungUp;
     std::vector<std::string> dialled;
     uint32_t dialResult = 0;
@@ -30,3 +35,7 @@ void resetFakeRemoteAccess();
 // Lists a connection with the given handle and name (and IP projection, when not empty).
 void fakeConnect(uintptr_t handle, const char* name, const char* ipAddress = "");
 void fakeDisconnect(uintptr_t handle);
+
+// Lists an adapter, up with the given IPv4 address (down when it is empty), or changes the one
+// with that id.
+NetworkAdapter& fakeAdapter(const char* id, const char* name, const char* ipv4Address, uint32_t interfaceIndex);

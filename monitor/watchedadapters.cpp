@@ -1,0 +1,169 @@
+#include "monitor/watchedadapters.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/damagedcopy.h"
+#include "core/gzfile.h"
+#include "core/programdirectory.h"
+#include "res/resource.h"
+#include "tariff/tagline.h"
+
+WatchedAdapterList watchedAdapters;
+
+namespace {
+
+// Set while adapters.zip could not be read and no copy of it could be kept: writing over it
+// would lose what it holds.
+bool adaptersFileUnkept;
+
+// An id is written as the value of a tag line: printable, without '<', and not empty.
+bool isKeepableId(const char* id, size_t length)
+{
+    if (length == 0 || length >= kConnectionIdSize)
+        return false;
+    for (size_t i = 0; i < length; ++i)
+        if (uint8_t(id[i]) < 0x20 || id[i] == '<')
+            return false;
+    return true;
+}
+
+// A name is only shown: a character a tag line cannot hold is written as '?'.
+void keepableName(const char* name, char* kept, size_t size)
+{
+    size_t length = 0;
+    for (; name[length] != '\0' && length + 1 < size; ++length)
+        kept[length] = uint8_t(name[length]) < 0x20 || name[length] == '<' ? '?' : name[length];
+    kept[length] = '\0';
+}
+
+enum class FileState { read, missing, damaged };
+
+FileState readAdaptersFile(const char* path, WatchedAdapterList& read)
+{
+    FILE* probe = fopen(path, "rb");
+    if (probe == nullptr && errno == ENOENT)
+        return FileState::missing;
+    if (probe != nullptr)
+        fclose(probe);
+    GzReader file(path);
+    if (!file.isOpen() || file.content() != GzReader::Content::gzip)
+        return FileState::damaged;
+    static char buffer[kTagFileLineLength + 1];
+    static TagLine line;
+    for (;;) {
+        const LineRead result = readTagFileLine(file.get(), buffer);
+        if (result == LineRead::end)
+            return FileState::read;
+        if (result != LineRead::line)
+            return FileState::damaged;
+        if (strspn(buffer, " \t\r\n") == strlen(buffer))
+            continue;
+        if (!parseTagLine(buffer, line) || !line.closed || line.cut)
+            return FileState::damaged;
+        if (strcmp(line.tag, "version") == 0) {
+            if (strcmp(line.value, "1") != 0)
+                return FileState::damaged;
+        } else if (strcmp(line.tag, "adapter") == 0) {
+            // Every adapter once, and no more than the list holds.
+            if (!isKeepableId(line.value, strlen(line.value)) || read.count == kMaxWatchedAdapters)
+                return FileState::damaged;
+            for (uint32_t i = 0; i < read.count; ++i)
+                if (strcmp(read.adapters[i].id, line.value) == 0)
+                    return FileState::damaged;
+            WatchedAdapter& adapter = read.adapters[read.count++];
+            snprintf(adapter.id, sizeof adapter.id, "%s", line.value);
+        } else if (strcmp(line.tag, "name") == 0 && read.count != 0) {
+            keepableName(line.value, read.adapters[read.count - 1].name, sizeof read.adapters[0].name);
+        } else {
+            return FileState::damaged;
+        }
+    }
+}
+
+bool writeAdapters(GzReplacingWriter& file)
+{
+    char line[400];
+    int length = snprintf(line, sizeof line, "<version>1</version>\r\n");
+    bool ok = gzwrite(file.get(), line, unsigned(length)) == length;
+    for (uint32_t i = 0; ok && i < watchedAdapters.count; ++i) {
+        const WatchedAdapter& adapter = watchedAdapters.adapters[i];
+        length = snprintf(line, sizeof line, "<adapter>%s</adapter>\r\n<name>%s</name>\r\n", adapter.id, adapter.name);
+        ok = length > 0 && size_t(length) < sizeof line && gzwrite(file.get(), line, unsigned(length)) == length;
+    }
+    return ok;
+}
+
+} // namespace
+
+const WatchedAdapter* findWatchedAdapter(const char* id)
+{
+    for (uint32_t i = 0; i < watchedAdapters.count; ++i)
+        if (strcmp(watchedAdapters.adapters[i].id, id) == 0)
+            return &watchedAdapters.adapters[i];
+    return nullptr;
+}
+
+bool watchAdapter(const char* id, const char* name)
+{
+    if (!isKeepableId(id, strlen(id)))
+        return false;
+    auto* adapter = const_cast<WatchedAdapter*>(findWatchedAdapter(id));
+    if (adapter == nullptr) {
+        if (watchedAdapters.count == kMaxWatchedAdapters)
+            return false;
+        adapter = &watchedAdapters.adapters[watchedAdapters.count++];
+        snprintf(adapter->id, sizeof adapter->id, "%s", id);
+    }
+    keepableName(name, adapter->name, sizeof adapter->name);
+    return true;
+}
+
+bool loadWatchedAdapters()
+{
+    watchedAdapters = WatchedAdapterList {};
+    adaptersFileUnkept = false;
+    char path[260];
+    if (!buildProgramFilePath(IDS_ADAPTERS_FILE, path, sizeof path))
+        return false;
+    // Read into a copy, so a file damaged half-way leaves nothing of it in force.
+    static WatchedAdapterList read;
+    read = WatchedAdapterList {};
+    const FileState state = readAdaptersFile(path, read);
+    if (state == FileState::missing)
+        return true;
+    if (state == FileState::read) {
+        watchedAdapters = read;
+        return true;
+    }
+    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
+    memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
+    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
+    adaptersFileUnkept = !keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+    if (!adaptersFileUnkept)
+        saveWatchedAdapters();
+    return failWith(kErrorAdaptersRead);
+}
+
+bool saveWatchedAdapters()
+{
+    char path[260];
+    if (!buildProgramFilePath(IDS_ADAPTERS_FILE, path, sizeof path))
+        return false;
+    if (adaptersFileUnkept) {
+        char copyPath[300];
+        adaptersFileUnkept = !keepDamagedCopy(path, copyPath, sizeof copyPath);
+        if (adaptersFileUnkept)
+            return failWith(kErrorAdaptersWrite);
+    }
+    GzReplacingWriter file(path);
+    if (!file.isOpen())
+        return failWith(kErrorAdaptersWrite);
+    if (!writeAdapters(file))
+        file.markFailed();
+    if (!file.commit())
+        return failWith(kErrorAdaptersWrite);
+    return true;
+}
