@@ -82,9 +82,14 @@ uint64_t stepOf(uint64_t last, uint64_t now, bool wide) { return wide ? now - la
 // A counter that went down either wrapped or started again from 0, because the interface was
 // reset or replaced. A wide counter never wraps; a 32-bit wrap is believed only when the count
 // it implies fits the time.
+// A wide counter that leaps by more than a thousand full slices (4 TiB) between two readings has
+// gone wrong rather than counted traffic; it too is taken as a new start.
 bool startedAgain(uint64_t last, uint64_t now, uint64_t largest, bool wide)
 {
-    return now < last && (wide || stepOf(last, now, false) > largest);
+    constexpr uint64_t kLargestWideStep = 1024 * uint64_t(UINT32_MAX);
+    if (wide)
+        return now < last || now - last > kLargestWideStep;
+    return now < last && stepOf(last, now, false) > largest;
 }
 
 // Bytes per second over `elapsedMs`, shown as the largest value the history holds when it is
@@ -103,9 +108,32 @@ void pushRate(uint32_t (&history)[kRateHistoryLength], uint32_t value)
 
 bool wouldPassLimit(uint32_t total, uint64_t delta) { return delta > UINT32_MAX - total; }
 
-// A slice holds 32-bit counts: what one reading adds beyond that (4 GiB within one tick) is lost
-// rather than wrapped.
-uint32_t sliceShare(uint64_t delta) { return delta > UINT32_MAX ? UINT32_MAX : uint32_t(delta); }
+// Takes what one slice can hold of a step and leaves the rest in it.
+uint32_t takeSliceShare(uint64_t& step)
+{
+    const uint32_t share = step > UINT32_MAX ? UINT32_MAX : uint32_t(step);
+    step -= share;
+    return share;
+}
+
+// Adds one reading's steps to the running slice. The log holds 32-bit counts: the slice ends
+// before one of them would wrap, and a step larger than a whole slice (a fast adapter over a
+// long update interval) fills as many full slices as it needs, so nothing is lost.
+void addToSlice(LiveConnection& record, uint64_t received, uint64_t sent, uint64_t packetsIn, uint64_t packetsOut)
+{
+    if (wouldPassLimit(record.bytesReceived, received) || wouldPassLimit(record.bytesSent, sent)
+        || wouldPassLimit(record.packetsReceived, packetsIn) || wouldPassLimit(record.packetsSent, packetsOut))
+        cutSlice(record, localTimeNow());
+    for (;;) {
+        record.bytesReceived += takeSliceShare(received);
+        record.bytesSent += takeSliceShare(sent);
+        record.packetsReceived += takeSliceShare(packetsIn);
+        record.packetsSent += takeSliceShare(packetsOut);
+        if ((received | sent | packetsIn | packetsOut) == 0)
+            return;
+        cutSlice(record, localTimeNow());
+    }
+}
 
 uint64_t packetsOf(uint64_t unicast, uint64_t nonUnicast, bool wide)
 {
@@ -129,14 +157,7 @@ void countTraffic(LiveConnection& record, const InterfaceCounters& counters, uin
         const uint64_t sent = stepOf(record.lastOutOctets, counters.outOctets, wide);
         const uint64_t packetsIn = stepOf(record.lastInPackets, inPackets, wide);
         const uint64_t packetsOut = stepOf(record.lastOutPackets, outPackets, wide);
-        // The log holds 32-bit counts: the slice ends before one of them would wrap.
-        if (wouldPassLimit(record.bytesReceived, received) || wouldPassLimit(record.bytesSent, sent)
-            || wouldPassLimit(record.packetsReceived, packetsIn) || wouldPassLimit(record.packetsSent, packetsOut))
-            cutSlice(record, localTimeNow());
-        record.bytesReceived += sliceShare(received);
-        record.bytesSent += sliceShare(sent);
-        record.packetsReceived += sliceShare(packetsIn);
-        record.packetsSent += sliceShare(packetsOut);
+        addToSlice(record, received, sent, packetsIn, packetsOut);
         if (tick && elapsedMs != 0) {
             pushRate(record.receiveRateHistory, ratePerSecond(received, elapsedMs));
             pushRate(record.sendRateHistory, ratePerSecond(sent, elapsedMs));

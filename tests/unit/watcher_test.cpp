@@ -233,6 +233,25 @@ TEST_F(WatcherTest, AFiveGiBDownloadIsLoggedAsSlicesThatSumToFiveGiB)
         logBlock(15, 50600, 4, 3221225472u, 0, 0, 0) + logBlock(15, 50604, 1, 2147483648u, 0, 0, 0));
 }
 
+TEST_F(WatcherTest, TenGiBInOneReadingOfAWideCounterAreLoggedWhole)
+{
+    fakeConnect(1, "ISP", "10.0.0.1");
+    fakeRemoteAccess.addressRows.push_back({ { 10, 0, 0, 1 }, 3 });
+    fakeRemoteAccess.interfaces[3] = { 0, 0, 0, 0, 0, 0, 0, true };
+    ASSERT_TRUE(rescanConnections());
+    // A gigabit adapter over the longest update interval: 10 GiB between two readings.
+    fakeRemoteAccess.interfaces[3].inOctets = 10737418240u;
+    advanceClock(60);
+    watchConnectionsOnTick();
+    advanceClock(1);
+    fakeDisconnect(1);
+    ASSERT_TRUE(rescanConnections());
+    // The minute before the reading, two full slices, and the 2 GiB + 2 bytes left.
+    EXPECT_EQ(monthFile("log_200310.zip"),
+        logBlock(15, 50600, 60, 0, 0, 0, 0) + logBlock(15, 50660, 0, 4294967295u, 0, 0, 0)
+            + logBlock(15, 50660, 0, 4294967295u, 0, 0, 0) + logBlock(15, 50660, 1, 2147483650u, 0, 0, 0));
+}
+
 TEST_F(WatcherTest, AnUnreadableServiceIsReportedAndLeavesTheTable)
 {
     fakePlatform.messages[kErrorConnectionsUnreadable] = "connections unreadable";
