@@ -56,6 +56,9 @@ void loadHeadings(HeadingTexts& texts)
         texts.headings.text[column] = texts.text[column];
 }
 
+// The save dialog's filters count from 1: records, days, all files.
+constexpr DWORD kDayTableFilter = 2;
+
 void reportForFile(uint32_t code, const char* path)
 {
     // Only a failed write has a system error worth telling; a missing month says so itself.
@@ -147,7 +150,10 @@ int exportMonth(const ExportRequest& request)
     } else {
         static HeadingTexts texts;
         loadHeadings(texts);
-        if (!writeMonthCsv(request.path, month.records.head, texts.headings)) {
+        const bool written = request.days
+            ? writeDayCsv(request.path, request.monthKey, month.records.head, texts.headings)
+            : writeMonthCsv(request.path, month.records.head, texts.headings);
+        if (!written) {
             reportForFile(kErrorExportWrite, request.path);
             code = kExportNotWritten;
         }
@@ -188,8 +194,15 @@ void exportShownMonth(MainWindowState* state)
 
     static HeadingTexts texts;
     loadHeadings(texts);
-    // Asked for after the dialog: the month may have changed while it was open.
-    if (!writeMonthCsv(file, monthRecords(state->selectedMonth), texts.headings)) {
+    // Asked for after the dialog: the month may have changed while it was open. The filter's
+    // second pair is the table of days.
+    const LogRecord* records = monthRecords(state->selectedMonth);
+    uint32_t shownKey = state->selectedMonth != 0 ? state->selectedMonth : currentMonth.key;
+    if (shownKey == 0)
+        shownKey = monthKeyOf(localTimeNow());
+    const bool written = dialog.nFilterIndex == kDayTableFilter ? writeDayCsv(file, shownKey, records, texts.headings)
+                                                                : writeMonthCsv(file, records, texts.headings);
+    if (!written) {
         reportForFile(kErrorExportWrite, file);
         return;
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/localtime.h"
 #include "core/platform.h"
 #include "log/monthlog.h"
 #include "tariff/costs.h"
@@ -38,6 +39,48 @@ bool writeRecordRow(FILE* file, const LogRecord& record, double cost)
     return writeRow(file, fields, kCsvColumns);
 }
 
+// Writes a CSV file through a temporary one beside it, so `path` is replaced only by a whole file.
+template <typename WriteRows> bool writeCsvFile(const char* path, WriteRows writeRows)
+{
+    char temporary[270];
+    if (snprintf(temporary, sizeof temporary, "%s.tmp", path) >= int(sizeof temporary))
+        return false;
+    FILE* file = fopen(temporary, "wb");
+    if (file == nullptr)
+        return false;
+    bool ok = writeRows(file);
+    ok = fclose(file) == 0 && ok;
+    if (!ok || !replaceFile(temporary, path)) {
+        remove(temporary);
+        return false;
+    }
+    return true;
+}
+
+// The day table's columns, and the record table's headings they take: date, duration, bytes
+// received, bytes sent, cost.
+constexpr int kDayCsvColumns = 5;
+constexpr int kDayColumnHeadings[kDayCsvColumns] = { 0, 2, 3, 5, kCsvColumns - 1 };
+
+struct DaySums {
+    uint64_t seconds;
+    uint64_t received;
+    uint64_t sent;
+    double cost;
+};
+
+bool writeDayRow(FILE* file, uint16_t year, uint16_t month, int day, const DaySums& sums)
+{
+    char date[16], numbers[3][24], money[64];
+    snprintf(date, sizeof date, "%04u-%02u-%02d", unsigned(year), unsigned(month), day);
+    const uint64_t values[3] = { sums.seconds, sums.received, sums.sent };
+    for (int i = 0; i < 3; ++i)
+        snprintf(numbers[i], sizeof numbers[i], "%llu", static_cast<unsigned long long>(values[i]));
+    snprintf(money, sizeof money, "%.6f", sums.cost);
+    const char* fields[kDayCsvColumns] = { date, numbers[0], numbers[1], numbers[2], money };
+    return writeRow(file, fields, kDayCsvColumns);
+}
+
 // The next word of a command line: a run of non-blanks, or the text between two quotes.
 const char* nextWord(const char* text, char* word, size_t size)
 {
@@ -60,9 +103,9 @@ const char* nextWord(const char* text, char* word, size_t size)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isExportWord(const char* word)
+// True when `word` is `expected` (lower case) in any letter case.
+bool isWord(const char* word, const char* expected)
 {
-    const char* expected = "/export";
     for (; *expected != '\0'; ++word, ++expected)
         if ((*word >= 'A' && *word <= 'Z' ? *word - 'A' + 'a' : *word) != *expected)
             return false;
@@ -113,23 +156,43 @@ bool csvField(const char* text, char* out, size_t size)
 
 bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& headings)
 {
-    char temporary[270];
-    if (snprintf(temporary, sizeof temporary, "%s.tmp", path) >= int(sizeof temporary))
+    return writeCsvFile(path, [&](FILE* file) {
+        bool ok = writeRow(file, headings.text, kCsvColumns);
+        // Priced from the month's start, as the month's sums are, so the costs add up to its total.
+        FreeUnitCounters counters {};
+        for (const LogRecord* record = first; ok && record != nullptr; record = record->next)
+            ok = writeRecordRow(file, *record, computeCost(counters, *record, settings.activeTariff));
+        return ok;
+    });
+}
+
+bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, const CsvHeadings& headings)
+{
+    const uint16_t year = uint16_t(monthKey >> 16), month = uint16_t(monthKey & 0xFFFF);
+    const int days = daysInMonth(year, month);
+    if (days < 1)
         return false;
-    FILE* file = fopen(temporary, "wb");
-    if (file == nullptr)
-        return false;
-    bool ok = writeRow(file, headings.text, kCsvColumns);
-    // Priced from the month's start, as the month's sums are, so the costs add up to its total.
+    DaySums sums[31] = {};
     FreeUnitCounters counters {};
-    for (const LogRecord* record = first; ok && record != nullptr; record = record->next)
-        ok = writeRecordRow(file, *record, computeCost(counters, *record, settings.activeTariff));
-    ok = fclose(file) == 0 && ok;
-    if (!ok || !replaceFile(temporary, path)) {
-        remove(temporary);
-        return false;
+    for (const LogRecord* record = first; record != nullptr; record = record->next) {
+        const double cost = computeCost(counters, *record, settings.activeTariff);
+        if (record->start.day < 1 || record->start.day > days)
+            continue;
+        DaySums& day = sums[record->start.day - 1];
+        day.seconds += record->dur;
+        day.received += record->rx;
+        day.sent += record->tx;
+        day.cost += cost;
     }
-    return true;
+    return writeCsvFile(path, [&](FILE* file) {
+        const char* heading[kDayCsvColumns];
+        for (int column = 0; column < kDayCsvColumns; ++column)
+            heading[column] = headings.text[kDayColumnHeadings[column]];
+        bool ok = writeRow(file, heading, kDayCsvColumns);
+        for (int day = 1; ok && day <= days; ++day)
+            ok = writeDayRow(file, year, month, day, sums[day - 1]);
+        return ok;
+    });
 }
 
 ExportRequest parseExportRequest(const char* commandLine)
@@ -137,7 +200,7 @@ ExportRequest parseExportRequest(const char* commandLine)
     ExportRequest request {};
     char word[260];
     const char* rest = nextWord(commandLine, word, sizeof word);
-    if (rest == nullptr || !isExportWord(word))
+    if (rest == nullptr || !isWord(word, "/export"))
         return request;
     request.kind = ExportRequestKind::malformed;
     rest = nextWord(rest, word, sizeof word);
@@ -146,8 +209,12 @@ ExportRequest parseExportRequest(const char* commandLine)
     rest = nextWord(rest, request.path, sizeof request.path);
     if (rest == nullptr || request.path[0] == '\0')
         return request;
-    char extra[2];
+    char extra[8];
     rest = nextWord(rest, extra, sizeof extra);
+    if (rest != nullptr && isWord(extra, "/days")) {
+        request.days = true;
+        rest = nextWord(rest, extra, sizeof extra);
+    }
     if (rest == nullptr || extra[0] != '\0')
         return request;
     request.kind = ExportRequestKind::month;

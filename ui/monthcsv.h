@@ -25,15 +25,23 @@ bool csvField(const char* text, char* out, size_t size);
 // written.
 bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& headings);
 
+// Writes a header row and one row per day of the month `monthKey` (year * 65536 + month), every
+// day from the 1st to the last, to `path`: ISO date, seconds online, bytes received and sent, and
+// the day's cost. A record counts on the day it began; its cost is priced as writeMonthCsv prices
+// it, so the days add up to the same total. The headings are those of the record table's date,
+// duration, bytes and cost columns. The file is replaced only once it is complete.
+bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, const CsvHeadings& headings);
+
 enum class ExportRequestKind { none, month, malformed };
 
 struct ExportRequest {
     ExportRequestKind kind;
     uint32_t monthKey; // year * 65536 + month
     char path[260];
+    bool days; // one row per day instead of one per record
 };
 
-// Reads a command line (without the program's name) of the form `/export YYYY-MM FILE`; FILE may
-// be quoted. `none` when the first word is not /export (any letter case), `malformed` when the
-// rest is not a month and one file.
+// Reads a command line (without the program's name) of the form `/export YYYY-MM FILE [/days]`;
+// FILE may be quoted. `none` when the first word is not /export (any letter case), `malformed`
+// when the rest is not a month, one file and at most /days.
 ExportRequest parseExportRequest(const char* commandLine);

@@ -108,9 +108,10 @@ if [ -f "$month_log" ]; then
 fi
 
 # 2b. A script exports the month telvane has just written, while telvane runs, without a window.
-export_run() {  # export_run MONTH FILE: the exit code; standard error in $work/export.err
+export_run() {  # export_run MONTH FILE [/days]: the exit code; standard error in $work/export.err
     local code=0
-    timeout 30 "$wine_run" "$work/telvane.exe" /export "$1" "$(winepath -w "$2")" 2>"$work/export.err" || code=$?
+    timeout 30 "$wine_run" "$work/telvane.exe" /export "$1" "$(winepath -w "$2")" ${3:+"$3"} 2>"$work/export.err" \
+        || code=$?
     echo "$code"
 }
 csv=$work/export.csv
@@ -124,6 +125,20 @@ if [ -f "$csv" ] && [ -f "$month_log" ]; then
     row=$(tr -d '\r' < "$csv" | tail -1)
     check "its row carries the logged date, duration and bytes ($row)" \
         [ "$(cut -d, -f1,3,4 <<<"$row")" = "$(date +%Y-%m-%d),$dur,$rx" ]
+fi
+days_csv=$work/days.csv
+code=$(export_run "$(date +%Y-%m)" "$days_csv" /days)
+check "with /days it exports one row per day (exit code $code)" [ "$code" = 0 ]
+if [ -f "$days_csv" ] && [ -f "$csv" ]; then
+    today=$(date +%Y-%m-%d)
+    # Today's row sums today's records of the record table: duration, bytes received and sent.
+    want=$(tr -d '\r' < "$csv" | awk -F, -v d="$today" '$1 == d { s += $3; r += $4; t += $6 }
+        END { printf "%s,%d,%d,%d", d, s, r, t }')
+    got=$(tr -d '\r' < "$days_csv" | grep "^$today," | cut -d, -f1-4)
+    days_in_month=$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)
+    check "the day table has a row for each of the month's $days_in_month days" \
+        [ "$(tr -d '\r' < "$days_csv" | wc -l)" = $((1 + days_in_month)) ]
+    check "today's row sums today's records ($got)" [ "$got" = "$want" ]
 fi
 code=$(export_run 2001-01 "$work/none.csv")
 check "a month without a log fails (exit code $code) with one line on standard error" \

@@ -66,6 +66,21 @@ TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
             + "2003-10-05,14:03:20,754,120000,400,30000,350,0.128333\r\n"
               "2003-10-12,23:59:59,60,4294967295,2,3,4,0.050000\r\n");
     EXPECT_FALSE(fileExists(csv + ".tmp"));
+
+    // The same month by day: every day of October, the two records on their days with the same
+    // costs, their bytes summed past 32 bits.
+    readOctober(logBlock(5, 50600, 754, 120000, 400, 30000, 350) + logBlock(12, 86399, 60, 4294967295u, 2, 3, 4)
+        + logBlock(12, 100, 40, 1, 0, 1, 0));
+    ASSERT_TRUE(writeDayCsv(csv.c_str(), kOctober2003, month.records.head, kHeadings));
+    std::string days = "Date,Duration (s),Received (bytes),Sent (bytes),\"Cost (Evening, \"\"late\"\")\"\r\n";
+    for (int day = 1; day <= 31; ++day) {
+        char row[64];
+        snprintf(row, sizeof row, "2003-10-%02d,0,0,0,0.000000\r\n", day);
+        days += day == 5 ? "2003-10-05,754,120000,30000,0.128333\r\n"
+            : day == 12  ? "2003-10-12,100,4294967296,4,0.083333\r\n"
+                         : row;
+    }
+    EXPECT_EQ(readPlainFile(csv), days);
 }
 
 TEST_F(MonthCsv, AMonthWithoutRecordsIsTheHeaderAloneAndAFailedWriteLeavesNothing)
@@ -108,6 +123,7 @@ TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
         ExportRequestKind kind;
         uint32_t monthKey;
         const char* path;
+        bool days = false;
     } cases[] = {
         { "/export 2024-05 out.csv", ExportRequestKind::month, 2024 * 65536 + 5, "out.csv" },
         { "  /EXPORT 1999-12 \"C:\\My Files\\dec.csv\"  ", ExportRequestKind::month, 1999 * 65536 + 12,
@@ -121,6 +137,8 @@ TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
         { "/export 2024-05", ExportRequestKind::malformed, 0, "" },
         { "/export 2024-05 \"\"", ExportRequestKind::malformed, 0, "" },
         { "/export 2024-05 out.csv more.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024-05 out.csv /DAYS", ExportRequestKind::month, 2024 * 65536 + 5, "out.csv", true },
+        { "/export 2024-05 out.csv /days more", ExportRequestKind::malformed, 0, "" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -129,6 +147,7 @@ TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
         if (c.kind == ExportRequestKind::month) {
             EXPECT_EQ(request.monthKey, c.monthKey);
             EXPECT_STREQ(request.path, c.path);
+            EXPECT_EQ(request.days, c.days);
         }
     }
     // A file name longer than a path can be is no request either.
