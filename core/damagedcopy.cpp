@@ -1,6 +1,10 @@
 #include "core/damagedcopy.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/gzfile.h"
 
 namespace {
 
@@ -78,4 +82,28 @@ bool keepDamagedCopy(const char* path, char* copyPath, size_t size)
     if (size != 0)
         copyPath[0] = '\0';
     return false;
+}
+
+bool keepDamagedCopyForMessage(const char* path)
+{
+    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
+    memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
+    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
+    return keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+}
+
+bool replaceKeptFile(const char* path, bool& unkept, bool (*write)(GzReplacingWriter& file))
+{
+    if (unkept) {
+        char copyPath[300];
+        unkept = !keepDamagedCopy(path, copyPath, sizeof copyPath);
+        if (unkept)
+            return false;
+    }
+    GzReplacingWriter file(path);
+    if (!file.isOpen())
+        return false;
+    if (!write(file))
+        file.markFailed();
+    return file.commit();
 }

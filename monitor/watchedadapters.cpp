@@ -138,10 +138,7 @@ bool loadWatchedAdapters()
         watchedAdapters = read;
         return true;
     }
-    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
-    memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
-    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
-    adaptersFileUnkept = !keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+    adaptersFileUnkept = !keepDamagedCopyForMessage(path);
     if (!adaptersFileUnkept)
         saveWatchedAdapters();
     return failWith(kErrorAdaptersRead);
@@ -152,18 +149,5 @@ bool saveWatchedAdapters()
     char path[260];
     if (!buildProgramFilePath(IDS_ADAPTERS_FILE, path, sizeof path))
         return false;
-    if (adaptersFileUnkept) {
-        char copyPath[300];
-        adaptersFileUnkept = !keepDamagedCopy(path, copyPath, sizeof copyPath);
-        if (adaptersFileUnkept)
-            return failWith(kErrorAdaptersWrite);
-    }
-    GzReplacingWriter file(path);
-    if (!file.isOpen())
-        return failWith(kErrorAdaptersWrite);
-    if (!writeAdapters(file))
-        file.markFailed();
-    if (!file.commit())
-        return failWith(kErrorAdaptersWrite);
-    return true;
+    return replaceKeptFile(path, adaptersFileUnkept, writeAdapters) || failWith(kErrorAdaptersWrite);
 }

@@ -224,10 +224,7 @@ bool loadAlerts()
         return true;
     }
     turnAlertsOff();
-    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
-    memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
-    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
-    alertsFileUnkept = !keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+    alertsFileUnkept = !keepDamagedCopyForMessage(path);
     if (!alertsFileUnkept)
         saveAlerts();
     return failWith(kErrorAlertsRead);
@@ -238,18 +235,5 @@ bool saveAlerts()
     char path[260];
     if (!buildProgramFilePath(kAlertsFileString, path, sizeof path))
         return false;
-    if (alertsFileUnkept) {
-        char copyPath[300];
-        alertsFileUnkept = !keepDamagedCopy(path, copyPath, sizeof copyPath);
-        if (alertsFileUnkept)
-            return failWith(kErrorAlertsWrite);
-    }
-    GzReplacingWriter file(path);
-    if (!file.isOpen())
-        return failWith(kErrorAlertsWrite);
-    if (!writeAlerts(file))
-        file.markFailed();
-    if (!file.commit())
-        return failWith(kErrorAlertsWrite);
-    return true;
+    return replaceKeptFile(path, alertsFileUnkept, writeAlerts) || failWith(kErrorAlertsWrite);
 }

@@ -22,12 +22,7 @@ bool settingsFileUnkept;
 
 // The file as it was goes beside it before the defaults can be written over it; %3 names the
 // file and %4 the copy.
-void keepUnreadSettings(const char* path)
-{
-    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
-    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
-    settingsFileUnkept = !keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
-}
+void keepUnreadSettings(const char* path) { settingsFileUnkept = !keepDamagedCopyForMessage(path); }
 
 // Text fields must end inside their fields, whatever the file held.
 void terminateTextFields()

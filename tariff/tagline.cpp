@@ -79,9 +79,6 @@ LineRead readTagFileLine(gzFile file, char* buffer)
 
 void reportTagFileError(const char* path)
 {
-    memset(MessageArguments.text1, 0, sizeof MessageArguments.text1);
-    memset(MessageArguments.text2, 0, sizeof MessageArguments.text2);
-    snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", path);
-    keepDamagedCopy(path, MessageArguments.text2, sizeof MessageArguments.text2);
+    keepDamagedCopyForMessage(path);
     reportError(kErrorTagLine);
 }
