@@ -1,6 +1,5 @@
 #include "monitor/watchedadapters.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -39,48 +38,29 @@ void keepableName(const char* name, char* kept, size_t size)
     kept[length] = '\0';
 }
 
-enum class FileState { read, missing, damaged };
-
-FileState readAdaptersFile(const char* path, WatchedAdapterList& read)
+bool takeAdapterLine(const TagLine& line, void* context)
 {
-    FILE* probe = fopen(path, "rb");
-    if (probe == nullptr && errno == ENOENT)
-        return FileState::missing;
-    if (probe != nullptr)
-        fclose(probe);
-    GzReader file(path);
-    if (!file.isOpen() || file.content() != GzReader::Content::gzip)
-        return FileState::damaged;
-    static char buffer[kTagFileLineLength + 1];
-    static TagLine line;
-    for (;;) {
-        const LineRead result = readTagFileLine(file.get(), buffer);
-        if (result == LineRead::end)
-            return FileState::read;
-        if (result != LineRead::line)
-            return FileState::damaged;
-        if (strspn(buffer, " \t\r\n") == strlen(buffer))
-            continue;
-        if (!parseTagLine(buffer, line) || !line.closed || line.cut)
-            return FileState::damaged;
-        if (strcmp(line.tag, "version") == 0) {
-            if (strcmp(line.value, "1") != 0)
-                return FileState::damaged;
-        } else if (strcmp(line.tag, "adapter") == 0) {
-            // Every adapter once, and no more than the list holds.
-            if (!isKeepableId(line.value, strlen(line.value)) || read.count == kMaxWatchedAdapters)
-                return FileState::damaged;
-            for (uint32_t i = 0; i < read.count; ++i)
-                if (strcmp(read.adapters[i].id, line.value) == 0)
-                    return FileState::damaged;
-            WatchedAdapter& adapter = read.adapters[read.count++];
-            snprintf(adapter.id, sizeof adapter.id, "%s", line.value);
-        } else if (strcmp(line.tag, "name") == 0 && read.count != 0) {
-            keepableName(line.value, read.adapters[read.count - 1].name, sizeof read.adapters[0].name);
-        } else {
-            return FileState::damaged;
-        }
+    WatchedAdapterList& read = *static_cast<WatchedAdapterList*>(context);
+    if (!line.closed || line.cut)
+        return false;
+    if (strcmp(line.tag, "version") == 0)
+        return strcmp(line.value, "1") == 0;
+    if (strcmp(line.tag, "adapter") == 0) {
+        // Every adapter once, and no more than the list holds.
+        if (!isKeepableId(line.value, strlen(line.value)) || read.count == kMaxWatchedAdapters)
+            return false;
+        for (uint32_t i = 0; i < read.count; ++i)
+            if (strcmp(read.adapters[i].id, line.value) == 0)
+                return false;
+        WatchedAdapter& adapter = read.adapters[read.count++];
+        snprintf(adapter.id, sizeof adapter.id, "%s", line.value);
+        return true;
     }
+    if (strcmp(line.tag, "name") == 0 && read.count != 0) {
+        keepableName(line.value, read.adapters[read.count - 1].name, sizeof read.adapters[0].name);
+        return true;
+    }
+    return false;
 }
 
 bool writeAdapters(GzReplacingWriter& file)
@@ -131,10 +111,10 @@ bool loadWatchedAdapters()
     // Read into a copy, so a file damaged half-way leaves nothing of it in force.
     static WatchedAdapterList read;
     read = WatchedAdapterList {};
-    const FileState state = readAdaptersFile(path, read);
-    if (state == FileState::missing)
+    const TagFileRead state = readSmallTagFile(path, takeAdapterLine, &read);
+    if (state == TagFileRead::missing)
         return true;
-    if (state == FileState::read) {
+    if (state == TagFileRead::read) {
         watchedAdapters = read;
         return true;
     }

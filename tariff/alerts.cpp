@@ -1,6 +1,5 @@
 #include "tariff/alerts.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -124,34 +123,7 @@ bool readAlertLine(Alerts& read, const TagLine& line)
     return false;
 }
 
-enum class FileState { read, missing, damaged };
-
-FileState readAlertsFile(const char* path, Alerts& read)
-{
-    // A first start has no file yet.
-    FILE* probe = fopen(path, "rb");
-    if (probe == nullptr && errno == ENOENT)
-        return FileState::missing;
-    if (probe != nullptr)
-        fclose(probe);
-    GzReader file(path);
-    if (!file.isOpen() || file.content() != GzReader::Content::gzip)
-        return FileState::damaged;
-    static char buffer[kTagFileLineLength + 1];
-    static TagLine line;
-    for (;;) {
-        const LineRead result = readTagFileLine(file.get(), buffer);
-        if (result == LineRead::end)
-            return FileState::read;
-        if (result != LineRead::line)
-            return FileState::damaged;
-        // Blank lines carry no tag; every other line must be one the file holds.
-        if (strspn(buffer, " \t\r\n") == strlen(buffer))
-            continue;
-        if (!parseTagLine(buffer, line) || !readAlertLine(read, line))
-            return FileState::damaged;
-    }
-}
+bool takeAlertLine(const TagLine& line, void* read) { return readAlertLine(*static_cast<Alerts*>(read), line); }
 
 bool writeLine(GzReplacingWriter& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
 bool writeLine(GzReplacingWriter& file, const char* format, ...)
@@ -216,10 +188,10 @@ bool loadAlerts()
     // Read into a copy, so a file damaged half-way leaves nothing of it in force.
     static Alerts read;
     read = alerts;
-    const FileState state = readAlertsFile(path, read);
-    if (state == FileState::missing)
+    const TagFileRead state = readSmallTagFile(path, takeAlertLine, &read);
+    if (state == TagFileRead::missing)
         return true;
-    if (state == FileState::read) {
+    if (state == TagFileRead::read) {
         alerts = read;
         return true;
     }

@@ -1,10 +1,12 @@
 #include "tariff/tagline.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "core/apperror.h"
 #include "core/damagedcopy.h"
+#include "core/gzfile.h"
 
 namespace {
 
@@ -75,6 +77,32 @@ LineRead readTagFileLine(gzFile file, char* buffer)
             return LineRead::damaged;
     }
     return LineRead::line;
+}
+
+TagFileRead readSmallTagFile(const char* path, bool (*takeLine)(const TagLine& line, void* context), void* context)
+{
+    FILE* probe = fopen(path, "rb");
+    if (probe == nullptr && errno == ENOENT)
+        return TagFileRead::missing;
+    if (probe != nullptr)
+        fclose(probe);
+    GzReader file(path);
+    if (!file.isOpen() || file.content() != GzReader::Content::gzip)
+        return TagFileRead::damaged;
+    static char buffer[kTagFileLineLength + 1];
+    static TagLine line;
+    for (;;) {
+        const LineRead result = readTagFileLine(file.get(), buffer);
+        if (result == LineRead::end)
+            return TagFileRead::read;
+        if (result != LineRead::line)
+            return TagFileRead::damaged;
+        // Blank lines carry no tag; every other line must be one the file holds.
+        if (strspn(buffer, " \t\r\n") == strlen(buffer))
+            continue;
+        if (!parseTagLine(buffer, line) || !takeLine(line, context))
+            return TagFileRead::damaged;
+    }
 }
 
 void reportTagFileError(const char* path)

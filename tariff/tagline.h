@@ -51,6 +51,14 @@ enum class LineRead { line, end, damaged, unreadable };
 // when the system cannot read the file at all.
 LineRead readTagFileLine(gzFile file, char* buffer);
 
+enum class TagFileRead { read, missing, damaged };
+
+// Reads a small tag-line file of the program's own (alerts.zip, adapters.zip) whole: each line
+// that is not blank is parsed and handed to `takeLine` with `context`, which says whether the
+// file may hold it. `missing` when there is no file yet (a first start); `damaged` when it is not
+// gzip, cannot be read, or holds a line that does not parse or that `takeLine` refuses.
+TagFileRead readSmallTagFile(const char* path, bool (*takeLine)(const TagLine& line, void* context), void* context);
+
 // Reports a format error in the file at `path` at once (AppError 0x40000018), after keeping a
 // copy of the file as it is beside it (keepDamagedCopy), so that a later rewrite of the file from
 // what was read cannot destroy what followed the damage. Inserts: %3 the file, %4 the copy (empty
