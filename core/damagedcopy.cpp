@@ -27,15 +27,6 @@ bool sameFileContent(const char* first, const char* second)
     return same;
 }
 
-bool fileExists(const char* path)
-{
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr)
-        return false;
-    fclose(file);
-    return true;
-}
-
 bool copyFile(const char* from, const char* to)
 {
     FILE* in = fopen(from, "rb");
@@ -69,7 +60,7 @@ bool damagedCopyPath(const char* path, char* copyPath, size_t size)
         if (written < 0 || size_t(written) >= size)
             return false;
         // A copy of the same damage (the file read again before it was rewritten) is reused.
-        if (!fileExists(copyPath) || sameFileContent(path, copyPath))
+        if (!isReadableFile(copyPath) || sameFileContent(path, copyPath))
             return true;
     }
     return false;
@@ -77,7 +68,7 @@ bool damagedCopyPath(const char* path, char* copyPath, size_t size)
 
 bool keepDamagedCopy(const char* path, char* copyPath, size_t size)
 {
-    if (damagedCopyPath(path, copyPath, size) && (fileExists(copyPath) || copyFile(path, copyPath)))
+    if (damagedCopyPath(path, copyPath, size) && (isReadableFile(copyPath) || copyFile(path, copyPath)))
         return true;
     if (size != 0)
         copyPath[0] = '\0';

@@ -15,6 +15,15 @@ bool isMissingFile(const char* path)
     return false;
 }
 
+bool isReadableFile(const char* path)
+{
+    FILE* file = fopen(path, "rb");
+    if (file == nullptr)
+        return false;
+    fclose(file);
+    return true;
+}
+
 GzReplacingWriter::GzReplacingWriter(const char* target)
     : file_(nullptr)
 {

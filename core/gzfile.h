@@ -7,6 +7,9 @@
 // True when nothing is at `path` (a first start), false when a file is there, readable or not.
 bool isMissingFile(const char* path);
 
+// True when the file at `path` can be opened for reading.
+bool isReadableFile(const char* path);
+
 class GzReader {
 public:
     explicit GzReader(const char* path)

@@ -65,13 +65,10 @@ bool takeAdapterLine(const TagLine& line, void* context)
 
 bool writeAdapters(GzReplacingWriter& file)
 {
-    char line[400];
-    int length = snprintf(line, sizeof line, "<version>1</version>\r\n");
-    bool ok = gzwrite(file.get(), line, unsigned(length)) == length;
+    bool ok = writeTagFileLine(file, "<version>1</version>\r\n");
     for (uint32_t i = 0; ok && i < watchedAdapters.count; ++i) {
         const WatchedAdapter& adapter = watchedAdapters.adapters[i];
-        length = snprintf(line, sizeof line, "<adapter>%s</adapter>\r\n<name>%s</name>\r\n", adapter.id, adapter.name);
-        ok = length > 0 && size_t(length) < sizeof line && gzwrite(file.get(), line, unsigned(length)) == length;
+        ok = writeTagFileLine(file, "<adapter>%s</adapter>\r\n<name>%s</name>\r\n", adapter.id, adapter.name);
     }
     return ok;
 }

@@ -1,7 +1,6 @@
 #include "tariff/alerts.h"
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -125,39 +124,27 @@ bool readAlertLine(Alerts& read, const TagLine& line)
 
 bool takeAlertLine(const TagLine& line, void* read) { return readAlertLine(*static_cast<Alerts*>(read), line); }
 
-bool writeLine(GzReplacingWriter& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
-bool writeLine(GzReplacingWriter& file, const char* format, ...)
-{
-    char line[256];
-    va_list arguments;
-    va_start(arguments, format);
-    const int length = vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    if (length <= 0 || size_t(length) >= sizeof line)
-        return false;
-    return gzwrite(file.get(), line, unsigned(length)) == length;
-}
-
 bool writeAlerts(GzReplacingWriter& file)
 {
-    bool ok = writeLine(file, "<version>1</version>\r\n");
+    bool ok = writeTagFileLine(file, "<version>1</version>\r\n");
     for (int slot = 0; slot < kUsageAlertCount; ++slot) {
         const int number = slot + 1;
-        ok = ok && writeLine(file, "<usage%d>%u</usage%d>\r\n", number, alerts.usagePercent[slot], number);
-        ok = ok && writeLine(file, "<usage%don>%d</usage%don>\r\n", number, alerts.usageOn[slot] ? 1 : 0, number);
+        ok = ok && writeTagFileLine(file, "<usage%d>%u</usage%d>\r\n", number, alerts.usagePercent[slot], number);
         ok = ok
-            && writeLine(
+            && writeTagFileLine(file, "<usage%don>%d</usage%don>\r\n", number, alerts.usageOn[slot] ? 1 : 0, number);
+        ok = ok
+            && writeTagFileLine(
                 file, "<usage%dmonth>%u</usage%dmonth>\r\n", number, storedMonth(alerts.fired[slot].monthKey), number);
         ok = ok
-            && writeLine(
+            && writeTagFileLine(
                 file, "<usage%dlevel>%u</usage%dlevel>\r\n", number, uint32_t(alerts.fired[slot].level), number);
     }
     const FiredAlert& money = alerts.fired[kMoneyAlert];
-    ok = ok && writeLine(file, "<limit>%.6f</limit>\r\n", alerts.limit);
-    ok = ok && writeLine(file, "<limiton>%d</limiton>\r\n", alerts.limitOn ? 1 : 0);
-    ok = ok && writeLine(file, "<limitmonth>%u</limitmonth>\r\n", storedMonth(money.monthKey));
-    ok = ok && writeLine(file, "<limitlevel>%.6f</limitlevel>\r\n", money.level);
-    return ok && writeLine(file, "<hangup>%d</hangup>\r\n", alerts.hangUp ? 1 : 0);
+    ok = ok && writeTagFileLine(file, "<limit>%.6f</limit>\r\n", alerts.limit);
+    ok = ok && writeTagFileLine(file, "<limiton>%d</limiton>\r\n", alerts.limitOn ? 1 : 0);
+    ok = ok && writeTagFileLine(file, "<limitmonth>%u</limitmonth>\r\n", storedMonth(money.monthKey));
+    ok = ok && writeTagFileLine(file, "<limitlevel>%.6f</limitlevel>\r\n", money.level);
+    return ok && writeTagFileLine(file, "<hangup>%d</hangup>\r\n", alerts.hangUp ? 1 : 0);
 }
 
 } // namespace

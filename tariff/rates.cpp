@@ -1,7 +1,6 @@
 #include "tariff/rates.h"
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -136,20 +135,6 @@ LineResult readRateLine(RatesReading& reading, const TagLine& line)
     return LineResult::carryOn;
 }
 
-// Formats into `line` and writes it; false when the text did not fit or the write failed.
-bool writeLine(GzReplacingWriter& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
-bool writeLine(GzReplacingWriter& file, const char* format, ...)
-{
-    char line[1024];
-    va_list arguments;
-    va_start(arguments, format);
-    const int length = vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    if (length <= 0 || size_t(length) >= sizeof line)
-        return false;
-    return gzwrite(file.get(), line, unsigned(length)) == length;
-}
-
 bool writeRate(GzReplacingWriter& file, const Rate& rate)
 {
     char days[9];
@@ -161,18 +146,18 @@ bool writeRate(GzReplacingWriter& file, const Rate& rate)
     copyText(name, sizeof name, rate.name);
     copyText(precision, sizeof precision, rate.precision);
 
-    bool ok = writeLine(file, "<rate>\r\n");
-    ok = ok && writeLine(file, "\t<name>%s</name>\r\n", name);
-    ok = ok && writeLine(file, "\t<ltimeb>%i</ltimeb>\r\n", rate.ltimeb);
-    ok = ok && writeLine(file, "\t<ltimee>%i</ltimee>\r\n", rate.ltimee);
-    ok = ok && writeLine(file, "\t<ldays>%s</ldays>\r\n", days);
-    ok = ok && writeLine(file, "\t<precision>%s</precision>\r\n", precision);
-    ok = ok && writeLine(file, "\t<unit>%u</unit>\r\n", uint32_t(rate.unit));
+    bool ok = writeTagFileLine(file, "<rate>\r\n");
+    ok = ok && writeTagFileLine(file, "\t<name>%s</name>\r\n", name);
+    ok = ok && writeTagFileLine(file, "\t<ltimeb>%i</ltimeb>\r\n", rate.ltimeb);
+    ok = ok && writeTagFileLine(file, "\t<ltimee>%i</ltimee>\r\n", rate.ltimee);
+    ok = ok && writeTagFileLine(file, "\t<ldays>%s</ldays>\r\n", days);
+    ok = ok && writeTagFileLine(file, "\t<precision>%s</precision>\r\n", precision);
+    ok = ok && writeTagFileLine(file, "\t<unit>%u</unit>\r\n", uint32_t(rate.unit));
     for (uint32_t amount : rate.amount)
-        ok = ok && writeLine(file, "\t<amount>%u</amount>\r\n", amount);
+        ok = ok && writeTagFileLine(file, "\t<amount>%u</amount>\r\n", amount);
     for (double cost : rate.cost)
-        ok = ok && writeLine(file, "\t<cost>%.6f</cost>\r\n", cost);
-    return ok && writeLine(file, "</rate>\r\n");
+        ok = ok && writeTagFileLine(file, "\t<cost>%.6f</cost>\r\n", cost);
+    return ok && writeTagFileLine(file, "</rate>\r\n");
 }
 
 } // namespace
@@ -267,7 +252,7 @@ bool writeRates()
     GzReplacingWriter file(path);
     if (!file.isOpen())
         return failWith(kErrorTariffFile);
-    bool ok = writeLine(file, "<version>1</version>\r\n");
+    bool ok = writeTagFileLine(file, "<version>1</version>\r\n");
     for (int slot = 0; ok && slot < kTariffSlots && TariffTable[slot] != nullptr; ++slot)
         ok = writeRate(file, *TariffTable[slot]);
     if (!ok)

@@ -1,6 +1,6 @@
 #include "tariff/tagline.h"
 
-#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -79,13 +79,22 @@ LineRead readTagFileLine(gzFile file, char* buffer)
     return LineRead::line;
 }
 
+bool writeTagFileLine(GzReplacingWriter& file, const char* format, ...)
+{
+    char line[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    if (length <= 0 || size_t(length) >= sizeof line)
+        return false;
+    return gzwrite(file.get(), line, unsigned(length)) == length;
+}
+
 TagFileRead readSmallTagFile(const char* path, bool (*takeLine)(const TagLine& line, void* context), void* context)
 {
-    FILE* probe = fopen(path, "rb");
-    if (probe == nullptr && errno == ENOENT)
+    if (isMissingFile(path))
         return TagFileRead::missing;
-    if (probe != nullptr)
-        fclose(probe);
     GzReader file(path);
     if (!file.isOpen() || file.content() != GzReader::Content::gzip)
         return TagFileRead::damaged;

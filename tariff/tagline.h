@@ -8,6 +8,8 @@
 
 #include "core/damagedcopy.h"
 
+class GzReplacingWriter;
+
 // Longest tag or value kept, without its NUL; longer ones are cut to this length.
 constexpr size_t kTagTextLength = 255;
 // Longest line the readers accept, without its NUL.
@@ -58,6 +60,10 @@ enum class TagFileRead { read, missing, damaged };
 // file may hold it. `missing` when there is no file yet (a first start); `damaged` when it is not
 // gzip, cannot be read, or holds a line that does not parse or that `takeLine` refuses.
 TagFileRead readSmallTagFile(const char* path, bool (*takeLine)(const TagLine& line, void* context), void* context);
+
+// Formats one line of a tag-line file and writes it; false when the line would be longer than
+// 1023 characters (no line of the program's files is) or the write failed.
+bool writeTagFileLine(GzReplacingWriter& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Reports a format error in the file at `path` at once (AppError 0x40000018), after keeping a
 // copy of the file as it is beside it (keepDamagedCopy), so that a later rewrite of the file from

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/gzfile.h"
 #include "core/language.h"
 #include "core/messagebox_win.h"
 #include "core/platform.h"
@@ -113,15 +114,6 @@ int WINAPI errorLineBox(HWND, LPCSTR text, LPCSTR caption, UINT)
     return IDOK;
 }
 
-bool fileExists(const char* path)
-{
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr)
-        return false;
-    fclose(file);
-    return true;
-}
-
 int exportMonth(const ExportRequest& request)
 {
     resetSettings();
@@ -136,7 +128,7 @@ int exportMonth(const ExportRequest& request)
         return kExportDamaged;
 
     char path[260];
-    if (!monthLogPath(request.monthKey >> 16, request.monthKey & 0xFFFF, path, sizeof path) || !fileExists(path)) {
+    if (!monthLogPath(request.monthKey >> 16, request.monthKey & 0xFFFF, path, sizeof path) || !isReadableFile(path)) {
         reportForFile(kErrorExportNoMonth, path);
         return kExportNoMonth;
     }
