@@ -24,6 +24,41 @@ bool isHoliday(const LocalTime& time)
     return false;
 }
 
+// The step that the usage just above `units` is priced at: the highest whose threshold lies
+// below it; -1 within the free units. It never falls as the usage grows, whatever order wrapped
+// thresholds have.
+int stepAt(const uint32_t* thresholds, double units)
+{
+    int step = 2;
+    while (step >= 0 && !(double(thresholds[step]) < units))
+        --step;
+    return step;
+}
+
+// A record that crosses thresholds: each part of it at the step it lies in, the part within the
+// free units free, lower parts first. Its month then costs the same however its usage is cut
+// into records. At most four parts.
+double crossingCost(const PriceSteps& steps, double beforeUnits, double afterUnits)
+{
+    const uint32_t* thresholds = steps.thresholds;
+    double cost = 0.0;
+    double from = beforeUnits;
+    while (from < afterUnits) {
+        int step = -1;
+        for (int k = 0; k < 3; ++k)
+            if (double(thresholds[k]) <= from)
+                step = k;
+        // Only a higher step's threshold changes the price; every one of them lies above `from`.
+        double to = afterUnits;
+        for (int k = step + 1; k < 3; ++k)
+            if (double(thresholds[k]) < to)
+                to = double(thresholds[k]);
+        cost += (to - from) * (step < 0 ? 0.0 : steps.prices[step]);
+        from = to;
+    }
+    return cost;
+}
+
 } // namespace
 
 double unitFactor(int32_t unit, bool* isVolume)
@@ -44,46 +79,51 @@ int64_t correctedVolume(uint32_t bytes)
 bool isSecondaryPeriod(const LocalTime& time, int32_t tariffIndex)
 {
     const Rate* rate = tariffAt(tariffIndex);
-    if (rate == nullptr || rate->ltimeb == rate->ltimee)
+    return rate != nullptr && isSecondaryPeriodUnder(time, *rate);
+}
+
+bool isSecondaryPeriodUnder(const LocalTime& time, const Rate& rate)
+{
+    if (rate.ltimeb == rate.ltimee)
         return false;
-    if ((rate->ldays & weekdayBit(time.dayOfWeek)) != 0)
+    if ((rate.ldays & weekdayBit(time.dayOfWeek)) != 0)
         return true;
-    if ((rate->ldays & kHolidayBit) != 0 && isHoliday(time))
+    if ((rate.ldays & kHolidayBit) != 0 && isHoliday(time))
         return true;
     const uint32_t seconds = uint32_t(time.hour) * 3600u + uint32_t(time.minute) * 60u + time.second;
-    return seconds < uint32_t(rate->ltimeb) || seconds >= uint32_t(rate->ltimee);
+    return seconds < uint32_t(rate.ltimeb) || seconds >= uint32_t(rate.ltimee);
 }
 
 double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t tariffIndex)
 {
     const Rate* rate = tariffAt(tariffIndex);
-    if (rate == nullptr)
-        return 0.0;
+    return rate != nullptr ? computeCostUnder(counters, record, *rate) : 0.0;
+}
 
-    bool isVolume = false;
-    const double factor = unitFactor(rate->unit, &isVolume);
-    const uint32_t* amount = rate->amount;
+PriceSteps priceSteps(const Rate& rate, bool secondary)
+{
+    const uint32_t* amount = rate.amount;
     const bool ownSecondaryUnits = amount[1] != 0;
-
-    // The thresholds wrap in 32 bits like the unit counts they are made of.
-    const uint32_t base = ownSecondaryUnits ? amount[1] : amount[0];
-    const uint32_t mainBase = amount[0];
-    const uint32_t thresholds[2][3] = {
-        { mainBase, mainBase + amount[2], mainBase + amount[2] + amount[3] },
-        { base, base + amount[2], base + amount[2] + amount[3] },
-    };
-
+    // Without secondary free units the secondary period shares the main period's thresholds.
+    const uint32_t base = secondary && ownSecondaryUnits ? amount[1] : amount[0];
+    const int column = secondary ? 1 : 0;
     // Without secondary free units the tariff keeps one set of step prices after step 0; step 2
-    // then takes its own pair, the one the user entered for it.
-    const double prices[3][2] = {
-        { rate->cost[1], rate->cost[2] },
-        { ownSecondaryUnits ? rate->cost[3] : rate->cost[1], ownSecondaryUnits ? rate->cost[4] : rate->cost[2] },
-        { rate->cost[5], rate->cost[6] },
+    // then takes its own pair, the one the user entered for it. The thresholds wrap in 32 bits
+    // like the unit counts they are made of.
+    return PriceSteps {
+        { base, base + amount[2], base + amount[2] + amount[3] },
+        { rate.cost[1 + column], rate.cost[(ownSecondaryUnits ? 3 : 1) + column], rate.cost[5 + column] },
     };
+}
 
+double computeCostUnder(FreeUnitCounters& counters, const LogRecord& record, const Rate& rate)
+{
+    bool isVolume = false;
+    const double factor = unitFactor(rate.unit, &isVolume);
     const int64_t usage = isVolume ? correctedVolume(record.rx + record.tx) : int64_t(record.dur);
-    const int period = isSecondaryPeriod(record.start, tariffIndex) ? 1 : 0;
-    const int row = period == 1 && ownSecondaryUnits ? 1 : 0;
+    const bool secondary = isSecondaryPeriodUnder(record.start, rate);
+    const PriceSteps steps = priceSteps(rate, secondary);
+    const int row = secondary && rate.amount[1] != 0 ? 1 : 0;
 
     const int64_t before = counters.used[row];
     // Wraps instead of overflowing; no month comes near it.
@@ -92,15 +132,10 @@ double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t 
     const double beforeUnits = double(before) * factor;
     const double afterUnits = double(after) * factor;
 
-    int step = 2;
-    while (step >= 0 && !(double(thresholds[row][step]) < afterUnits))
-        --step;
-    if (step < 0)
+    const int last = stepAt(steps.thresholds, afterUnits);
+    if (last < 0)
         return 0.0;
-
-    const double threshold = double(thresholds[row][step]);
-    if (beforeUnits > threshold)
-        return double(usage) * prices[step][period] * factor;
-    const double below = step == 0 ? 0.0 : (threshold - beforeUnits) * prices[step - 1][period];
-    return below + (afterUnits - threshold) * prices[step][period];
+    if (beforeUnits > double(steps.thresholds[last]))
+        return double(usage) * steps.prices[last] * factor;
+    return crossingCost(steps, beforeUnits, afterUnits);
 }

@@ -5,6 +5,8 @@
 #include "core/localtime.h"
 #include "tariff/logrecord.h"
 
+struct Rate;
+
 // The usage already priced in the month being summed: [0] the main period, [1] the secondary
 // period. Bytes (after the volume correction) for volume tariffs, seconds for time tariffs,
 // never tariff units, so a change of unit re-prices correctly from the log.
@@ -16,11 +18,22 @@ struct FreeUnitCounters {
 // `tariffIndex`. An empty slot, or a tariff whose window is empty (ltimeb == ltimee), has no
 // secondary period.
 bool isSecondaryPeriod(const LocalTime& time, int32_t tariffIndex);
+bool isSecondaryPeriodUnder(const LocalTime& time, const Rate& rate);
 
 // The cost of `record` under the tariff in slot `tariffIndex`, in currency, after the usage in
 // `counters`; advances the counter of the record's period by its usage. An empty slot (or an
 // index outside the table) costs 0.0 and leaves the counters alone.
 double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t tariffIndex);
+// The price steps of a tariff in one period as computeCost charges them: step k is charged above
+// thresholds[k] (tariff units; below thresholds[0] the usage is free) at prices[k] a unit.
+struct PriceSteps {
+    uint32_t thresholds[3];
+    double prices[3];
+};
+PriceSteps priceSteps(const Rate& rate, bool secondary);
+
+// The same under a tariff that need not be in the table (one being edited).
+double computeCostUnder(FreeUnitCounters& counters, const LogRecord& record, const Rate& rate);
 
 // A byte count after the volume correction of the settings: n * (1 - volumeCorrection * 0.0001),
 // truncated toward zero. Received and sent bytes that are combined are summed in 32 bits first.

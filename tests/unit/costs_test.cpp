@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
+#include <vector>
 
 #include "fakes/fakeplatform.h"
 #include "log/monthlog.h"
@@ -184,31 +187,102 @@ TEST_F(Pricing, OwnSecondaryFreeUnitsKeepTheirOwnCounterAndThresholds)
         { kSunday, 100, (220 - 150) * 0.08 + (250 - 220) * 0.06, 4200, 15000 },
         { kSunday, 100, (320 - 250) * 0.06 + (350 - 320) * 0.02, 4200, 21000 },
         { kSunday, 10, 10 * 0.02, 4200, 21600 },
-        { kWeekday, 200, (260 - 70) * 0.04 + (270 - 260) * 0.03, 16200, 21600 },
+        // Past two thresholds: each part at its own step.
+        { kWeekday, 200, (160 - 70) * 0.05 + (260 - 160) * 0.04 + (270 - 260) * 0.03, 16200, 21600 },
     };
     runSteps(steps, std::size(steps), 0);
 }
 
-TEST_F(Pricing, OnlyTheHighestCrossingIsPriced)
+// A record that crosses several thresholds pays each part at the step it lies in: the free
+// units stay free, whatever record they were used in.
+TEST_F(Pricing, EachPartOfACrossingRecordIsPricedAtItsStep)
 {
     setTariff(0, minuteTariff(120));
-    // From 0 past T1 = 160 in one record: the part below T1, free units included, is charged
-    // at the step-0 price.
-    const Step steps[] = {
-        { kWeekday, 200, (160 - 0) * 0.05 + (200 - 160) * 0.04, 12000, 0 },
+    // Weekday thresholds 60, 160, 260: from 0 past T1 in one record.
+    const Step pastTwo[] = {
+        { kWeekday, 200, (160 - 60) * 0.05 + (200 - 160) * 0.04, 12000, 0 },
     };
-    runSteps(steps, std::size(steps), 0);
+    runSteps(pastTwo, std::size(pastTwo), 0);
+    // From 40 past all three: 20 free, 100 at step 0, 100 at step 1, 40 at step 2.
+    const Step pastThree[] = {
+        { kWeekday, 40, 0.0, 2400, 0 },
+        { kWeekday, 260, (160 - 60) * 0.05 + (260 - 160) * 0.04 + (300 - 260) * 0.03, 18000, 0 },
+    };
+    runSteps(pastThree, std::size(pastThree), 0);
+
+    // "For the next 0": the first step is empty, so leaving the free units goes straight to the
+    // step-1 price, and the free part of the record costs nothing.
+    Rate rate = minuteTariff(120);
+    rate.amount[2] = 0;
+    setTariff(0, rate);
+    const Step emptyStep[] = {
+        { kWeekday, 40, 0.0, 2400, 0 },
+        { kWeekday, 100, (140 - 60) * 0.04, 8400, 0 },
+    };
+    runSteps(emptyStep, std::size(emptyStep), 0);
 }
 
 TEST_F(Pricing, WithoutSecondaryFreeUnitsStepOneKeepsStepZeroPricesAndStepTwoItsOwn)
 {
     setTariff(0, minuteTariff(0));
     const Step steps[] = {
-        { kWeekday, 200, (160 - 0) * 0.05 + (200 - 160) * 0.05, 12000, 0 },
+        { kWeekday, 200, (160 - 60) * 0.05 + (200 - 160) * 0.05, 12000, 0 },
+        // One threshold crossed: the part below it at the step below, as ever.
         { kWeekday, 100, (260 - 200) * 0.05 + (300 - 260) * 0.03, 18000, 0 },
         { kSunday, 10, 10 * 0.02, 18600, 0 },
     };
     runSteps(steps, std::size(steps), 0);
+}
+
+// Within one period a month's cost depends on its usage alone, not on how the usage was cut
+// into records: 1000 MB cut at random points, again and again.
+TEST_F(Pricing, AMonthCostsTheSameHoweverItsUsageIsCut)
+{
+    const uint64_t mega = 1048576;
+    struct Case {
+        const char* what;
+        uint32_t amounts[4];
+        double mainPrices[3]; // cost[1], cost[3], cost[5]
+        double cost; // of 1000 MB, worked out by hand
+    } cases[] = {
+        // 100 free, 200 at 0.01, 300 at 0.02, 400 at 0.05.
+        { "three steps", { 100, 50, 200, 300 }, { 0.01, 0.02, 0.05 }, 200 * 0.01 + 300 * 0.02 + 400 * 0.05 },
+        // Without secondary free units step 1 keeps the step-0 price: 500 at 0.01, 400 at 0.05.
+        { "one price for steps 0 and 1", { 100, 0, 200, 300 }, { 0.01, 0.02, 0.05 }, 500 * 0.01 + 400 * 0.05 },
+        // An empty step 0: 300 at 0.02 after the free units, then 600 at 0.05.
+        { "for the next 0", { 100, 50, 0, 300 }, { 0.01, 0.02, 0.05 }, 300 * 0.02 + 600 * 0.05 },
+        // Both steps empty: everything beyond the free units at the last price.
+        { "both steps empty", { 100, 50, 0, 0 }, { 0.01, 0.02, 0.05 }, 900 * 0.05 },
+        { "all free", { 1000, 0, 0, 0 }, { 0.01, 0.02, 0.05 }, 0.0 },
+    };
+    std::mt19937 random(24);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rate rate = windowTariff(0, 0, 0);
+        rate.unit = 1;
+        memcpy(rate.amount, c.amounts, sizeof rate.amount);
+        rate.cost[1] = c.mainPrices[0];
+        rate.cost[3] = c.mainPrices[1];
+        rate.cost[5] = c.mainPrices[2];
+        setTariff(0, rate);
+        for (int cutting = 0; cutting < 200; ++cutting) {
+            // Cut points anywhere in the 1000 MB, bytes apart; the pieces in order.
+            std::vector<uint64_t> cuts = { 0, 1000 * mega };
+            const int pieces = int(random() % 40);
+            for (int i = 0; i < pieces; ++i)
+                cuts.push_back(random() % (1000 * mega));
+            std::sort(cuts.begin(), cuts.end());
+            FreeUnitCounters counters {};
+            double month = 0.0;
+            for (size_t i = 1; i < cuts.size(); ++i) {
+                LogRecord record = timeRecord(kWeekday, 60);
+                record.rx = uint32_t(cuts[i] - cuts[i - 1]);
+                month += computeCost(counters, record, 0);
+            }
+            ASSERT_NEAR(month, c.cost, 1e-9) << cuts.size() - 1 << " records";
+            ASSERT_EQ(counters.used[0], int64_t(1000 * mega));
+        }
+    }
 }
 
 TEST_F(Pricing, UnitsVolumeWrapAndCorrection)
