@@ -94,6 +94,15 @@ int formatDuration(int64_t seconds, char* text)
     return writeFraction(text, exceeded, double(v) / 3600.0, 1, "h");
 }
 
+int formatClockDuration(int64_t seconds, char* text)
+{
+    const bool exceeded = seconds < 0;
+    const uint64_t v = magnitudeOf(seconds);
+    char number[48];
+    snprintf(number, sizeof number, "%" PRIu64 ":%02u:%02u", v / 3600, unsigned(v / 60 % 60), unsigned(v % 60));
+    return writeValue(text, exceeded, number, "");
+}
+
 int formatRate(int64_t bytesPerSecond, char* text)
 {
     const int numberLength = formatVolume(bytesPerSecond, text);

@@ -11,6 +11,9 @@ using ValueFormatter = int (*)(int64_t value, char* text);
 
 int formatVolume(int64_t bytes, char* text);
 int formatDuration(int64_t seconds, char* text);
+// A running time as a clock shows it, "h:mm:ss" (hours without a limit); the whole text is the
+// number, there is no unit.
+int formatClockDuration(int64_t seconds, char* text);
 // A rate in bytes per second: the volume's number and unit followed by "/s".
 int formatRate(int64_t bytesPerSecond, char* text);
 

@@ -51,6 +51,25 @@ TEST(FormatVolume, ExamplesAndEveryRangeBoundary)
     expectFormats(formatVolume, cases, std::size(cases));
 }
 
+// A running time as a clock shows it: hours without a limit, minutes and seconds of two digits.
+TEST(FormatClockDuration, HoursMinutesAndSeconds)
+{
+    const FormatCase cases[] = {
+        { 0, "0:00:00", 7 },
+        { 59, "0:00:59", 7 },
+        { 60, "0:01:00", 7 },
+        { 3599, "0:59:59", 7 },
+        { 3600, "1:00:00", 7 },
+        { 3725, "1:02:05", 7 },
+        { 86399, "23:59:59", 8 },
+        { 90061, "25:01:01", 8 }, // a day and more stays in hours
+        { 4294967295, "1193046:28:15", 13 },
+        { -61, "+0:01:01", 7 }, // the sign mark of an exceeded quota, as the other formatters
+        { INT64_MIN, "+2562047788015215:30:08", 22 },
+    };
+    expectFormats(formatClockDuration, cases, std::size(cases));
+}
+
 TEST(FormatDuration, ExamplesAndEveryRangeBoundary)
 {
     const FormatCase cases[] = {
