@@ -146,6 +146,49 @@
 #define IDS_ADAPTER_ABSENT 486 /* ticked, but not in the machine now */
 #define IDS_TRAY_ADAPTER 487
 
+/* Typed numbers: the balloon on a field that holds no number it takes (titles by what is wrong,
+   then what is wanted: %1 the least and %2 the most value, %3 the decimal places, %4 an
+   example); a holiday already listed (%1 its date); a failed dial (%1 the entry, %2 the
+   system's reason, or IDS_DIAL_ERROR_NUMBER with %1 the error number); the running connections in
+   the status line (%1 name, %2 address, %3 running time, %4 cost so far; several joined by
+   IDS_STATUS_CONNECTION_SEPARATOR) and the first one in the tray tip (%1 name, %2 time, %3 cost). */
+#define IDS_NUMBER_NOT_READ_TITLE 550
+#define IDS_NUMBER_PLACES_TITLE 551
+#define IDS_NUMBER_RANGE_TITLE 552
+#define IDS_NUMBER_WANTED_WHOLE 553
+#define IDS_NUMBER_WANTED_DECIMAL 554
+#define IDS_NUMBER_WANTED_MONEY 555
+#define IDS_HOLIDAY_DUPLICATE_TITLE 556
+#define IDS_HOLIDAY_DUPLICATE 557
+#define IDS_DIAL_FAILED_TITLE 558
+#define IDS_DIAL_FAILED 559
+#define IDS_DIAL_ERROR_NUMBER 560
+#define IDS_STATUS_CONNECTION 561
+#define IDS_STATUS_CONNECTION_SEPARATOR 562
+#define IDS_TRAY_CONNECTION 563
+
+/* The tariff page's description: a line per period (%1 its steps), the steps (%1 a price, %2 the
+   unit it is per, %3 a count with its unit as IDS_TARIFF_COUNT writes it: %1 number, %2 unit), a
+   skipped step (%1 its price's number, %2 the last skipped, %3 or %2 the price taking over), the
+   usage that costs nothing (%1 from where), the month under the tariff (%1 the month, %2 its
+   cost), the text while a field holds no number, and the question at OK (%1 from where). */
+#define IDS_TARIFF_DESCRIBE_ALWAYS 565
+#define IDS_TARIFF_DESCRIBE_MAIN 566
+#define IDS_TARIFF_DESCRIBE_SECONDARY 567
+#define IDS_TARIFF_DESCRIBE_BOTH 568
+#define IDS_TARIFF_STEP_FREE 569
+#define IDS_TARIFF_STEP_UP_TO 570
+#define IDS_TARIFF_STEP_BEYOND 571
+#define IDS_TARIFF_STEP_EVERY 572
+#define IDS_TARIFF_STEP_THEN 573
+#define IDS_TARIFF_STEP_SKIPPED 574
+#define IDS_TARIFF_STEPS_SKIPPED 575
+#define IDS_TARIFF_FREE_BEYOND 576
+#define IDS_TARIFF_COUNT 577
+#define IDS_TARIFF_DESCRIBE_MONTH 578
+#define IDS_TARIFF_DESCRIBE_WAITING 579
+#define IDS_TARIFF_FREE_BEYOND_QUESTION 580
+
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
 #define IDC_HELP_PANEL 1001
@@ -223,5 +266,8 @@
 /* Confirmation (210): ends with IDYES or IDNO. */
 #define IDC_CONFIRM_DONT_ASK 1090
 #define IDC_CONFIRM_QUESTION 1091
+
+/* Tariff page (202), continued: what the tariff charges, in words. */
+#define IDC_TARIFF_DESCRIPTION 1140
 
 #endif

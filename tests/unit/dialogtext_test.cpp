@@ -1,44 +1,94 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/apperror.h"
 #include "core/textinserts.h"
+#include "fakes/fakeplatform.h"
+#include "lang/ids.h"
+#include "tariff/rates.h"
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/holidaytable.h"
+#include "ui/dialogs/tariffdescription.h"
 #include "ui/dialogs/tarifftable.h"
 
 namespace {
 
-TEST(MoneyText, ReadsTypedAndDisplayedAmounts)
+// A field takes exactly the numbers its locale writes, and the one decimal mark of the other
+// habit where it cannot group; everything else is refused, never read as some other number.
+TEST(TypedNumbers, TakeWhatTheLocaleWritesAndRefuseTheRest)
 {
+    const LocaleNumberFormat english { ".", ",", "" }, german { ",", ".", "" };
+    const LocaleNumberFormat dollars { ".", ",", "$" }, euros { ",", ".", "\x80" }; // CP1252 euro sign
+    const LocaleNumberFormat french { ",", "\xA0", "" }; // groups with a no-break space
+    const NumberLimits price { 0, 1e9, 6 }, whole { 0, 1000000000, 0 }, percent { 0, 100, 2 };
+    const NumberLimits interval { 100, 60000, 0 };
+    constexpr TypedNumber ok = TypedNumber::valid, no = TypedNumber::notANumber;
+    constexpr TypedNumber places = TypedNumber::tooManyPlaces, range = TypedNumber::outOfRange;
     struct Case {
         const char* text;
-        const char* decimal;
-        const char* group;
-        double amount;
+        const LocaleNumberFormat& format;
+        const NumberLimits& limits;
+        TypedNumber reading;
+        double value;
     } cases[] = {
-        { "0,0123", ".", ",", 0.0123 }, // a comma is a decimal point where it cannot group
-        { "0,0123", ",", ".", 0.0123 },
-        { "-5", ".", ",", 5.0 }, // signs are ignored: amounts are never negative
-        { "($5.00)", ".", ",", 5.0 },
-        { "$1,234.56", ".", ",", 1234.56 }, // what an English field displays reads back
-        { "1.234,56 \x80", ",", ".", 1234.56 }, // and a German one (CP1252 euro sign)
-        { "$1,234", ".", ",", 1234.0 }, // precision 0: separators that group are skipped
-        { "1.234 \x80", ",", ".", 1234.0 },
-        { "1.234.567", ",", ".", 1234567.0 },
-        { "0.29", ",", ".", 0.29 }, // two digits after '.' cannot be a group
-        { "0.123", ",", ".", 0.123 }, // nor can a group start with 0
-        { "12.34", ",", ".", 12.34 },
-        { "1 234,5", ",", " ", 1234.5 },
-        { "1 234", ",", " ", 1234.0 },
-        { "1,5,3", ".", ",", 1.53 }, // not a grouping: the first comma is the point
-        { "", ".", ",", 0.0 },
-        { "abc", ".", ",", 0.0 },
-        { "$0.01", ".", ",", 0.01 },
+        // What the fields show reads back.
+        { "$1,234.56", dollars, price, ok, 1234.56 },
+        { "1.234,56 \x80", euros, price, ok, 1234.56 },
+        { "\x80 0,005", euros, price, ok, 0.005 },
+        { "$0.000001", dollars, price, ok, 0.000001 },
+        { "5,000", english, whole, ok, 5000 },
+        { "5.000", german, whole, ok, 5000 },
+        { "1\xA0"
+          "234,5",
+            french, percent, range, 0 },
+        { "1 234", french, whole, ok, 1234 }, // a typed space for the no-break space
+        { "1.5", french, percent, ok, 1.5 },
+        { "  42  ", english, whole, ok, 42 },
+        { ".5", english, price, ok, 0.5 },
+        // The other habit's decimal mark where it cannot group.
+        { "0,29", english, percent, ok, 0.29 },
+        { "0.29", german, percent, ok, 0.29 },
+        { "0,005", dollars, price, ok, 0.005 },
+        { "12,34", english, price, ok, 12.34 },
+        { "1,234", english, price, ok, 1234 }, // a grouping stays one
+        // Seen by a newcomer: rewritten into other numbers before.
+        { "12ab34", dollars, price, no, 0 },
+        { "-0.02", dollars, price, no, 0 },
+        { "1e3", dollars, price, no, 0 },
+        { "-50abc", german, percent, no, 0 },
+        { "($5.00)", dollars, price, no, 0 },
+        { "", english, whole, no, 0 },
+        { "$", dollars, price, no, 0 },
+        { ",", english, price, no, 0 },
+        { "1.2.3", english, price, no, 0 },
+        { "1,5,3", english, price, no, 0 },
+        { "1.234,5", english, price, no, 0 }, // the group separator after the point
+        { "1,234.5", german, price, no, 0 },
+        { "1 234", english, whole, no, 0 }, // a blank groups nothing where a comma does
+        { "5$5", dollars, price, no, 0 },
+        // Places and ranges.
+        { "0.0000001", english, price, places, 0 },
+        { "5.5", english, whole, places, 0 },
+        { "0,125", german, percent, places, 0 },
+        { "250", english, NumberLimits { 1, 100, 0 }, range, 0 },
+        { "0", english, NumberLimits { 1, 100, 0 }, range, 0 },
+        { "5", english, interval, range, 0 },
+        { "60,001", english, interval, range, 0 },
+        { "60,000", english, interval, ok, 60000 },
+        { "1000000001", english, whole, range, 0 },
+        { "100,01", german, percent, range, 0 },
     };
-    for (const Case& c : cases)
-        EXPECT_DOUBLE_EQ(parseMoneyText(c.text, c.decimal, c.group), c.amount) << c.text;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        double value = -1;
+        EXPECT_EQ(readTypedNumber(c.text, c.format, c.limits, value), c.reading);
+        if (c.reading == ok)
+            EXPECT_DOUBLE_EQ(value, c.value);
+        else
+            EXPECT_EQ(value, -1); // untouched
+    }
 }
 
 TEST(MoneyText, PrecisionDigitsFromText)
@@ -85,28 +135,6 @@ TEST(MoneyText, LabelFormats)
     char out[64];
     fillTextFormat("%s used, %s left, %s", values, 2, out, sizeof out);
     EXPECT_STREQ(out, "80 %s used, 1.2MB left, %s");
-}
-
-TEST(MoneyText, VolumeCorrection)
-{
-    struct Case {
-        const char* text;
-        const char* decimal;
-        const char* group;
-        uint32_t hundredths;
-    } cases[] = {
-        { "0,29", ".", ",", 29 },
-        { "0.29", ".", ",", 29 },
-        { "0,29", ",", ".", 29 },
-        { "0.29", ",", ".", 29 },
-        { "1,5", ",", ".", 150 },
-        { "100.00", ".", ",", 10000 },
-        { "-3", ".", ",", 300 },
-        { "x", ".", ",", 0 },
-        { "99999999999", ".", ",", 0xFFFFFFFFu },
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(volumeCorrectionFromText(c.text, c.decimal, c.group), c.hundredths) << c.text;
 }
 
 TEST(HolidayTable, UnpackAndOrder)
@@ -217,3 +245,105 @@ TEST(TariffNames, LessThanCannotBeStored)
 }
 
 } // namespace
+
+// The tariff page's description, with the language patterns of a small fake module: every step
+// as it will apply, skipped steps named, and the trap of a skipped step handed over to 0.
+TEST(TariffDescription, StepsAsTheyApplyAndTheFreeUsageTrap)
+{
+    resetFakePlatform();
+    fakePlatform.languageStrings = {
+        { IDS_TARIFF_DESCRIBE_ALWAYS, "At all times: %1." },
+        { IDS_TARIFF_DESCRIBE_MAIN, "Main: %1." },
+        { IDS_TARIFF_DESCRIBE_SECONDARY, "Secondary: %1." },
+        { IDS_TARIFF_DESCRIBE_BOTH, "Both periods: %1." },
+        { IDS_TARIFF_STEP_FREE, "free up to %1" },
+        { IDS_TARIFF_STEP_UP_TO, "%1 per %2 up to %3" },
+        { IDS_TARIFF_STEP_BEYOND, "%1 per %2 for every %2 beyond" },
+        { IDS_TARIFF_STEP_EVERY, "%1 per %2 from the first %2" },
+        { IDS_TARIFF_STEP_THEN, ", then %1" },
+        { IDS_TARIFF_STEP_SKIPPED, " (price %1 skipped, price %2 takes over)" },
+        { IDS_TARIFF_STEPS_SKIPPED, " (prices %1 to %2 skipped, price %3 takes over)" },
+        { IDS_TARIFF_FREE_BEYOND, "Beyond %1 it costs nothing." },
+        { IDS_TARIFF_COUNT, "%1 %2" },
+    };
+    const TariffWording megabytes {
+        "MB",
+        "MB",
+        [](double price, char* text, size_t size) { snprintf(text, size, "%.3f", price); },
+        [](uint64_t units, char* text, size_t size) { snprintf(text, size, "%llu", (unsigned long long)units); },
+    };
+    TariffWording minutes = megabytes;
+    minutes.unitName = "minute";
+    minutes.countUnitName = "minutes";
+    struct Case {
+        const char* what;
+        uint32_t amounts[4];
+        double costs[7];
+        bool secondaryPeriod;
+        const TariffWording& wording;
+        const char* text;
+        int trap;
+        uint32_t freeFrom;
+    } cases[] = {
+        { "a newcomer's first tariff", { 5000, 0, 0, 0 }, { 0, 0.005 }, false, megabytes,
+            "At all times: free up to 5000 MB, then 0.000 per MB for every MB beyond (prices 1 to 2 skipped, price 3 "
+            "takes over).\r\nBeyond 5000 MB it costs nothing.\r\n",
+            1, 5000 },
+        { "one price beyond the free units", { 5000, 0, 0, 0 }, { 0, 0.01, 0, 0, 0, 0.01 }, false, megabytes,
+            "At all times: free up to 5000 MB, then 0.010 per MB for every MB beyond.\r\n", 0, 0 },
+        { "three prices, no free units", { 0, 50, 200, 300 }, { 0, 0.01, 0, 0.02, 0, 0.05 }, false, megabytes,
+            "At all times: 0.010 per MB up to 200 MB, then 0.020 per MB up to 500 MB, then 0.050 per MB for every MB "
+            "beyond.\r\n",
+            0, 0 },
+        { "one price throughout", { 0, 0, 0, 0 }, { 0, 0.02, 0, 0, 0, 0.02 }, false, megabytes,
+            "At all times: 0.020 per MB from the first MB.\r\n", 0, 0 },
+        { "nothing entered yet", { 0, 0, 0, 0 }, {}, false, megabytes,
+            "At all times: 0.000 per MB from the first MB.\r\n", 0, 0 },
+        // Without secondary free units step 1 keeps the price of step 0: one phrase for both.
+        { "minutes", { 60, 0, 1000, 0 }, { 0, 0.05, 0, 0.07, 0, 0.05 }, false, minutes,
+            "At all times: free up to 60 minutes, then 0.050 per minute for every minute beyond.\r\n", 0, 0 },
+        { "a skipped step with a price taking over", { 100, 50, 0, 300 }, { 0, 0.01, 0, 0.02, 0, 0.05 }, false,
+            megabytes,
+            "At all times: free up to 100 MB, then 0.020 per MB up to 400 MB (price 1 skipped, price 2 takes over), "
+            "then "
+            "0.050 per MB for every MB beyond.\r\n",
+            0, 0 },
+        { "step 2 skipped, price 3 of 0", { 100, 50, 200, 0 }, { 0, 0.01, 0, 0.02, 0, 0 }, false, megabytes,
+            "At all times: free up to 100 MB, then 0.010 per MB up to 300 MB, then 0.000 per MB for every MB beyond "
+            "(price "
+            "2 skipped, price 3 takes over).\r\nBeyond 300 MB it costs nothing.\r\n",
+            2, 300 },
+        { "the periods differ", { 100, 0, 0, 0 }, { 0, 0.01, 0.005, 0, 0, 0.01, 0.005 }, true, megabytes,
+            "Main: free up to 100 MB, then 0.010 per MB for every MB beyond.\r\nSecondary: free up to 100 MB, then "
+            "0.005 "
+            "per MB for every MB beyond.\r\n",
+            0, 0 },
+        { "the periods alike", { 100, 0, 0, 0 }, { 0, 0.01, 0.01, 0, 0, 0.01, 0.01 }, true, megabytes,
+            "Both periods: free up to 100 MB, then 0.010 per MB for every MB beyond.\r\n", 0, 0 },
+        { "the trap in the secondary period", { 100, 50, 200, 0 }, { 0, 0.01, 0.01, 0.01, 0.02, 0.01, 0 }, true,
+            megabytes,
+            "Main: free up to 100 MB, then 0.010 per MB for every MB beyond.\r\nSecondary: free up to 50 MB, then "
+            "0.010 "
+            "per MB up to 250 MB, then 0.000 per MB for every MB beyond (price 2 skipped, price 3 takes "
+            "over).\r\nBeyond "
+            "250 MB it costs nothing.\r\n",
+            2, 250 },
+        // A secondary period that the tariff does not have sets no trap.
+        { "no secondary period", { 100, 50, 200, 0 }, { 0, 0.01, 0.01, 0.01, 0.02, 0.01, 0 }, false, megabytes,
+            "At all times: free up to 100 MB, then 0.010 per MB for every MB beyond.\r\n", 0, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rate rate {};
+        memcpy(rate.amount, c.amounts, sizeof rate.amount);
+        memcpy(rate.cost, c.costs, sizeof rate.cost);
+        rate.ltimeb = c.secondaryPeriod ? 8 * 3600 : 0;
+        rate.ltimee = c.secondaryPeriod ? 18 * 3600 : 0;
+        char text[2048];
+        describeTariff(rate, c.wording, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+        uint32_t freeFrom = 7;
+        EXPECT_EQ(freeUsageTrap(rate, &freeFrom), c.trap);
+        EXPECT_EQ(freeFrom, c.trap != 0 ? c.freeFrom : 7u);
+    }
+}
