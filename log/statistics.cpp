@@ -15,13 +15,6 @@ namespace {
 
 RunningSliceSource runningSlices;
 
-// The slice of the running connection at `index`, ending now; false past the last one.
-bool runningSlice(uint32_t index, LogRecord& record)
-{
-    record = LogRecord {};
-    return runningSlices != nullptr && runningSlices(index, record);
-}
-
 // The current month with the running connections added; each kind is overwritten by the next
 // query of that kind, so a painter uses one result before asking again.
 struct CurrentSnapshots {
@@ -198,6 +191,12 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
         totals.sent += correctedVolume(record.tx);
         totals.onlineSeconds += record.dur;
     }
+}
+
+bool runningSlice(uint32_t index, LogRecord& record)
+{
+    record = LogRecord {};
+    return runningSlices != nullptr && runningSlices(index, record);
 }
 
 void setRunningSliceSource(RunningSliceSource source) { runningSlices = source; }

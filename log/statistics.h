@@ -35,6 +35,9 @@ bool monthTraffic(TrafficTotals& totals);
 // Sums of the running connection at `connectionIndex`, or of all of them for -1.
 void liveTraffic(TrafficTotals& totals, int32_t connectionIndex);
 
+// The slice of the running connection at `index` as a record ending now; false past the last one.
+bool runningSlice(uint32_t index, LogRecord& record);
+
 // Where the key-0 queries find the running connections: fills `record` with the slice of the
 // connection at `index`, ending now, and gives true; false past the last one.
 using RunningSliceSource = bool (*)(uint32_t index, LogRecord& record);

@@ -22,6 +22,23 @@ double recordCost(const LogRecord* first, const LogRecord* target, int32_t tarif
     return 0.0;
 }
 
+bool monthCostUnder(uint32_t monthKey, const Rate& rate, double& cost)
+{
+    const LogRecord* first = monthRecords(monthKey);
+    // An empty month has no first record either; only a month that cannot be read has no costs.
+    if (first == nullptr && monthCost(monthKey) == nullptr)
+        return false;
+    FreeUnitCounters counters {};
+    double sum = rate.cost[0];
+    for (const LogRecord* record = first; record != nullptr; record = record->next)
+        sum += computeCostUnder(counters, *record, rate);
+    LogRecord running;
+    for (uint32_t index = 0; monthKey == 0 && runningSlice(index, running); ++index)
+        sum += computeCostUnder(counters, running, rate);
+    cost = sum;
+    return true;
+}
+
 bool trayTipFigures(TrayTipFigures& figures)
 {
     TrafficTotals totals {};

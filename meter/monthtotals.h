@@ -3,6 +3,7 @@
 #include <cstdint>
 
 struct LogRecord;
+struct Rate;
 
 // The month's cost as the Summary's total shows it: the priced usage `costs[0]` and the
 // active tariff's monthly fixed amount.
@@ -12,6 +13,11 @@ double monthTotalCost(const double* costs);
 // tariff in slot `tariffIndex`: the records before it use up the free units first, as the
 // month's sums price them.
 double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex);
+
+// What month `monthKey` (0: the current month with its running connections, priced as if they
+// ended now) costs under `rate`, which need not be in the table, its monthly fixed amount
+// included. False when the month cannot be read.
+bool monthCostUnder(uint32_t monthKey, const Rate& rate, double& cost);
 
 // The figures of the notification-area icon's tip.
 struct TrayTipFigures {

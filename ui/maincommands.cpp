@@ -133,7 +133,7 @@ void onMenuSelect(MainWindowState* state, UINT item, HMENU menu)
 
 void runOptions(MainWindowState* state)
 {
-    if (runOptionsSheet(state->window, state->host->connectionEvent) != 0) {
+    if (runOptionsSheet(state->window, state->host->connectionEvent, state->selectedMonth) != 0) {
         reportError(kErrorDialog);
         return;
     }

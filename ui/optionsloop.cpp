@@ -4,9 +4,9 @@
 #include "ui/dialogs/optionspages.h"
 #include "ui/messagepump.h"
 
-int runOptionsSheet(HWND owner, HANDLE connectionEvent)
+int runOptionsSheet(HWND owner, HANDLE connectionEvent, uint32_t shownMonth)
 {
-    HWND sheet = createOptionsSheet(owner);
+    HWND sheet = createOptionsSheet(owner, shownMonth);
     if (sheet == nullptr)
         return -1;
     if (owner)

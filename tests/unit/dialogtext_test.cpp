@@ -102,6 +102,18 @@ TEST(MoneyText, PrecisionDigitsFromText)
         EXPECT_EQ(precisionDigits(c.text), c.digits) << c.text;
 }
 
+TEST(MoneyText, PricesShowThePlacesTheyCarry)
+{
+    struct Case {
+        double price;
+        int least;
+        int places;
+    } cases[] = { { 0.005, 2, 3 }, { 0.01, 2, 2 }, { 0.1, 2, 2 }, { 4.95, 2, 2 }, { 0, 2, 2 }, { 0.000001, 2, 6 },
+        { 0.0000004, 2, 2 }, { 0.0123, 2, 4 }, { 12, 0, 0 }, { 0.5, 0, 1 }, { 1234.56789, 2, 5 } };
+    for (const Case& c : cases)
+        EXPECT_EQ(pricePlaces(c.price, c.least), c.places) << c.price;
+}
+
 TEST(MoneyText, GroupingFromLocaleText)
 {
     struct Case {
@@ -169,6 +181,26 @@ TEST(HolidayTable, UnpackAndOrder)
         monthDayPicture(picture.shortDate, monthDay, sizeof monthDay);
         EXPECT_STREQ(monthDay, picture.monthDay) << picture.shortDate;
     }
+}
+
+TEST(HolidayTable, ADayAlreadyListedIsFound)
+{
+    const uint32_t listed[] = { packDate(2026, 12, 24), packDate(0, 5, 1), packDate(2026, 1, 1) };
+    struct Case {
+        uint32_t date;
+        bool isListed;
+    } cases[] = {
+        { packDate(2026, 12, 24), true },
+        { packDate(2025, 12, 24), false }, // another year
+        { packDate(2026, 5, 1), true }, // the day of a holiday of every year
+        { packDate(0, 5, 1), true },
+        { packDate(0, 1, 1), false }, // every year adds days beside the dated one
+        { packDate(2026, 1, 2), false },
+        { packDate(2026, 5, 2), false },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(isHolidayListed(listed, 3, c.date), c.isListed) << c.date;
+    EXPECT_FALSE(isHolidayListed(listed, 0, packDate(2026, 12, 24)));
 }
 
 TEST(HolidayTable, StoreEndsTheTableAfterTheRows)

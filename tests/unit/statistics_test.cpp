@@ -188,6 +188,28 @@ TEST_F(Statistics, TheTrayTipShowsTheCurrentMonthWithItsMonthlyFixedAmount)
     EXPECT_NEAR(figures.cost, 20 * 0.05 + 4.95, 1e-9);
 }
 
+// The tariff page prices the month shown under the tariff being edited, before it is stored.
+TEST_F(Statistics, AMonthPricedUnderATariffOutsideTheTable)
+{
+    useMinuteTariff();
+    writeGzipFile(std::string(programDirectory) + "log_200309.zip", block(3, 0, 36000, 9000000, 9000000));
+    writeGzipFile(october, block(5, 50600, 4200, 120000, 30000));
+    ASSERT_TRUE(loadMonth(0));
+    addConnection(k2200On12th, 2000000, 500000); // 10 minutes so far
+    Rate edited {};
+    edited.unit = 4;
+    edited.amount[0] = 30;
+    edited.amount[2] = 1000;
+    edited.cost[0] = 2.0;
+    edited.cost[1] = 0.1;
+    double cost = -1;
+    ASSERT_TRUE(monthCostUnder(0, edited, cost));
+    EXPECT_NEAR(cost, (70 + 10 - 30) * 0.1 + 2.0, 1e-9);
+    ASSERT_TRUE(monthCostUnder(kSeptember2003, edited, cost)); // a past month has no running slices
+    EXPECT_NEAR(cost, (600 - 30) * 0.1 + 2.0, 1e-9);
+    EXPECT_NEAR(monthCost(0)[0], 20 * 0.05, 1e-9); // the active tariff's sums are untouched
+}
+
 TEST_F(Statistics, TrafficSumsCorrectReceivedAndSentApart)
 {
     settings.volumeCorrection = 500;

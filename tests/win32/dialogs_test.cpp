@@ -17,6 +17,7 @@
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/numberfield_win.h"
 #include "ui/dialogs/optionspages.h"
 #include "ui/optionsloop.h"
 #include "win32/support/dialogsupport.h"
@@ -49,6 +50,37 @@ bool showsNoText(HWND control)
     return blank;
 }
 
+// The warning balloon that shows, whoever draws it: the control it points at and its text.
+struct ShownBalloon {
+    HWND control = nullptr;
+    std::string text;
+};
+
+BOOL CALLBACK findBalloon(HWND window, LPARAM found)
+{
+    char className[32];
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0 || !IsWindowVisible(window)
+        || !(GetWindowLongA(window, GWL_STYLE) & TTS_BALLOON))
+        return TRUE;
+    auto* balloon = reinterpret_cast<ShownBalloon*>(found);
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    if (SendMessageA(window, TTM_ENUMTOOLSA, 0, LPARAM(&tool)))
+        balloon->control = HWND(tool.uId);
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    balloon->text = text;
+    return FALSE;
+}
+
+ShownBalloon shownBalloon()
+{
+    ShownBalloon balloon;
+    EnumThreadWindows(GetCurrentThreadId(), findBalloon, LPARAM(&balloon));
+    return balloon;
+}
+
 Rate* addRate(const char* name)
 {
     Rate* rate = new Rate {};
@@ -78,6 +110,7 @@ protected:
     }
     void TearDown() override
     {
+        hideFieldBalloon();
         if (sheet)
             DestroyWindow(sheet);
         pumpMessages(nullptr);
@@ -124,6 +157,23 @@ protected:
     }
     void leave(int id) { SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), LPARAM(item(id))); }
     int selection(int id) { return int(SendMessageA(item(id), CB_GETCURSEL, 0, 0)); }
+    // A key as the keyboard sends it to the control with the focus, through the sheet's keys.
+    void press(int id, WPARAM key)
+    {
+        SetFocus(item(id));
+        PostMessageA(item(id), WM_KEYDOWN, key, 1);
+        if (key == VK_RETURN)
+            PostMessageA(item(id), WM_CHAR, '\r', 1);
+        PostMessageA(item(id), WM_KEYUP, key, 0xC0000001);
+        pumpMessages(sheet);
+    }
+    bool isOpen() { return sheet != nullptr && PropSheet_GetCurrentPageHwnd(sheet) != nullptr; }
+    // Presses OK where the sheet may stay open.
+    void pressOk()
+    {
+        PropSheet_PressButton(sheet, PSBTN_OK);
+        pumpMessages(sheet);
+    }
 
     HWND sheet = nullptr;
     HWND page = nullptr;
@@ -183,6 +233,14 @@ TEST_F(OptionsSheet, EditsAreStoredOnOkAndWhenAnotherTariffIsChosen)
     GetLocalTime(&time);
     time.wHour = 18, time.wMinute = 30, time.wSecond = 15;
     SendMessageA(item(IDC_TARIFF_TIME_BEGIN), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&time));
+    // A field that holds no number keeps Night on the page, as it was, until it is mended.
+    choose(IDC_TARIFF_LIST, 0);
+    EXPECT_EQ(selection(IDC_TARIFF_LIST), 1);
+    EXPECT_EQ(TariffTable[1]->unit, 0);
+    EXPECT_EQ(text(IDC_TARIFF_AMOUNT_FIRST + 1), "not a number");
+    EXPECT_EQ(shownBalloon().control, item(IDC_TARIFF_AMOUNT_FIRST + 1));
+    EXPECT_EQ(GetFocus(), item(IDC_TARIFF_AMOUNT_FIRST + 1));
+    type(IDC_TARIFF_AMOUNT_FIRST + 1, "0");
     choose(IDC_TARIFF_LIST, 0); // leaving Night stores it at once
     const Rate* night = TariffTable[1];
     EXPECT_EQ(night->unit, 4);
@@ -233,40 +291,162 @@ TEST_F(OptionsSheet, DeletingTariffs)
     EXPECT_EQ(settings.activeTariff, 0);
 }
 
-TEST_F(OptionsSheet, PricesKeepEveryDigitAndChangeOnlyWhereTyped)
+// Prices show every place they carry, up to six; the tariff's places are for totals only.
+TEST_F(OptionsSheet, PricesShowEveryPlaceAndChangeOnlyWhereTyped)
 {
     Rate* rate = addRate("T");
     const double prices[7] = { 9.95, 0.005, 1.4999, 0.0123, 0.000001, 123456.789, 0.1 };
     memcpy(rate->cost, prices, sizeof prices);
     const Rate before = *rate;
     open();
-    EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + 1)), "001"); // 0.005 shown at two places
+    const char* shown[7] = { "995", "0005", "14999", "00123", "0000001", "123456789", "010" };
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + i)), shown[i]) << i;
     close(PSBTN_OK);
     EXPECT_EQ(memcmp(rate, &before, sizeof before), 0); // OK without edits changes nothing
 
-    // The places field, key by key: every keystroke redraws the prices, none re-reads them.
+    // The places field, key by key: the prices stay as they are.
     open();
     const int field = IDC_TARIFF_COST_FIRST + 2;
     for (const char* places : { "", "4", "", "0" })
         type(IDC_TARIFF_PRECISION, places);
-    EXPECT_EQ(digitsOf(text(field)), "1");
-    type(IDC_TARIFF_PRECISION, "4");
     EXPECT_EQ(digitsOf(text(field)), "14999");
-    EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + 3)), "00123");
+    EXPECT_EQ(digitsOf(text(IDC_TARIFF_COST_FIRST + 1)), "0005");
 
-    // A price typed in is taken as typed, whatever the places show.
-    type(IDC_TARIFF_PRECISION, "2");
-    type(field, "-0,0123");
+    // A price typed in is taken as typed, and shown as the locale writes it once left.
+    type(IDC_TARIFF_PRECISION, "3");
+    type(field, "0,0123");
     leave(field);
-    EXPECT_EQ(digitsOf(text(field)), "001"); // signs are ignored; 0.01 at two places
+    EXPECT_EQ(digitsOf(text(field)), "00123");
     close(PSBTN_OK);
     EXPECT_DOUBLE_EQ(rate->cost[2], 0.0123);
-    EXPECT_STREQ(rate->precision, "2");
+    EXPECT_STREQ(rate->precision, "3");
     for (int i = 0; i < 7; ++i) {
         if (i != 2) {
             EXPECT_EQ(rate->cost[i], prices[i]) << i;
         }
     }
+}
+
+// What a newcomer typed was silently turned into other numbers: now each field keeps the text,
+// a balloon on it says what is wanted with the range, and OK or another page waits.
+TEST_F(OptionsSheet, NumbersAFieldCannotTakeAreRefusedNotRewritten)
+{
+    resetAlerts();
+    const struct {
+        int page;
+        int field;
+        const char* typed;
+        const char* wantedDigits; // the range the balloon names, as digits
+    } cases[] = {
+        { 0, IDC_TARIFF_COST_FIRST + 1, "12ab34", "000100000000000" }, // 0.00 to 1,000,000,000.00
+        { 0, IDC_TARIFF_COST_FIRST + 1, "-0.02", "000100000000000" },
+        { 0, IDC_TARIFF_COST_FIRST + 3, "1e3", "000100000000000" },
+        { 0, IDC_TARIFF_COST_FIRST + 3, "0.0000001", "000100000000000" },
+        { 0, IDC_TARIFF_AMOUNT_FIRST + 2, "5000000000", "01000000000" },
+        { 0, IDC_TARIFF_PRECISION, "9", "06" },
+        { 2, IDC_VOLUME_CORRECTION, "-50abc", "00010000" },
+        { 2, IDC_UPDATE_INTERVAL, "5", "10060000" },
+        { 3, IDC_ALERT_USAGE1, "250", "1100" },
+        { 3, IDC_ALERT_LIMIT, "12ab34", "000100000000000" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        addRate("T");
+        settings.updateIntervalMs = 500;
+        alerts.limitOn = c.field == IDC_ALERT_LIMIT;
+        const Rate before = *TariffTable[0];
+        open(c.page);
+        type(c.field, c.typed);
+        pressOk();
+        ASSERT_TRUE(isOpen());
+        EXPECT_EQ(PropSheet_GetCurrentPageHwnd(sheet), page); // still on the page
+        EXPECT_EQ(text(c.field), c.typed); // as typed
+        const ShownBalloon balloon = shownBalloon();
+        EXPECT_EQ(balloon.control, item(c.field));
+        EXPECT_NE(digitsOf(balloon.text).find(c.wantedDigits), std::string::npos) << balloon.text;
+        // Another page waits as well.
+        PropSheet_SetCurSel(sheet, nullptr, c.page == 0 ? 1 : 0);
+        pumpMessages(sheet);
+        EXPECT_EQ(PropSheet_GetCurrentPageHwnd(sheet), page);
+        close(PSBTN_CANCEL);
+        EXPECT_EQ(memcmp(TariffTable[0], &before, sizeof before), 0);
+        EXPECT_EQ(settings.updateIntervalMs, 500u);
+        EXPECT_EQ(alerts.usagePercent[0], 80u);
+        freeTariffs();
+    }
+    resetAlerts();
+}
+
+// A step of length 0 handed over to a price of 0 makes the usage free: the description says so
+// as the user types, and OK asks first, with the way back.
+TEST_F(OptionsSheet, TheDescriptionFollowsTheFieldsAndOkAsksAboutFreeUsage)
+{
+    addRate("First");
+    open();
+    type(IDC_TARIFF_COST_FIRST, "9.95");
+    std::string description = text(IDC_TARIFF_DESCRIPTION);
+    EXPECT_NE(digitsOf(description).find("995"), std::string::npos) << description; // the month with its fee
+    type(IDC_TARIFF_AMOUNT_FIRST, "5000");
+    type(IDC_TARIFF_COST_FIRST + 1, "0.005");
+    description = text(IDC_TARIFF_DESCRIPTION);
+    char pattern[512];
+    loadLanguageText(IDS_TARIFF_FREE_BEYOND, pattern, sizeof pattern);
+    const std::string warning(pattern, strstr(pattern, "%1"));
+    EXPECT_NE(description.find(warning), std::string::npos) << description;
+    EXPECT_NE(digitsOf(description).find("5000"), std::string::npos) << description;
+
+    type(IDC_TARIFF_AMOUNT_FIRST + 2, "x");
+    EXPECT_EQ(text(IDC_TARIFF_DESCRIPTION), languageText(IDS_TARIFF_DESCRIBE_WAITING));
+    type(IDC_TARIFF_AMOUNT_FIRST + 2, "0");
+
+    {
+        DialogCloser closer(IDNO); // go back
+        pressOk();
+        EXPECT_EQ(closer.closedCount(), 1);
+    }
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(TariffTable[0]->amount[0], 0u); // nothing stored yet
+    EXPECT_EQ(GetFocus(), item(IDC_TARIFF_AMOUNT_FIRST + 2)); // the length that skips price 1
+
+    // With a price for the usage beyond, nothing costs nothing.
+    type(IDC_TARIFF_COST_FIRST + 5, "0.004");
+    EXPECT_EQ(text(IDC_TARIFF_DESCRIPTION).find(warning), std::string::npos);
+    type(IDC_TARIFF_COST_FIRST + 5, "0");
+    {
+        DialogCloser closer(IDYES); // keep it as it is
+        close(PSBTN_OK);
+        EXPECT_EQ(closer.closedCount(), 1);
+    }
+    EXPECT_EQ(TariffTable[0]->amount[0], 5000u);
+    EXPECT_DOUBLE_EQ(TariffTable[0]->cost[1], 0.005);
+}
+
+// Enter in the name of a new tariff or holiday adds it; elsewhere it is the sheet's OK.
+TEST_F(OptionsSheet, EnterAddsFromTheNameFieldsAndIsOkElsewhere)
+{
+    open();
+    type(IDC_TARIFF_NEW_NAME, "Evening");
+    press(IDC_TARIFF_NEW_NAME, VK_RETURN);
+    ASSERT_TRUE(isOpen());
+    ASSERT_EQ(tariffCount(), 1);
+    EXPECT_STREQ(TariffTable[0]->name, "Evening");
+    EXPECT_EQ(text(IDC_TARIFF_NEW_NAME), "");
+
+    PropSheet_SetCurSel(sheet, nullptr, 1);
+    pumpMessages(sheet);
+    page = PropSheet_GetCurrentPageHwnd(sheet);
+    type(IDC_HOLIDAY_NAME, "Boxing Day");
+    press(IDC_HOLIDAY_NAME, VK_RETURN);
+    ASSERT_TRUE(isOpen());
+    EXPECT_EQ(ListView_GetItemCount(item(IDC_HOLIDAY_LIST)), 1);
+
+    press(IDC_HOLIDAY_DATE, VK_RETURN); // the sheet's OK
+    EXPECT_FALSE(isOpen());
+    EXPECT_EQ(holidayCount(), 1);
+    EXPECT_STREQ(settings.holidays[0].name, "Boxing Day");
+    DestroyWindow(sheet);
+    sheet = page = nullptr;
 }
 
 TEST_F(OptionsSheet, UnitChoiceRelabelsTheFields)
@@ -420,6 +600,21 @@ TEST_F(OptionsSheet, HolidayAddAndChangeKeepTheOrderAndCancelDiscards)
     EXPECT_EQ(rowName(list, 1), "September");
     EXPECT_EQ(rowDate(list, 1), packDate(2004, 9, 9));
 
+    // A day is listed once: its date again is refused with a word, on Add and on Change.
+    date.wMonth = 6, date.wDay = 1;
+    SendMessageA(item(IDC_HOLIDAY_DATE), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&date));
+    type(IDC_HOLIDAY_NAME, "June again");
+    click(IDC_HOLIDAY_ADD);
+    EXPECT_EQ(ListView_GetItemCount(list), 2);
+    const ShownBalloon balloon = shownBalloon();
+    EXPECT_EQ(balloon.control, item(IDC_HOLIDAY_DATE));
+    EXPECT_NE(digitsOf(balloon.text).find("2004"), std::string::npos) << balloon.text;
+    selectRow(list, 1);
+    SendMessageA(item(IDC_HOLIDAY_DATE), DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&date));
+    click(IDC_HOLIDAY_CHANGE);
+    EXPECT_EQ(rowName(list, 1), "September");
+    EXPECT_EQ(rowDate(list, 1), packDate(2004, 9, 9));
+
     close(PSBTN_CANCEL);
     EXPECT_EQ(holidayCount(), 1);
     EXPECT_STREQ(settings.holidays[0].name, "June");
@@ -510,17 +705,7 @@ TEST_F(OptionsSheet, GeneralPageReadsCorrectionWithEitherDecimalMark)
     open(2); // and shows it again with two decimals
     EXPECT_EQ(digitsOf(text(IDC_VOLUME_CORRECTION)), "029");
     EXPECT_EQ(text(IDC_UPDATE_INTERVAL), "750");
-    type(IDC_UPDATE_INTERVAL, "soon");
-    close(PSBTN_OK);
-    EXPECT_EQ(settings.updateIntervalMs, 750u); // no number: the period stays
-
-    // A period the timer cannot keep is brought into range: 0 would fire every 10 ms.
-    for (const auto& [typed, kept] : { std::pair { "0", 100u }, std::pair { "99999999", 60000u } }) {
-        open(2);
-        type(IDC_UPDATE_INTERVAL, typed);
-        close(PSBTN_OK);
-        EXPECT_EQ(settings.updateIntervalMs, kept) << typed;
-    }
+    close(PSBTN_CANCEL);
 }
 
 TEST_F(OptionsSheet, OnTopWhileOnlineFollowsAlwaysOnTop)
@@ -574,13 +759,13 @@ TEST_F(OptionsSheet, AlertsPageShowsTheAlertsAndStoresThemOnOk)
     click(IDC_ALERT_HANG_UP);
     click(IDC_ALERT_USAGE2_ON);
     EXPECT_FALSE(IsWindowEnabled(item(IDC_ALERT_USAGE2)));
-    type(IDC_ALERT_USAGE1, "250");
+    type(IDC_ALERT_USAGE1, "90");
     close(PSBTN_OK);
     EXPECT_TRUE(alerts.limitOn);
     EXPECT_TRUE(alerts.hangUp);
     EXPECT_TRUE(alerts.usageOn[0]);
     EXPECT_FALSE(alerts.usageOn[1]);
-    EXPECT_EQ(alerts.usagePercent[0], 100u); // a share is at most all of the free units
+    EXPECT_EQ(alerts.usagePercent[0], 90u);
     EXPECT_EQ(alerts.limit, 12.345); // not typed in: kept at full precision
 
     open(3);
@@ -588,7 +773,7 @@ TEST_F(OptionsSheet, AlertsPageShowsTheAlertsAndStoresThemOnOk)
     type(IDC_ALERT_USAGE2, "none");
     close(PSBTN_OK);
     EXPECT_DOUBLE_EQ(alerts.limit, 20.75);
-    EXPECT_EQ(alerts.usagePercent[1], 100u); // no number: the share stays
+    EXPECT_EQ(alerts.usagePercent[1], 100u); // unticked: the field is not read
     resetAlerts();
 }
 
@@ -882,6 +1067,8 @@ TEST_F(OptionsSheet, Screenshots)
     rate->cost[0] = 4.95;
     rate->cost[1] = 0.039;
     rate->cost[2] = 0.015;
+    rate->cost[5] = 0.029;
+    rate->cost[6] = 0.012;
     rate->ltimeb = 8 * 3600;
     rate->ltimee = 18 * 3600;
     rate->ldays = 0xE0;
@@ -898,7 +1085,7 @@ TEST_F(OptionsSheet, Screenshots)
     resetAlerts();
     alerts.limitOn = true;
     alerts.limit = 15;
-    const int hovered[] = { IDC_TARIFF_COST_FIRST + 1, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE, IDC_ALERT_HANG_UP };
+    const int hovered[] = { IDC_TARIFF_DESCRIPTION, IDC_HOLIDAY_LIST, IDC_ON_TOP_WHILE_ONLINE, IDC_ALERT_HANG_UP };
     for (int index = 0; index < 4; ++index) {
         PropSheet_SetCurSel(sheet, nullptr, index);
         pumpMessages(sheet);

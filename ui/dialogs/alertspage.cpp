@@ -10,14 +10,18 @@
 #include "lang/ids.h"
 #include "tariff/alerts.h"
 #include "ui/dialogs/dialogstate.h"
-#include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/money_win.h"
+#include "ui/dialogs/numberfield_win.h"
 #include "ui/dialogs/optionspages.h"
 
 namespace {
 
 constexpr int kUsageOn[kUsageAlertCount] = { IDC_ALERT_USAGE1_ON, IDC_ALERT_USAGE2_ON };
 constexpr int kUsagePercent[kUsageAlertCount] = { IDC_ALERT_USAGE1, IDC_ALERT_USAGE2 };
+constexpr double kLargestLimit = 1000000000;
+
+NumberField percentField(int slot) { return { kUsagePercent[slot], NumberKind::whole, 1, kLargestUsagePercent, 0, 0 }; }
+const NumberField kLimitField = { IDC_ALERT_LIMIT, NumberKind::money, 0, kLargestLimit, 6, 25 };
 
 // The page's state while its window lives.
 struct AlertsPage {
@@ -52,27 +56,41 @@ void openPage(HWND page, AlertsPage* state)
     followTicks(page);
 }
 
-void apply(HWND page, const AlertsPage* state)
+// The numbers of the page as typed: a field that takes input only while its box is ticked is
+// read only then. False, with the balloon on the first that holds none it takes.
+struct AlertNumbers {
+    double percent[kUsageAlertCount];
+    double limit;
+};
+
+bool readNumbers(HWND page, const AlertsPage* state, AlertNumbers& numbers)
 {
     for (int slot = 0; slot < kUsageAlertCount; ++slot) {
-        alerts.usageOn[slot] = isTicked(page, kUsageOn[slot]);
-        BOOL isNumber = FALSE;
-        const UINT percent = GetDlgItemInt(page, kUsagePercent[slot], &isNumber, FALSE);
-        // A share outside 1..100 is brought into range; a text that is no number keeps the share.
-        if (isNumber)
-            alerts.usagePercent[slot] = percent < 1 ? 1
-                : percent > kLargestUsagePercent    ? kLargestUsagePercent
-                                                    : percent;
+        numbers.percent[slot] = alerts.usagePercent[slot];
+        if (isTicked(page, kUsageOn[slot]) && !takeNumberField(page, percentField(slot), numbers.percent[slot]))
+            return false;
     }
-    alerts.limitOn = isTicked(page, IDC_ALERT_LIMIT_ON);
+    // The limit as it was shown keeps every digit it has.
     char text[128];
     GetDlgItemTextA(page, IDC_ALERT_LIMIT, text, sizeof text);
-    if (strcmp(text, state->shownLimit) != 0) {
-        char decimalSeparator[8], groupSeparator[8];
-        userMoneySeparators(decimalSeparator, groupSeparator, sizeof decimalSeparator);
-        alerts.limit = parseMoneyText(text, decimalSeparator, groupSeparator);
+    numbers.limit = alerts.limit;
+    return !isTicked(page, IDC_ALERT_LIMIT_ON) || strcmp(text, state->shownLimit) == 0
+        || takeNumberField(page, kLimitField, numbers.limit);
+}
+
+bool apply(HWND page, const AlertsPage* state)
+{
+    AlertNumbers numbers {};
+    if (!readNumbers(page, state, numbers))
+        return false;
+    for (int slot = 0; slot < kUsageAlertCount; ++slot) {
+        alerts.usageOn[slot] = isTicked(page, kUsageOn[slot]);
+        alerts.usagePercent[slot] = uint32_t(numbers.percent[slot]);
     }
+    alerts.limitOn = isTicked(page, IDC_ALERT_LIMIT_ON);
+    alerts.limit = numbers.limit;
     alerts.hangUp = isTicked(page, IDC_ALERT_HANG_UP);
+    return true;
 }
 
 } // namespace
@@ -92,12 +110,18 @@ INT_PTR CALLBACK alertsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED)
             followTicks(page);
+        else if (HIWORD(wParam) == EN_CHANGE)
+            hideFieldBalloon();
         return 0;
     case WM_NOTIFY:
-        if (isApplyNotification(lParam) && state != nullptr) {
-            apply(page, state);
-            return acceptApply(page);
+        if (state == nullptr)
+            return 0;
+        if (isLeaveNotification(lParam)) {
+            AlertNumbers numbers {};
+            return answerLeave(page, readNumbers(page, state, numbers));
         }
+        if (isApplyNotification(lParam))
+            return apply(page, state) ? acceptApply(page) : refuseApply(page);
         return 0;
     }
     return 0;

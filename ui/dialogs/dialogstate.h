@@ -34,9 +34,30 @@ inline bool isApplyNotification(LPARAM lParam)
     return reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY);
 }
 
+// True when a WM_NOTIFY asks whether the user may leave the page (another page, or OK).
+inline bool isLeaveNotification(LPARAM lParam)
+{
+    return reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_KILLACTIVE);
+}
+
 // A page's answer to Apply once it has taken its fields.
 inline INT_PTR acceptApply(HWND page)
 {
     SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+    return TRUE;
+}
+
+// A page's answer to Apply when a field holds what it cannot take: the sheet shows the page
+// again and stays open.
+inline INT_PTR refuseApply(HWND page)
+{
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_INVALID);
+    return TRUE;
+}
+
+// A page's answer to PSN_KILLACTIVE: the user stays on the page while `mended` is false.
+inline INT_PTR answerLeave(HWND page, bool mended)
+{
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, mended ? FALSE : TRUE);
     return TRUE;
 }

@@ -2,15 +2,21 @@
 #include <windows.h>
 #include <prsht.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogstate.h"
-#include "ui/dialogs/dialogtext.h"
+#include "ui/dialogs/numberfield_win.h"
 #include "ui/dialogs/optionspages.h"
 
 namespace {
+
+// What the settings' reader and the timer accept; a correction of 100 % counts nothing.
+const NumberField kIntervalField
+    = { IDC_UPDATE_INTERVAL, NumberKind::whole, kShortestUpdateIntervalMs, kLongestUpdateIntervalMs, 0, 0 };
+const NumberField kCorrectionField = { IDC_VOLUME_CORRECTION, NumberKind::decimal, 0, 100, 2, 1.5 };
 
 void check(HWND page, int id, bool ticked) { CheckDlgButton(page, id, ticked ? BST_CHECKED : BST_UNCHECKED); }
 bool isTicked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
@@ -23,10 +29,9 @@ void followAlwaysOnTop(HWND page)
 void openPage(HWND page)
 {
     SetDlgItemInt(page, IDC_UPDATE_INTERVAL, settings.updateIntervalMs, FALSE);
-    char number[64], shown[64];
-    snprintf(number, sizeof number, "%.2f", settings.volumeCorrection * 0.01);
-    if (GetNumberFormatA(LOCALE_SYSTEM_DEFAULT, 0, number, nullptr, shown, sizeof shown) == 0)
-        snprintf(shown, sizeof shown, "%s", number);
+    // In the user's format, which is what the field reads back.
+    char shown[64];
+    formatLocaleNumber(settings.volumeCorrection * 0.01, 2, shown, sizeof shown);
     SetDlgItemTextA(page, IDC_VOLUME_CORRECTION, shown);
     check(page, IDC_START_HIDDEN, settings.startHidden);
     check(page, IDC_ALWAYS_ON_TOP, settings.alwaysOnTop);
@@ -34,26 +39,23 @@ void openPage(HWND page)
     followAlwaysOnTop(page);
 }
 
-void apply(HWND page)
+// Both numbers as typed, or the balloon on the first that is none the field takes.
+bool readNumbers(HWND page, double& interval, double& correction)
 {
-    BOOL isNumber = FALSE;
-    const UINT interval = GetDlgItemInt(page, IDC_UPDATE_INTERVAL, &isNumber, FALSE);
-    // A period the timer cannot keep (0 would make it fire every 10 ms) is brought into range;
-    // a text that is no number leaves the period as it was.
-    if (isNumber)
-        settings.updateIntervalMs = clampedUpdateInterval(interval);
+    return takeNumberField(page, kIntervalField, interval) && takeNumberField(page, kCorrectionField, correction);
+}
 
-    char text[256], decimalSeparator[8], groupSeparator[8];
-    GetDlgItemTextA(page, IDC_VOLUME_CORRECTION, text, sizeof text);
-    if (GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_SDECIMAL, decimalSeparator, sizeof decimalSeparator) == 0)
-        snprintf(decimalSeparator, sizeof decimalSeparator, ".");
-    if (GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_STHOUSAND, groupSeparator, sizeof groupSeparator) == 0)
-        snprintf(groupSeparator, sizeof groupSeparator, ",");
-    settings.volumeCorrection = volumeCorrectionFromText(text, decimalSeparator, groupSeparator);
-
+bool apply(HWND page)
+{
+    double interval = 0, correction = 0;
+    if (!readNumbers(page, interval, correction))
+        return false;
+    settings.updateIntervalMs = uint32_t(interval);
+    settings.volumeCorrection = uint32_t(std::lround(correction * 100));
     settings.startHidden = isTicked(page, IDC_START_HIDDEN);
     settings.alwaysOnTop = isTicked(page, IDC_ALWAYS_ON_TOP);
     settings.onTopWhileOnline = isTicked(page, IDC_ON_TOP_WHILE_ONLINE);
+    return true;
 }
 
 } // namespace
@@ -67,12 +69,16 @@ INT_PTR CALLBACK generalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_ALWAYS_ON_TOP && HIWORD(wParam) == BN_CLICKED)
             followAlwaysOnTop(page);
+        else if (HIWORD(wParam) == EN_CHANGE)
+            hideFieldBalloon();
         return 0;
     case WM_NOTIFY:
-        if (isApplyNotification(lParam)) {
-            apply(page);
-            return acceptApply(page);
+        if (isLeaveNotification(lParam)) {
+            double interval = 0, correction = 0;
+            return answerLeave(page, readNumbers(page, interval, correction));
         }
+        if (isApplyNotification(lParam))
+            return apply(page) ? acceptApply(page) : refuseApply(page);
         return 0;
     }
     return 0;

@@ -14,7 +14,9 @@
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogstate.h"
+#include "ui/dialogs/enterkey_win.h"
 #include "ui/dialogs/holidaytable.h"
+#include "ui/dialogs/numberfield_win.h"
 #include "ui/dialogs/optionspages.h"
 
 namespace {
@@ -163,11 +165,43 @@ void openPage(HWND page)
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     addColumns(list);
     SendMessageA(GetDlgItem(page, IDC_HOLIDAY_NAME), EM_LIMITTEXT, 255, 0);
+    clickOnEnter(GetDlgItem(page, IDC_HOLIDAY_NAME), IDC_HOLIDAY_ADD);
     const int count = holidayCount();
     // Every name ends inside its field: loadSettings and storeHolidays see to it.
     for (int i = 0; i < count; ++i)
         putHolidayRow(list, kNewRow, settings.holidays[i].packedDate, settings.holidays[i].name);
     updateButtons(page);
+}
+
+// A day is one holiday once: a date already listed (the row `except` aside) is refused with a
+// balloon on the date that names it.
+bool isNewHoliday(HWND page, uint32_t date, int except)
+{
+    HWND list = holidayList(page);
+    uint32_t listed[kHolidayCount];
+    int count = 0;
+    const int rows = ListView_GetItemCount(list);
+    for (int row = 0; row < rows && count < kHolidayCount; ++row) {
+        if (row == except)
+            continue;
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        SendMessageA(list, LVM_GETITEMA, 0, LPARAM(&item));
+        listed[count++] = uint32_t(item.lParam);
+    }
+    if (!isHolidayListed(listed, count, date))
+        return true;
+    char shown[64], pattern[512], text[640], title[128];
+    dateText(date, shown, sizeof shown);
+    loadLanguageText(IDS_HOLIDAY_DUPLICATE, pattern, sizeof pattern);
+    const char* inserts[] = { shown };
+    fillInserts(pattern, inserts, 1, text, sizeof text);
+    loadLanguageText(IDS_HOLIDAY_DUPLICATE_TITLE, title, sizeof title);
+    HWND picker = GetDlgItem(page, IDC_HOLIDAY_DATE);
+    SetFocus(picker);
+    showFieldBalloon(picker, title, text);
+    return false;
 }
 
 void onCommand(HWND page, int id)
@@ -177,7 +211,7 @@ void onCommand(HWND page, int id)
     char name[256];
     switch (id) {
     case IDC_HOLIDAY_ADD:
-        if (ListView_GetItemCount(list) >= kHolidayCount)
+        if (ListView_GetItemCount(list) >= kHolidayCount || !isNewHoliday(page, enteredDate(page), -1))
             return;
         GetDlgItemTextA(page, IDC_HOLIDAY_NAME, name, sizeof name);
         putHolidayRow(list, kNewRow, enteredDate(page), name);
@@ -187,7 +221,7 @@ void onCommand(HWND page, int id)
             ListView_DeleteItem(list, selected);
         break;
     case IDC_HOLIDAY_CHANGE:
-        if (selected >= 0) {
+        if (selected >= 0 && isNewHoliday(page, enteredDate(page), selected)) {
             GetDlgItemTextA(page, IDC_HOLIDAY_NAME, name, sizeof name);
             putHolidayRow(list, selected, enteredDate(page), name);
         }

@@ -6,6 +6,14 @@ HolidayDate unpackDate(uint32_t packedDate) { return { packedDate / 512, (packed
 
 int compareHolidayDates(uint32_t first, uint32_t second) { return first < second ? -1 : 1; }
 
+bool isHolidayListed(const uint32_t* listed, int count, uint32_t date)
+{
+    for (int i = 0; i < count; ++i)
+        if (listed[i] == date || (isEveryYear(listed[i]) && listed[i] == date % 512))
+            return true;
+    return false;
+}
+
 void storeHolidays(const Holiday* rows, int count)
 {
     if (count > kHolidayCount)

@@ -23,6 +23,10 @@ void monthDayPicture(const char* shortDate, char* picture, size_t size);
 // keep no particular order.
 int compareHolidayDates(uint32_t first, uint32_t second);
 
+// True when the day of `date` is a holiday of the list already: the same date, or a holiday of
+// every year on its day and month. A holiday of every year is new beside dated ones of its day.
+bool isHolidayListed(const uint32_t* listed, int count, uint32_t date);
+
 // Writes `count` rows (at most the table's 32) into settings.holidays in the given order and
 // ends the table after them with an empty entry when there is room, so deleted holidays do not
 // come back. Names are cut to 255 characters; unused bytes of a written entry are zero.

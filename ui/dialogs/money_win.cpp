@@ -58,6 +58,13 @@ bool formatMoney(double amount, int digits, char* out, size_t size)
     return true;
 }
 
+void formatPrice(double price, char* text, size_t size)
+{
+    const int places = pricePlaces(price, int(localeNumber(LOCALE_ICURRDIGITS, 2)));
+    if (!formatMoney(price, places, text, size))
+        snprintf(text, size, "%.*f", places, price);
+}
+
 void formatTariffMoney(double amount, char* text, int size)
 {
     int digits = 2;

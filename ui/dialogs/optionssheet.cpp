@@ -249,7 +249,7 @@ LRESULT CALLBACK helpPanelProc(HWND sheet, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcA(helpPanel->previous, sheet, message, wParam, lParam);
 }
 
-HWND createOptionsSheet(HWND parent)
+HWND createOptionsSheet(HWND parent, uint32_t shownMonth)
 {
     if (LanguageModule == nullptr)
         return nullptr;
@@ -274,6 +274,7 @@ HWND createOptionsSheet(HWND parent)
         sheetPages[i].pszTitle = MAKEINTRESOURCEA(pages[i].titleId);
         sheetPages[i].pfnDlgProc = pages[i].procedure;
     }
+    sheetPages[0].lParam = LPARAM(shownMonth);
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_MODELESS;

@@ -13,6 +13,7 @@
 namespace {
 
 int closed;
+int closingAnswer = IDOK;
 std::string closedText;
 
 BOOL CALLBACK collectText(HWND child, LPARAM text)
@@ -34,7 +35,7 @@ BOOL CALLBACK closeMessageBox(HWND window, LPARAM)
     closedText.clear();
     EnumChildWindows(window, collectText, LPARAM(&closedText));
     ++closed;
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    PostMessageA(window, WM_COMMAND, closingAnswer, 0);
     return TRUE;
 }
 
@@ -69,9 +70,10 @@ void pumpMessages(HWND sheet)
     }
 }
 
-DialogCloser::DialogCloser()
+DialogCloser::DialogCloser(int answer)
 {
     closed = 0;
+    closingAnswer = answer;
     closedText.clear();
     timer = SetTimer(nullptr, 0, 20, closeMessageBoxes);
 }

@@ -12,10 +12,11 @@ void prepareDialogTests();
 // (a property sheet).
 void pumpMessages(HWND sheet);
 
-// While it lives, answers every message box of this thread with OK and keeps what it said.
+// While it lives, answers every message box of this thread with `answer` (OK, Yes or No) and
+// keeps what it said.
 class DialogCloser {
 public:
-    DialogCloser();
+    explicit DialogCloser(int answer = IDOK);
     ~DialogCloser();
     DialogCloser(const DialogCloser&) = delete;
     DialogCloser& operator=(const DialogCloser&) = delete;
