@@ -8,6 +8,7 @@
 #include "core/scoped_win.h"
 #include "skin/skin.h"
 #include "skin/skindocument.h"
+#include "skin/skinscale.h"
 
 Skin skin;
 
@@ -92,13 +93,16 @@ void readSkinChildren(IXMLDOMNode* root)
             readBox(child, &rect, type, &format);
             const uint32_t element = skinElementOfType(type);
             if (element != kNoSkinSlot) {
+                const uint32_t dpi = skin.dpi;
                 if (element == kElementMainWindow) {
-                    skin.windowWidth = saturated(int64_t(rect.right) - rect.left);
-                    skin.windowHeight = saturated(int64_t(rect.bottom) - rect.top);
+                    skin.windowWidth = scaleToDpi(saturated(int64_t(rect.right) - rect.left), dpi);
+                    skin.windowHeight = scaleToDpi(saturated(int64_t(rect.bottom) - rect.top), dpi);
                 }
                 skin.textFormats[element] = format;
-                skin.rects[element] = rect;
-                buildElementShapes(child, element);
+                // Edges scale on their own, so elements that touch at 96 DPI touch at every scale.
+                skin.rects[element] = RECT { scaleToDpi(rect.left, dpi), scaleToDpi(rect.top, dpi),
+                    scaleToDpi(rect.right, dpi), scaleToDpi(rect.bottom, dpi) };
+                buildElementShapes(child, element, POINT { rect.left, rect.top });
             }
         } else if (strcmp(name, "fonts") == 0) {
             readFonts(child);
@@ -233,8 +237,9 @@ void readFonts(IXMLDOMNode* fonts)
         ScopedFont font;
         if (size != 0) {
             // A character height, not a cell height: hence the negative height.
-            font.reset(CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+            const int32_t height = scaleToDpi(size, skin.dpi);
+            font.reset(CreateFontA(height == INT32_MIN ? INT32_MAX : -height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
+                FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                 DEFAULT_PITCH | FF_DONTCARE, face));
         }
         const uint32_t slot = skinFontOfType(type);
@@ -302,9 +307,10 @@ HRGN copyWindowRegion()
     return copy.release();
 }
 
-bool loadSkin(const char* name)
+bool loadSkin(const char* name, uint32_t dpi)
 {
     releaseSkin();
+    skin.dpi = dpi;
     snprintf(skin.folder, sizeof skin.folder, "%s%s\\", programDirectory, name);
     char path[260];
     snprintf(path, sizeof path, "%sskin.xml", skin.folder);

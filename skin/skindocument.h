@@ -37,9 +37,10 @@ void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat);
 void readFonts(IXMLDOMNode* fonts);
 
 // The shapes and pictures of a region element into slot `element`, whose rectangle is stored
-// already; the slot's old outline is discarded first.
-void buildElementShapes(IXMLDOMNode* region, uint32_t element);
-void loadButtonImage(IXMLDOMNode* image, uint32_t element);
-void addEllipse(IXMLDOMNode* shape, uint32_t element);
-void addRectangle(IXMLDOMNode* shape, uint32_t element);
-void addPolyline(IXMLDOMNode* shape, uint32_t element);
+// already; the slot's old outline is discarded first. `corner` is the element's top-left
+// corner at 96 DPI: shapes and pictures are placed from it, then scaled to the skin's dpi.
+void buildElementShapes(IXMLDOMNode* region, uint32_t element, POINT corner);
+void loadButtonImage(IXMLDOMNode* image, uint32_t element, POINT corner);
+void addEllipse(IXMLDOMNode* shape, uint32_t element, POINT corner);
+void addRectangle(IXMLDOMNode* shape, uint32_t element, POINT corner);
+void addPolyline(IXMLDOMNode* shape, uint32_t element, POINT corner);

@@ -500,9 +500,10 @@ void switchSkin(MainWindowState* state, UINT id)
     if (state->menu == nullptr || GetMenuStringA(state->menu, id, text, sizeof text, MF_BYCOMMAND) <= 0)
         return;
     menuItemName(text, name, sizeof name);
-    if (loadSkin(name)) {
+    const uint32_t dpi = skin.dpi;
+    if (loadSkin(name, dpi)) {
         snprintf(settings.skinName, sizeof settings.skinName, "%s", name);
-    } else if (!loadSkin(settings.skinName)) {
+    } else if (!loadSkin(settings.skinName, dpi)) {
         reportError(0);
     }
     applySkinShape(state);

@@ -15,6 +15,7 @@
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 #include "skin/tooltip.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -89,7 +90,7 @@ protected:
         resetSettings();
         settings.languageId = PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN ? kLanguageGerman : kLanguageEnglish;
         settings.volumeCorrection = 0;
-        ASSERT_TRUE(loadSkin("default"));
+        ASSERT_TRUE(loadSkin("default", kDesignDpi));
         // A tariff of 100 MB free a month, and 564 MB used in this month's first days.
         freeTariffs();
         Rate* rate = new Rate {};
@@ -280,7 +281,7 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
     HRGN shown = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(window, shown), ERROR);
     EXPECT_TRUE(EqualRgn(shown, skin.regions[kElementMainWindow]));
-    ASSERT_TRUE(loadSkin("default"));
+    ASSERT_TRUE(loadSkin("default", kDesignDpi));
     EXPECT_FALSE(EqualRgn(shown, skin.regions[kElementMainWindow])); // the two outlines differ
     DeleteObject(shown);
     RECT frame;
