@@ -12,6 +12,8 @@ struct Skin {
     char folder[260]; // the skin folder, ending in a backslash
     int32_t windowWidth;
     int32_t windowHeight;
+    int32_t designWidth; // the window's size as skin.xml gives it, at 96 DPI
+    int32_t designHeight;
     HBITMAP images[kSkinElementCount][kButtonStateCount];
     HRGN regions[kSkinElementCount];
     RECT rects[kSkinElementCount];

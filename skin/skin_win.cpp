@@ -95,8 +95,10 @@ void readSkinChildren(IXMLDOMNode* root)
             if (element != kNoSkinSlot) {
                 const uint32_t dpi = skin.dpi;
                 if (element == kElementMainWindow) {
-                    skin.windowWidth = scaleToDpi(saturated(int64_t(rect.right) - rect.left), dpi);
-                    skin.windowHeight = scaleToDpi(saturated(int64_t(rect.bottom) - rect.top), dpi);
+                    skin.designWidth = saturated(int64_t(rect.right) - rect.left);
+                    skin.designHeight = saturated(int64_t(rect.bottom) - rect.top);
+                    skin.windowWidth = scaleToDpi(skin.designWidth, dpi);
+                    skin.windowHeight = scaleToDpi(skin.designHeight, dpi);
                 }
                 skin.textFormats[element] = format;
                 // Edges scale on their own, so elements that touch at 96 DPI touch at every scale.

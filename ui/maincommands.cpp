@@ -64,19 +64,6 @@ void openTariffMenu(MainWindowState* state)
     DestroyMenu(menu);
 }
 
-// A skin brings its own size and outline: the window takes them at once, and its back buffer
-// the new size.
-void applySkinShape(MainWindowState* state)
-{
-    hideHoverTip(state);
-    deleteBackBuffer(state);
-    SetWindowPos(
-        state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The window owns the copy of the outline from here on; none leaves it rectangular.
-    SetWindowRgn(state->window, copyWindowRegion(), TRUE);
-    createBackBuffer(state);
-}
-
 void switchSkin(MainWindowState* state, UINT id)
 {
     char text[2 * 260], name[260];
@@ -89,7 +76,8 @@ void switchSkin(MainWindowState* state, UINT id)
     } else if (!loadSkin(settings.skinName, dpi)) {
         reportError(0);
     }
-    applySkinShape(state);
+    // A skin brings its own size and outline: the window takes them at once.
+    applySkinShape(state, nullptr);
     invalidateAll(state, true);
 }
 
