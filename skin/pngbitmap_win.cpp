@@ -116,12 +116,17 @@ HBITMAP loadPngFile(const char* path, HDC dc)
 
 HBITMAP loadScaledPngFile(const char* path, HDC dc, int32_t x, int32_t y, uint32_t dpi)
 {
-    if (dpi == kDesignDpi)
-        return loadPngFile(path, dc);
     DWORD read = 0;
     const std::unique_ptr<uint8_t[]> data = readWholeFile(path, &read);
+    return data ? decodeScaledPng(data.get(), read, dc, x, y, dpi) : nullptr;
+}
+
+HBITMAP decodeScaledPng(const uint8_t* data, size_t size, HDC dc, int32_t x, int32_t y, uint32_t dpi)
+{
+    if (dpi == kDesignDpi)
+        return decodePng(data, size, dc, nullptr, nullptr, nullptr, nullptr);
     DecodedPng picture;
-    if (!data || !decodePngRows(data.get(), read, &picture))
+    if (!decodePngRows(data, size, &picture))
         return nullptr;
     const int32_t width = scaleSpan(x, int32_t(picture.width), dpi);
     const int32_t height = scaleSpan(y, int32_t(picture.height), dpi);
