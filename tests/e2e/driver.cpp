@@ -288,6 +288,8 @@ bool waitForExit(HWND window, int timeoutMs)
 int usage()
 {
     fputs("usage: e2e_driver window           prints: visible X Y WIDTH HEIGHT\n"
+          "       e2e_driver region X Y ...   prints the outline's box (LEFT TOP RIGHT BOTTOM), then 1 or 0\n"
+          "                                   for each client point inside the outline or not\n"
           "       e2e_driver icon             prints the tray icon handle\n"
           "       e2e_driver status           prints the status line\n"
           "       e2e_driver scroll           prints the rows the connection list is scrolled by\n"
@@ -347,6 +349,22 @@ int main(int argc, char** argv)
         GetWindowRect(window, &rect);
         printf("%d %ld %ld %ld %ld\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right - rect.left,
             rect.bottom - rect.top);
+        return 0;
+    }
+    if (strcmp(command, "region") == 0) {
+        HRGN outline = CreateRectRgn(0, 0, 0, 0);
+        if (GetWindowRgn(window, outline) == ERROR) {
+            DeleteObject(outline);
+            fputs("e2e_driver: the window has no outline\n", stderr);
+            return 1;
+        }
+        RECT box;
+        GetRgnBox(outline, &box);
+        printf("%ld %ld %ld %ld", box.left, box.top, box.right, box.bottom);
+        for (int i = 2; i + 1 < argc; i += 2)
+            printf(" %d", PtInRegion(outline, atoi(argv[i]), atoi(argv[i + 1])) ? 1 : 0);
+        printf("\n");
+        DeleteObject(outline);
         return 0;
     }
     if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0 || strcmp(command, "scroll") == 0) {
