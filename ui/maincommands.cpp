@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/dpi_win.h"
 #include "core/language.h"
 #include "core/platform.h"
 #include "lang/ids.h"
@@ -70,7 +71,7 @@ void switchSkin(MainWindowState* state, UINT id)
     if (state->menu == nullptr || GetMenuStringA(state->menu, id, text, sizeof text, MF_BYCOMMAND) <= 0)
         return;
     menuItemName(text, name, sizeof name);
-    const uint32_t dpi = skin.dpi;
+    const uint32_t dpi = windowDpi(state->window);
     if (loadSkin(name, dpi)) {
         snprintf(settings.skinName, sizeof settings.skinName, "%s", name);
     } else if (!loadSkin(settings.skinName, dpi)) {
