@@ -3,9 +3,12 @@
 
 #include "app/singleinstance.h"
 #include "app/startup.h"
+#include "app/usage.h"
 #include "core/apperror.h"
 #include "core/crashfilter.h"
+#include "core/language.h"
 #include "core/programdirectory.h"
+#include "tariff/settings.h"
 #include "ui/exportmonth.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
@@ -19,12 +22,26 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     // them, so it runs beside it.
     if (const int exportCode = runExportCommand(commandLine); exportCode != kNoExportCommand)
         return exportCode;
+    if (const int usageCode = runUsageCommand(commandLine); usageCode != kNoUsageCommand)
+        return usageCode;
     // A second start of the same folder shows the running telvane and writes nothing.
-    if (!claimProgramFolder())
+    switch (claimProgramFolder()) {
+    case FolderClaim::claimed:
+        break;
+    case FolderClaim::shownRunning:
         return 0;
+    case FolderClaim::runningUnseen:
+        // Nothing else would tell the user why this start ended.
+        resetSettings();
+        loadLanguage(settings.languageId);
+        reportError(kErrorNotAnswering);
+        return 0;
+    }
     HWND window = startUp();
-    if (window == nullptr)
-        return int(reportError(0));
+    if (window == nullptr) {
+        reportError(0);
+        return 1;
+    }
     const int exitCode = runMainLoop(window);
     shutDown();
     return exitCode;

@@ -6,6 +6,7 @@
 #include <ras.h>
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -178,8 +179,16 @@ HWND startUp()
     if (!languageString(IDS_MAIN_TITLE, title, sizeof title))
         strcpy(title, "telvane");
 
-    if (!loadStartSkin(settings.skinName))
+    if (!loadStartSkin(settings.skinName)) {
+        // A skin that failed for a reason of its own was reported as it failed; the end of
+        // start-up still needs its word.
+        if (AppError == kNothingPending) {
+            snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", programDirectory);
+            setLastSystemError(0);
+            failWith(kErrorNoSkin);
+        }
         return nullptr;
+    }
 
     // Halved as unsigned 32-bit differences: a skin wider than the screen lands far right,
     // where the stored placement (or the user) moves it.
