@@ -7,6 +7,7 @@
 #include "core/apperror.h"
 #include "core/crashfilter.h"
 #include "core/language.h"
+#include "core/platform.h"
 #include "core/programdirectory.h"
 #include "tariff/settings.h"
 #include "ui/exportmonth.h"
@@ -34,6 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         // Nothing else would tell the user why this start ended.
         resetSettings();
         loadLanguage(settings.languageId);
+        setLastSystemError(0); // the claim's "already exists" is no failure
         reportError(kErrorNotAnswering);
         return 0;
     }

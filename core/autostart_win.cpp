@@ -37,10 +37,8 @@ bool startsWithWindows()
 {
     char command[2 * MAX_PATH];
     DWORD size = sizeof command;
-    // An expandable value comes expanded (%LOCALAPPDATA%\...).
-    if (RegGetValueA(
-            HKEY_CURRENT_USER, kRunKey, kValueName, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, command, &size)
-        != ERROR_SUCCESS)
+    // An expandable value (%LOCALAPPDATA%\...) passes as text, expanded.
+    if (RegGetValueA(HKEY_CURRENT_USER, kRunKey, kValueName, RRF_RT_REG_SZ, nullptr, command, &size) != ERROR_SUCCESS)
         return false;
     char program[2 * MAX_PATH], own[MAX_PATH];
     programOfCommand(command, program, sizeof program);
