@@ -18,7 +18,8 @@ namespace {
 
 // The DOM documents that read skin.xml, in the order they are tried: Windows 10 and 11 carry
 // 6.0 and 3.0 but not 4.0, which an older system may have alone. All three answer the same
-// interfaces the same way for what the skin reader asks of them.
+// interfaces the same way for what the skin reader asks of them; 6.0 refuses a document type
+// declaration as a parse error, where the others let the root check refuse the file.
 const CLSID kDomDocuments[] = {
     { 0x88D96A05, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } }, // 6.0
     { 0x88D969C0, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } }, // 4.0

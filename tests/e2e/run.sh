@@ -465,6 +465,12 @@ usage_code=0
 timeout 30 "$wine_run" "$work/telvane.exe" /exprot 2>"$work/usage.err" >/dev/null || usage_code=$?
 check "an unknown switch ends with code 1 ($usage_code)" [ "$usage_code" = 1 ]
 check "an unknown switch shows the usage on standard error" grep -q -- '/export' "$work/usage.err"
+# Started from Explorer or the Run box there is no output to write to: the usage shows in a box.
+"$wine_run" "$work/telvane.exe" /? >&- 2>&- &
+usage_pid=$!
+text=$(drive dismiss || true)
+check "/? without an output shows the usage in a box" grep -q -- '/export' <<<"$text"
+wait "$usage_pid" 2>/dev/null || true
 
 echo "e2e: $failures failure(s)"
 [ "$failures" = 0 ]
