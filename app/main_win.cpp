@@ -1,16 +1,15 @@
 // telvane's entry point.
 #include <windows.h>
 
+#include "app/commandline.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "app/usage.h"
 #include "core/apperror.h"
 #include "core/crashfilter.h"
 #include "core/language.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
 #include "tariff/settings.h"
-#include "ui/exportmonth.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
@@ -21,10 +20,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     findProgramDirectory();
     // A script's export reads the files a running telvane of the folder keeps and writes none of
     // them, so it runs beside it.
-    if (const int exportCode = runExportCommand(commandLine); exportCode != kNoExportCommand)
-        return exportCode;
-    if (const int usageCode = runUsageCommand(commandLine); usageCode != kNoUsageCommand)
-        return usageCode;
+    if (const int commandCode = runCommandLine(commandLine); commandCode != kNoCommand)
+        return commandCode;
     // A second start of the same folder shows the running telvane and writes nothing.
     switch (claimProgramFolder()) {
     case FolderClaim::claimed:

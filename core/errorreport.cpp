@@ -21,7 +21,11 @@ void appendLanguageString(uint32_t id, char* buffer, size_t size)
         languageString(id, buffer + used, size - used);
 }
 
+uint32_t shownReports;
+
 } // namespace
+
+uint32_t reportsShown() { return shownReports; }
 
 uint32_t reportError(uint32_t code)
 {
@@ -53,6 +57,7 @@ uint32_t reportError(uint32_t code)
     }
 
     showMessageBox(text, caption, iconOfSeverity(severity));
+    ++shownReports;
 
     setLastSystemError(0);
     AppError = kNothingPending;
