@@ -6,6 +6,7 @@
 #include <ras.h>
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -194,8 +195,16 @@ HWND startUp()
         strcpy(title, "telvane");
 
     forgetOffScreenPlacement();
-    if (!loadStartSkin(settings.skinName, openingDpi(desktop)))
+    if (!loadStartSkin(settings.skinName, openingDpi(desktop))) {
+        // A skin that failed for a reason of its own was reported as it failed; the end of
+        // start-up still needs its word.
+        if (AppError == kNothingPending) {
+            snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", programDirectory);
+            setLastSystemError(0);
+            failWith(kErrorNoSkin);
+        }
         return nullptr;
+    }
 
     // Halved as unsigned 32-bit differences: a skin wider than the screen lands far right,
     // where the stored placement (or the user) moves it.

@@ -32,7 +32,8 @@ bool loadSkin(const char* name, uint32_t dpi);
 
 // Start-up's skin: `name` (the stored skin, 260 bytes), else "default", else the other skin
 // folders in the order the file system lists them, each failure reported as loadSkin reports
-// it. The name of the skin that loaded is written to `name`; false when none loads.
+// it; without an XML document object it tries no further. The name of the skin that loaded is
+// written to `name`; false when none loads.
 bool loadStartSkin(char* name, uint32_t dpi);
 
 // Deletes every font, region and picture the record holds and zeroes it.

@@ -17,8 +17,32 @@ static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
 
 namespace {
 
-// {88D969C0-F192-11D4-A65F-0040963251E5}: the version 4.0 DOM document.
-const CLSID kDomDocument40 = { 0x88D969C0, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } };
+// The DOM documents that read skin.xml, in the order they are tried: Windows 10 and 11 carry
+// 6.0 and 3.0 but not 4.0, which an older system may have alone. All three answer the same
+// interfaces the same way for what the skin reader asks of them; 6.0 refuses a document type
+// declaration as a parse error, where the others let the root check refuse the file.
+const CLSID kDomDocuments[] = {
+    { 0x88D96A05, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } }, // 6.0
+    { 0x88D969C0, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } }, // 4.0
+    { 0xF5078F32, 0xC551, 0x11D3, { 0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21 } }, // 3.0
+};
+
+// The first DOM document the system can make; null with AppError set (and the last version's
+// failure as the system error) when it can make none.
+IXMLDOMDocument* createDomDocument()
+{
+    HRESULT result = E_FAIL;
+    for (const CLSID& documentClass : kDomDocuments) {
+        IXMLDOMDocument* document = nullptr;
+        result = CoCreateInstance(
+            documentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument, reinterpret_cast<void**>(&document));
+        if (SUCCEEDED(result) && document != nullptr)
+            return document;
+    }
+    SetLastError(DWORD(result));
+    failWith(kErrorXmlDocument);
+    return nullptr;
+}
 
 // A UTF-16 text as ANSI in `out` (`size` bytes), cut to fit; never split by the conversion
 // failing on a too small buffer.
@@ -256,10 +280,8 @@ void readFonts(IXMLDOMNode* fonts)
 
 IXMLDOMDocument* openSkinDocument(const char* path)
 {
-    ComPointer<IXMLDOMDocument> document;
-    if (FAILED(CoCreateInstance(kDomDocument40, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-            reinterpret_cast<void**>(document.out())))
-        || document.get() == nullptr)
+    ComPointer<IXMLDOMDocument> document(createDomDocument());
+    if (document.get() == nullptr)
         return nullptr;
     document->put_async(VARIANT_FALSE);
     document->put_validateOnParse(VARIANT_FALSE);

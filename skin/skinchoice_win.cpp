@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/apperror.h"
 #include "core/programdirectory.h"
 #include "core/scoped_win.h"
 #include "skin/skin.h"
@@ -44,6 +45,9 @@ bool loadStartSkin(char* name, uint32_t dpi)
 {
     if (loadSkin(name, dpi))
         return true;
+    // Without a document object no other skin reads either; the system's reason stays as it is.
+    if (AppError == kErrorXmlDocument)
+        return false;
     if (!sameFolder(name, kDefaultSkin) && loadSkin(kDefaultSkin, dpi)) {
         snprintf(name, kSkinTextLength, "%s", kDefaultSkin);
         return true;

@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <functional>
 
-// Loads `path` into a new version 4.0 DOM document; null on failure. A parse failure is
-// reported at once (0x4000001b with line, column, file name and reason); a document object
-// that cannot be created is not.
+// Loads `path` into a new DOM document (version 6.0, else 4.0, else 3.0); null on failure. A
+// parse failure is reported at once (0x4000001b with line, column, file name and reason); a
+// document object that cannot be created is left pending (0xC0000020), so start-up tells it
+// once, however many skins it tries.
 IXMLDOMDocument* openSkinDocument(const char* path);
 
 // The node's local name (namespace prefix dropped) as ANSI text of at most 259 bytes; empty

@@ -58,7 +58,7 @@ check "the window opens at 150 %: 651 x 459 (${width}x$height)" [ "$visible" = 1
 check "it is centred on the 1024 x 768 screen ($x,$y)" [ "$x" = $(((1024 - 651) / 2)) -a "$y" = $(((768 - 459) / 2)) ]
 # The outline's side rectangle runs from column 6 at 100 %, 9 at 150 %; (640, 300) lies beyond
 # the 434 pixels of 100 %; the rounded corner stays cut.
-read -r left top right bottom beyond edge before corner < <(drive region 640 300 9 100 8 100 1 1)
+read -r left top right bottom beyond edge before corner < <(drive outline 640 300 9 100 8 100 1 1)
 check "the outline is 651 x 459 ($left $top $right $bottom)" [ "$left $top $right $bottom" = "0 0 651 459" ]
 check "the outline scaled with it ($beyond $edge $before $corner)" [ "$beyond $edge $before $corner" = "1 1 0 0" ]
 drive close yes >/dev/null || true
