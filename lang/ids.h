@@ -146,6 +146,9 @@
 #define IDS_ADAPTER_ABSENT 486 /* ticked, but not in the machine now */
 #define IDS_TRAY_ADAPTER 487
 
+/* The command line: what telvane.exe /? shows (lines ended by \n). */
+#define IDS_USAGE 500
+
 /* Typed numbers: the balloon on a field that holds no number it takes (titles by what is wrong,
    then what is wanted: %1 the least and %2 the most value, %3 the decimal places, %4 an
    example); a holiday already listed (%1 its date); a failed dial (%1 the entry, %2 the
@@ -241,6 +244,8 @@
 #define IDC_START_HIDDEN 1062
 #define IDC_ALWAYS_ON_TOP 1063
 #define IDC_ON_TOP_WHILE_ONLINE 1064
+/* Ticked while the user's Run key starts this telvane. */
+#define IDC_START_WITH_WINDOWS 1120
 
 /* Alerts page (205). */
 #define IDC_ALERT_USAGE1_ON 1100

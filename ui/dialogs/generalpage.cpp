@@ -1,10 +1,13 @@
-// The general options page: timer interval, volume correction, start and topmost behaviour.
+// The general options page: timer interval, volume correction, start with Windows, start and
+// topmost behaviour.
 #include <windows.h>
 #include <prsht.h>
 
 #include <cmath>
 #include <cstdio>
 
+#include "core/apperror.h"
+#include "core/autostart.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogstate.h"
@@ -33,6 +36,8 @@ void openPage(HWND page)
     char shown[64];
     formatLocaleNumber(settings.volumeCorrection * 0.01, 2, shown, sizeof shown);
     SetDlgItemTextA(page, IDC_VOLUME_CORRECTION, shown);
+    // The registry, not the settings, holds it: the user or another program may change it.
+    check(page, IDC_START_WITH_WINDOWS, startsWithWindows());
     check(page, IDC_START_HIDDEN, settings.startHidden);
     check(page, IDC_ALWAYS_ON_TOP, settings.alwaysOnTop);
     check(page, IDC_ON_TOP_WHILE_ONLINE, settings.onTopWhileOnline);
@@ -52,6 +57,8 @@ bool apply(HWND page)
         return false;
     settings.updateIntervalMs = uint32_t(interval);
     settings.volumeCorrection = uint32_t(std::lround(correction * 100));
+    if (!setStartWithWindows(isTicked(page, IDC_START_WITH_WINDOWS)))
+        reportError(0);
     settings.startHidden = isTicked(page, IDC_START_HIDDEN);
     settings.alwaysOnTop = isTicked(page, IDC_ALWAYS_ON_TOP);
     settings.onTopWhileOnline = isTicked(page, IDC_ON_TOP_WHILE_ONLINE);
