@@ -1,5 +1,5 @@
 // A stand-in for the system's remote-access library, for running telvane under Wine, whose own
-// rasapi32 knows no connections. It serves the seven calls telvane makes, with the platform's
+// rasapi32 knows no connections. It serves the eight calls telvane makes, with the platform's
 // signatures, size rules and error codes, over the simulator's state file.
 #include <windows.h>
 #include <ras.h>
@@ -323,6 +323,38 @@ DWORD WINAPI RasHangUpA(HRASCONN connection)
         }
     }
     return ERROR_INVALID_HANDLE;
+}
+
+// The texts of the errors a simulated dial can fail with, in the user interface's language as
+// the system gives them (English, or German on a German system), in the ANSI code page.
+DWORD WINAPI RasGetErrorStringA(UINT error, LPSTR text, DWORD size)
+{
+    static const struct {
+        UINT error;
+        const char* english;
+        const char* german;
+    } texts[] = {
+        { ERROR_LINE_BUSY, "The phone line is busy.", "Die Leitung ist besetzt." },
+        { ERROR_NO_ANSWER, "The remote computer did not respond.", "Der Remotecomputer hat nicht geantwortet." },
+        { ERROR_NO_DIALTONE, "There is no dial tone.", "Es ist kein W\xE4hlton vorhanden." },
+        { ERROR_AUTHENTICATION_FAILURE, "Access was denied because the username and/or password was invalid.",
+            "Der Zugriff wurde verweigert, weil der Benutzername oder das Kennwort ung\xFCltig ist." },
+        { ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "The system could not find the phone book entry for this connection.",
+            "Der Telefonbucheintrag f\xFCr diese Verbindung wurde nicht gefunden." },
+    };
+    if (text == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    for (const auto& known : texts) {
+        if (known.error != error)
+            continue;
+        const char* chosen = german ? known.german : known.english;
+        if (strlen(chosen) + 1 > size)
+            return ERROR_INSUFFICIENT_BUFFER;
+        memcpy(text, chosen, strlen(chosen) + 1);
+        return 0;
+    }
+    return ERROR_INVALID_PARAMETER;
 }
 
 } // extern "C"

@@ -153,8 +153,8 @@
    then what is wanted: %1 the least and %2 the most value, %3 the decimal places, %4 an
    example); a holiday already listed (%1 its date); a failed dial (%1 the entry, %2 the
    system's reason, or IDS_DIAL_ERROR_NUMBER with %1 the error number); the running connections in
-   the status line (%1 name, %2 address, %3 running time, %4 cost so far; several joined by
-   IDS_STATUS_CONNECTION_SEPARATOR) and the first one in the tray tip (%1 name, %2 time, %3 cost). */
+   the status line and the first one in the tray tip (both: %1 name, %2 address, %3 time online,
+   %4 cost so far; several in the status line joined by IDS_STATUS_CONNECTION_SEPARATOR). */
 #define IDS_NUMBER_NOT_READ_TITLE 550
 #define IDS_NUMBER_PLACES_TITLE 551
 #define IDS_NUMBER_RANGE_TITLE 552

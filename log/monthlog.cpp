@@ -134,7 +134,7 @@ bool writeRecord(gzFile file, const LogRecord& record)
 
 } // namespace
 
-void addToMonthSums(MonthStats& month, const LogRecord& record)
+double addToMonthSums(MonthStats& month, const LogRecord& record)
 {
     const int day = record.start.day;
     const int64_t volume = correctedVolume(record.rx + record.tx);
@@ -147,6 +147,7 @@ void addToMonthSums(MonthStats& month, const LogRecord& record)
         month.onlineTime[day] += record.dur;
         month.cost[day] += cost;
     }
+    return cost;
 }
 
 void appendMonthRecord(MonthStats& month, LogRecord* record)

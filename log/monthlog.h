@@ -29,8 +29,8 @@ struct MonthStats {
 inline uint32_t monthKey(uint32_t year, uint32_t month) { return year * 65536u + month; }
 
 // Adds a completed record to a month's sums, under the day on which it began, priced with the
-// active tariff after the month's records before it.
-void addToMonthSums(MonthStats& month, const LogRecord& record);
+// active tariff after the month's records before it; gives that price.
+double addToMonthSums(MonthStats& month, const LogRecord& record);
 
 // Appends a record to the tail of a month's list; the list takes it over.
 void appendMonthRecord(MonthStats& month, LogRecord* record);

@@ -199,6 +199,18 @@ bool runningSlice(uint32_t index, LogRecord& record)
     return runningSlices != nullptr && runningSlices(index, record);
 }
 
+double runningSliceCost(uint32_t index)
+{
+    FreeUnitCounters counters = currentMonth.counters;
+    LogRecord record;
+    for (uint32_t before = 0; runningSlice(before, record); ++before) {
+        const double cost = computeCost(counters, record, settings.activeTariff);
+        if (before == index)
+            return cost;
+    }
+    return 0.0;
+}
+
 void setRunningSliceSource(RunningSliceSource source) { runningSlices = source; }
 
 bool loadMonth(uint32_t key)
@@ -214,7 +226,7 @@ bool loadMonth(uint32_t key)
 
 void accountSlice(const LogRecord& record) { addToMonthSums(currentMonth, record); }
 
-bool logRecord(LogRecord* record)
+bool logRecord(LogRecord* record, double* cost)
 {
     if (currentMonth.key == 0 && !loadMonth(0)) {
         delete record;
@@ -229,7 +241,9 @@ bool logRecord(LogRecord* record)
         }
         month = &heldMonth;
     }
-    addToMonthSums(*month, *record);
+    const double priced = addToMonthSums(*month, *record);
+    if (cost != nullptr)
+        *cost = priced;
     appendMonthRecord(*month, record);
     if (!saveMonth(*month))
         return false;

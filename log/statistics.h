@@ -38,6 +38,11 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex);
 // The slice of the running connection at `index` as a record ending now; false past the last one.
 bool runningSlice(uint32_t index, LogRecord& record);
 
+// The cost of the running slice at `index` under the active tariff, priced as if it ended now
+// after the current month's records and the running slices before it, as the month's key-0
+// sums price it; 0 past the last one.
+double runningSliceCost(uint32_t index);
+
 // Where the key-0 queries find the running connections: fills `record` with the slice of the
 // connection at `index`, ending now, and gives true; false past the last one.
 using RunningSliceSource = bool (*)(uint32_t index, LogRecord& record);
@@ -59,8 +64,8 @@ void accountSlice(const LogRecord& record);
 // whose file is read first (a clock set back, a tariff switch just after midnight at a month's
 // end). Takes the record over. False with AppError 0x40000019 when the month's file could not be
 // written; the record then stays in memory and reaches the file with the next successful write
-// of its month.
-bool logRecord(LogRecord* record);
+// of its month. `cost`, when given, receives the record's cost as its month prices it.
+bool logRecord(LogRecord* record, double* cost = nullptr);
 
 // At a change of month: the month of the clock becomes the current month, read from its file,
 // which may already hold records (a clock set back). False when memory ran out.

@@ -1,6 +1,8 @@
 #include "meter/monthtotals.h"
 
 #include "log/statistics.h"
+#include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -36,6 +38,16 @@ bool monthCostUnder(uint32_t monthKey, const Rate& rate, double& cost)
     for (uint32_t index = 0; monthKey == 0 && runningSlice(index, running); ++index)
         sum += computeCostUnder(counters, running, rate);
     cost = sum;
+    return true;
+}
+
+bool runningConnectionFigures(uint32_t index, RunningFigures& figures)
+{
+    const LiveConnection* connection = liveConnectionAt(index);
+    if (connection == nullptr)
+        return false;
+    figures.seconds = int64_t(connection->earlierSeconds) + sliceSeconds(*connection);
+    figures.cost = connection->earlierCost + runningSliceCost(index);
     return true;
 }
 

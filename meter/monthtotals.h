@@ -19,6 +19,14 @@ double recordCost(const LogRecord* first, const LogRecord* target, int32_t tarif
 // included. False when the month cannot be read.
 bool monthCostUnder(uint32_t monthKey, const Rate& rate, double& cost);
 
+// What the running connection at `index` has come to since it came up: its time online and its
+// cost under the active tariff, the running slice priced as if it ended now.
+struct RunningFigures {
+    int64_t seconds;
+    double cost;
+};
+bool runningConnectionFigures(uint32_t index, RunningFigures& figures);
+
 // The figures of the notification-area icon's tip.
 struct TrayTipFigures {
     int64_t volume; // received and sent bytes, corrected

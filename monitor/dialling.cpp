@@ -6,18 +6,18 @@
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
 
-bool dialOrHangUp(const char* name)
+uint32_t dialOrHangUp(const char* name)
 {
     for (uint32_t i = 0; i < liveConnections.count; ++i) {
         const LiveConnection& record = liveConnections.records[i];
         if (!record.isAdapter && strcmp(record.entryName, name) == 0) {
             // The record stays: the scan that follows the service's signal logs and removes it.
             hangUpRemoteConnection(record.handle);
-            return true;
+            return 0;
         }
     }
-    // A failed dial has no message of its own; only a failure already pending is shown.
-    if (dialPhoneBookEntry(name) != 0)
+    const uint32_t error = dialPhoneBookEntry(name);
+    if (error != 0)
         reportError(0);
-    return true;
+    return error;
 }

@@ -20,6 +20,10 @@ struct LiveConnection {
     char ipAddress[16];
     LocalTime sliceStart; // the date and time the slice is logged under
     uint64_t sliceStartMs; // monotonic time the slice began: its length is measured from here
+    // The slices of this connection logged before the running one: their time online and their
+    // cost under the tariff that was active when each was logged.
+    uint32_t earlierSeconds;
+    double earlierCost;
     uint32_t packetsReceived;
     uint32_t packetsSent;
     uint64_t lastInPackets; // kNoReadingYet until the first reading

@@ -76,6 +76,10 @@ void hangUpRemoteConnection(uintptr_t handle);
 // the connection is up or has failed. Returns 0 when it is up, otherwise the service's error.
 uint32_t dialPhoneBookEntry(const char* entryName);
 
+// The system's own text of a remote-access error such as 678, in the system's language; false
+// when it has none.
+bool remoteAccessErrorText(uint32_t error, char* text, size_t size);
+
 constexpr uint32_t kMaxPhoneBookEntries = 64;
 struct PhoneBookEntryName {
     char name[257];

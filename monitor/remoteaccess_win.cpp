@@ -9,6 +9,7 @@
 #include <ras.h>
 #include <raserror.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -159,6 +160,24 @@ uint32_t dialPhoneBookEntry(const char* entryName)
     if (result != 0 && connection != nullptr)
         RasHangUpA(connection);
     return result;
+}
+
+bool remoteAccessErrorText(uint32_t error, char* text, size_t size)
+{
+    if (size == 0)
+        return false;
+    text[0] = '\0';
+    char buffer[512] = "";
+    // The system's error table means other things by the same numbers: only the service knows.
+    if (RasGetErrorStringA(UINT(error), buffer, sizeof buffer) != 0)
+        return false;
+    // One line in a balloon and the status line: the line break the system ends it with goes.
+    size_t length = strnlen(buffer, sizeof buffer - 1);
+    while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' || buffer[length - 1] == ' '))
+        --length;
+    buffer[length] = '\0';
+    snprintf(text, size, "%s", buffer);
+    return length > 0;
 }
 
 bool listPhoneBookEntries(PhoneBookEntryName (&names)[kMaxPhoneBookEntries], uint32_t& count)

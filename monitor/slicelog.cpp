@@ -31,13 +31,13 @@ bool recordFromSlice(LogRecord* record, const LiveConnection* connection)
 
 bool runningSliceRecord(uint32_t index, LogRecord& record) { return recordFromSlice(&record, liveConnectionAt(index)); }
 
-bool logSlice(const LiveConnection& connection)
+bool logSlice(const LiveConnection& connection, double* cost)
 {
     LogRecord* record = new (std::nothrow) LogRecord {};
     if (record == nullptr)
         return failWith(kErrorNoMemory);
     recordFromSlice(record, &connection);
-    return logRecord(record);
+    return logRecord(record, cost);
 }
 
 void cutSlice(LiveConnection& record, const LocalTime& now)
@@ -46,8 +46,13 @@ void cutSlice(LiveConnection& record, const LocalTime& now)
     // holds nothing worth a record.
     const bool empty = sliceSeconds(record) == 0 && record.bytesReceived == 0 && record.bytesSent == 0
         && record.packetsReceived == 0 && record.packetsSent == 0;
-    if (!empty)
-        logSlice(record);
+    if (!empty) {
+        const uint32_t seconds = sliceSeconds(record);
+        double cost = 0.0;
+        logSlice(record, &cost);
+        record.earlierSeconds += seconds;
+        record.earlierCost += cost;
+    }
     startSlice(record, now);
 }
 

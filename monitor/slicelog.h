@@ -19,11 +19,13 @@ bool recordFromSlice(LogRecord* record, const LiveConnection* connection);
 // connection. The statistics add these to the current month (setRunningSliceSource).
 bool runningSliceRecord(uint32_t index, LogRecord& record);
 
-// Logs the connection's current slice, ending now, into the current month and its file.
-bool logSlice(const LiveConnection& connection);
+// Logs the connection's current slice, ending now, into the current month and its file;
+// `cost`, when given, receives its price.
+bool logSlice(const LiveConnection& connection, double* cost = nullptr);
 
-// Logs the connection's current slice and starts the next one at `now`. A slice that holds no
-// time and no traffic is not logged. A logging failure stays pending in AppError.
+// Logs the connection's current slice and starts the next one at `now`; the connection keeps
+// what the slice came to among its earlier ones. A slice that holds no time and no traffic is
+// not logged. A logging failure stays pending in AppError.
 void cutSlice(LiveConnection& record, const LocalTime& now);
 
 // A new slice from `now`, its counts at zero; the readings stay, so counting goes on without a

@@ -1,8 +1,6 @@
 // The usage alerts shown: balloons at the notification-area icon and the status line.
 #include "ui/alertnotice.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -14,6 +12,8 @@
 #include "meter/alertrules.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
+#include "ui/statusline.h"
+#include "ui/trayballoon.h"
 
 namespace {
 
@@ -50,31 +50,13 @@ void moneyText(const AlertCheck& check, char* text, size_t size)
     }
 }
 
-// A balloon from the notification-area icon; the icon's record of the window is left alone.
-void showBalloon(const MainWindowState* state, const char* title, const char* text, bool warning)
-{
-    NOTIFYICONDATAA balloon {};
-    // The smallest record that carries a balloon, which every shell since Windows 2000 takes.
-    balloon.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    balloon.hWnd = state->window;
-    balloon.uID = state->tray.uID;
-    balloon.uFlags = NIF_INFO;
-    snprintf(balloon.szInfo, sizeof balloon.szInfo, "%s", text);
-    snprintf(balloon.szInfoTitle, sizeof balloon.szInfoTitle, "%s", title);
-    balloon.uTimeout = 15000;
-    balloon.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
-    Shell_NotifyIconA(NIM_MODIFY, &balloon);
-}
-
 void showAlert(MainWindowState* state, uint32_t titleId, const char* text, bool warning)
 {
     char title[64];
     languageString(titleId, title, sizeof title);
-    showBalloon(state, title, text, warning);
-    if (IsWindowVisible(state->window)) {
-        snprintf(state->statusText, sizeof state->statusText, "%s", text);
-        InvalidateRect(state->window, nullptr, FALSE);
-    }
+    showTrayBalloon(state, title, text, warning);
+    if (IsWindowVisible(state->window))
+        showStatusMessage(state, text);
 }
 
 } // namespace

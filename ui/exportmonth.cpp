@@ -14,6 +14,7 @@
 #include "log/statistics.h"
 #include "meter/csvheadings.h"
 #include "meter/monthexport.h"
+#include "ui/statusline.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ void exportShownMonth(MainWindowState* state)
         return;
     }
     languageString(IDS_EXPORT_DONE, format, sizeof format);
-    fillLabelFormat(format, file, state->statusText, sizeof state->statusText);
-    InvalidateRect(state->window, nullptr, FALSE);
+    char done[sizeof state->statusText];
+    fillLabelFormat(format, file, done, sizeof done);
+    showStatusMessage(state, done);
 }

@@ -178,9 +178,6 @@ void paintLogArea(MainWindowState* state, HDC dc, bool monthAvailable)
         const LiveConnection* connection = liveConnectionAt(count - 1);
         selectSkinFont(dc, kFontText);
         drawLiveGraph(dc, skin.rects[kElementLog], *connection, skin.rects[kElementLogText]);
-        if (state->statusText[0] == '\0')
-            snprintf(
-                state->statusText, sizeof state->statusText, "%s (%s)", connection->entryName, connection->ipAddress);
         return;
     }
     // Scrolled no further than the last paint of the list found useful; this paint finds the

@@ -7,6 +7,7 @@
 #include "skin/skin.h"
 #include "ui/hovertips.h"
 #include "ui/popupmenu.h"
+#include "ui/statusline.h"
 #include "ui/views.h"
 
 namespace {
@@ -85,6 +86,7 @@ void onPaint(MainWindowState* state)
                 copyBitmap(buffer, hot, skin.rects[state->hotElement]);
         }
         paintStatistics(state, buffer);
+        refreshConnectionStatus(state);
 
         selectSkinFont(buffer, kFontText);
         SetTextColor(buffer, skin.fontColors[kFontText]);

@@ -2,9 +2,6 @@
 // sleep and wake.
 #include "ui/mainwindowhandlers.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "core/apperror.h"
 #include "core/platform.h"
 #include "meter/ticks.h"
@@ -12,22 +9,8 @@
 #include "monitor/watcher.h"
 #include "tariff/settings.h"
 #include "ui/alertnotice.h"
+#include "ui/statusline.h"
 #include "ui/trayicon.h"
-
-namespace {
-
-// The status line text the log area fills in for the connection it shows, or "" offline.
-void shownConnectionText(char* text, size_t size)
-{
-    text[0] = '\0';
-    const uint32_t count = liveConnectionCount();
-    if (count == 0)
-        return;
-    const LiveConnection* connection = liveConnectionAt(count - 1);
-    snprintf(text, size, "%s (%s)", connection->entryName, connection->ipAddress);
-}
-
-} // namespace
 
 void onTick(MainWindowState* state)
 {
@@ -69,15 +52,13 @@ void onPowerBroadcast(MainWindowState* state, WPARAM event)
 
 void onConnectionSignal(MainWindowState* state)
 {
-    char shownBefore[sizeof state->statusText], shownAfter[sizeof state->statusText];
-    shownConnectionText(shownBefore, sizeof shownBefore);
+    const uint32_t countBefore = liveConnectionCount();
     if (!rescanConnections())
         reportError(0);
-    // The status line keeps the name of the connection it was filled with; once that
-    // connection is no longer the one shown, it would name a line that has gone down.
-    shownConnectionText(shownAfter, sizeof shownAfter);
-    if (shownBefore[0] != '\0' && strcmp(shownBefore, shownAfter) != 0 && strcmp(state->statusText, shownBefore) == 0)
-        state->statusText[0] = '\0';
+    // A connection that comes up takes the status line back from an older message (a dial that
+    // failed before); the line names the connections that run from the next paint on.
+    if (liveConnectionCount() > countBefore)
+        showStatusMessage(state, "");
     updateTrayIcon(state);
     invalidateAll(state, true);
 }

@@ -17,6 +17,7 @@
 #include "tariff/settings.h"
 #include "ui/confirmation.h"
 #include "ui/hovertips.h"
+#include "ui/statusline.h"
 #include "ui/trayicon.h"
 #include "ui/views.h"
 
@@ -147,10 +148,10 @@ MainWindowState* mainWindowState(HWND window)
 
 void updateStatusText(MainWindowState* state, uint32_t stringId)
 {
-    state->statusText[0] = '\0';
+    char text[sizeof state->statusText] = "";
     if (stringId != 0)
-        languageString(stringId, state->statusText, sizeof state->statusText);
-    InvalidateRect(state->window, nullptr, FALSE);
+        languageString(stringId, text, sizeof text);
+    showStatusMessage(state, text);
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -22,7 +22,8 @@ void reloadShortcuts(MainWindowState* state);
 // The state stored in the window's user data; null before creation and after destruction.
 MainWindowState* mainWindowState(HWND window);
 
-// Shows language string `stringId` in the status line (0 or a missing string: empty).
+// Shows language string `stringId` in the status line (0 or a missing string: empty, which
+// shows the running connections again).
 void updateStatusText(MainWindowState* state, uint32_t stringId);
 
 // What a click on skin element `slot` does.

@@ -60,6 +60,8 @@ struct MainWindowState {
     HBITMAP backBufferOld;
     HDC backBufferDc;
     char statusText[512];
+    uint8_t statusShowsConnections; // statusText is the running connections' line, redone each paint
+    uint64_t statusMessageMs; // when the message in statusText was shown (GetTickCount64)
     uint8_t dragging;
     uint8_t scrolling;
     POINT dragStart;

@@ -17,6 +17,8 @@
 #include "ui/hovertips.h"
 #include "ui/menulists.h"
 #include "ui/popupmenu.h"
+#include "ui/statusline.h"
+#include "ui/trayballoon.h"
 #include "ui/views.h"
 
 namespace {
@@ -39,6 +41,25 @@ void modifyTrayIcon(MainWindowState* state)
 {
     state->tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &state->tray);
+}
+
+// A dial that failed says so where the user looks: a balloon at the icon and the status line,
+// with the system's own text for the error where it has one.
+void showDialFailure(MainWindowState* state, const char* name, uint32_t error)
+{
+    char reason[256], number[16], pattern[256], text[768], title[64];
+    if (!remoteAccessErrorText(error, reason, sizeof reason)) {
+        snprintf(number, sizeof number, "%u", error);
+        languageString(IDS_DIAL_ERROR_NUMBER, pattern, sizeof pattern);
+        const char* inserts[] = { number };
+        fillInserts(pattern, inserts, 1, reason, sizeof reason);
+    }
+    languageString(IDS_DIAL_FAILED, pattern, sizeof pattern);
+    const char* inserts[] = { name, reason };
+    fillInserts(pattern, inserts, 2, text, sizeof text);
+    languageString(IDS_DIAL_FAILED_TITLE, title, sizeof title);
+    showTrayBalloon(state, title, text, true);
+    showStatusMessage(state, text);
 }
 
 } // namespace
@@ -71,23 +92,32 @@ void updateTrayIcon(MainWindowState* state)
 
 void updateTrayTip(MainWindowState* state)
 {
-    // The tip keeps to the 64 bytes every version of the notification area shows.
-    char* tip = state->tray.szTip;
-    const size_t size = 64;
-    static_assert(sizeof state->tray.szTip >= 64);
+    // The 128 characters of the notification area since Windows 2000: the first running
+    // connection on a line of its own, then the month.
+    constexpr size_t size = 128;
+    static_assert(sizeof state->tray.szTip >= size);
+    char month[size];
     TrayTipFigures figures;
     if (trayTipFigures(figures)) {
         char volume[kFormattedValueSize], duration[kFormattedValueSize];
         formatVolume(figures.volume, volume);
         formatDuration(figures.onlineSeconds, duration);
-        snprintf(tip, size, "%s, %s, ", volume, duration);
-        const size_t used = strlen(tip);
-        formatTariffMoney(figures.cost, tip + used, int(size - used));
+        snprintf(month, size, "%s, %s, ", volume, duration);
+        const size_t used = strlen(month);
+        formatTariffMoney(figures.cost, month + used, int(size - used));
     } else {
-        snprintf(tip, size, ", ");
+        snprintf(month, size, ", ");
     }
     // The tip speaks of the current month throughout, its free units too.
-    appendFreeUnitsLeft(0, tip, size);
+    appendFreeUnitsLeft(0, month, size);
+    char* tip = state->tray.szTip;
+    tip[0] = '\0';
+    char connection[sizeof state->statusText];
+    // A long name is cut: the month's line always shows whole.
+    if (runningConnectionText(0, IDS_TRAY_CONNECTION, connection, sizeof connection))
+        snprintf(tip, size - strlen(month) - 1, "%s", connection);
+    const size_t used = strlen(tip);
+    snprintf(tip + used, size - used, "%s%s", used != 0 ? "\n" : "", month);
     modifyTrayIcon(state);
 }
 
@@ -147,7 +177,9 @@ UINT openTrayMenu(MainWindowState* state)
         state->window, menu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, { cursor.x + 1, cursor.y + 1 });
     DestroyMenu(menu);
     if (chosen >= IDM_PHONEBOOK_FIRST && chosen - IDM_PHONEBOOK_FIRST < count) {
-        dialOrHangUp(entries[chosen - IDM_PHONEBOOK_FIRST].name);
+        const char* name = entries[chosen - IDM_PHONEBOOK_FIRST].name;
+        if (const uint32_t error = dialOrHangUp(name))
+            showDialFailure(state, name, error);
         return 0;
     }
     return chosen;

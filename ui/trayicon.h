@@ -19,8 +19,8 @@ void restoreTrayIcon(MainWindowState* state);
 // The picture of a connection running or none, after the connections changed.
 void updateTrayIcon(MainWindowState* state);
 
-// The tip: the current month's volume, time, total cost and free units left, whatever month the
-// window shows.
+// The tip: the first running connection's name, time online and cost so far, then the current
+// month's volume, time, total cost and free units left, whatever month the window shows.
 void updateTrayTip(MainWindowState* state);
 
 void removeTrayIcon(MainWindowState* state);

@@ -16,6 +16,7 @@
 #include "log/statistics.h"
 #include "monitor/dialling.h"
 #include "monitor/liveconnections.h"
+#include "monitor/remoteaccess.h"
 #include "monitor/traffic.h"
 #include "monitor/watcher.h"
 #include "tariff/settings.h"
@@ -200,25 +201,32 @@ TEST_F(DialsimTest, AConnectionFromOutsideIsSignalledWatchedCountedAndLogged)
 TEST_F(DialsimTest, DialOrHangUpDialsAnIdleEntryAndHangsUpAConnectedOne)
 {
     ASSERT_EQ(dialsim("add Modem --delay 300"), 0);
-    ASSERT_TRUE(dialOrHangUp("Modem"));
+    ASSERT_EQ(dialOrHangUp("Modem"), 0u);
     ASSERT_TRUE(signalled());
     ASSERT_TRUE(rescanConnections());
     ASSERT_TRUE(isEntryConnected("Modem"));
 
-    ASSERT_TRUE(dialOrHangUp("Modem"));
+    ASSERT_EQ(dialOrHangUp("Modem"), 0u);
     ASSERT_TRUE(signalled());
     ASSERT_TRUE(rescanConnections());
     EXPECT_FALSE(isEntryConnected("Modem"));
     EXPECT_EQ(loggedSlices(), 1u);
 }
 
-TEST_F(DialsimTest, DiallingNeedsNoStoredParametersAndAFailureShowsNothing)
+// A failed dial gives its error, and the service's text for it, to tell the user.
+TEST_F(DialsimTest, DiallingNeedsNoStoredParametersAndAFailureGivesTheServicesText)
 {
     ASSERT_EQ(dialsim("add Bare --no-stored-parameters"), 0);
-    ASSERT_EQ(dialsim("add Busy --fail 676"), 0);
-    ASSERT_TRUE(dialOrHangUp("Busy"));
+    ASSERT_EQ(dialsim("add Busy --fail 678"), 0);
+    EXPECT_EQ(dialOrHangUp("Busy"), 678u);
     EXPECT_EQ(AppError, kNothingPending);
-    ASSERT_TRUE(dialOrHangUp("Bare"));
+    char text[256];
+    ASSERT_TRUE(remoteAccessErrorText(678, text, sizeof text));
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    EXPECT_STREQ(text, german ? "Der Remotecomputer hat nicht geantwortet." : "The remote computer did not respond.");
+    EXPECT_FALSE(remoteAccessErrorText(5, text, sizeof text)); // no remote-access error
+    EXPECT_STREQ(text, "");
+    ASSERT_EQ(dialOrHangUp("Bare"), 0u);
     ASSERT_TRUE(signalled());
     ASSERT_TRUE(rescanConnections());
     EXPECT_TRUE(isEntryConnected("Bare"));

@@ -292,6 +292,7 @@ int usage()
           "                                   for each client point inside the outline or not\n"
           "       e2e_driver icon             prints the tray icon handle\n"
           "       e2e_driver status           prints the status line\n"
+          "       e2e_driver tip              prints the tray icon's tip, its lines joined by \" | \"\n"
           "       e2e_driver scroll           prints the rows the connection list is scrolled by\n"
           "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
           "       e2e_driver exit yes|tick|silent    the same through the exit command\n"
@@ -390,7 +391,8 @@ int main(int argc, char** argv)
         DeleteObject(outline);
         return 0;
     }
-    if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0 || strcmp(command, "scroll") == 0) {
+    if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0 || strcmp(command, "scroll") == 0
+        || strcmp(command, "tip") == 0) {
         MainWindowState state;
         if (!readState(window, state)) {
             fputs("e2e_driver: cannot read the window's state\n", stderr);
@@ -400,7 +402,12 @@ int main(int argc, char** argv)
             printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(state.tray.hIcon)));
         else if (command[1] == 'c')
             printf("%d\n", int(state.listScroll));
-        else
+        else if (command[0] == 't') {
+            std::string tip(state.tray.szTip, strnlen(state.tray.szTip, sizeof state.tray.szTip));
+            for (size_t at; (at = tip.find('\n')) != std::string::npos;)
+                tip.replace(at, 1, " | ");
+            printf("%s\n", tip.c_str());
+        } else
             printf("%.*s\n", int(sizeof state.statusText), state.statusText);
         return 0;
     }

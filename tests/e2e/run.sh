@@ -81,8 +81,14 @@ dialsim connect "Demo Provider"
 sleep 2
 online_icon=$(drive icon)
 check "a connection switches the tray icon" [ "$online_icon" != "$offline_icon" ]
+# The status line and the tip tell the running connection's time (h:mm:ss) and its cost so far.
+sleep 1
 status=$(drive status)
-check "the status line names the connection ($status)" [ "$status" = "Demo Provider (127.0.0.1)" ]
+check "the status line names the connection with its time and cost ($status)" \
+    grep -Eq '^Demo Provider \(127\.0\.0\.1\): 0:00:0[1-9], .*0[.,]00' <<<"$status"
+tip=$(drive tip)
+check "the tray tip begins with the connection, its time and cost ($tip)" \
+    grep -Eq '^Demo Provider: 0:00:0[1-9], .*0[.,]00 \| ' <<<"$tip"
 python3 - <<'PY'
 import socket, time
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
@@ -162,6 +168,18 @@ sleep 1
 xdotool key Down Return
 sleep 3
 check "the tray menu hangs it up" [ "$(drive icon)" = "$offline_icon" ]
+
+# An entry whose dial fails says why, in a balloon and in the status line, with the system's text.
+dialsim add "Nowhere" --ip 127.0.0.1 --fail 678
+drive tray-right-click
+sleep 1
+xdotool key Down Down Return
+balloon=$(drive balloon || true)
+check "a failed dial shows a balloon with the system's reason ($balloon)" \
+    [ "$balloon" = "Nowhere could not be dialled: The remote computer did not respond." ]
+check "and the status line says the same" [ "$(drive status)" = "$balloon" ]
+check "and nothing is connected" [ "$(drive icon)" = "$offline_icon" ]
+dialsim remove "Nowhere"
 
 # 3. Close with the question: Yes with the box ticked; the files are written.
 check "the exit command asks and Yes ends the program" drive exit tick
@@ -378,12 +396,12 @@ check "the adapters page lists the loopback adapter ($adapter)" [ -n "$adapter" 
 # The sheet closes, and the adapter comes up, once telvane has handled the OK.
 for _ in $(seq 1 50); do
     status=$(drive status)
-    [ "$status" = "$adapter (127.0.0.1)" ] && break
+    [[ "$status" == "$adapter (127.0.0.1): "* ]] && break
     sleep 0.2
 done
 check "the ticked adapter is kept by its id in adapters.zip" \
     bash -c "zcat '$work/adapters.zip' | tr -d '\r' | grep -qx '<name>$adapter</name>'"
-check "the status line names the adapter ($status)" [ "$status" = "$adapter (127.0.0.1)" ]
+check "the status line names the adapter ($status)" grep -qF "$adapter (127.0.0.1): " <<<"$status"
 check "the adapter switches the tray icon" [ "$(drive icon)" != "$offline_icon" ]
 python3 - <<'PY'
 import socket, time

@@ -36,28 +36,30 @@ TEST_F(DiallingTest, AConnectedEntryIsHungUpAndAnIdleOneDialled)
         watch(0x10, "Home");
         watch(0x20, "Work");
         watch(0x30, "Home");
-        EXPECT_TRUE(dialOrHangUp(c.chosen));
+        EXPECT_EQ(dialOrHangUp(c.chosen), 0u);
         EXPECT_EQ(fakeRemoteAccess.hungUp, c.hungUp);
         EXPECT_EQ(fakeRemoteAccess.dialled, c.dialled);
         EXPECT_EQ(liveConnectionCount(), 3u); // the scan after the signal removes a hung-up record
     }
 }
 
-TEST_F(DiallingTest, AFailedDialShowsOnlyAFailureAlreadyPending)
+// A failed dial hands its error to the caller, who tells the user; a failure already pending
+// is reported first.
+TEST_F(DiallingTest, AFailedDialGivesItsErrorAndReportsAFailureAlreadyPending)
 {
     fakePlatform.messages[kErrorMonthLogCreate] = "log not written";
-    fakeRemoteAccess.dialResult = 623;
-    EXPECT_TRUE(dialOrHangUp("Nowhere"));
+    fakeRemoteAccess.dialResult = 678;
+    EXPECT_EQ(dialOrHangUp("Nowhere"), 678u);
     EXPECT_TRUE(fakePlatform.boxes.empty());
 
     AppError = kErrorMonthLogCreate;
-    EXPECT_TRUE(dialOrHangUp("Nowhere"));
+    EXPECT_EQ(dialOrHangUp("Nowhere"), 678u);
     ASSERT_EQ(fakePlatform.boxes.size(), 1u);
     EXPECT_EQ(fakePlatform.boxes[0].text, "log not written");
 
     fakeRemoteAccess.dialResult = 0;
     AppError = kErrorMonthLogCreate;
-    EXPECT_TRUE(dialOrHangUp("Nowhere"));
+    EXPECT_EQ(dialOrHangUp("Nowhere"), 0u);
     EXPECT_EQ(fakePlatform.boxes.size(), 1u);
     EXPECT_EQ(AppError, kErrorMonthLogCreate);
 }

@@ -2,9 +2,11 @@
 #include <string>
 #include <vector>
 
+#include "meter/monthtotals.h"
 #include "monitor/watcher.h"
 #include "monitorfixture.h"
 #include "support.h"
+#include "tariff/rates.h"
 
 namespace {
 
@@ -298,6 +300,49 @@ TEST_F(WatcherTest, ClosingSlicesLogsEachAndRestartsItWithoutLosingReadings)
         EXPECT_EQ(record.lastInPackets, 8u);
         EXPECT_EQ(record.receiveRateHistory[0], 99u);
     }
+}
+
+// The status line tells each connection's time and cost since it came up, slices cut at a
+// change of period included; a later connection is priced after the earlier ones.
+TEST_F(WatcherTest, ARunningConnectionTellsItsTimeAndCostSinceItCameUp)
+{
+    Rate* minutes = new Rate {}; // 60 free minutes, then 0.05 a minute
+    minutes->unit = 4;
+    minutes->amount[0] = 60;
+    minutes->amount[2] = 100000;
+    minutes->cost[1] = 0.05;
+    TariffTable[0] = minutes;
+    settings.activeTariff = 0;
+    fakeConnect(1, "A");
+    ASSERT_TRUE(rescanConnections());
+    advanceClock(50 * 60);
+    closeSlices(fakePlatform.now); // within the free minutes
+    fakeConnect(2, "B");
+    ASSERT_TRUE(rescanConnections());
+    advanceClock(30 * 60);
+
+    const struct {
+        uint32_t index;
+        int64_t seconds;
+        double cost;
+    } expected[] = {
+        { 0, 80 * 60, (80 - 60) * 0.05 }, // 50 logged minutes and 30 running
+        { 1, 30 * 60, 30 * 0.05 }, // after A's 80 minutes: none of it free
+    };
+    for (const auto& e : expected) {
+        RunningFigures figures {};
+        ASSERT_TRUE(runningConnectionFigures(e.index, figures));
+        EXPECT_EQ(figures.seconds, e.seconds) << e.index;
+        EXPECT_NEAR(figures.cost, e.cost, 1e-9) << e.index;
+    }
+    closeSlices(fakePlatform.now); // both logged: A's 30 minutes cost 1.00, then B's 1.50
+    advanceClock(10 * 60);
+    RunningFigures figures {};
+    ASSERT_TRUE(runningConnectionFigures(0, figures));
+    EXPECT_EQ(figures.seconds, 90 * 60);
+    EXPECT_NEAR(figures.cost, (80 - 60) * 0.05 + 10 * 0.05, 1e-9);
+    EXPECT_FALSE(runningConnectionFigures(2, figures));
+    freeTariffs();
 }
 
 TEST_F(WatcherTest, AConnectionAcrossTheMonthEndIsLoggedIntoBothMonths)

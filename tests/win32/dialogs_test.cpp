@@ -1169,6 +1169,20 @@ TEST_F(OptionsSheet, Screenshots)
         const std::string path = folder + "/sheet" + std::to_string(index + 1) + "_" + language + ".bmp";
         EXPECT_TRUE(saveWindowPicture(sheet, path.c_str())) << path;
     }
+    // A price that is none, and OK: the balloon on the field, reaching past the sheet's edge
+    // (under Wine a pop-up wholly inside another window of the program stays black).
+    PropSheet_SetCurSel(sheet, nullptr, 0);
+    pumpMessages(sheet);
+    page = PropSheet_GetCurrentPageHwnd(sheet);
+    const POINT field = centreOf(item(IDC_TARIFF_COST_FIRST + 2));
+    helpPanelProc(sheet, kUpdateHoverHelp, WPARAM(field.x), LPARAM(field.y));
+    type(IDC_TARIFF_COST_FIRST + 2, "12ab34");
+    pressOk();
+    RECT shown;
+    GetWindowRect(sheet, &shown);
+    shown.right += 160;
+    const std::string balloonPath = folder + "/balloon_" + language + ".bmp";
+    EXPECT_TRUE(saveScreenPicture(shown, balloonPath.c_str()));
     close(PSBTN_CANCEL);
 }
 

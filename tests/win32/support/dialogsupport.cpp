@@ -89,6 +89,11 @@ bool saveWindowPicture(HWND window, const char* path)
     pumpMessages(nullptr);
     RECT rect;
     GetWindowRect(window, &rect);
+    return saveScreenPicture(rect, path);
+}
+
+bool saveScreenPicture(const RECT& rect, const char* path)
+{
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -29,6 +29,8 @@ private:
 
 // The window as it shows on the screen, written as a 24-bit BMP file.
 bool saveWindowPicture(HWND window, const char* path);
+// A part of the screen, the same way.
+bool saveScreenPicture(const RECT& rect, const char* path);
 
 // The folder named by TELVANE_SCREENSHOTS, or empty when pictures are not wanted.
 std::string screenshotFolder();
