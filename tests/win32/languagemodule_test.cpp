@@ -447,6 +447,7 @@ std::vector<DialogControls> requiredControls()
         { IDC_TARIFF_PRECISION, "Edit", 0, 0 },
         { IDC_TARIFF_PRECISION_SPIN, "msctls_updown32", 0, 0 },
         { IDC_TARIFF_UNIT, "ComboBox", 0x3, CBS_DROPDOWNLIST },
+        { IDC_TARIFF_DESCRIPTION, "Static", SS_TYPEMASK, SS_LEFT },
     };
     for (int id = IDC_TARIFF_DAY_FIRST; id <= IDC_TARIFF_DAY_LAST; ++id)
         tariffs.push_back({ id, "Button", kButtonType, BS_AUTOCHECKBOX });
