@@ -9,7 +9,6 @@
 #include <initializer_list>
 
 #include "core/apperror.h"
-#include "core/localtime.h"
 #include "core/textinserts.h"
 #include "lang/ids.h"
 #include "meter/monthtotals.h"
