@@ -137,7 +137,7 @@ bool writeRecord(gzFile file, const LogRecord& record)
 void addToMonthSums(MonthStats& month, const LogRecord& record)
 {
     const int day = record.start.day;
-    const int64_t volume = correctedVolume(record.rx + record.tx);
+    const int64_t volume = recordVolume(record);
     const double cost = computeCost(month.counters, record, settings.activeTariff);
     month.volume[0] += volume;
     month.onlineTime[0] += record.dur;

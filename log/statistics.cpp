@@ -122,7 +122,7 @@ const int64_t* monthVolume(uint32_t key)
     memcpy(snapshots.volume, currentMonth.volume, sizeof snapshots.volume);
     LogRecord record;
     for (uint32_t index = 0; runningSlice(index, record); ++index)
-        addAtDay(snapshots.volume, record.start, correctedVolume(record.rx + record.tx));
+        addAtDay(snapshots.volume, record.start, recordVolume(record));
     return snapshots.volume;
 }
 

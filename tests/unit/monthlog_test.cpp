@@ -114,7 +114,7 @@ TEST_F(MonthLog, RoundTripKeepsOrderAndLargeValuesAndFillsTheDayOfWeek)
 
 TEST_F(MonthLog, LoadingSumsPerMonthAndDay)
 {
-    // Received and sent are summed in 32 bits: 4,000,000,000 + 3,000,000,000 wraps to 2,705,032,704.
+    // Received and sent are summed in 64 bits: 4,000,000,000 + 3,000,000,000 is 7,000,000,000.
     // The slice from 23:50 on the 3rd lasting 20 minutes counts wholly under the 3rd.
     writeGzipFile(october,
         logBlock(5, 50600, 754, 120000, 400, 30000, 350) + "\r\n\r\n" + logBlock(5, 60000, 46, 1000, 1, 0, 0)
@@ -122,10 +122,10 @@ TEST_F(MonthLog, LoadingSumsPerMonthAndDay)
     ASSERT_TRUE(loadMonth(kOctober2003));
     EXPECT_TRUE(fakePlatform.boxes.empty());
     EXPECT_EQ(heldMonth.volume[5], 151000);
-    EXPECT_EQ(heldMonth.volume[31], 2705032704);
+    EXPECT_EQ(heldMonth.volume[31], 7000000000);
     EXPECT_EQ(heldMonth.volume[3], 20);
     EXPECT_EQ(heldMonth.volume[4], 0);
-    EXPECT_EQ(heldMonth.volume[0], 151000 + 2705032704 + 20);
+    EXPECT_EQ(heldMonth.volume[0], 151000 + 7000000000 + 20);
     EXPECT_EQ(heldMonth.onlineTime[5], 800);
     EXPECT_EQ(heldMonth.onlineTime[31], 100);
     EXPECT_EQ(heldMonth.onlineTime[3], 1200);
