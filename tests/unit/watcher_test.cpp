@@ -300,6 +300,100 @@ TEST_F(WatcherTest, ClosingSlicesLogsEachAndRestartsItWithoutLosingReadings)
     }
 }
 
+TEST_F(WatcherTest, TheFractionOfASecondLeftAtACutGoesIntoTheNextSlice)
+{
+    // Up at 14:03:20.600; cut at 14:03:30.300 (9.7 s), at 14:03:40.000 (9.7 s more) and ended at
+    // 14:03:50.500 (10.5 s more): 29.9 s in all, logged as 9 + 10 + 10 s.
+    fakePlatform.now.milliseconds = 600;
+    fakeConnect(1, "ISP");
+    ASSERT_TRUE(rescanConnections());
+    fakePlatform.now = { 2003, 10, 3, 15, 14, 3, 30, 300 };
+    closeSlices(fakePlatform.now);
+    fakePlatform.now = { 2003, 10, 3, 15, 14, 3, 40, 0 };
+    closeSlices(fakePlatform.now);
+    fakePlatform.now = { 2003, 10, 3, 15, 14, 3, 50, 500 };
+    fakeDisconnect(1);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(monthFile("log_200310.zip"),
+        logBlock(15, 50600, 9, 0, 0, 0, 0) + logBlock(15, 50610, 10, 0, 0, 0, 0) + logBlock(15, 50620, 10, 0, 0, 0, 0));
+}
+
+TEST_F(WatcherTest, TheCountersAreReadOnceMoreBeforeASliceEnds)
+{
+    // Read at the scan (1000 in, 100 out) and at a tick 10 s later (+4000, +400); 5 s after the
+    // tick the counters have moved again (+500, +50) when the slice ends.
+    struct Case {
+        const char* what;
+        void (*end)();
+    } cases[] = {
+        { "the adapter goes down", [] { fakeAdapter("{A}", "Hotspot", "", 7); } },
+        { "the adapter is unticked", [] { watchedAdapters = WatchedAdapterList {}; } },
+        { "the program ends", [] { closeSlices(fakePlatform.now); } },
+        { "the machine goes to sleep", [] { suspendSlices(fakePlatform.now); } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        ASSERT_TRUE(watchAdapter("{A}", "Hotspot"));
+        fakeAdapter("{A}", "Hotspot", "192.168.43.2", 7);
+        fakeRemoteAccess.interfaces[7] = { 1000, 10, 0, 100, 1, 0, 0, true };
+        ASSERT_TRUE(rescanConnections());
+        fakeRemoteAccess.interfaces[7] = { 5000, 20, 0, 500, 5, 0, 0, true };
+        advanceClock(10);
+        watchConnectionsOnTick();
+        fakeRemoteAccess.interfaces[7] = { 5500, 25, 0, 550, 7, 0, 0, true };
+        advanceClock(5);
+        c.end();
+        ASSERT_TRUE(rescanConnections());
+        EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 15, 4500, 15, 450, 6));
+    }
+}
+
+TEST_F(WatcherTest, AnInterfaceThatCarriesARemoteAccessConnectionIsCountedOnceAsThatConnection)
+{
+    // The dial-up connection's own adapter is ticked too: it is the same interface.
+    ASSERT_TRUE(watchAdapter("{P}", "Dial-up adapter"));
+    fakeAdapter("{P}", "Dial-up adapter", "10.1.2.3", 5);
+    fakeConnect(1, "ISP", "10.1.2.3");
+    fakeRemoteAccess.addressRows.push_back({ { 10, 1, 2, 3 }, 5 });
+    fakeRemoteAccess.interfaces[5] = { 0, 0, 0, 0, 0, 0, 0, true };
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 1u);
+    EXPECT_FALSE(liveConnectionAt(0)->isAdapter);
+    EXPECT_STREQ(remoteConnectionOnAdapter(fakeRemoteAccess.adapters[0]), "ISP");
+    fakeRemoteAccess.interfaces[5].inOctets = 1048576;
+    advanceClock(10);
+    watchConnectionsOnTick();
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(liveConnectionCount(), 1u);
+    fakeDisconnect(1);
+    fakeAdapter("{P}", "Dial-up adapter", "", 5);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 10, 1048576, 0, 0, 0));
+    EXPECT_EQ(remoteConnectionOnAdapter(fakeRemoteAccess.adapters[0]), nullptr);
+
+    // The adapter was counted first; once the service lists the connection on it, the adapter's
+    // slice ends and the connection counts from there.
+    fakeAdapter("{P}", "Dial-up adapter", "10.1.2.3", 5);
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_TRUE(liveConnectionAt(0)->isAdapter);
+    fakeRemoteAccess.interfaces[5].inOctets += 2000;
+    advanceClock(10);
+    watchConnectionsOnTick();
+    fakeConnect(2, "ISP", "10.1.2.3");
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 1u);
+    EXPECT_FALSE(liveConnectionAt(0)->isAdapter);
+    fakeRemoteAccess.interfaces[5].inOctets += 3000;
+    advanceClock(10);
+    watchConnectionsOnTick();
+    fakeDisconnect(2);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(monthFile("log_200310.zip"),
+        logBlock(15, 50600, 10, 1048576, 0, 0, 0) + logBlock(15, 50610, 10, 2000, 0, 0, 0)
+            + logBlock(15, 50620, 10, 3000, 0, 0, 0));
+}
+
 TEST_F(WatcherTest, AConnectionAcrossTheMonthEndIsLoggedIntoBothMonths)
 {
     // 31 October 2003, 23:50:00; the main window's timer cuts at 1 November 00:00:00.
