@@ -67,6 +67,17 @@ bool startCurrentMonth();
 // when one of them still cannot be written.
 bool saveUnsavedMonths();
 
+// The timer tick's share: while a month's records could not be written (its log held open by
+// another program), they are written again after growing pauses, 1 s, 2 s, 4 s and so on up to
+// a minute, without a further report; AppError is left as it was.
+void retryUnsavedMonths();
+
+// At exit or at the end of the session, after the last attempt to write them: every month that
+// still holds records its log does not goes whole into its pending file beside the log, to be
+// taken in at the next start. False with AppError 0x40000019 when one of them cannot be written
+// there either.
+bool setAsidePendingMonths();
+
 // Sums the current month and the held month again, after the prices changed (tariff, volume
 // correction, holidays). The months stay the ones held; their records come from memory, so
 // records not yet written are priced too.

@@ -206,7 +206,7 @@ bool readRates()
     static TagLine line;
     RatesReading reading;
     for (;;) {
-        const LineRead read = readTagFileLine(file.get(), buffer);
+        const LineRead read = readTagFileLine(file, buffer);
         if (read == LineRead::end)
             break;
         // A file the system cannot read is no format error: it may be whole.

@@ -55,25 +55,19 @@ bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& 
     return value >= minimum && value <= maximum;
 }
 
-LineRead readTagFileLine(gzFile file, char* buffer)
+LineRead readTagFileLine(GzReader& file, char* buffer)
 {
-    // gzgets writes the last place of the buffer only for a line that fills it; a mark there
+    // gets writes the last place of the buffer only for a line that fills it; a mark there
     // saves measuring every line.
     char& last = buffer[kTagFileLineLength - 1];
     last = '\n';
-    if (gzgets(file, buffer, int(kTagFileLineLength + 1)) == nullptr) {
-        int error = Z_OK;
-        gzerror(file, &error);
+    if (file.gets(buffer, kTagFileLineLength + 1) == nullptr) {
+        const int error = file.error();
         return error == Z_OK ? LineRead::end : error == Z_ERRNO ? LineRead::unreadable : LineRead::damaged;
     }
     // A full buffer without a line end is a longer line, unless the file ends right there.
     if (last != '\n' && strlen(buffer) == kTagFileLineLength) {
-        const int next = gzgetc(file);
-        if (next != -1)
-            return LineRead::damaged;
-        int error = Z_OK;
-        gzerror(file, &error);
-        if (error != Z_OK)
+        if (file.getc() != -1 || file.error() != Z_OK)
             return LineRead::damaged;
     }
     return LineRead::line;
@@ -101,7 +95,7 @@ TagFileRead readSmallTagFile(const char* path, bool (*takeLine)(const TagLine& l
     static char buffer[kTagFileLineLength + 1];
     static TagLine line;
     for (;;) {
-        const LineRead result = readTagFileLine(file.get(), buffer);
+        const LineRead result = readTagFileLine(file, buffer);
         if (result == LineRead::end)
             return TagFileRead::read;
         if (result != LineRead::line)

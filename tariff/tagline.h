@@ -4,10 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include <zlib.h>
-
 #include "core/damagedcopy.h"
 
+class GzReader;
 class GzReplacingWriter;
 
 // Longest tag or value kept, without its NUL; longer ones are cut to this length.
@@ -51,7 +50,7 @@ enum class LineRead { line, end, damaged, unreadable };
 // Reads the next line into `buffer` (kTagFileLineLength + 1 bytes). `damaged` for a line
 // longer than kTagFileLineLength or a gzip stream that is corrupt or cut short; `unreadable`
 // when the system cannot read the file at all.
-LineRead readTagFileLine(gzFile file, char* buffer);
+LineRead readTagFileLine(GzReader& file, char* buffer);
 
 enum class TagFileRead { read, missing, damaged };
 

@@ -1,5 +1,9 @@
 #include "fakes/fakeplatform.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -130,4 +134,20 @@ void setLastSystemError(uint32_t error) { fakePlatform.lastError = error; }
 void showMessageBox(const char* text, const char* caption, MessageIcon icon)
 {
     fakePlatform.boxes.push_back({ text, caption, icon });
+    if (fakePlatform.whileBoxOpen)
+        fakePlatform.whileBoxOpen();
+}
+
+bool replaceFile(const char* temporary, const char* target)
+{
+    ++fakePlatform.replacements;
+    if (fakePlatform.diskFull || fakePlatform.heldFiles.count(target) != 0) {
+        fakePlatform.lastError = 5; // access denied
+        return false;
+    }
+#ifdef _WIN32
+    return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return rename(temporary, target) == 0;
+#endif
 }
