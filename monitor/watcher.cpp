@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "monitor/remoteaccess.h"
 #include "monitor/slicelog.h"
@@ -217,6 +218,7 @@ void rescanAdapters()
 
 bool rescanConnections()
 {
+    const DeferredReports scanning;
     std::vector<RemoteConnection> listed;
     if (!enumerateRemoteConnections(listed)) {
         if (!scanFailing)
@@ -250,6 +252,7 @@ const char* remoteConnectionOnAdapter(const NetworkAdapter& adapter)
 
 void watchConnectionsOnTick()
 {
+    const DeferredReports ticking;
     // Asleep, the readings would go into slices that hold no time awake; waking up takes a fresh
     // reading.
     if (asleep)
@@ -265,6 +268,7 @@ void watchConnectionsOnTick()
 
 void closeSlices(const LocalTime& now)
 {
+    const DeferredReports cutting;
     if (asleep)
         return;
     updateTraffic(TrafficReading::beforeCut);

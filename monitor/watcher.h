@@ -7,6 +7,8 @@
 // Brings the connection table in line with what the remote-access service lists: new
 // connections are added (up to the table's 16), ended ones are logged and removed. False when
 // the service could not be asked; that failure has already been reported (once while it lasts).
+// Here and in the other calls that count, reports wait until the counting is done
+// (showDeferredReports).
 bool rescanConnections();
 
 // Ends the failure episodes of the service and the address table and forgets the kept tables,

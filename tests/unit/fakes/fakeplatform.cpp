@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/deferredreports.h"
 #include "core/programdirectory.h"
 
 FakePlatform fakePlatform;
@@ -50,6 +51,9 @@ std::string scratchDirectory()
 
 void resetFakePlatform()
 {
+    // Reports a test left waiting go before its boxes are forgotten.
+    fakePlatform.whileBoxOpen = nullptr;
+    showDeferredReports();
     fakePlatform = FakePlatform {};
     fakePlatform.programStrings = { { 1, "english.dll" }, { 2, "deutsch.dll" }, { 101, "settings.zip" },
         { 102, "rates.zip" }, { 103, "alerts.zip" }, { 104, "adapters.zip" } };
