@@ -1,7 +1,9 @@
 #include "tariff/tagline.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/apperror.h"
@@ -53,6 +55,26 @@ bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& 
     }
     value = negative ? -magnitude : magnitude;
     return value >= minimum && value <= maximum;
+}
+
+int formatAmount(double amount, char* text, size_t size)
+{
+    // Past 17 places fixed notation no longer tells tiny amounts apart; the exponent form does.
+    for (int places = 6; places <= 17; ++places) {
+        const int length = snprintf(text, size, "%.*f", places, amount);
+        if (length < 0 || size_t(length) >= size)
+            return -1;
+        if (strtod(text, nullptr) == amount)
+            return length;
+    }
+    const int length = snprintf(text, size, "%.17g", amount);
+    return length >= 0 && size_t(length) < size ? length : -1;
+}
+
+bool isStorableAmount(double amount)
+{
+    char text[kTagTextLength + 1];
+    return std::isfinite(amount) && formatAmount(amount, text, sizeof text) >= 0;
 }
 
 LineRead readTagFileLine(GzReader& file, char* buffer)

@@ -321,4 +321,47 @@ TEST_F(MonthLog, RecordFromSliceTakesTheWholeElapsedTime)
     EXPECT_EQ(record.dur, 77u);
 }
 
+TEST_F(MonthLog, EveryRecordTheProgramLogsReadsBack)
+{
+    // From the first second of the 1st to the last second of the 31st, no time and no traffic
+    // to every counter full; and the 29th of February of a leap year.
+    MonthStats month {};
+    month.key = kOctober2003;
+    appendMonthRecord(month, newRecord(1, 0, 0, 0, 0, 0, 0, 0, 0));
+    appendMonthRecord(month, newRecord(31, 23, 59, 59, UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX));
+    MonthStats leap {};
+    leap.key = 2004 * 65536 + 2;
+    LogRecord* leapDay = newRecord(29, 12, 0, 0, 60, 1, 1, 1, 1);
+    leapDay->start.year = 2004;
+    leapDay->start.month = 2;
+    appendMonthRecord(leap, leapDay);
+    ASSERT_TRUE(writeMonthLog(month));
+    ASSERT_TRUE(writeMonthLog(leap));
+
+    for (const MonthStats* written : { &month, &leap }) {
+        ASSERT_TRUE(loadMonth(written->key));
+        EXPECT_TRUE(fakePlatform.boxes.empty());
+        const std::vector<const LogRecord*> loaded = listOf(heldMonth);
+        const std::vector<const LogRecord*> expected = listOf(*written);
+        ASSERT_EQ(loaded.size(), expected.size());
+        for (size_t i = 0; i < loaded.size(); ++i) {
+            SCOPED_TRACE(i);
+            LocalTime start = expected[i]->start;
+            start.dayOfWeek = loaded[i]->start.dayOfWeek;
+            EXPECT_EQ(memcmp(&loaded[i]->start, &start, sizeof start), 0);
+            EXPECT_EQ(loaded[i]->dur, expected[i]->dur);
+            EXPECT_EQ(loaded[i]->rx, expected[i]->rx);
+            EXPECT_EQ(loaded[i]->rxp, expected[i]->rxp);
+            EXPECT_EQ(loaded[i]->tx, expected[i]->tx);
+            EXPECT_EQ(loaded[i]->txp, expected[i]->txp);
+        }
+    }
+    EXPECT_EQ(heldMonth.records.head->start.dayOfWeek, 0); // 29 February 2004 was a Sunday
+    ASSERT_TRUE(loadMonth(kOctober2003));
+    EXPECT_EQ(heldMonth.volume[31], 2 * int64_t(UINT32_MAX));
+    EXPECT_EQ(heldMonth.onlineTime[0], int64_t(UINT32_MAX));
+    clearMonthStats(month);
+    clearMonthStats(leap);
+}
+
 } // namespace

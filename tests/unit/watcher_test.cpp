@@ -570,4 +570,29 @@ TEST_F(WatcherTest, TheAdaptersFileKeepsTheTickedAdaptersAndADamagedOneWatchesNo
     }
 }
 
+TEST_F(WatcherTest, EveryAdapterThePageTicksReadsBack)
+{
+    // 64 ticked adapters (the most the list keeps), ids of 63 characters, names as long as the
+    // system gives them (256 characters), empty and with characters a tag line cannot hold.
+    for (uint32_t i = 0; i < kMaxWatchedAdapters; ++i) {
+        std::string id(63, char('A' + i % 26));
+        id[0] = '>';
+        id[1] = char('0' + i / 26);
+        std::string name = i == 0 ? std::string() : i == 1 ? "Wi-Fi <5G>\t" : std::string(256, 'n');
+        ASSERT_TRUE(watchAdapter(id.c_str(), name.c_str()));
+    }
+    const WatchedAdapterList stored = watchedAdapters;
+    ASSERT_TRUE(saveWatchedAdapters());
+    ASSERT_TRUE(loadWatchedAdapters());
+    EXPECT_EQ(AppError, kNothingPending);
+    ASSERT_EQ(watchedAdapters.count, kMaxWatchedAdapters);
+    for (uint32_t i = 0; i < kMaxWatchedAdapters; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_STREQ(watchedAdapters.adapters[i].id, stored.adapters[i].id);
+        // A name is only shown: the file keeps as much of it as a tag line holds.
+        EXPECT_EQ(std::string(watchedAdapters.adapters[i].name), std::string(stored.adapters[i].name).substr(0, 255));
+    }
+    EXPECT_STREQ(watchedAdapters.adapters[1].name, "Wi-Fi ?5G>?");
+}
+
 } // namespace
