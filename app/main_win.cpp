@@ -1,12 +1,12 @@
 // telvane's entry point.
 #include <windows.h>
 
+#include "app/commandline.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "core/apperror.h"
 #include "core/crashfilter.h"
 #include "core/programdirectory.h"
-#include "ui/exportmonth.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
@@ -17,8 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     findProgramDirectory();
     // A script's export reads the files a running telvane of the folder keeps and writes none of
     // them, so it runs beside it.
-    if (const int exportCode = runExportCommand(commandLine); exportCode != kNoExportCommand)
-        return exportCode;
+    if (const int commandCode = runCommandLine(commandLine); commandCode != kNoCommand)
+        return commandCode;
     // A second start of the same folder shows the running telvane and writes nothing.
     if (!claimProgramFolder())
         return 0;

@@ -98,3 +98,7 @@ inline bool failWith(uint32_t code)
 
 // Shows the message of `code` (0: the pending AppError) and clears it; returns the code shown.
 uint32_t reportError(uint32_t code);
+
+// How many messages reportError has shown since the program started: a reading that reports a
+// format error as it goes and keeps what came before it is told by the count moving.
+uint32_t reportsShown();

@@ -22,7 +22,11 @@ void appendLanguageString(uint32_t id, char* buffer, size_t size)
         languageString(id, buffer + used, size - used);
 }
 
+uint32_t shownReports;
+
 } // namespace
+
+uint32_t reportsShown() { return shownReports; }
 
 uint32_t reportError(uint32_t code)
 {
@@ -58,6 +62,7 @@ uint32_t reportError(uint32_t code)
     }
 
     showMessageBox(text, caption, iconOfSeverity(severity));
+    ++shownReports;
 
     setLastSystemError(0);
     AppError = kNothingPending;

@@ -48,3 +48,31 @@ void appendLanguageLine(char* text, size_t size, unsigned id, const char* const*
     }
     fillInserts(pattern, inserts, count, text + used, size - used);
 }
+
+void fillLabelFormat(const char* format, const char* value, char* out, size_t size)
+{
+    fillTextFormat(format, &value, 1, out, size);
+}
+
+void fillTextFormat(const char* format, const char* const* values, int count, char* out, size_t size)
+{
+    if (size == 0)
+        return;
+    size_t length = 0;
+    int filled = 0;
+    auto put = [&](char c) {
+        if (length + 1 < size)
+            out[length++] = c;
+    };
+    for (const char* c = format; *c; ++c) {
+        if (filled < count && c[0] == '%' && c[1] == 's') {
+            for (const char* v = values[filled]; *v; ++v)
+                put(*v);
+            ++filled;
+            ++c;
+        } else {
+            put(*c);
+        }
+    }
+    out[length] = '\0';
+}

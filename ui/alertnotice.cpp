@@ -9,9 +9,9 @@
 
 #include "core/apperror.h"
 #include "core/platform.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
-#include "ui/alertrules.h"
-#include "ui/dialogs/dialogtext.h"
+#include "meter/alertrules.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
 

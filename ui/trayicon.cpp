@@ -6,6 +6,7 @@
 #include "core/platform.h"
 #include "core/textinserts.h"
 #include "lang/ids.h"
+#include "meter/monthtotals.h"
 #include "monitor/dialling.h"
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
@@ -16,7 +17,6 @@
 #include "ui/hovertips.h"
 #include "ui/menulists.h"
 #include "ui/popupmenu.h"
-#include "ui/traytip.h"
 #include "ui/views.h"
 
 namespace {

@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "log/monthlog.h"
-#include "tariff/costs.h"
-#include "tariff/rates.h"
-#include "tariff/settings.h"
-
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height)
 {
     if (maxValue <= 0 || value <= 0)
@@ -29,30 +24,6 @@ int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick)
     if (selectedMonth != 0 || lastTick.month < 1 || lastTick.month > 12)
         return 1;
     return kMonthLengths[lastTick.month - 1] - int32_t(lastTick.day) + 1;
-}
-
-double monthTotalCost(const double* costs)
-{
-    const Rate* rate = tariffAt(settings.activeTariff);
-    return costs[0] + (rate != nullptr ? rate->cost[0] : 0.0);
-}
-
-int64_t unitSize(int32_t unit)
-{
-    switch (unit) {
-    case 0:
-        return 1024;
-    case 1:
-        return 1048576;
-    case 2:
-        return 1073741824;
-    case 4:
-        return 60;
-    case 5:
-        return 3600;
-    default:
-        return 1;
-    }
 }
 
 namespace {
@@ -211,15 +182,4 @@ int32_t scrolledListPosition(ListKey key, int32_t scroll, int32_t pageRows, int3
         break;
     }
     return std::clamp(position, 0, std::max(0, limit));
-}
-
-double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex)
-{
-    FreeUnitCounters counters {};
-    for (const LogRecord* record = first; record != nullptr; record = record->next) {
-        const double cost = computeCost(counters, *record, tariffIndex);
-        if (record == target)
-            return cost;
-    }
-    return 0.0;
 }

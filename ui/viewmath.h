@@ -6,8 +6,6 @@
 #include "core/localtime.h"
 #include "ui/formatters.h"
 
-struct LogRecord;
-
 // Height of a chart bar for `value` when `maxValue` fills `height` pixels, rounded half up.
 // 0 when there is nothing to scale (max not positive) or the value is not positive.
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height);
@@ -18,14 +16,6 @@ int64_t largestDayValue(const int64_t values[32]);
 // Days left for the per-day quota. A past month has one day left; the current month counts
 // its remaining days with a February of 28 days, so 29 February leaves none.
 int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick);
-
-// The month's cost as the Summary's total shows it: the priced usage `costs[0]` and the
-// active tariff's monthly fixed amount.
-double monthTotalCost(const double* costs);
-
-// The bytes or seconds in one tariff unit (0 kB, 1 MB, 2 GB, 3 s, 4 min, 5 h).
-int64_t unitSize(int32_t unit);
-inline bool isVolumeUnit(int32_t unit) { return unit < 3; }
 
 // The texts of the free-units table: rows 0 (main period), 1 (secondary period, only with
 // secondary free units) and 2 (totals); columns used, remaining, remaining per day.
@@ -82,8 +72,3 @@ int32_t listRowAt(int32_t y, int32_t top, int32_t lineHeight, int32_t rowsShown)
 // the first or the last rows (`limit`, the largest useful position).
 enum class ListKey { up, down, pageUp, pageDown, home, end };
 int32_t scrolledListPosition(ListKey key, int32_t scroll, int32_t pageRows, int32_t limit);
-
-// The cost of `target`, one record of the month whose first record is `first`, under the
-// tariff in slot `tariffIndex`: the records before it use up the free units first, as the
-// month's sums price them.
-double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex);

@@ -14,6 +14,7 @@
 #include "core/platform.h"
 #include "core/programdirectory.h"
 #include "log/statistics.h"
+#include "meter/ticks.h"
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
 #include "monitor/slicelog.h"
@@ -25,7 +26,6 @@
 #include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
 #include "ui/mainwindowstate.h"
-#include "ui/ticks.h"
 #include "ui/views.h"
 
 namespace {

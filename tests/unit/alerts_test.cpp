@@ -7,13 +7,13 @@
 #include "fakes/fakeplatform.h"
 #include "fakes/fakeremoteaccess.h"
 #include "log/statistics.h"
+#include "meter/alertrules.h"
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
 #include "support.h"
 #include "tariff/alerts.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
-#include "ui/alertrules.h"
 
 namespace {
 

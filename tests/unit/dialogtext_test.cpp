@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/textinserts.h"
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/holidaytable.h"
 #include "ui/dialogs/tarifftable.h"

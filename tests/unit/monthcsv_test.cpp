@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "core/programdirectory.h"
 #include "fakes/fakeplatform.h"
 #include "log/monthlog.h"
+#include "meter/monthcsv.h"
+#include "meter/monthexport.h"
 #include "support.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
-#include "ui/monthcsv.h"
 
 namespace {
 
@@ -92,6 +94,39 @@ TEST_F(MonthCsv, AMonthWithoutRecordsIsTheHeaderAloneAndAFailedWriteLeavesNothin
     const std::string nowhere = std::string(programDirectory) + "missing-folder/october.csv";
     EXPECT_FALSE(writeMonthCsv(nowhere.c_str(), nullptr, kHeadings));
     EXPECT_FALSE(fileExists(nowhere));
+}
+
+// The export's steps, as the command line runs them: each way it can end has its own exit code,
+// and nothing but a whole month makes a file.
+TEST_F(MonthCsv, ExportStepsAnswerEachFailureWithItsExitCode)
+{
+    const std::string october = std::string(programDirectory) + "log_200310.zip";
+    ExportRequest request {};
+    request.kind = ExportRequestKind::month;
+    request.monthKey = kOctober2003;
+    snprintf(request.path, sizeof request.path, "%s", csv.c_str());
+
+    // No log for the month.
+    EXPECT_EQ(exportMonthFile(request, kHeadings), kExportNoMonth);
+    EXPECT_EQ(fakePlatform.boxes.size(), 1u);
+    EXPECT_FALSE(fileExists(csv));
+
+    // A log read only in part: its format error is reported as it is read.
+    writeGzipFile(october, logBlock(5, 50600, 754, 120000, 400, 30000, 350) + "<log>\r\n\t<colour>5</colour>\r\n");
+    EXPECT_EQ(exportMonthFile(request, kHeadings), kExportDamaged);
+    EXPECT_EQ(fakePlatform.boxes.size(), 2u);
+    EXPECT_FALSE(fileExists(csv));
+
+    writeGzipFile(october, logBlock(5, 50600, 754, 120000, 400, 30000, 350));
+    ExportRequest nowhere = request;
+    snprintf(nowhere.path, sizeof nowhere.path, "%smissing-folder/october.csv", programDirectory);
+    EXPECT_EQ(exportMonthFile(nowhere, kHeadings), kExportNotWritten);
+    EXPECT_EQ(fakePlatform.boxes.size(), 3u);
+
+    EXPECT_EQ(exportMonthFile(request, kHeadings), kExportDone);
+    EXPECT_EQ(fakePlatform.boxes.size(), 3u);
+    EXPECT_EQ(
+        readPlainFile(csv), std::string(kHeaderRow) + "2003-10-05,14:03:20,754,120000,400,30000,350,0.000000\r\n");
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt)

@@ -7,12 +7,12 @@
 #include "core/programdirectory.h"
 #include "fakes/fakeplatform.h"
 #include "log/statistics.h"
+#include "meter/monthtotals.h"
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
 #include "support.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
-#include "ui/traytip.h"
 
 namespace {
 

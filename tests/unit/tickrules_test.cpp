@@ -1,11 +1,11 @@
 #include <cstring>
 #include <string>
 
+#include "meter/ticks.h"
 #include "monitor/watcher.h"
 #include "monitorfixture.h"
 #include "support.h"
 #include "tariff/rates.h"
-#include "ui/ticks.h"
 
 namespace {
 

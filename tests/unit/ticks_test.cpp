@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/ticks.h"
+#include "meter/ticks.h"
 
 namespace {
 

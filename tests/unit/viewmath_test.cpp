@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "log/monthlog.h"
+#include "meter/monthtotals.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "tariff/tariffunits.h"
 #include "ui/viewmath.h"
 
 namespace {

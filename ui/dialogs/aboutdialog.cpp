@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
-#include <new>
 
 #include "core/apperror.h"
 #include "core/language.h"
@@ -16,6 +15,7 @@
 #include "skin/pngdecode.h"
 #include "skin/pngresource.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/optionspages.h"
 
 #include "telvaneversion.h"
@@ -26,14 +26,12 @@ constexpr COLORREF kLinkColour = 0x00FFA0A0;
 constexpr COLORREF kTextColour = 0x00FFFFFF;
 const char kVersion[] = TELVANE_VERSION;
 
-// The dialog's own state, from WM_INITDIALOG to WM_DESTROY, kept in the dialog (DWLP_USER).
+// The dialog's own state while its window lives.
 struct About {
     ScopedBitmap picture;
     ScopedBrush background; // the picture as a pattern brush; null when it could not be loaded
     HCURSOR hand;
 };
-
-About* aboutOf(HWND dialog) { return reinterpret_cast<About*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
 void freePicture(About& about)
 {
@@ -155,17 +153,16 @@ void openMail(HWND dialog)
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* about = new (std::nothrow) About {};
+        auto* about = createDialogState<About>(dialog);
         if (about == nullptr) {
             EndDialog(dialog, 0); // reported as a dialog that could not be shown
             return TRUE;
         }
-        SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(about));
         openDialog(*about, dialog);
         return TRUE;
     }
     // Messages before WM_INITDIALOG find no state: the system's colours and cursor then.
-    About* about = aboutOf(dialog);
+    About* about = dialogState<About>(dialog);
     switch (message) {
     case WM_CTLCOLORDLG:
         return INT_PTR(about != nullptr ? about->background.get() : nullptr);
@@ -205,8 +202,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         }
         return FALSE;
     case WM_DESTROY:
-        SetWindowLongPtrA(dialog, DWLP_USER, 0);
-        delete about;
+        freeDialogState<About>(dialog);
         return FALSE;
     }
     return FALSE;

@@ -6,13 +6,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "core/platform.h"
 #include "lang/ids.h"
 #include "monitor/remoteaccess.h"
 #include "monitor/watchedadapters.h"
+#include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/optionspages.h"
 
 namespace {
@@ -21,13 +21,11 @@ namespace {
 // stay ticked unless the user unticks them.
 constexpr int kMaxRows = 128;
 
-// Lives from WM_INITDIALOG to WM_DESTROY in the page's window.
+// The page's state while its window lives.
 struct AdaptersPage {
     int rowCount;
     WatchedAdapter rows[kMaxRows]; // each row's id and the name it is kept under
 };
-
-AdaptersPage* pageState(HWND page) { return reinterpret_cast<AdaptersPage*>(GetWindowLongPtrA(page, DWLP_USER)); }
 
 // The columns share the list's width (less a vertical scroll bar), in percent, with room to
 // spare: a list filled to the last pixel scrolls sideways.
@@ -127,24 +125,20 @@ void apply(HWND page, const AdaptersPage* state)
 
 INT_PTR CALLBACK adaptersPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
 {
-    AdaptersPage* state = pageState(page);
+    AdaptersPage* state = dialogState<AdaptersPage>(page);
     switch (message) {
     case WM_INITDIALOG:
-        state = new (std::nothrow) AdaptersPage {};
-        SetWindowLongPtrA(page, DWLP_USER, LONG_PTR(state));
         // Without its state the page shows nothing and changes nothing.
-        if (state != nullptr)
+        if ((state = createDialogState<AdaptersPage>(page)) != nullptr)
             openPage(page, state);
         return TRUE;
     case WM_DESTROY:
-        delete state;
-        SetWindowLongPtrA(page, DWLP_USER, 0);
+        freeDialogState<AdaptersPage>(page);
         return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY) && state != nullptr) {
+        if (isApplyNotification(lParam) && state != nullptr) {
             apply(page, state);
-            SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-            return TRUE;
+            return acceptApply(page);
         }
         return 0;
     }

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "lang/ids.h"
 #include "tariff/alerts.h"
+#include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/dialogs/optionspages.h"
@@ -19,14 +19,12 @@ namespace {
 constexpr int kUsageOn[kUsageAlertCount] = { IDC_ALERT_USAGE1_ON, IDC_ALERT_USAGE2_ON };
 constexpr int kUsagePercent[kUsageAlertCount] = { IDC_ALERT_USAGE1, IDC_ALERT_USAGE2 };
 
-// Lives from WM_INITDIALOG to WM_DESTROY in the page's window.
+// The page's state while its window lives.
 struct AlertsPage {
     // The limit as the field first showed it, rounded to the tariff's places: the limit changes
     // only when the field is typed in.
     char shownLimit[128];
 };
-
-AlertsPage* pageState(HWND page) { return reinterpret_cast<AlertsPage*>(GetWindowLongPtrA(page, DWLP_USER)); }
 
 void check(HWND page, int id, bool ticked) { CheckDlgButton(page, id, ticked ? BST_CHECKED : BST_UNCHECKED); }
 bool isTicked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
@@ -81,28 +79,24 @@ void apply(HWND page, const AlertsPage* state)
 
 INT_PTR CALLBACK alertsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    AlertsPage* state = pageState(page);
+    AlertsPage* state = dialogState<AlertsPage>(page);
     switch (message) {
     case WM_INITDIALOG:
-        state = new (std::nothrow) AlertsPage {};
-        SetWindowLongPtrA(page, DWLP_USER, LONG_PTR(state));
         // Without its state the page shows nothing and changes nothing.
-        if (state != nullptr)
+        if ((state = createDialogState<AlertsPage>(page)) != nullptr)
             openPage(page, state);
         return TRUE;
     case WM_DESTROY:
-        delete state;
-        SetWindowLongPtrA(page, DWLP_USER, 0);
+        freeDialogState<AlertsPage>(page);
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED)
             followTicks(page);
         return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY) && state != nullptr) {
+        if (isApplyNotification(lParam) && state != nullptr) {
             apply(page, state);
-            SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-            return TRUE;
+            return acceptApply(page);
         }
         return 0;
     }

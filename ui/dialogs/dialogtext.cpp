@@ -141,34 +141,6 @@ uint32_t groupingFromLocaleText(const char* text)
     return length ? uint32_t(strtoul(digits, nullptr, 10)) : 0;
 }
 
-void fillLabelFormat(const char* format, const char* value, char* out, size_t size)
-{
-    fillTextFormat(format, &value, 1, out, size);
-}
-
-void fillTextFormat(const char* format, const char* const* values, int count, char* out, size_t size)
-{
-    if (size == 0)
-        return;
-    size_t length = 0;
-    int filled = 0;
-    auto put = [&](char c) {
-        if (length + 1 < size)
-            out[length++] = c;
-    };
-    for (const char* c = format; *c; ++c) {
-        if (filled < count && c[0] == '%' && c[1] == 's') {
-            for (const char* v = values[filled]; *v; ++v)
-                put(*v);
-            ++filled;
-            ++c;
-        } else {
-            put(*c);
-        }
-    }
-    out[length] = '\0';
-}
-
 uint32_t volumeCorrectionFromText(const char* text, const char* decimalSeparator, const char* groupSeparator)
 {
     const double hundredths = std::round(parseMoneyText(text, decimalSeparator, groupSeparator) * 100.0);

@@ -1,7 +1,6 @@
 #pragma once
 // Text rules of the option pages that need no window: reading money and percentages back from
-// what the fields display, the tariff's decimal places, the locale's digit grouping, and the
-// unit-label formats of the language module.
+// what the fields display, the tariff's decimal places and the locale's digit grouping.
 #include <cstddef>
 #include <cstdint>
 
@@ -19,14 +18,6 @@ int precisionDigits(const char* precisionText);
 // The Grouping value of a number format from the locale's grouping text ("3;0" -> 3,
 // "3;2;0" -> 32, "3" -> 30).
 uint32_t groupingFromLocaleText(const char* text);
-
-// `format` with its first "%s" replaced by `value`; every other character is copied as it
-// stands, so a stray '%' in a translated label cannot misread arguments.
-void fillLabelFormat(const char* format, const char* value, char* out, size_t size);
-
-// The same with `count` values for the first `count` "%s" of `format`, in order; the values
-// themselves are never searched, so a "%s" inside one stays as it is.
-void fillTextFormat(const char* format, const char* const* values, int count, char* out, size_t size);
 
 // The volume correction in hundredths of a percent from the percentage a user typed
 // ("0,29" and "0.29" both give 29), rounded to the nearest; at most 0xFFFFFFFF.

@@ -6,6 +6,7 @@
 
 #include "lang/ids.h"
 #include "tariff/settings.h"
+#include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/optionspages.h"
 
@@ -68,10 +69,9 @@ INT_PTR CALLBACK generalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
             followAlwaysOnTop(page);
         return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY)) {
+        if (isApplyNotification(lParam)) {
             apply(page);
-            SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-            return TRUE;
+            return acceptApply(page);
         }
         return 0;
     }

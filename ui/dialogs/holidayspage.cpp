@@ -13,6 +13,7 @@
 #include "core/textinserts.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
+#include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/holidaytable.h"
 #include "ui/dialogs/optionspages.h"
 
@@ -247,10 +248,9 @@ INT_PTR CALLBACK holidaysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->code == UINT(PSN_APPLY)) {
+        if (isApplyNotification(lParam)) {
             apply(page);
-            SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-            return TRUE;
+            return acceptApply(page);
         }
         if (header->idFrom == IDC_HOLIDAY_LIST && header->code == LVN_ITEMCHANGED)
             onSelect(page, reinterpret_cast<const NMLISTVIEW*>(lParam));

@@ -7,12 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
-#include <new>
 
 #include "core/apperror.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
+#include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/dialogs/optionspages.h"
@@ -25,7 +26,7 @@ constexpr int kCostCount = 7;
 constexpr int kAmountCount = 4;
 constexpr int kFirstTimeUnit = 3;
 
-// The page's own state, from WM_INITDIALOG to WM_DESTROY, kept in the page (DWLP_USER).
+// The page's own state while its window lives.
 struct TariffPage {
     HWND window;
     int edited; // the tariff being edited
@@ -323,17 +324,16 @@ void apply(TariffPage& page)
 INT_PTR CALLBACK tariffPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* page = new (std::nothrow) TariffPage {};
+        auto* page = createDialogState<TariffPage>(window);
         if (page == nullptr) {
             reportError(kErrorNoMemory);
             return TRUE;
         }
-        SetWindowLongPtrA(window, DWLP_USER, LONG_PTR(page));
         openPage(*page, window);
         return TRUE;
     }
     // Messages before WM_INITDIALOG, or a page whose state could not be had, find none.
-    auto* page = reinterpret_cast<TariffPage*>(GetWindowLongPtrA(window, DWLP_USER));
+    auto* page = dialogState<TariffPage>(window);
     if (page == nullptr)
         return 0;
     switch (message) {
@@ -341,15 +341,13 @@ INT_PTR CALLBACK tariffPageProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCommand(*page, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(PSN_APPLY)) {
+        if (isApplyNotification(lParam)) {
             apply(*page);
-            SetWindowLongPtrA(window, DWLP_MSGRESULT, PSNRET_NOERROR);
-            return TRUE;
+            return acceptApply(window);
         }
         return 0;
     case WM_DESTROY:
-        SetWindowLongPtrA(window, DWLP_USER, 0);
-        delete page;
+        freeDialogState<TariffPage>(window);
         return 0;
     }
     return 0;

@@ -1,4 +1,4 @@
-#include "ui/ticks.h"
+#include "meter/ticks.h"
 
 TickDecision decideTick(const LocalTime& lastTick, const LocalTime& now, bool secondaryBefore, bool secondaryNow)
 {

@@ -1,4 +1,4 @@
-#include "ui/alertrules.h"
+#include "meter/alertrules.h"
 
 #include <cstring>
 
@@ -8,7 +8,7 @@
 #include "monitor/remoteaccess.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
-#include "ui/viewmath.h"
+#include "tariff/tariffunits.h"
 
 namespace {
 
@@ -57,11 +57,6 @@ bool hangUpNewConnections()
     memcpy(askedToHangUp, stillUp, sizeof stillUp);
     askedCount = stillUpCount;
     return hungUp;
-}
-
-int64_t freeUnitsOf(const Rate& rate)
-{
-    return (int64_t(rate.amount[0]) + int64_t(rate.amount[1])) * unitSize(rate.unit);
 }
 
 } // namespace

@@ -1,8 +1,7 @@
-#include "ui/monthcsv.h"
+#include "meter/monthcsv.h"
 
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 #include "core/localtime.h"
 #include "core/platform.h"
@@ -81,54 +80,6 @@ bool writeDayRow(FILE* file, uint16_t year, uint16_t month, int day, const DaySu
     return writeRow(file, fields, kDayCsvColumns);
 }
 
-// The next word of a command line: a run of non-blanks, or the text between two quotes.
-const char* nextWord(const char* text, char* word, size_t size)
-{
-    while (*text == ' ' || *text == '\t')
-        ++text;
-    size_t length = 0;
-    const bool quoted = *text == '"';
-    if (quoted)
-        ++text;
-    for (; *text != '\0' && (quoted ? *text != '"' : *text != ' ' && *text != '\t'); ++text) {
-        if (length + 1 >= size)
-            return nullptr;
-        word[length++] = *text;
-    }
-    if (quoted && *text == '"')
-        ++text;
-    word[length] = '\0';
-    return text;
-}
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// True when `word` is `expected` (lower case) in any letter case.
-bool isWord(const char* word, const char* expected)
-{
-    for (; *expected != '\0'; ++word, ++expected)
-        if ((*word >= 'A' && *word <= 'Z' ? *word - 'A' + 'a' : *word) != *expected)
-            return false;
-    return *word == '\0';
-}
-
-// "YYYY-MM" with a month of the calendar the platform counts (from 1601 on).
-bool monthFromText(const char* text, uint32_t& key)
-{
-    if (strlen(text) != 7 || text[4] != '-')
-        return false;
-    for (int i : { 0, 1, 2, 3, 5, 6 })
-        if (!isDigit(text[i]))
-            return false;
-    const uint32_t year
-        = uint32_t((text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0'));
-    const uint32_t month = uint32_t((text[5] - '0') * 10 + (text[6] - '0'));
-    if (year < 1601 || month < 1 || month > 12)
-        return false;
-    key = year * 65536u + month;
-    return true;
-}
-
 } // namespace
 
 bool csvField(const char* text, char* out, size_t size)
@@ -193,30 +144,4 @@ bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, co
             ok = writeDayRow(file, year, month, day, sums[day - 1]);
         return ok;
     });
-}
-
-ExportRequest parseExportRequest(const char* commandLine)
-{
-    ExportRequest request {};
-    char word[260];
-    const char* rest = nextWord(commandLine, word, sizeof word);
-    if (rest == nullptr || !isWord(word, "/export"))
-        return request;
-    request.kind = ExportRequestKind::malformed;
-    rest = nextWord(rest, word, sizeof word);
-    if (rest == nullptr || !monthFromText(word, request.monthKey))
-        return request;
-    rest = nextWord(rest, request.path, sizeof request.path);
-    if (rest == nullptr || request.path[0] == '\0')
-        return request;
-    char extra[8];
-    rest = nextWord(rest, extra, sizeof extra);
-    if (rest != nullptr && isWord(extra, "/days")) {
-        request.days = true;
-        rest = nextWord(rest, extra, sizeof extra);
-    }
-    if (rest == nullptr || extra[0] != '\0')
-        return request;
-    request.kind = ExportRequestKind::month;
-    return request;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A month's log as CSV for spreadsheets and scripts (RFC 4180: comma-separated, CR LF line ends,
-// fields quoted where they need it), and the command line that asks for it.
+// fields quoted where they need it).
 #include <cstddef>
 #include <cstdint>
 
@@ -31,17 +31,3 @@ bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& 
 // it, so the days add up to the same total. The headings are those of the record table's date,
 // duration, bytes and cost columns. The file is replaced only once it is complete.
 bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, const CsvHeadings& headings);
-
-enum class ExportRequestKind { none, month, malformed };
-
-struct ExportRequest {
-    ExportRequestKind kind;
-    uint32_t monthKey; // year * 65536 + month
-    char path[260];
-    bool days; // one row per day instead of one per record
-};
-
-// Reads a command line (without the program's name) of the form `/export YYYY-MM FILE [/days]`;
-// FILE may be quoted. `none` when the first word is not /export (any letter case), `malformed`
-// when the rest is not a month, one file and at most /days.
-ExportRequest parseExportRequest(const char* commandLine);

@@ -1,9 +1,9 @@
 #include "core/apperror.h"
 #include "log/statistics.h"
+#include "meter/ticks.h"
 #include "monitor/watcher.h"
 #include "tariff/costs.h"
 #include "tariff/settings.h"
-#include "ui/ticks.h"
 
 TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
 {

@@ -1,0 +1,133 @@
+// The pointer over the main window: the lit element, dragging the window, scrolling the list and
+// the hover tips.
+#include "ui/mainwindowhandlers.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "core/platform.h"
+#include "monitor/liveconnections.h"
+#include "skin/skin.h"
+#include "ui/hovertips.h"
+#include "ui/mainwindow.h"
+#include "ui/popupmenu.h"
+
+namespace {
+
+constexpr int kWheelRows = 3; // list rows per notch of the mouse wheel
+constexpr int kScrollPixelsPerRow = 6; // pointer travel that scrolls the list by one row
+
+// The press point on the screen: where the cursor was when the button went down, even when
+// the press is handled only after the cursor has moved on.
+POINT pressOnScreen(const MainWindowState* state, POINT point)
+{
+    ClientToScreen(state->window, &point);
+    return point;
+}
+
+void startScrolling(MainWindowState* state, POINT point)
+{
+    state->scrolling = 1;
+    state->scrollLastY = pressOnScreen(state, point).y;
+    SetCapture(state->window);
+}
+
+} // namespace
+
+// The skin slot under a client point, 0 when only the window itself (or nothing) is there.
+// Later slots lie on top of earlier ones.
+int32_t hitTest(POINT point)
+{
+    for (int32_t slot = kSkinElementCount - 1; slot >= 0; --slot) {
+        if (skin.regions[slot] != nullptr) {
+            if (PtInRegion(skin.regions[slot], point.x, point.y))
+                return slot;
+        } else if (PtInRect(&skin.rects[slot], point)) {
+            return slot;
+        }
+    }
+    return -1;
+}
+
+void onMouseMove(MainWindowState* state, POINT point)
+{
+    const int32_t hit = hitTest(point);
+    if (hit >= 0 && uint32_t(hit) != state->hotElement) {
+        state->hotElement = uint32_t(hit);
+        state->hotState = kButtonHilight;
+        invalidateElement(state, state->hotElement);
+    }
+    if (state->dragging) {
+        const POINT cursor = cursorOnScreen();
+        POINT origin = { 0, 0 };
+        ClientToScreen(state->window, &origin);
+        SetWindowPos(state->window, HWND_TOP, origin.x + cursor.x - state->dragStart.x,
+            origin.y + cursor.y - state->dragStart.y, 0, 0, SWP_NOSIZE);
+        state->dragStart = cursor;
+    } else if (state->scrolling) {
+        const POINT cursor = cursorOnScreen();
+        const int32_t rows = (cursor.y - state->scrollLastY) / kScrollPixelsPerRow;
+        if (rows != 0) {
+            state->listScroll = std::max(0, state->listScroll + rows);
+            state->scrollLastY += rows * kScrollPixelsPerRow;
+            invalidateAll(state, true);
+        }
+    } else {
+        // The list can be dragged to scroll; say so over it.
+        const bool overList = liveConnectionCount() == 0 && PtInRect(&skin.rects[kElementLog], point);
+        HCURSOR cursor = LoadCursorA(nullptr, overList ? IDC_SIZENS : IDC_ARROW);
+        SetClassLongPtrA(state->window, GCLP_HCURSOR, LONG_PTR(cursor));
+        SetCursor(cursor);
+        updateHoverTip(state, point, hit);
+    }
+}
+
+void onButtonDown(MainWindowState* state, POINT point)
+{
+    hideHoverTip(state);
+    state->hotElement = 0;
+    const int32_t hit = hitTest(point);
+    if (hit >= 0) {
+        state->hotElement = uint32_t(hit);
+        state->hotState = kButtonPressed;
+        invalidateElement(state, state->hotElement);
+    }
+    if (state->hotElement == kElementLog && liveConnectionCount() == 0) {
+        // Pressing on the list and dragging scrolls it until the button is released.
+        startScrolling(state, point);
+    } else if (state->hotElement == 0) {
+        state->dragging = 1;
+        state->dragStart = pressOnScreen(state, point);
+        SetCapture(state->window);
+    }
+}
+
+void onButtonUp(MainWindowState* state, POINT point)
+{
+    const bool wasScrolling = state->scrolling;
+    const int32_t hit = hitTest(point);
+    if (hit >= 0) {
+        state->hotElement = uint32_t(hit);
+        state->hotState = kButtonEnabled;
+        // The release that ends a scroll is not a click on the list.
+        if (!(wasScrolling && uint32_t(hit) == kElementLog))
+            elementAction(state, state->hotElement);
+        invalidateElement(state, state->hotElement);
+    }
+    state->dragging = 0;
+    state->scrolling = 0;
+    if (GetCapture() == state->window)
+        ReleaseCapture();
+}
+
+void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
+{
+    POINT point = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+    ScreenToClient(state->window, &point);
+    if (liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
+        return;
+    const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+    state->listScroll = std::max(0, state->listScroll - notches * kWheelRows);
+    invalidateAll(state, true);
+}

@@ -1,0 +1,99 @@
+// Painting the main window: the skin's picture, the figures and the status line, drawn into a
+// back buffer and copied to the screen in one go.
+#include "ui/mainwindowhandlers.h"
+
+#include "core/platform.h"
+#include "core/scoped_win.h"
+#include "skin/skin.h"
+#include "ui/hovertips.h"
+#include "ui/popupmenu.h"
+#include "ui/views.h"
+
+namespace {
+
+void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
+{
+    const ScopedBitmapDc source(target, bitmap);
+    if (source.get() != nullptr)
+        BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, source.get(), 0, 0, SRCCOPY);
+}
+
+// The figures change with every tick; so does the tip of the figure the pointer rests on.
+void refreshTipAtCursor(MainWindowState* state)
+{
+    POINT cursor = cursorOnScreen();
+    if (WindowFromPoint(cursor) != state->window) {
+        hideHoverTip(state);
+        return;
+    }
+    ScreenToClient(state->window, &cursor);
+    refreshHoverTip(state, cursor, hitTest(cursor));
+}
+
+} // namespace
+
+// The window-sized picture every paint is drawn into first.
+void createBackBuffer(MainWindowState* state)
+{
+    {
+        const ScopedWindowDc windowDc(state->window);
+        state->backBufferDc = CreateCompatibleDC(windowDc.get());
+        state->backBuffer = CreateCompatibleBitmap(windowDc.get(), skin.windowWidth, skin.windowHeight);
+    }
+    if (state->backBufferDc != nullptr && state->backBuffer != nullptr)
+        state->backBufferOld = HBITMAP(SelectObject(state->backBufferDc, state->backBuffer));
+}
+
+void deleteBackBuffer(MainWindowState* state)
+{
+    if (state->backBufferDc != nullptr) {
+        if (state->backBufferOld != nullptr)
+            SelectObject(state->backBufferDc, state->backBufferOld);
+        DeleteDC(state->backBufferDc);
+    }
+    if (state->backBuffer != nullptr)
+        DeleteObject(state->backBuffer);
+    state->backBufferDc = nullptr;
+    state->backBuffer = nullptr;
+    state->backBufferOld = nullptr;
+}
+
+void onPaint(MainWindowState* state)
+{
+    PAINTSTRUCT paint;
+    HDC windowDc = BeginPaint(state->window, &paint);
+    HDC buffer = state->backBufferDc;
+    // A month log with a format error is reported from inside the paint that reads it; the
+    // box's loop delivers paints, which must not read (and report) the month again. The paint
+    // in progress copies the whole picture when it is done.
+    if (buffer != nullptr && state->backBuffer != nullptr && !state->painting) {
+        state->painting = 1;
+        // The painters select the skin's fonts and set colours and modes as they go; the buffer
+        // gets its own back afterwards, so no skin font stays selected when the skin changes.
+        const ScopedDcState restore(buffer);
+        const RECT whole = { 0, 0, skin.windowWidth, skin.windowHeight };
+        const bool active = GetActiveWindow() == state->window;
+        HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
+        if (background == nullptr)
+            background = skin.images[kElementMainWindow][kButtonEnabled];
+        if (background != nullptr)
+            copyBitmap(buffer, background, whole);
+        else
+            FillRect(buffer, &whole, HBRUSH(GetStockObject(WHITE_BRUSH))); // no picture: no stale frame
+        if (state->hotElement < kSkinElementCount && state->hotState < kButtonStateCount) {
+            if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
+                copyBitmap(buffer, hot, skin.rects[state->hotElement]);
+        }
+        paintStatistics(state, buffer);
+
+        selectSkinFont(buffer, kFontText);
+        SetTextColor(buffer, skin.fontColors[kFontText]);
+        SetBkMode(buffer, TRANSPARENT);
+        RECT status = skin.rects[kElementStatusText];
+        DrawTextA(buffer, state->statusText, -1, &status, skin.textFormats[kElementStatusText]);
+        BitBlt(windowDc, 0, 0, skin.windowWidth, skin.windowHeight, buffer, 0, 0, SRCCOPY);
+        state->painting = 0;
+    }
+    EndPaint(state->window, &paint);
+    refreshTipAtCursor(state);
+}

@@ -1,0 +1,83 @@
+// The main window's timer tick and what the system reports to it: connections that come and go,
+// sleep and wake.
+#include "ui/mainwindowhandlers.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/apperror.h"
+#include "core/platform.h"
+#include "meter/ticks.h"
+#include "monitor/liveconnections.h"
+#include "monitor/watcher.h"
+#include "tariff/settings.h"
+#include "ui/alertnotice.h"
+#include "ui/trayicon.h"
+
+namespace {
+
+// The status line text the log area fills in for the connection it shows, or "" offline.
+void shownConnectionText(char* text, size_t size)
+{
+    text[0] = '\0';
+    const uint32_t count = liveConnectionCount();
+    if (count == 0)
+        return;
+    const LiveConnection* connection = liveConnectionAt(count - 1);
+    snprintf(text, size, "%s (%s)", connection->entryName, connection->ipAddress);
+}
+
+} // namespace
+
+void onTick(MainWindowState* state)
+{
+    watchConnectionsOnTick();
+
+    if (settings.alwaysOnTop && settings.onTopWhileOnline
+        && int32_t(liveConnectionCount()) != state->lastTopmostCount) {
+        state->lastTopmostCount = int32_t(liveConnectionCount());
+        makeTopmost(state->window, state->lastTopmostCount != 0);
+    }
+
+    const LocalTime now = localTimeNow();
+    const TickDecision decision = applyTickRules(state->lastTick, now);
+    if (decision.monthChanged)
+        invalidateAll(state, true);
+    state->lastTick = now;
+
+    if (IsWindowVisible(state->window))
+        invalidateAll(state, false);
+    updateTrayTip(state);
+    checkUsageAlerts(state);
+}
+
+// Sleep is no time online: the slices end when the machine goes to sleep and start again when
+// it wakes, with fresh counter readings.
+void onPowerBroadcast(MainWindowState* state, WPARAM event)
+{
+    const LocalTime now = localTimeNow();
+    if (event == PBT_APMSUSPEND) {
+        closeSlices(now);
+    } else if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC) {
+        applyResume(state->lastTick, now);
+    } else {
+        return;
+    }
+    state->lastTick = now;
+    invalidateAll(state, true);
+}
+
+void onConnectionSignal(MainWindowState* state)
+{
+    char shownBefore[sizeof state->statusText], shownAfter[sizeof state->statusText];
+    shownConnectionText(shownBefore, sizeof shownBefore);
+    if (!rescanConnections())
+        reportError(0);
+    // The status line keeps the name of the connection it was filled with; once that
+    // connection is no longer the one shown, it would name a line that has gone down.
+    shownConnectionText(shownAfter, sizeof shownAfter);
+    if (shownBefore[0] != '\0' && strcmp(shownBefore, shownAfter) != 0 && strcmp(state->statusText, shownBefore) == 0)
+        state->statusText[0] = '\0';
+    updateTrayIcon(state);
+    invalidateAll(state, true);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The main window's handlers, a file for each concern; the window procedure (mainwindow.cpp)
+// dispatches to them. Only the main window's own files include this.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/mainwindowstate.h"
+
+// mainwindow.cpp: what every concern asks of the window.
+void invalidateAll(MainWindowState* state, bool erase);
+void invalidateElement(MainWindowState* state, uint32_t slot);
+void makeTopmost(HWND window, bool topmost);
+void destroyKeptMenu(MainWindowState* state);
+
+// mainpaint.cpp: the window-sized picture every paint is drawn into first, and the paint.
+void createBackBuffer(MainWindowState* state);
+void deleteBackBuffer(MainWindowState* state);
+void onPaint(MainWindowState* state);
+
+// maintick.cpp: the timer, sleep and wake, and the connection signal.
+void onTick(MainWindowState* state);
+void onPowerBroadcast(MainWindowState* state, WPARAM event);
+void onConnectionSignal(MainWindowState* state);
+
+// mainmouse.cpp: the skin slot under a client point, 0 when only the window itself (or
+// nothing) is there, and the mouse messages.
+int32_t hitTest(POINT point);
+void onMouseMove(MainWindowState* state, POINT point);
+void onButtonDown(MainWindowState* state, POINT point);
+void onButtonUp(MainWindowState* state, POINT point);
+void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam);
+
+// maincommands.cpp: menus, commands and keys.
+POINT belowMenuButton(const MainWindowState* state);
+void openMainMenu(MainWindowState* state, POINT at);
+void showWindow(MainWindowState* state);
+void onMenuSelect(MainWindowState* state, UINT item, HMENU menu);
+void runOptions(MainWindowState* state);
+void onTrayCallback(MainWindowState* state, LPARAM mouseMessage);
+void onCommand(MainWindowState* state, UINT id);
+bool onKey(MainWindowState* state, WPARAM key);
