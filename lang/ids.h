@@ -146,6 +146,10 @@
 #define IDS_ADAPTER_ABSENT 486 /* ticked, but not in the machine now */
 #define IDS_TRAY_ADAPTER 487
 
+/* The adapters page: an adapter that is the interface of a running dial-up connection, which
+   counts it (%1 the connection's name). */
+#define IDS_ADAPTER_COUNTED_AS 530
+
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
 #define IDC_HELP_PANEL 1001

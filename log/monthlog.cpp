@@ -245,6 +245,20 @@ bool writePendingMonth(const MonthStats& month)
     return writeMonthList(month, pending);
 }
 
+bool pendingMonthKey(const char* fileName, uint32_t& key)
+{
+    unsigned year = 0, month = 0;
+    char expected[40];
+    if (strlen(fileName) != 22 || sscanf(fileName, "log_%4u%2u", &year, &month) != 2 || month < 1 || month > 12)
+        return false;
+    // The year and month written back must give the very name: no signs, blanks or letters.
+    snprintf(expected, sizeof expected, "log_%04u%02u.zip.pending", year, month);
+    if (strcmp(expected, fileName) != 0)
+        return false;
+    key = monthKey(year, month);
+    return true;
+}
+
 bool takeInPendingMonth(uint32_t key)
 {
     char path[260], pending[260];

@@ -62,6 +62,9 @@ bool writeMonthLog(const MonthStats& month);
 // 0x40000019 when it cannot be written either.
 bool writePendingMonth(const MonthStats& month);
 
+// The month of a pending file's name ("log_200310.zip.pending"); false for any other name.
+bool pendingMonthKey(const char* fileName, uint32_t& key);
+
 // Moves the pending file of month `key`, if there is one, over the month's log. False when it
 // is there and cannot be moved (the log is still held): the month is then read from it.
 bool takeInPendingMonth(uint32_t key);

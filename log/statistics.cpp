@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "tariff/settings.h"
 
@@ -224,6 +225,7 @@ void setRunningSliceSource(RunningSliceSource source) { runningSlices = source; 
 
 bool loadMonth(uint32_t key)
 {
+    const DeferredReports reading;
     MonthStats& target = key == 0 ? currentMonth : heldMonth;
     if (key == 0)
         key = monthKeyOf(localTimeNow());

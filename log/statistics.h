@@ -44,9 +44,9 @@ using RunningSliceSource = bool (*)(uint32_t index, LogRecord& record);
 void setRunningSliceSource(RunningSliceSource source);
 
 // Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
-// (any other key), as readMonthFile does. Records of that month that could not be written yet
-// are taken from memory instead of the file, and a month replaced in memory keeps its own
-// unwritten records. False (AppError 0x80000001) only when memory runs out.
+// (any other key), as readMonthFile does; its reports wait (showDeferredReports). Records of that month that could not
+// be written yet are taken from memory instead of the file, and a month replaced in memory keeps its own unwritten
+// records. False (AppError 0x80000001) only when memory runs out.
 bool loadMonth(uint32_t monthKey);
 
 // Adds a just-logged slice to currentMonth's sums (the caller appends it to the list).

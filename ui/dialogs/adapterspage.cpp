@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "core/platform.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "monitor/remoteaccess.h"
 #include "monitor/watchedadapters.h"
+#include "monitor/watcher.h"
 #include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/optionspages.h"
 
@@ -76,7 +78,7 @@ void addRow(HWND list, AdaptersPage* state, const char* id, const char* name, co
     ListView_SetCheckState(list, inserted, ticked);
 }
 
-void openPage(HWND page, AdaptersPage* state)
+void openPage(HWND page, AdaptersPage* pageState)
 {
     HWND list = GetDlgItem(page, IDC_ADAPTER_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -88,8 +90,13 @@ void openPage(HWND page, AdaptersPage* state)
     std::vector<NetworkAdapter> adapters;
     listNetworkAdapters(adapters);
     for (const NetworkAdapter& adapter : adapters) {
-        const char* texts[3] = { adapter.description, adapter.addresses, adapter.up ? up : down };
-        addRow(list, state, adapter.id, adapter.name, texts, findWatchedAdapter(adapter.id) != nullptr);
+        // The interface of a running dial-up connection is counted once, as that connection.
+        char counted[300] = "";
+        if (const char* connection = remoteConnectionOnAdapter(adapter))
+            appendLanguageLine(counted, sizeof counted, IDS_ADAPTER_COUNTED_AS, &connection, 1);
+        const char* state = counted[0] != '\0' ? counted : adapter.up ? up : down;
+        const char* texts[3] = { adapter.description, adapter.addresses, state };
+        addRow(list, pageState, adapter.id, adapter.name, texts, findWatchedAdapter(adapter.id) != nullptr);
     }
     for (uint32_t i = 0; i < watchedAdapters.count; ++i) {
         const WatchedAdapter& watched = watchedAdapters.adapters[i];
@@ -98,9 +105,9 @@ void openPage(HWND page, AdaptersPage* state)
             present = present || strcmp(adapter.id, watched.id) == 0;
         const char* texts[3] = { "", "", absent };
         if (!present)
-            addRow(list, state, watched.id, watched.name, texts, true);
+            addRow(list, pageState, watched.id, watched.name, texts, true);
     }
-    if (state->rowCount != 0)
+    if (pageState->rowCount != 0)
         ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
 
