@@ -255,6 +255,32 @@ TEST_F(WatcherTest, TenGiBInOneReadingOfAWideCounterAreLoggedWhole)
             + logBlock(15, 50660, 0, 4294967295u, 0, 0, 0) + logBlock(15, 50660, 1, 2147483650u, 0, 0, 0));
 }
 
+TEST_F(WatcherTest, AFailedLogWriteInAScanIsShownOnceTheScanIsDone)
+{
+    fakePlatform.messages[kErrorMonthLogCreate] = "log not written";
+    fakeConnect(1, "Ended");
+    fakeConnect(2, "Running");
+    ASSERT_TRUE(rescanConnections());
+    advanceClock(60);
+    // The log is held: logging the ended connection fails. The box's own loop delivers a tick
+    // and the next connection signal, as Windows does.
+    fakePlatform.heldFiles.insert(scratchDirectory() + "log_200310.zip");
+    fakePlatform.whileBoxOpen = [] {
+        fakePlatform.heldFiles.clear();
+        advanceClock(1);
+        watchConnectionsOnTick();
+        rescanConnections();
+    };
+    fakeDisconnect(1);
+    rescanConnections();
+    EXPECT_TRUE(fakePlatform.boxes.empty());
+    EXPECT_EQ(showDeferredReports(), 1u);
+    // The ended slice once, written once the log is free, the running connection still watched.
+    EXPECT_TRUE(saveUnsavedMonths());
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 60, 0, 0, 0, 0));
+    EXPECT_EQ(watchedHandles(), std::vector<uintptr_t> { 2 });
+}
+
 TEST_F(WatcherTest, AnUnreadableServiceIsReportedAndLeavesTheTable)
 {
     fakePlatform.messages[kErrorConnectionsUnreadable] = "connections unreadable";
