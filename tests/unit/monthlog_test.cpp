@@ -7,6 +7,8 @@
 
 #include "core/apperror.h"
 #include "core/deferredreports.h"
+#include "core/gzfile.h"
+#include "core/platform.h"
 #include "core/programdirectory.h"
 #include "fakes/fakeplatform.h"
 #include "log/monthlog.h"
@@ -241,6 +243,20 @@ TEST_F(MonthLog, OpenRecordAloneIsDroppedFromAnEmptyList)
     EXPECT_EQ(heldMonth.records.head, nullptr);
     EXPECT_EQ(heldMonth.records.tail, nullptr);
     EXPECT_EQ(fakePlatform.boxes.size(), 1u);
+}
+
+TEST_F(MonthLog, AReaderNeverKeepsTheLogFromBeingReplaced)
+{
+    // Another telvane exporting the month reads the log while this one writes a new one over it:
+    // the reader has it all in memory at once, and Windows lets the new log take its name.
+    writeGzipFile(october, logBlock(5, 50600, 754, 120000, 400, 30000, 350));
+    writeGzipFile(october + ".new", logBlock(6, 0, 60, 1, 1, 1, 1));
+    GzReader reader(october.c_str());
+    EXPECT_TRUE(replaceFile((october + ".new").c_str(), october.c_str()));
+    char line[64];
+    ASSERT_NE(reader.gets(line, sizeof line), nullptr);
+    EXPECT_STREQ(line, "<log>\r\n");
+    EXPECT_EQ(readGzipFile(october), logBlock(6, 0, 60, 1, 1, 1, 1));
 }
 
 TEST_F(MonthLog, FailedWritesKeepTheOldFile)
