@@ -147,8 +147,9 @@
 #define IDS_TRAY_ADAPTER 487
 
 /* The adapters page: an adapter that is the interface of a running dial-up connection, which
-   counts it (%1 the connection's name). */
-#define IDS_ADAPTER_COUNTED_AS 530
+   counts it: its state, and the note below the list (%1 the adapter, %2 the connection). */
+#define IDS_ADAPTER_DIAL_UP 530
+#define IDS_ADAPTER_SHARED_NOTE 531
 
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
@@ -214,6 +215,7 @@
 
 /* Adapters page (206). */
 #define IDC_ADAPTER_LIST 1110
+#define IDC_ADAPTER_SHARED_NOTE 1130 /* says which adapter is counted as a dial-up connection */
 
 /* Holidays page (203). */
 #define IDC_HOLIDAY_LIST 1080

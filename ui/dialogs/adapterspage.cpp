@@ -83,21 +83,29 @@ void openPage(HWND page, AdaptersPage* pageState)
     HWND list = GetDlgItem(page, IDC_ADAPTER_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     addColumns(list);
-    char up[64] = "", down[64] = "", absent[64] = "";
+    char up[64] = "", down[64] = "", absent[64] = "", dialUp[64] = "";
     languageString(IDS_ADAPTER_UP, up, sizeof up);
     languageString(IDS_ADAPTER_DOWN, down, sizeof down);
     languageString(IDS_ADAPTER_ABSENT, absent, sizeof absent);
+    languageString(IDS_ADAPTER_DIAL_UP, dialUp, sizeof dialUp);
     std::vector<NetworkAdapter> adapters;
     listNetworkAdapters(adapters);
+    char note[1024] = "";
     for (const NetworkAdapter& adapter : adapters) {
-        // The interface of a running dial-up connection is counted once, as that connection.
-        char counted[300] = "";
-        if (const char* connection = remoteConnectionOnAdapter(adapter))
-            appendLanguageLine(counted, sizeof counted, IDS_ADAPTER_COUNTED_AS, &connection, 1);
-        const char* state = counted[0] != '\0' ? counted : adapter.up ? up : down;
-        const char* texts[3] = { adapter.description, adapter.addresses, state };
+        // The interface of a running dial-up connection is counted once, as that connection; the
+        // note below the list says so.
+        const char* connection = remoteConnectionOnAdapter(adapter);
+        if (connection != nullptr && note[0] == '\0') {
+            const char* inserts[2] = { adapter.name, connection };
+            appendLanguageLine(note, sizeof note, IDS_ADAPTER_SHARED_NOTE, inserts, 2);
+        }
+        const char* texts[3] = { adapter.description, adapter.addresses,
+            connection != nullptr ? dialUp
+                : adapter.up      ? up
+                                  : down };
         addRow(list, pageState, adapter.id, adapter.name, texts, findWatchedAdapter(adapter.id) != nullptr);
     }
+    SetDlgItemTextA(page, IDC_ADAPTER_SHARED_NOTE, note);
     for (uint32_t i = 0; i < watchedAdapters.count; ++i) {
         const WatchedAdapter& watched = watchedAdapters.adapters[i];
         bool present = false;
