@@ -64,7 +64,7 @@ void onPowerBroadcast(MainWindowState* state, WPARAM event)
     const LocalTime now = localTimeNow();
     if (event == PBT_APMSUSPEND) {
         applySuspend(now);
-    } else if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC) {
+    } else if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMECRITICAL) {
         if (!applyResume(state->lastTick, now))
             return;
     } else {
