@@ -38,5 +38,9 @@ const uint32_t kAllErrorCodes[] = {
     kErrorExportUsage,
     kErrorAdaptersRead,
     kErrorAdaptersWrite,
+    kErrorNotAnswering,
+    kErrorAutostart,
+    kErrorXmlDocument,
+    kErrorNoSkin,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

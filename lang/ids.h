@@ -146,6 +146,9 @@
 #define IDS_ADAPTER_ABSENT 486 /* ticked, but not in the machine now */
 #define IDS_TRAY_ADAPTER 487
 
+/* The command line: what telvane.exe /? shows (lines ended by \n). */
+#define IDS_USAGE 500
+
 /* The adapters page: an adapter that is the interface of a running dial-up connection, which
    counts it: its state, and the note below the list (%1 the adapter, %2 the connection). */
 #define IDS_ADAPTER_DIAL_UP 530
@@ -203,6 +206,8 @@
 #define IDC_START_HIDDEN 1062
 #define IDC_ALWAYS_ON_TOP 1063
 #define IDC_ON_TOP_WHILE_ONLINE 1064
+/* Ticked while the user's Run key starts this telvane. */
+#define IDC_START_WITH_WINDOWS 1120
 
 /* Alerts page (205). */
 #define IDC_ALERT_USAGE1_ON 1100

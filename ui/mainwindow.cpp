@@ -23,6 +23,9 @@
 
 namespace {
 
+// Sent by Windows 10 1703 and later; the headers name it for newer targets only.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 POINT pointFrom(LPARAM lParam)
 {
     // Client coordinates arrive as unsigned 16-bit values.
@@ -186,6 +189,11 @@ LRESULT handleMessage(MainWindowState* state, HWND window, UINT message, WPARAM 
     case WM_ERASEBKGND:
         return 1;
     case WM_NOTIFY:
+        return 0;
+    case kGetDpiScaledSize:
+        return onGetDpiScaledSize(LOWORD(wParam), reinterpret_cast<SIZE*>(lParam));
+    case WM_DPICHANGED:
+        onDpiChanged(state, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DISPLAYCHANGE:
         displayColorDepth = uint32_t(wParam);
