@@ -149,6 +149,11 @@
 /* The command line: what telvane.exe /? shows (lines ended by \n). */
 #define IDS_USAGE 500
 
+/* The adapters page: an adapter that is the interface of a running dial-up connection, which
+   counts it: its state, and the note below the list (%1 the adapter, %2 the connection). */
+#define IDS_ADAPTER_DIAL_UP 530
+#define IDS_ADAPTER_SHARED_NOTE 531
+
 /* Typed numbers: the balloon on a field that holds no number it takes (titles by what is wrong,
    then what is wanted: %1 the least and %2 the most value, %3 the decimal places, %4 an
    example); a holiday already listed (%1 its date); a failed dial (%1 the entry, %2 the
@@ -258,6 +263,7 @@
 
 /* Adapters page (206). */
 #define IDC_ADAPTER_LIST 1110
+#define IDC_ADAPTER_SHARED_NOTE 1130 /* says which adapter is counted as a dial-up connection */
 
 /* Holidays page (203). */
 #define IDC_HOLIDAY_LIST 1080

@@ -71,10 +71,12 @@ double unitFactor(int32_t unit, bool* isVolume)
     return unit >= 0 && unit <= kLastUnit ? factors[unit] : 1.0;
 }
 
-int64_t correctedVolume(uint32_t bytes)
+int64_t correctedVolume(uint64_t bytes)
 {
     return int64_t(double(bytes) * (1.0 - double(settings.volumeCorrection) * 0.0001));
 }
+
+int64_t recordVolume(const LogRecord& record) { return correctedVolume(uint64_t(record.rx) + record.tx); }
 
 bool isSecondaryPeriod(const LocalTime& time, int32_t tariffIndex)
 {
@@ -120,7 +122,7 @@ double computeCostUnder(FreeUnitCounters& counters, const LogRecord& record, con
 {
     bool isVolume = false;
     const double factor = unitFactor(rate.unit, &isVolume);
-    const int64_t usage = isVolume ? correctedVolume(record.rx + record.tx) : int64_t(record.dur);
+    const int64_t usage = isVolume ? recordVolume(record) : int64_t(record.dur);
     const bool secondary = isSecondaryPeriodUnder(record.start, rate);
     const PriceSteps steps = priceSteps(rate, secondary);
     const int row = secondary && rate.amount[1] != 0 ? 1 : 0;
