@@ -13,13 +13,17 @@ struct SummaryFigures {
     bool secondaryRow; // the tariff has free units of its own for the secondary period
     int64_t used[2]; // usage counted in the main and the secondary period
     int64_t freeUnits[2]; // free units of the two periods (bytes or seconds)
-    int32_t daysLeft; // of the current month; a past month has 1
+    int32_t daysLeft; // of the current billing period; a past month has 1
     bool pastMonth;
     ValueFormatter format; // formatVolume or formatDuration, as the tariff bills
     const char* monthCost; // the month's cost, formatted
     const char* totalCost; // with the monthly fee
     const char* monthlyFee;
     const char* tariffName;
+    // The dates of the billing period, as the locale writes them; null first day when the period
+    // is the calendar month (billing day 1).
+    const char* billingPeriodFirst;
+    const char* billingPeriodLast;
 };
 void summaryCellTip(const SummaryFigures& figures, int32_t row, int32_t column, char* text, size_t size);
 

@@ -18,14 +18,6 @@ int64_t largestDayValue(const int64_t values[32])
     return largest;
 }
 
-int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick)
-{
-    static const int32_t kMonthLengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    if (selectedMonth != 0 || lastTick.month < 1 || lastTick.month > 12)
-        return 1;
-    return kMonthLengths[lastTick.month - 1] - int32_t(lastTick.day) + 1;
-}
-
 namespace {
 void fillRow(char row[3][kFormattedValueSize], int64_t used, int64_t remaining, int32_t days, ValueFormatter format)
 {

@@ -13,10 +13,6 @@ int32_t barHeight(int64_t value, int64_t maxValue, int32_t height);
 // The largest of the day values 1..31 (element 0 is the month), at least 0.
 int64_t largestDayValue(const int64_t values[32]);
 
-// Days left for the per-day quota. A past month has one day left; the current month counts
-// its remaining days with a February of 28 days, so 29 February leaves none.
-int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick);
-
 // The texts of the free-units table: rows 0 (main period), 1 (secondary period, only with
 // secondary free units) and 2 (totals); columns used, remaining, remaining per day.
 struct FreeUnitsCells {

@@ -18,7 +18,8 @@ namespace {
 constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
 
 const CsvHeadings kHeadings = { { "Date", "Start", "Duration (s)", "Received (bytes)", "Received (packets)",
-    "Sent (bytes)", "Sent (packets)", "Cost (Evening, \"late\")" } };
+                                    "Sent (bytes)", "Sent (packets)", "Cost (Evening, \"late\")" },
+    "Month", "Cost with the fee", "Tariff", "Usage", "Fixed", "Total", nullptr };
 const char kHeaderRow[] = "Date,Start,Duration (s),Received (bytes),Received (packets),Sent (bytes),Sent (packets),"
                           "\"Cost (Evening, \"\"late\"\")\"\r\n";
 
@@ -60,7 +61,7 @@ TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
     settings.activeTariff = 0;
     readOctober(logBlock(5, 50600, 754, 120000, 400, 30000, 350) + logBlock(12, 86399, 60, 4294967295u, 2, 3, 4));
 
-    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings));
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month, kHeadings));
     // 754 s are 12.5667 minutes, 2.5667 of them beyond the free ten: 0.128333; the next minute
     // lies wholly beyond them: 0.05.
     EXPECT_EQ(readPlainFile(csv),
@@ -73,7 +74,7 @@ TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
     // costs, their bytes summed past 32 bits.
     readOctober(logBlock(5, 50600, 754, 120000, 400, 30000, 350) + logBlock(12, 86399, 60, 4294967295u, 2, 3, 4)
         + logBlock(12, 100, 40, 1, 0, 1, 0));
-    ASSERT_TRUE(writeDayCsv(csv.c_str(), kOctober2003, month.records.head, kHeadings));
+    ASSERT_TRUE(writeDayCsv(csv.c_str(), month, kHeadings));
     std::string days = "Date,Duration (s),Received (bytes),Sent (bytes),\"Cost (Evening, \"\"late\"\")\"\r\n";
     for (int day = 1; day <= 31; ++day) {
         char row[64];
@@ -88,11 +89,11 @@ TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
 TEST_F(MonthCsv, AMonthWithoutRecordsIsTheHeaderAloneAndAFailedWriteLeavesNothing)
 {
     readOctober("");
-    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings));
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month, kHeadings));
     EXPECT_EQ(readPlainFile(csv), kHeaderRow);
 
     const std::string nowhere = std::string(programDirectory) + "missing-folder/october.csv";
-    EXPECT_FALSE(writeMonthCsv(nowhere.c_str(), nullptr, kHeadings));
+    EXPECT_FALSE(writeMonthCsv(nowhere.c_str(), month, kHeadings));
     EXPECT_FALSE(fileExists(nowhere));
 }
 

@@ -115,8 +115,8 @@ TEST_F(Statistics, RunningConnectionsAreAddedToSnapshotsOnly)
     EXPECT_NEAR(cost[12], 1.50 + 0.50, 1e-9);
     EXPECT_EQ(cost[5], 0.0);
     EXPECT_EQ(currentMonth.cost[0], 0.0);
-    EXPECT_EQ(monthCounters(0)->used[0], 1800 + 3600 + 600);
-    EXPECT_EQ(currentMonth.counters.used[0], 1800);
+    EXPECT_EQ(monthCounters(0)->fromBillingDay.used[0], 1800 + 3600 + 600);
+    EXPECT_EQ(currentMonth.counters.fromBillingDay.used[0], 1800);
     // Asked again, the snapshot starts from the current month, not from the last answer.
     EXPECT_NEAR(monthCost(0)[0], 2.0, 1e-9);
     EXPECT_EQ(monthRecords(0), currentMonth.records.head);
@@ -141,7 +141,7 @@ TEST_F(Statistics, HeldMonthIsReadOnceUntilAnotherMonthIsAsked)
     EXPECT_EQ(heldMonthKey, kSeptember2003);
     EXPECT_EQ(monthVolume(kSeptember2003)[0], 0);
     EXPECT_EQ(monthCost(kSeptember2003)[0], 0.0);
-    EXPECT_EQ(monthCounters(kSeptember2003)->used[0], 0);
+    EXPECT_EQ(monthCounters(kSeptember2003)->fromBillingDay.used[0], 0);
 
     EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 200);
 }
@@ -162,7 +162,7 @@ TEST_F(Statistics, ClearingTheCacheEmptiesEverythingAndForgetsTheHeldMonth)
     EXPECT_EQ(memcmp(&heldMonth, &empty, sizeof empty), 0);
     EXPECT_EQ(heldMonthKey, 0u);
     EXPECT_EQ(monthCost(0)[0], 0.0);
-    EXPECT_EQ(monthCounters(0)->used[0], 0);
+    EXPECT_EQ(monthCounters(0)->fromBillingDay.used[0], 0);
 
     writeGzipFile(october, block(5, 0, 60, 10, 10));
     EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 60);
@@ -252,8 +252,8 @@ TEST_F(Statistics, AccountedSlicesGiveTheSameSumsAsReadingTheFile)
     EXPECT_EQ(memcmp(currentMonth.onlineTime, accounted.onlineTime, sizeof accounted.onlineTime), 0);
     for (int day = 0; day < kMonthSlots; ++day)
         EXPECT_DOUBLE_EQ(currentMonth.cost[day], accounted.cost[day]) << day;
-    EXPECT_EQ(currentMonth.counters.used[0], accounted.counters.used[0]);
-    EXPECT_EQ(currentMonth.counters.used[1], accounted.counters.used[1]);
+    EXPECT_EQ(currentMonth.counters.fromBillingDay.used[0], accounted.counters.fromBillingDay.used[0]);
+    EXPECT_EQ(currentMonth.counters.fromBillingDay.used[1], accounted.counters.fromBillingDay.used[1]);
 }
 
 TEST_F(Statistics, ReloadRepricesBothMonths)

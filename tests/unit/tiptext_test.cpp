@@ -46,6 +46,12 @@ protected:
             { IDS_TIP_MENU_BUTTON, "Menu (F10)" },
             { IDS_TIP_TARIFF_BUTTON, "Tariff: %1" },
             { IDS_NO_TARIFF, "No tariff yet." },
+            { IDS_TIP_BILLING_PERIOD, "Period: %1 to %2" },
+            { IDS_TIP_WHOLE_PERIOD, "This period" },
+            { IDS_TIP_PER_DAY_PERIOD, "%1 a day stays free for the %2 days left of the period." },
+            { IDS_TIP_NOTHING_LEFT_PERIOD, "Nothing is left free this period." },
+            { IDS_TIP_LEFT_AT_PERIOD_END, "%1 were not used in the period." },
+            { IDS_TIP_PERIOD_COST, "Period cost under %2: %1" },
         });
     }
 
@@ -63,7 +69,7 @@ TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
 {
     // 564 MB used of a tariff with 100 MB free for the whole month, 12 days left.
     SummaryFigures month { false, { 564 * MB, 0 }, { 100 * MB, 0 }, 12, false, formatVolume, "$3.14", "$13.04", "$9.90",
-        "Demo" };
+        "Demo", nullptr, nullptr };
     const std::string row = "This month: 564MB used of 100MB free, 464MB over.";
     EXPECT_EQ(summary(month, 0, 1), row);
     EXPECT_EQ(summary(month, 0, 2), "+464MB is beyond the free units.\n" + row);
@@ -73,8 +79,8 @@ TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
     EXPECT_EQ(summary(month, 2, 4), "Total with the fee of $9.90: $13.04");
 
     // Own free units in the secondary period: 10 and 2 MB used of 100 and 50, 10 days left.
-    SummaryFigures periods { true, { 10 * MB, 2 * MB }, { 100 * MB, 50 * MB }, 10, false, formatVolume, "", "", "",
-        "" };
+    SummaryFigures periods { true, { 10 * MB, 2 * MB }, { 100 * MB, 50 * MB }, 10, false, formatVolume, "", "", "", "",
+        nullptr, nullptr };
     EXPECT_EQ(summary(periods, 0, 2), "Main period: 10.0MB used of 100MB free, 90.0MB left.");
     EXPECT_EQ(summary(periods, 1, 3),
         "4.80MB a day stays free for the 10 days left.\n"
@@ -88,8 +94,23 @@ TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
         "Main period: 10.0MB used of 100MB free, 90.0MB left.");
 
     // A time tariff without free units.
-    SummaryFigures hours { false, { 7200, 0 }, { 0, 0 }, 3, false, formatDuration, "", "", "", "" };
+    SummaryFigures hours { false, { 7200, 0 }, { 0, 0 }, 3, false, formatDuration, "", "", "", "", nullptr, nullptr };
     EXPECT_EQ(summary(hours, 0, 1), "This month: 2.00h used, no free units.");
+
+    // Free units counted from a billing day: the texts speak of the period and name its days.
+    SummaryFigures billed = month;
+    billed.billingPeriodFirst = "15.09.2003";
+    billed.billingPeriodLast = "14.10.2003";
+    const std::string period = "Period: 15.09.2003 to 14.10.2003";
+    EXPECT_EQ(summary(billed, 0, 3),
+        "Nothing is left free this period.\nThis period: 564MB used of 100MB free, 464MB over.\n" + period);
+    EXPECT_EQ(summary(billed, 0, 4), "Period cost under Demo: $3.14\n" + period);
+    EXPECT_EQ(summary(billed, 2, 4), "Total with the fee of $9.90: $13.04\n" + period);
+    billed.used[0] = 40 * MB;
+    EXPECT_EQ(summary(billed, 0, 3),
+        "5.00MB a day stays free for the 12 days left of the period.\n"
+        "This period: 40.0MB used of 100MB free, 60.0MB left.\n"
+            + period);
 }
 
 TEST_F(TipText, DaysLabelsRecordsTheLiveGraphAndButtons)
