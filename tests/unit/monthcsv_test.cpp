@@ -175,12 +175,20 @@ TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
         { "/export 2024-05 out.csv more.csv", ExportRequestKind::malformed, 0, "" },
         { "/export 2024-05 out.csv /DAYS", ExportRequestKind::month, 2024 * 65536 + 5, "out.csv", true },
         { "/export 2024-05 out.csv /days more", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024 year.csv", ExportRequestKind::year, 2024 * 65536 + 1, "year.csv" },
+        { "/export 2024 year.csv /days", ExportRequestKind::malformed, 0, "" },
+        { "/export 202 year.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 1600 year.csv", ExportRequestKind::malformed, 0, "" },
+        { "/Compare 2024-05 \"tariffs may.csv\"", ExportRequestKind::compare, 2024 * 65536 + 5, "tariffs may.csv" },
+        { "/compare 2024 tariffs.csv", ExportRequestKind::malformed, 0, "" },
+        { "/compare 2024-05", ExportRequestKind::malformed, 0, "" },
+        { "/compare 2024-05 tariffs.csv /days", ExportRequestKind::malformed, 0, "" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         const ExportRequest request = parseExportRequest(c.line);
         EXPECT_EQ(request.kind, c.kind);
-        if (c.kind == ExportRequestKind::month) {
+        if (c.kind != ExportRequestKind::none && c.kind != ExportRequestKind::malformed) {
             EXPECT_EQ(request.monthKey, c.monthKey);
             EXPECT_STREQ(request.path, c.path);
             EXPECT_EQ(request.days, c.days);
