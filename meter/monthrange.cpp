@@ -34,15 +34,10 @@ bool readMonthRange(uint32_t firstKey, int count, uint32_t currentKey, MonthRang
     uint32_t key = firstKey;
     for (int i = 0; i < count; ++i, key = monthAfterKey(key)) {
         RangeMonth& month = range.months[i];
-        month.key = key;
-        month.isCurrent = key == currentKey;
-        if (month.isCurrent) {
-            month.hasLog = true;
-            month.stats = monthStats(0);
-            while (month.runningCount < kMaxRunningSlices
-                && runningSlice(month.runningCount, month.running[month.runningCount]))
-                ++month.runningCount;
+        if (key == currentKey) {
+            takeCurrentMonth(month, key);
         } else {
+            month.key = key;
             month.hasLog = hasLogFile(key);
             if (!readMonthFileAfter(key, range.read[i], monthBefore))
                 return false;
@@ -52,6 +47,18 @@ bool readMonthRange(uint32_t firstKey, int count, uint32_t currentKey, MonthRang
         monthBefore = month.stats != nullptr ? month.stats->records.head : nullptr;
     }
     return true;
+}
+
+void takeCurrentMonth(RangeMonth& month, uint32_t key)
+{
+    month = RangeMonth {};
+    month.key = key;
+    month.isCurrent = true;
+    month.hasLog = true;
+    month.stats = monthStats(0);
+    while (
+        month.runningCount < kMaxRunningSlices && runningSlice(month.runningCount, month.running[month.runningCount]))
+        ++month.runningCount;
 }
 
 void freeMonthRange(MonthRange& range)

@@ -31,5 +31,9 @@ struct MonthRange {
 // read and gives what was read before the damage. False (AppError 0x80000001) when memory runs out.
 bool readMonthRange(uint32_t firstKey, int count, uint32_t currentKey, MonthRange& range);
 
+// Fills `month` as the running program's current month `key`: from memory, with its running
+// slices ending now.
+void takeCurrentMonth(RangeMonth& month, uint32_t key);
+
 // Frees every record `range` read.
 void freeMonthRange(MonthRange& range);

@@ -1,5 +1,7 @@
 #include "meter/yearsums.h"
 
+#include <cstring>
+
 #include "log/statistics.h"
 #include "meter/monthrange.h"
 #include "tariff/rates.h"
@@ -38,17 +40,19 @@ void totalsOfMonth(const RangeMonth& month, double fixedAmount, MonthTotals& tot
     totals.fixedCost = month.hasLog ? fixedAmount : 0.0;
 }
 
-} // namespace
-
-void sumYear(uint16_t year, const MonthRange& range, YearTotals& totals)
+double fixedAmountOfActiveTariff()
 {
+    const Rate* rate = tariffAt(settings.activeTariff);
+    return rate != nullptr ? rate->cost[0] : 0.0;
+}
+
+void addUpYear(YearTotals& totals)
+{
+    const uint16_t year = totals.year;
+    const YearTotals months = totals;
     totals = YearTotals {};
     totals.year = year;
-    const Rate* rate = tariffAt(settings.activeTariff);
-    const double fixedAmount = rate != nullptr ? rate->cost[0] : 0.0;
-    for (int i = 0; i < range.count && i < 12; ++i) {
-        MonthTotals& month = totals.months[i];
-        totalsOfMonth(range.months[i], fixedAmount, month);
+    for (const MonthTotals& month : months.months) {
         totals.monthsWithLog += month.hasLog ? 1 : 0;
         totals.volume += month.volume;
         totals.onlineTime += month.onlineTime;
@@ -56,6 +60,29 @@ void sumYear(uint16_t year, const MonthRange& range, YearTotals& totals)
         totals.sent += month.sent;
         totals.cost += month.cost();
     }
+    memcpy(totals.months, months.months, sizeof totals.months);
+}
+
+} // namespace
+
+void sumYear(uint16_t year, const MonthRange& range, YearTotals& totals)
+{
+    totals = YearTotals {};
+    totals.year = year;
+    const double fixedAmount = fixedAmountOfActiveTariff();
+    for (int i = 0; i < range.count && i < 12; ++i)
+        totalsOfMonth(range.months[i], fixedAmount, totals.months[i]);
+    addUpYear(totals);
+}
+
+void refreshCurrentMonth(YearTotals& totals, uint32_t currentKey)
+{
+    if (currentKey >> 16 != totals.year || (currentKey & 0xFFFF) < 1 || (currentKey & 0xFFFF) > 12)
+        return;
+    static RangeMonth current;
+    takeCurrentMonth(current, currentKey);
+    totalsOfMonth(current, fixedAmountOfActiveTariff(), totals.months[(currentKey & 0xFFFF) - 1]);
+    addUpYear(totals);
 }
 
 bool readYear(uint16_t year, uint32_t currentKey, YearTotals& totals)

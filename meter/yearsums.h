@@ -36,3 +36,7 @@ void sumYear(uint16_t year, const MonthRange& range, YearTotals& totals);
 // Reads and sums the year `year`; `currentKey` as readMonthRange takes it. False (AppError
 // 0x80000001) when memory runs out.
 bool readYear(uint16_t year, uint32_t currentKey, YearTotals& totals);
+
+// Takes the current month `currentKey` anew from the month's figures (its running connections
+// move on with every tick) and sums the year again; nothing when the year does not hold it.
+void refreshCurrentMonth(YearTotals& totals, uint32_t currentKey);

@@ -327,5 +327,7 @@ bool loadSkin(const char* name)
         return false;
     }
     readSkinChildren(root.get());
+    static_assert(sizeof(SkinRect) == sizeof(RECT));
+    placeYearElements(reinterpret_cast<SkinRect*>(skin.rects), skin.textFormats, skin.windowWidth, skin.windowHeight);
     return true;
 }

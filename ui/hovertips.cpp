@@ -115,7 +115,15 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
     case kElementMinimizeButton:
     case kElementCloseButton:
     case kElementTariffButton:
+    case kElementYearSummary:
         return { slot, 0 };
+    case kElementYearData:
+    case kElementYearTime:
+    case kElementYearCost: {
+        const RECT& chart = skin.rects[slot];
+        const int32_t month = yearMonthAt(point.x, chart.left, chart.right);
+        return month == 0 ? kNothing : HoverTarget { slot, month };
+    }
     default:
         return kNothing;
     }
@@ -286,6 +294,12 @@ void tipTextOf(const MainWindowState* state, const HoverTarget& target, char* te
             liveText(text, size);
         else
             recordText(state, target.part, text, size);
+        break;
+    case kElementYearData:
+    case kElementYearTime:
+    case kElementYearCost:
+    case kElementYearSummary:
+        yearTipText(state, uint32_t(target.slot), target.part, text, size);
         break;
     default: {
         char name[256];

@@ -254,6 +254,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TRAY_CALLBACK:
         onTrayCallback(state, lParam);
         break;
+    case WM_READ_YEAR:
+        readShownYear(state);
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:

@@ -127,6 +127,37 @@ void summaryCellTip(const SummaryFigures& figures, int32_t row, int32_t column, 
     billingPeriodLine(figures, text, size);
 }
 
+void yearMonthTip(const YearMonthFigures& figures, char* text, size_t size)
+{
+    text[0] = '\0';
+    if (!figures.hasLog) {
+        const char* inserts[] = { figures.month };
+        appendLanguageLine(text, size, IDS_TIP_YEAR_NO_LOG, inserts, 1);
+    } else if (figures.chart == kElementYearCost) {
+        const char* inserts[] = { figures.month, figures.value, figures.usage, figures.fee };
+        appendLanguageLine(text, size, IDS_TIP_YEAR_MONTH_COST, inserts, 4);
+    } else {
+        const char* inserts[] = { figures.month, figures.value };
+        appendLanguageLine(text, size,
+            figures.chart == kElementYearData ? IDS_TIP_YEAR_MONTH_VOLUME : IDS_TIP_YEAR_MONTH_TIME, inserts, 2);
+    }
+    if (figures.running)
+        appendLanguageLine(text, size, IDS_TIP_YEAR_RUNNING);
+    appendLanguageLine(text, size, IDS_TIP_YEAR_KEYS);
+}
+
+void yearTotalsTip(int32_t monthsWithLog, const char* tariffName, char* text, size_t size)
+{
+    text[0] = '\0';
+    if (tariffName != nullptr) {
+        char count[16];
+        snprintf(count, sizeof count, "%d", monthsWithLog);
+        const char* inserts[] = { count, tariffName };
+        appendLanguageLine(text, size, IDS_TIP_YEAR_TOTALS, inserts, 2);
+    }
+    appendLanguageLine(text, size, IDS_TIP_YEAR_KEYS);
+}
+
 void chartDayTip(bool volumeChart, const char* date, int64_t value, const char* cost, char* text, size_t size)
 {
     text[0] = '\0';

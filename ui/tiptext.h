@@ -60,6 +60,25 @@ void recordTip(const RecordFigures& record, char* text, size_t size);
 void liveGraphTip(const char* entryName, int64_t receivedNow, int64_t sentNow, int64_t receivedAverage,
     int64_t sentAverage, int64_t largest, char* text, size_t size);
 
+// A month of the year's charts (YearData, YearTime or YearCost): `month` its name and year as
+// the locale writes them, `value` the bar's figure as shown; for the cost chart `usage` and `fee`,
+// the parts of that figure. A month without a log says so, a month with running connections that
+// they count as if they ended now.
+struct YearMonthFigures {
+    uint32_t chart;
+    const char* month;
+    bool hasLog;
+    bool running;
+    const char* value;
+    const char* usage;
+    const char* fee;
+};
+void yearMonthTip(const YearMonthFigures& figures, char* text, size_t size);
+
+// The line of the year's totals: how many months have a log and which tariff priced them (null
+// without one).
+void yearTotalsTip(int32_t monthsWithLog, const char* tariffName, char* text, size_t size);
+
 // A button of the window: its name and shortcut. The tariff button names the active tariff
 // (null without one).
 void buttonTip(uint32_t element, const char* tariffName, char* text, size_t size);

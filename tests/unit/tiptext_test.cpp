@@ -52,6 +52,13 @@ protected:
             { IDS_TIP_NOTHING_LEFT_PERIOD, "Nothing is left free this period." },
             { IDS_TIP_LEFT_AT_PERIOD_END, "%1 were not used in the period." },
             { IDS_TIP_PERIOD_COST, "Period cost under %2: %1" },
+            { IDS_TIP_YEAR_MONTH_COST, "%1: %2 (%3 + %4)" },
+            { IDS_TIP_YEAR_MONTH_VOLUME, "%1: %2 in and out" },
+            { IDS_TIP_YEAR_MONTH_TIME, "%1: %2 online" },
+            { IDS_TIP_YEAR_NO_LOG, "%1: nothing" },
+            { IDS_TIP_YEAR_RUNNING, "Running ones as if ended." },
+            { IDS_TIP_YEAR_TOTALS, "%1 months under %2." },
+            { IDS_TIP_YEAR_KEYS, "Keys." },
         });
     }
 
@@ -111,6 +118,33 @@ TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
         "5.00MB a day stays free for the 12 days left of the period.\n"
         "This period: 40.0MB used of 100MB free, 60.0MB left.\n"
             + period);
+}
+
+TEST_F(TipText, TheYearsMonthsAndTotals)
+{
+    struct Case {
+        YearMonthFigures figures;
+        const char* expected;
+    } cases[] = {
+        { { kElementYearData, "March 2026", true, false, "1.20GB", nullptr, nullptr },
+            "March 2026: 1.20GB in and out\nKeys." },
+        { { kElementYearTime, "March 2026", true, true, "12.5h", nullptr, nullptr },
+            "March 2026: 12.5h online\nRunning ones as if ended.\nKeys." },
+        { { kElementYearCost, "March 2026", true, false, "$7.95", "$3.00", "$4.95" },
+            "March 2026: $7.95 ($3.00 + $4.95)\nKeys." },
+        { { kElementYearCost, "April 2026", false, false, "$0.00", "$0.00", "$0.00" }, "April 2026: nothing\nKeys." },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        char text[kTipTextSize];
+        yearMonthTip(c.figures, text, sizeof text);
+        EXPECT_STREQ(text, c.expected);
+    }
+    char text[kTipTextSize];
+    yearTotalsTip(9, "Demo", text, sizeof text);
+    EXPECT_STREQ(text, "9 months under Demo.\nKeys.");
+    yearTotalsTip(9, nullptr, text, sizeof text);
+    EXPECT_STREQ(text, "Keys.");
 }
 
 TEST_F(TipText, DaysLabelsRecordsTheLiveGraphAndButtons)

@@ -3,6 +3,7 @@
 #include "log/monthlog.h"
 #include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
+#include "skin/skinrules.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tariffunits.h"
@@ -211,6 +212,21 @@ TEST(ViewMath, WhatLiesUnderThePointer)
     EXPECT_EQ(chartDayAt(206, 51, 5), 0);
     EXPECT_EQ(chartDayAt(50, 51, 5), 0);
     EXPECT_EQ(chartDayAt(60, 51, 0), 0);
+
+    // A year chart from 40 to 394: twelve months of 29 pixels, 40..388.
+    EXPECT_EQ(yearMonthAt(40, 40, 394), 1);
+    EXPECT_EQ(yearMonthAt(68, 40, 394), 1);
+    EXPECT_EQ(yearMonthAt(69, 40, 394), 2);
+    EXPECT_EQ(yearMonthAt(387, 40, 394), 12);
+    EXPECT_EQ(yearMonthAt(388, 40, 394), 0);
+    EXPECT_EQ(yearMonthAt(39, 40, 394), 0);
+    EXPECT_EQ(yearMonthAt(45, 40, 50), 0); // too narrow for twelve bars
+    // The pointer finds only what the view shows.
+    EXPECT_TRUE(slotInView(kElementYearCost, true));
+    EXPECT_FALSE(slotInView(kElementYearCost, false));
+    EXPECT_FALSE(slotInView(kElementLog, true));
+    EXPECT_TRUE(slotInView(kElementSummary, false));
+    EXPECT_TRUE(slotInView(kElementMenuButton, true));
 
     // List rows from y 156 (one above the area's top at 157), 13 high, 4 of them shown.
     EXPECT_EQ(listRowAt(156, 157, 13, 4), 0);
