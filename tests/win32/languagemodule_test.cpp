@@ -155,6 +155,8 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "--tt"; // the damaged file, and where its original was kept
         else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth)
             message.kinds = "--t-"; // the file
+        else if (message.code == kErrorExportNoYear)
+            message.kinds = "--t-"; // the year
         else if (message.code == kErrorLanguageModule)
             message.kinds = "--t-"; // the module that failed
         else if (message.code == kErrorLanguageStandIn)
@@ -278,7 +280,7 @@ TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_LOG_MONTHS), nullptr) << "log months";
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_SKINS), nullptr) << "skins";
     for (UINT command : { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS,
-             IDM_EXPORT_MONTH, IDM_ABOUT })
+             IDM_EXPORT_MONTH, IDM_YEAR_VIEW, IDM_COMPARE_TARIFFS, IDM_ABOUT })
         EXPECT_NE(GetMenuState(popup, command, MF_BYCOMMAND), UINT(-1)) << "command " << command;
 
     // Every item of the menu has its status-line hint.
@@ -445,6 +447,8 @@ std::vector<DialogControls> requiredControls()
         { IDC_TARIFF_PRECISION, "Edit", 0, 0 },
         { IDC_TARIFF_PRECISION_SPIN, "msctls_updown32", 0, 0 },
         { IDC_TARIFF_UNIT, "ComboBox", 0x3, CBS_DROPDOWNLIST },
+        { IDC_TARIFF_BILLING_DAY, "Edit", ES_NUMBER, ES_NUMBER },
+        { IDC_TARIFF_BILLING_DAY_SPIN, "msctls_updown32", 0, 0 },
     };
     for (int id = IDC_TARIFF_DAY_FIRST; id <= IDC_TARIFF_DAY_LAST; ++id)
         tariffs.push_back({ id, "Button", kButtonType, BS_AUTOCHECKBOX });
@@ -481,6 +485,12 @@ std::vector<DialogControls> requiredControls()
         { IDD_CONFIRM,
             { { IDC_CONFIRM_DONT_ASK, "Button", kButtonType, BS_AUTOCHECKBOX },
                 { IDC_CONFIRM_QUESTION, "Static", 0, 0 }, { IDYES, "Button", 0, 0 }, { IDNO, "Button", 0, 0 } } },
+        { IDD_COMPARE_TARIFFS,
+            { { IDC_COMPARE_MONTH, "Button", kButtonType, BS_AUTORADIOBUTTON },
+                { IDC_COMPARE_TWELVE_MONTHS, "Button", kButtonType, BS_AUTORADIOBUTTON },
+                { IDC_COMPARE_LIST, "SysListView32", LVS_TYPEMASK, LVS_REPORT }, { IDC_COMPARE_NOTE, "Static", 0, 0 },
+                { IDC_COMPARE_MAKE_ACTIVE, "Button", kButtonType, BS_PUSHBUTTON },
+                { IDCANCEL, "Button", kButtonType, BS_DEFPUSHBUTTON } } },
         { IDD_ABOUT,
             { { IDOK, "Button", 0, 0 }, { IDC_ABOUT_TITLE, "Static", 0, 0 },
                 { IDC_ABOUT_MAIL, "Static", SS_TYPEMASK | SS_NOTIFY, SS_OWNERDRAW | SS_NOTIFY },
@@ -592,7 +602,7 @@ TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 TEST_P(LanguageDialogTest, TextsFitTheirControls)
 {
     for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS,
-             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_ABOUT }) {
+             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_COMPARE_TARIFFS, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);
@@ -649,6 +659,19 @@ TEST_P(LanguageDialogTest, RuntimeTextsFitTheirControls)
     EXPECT_LE(textExtent(question, string(IDS_CONFIRM_EXIT), client.right, true).cy, client.bottom);
     DestroyWindow(confirm);
 
+    // The comparison names its months in its two choices, the longest month names of either
+    // language, and explains itself below the list.
+    HWND compare = createDialog(IDD_COMPARE_TARIFFS);
+    ASSERT_NE(compare, nullptr);
+    char choice[512];
+    snprintf(choice, sizeof choice, string(IDS_COMPARE_TWELVE_MONTHS).c_str(), "September 2026", "September 2027");
+    HWND twelve = GetDlgItem(compare, IDC_COMPARE_TWELVE_MONTHS);
+    EXPECT_LE(textExtent(twelve, choice, textWidthOf(twelve), false).cx, textWidthOf(twelve));
+    HWND note = GetDlgItem(compare, IDC_COMPARE_NOTE);
+    GetClientRect(note, &client);
+    EXPECT_LE(textExtent(note, string(IDS_COMPARE_NOTE), client.right, true).cy, client.bottom);
+    DestroyWindow(compare);
+
     // The tariff page fills its unit labels from the unit names and the two label formats of
     // its own template.
     HWND page = createDialog(IDD_OPTIONS_TARIFFS);
@@ -682,7 +705,7 @@ TEST_P(LanguageDialogTest, RuntimeTextsFitTheirControls)
 TEST_P(LanguageDialogTest, MnemonicsAreUniqueAndLabelsLeadToTheirControls)
 {
     for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS,
-             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_ABOUT }) {
+             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_COMPARE_TARIFFS, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);
