@@ -24,6 +24,9 @@
 namespace {
 
 constexpr int kColumns = 5; // tariff, usage, fixed amounts, total, difference
+const uint32_t kHeadings[kColumns] = { IDS_COMPARE_COLUMN_TARIFF, IDS_COMPARE_COLUMN_USAGE, IDS_COMPARE_COLUMN_FIXED,
+    IDS_COMPARE_COLUMN_TOTAL, IDS_COMPARE_COLUMN_DIFFERENCE };
+constexpr int kHeadingPadding = 16; // the heading's margins and its sort mark's room
 
 struct CompareRequest {
     uint32_t shownKey; // 0: the current month
@@ -76,11 +79,9 @@ void setChoiceTexts(HWND dialog, const CompareDialogState& state)
 
 void addColumns(HWND list)
 {
-    static const uint32_t headings[kColumns] = { IDS_COMPARE_COLUMN_TARIFF, IDS_COMPARE_COLUMN_USAGE,
-        IDS_COMPARE_COLUMN_FIXED, IDS_COMPARE_COLUMN_TOTAL, IDS_COMPARE_COLUMN_DIFFERENCE };
     for (int i = 0; i < kColumns; ++i) {
         char heading[128];
-        languageString(headings[i], heading, sizeof heading);
+        languageString(kHeadings[i], heading, sizeof heading);
         LVCOLUMNA column {};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_SUBITEM | LVCF_WIDTH;
         column.fmt = i == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
@@ -140,8 +141,21 @@ void fillList(HWND dialog, const CompareDialogState& state)
         }
         setCell(list, row, 4, text);
     }
-    for (int column = 0; column < kColumns; ++column)
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(column), LVSCW_AUTOSIZE_USEHEADER);
+    // The figures' columns as wide as their widest text or heading, the names in the room left.
+    RECT client;
+    GetClientRect(list, &client);
+    int used = GetSystemMetrics(SM_CXVSCROLL);
+    for (int column = 1; column < kColumns; ++column) {
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(column), LVSCW_AUTOSIZE);
+        const int content = int(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+        char heading[128];
+        languageString(kHeadings[column], heading, sizeof heading);
+        const int headingWidth = int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, LPARAM(heading))) + kHeadingPadding;
+        const int width = content > headingWidth ? content : headingWidth;
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(column), width);
+        used += width;
+    }
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, client.right - used > 60 ? client.right - used : 60);
     if (activeRow >= 0) {
         ListView_SetItemState(list, activeRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_EnsureVisible(list, activeRow, FALSE);
