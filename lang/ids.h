@@ -149,6 +149,9 @@
 #define IDS_ADAPTER_ABSENT 486 /* ticked, but not in the machine now */
 #define IDS_TRAY_ADAPTER 487
 
+/* The command line: what telvane.exe /? shows (lines ended by \n). */
+#define IDS_USAGE 500
+
 /* The billing period, the year at a glance and the comparison of tariffs. */
 #define IDS_TIP_BILLING_PERIOD 660 /* %1 its first day, %2 its last day */
 #define IDS_TIP_WHOLE_PERIOD 661 /* the Summary's tips when the free units count from a billing day */
@@ -238,6 +241,8 @@
 #define IDC_START_HIDDEN 1062
 #define IDC_ALWAYS_ON_TOP 1063
 #define IDC_ON_TOP_WHILE_ONLINE 1064
+/* Ticked while the user's Run key starts this telvane. */
+#define IDC_START_WITH_WINDOWS 1120
 
 /* Alerts page (205). */
 #define IDC_ALERT_USAGE1_ON 1100

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "skin/skinscale.h"
+
 namespace {
 
 const char* const kElementTypes[kSkinElementCount] = {
@@ -135,7 +137,7 @@ uint32_t textFormatOfAlign(const char* textalign)
     return format;
 }
 
-void placeYearElements(SkinRect* rects, uint32_t* textFormats, int32_t windowWidth, int32_t windowHeight)
+void placeYearElements(SkinRect* rects, uint32_t* textFormats, int32_t windowWidth, int32_t windowHeight, uint32_t dpi)
 {
     auto isEmpty = [](const SkinRect& r) { return r.right <= r.left || r.bottom <= r.top; };
     for (uint32_t slot = kElementYearData; slot <= kElementYearSummary; ++slot)
@@ -149,7 +151,7 @@ void placeYearElements(SkinRect* rects, uint32_t* textFormats, int32_t windowWid
         area = { r.left < area.left ? r.left : area.left, r.top < area.top ? r.top : area.top,
             r.right > area.right ? r.right : area.right, r.bottom > area.bottom ? r.bottom : area.bottom };
     }
-    constexpr int32_t kMargin = 8, kSummaryHeight = 16, kGap = 3;
+    const int32_t kMargin = scaleToDpi(8, dpi), kSummaryHeight = scaleToDpi(16, dpi), kGap = scaleToDpi(3, dpi);
     if (isEmpty(area))
         area = { kMargin, kMargin, windowWidth - kMargin, windowHeight - kMargin };
     const int32_t chartHeight = (area.bottom - kSummaryHeight - area.top) / 3;

@@ -82,7 +82,8 @@ struct SkinRect {
 // A skin that places none of the year's elements gets them over the area of its month figures
 // (the charts, the Summary and the list), or the window less a margin without those: the three
 // charts one above the other and the totals' line below them, left-aligned and centred upright.
-void placeYearElements(SkinRect* rects, uint32_t* textFormats, int32_t windowWidth, int32_t windowHeight);
+// The rectangles and the window are at the skin's `dpi`, and so are the margins and the line.
+void placeYearElements(SkinRect* rects, uint32_t* textFormats, int32_t windowWidth, int32_t windowHeight, uint32_t dpi);
 
 struct OutlinePoint {
     int32_t x;
