@@ -188,6 +188,9 @@
 #define IDS_CSV_USAGE_COST 694
 #define IDS_CSV_FIXED_COST 695
 #define IDS_CSV_TOTAL_COST 696
+#define IDS_ALERT_USAGE_PERIOD 697 /* the warnings when the free units count from a billing day: */
+#define IDS_ALERT_USED_UP_PERIOD 698 /* as 451..454 */
+#define IDS_ALERT_MONEY_PERIOD 699
 
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
