@@ -152,6 +152,11 @@
 /* The command line: what telvane.exe /? shows (lines ended by \n). */
 #define IDS_USAGE 500
 
+/* The adapters page: an adapter that is the interface of a running dial-up connection, which
+   counts it: its state, and the note below the list (%1 the adapter, %2 the connection). */
+#define IDS_ADAPTER_DIAL_UP 530
+#define IDS_ADAPTER_SHARED_NOTE 531
+
 /* The billing period, the year at a glance and the comparison of tariffs. */
 #define IDS_TIP_BILLING_PERIOD 660 /* %1 its first day, %2 its last day */
 #define IDS_TIP_WHOLE_PERIOD 661 /* the Summary's tips when the free units count from a billing day */
@@ -258,6 +263,7 @@
 
 /* Adapters page (206). */
 #define IDC_ADAPTER_LIST 1110
+#define IDC_ADAPTER_SHARED_NOTE 1130 /* says which adapter is counted as a dial-up connection */
 
 /* Holidays page (203). */
 #define IDC_HOLIDAY_LIST 1080

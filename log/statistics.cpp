@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "tariff/settings.h"
 
@@ -32,6 +33,26 @@ struct UnsavedMonth {
     UnsavedMonth* next;
 };
 UnsavedMonth* unsavedMonths;
+
+// While a month is unsaved: the monotonic time of the next attempt to write it and the pause
+// after that one; 0 while every month is written.
+uint64_t retryAtMs;
+uint64_t retryPauseMs;
+constexpr uint64_t kFirstRetryPauseMs = 1000;
+constexpr uint64_t kLongestRetryPauseMs = 60000;
+
+bool anyUnsaved() { return currentMonth.unsaved || heldMonth.unsaved || unsavedMonths != nullptr; }
+
+// A failed write starts the retries; once nothing is unsaved they stop.
+void followUnsaved()
+{
+    if (!anyUnsaved()) {
+        retryAtMs = retryPauseMs = 0;
+    } else if (retryAtMs == 0) {
+        retryPauseMs = kFirstRetryPauseMs;
+        retryAtMs = monotonicMilliseconds() + retryPauseMs;
+    }
+}
 
 bool saveMonth(MonthStats& month)
 {
@@ -118,7 +139,7 @@ const int64_t* monthVolume(uint32_t key)
     memcpy(snapshots.volume, currentMonth.volume, sizeof snapshots.volume);
     LogRecord record;
     for (uint32_t index = 0; runningSlice(index, record); ++index)
-        addAtDay(snapshots.volume, record.start, correctedVolume(record.rx + record.tx));
+        addAtDay(snapshots.volume, record.start, recordVolume(record));
     return snapshots.volume;
 }
 
@@ -215,6 +236,7 @@ uint32_t statisticsGeneration() { return generation; }
 
 bool loadMonth(uint32_t key)
 {
+    const DeferredReports reading;
     MonthStats& target = key == 0 ? currentMonth : heldMonth;
     if (key == 0)
         key = monthKeyOf(localTimeNow());
@@ -246,11 +268,14 @@ bool logRecord(LogRecord* record)
     // A past month has changed: what was summed from its file is out of date.
     if (month != &currentMonth)
         ++generation;
-    if (!saveMonth(*month))
+    if (!saveMonth(*month)) {
+        followUnsaved();
         return false;
+    }
     // The disk takes writes again: months set aside earlier go with this one.
     if (unsavedMonths != nullptr)
         saveUnsavedMonths();
+    followUnsaved();
     return true;
 }
 
@@ -284,7 +309,43 @@ bool saveUnsavedMonths()
         clearMonthStats(kept->month);
         delete kept;
     }
+    followUnsaved();
     return saved || failWith(kErrorMonthLogCreate);
+}
+
+void retryUnsavedMonths()
+{
+    if (retryAtMs == 0 || monotonicMilliseconds() < retryAtMs)
+        return;
+    const uint32_t pending = AppError;
+    if (!saveUnsavedMonths()) {
+        retryPauseMs = retryPauseMs * 2 < kLongestRetryPauseMs ? retryPauseMs * 2 : kLongestRetryPauseMs;
+        retryAtMs = monotonicMilliseconds() + retryPauseMs;
+    }
+    AppError = pending;
+}
+
+bool setAsidePendingMonths()
+{
+    bool written = true;
+    for (MonthStats* month : { &currentMonth, &heldMonth }) {
+        if (month->unsaved && writePendingMonth(*month))
+            month->unsaved = false;
+        written = written && !month->unsaved;
+    }
+    for (UnsavedMonth** link = &unsavedMonths; *link != nullptr;) {
+        UnsavedMonth* kept = *link;
+        if (!writePendingMonth(kept->month)) {
+            written = false;
+            link = &kept->next;
+            continue;
+        }
+        *link = kept->next;
+        clearMonthStats(kept->month);
+        delete kept;
+    }
+    followUnsaved();
+    return written || failWith(kErrorMonthLogCreate);
 }
 
 bool reloadStatistics()
@@ -316,5 +377,6 @@ void clearMonthCache()
     }
     memset(&snapshots, 0, sizeof snapshots);
     heldMonthKey = 0;
+    retryAtMs = retryPauseMs = 0;
     ++generation;
 }

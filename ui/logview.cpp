@@ -128,7 +128,7 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
         int64_t totalVolume = 0, totalDuration = 0;
         for (const LogRecord* record = monthRecords(state->selectedMonth); record != nullptr;
              record = record->next, ++index) {
-            const int64_t volume = correctedVolume(record->rx + record->tx);
+            const int64_t volume = recordVolume(*record);
             totalVolume += volume;
             totalDuration += record->dur;
             if (index < skipRows || shown >= rowsFitting)

@@ -11,6 +11,7 @@
 
 constexpr UINT WM_CONNECTION_SIGNAL = WM_USER; // the connection event fired
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1; // the notification-area icon's mouse messages
+constexpr UINT WM_SHOW_REPORTS = WM_USER + 2; // reports wait that a scan, a tick or a paint made
 // The year view's figures are to be read from the logs, which may report a damaged one: posted
 // by the paint, which must not read them itself.
 constexpr UINT WM_READ_YEAR = WM_APP + 1;
@@ -84,5 +85,11 @@ struct MainWindowState {
     uint32_t hotElement;
     uint32_t hotState;
     uint8_t painting; // a paint is in progress (a message box's loop can deliver another)
+    uint8_t reportsPosted; // WM_SHOW_REPORTS is on its way
+    // Messages being handled, one inside the other when a handler runs a modal loop (the options
+    // sheet, a menu, a box). The window can be destroyed inside (the session ends); its state is
+    // freed only once the outermost handler is done with it.
+    uint32_t handling;
+    uint8_t destroyed;
     YearView year;
 };

@@ -96,6 +96,8 @@ const UINT kFixedStrings[] = {
     IDS_ADAPTER_DOWN,
     IDS_ADAPTER_ABSENT,
     IDS_TRAY_ADAPTER,
+    IDS_ADAPTER_DIAL_UP,
+    IDS_ADAPTER_SHARED_NOTE,
     // The billing period, the year at a glance and the comparison of tariffs.
     IDS_TIP_BILLING_PERIOD,
     IDS_TIP_WHOLE_PERIOD,
