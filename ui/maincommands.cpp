@@ -78,9 +78,8 @@ void makeTariffActive(MainWindowState* state, int32_t index)
 void compareTariffs(MainWindowState* state)
 {
     hideHoverTip(state);
-    const uint32_t shown = state->selectedMonth != 0 ? state->selectedMonth : 0;
     int32_t chosen = -1;
-    if (!showCompareDialog(state->window, shown, &chosen)) {
+    if (!showCompareDialog(state->window, state->selectedMonth, &chosen)) {
         reportError(kErrorDialog);
         return;
     }
