@@ -42,5 +42,6 @@ const uint32_t kAllErrorCodes[] = {
     kErrorAutostart,
     kErrorXmlDocument,
     kErrorNoSkin,
+    kErrorExportNoYear,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

@@ -9,10 +9,7 @@
 #include "tariff/costs.h"
 #include "tariff/settings.h"
 
-namespace {
-
-// Writes the fields of one row and its CR LF.
-bool writeRow(FILE* file, const char* const* fields, int count)
+bool writeCsvRow(FILE* file, const char* const* fields, int count)
 {
     for (int column = 0; column < count; ++column) {
         char field[1024];
@@ -23,6 +20,8 @@ bool writeRow(FILE* file, const char* const* fields, int count)
     }
     return fputs("\r\n", file) != EOF;
 }
+
+namespace {
 
 bool writeRecordRow(FILE* file, const LogRecord& record, double cost)
 {
@@ -35,11 +34,11 @@ bool writeRecordRow(FILE* file, const LogRecord& record, double cost)
         snprintf(numbers[i], sizeof numbers[i], "%u", values[i]);
     snprintf(money, sizeof money, "%.6f", cost);
     const char* fields[kCsvColumns] = { date, time, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], money };
-    return writeRow(file, fields, kCsvColumns);
+    return writeCsvRow(file, fields, kCsvColumns);
 }
 
 // Writes a CSV file through a temporary one beside it, so `path` is replaced only by a whole file.
-template <typename WriteRows> bool writeCsvFile(const char* path, WriteRows writeRows)
+template <typename WriteRows> bool writeWholeFile(const char* path, WriteRows writeRows)
 {
     char temporary[270];
     if (snprintf(temporary, sizeof temporary, "%s.tmp", path) >= int(sizeof temporary))
@@ -77,10 +76,15 @@ bool writeDayRow(FILE* file, uint16_t year, uint16_t month, int day, const DaySu
         snprintf(numbers[i], sizeof numbers[i], "%llu", static_cast<unsigned long long>(values[i]));
     snprintf(money, sizeof money, "%.6f", sums.cost);
     const char* fields[kDayCsvColumns] = { date, numbers[0], numbers[1], numbers[2], money };
-    return writeRow(file, fields, kDayCsvColumns);
+    return writeCsvRow(file, fields, kDayCsvColumns);
 }
 
 } // namespace
+
+bool writeCsvFile(const char* path, bool (*writeRows)(FILE* file, const void* context), const void* context)
+{
+    return writeWholeFile(path, [&](FILE* file) { return writeRows(file, context); });
+}
 
 bool csvField(const char* text, char* out, size_t size)
 {
@@ -105,28 +109,28 @@ bool csvField(const char* text, char* out, size_t size)
     return true;
 }
 
-bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& headings)
+bool writeMonthCsv(const char* path, const MonthStats& month, const CsvHeadings& headings)
 {
-    return writeCsvFile(path, [&](FILE* file) {
-        bool ok = writeRow(file, headings.text, kCsvColumns);
+    return writeWholeFile(path, [&](FILE* file) {
+        bool ok = writeCsvRow(file, headings.text, kCsvColumns);
         // Priced from the month's start, as the month's sums are, so the costs add up to its total.
-        FreeUnitCounters counters {};
-        for (const LogRecord* record = first; ok && record != nullptr; record = record->next)
-            ok = writeRecordRow(file, *record, computeCost(counters, *record, settings.activeTariff));
+        MonthCounters counters { month.carried.counters, {} };
+        for (const LogRecord* record = month.records.head; ok && record != nullptr; record = record->next)
+            ok = writeRecordRow(file, *record, computeMonthCost(counters, *record, settings.activeTariff));
         return ok;
     });
 }
 
-bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, const CsvHeadings& headings)
+bool writeDayCsv(const char* path, const MonthStats& monthStats, const CsvHeadings& headings)
 {
-    const uint16_t year = uint16_t(monthKey >> 16), month = uint16_t(monthKey & 0xFFFF);
+    const uint16_t year = uint16_t(monthStats.key >> 16), month = uint16_t(monthStats.key & 0xFFFF);
     const int days = daysInMonth(year, month);
     if (days < 1)
         return false;
     DaySums sums[31] = {};
-    FreeUnitCounters counters {};
-    for (const LogRecord* record = first; record != nullptr; record = record->next) {
-        const double cost = computeCost(counters, *record, settings.activeTariff);
+    MonthCounters counters { monthStats.carried.counters, {} };
+    for (const LogRecord* record = monthStats.records.head; record != nullptr; record = record->next) {
+        const double cost = computeMonthCost(counters, *record, settings.activeTariff);
         if (record->start.day < 1 || record->start.day > days)
             continue;
         DaySums& day = sums[record->start.day - 1];
@@ -135,11 +139,11 @@ bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, co
         day.sent += record->tx;
         day.cost += cost;
     }
-    return writeCsvFile(path, [&](FILE* file) {
+    return writeWholeFile(path, [&](FILE* file) {
         const char* heading[kDayCsvColumns];
         for (int column = 0; column < kDayCsvColumns; ++column)
             heading[column] = headings.text[kDayColumnHeadings[column]];
-        bool ok = writeRow(file, heading, kDayCsvColumns);
+        bool ok = writeCsvRow(file, heading, kDayCsvColumns);
         for (int day = 1; ok && day <= days; ++day)
             ok = writeDayRow(file, year, month, day, sums[day - 1]);
         return ok;

@@ -1,6 +1,8 @@
 #include "meter/monthtotals.h"
 
+#include "core/platform.h"
 #include "log/statistics.h"
+#include "meter/billingperiod.h"
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
 #include "tariff/costs.h"
@@ -13,32 +15,15 @@ double monthTotalCost(const double* costs)
     return costs[0] + (rate != nullptr ? rate->cost[0] : 0.0);
 }
 
-double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex)
+double recordCost(const MonthStats& month, const LogRecord* target)
 {
-    FreeUnitCounters counters {};
-    for (const LogRecord* record = first; record != nullptr; record = record->next) {
-        const double cost = computeCost(counters, *record, tariffIndex);
+    MonthCounters counters { month.carried.counters, {} };
+    for (const LogRecord* record = month.records.head; record != nullptr; record = record->next) {
+        const double cost = computeMonthCost(counters, *record, settings.activeTariff);
         if (record == target)
             return cost;
     }
     return 0.0;
-}
-
-bool monthCostUnder(uint32_t monthKey, const Rate& rate, double& cost)
-{
-    const LogRecord* first = monthRecords(monthKey);
-    // An empty month has no first record either; only a month that cannot be read has no costs.
-    if (first == nullptr && monthCost(monthKey) == nullptr)
-        return false;
-    FreeUnitCounters counters {};
-    double sum = rate.cost[0];
-    for (const LogRecord* record = first; record != nullptr; record = record->next)
-        sum += computeCostUnder(counters, *record, rate);
-    LogRecord running;
-    for (uint32_t index = 0; monthKey == 0 && runningSlice(index, running); ++index)
-        sum += computeCostUnder(counters, running, rate);
-    cost = sum;
-    return true;
 }
 
 bool runningConnectionFigures(uint32_t index, RunningFigures& figures)
@@ -53,6 +38,15 @@ bool runningConnectionFigures(uint32_t index, RunningFigures& figures)
 
 bool trayTipFigures(TrayTipFigures& figures)
 {
+    if (billingDayOf(tariffAt(settings.activeTariff)) != 1) {
+        BillingPeriod period;
+        if (!billingPeriodOf(0, localTimeNow(), period))
+            return false;
+        figures.volume = period.volume;
+        figures.onlineSeconds = uint32_t(period.onlineTime);
+        figures.cost = monthTotalCost(&period.usageCost);
+        return true;
+    }
     TrafficTotals totals {};
     totals.monthKey = 0;
     const double* costs = monthCost(0);

@@ -36,6 +36,13 @@ ELEMENTS = {
     "Log": (40, 157, 354, 116, None),
     "LogText": (396, 152, 27, 121, None),
     "StatusText": (14, 282, 406, 16, "lc"),
+    # The year at a glance takes the month's panels: volume and time where the month's charts
+    # are (beside the panels' icons), the year's totals where the Summary is, and the cost chart
+    # over the list.
+    "YearData": (38, 40, 168, 70, None),
+    "YearTime": (255, 40, 168, 70, None),
+    "YearSummary": (40, 117, 380, 36, "lc"),
+    "YearCost": (40, 160, 380, 110, None),
 }
 BUTTONS = {
     "MenuButton": (9, 9, 28, 28),

@@ -141,3 +141,22 @@ double computeCostUnder(FreeUnitCounters& counters, const LogRecord& record, con
         return double(usage) * steps.prices[last] * factor;
     return crossingCost(steps, beforeUnits, afterUnits);
 }
+
+bool beforeBillingDay(const LocalTime& start, int32_t tariffIndex)
+{
+    return start.day < billingDayOf(tariffAt(tariffIndex));
+}
+
+double computeMonthCost(MonthCounters& counters, const LogRecord& record, int32_t tariffIndex)
+{
+    FreeUnitCounters& period
+        = beforeBillingDay(record.start, tariffIndex) ? counters.beforeBillingDay : counters.fromBillingDay;
+    return computeCost(period, record, tariffIndex);
+}
+
+double computeMonthCostUnder(MonthCounters& counters, const LogRecord& record, const Rate& rate)
+{
+    FreeUnitCounters& period
+        = record.start.day < billingDayOf(&rate) ? counters.beforeBillingDay : counters.fromBillingDay;
+    return computeCostUnder(period, record, rate);
+}

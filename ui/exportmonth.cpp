@@ -54,12 +54,14 @@ void exportShownMonth(MainWindowState* state)
     loadCsvHeadings(texts);
     // Asked for after the dialog: the month may have changed while it was open. The filter's
     // second pair is the table of days.
-    const LogRecord* records = monthRecords(state->selectedMonth);
-    uint32_t shownKey = state->selectedMonth != 0 ? state->selectedMonth : currentMonth.key;
-    if (shownKey == 0)
-        shownKey = monthKeyOf(localTimeNow());
-    const bool written = dialog.nFilterIndex == kDayTableFilter ? writeDayCsv(file, shownKey, records, texts.headings)
-                                                                : writeMonthCsv(file, records, texts.headings);
+    const MonthStats* shown = monthStats(state->selectedMonth);
+    // A month that could not be read, or a current month not read yet, is an empty one.
+    MonthStats empty {};
+    empty.key = state->selectedMonth != 0 ? state->selectedMonth : monthKeyOf(localTimeNow());
+    if (shown == nullptr || shown->key == 0)
+        shown = &empty;
+    const bool written = dialog.nFilterIndex == kDayTableFilter ? writeDayCsv(file, *shown, texts.headings)
+                                                                : writeMonthCsv(file, *shown, texts.headings);
     if (!written) {
         reportExportFailure(kErrorExportWrite, file);
         return;

@@ -14,6 +14,7 @@
 #include "ui/hovertips.h"
 #include "ui/mainwindow.h"
 #include "ui/popupmenu.h"
+#include "ui/viewmath.h"
 
 namespace {
 
@@ -38,10 +39,12 @@ void startScrolling(MainWindowState* state, POINT point)
 } // namespace
 
 // The skin slot under a client point, 0 when only the window itself (or nothing) is there.
-// Later slots lie on top of earlier ones.
-int32_t hitTest(POINT point)
+// Later slots lie on top of earlier ones; the other view's elements are not there.
+int32_t hitTest(const MainWindowState* state, POINT point)
 {
     for (int32_t slot = kSkinElementCount - 1; slot >= 0; --slot) {
+        if (!slotInView(uint32_t(slot), state->year.shown))
+            continue;
         if (skin.regions[slot] != nullptr) {
             if (PtInRegion(skin.regions[slot], point.x, point.y))
                 return slot;
@@ -56,7 +59,7 @@ void onMouseMove(MainWindowState* state, POINT point)
 {
     // A tip can read another month, whose damage is reported once the move is handled.
     const DeferredReports reading;
-    const int32_t hit = hitTest(point);
+    const int32_t hit = hitTest(state, point);
     if (hit >= 0 && uint32_t(hit) != state->hotElement) {
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonHilight;
@@ -80,7 +83,8 @@ void onMouseMove(MainWindowState* state, POINT point)
         }
     } else {
         // The list can be dragged to scroll; say so over it.
-        const bool overList = liveConnectionCount() == 0 && PtInRect(&skin.rects[kElementLog], point);
+        const bool overList
+            = !state->year.shown && liveConnectionCount() == 0 && PtInRect(&skin.rects[kElementLog], point);
         HCURSOR cursor = LoadCursorA(nullptr, overList ? IDC_SIZENS : IDC_ARROW);
         SetClassLongPtrA(state->window, GCLP_HCURSOR, LONG_PTR(cursor));
         SetCursor(cursor);
@@ -92,7 +96,7 @@ void onButtonDown(MainWindowState* state, POINT point)
 {
     hideHoverTip(state);
     state->hotElement = 0;
-    const int32_t hit = hitTest(point);
+    const int32_t hit = hitTest(state, point);
     if (hit >= 0) {
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonPressed;
@@ -111,7 +115,7 @@ void onButtonDown(MainWindowState* state, POINT point)
 void onButtonUp(MainWindowState* state, POINT point)
 {
     const bool wasScrolling = state->scrolling;
-    const int32_t hit = hitTest(point);
+    const int32_t hit = hitTest(state, point);
     if (hit >= 0) {
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonEnabled;
@@ -119,6 +123,9 @@ void onButtonUp(MainWindowState* state, POINT point)
         if (!(wasScrolling && uint32_t(hit) == kElementLog))
             elementAction(state, state->hotElement);
         invalidateElement(state, state->hotElement);
+        // A month of the year's charts shows that month.
+        if (uint32_t(hit) >= kElementYearData && uint32_t(hit) <= kElementYearCost)
+            openYearMonth(state, uint32_t(hit), point);
     }
     state->dragging = 0;
     state->scrolling = 0;
@@ -130,7 +137,7 @@ void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 {
     POINT point = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     ScreenToClient(state->window, &point);
-    if (liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
+    if (state->year.shown || liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
         return;
     const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
     state->listScroll = std::max(0, state->listScroll - notches * kWheelRows);

@@ -29,7 +29,7 @@ void refreshTipAtCursor(MainWindowState* state)
         return;
     }
     ScreenToClient(state->window, &cursor);
-    refreshHoverTip(state, cursor, hitTest(cursor));
+    refreshHoverTip(state, cursor, hitTest(state, cursor));
 }
 
 } // namespace
@@ -86,7 +86,10 @@ void onPaint(MainWindowState* state)
             if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
                 copyBitmap(buffer, hot, skin.rects[state->hotElement]);
         }
-        paintStatistics(state, buffer);
+        if (state->year.shown)
+            paintYearView(state, buffer);
+        else
+            paintStatistics(state, buffer);
         refreshConnectionStatus(state);
 
         selectSkinFont(buffer, kFontText);

@@ -3,15 +3,20 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <new>
 
 #include "core/apperror.h"
+#include "core/platform.h"
 #include "core/textinserts.h"
 #include "lang/ids.h"
-#include "meter/monthtotals.h"
+#include "log/statistics.h"
+#include "meter/monthrange.h"
+#include "meter/tariffcompare.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogstate.h"
@@ -44,6 +49,8 @@ NumberField amountField(int index)
     return { IDC_TARIFF_AMOUNT_FIRST + index, NumberKind::whole, 0, kLargestAmount, 0, 0 };
 }
 const NumberField kPrecisionField = { IDC_TARIFF_PRECISION, NumberKind::whole, 0, 6, 0, 0 };
+// Every month has the days 1 to 28.
+const NumberField kBillingDayField = { IDC_TARIFF_BILLING_DAY, NumberKind::whole, 1, kLastBillingDay, 0, 0 };
 
 // The page's own state while its window lives.
 struct TariffPage {
@@ -52,6 +59,7 @@ struct TariffPage {
     int count; // tariffs in the table
     bool filling; // fields are being set by the page, not typed in
     uint32_t shownMonth; // the month the main window shows, priced in the description
+    MonthRange* shownRange; // its records, read when the page opens; null when they cannot be had
     // The edited tariff's prices as they are; a price changes only when its field is typed in,
     // and while its text is no price the field is marked.
     double costs[kCostCount];
@@ -108,8 +116,11 @@ void enableTariffControls(TariffPage& page, bool enable)
             EnableWindow(control, enable);
     EnableWindow(item(page, IDC_TARIFF_LIST), enable);
     EnableWindow(item(page, IDC_TARIFF_DELETE), enable);
+    for (int id : { IDC_TARIFF_BILLING_DAY, IDC_TARIFF_BILLING_DAY_SPIN })
+        EnableWindow(item(page, id), enable);
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
         setText(page, id, "");
+    setText(page, IDC_TARIFF_BILLING_DAY, "");
     // Without a tariff the time fields show no time rather than the clock's: a picture of one
     // blank, and the picker's own format again once there is a tariff to show.
     for (int id : { IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END })
@@ -176,6 +187,12 @@ bool readTariffFields(TariffPage& page, Rate& rate, bool mend)
     if (!take(kPrecisionField, places))
         return false;
     snprintf(rate.precision, sizeof rate.precision, "%d", int(places));
+    // The day the tariff has already leaves it as it was read (a tariff without one keeps none).
+    double billingDay = 0;
+    if (!take(kBillingDayField, billingDay))
+        return false;
+    if (uint32_t(billingDay) != billingDayOf(&rate))
+        rate.billingDay = uint32_t(billingDay);
     const LRESULT unit = SendMessageA(item(page, IDC_TARIFF_UNIT), CB_GETCURSEL, 0, 0);
     if (unit >= 0) // a unit the list does not know stays as it was read
         rate.unit = int32_t(unit);
@@ -188,18 +205,42 @@ bool readTariffFields(TariffPage& page, Rate& rate, bool mend)
     return true;
 }
 
-// The month the main window shows, by name, and what it would cost under `rate`.
+void freeShownMonth(TariffPage& page)
+{
+    if (page.shownRange != nullptr)
+        freeMonthRange(*page.shownRange);
+    delete page.shownRange;
+    page.shownRange = nullptr;
+}
+
+// The month the main window shows, with its running connections when it is the current one,
+// read once: the description prices it at every keystroke.
+void readShownMonth(TariffPage& page, uint32_t shownMonth)
+{
+    const uint32_t current = currentMonth.key != 0 ? currentMonth.key : monthKeyOf(localTimeNow());
+    page.shownMonth = shownMonth != 0 ? shownMonth : current;
+    page.shownRange = new (std::nothrow) MonthRange {};
+    if (page.shownRange == nullptr) {
+        reportError(kErrorNoMemory);
+        return;
+    }
+    // Half a month would be priced as if it were all of it: no figure then.
+    if (!readMonthRange(page.shownMonth, 1, current, *page.shownRange)) {
+        reportError(0);
+        freeShownMonth(page);
+    }
+}
+
+// The month the main window shows, by name, and what it would cost under `rate`, as the
+// comparison of tariffs prices it.
 void appendMonthCost(const TariffPage& page, const Rate& rate, char* text, size_t size)
 {
-    double cost = 0;
-    if (!monthCostUnder(page.shownMonth, rate, cost))
+    if (page.shownRange == nullptr)
         return;
+    const double cost = priceRate(*page.shownRange, rate).total;
     SYSTEMTIME month = {};
-    GetLocalTime(&month);
-    if (page.shownMonth != 0) {
-        month.wYear = WORD(page.shownMonth >> 16);
-        month.wMonth = WORD(page.shownMonth & 0xFFFF);
-    }
+    month.wYear = WORD(page.shownMonth >> 16);
+    month.wMonth = WORD(page.shownMonth & 0xFFFF);
     month.wDay = 1;
     char monthName[128], money[128], pattern[512], line[768];
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &month, nullptr, monthName, sizeof monthName) == 0)
@@ -253,6 +294,8 @@ void showTariff(TariffPage& page, int index)
     // The field shows the stored text itself, which the spin control may have clamped.
     setText(page, IDC_TARIFF_PRECISION, rate->precision);
     SendMessageA(item(page, IDC_TARIFF_LIST), CB_SETCURSEL, index, 0);
+    SendMessageA(item(page, IDC_TARIFF_BILLING_DAY_SPIN), UDM_SETPOS32, 0, LPARAM(billingDayOf(rate)));
+    SetDlgItemInt(page.window, IDC_TARIFF_BILLING_DAY, billingDayOf(rate), FALSE);
     setPicker(page, IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
     setPicker(page, IDC_TARIFF_TIME_END, rate->ltimee);
     for (int bit = 0; bit < 8; ++bit)
@@ -352,11 +395,13 @@ void openPage(TariffPage& page, HWND window, uint32_t shownMonth)
 {
     page.window = window;
     page.filling = false;
-    page.shownMonth = shownMonth;
+    readShownMonth(page, shownMonth);
     page.count = tariffCount();
     page.edited = tariffAt(settings.activeTariff) ? settings.activeTariff : 0;
     SendMessageA(item(page, IDC_TARIFF_PRECISION_SPIN), UDM_SETRANGE32, 0, 6);
     SendMessageA(item(page, IDC_TARIFF_PRECISION), EM_LIMITTEXT, 3, 0);
+    SendMessageA(item(page, IDC_TARIFF_BILLING_DAY_SPIN), UDM_SETRANGE32, 1, kLastBillingDay);
+    SendMessageA(item(page, IDC_TARIFF_BILLING_DAY), EM_LIMITTEXT, 2, 0);
     SendMessageA(item(page, IDC_TARIFF_NEW_NAME), EM_LIMITTEXT, 255, 0);
     clickOnEnter(item(page, IDC_TARIFF_NEW_NAME), IDC_TARIFF_ADD);
 
@@ -400,7 +445,7 @@ void onCommand(TariffPage& page, int id, int notification)
     if (page.filling || page.count == 0)
         return;
     const bool amount = id >= IDC_TARIFF_AMOUNT_FIRST && id <= IDC_TARIFF_AMOUNT_LAST;
-    if ((amount || id == IDC_TARIFF_PRECISION) && notification == EN_CHANGE) {
+    if ((amount || id == IDC_TARIFF_PRECISION || id == IDC_TARIFF_BILLING_DAY) && notification == EN_CHANGE) {
         hideFieldBalloon();
         refreshDescription(page);
         return;
@@ -519,6 +564,7 @@ INT_PTR CALLBACK tariffPageProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     case WM_DESTROY:
+        freeShownMonth(*page);
         freeDialogState<TariffPage>(window);
         return 0;
     }
