@@ -57,12 +57,12 @@ TEST(FreeUnitsTable, TwelveHoursOfATenHourTariff)
     FreeUnitsCells cells;
     computeFreeUnitsCells(12 * 3600, 0, 10 * unitSize(5), 0, 15, formatDuration, &cells);
     EXPECT_FALSE(cells.secondaryRow);
-    EXPECT_STREQ(cells.text[0][0], "12.0h");
-    EXPECT_STREQ(cells.text[0][1], "+2.00h");
+    EXPECT_STREQ(cells.text[0][0], "12:00:00");
+    EXPECT_STREQ(cells.text[0][1], "+2:00:00");
     EXPECT_STREQ(cells.text[0][2], ""); // an exceeded quota has no per-day share
     EXPECT_STREQ(cells.text[1][0], "");
-    EXPECT_STREQ(cells.text[2][0], "12.0h");
-    EXPECT_STREQ(cells.text[2][1], "+2.00h");
+    EXPECT_STREQ(cells.text[2][0], "12:00:00");
+    EXPECT_STREQ(cells.text[2][1], "+2:00:00");
     EXPECT_STREQ(cells.text[2][2], "");
 }
 
@@ -73,9 +73,9 @@ TEST(FreeUnitsTable, VolumeTariffWithSecondaryFreeUnits)
     computeFreeUnitsCells(52428800, 10485760, 100 * unitSize(1), 50 * unitSize(1), 10, formatVolume, &cells);
     ASSERT_TRUE(cells.secondaryRow);
     const char* expected[3][3] = {
-        { "50.0MB", "50.0MB", "5.00MB" },
-        { "10.0MB", "40.0MB", "4.00MB" },
-        { "60.0MB", "90.0MB", "9.00MB" },
+        { "50.0 MB", "50.0 MB", "5.00 MB" },
+        { "10.0 MB", "40.0 MB", "4.00 MB" },
+        { "60.0 MB", "90.0 MB", "9.00 MB" },
     };
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
@@ -86,8 +86,8 @@ TEST(FreeUnitsTable, EmptyMonthShowsTheFullFreeUnitsAndNoDaysLeftLeavesPerDayEmp
 {
     FreeUnitsCells cells;
     computeFreeUnitsCells(0, 0, 1024 * unitSize(0), 0, 0, formatVolume, &cells);
-    EXPECT_STREQ(cells.text[0][0], "0B");
-    EXPECT_STREQ(cells.text[0][1], "1.00MB"); // 1048576 bytes
+    EXPECT_STREQ(cells.text[0][0], "0 B");
+    EXPECT_STREQ(cells.text[0][1], "1.00 MB"); // 1048576 bytes
     EXPECT_STREQ(cells.text[0][2], "");
     EXPECT_STREQ(cells.text[2][2], "");
 }
