@@ -38,5 +38,6 @@ const uint32_t kAllErrorCodes[] = {
     kErrorExportUsage,
     kErrorAdaptersRead,
     kErrorAdaptersWrite,
+    kErrorHelpPage,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

@@ -22,6 +22,10 @@ const char* const kElementTypes[kSkinElementCount] = {
     "TariffButton",
     nullptr,
     "StatusText",
+    "SummaryColumns",
+    "SummaryRows",
+    "LogColumns",
+    "LogScroll",
 };
 
 const char* const kFontTypes[kSkinFontCount] = { "Heading", "Text", "Sent", "Received", "Summary", "Data", "Time" };

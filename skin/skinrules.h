@@ -22,7 +22,12 @@ enum SkinElement : uint32_t {
     kElementTariffButton = 14,
     kElementUnnamed = 15, // keeps the numbers around it; no type selects it
     kElementStatusText = 16,
-    kSkinElementCount = 17,
+    // Labels and hints a skin may place, or leave out: the window then goes without them.
+    kElementSummaryColumns = 17, // the Summary's column headings, over its columns
+    kElementSummaryRows = 18, // the Summary's row names, beside its rows
+    kElementLogColumns = 19, // the connection list's column headings, over its columns
+    kElementLogScroll = 20, // a thin bar showing which part of a longer list is shown
+    kSkinElementCount = 21,
 };
 
 enum SkinFont : uint32_t {

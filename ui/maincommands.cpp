@@ -18,6 +18,7 @@
 #include "ui/confirmation.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/exportmonth.h"
+#include "ui/helppage.h"
 #include "ui/hovertips.h"
 #include "ui/mainmenu.h"
 #include "ui/mainwindow.h"
@@ -179,6 +180,10 @@ void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
     case IDM_OPTIONS:
         runOptions(state);
         break;
+    case IDM_HELP:
+        if (!openHelpPage(state->window))
+            reportError(0);
+        break;
     case IDM_EXIT:
         if (showConfirmation(state->window, kConfirmExit))
             DestroyWindow(state->window);
@@ -229,6 +234,10 @@ void onCommand(MainWindowState* state, UINT id)
         break;
     case IDM_EXPORT_MONTH:
         exportShownMonth(state);
+        break;
+    case IDM_HELP:
+        if (!openHelpPage(state->window))
+            reportError(0);
         break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))

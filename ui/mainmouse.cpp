@@ -26,6 +26,12 @@ POINT pressOnScreen(const MainWindowState* state, POINT point)
     return point;
 }
 
+bool isButtonSlot(int32_t slot)
+{
+    return slot == kElementMenuButton || slot == kElementMinimizeButton || slot == kElementCloseButton
+        || slot == kElementTariffButton;
+}
+
 void startScrolling(MainWindowState* state, POINT point)
 {
     state->scrolling = 1;
@@ -36,10 +42,13 @@ void startScrolling(MainWindowState* state, POINT point)
 } // namespace
 
 // The skin slot under a client point, 0 when only the window itself (or nothing) is there.
-// Later slots lie on top of earlier ones.
+// Later slots lie on top of earlier ones. Labels only name the figures beside them: the pointer
+// finds what lies under them.
 int32_t hitTest(POINT point)
 {
     for (int32_t slot = kSkinElementCount - 1; slot >= 0; --slot) {
+        if (slot == kElementSummaryColumns || slot == kElementSummaryRows || slot == kElementLogColumns)
+            continue;
         if (skin.regions[slot] != nullptr) {
             if (PtInRegion(skin.regions[slot], point.x, point.y))
                 return slot;
@@ -74,8 +83,9 @@ void onMouseMove(MainWindowState* state, POINT point)
             invalidateAll(state, true);
         }
     } else {
-        // The list can be dragged to scroll; say so over it.
-        const bool overList = liveConnectionCount() == 0 && PtInRect(&skin.rects[kElementLog], point);
+        // The list can be dragged to scroll; say so over it and its bar.
+        const bool overList = liveConnectionCount() == 0
+            && (PtInRect(&skin.rects[kElementLog], point) || PtInRect(&skin.rects[kElementLogScroll], point));
         HCURSOR cursor = LoadCursorA(nullptr, overList ? IDC_SIZENS : IDC_ARROW);
         SetClassLongPtrA(state->window, GCLP_HCURSOR, LONG_PTR(cursor));
         SetCursor(cursor);
@@ -88,13 +98,16 @@ void onButtonDown(MainWindowState* state, POINT point)
     hideHoverTip(state);
     state->hotElement = 0;
     const int32_t hit = hitTest(point);
-    if (hit >= 0) {
+    const bool onList = liveConnectionCount() == 0 && (hit == kElementLog || hit == kElementLogScroll);
+    // Only the buttons and the list answer a press; the title and the figures move the window
+    // as its background does.
+    if (onList || isButtonSlot(hit)) {
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonPressed;
         invalidateElement(state, state->hotElement);
     }
-    if (state->hotElement == kElementLog && liveConnectionCount() == 0) {
-        // Pressing on the list and dragging scrolls it until the button is released.
+    if (onList) {
+        // Pressing on the list or its bar and dragging scrolls it until the button is released.
         startScrolling(state, point);
     } else if (state->hotElement == 0) {
         state->dragging = 1;
@@ -111,7 +124,7 @@ void onButtonUp(MainWindowState* state, POINT point)
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonEnabled;
         // The release that ends a scroll is not a click on the list.
-        if (!(wasScrolling && uint32_t(hit) == kElementLog))
+        if (!(wasScrolling && (hit == kElementLog || hit == kElementLogScroll)))
             elementAction(state, state->hotElement);
         invalidateElement(state, state->hotElement);
     }

@@ -31,6 +31,7 @@ struct PaintedLayout {
     int32_t listLineHeight;
     int32_t listRowsShown;
     int32_t listScrollLimit; // the largest useful listScroll
+    bool statusCut; // the status line was too long for its box: its tip shows it whole
 };
 
 // What the main window asks of the program that creates it: handed over as the creation

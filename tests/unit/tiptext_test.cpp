@@ -6,6 +6,7 @@
 #include "fakes/fakeplatform.h"
 #include "lang/ids.h"
 #include "skin/skinrules.h"
+#include "ui/datetext.h"
 #include "ui/tiptext.h"
 
 namespace {
@@ -126,6 +127,47 @@ TEST_F(TipText, DaysLabelsRecordsTheLiveGraphAndButtons)
     EXPECT_STREQ(text, "No tariff yet.");
     buttonTip(kElementLog, "Demo", text, sizeof text);
     EXPECT_STREQ(text, "");
+}
+
+// Dates in words take the module's names and order, whatever language the system speaks; the
+// day of week comes from the date itself.
+TEST_F(TipText, DatesInWordsComeFromTheLanguageModule)
+{
+    const char* months[] = { "Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September",
+        "Oktober", "November", "Dezember" };
+    for (int i = 0; i < 12; ++i)
+        fakePlatform.languageStrings[IDS_MONTH_FIRST + i] = months[i];
+    const char* days[] = { "Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag" };
+    for (int i = 0; i < 7; ++i)
+        fakePlatform.languageStrings[IDS_WEEKDAY_FIRST + i] = days[i];
+    fakePlatform.languageStrings[IDS_MONTH_YEAR] = "%1 %2";
+    fakePlatform.languageStrings[IDS_LONG_DATE] = "%1, %2. %3 %4";
+
+    char text[128];
+    monthYearText(2026, 12, text, sizeof text);
+    EXPECT_STREQ(text, "Dezember 2026");
+    const struct {
+        uint16_t year, month, day;
+        const char* text;
+    } dates[] = {
+        { 2026, 12, 1, "Dienstag, 1. Dezember 2026" },
+        { 2024, 2, 29, "Donnerstag, 29. Februar 2024" },
+        { 1601, 1, 1, "Montag, 1. Januar 1601" }, // the first day the calendar counts
+        { 2027, 1, 3, "Sonntag, 3. Januar 2027" },
+    };
+    for (const auto& date : dates) {
+        longDateText(date.year, date.month, date.day, text, sizeof text);
+        EXPECT_STREQ(text, date.text);
+    }
+
+    // Another module orders them otherwise; one without the texts still gives a date.
+    fakePlatform.languageStrings[IDS_LONG_DATE] = "%1, %3 %2, %4";
+    longDateText(2026, 12, 1, text, sizeof text);
+    EXPECT_STREQ(text, "Dienstag, Dezember 1, 2026");
+    fakePlatform.languageStrings.erase(IDS_MONTH_FIRST + 11);
+    fakePlatform.languageStrings.erase(IDS_MONTH_YEAR);
+    monthYearText(2026, 12, text, sizeof text);
+    EXPECT_STREQ(text, "12 2026");
 }
 
 TEST(TextInserts, FiguresFillTheirPlacesAndNothingElse)
