@@ -20,6 +20,8 @@ int errorLines;
 
 // Standard error of the caller: a redirected one as it is, otherwise the console the program
 // was started from, which a program without a console of its own reaches only by attaching.
+// The line (in the ANSI code page, as the messages are) goes to a console as UTF-16, which it
+// shows whatever its code page, and to a file or pipe as UTF-8.
 void writeErrorLine(const char* line)
 {
     HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
@@ -31,11 +33,19 @@ void writeErrorLine(const char* line)
         handle = console.get();
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return;
+    wchar_t wide[2048];
+    const int length = MultiByteToWideChar(CP_ACP, 0, line, -1, wide, 2048) - 1;
+    if (length <= 0)
+        return;
     DWORD written = 0, mode = 0;
-    if (GetConsoleMode(handle, &mode))
-        WriteConsoleA(handle, line, DWORD(strlen(line)), &written, nullptr);
-    else
-        WriteFile(handle, line, DWORD(strlen(line)), &written, nullptr);
+    if (GetConsoleMode(handle, &mode)) {
+        WriteConsoleW(handle, wide, DWORD(length), &written, nullptr);
+        return;
+    }
+    char utf8[3 * 2048];
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8, sizeof utf8, nullptr, nullptr);
+    if (bytes > 0)
+        WriteFile(handle, utf8, DWORD(bytes), &written, nullptr);
 }
 
 // Takes the place of the message box while exporting: the first report becomes one line on
@@ -72,7 +82,7 @@ int exportMonth(const ExportRequest& request)
         return kExportDamaged;
     static CsvHeadingTexts texts;
     loadCsvHeadings(texts);
-    const int code = exportMonthFile(request, texts.headings);
+    const int code = exportMonthFile(request, texts.headings, request.local ? localCsvFormat() : kStandardCsv);
     freeTariffs();
     return code;
 }

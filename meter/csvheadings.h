@@ -1,5 +1,6 @@
 #pragma once
-// The CSV header row in the language telvane speaks.
+// What the CSV takes from this computer: the header row in the language telvane speaks, and the
+// separators of its spreadsheet.
 #include "meter/monthcsv.h"
 
 struct CsvHeadingTexts {
@@ -10,3 +11,8 @@ struct CsvHeadingTexts {
 // Fills `texts` from the language module, in UTF-8; the cost column names the active tariff,
 // which prices it.
 void loadCsvHeadings(CsvHeadingTexts& texts);
+
+// The list separator and decimal sign of the user's regional settings, with a byte-order mark:
+// the CSV a spreadsheet on this computer opens into columns. The standard's comma and point
+// stand in for any the settings do not give.
+CsvFormat localCsvFormat();

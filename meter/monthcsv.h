@@ -1,6 +1,6 @@
 #pragma once
 // A month's log as CSV for spreadsheets and scripts (RFC 4180: comma-separated, CR LF line ends,
-// fields quoted where they need it).
+// fields quoted where they need it), or in the form this computer's spreadsheet reads.
 #include <cstddef>
 #include <cstdint>
 
@@ -14,20 +14,33 @@ struct CsvHeadings {
     const char* text[kCsvColumns];
 };
 
-// One field as RFC 4180 has it: quoted, with its quotes doubled, when it holds a comma, a quote
-// or a line break; as it stands otherwise. False when `out` (`size` bytes) is too small.
-bool csvField(const char* text, char* out, size_t size);
+// How the fields are separated and the cost written: the standard's comma and point, or the
+// list separator and decimal sign of this computer's regional settings, which a spreadsheet
+// opened there splits by; that file starts with a byte-order mark, by which a spreadsheet
+// knows it is UTF-8.
+struct CsvFormat {
+    char separator[4];
+    char decimalSign[4];
+    bool byteOrderMark;
+};
+constexpr CsvFormat kStandardCsv = { ",", ".", false };
+
+// One field as RFC 4180 has it: quoted, with its quotes doubled, when it holds the separator, a
+// quote or a line break; as it stands otherwise. False when `out` (`size` bytes) is too small.
+bool csvField(const char* text, char* out, size_t size, const char* separator = ",");
 
 // Writes the header row and one row per record, from `first` on, to `path`: ISO date, start
 // time, duration in seconds, bytes and packets received and sent as logged, and the record's
 // cost under the active tariff with '.' as decimal point, priced in list order after the
 // records before it. The file is replaced only once it is complete. False when it cannot be
 // written.
-bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& headings);
+bool writeMonthCsv(
+    const char* path, const LogRecord* first, const CsvHeadings& headings, const CsvFormat& format = kStandardCsv);
 
 // Writes a header row and one row per day of the month `monthKey` (year * 65536 + month), every
 // day from the 1st to the last, to `path`: ISO date, seconds online, bytes received and sent, and
 // the day's cost. A record counts on the day it began; its cost is priced as writeMonthCsv prices
 // it, so the days add up to the same total. The headings are those of the record table's date,
 // duration, bytes and cost columns. The file is replaced only once it is complete.
-bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, const CsvHeadings& headings);
+bool writeDayCsv(const char* path, uint32_t monthKey, const LogRecord* first, const CsvHeadings& headings,
+    const CsvFormat& format = kStandardCsv);

@@ -76,12 +76,14 @@ ExportRequest parseExportRequest(const char* commandLine)
     if (rest == nullptr || request.path[0] == '\0')
         return request;
     char extra[8];
-    rest = nextWord(rest, extra, sizeof extra);
-    if (rest != nullptr && isWord(extra, "/days")) {
-        request.days = true;
-        rest = nextWord(rest, extra, sizeof extra);
+    for (rest = nextWord(rest, extra, sizeof extra); rest != nullptr && extra[0] != '\0';
+         rest = nextWord(rest, extra, sizeof extra)) {
+        bool* option = isWord(extra, "/days") ? &request.days : isWord(extra, "/local") ? &request.local : nullptr;
+        if (option == nullptr || *option)
+            return request;
+        *option = true;
     }
-    if (rest == nullptr || extra[0] != '\0')
+    if (rest == nullptr)
         return request;
     request.kind = ExportRequestKind::month;
     return request;
@@ -97,7 +99,7 @@ void reportExportFailure(uint32_t code, const char* path)
     reportError(code);
 }
 
-int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings)
+int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings, const CsvFormat& format)
 {
     char path[260];
     if (!monthLogPath(request.monthKey >> 16, request.monthKey & 0xFFFF, path, sizeof path) || !isReadableFile(path)) {
@@ -113,8 +115,9 @@ int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings)
     if (reportsShown() != reportsBefore) {
         code = kExportDamaged;
     } else {
-        const bool written = request.days ? writeDayCsv(request.path, request.monthKey, month.records.head, headings)
-                                          : writeMonthCsv(request.path, month.records.head, headings);
+        const bool written = request.days
+            ? writeDayCsv(request.path, request.monthKey, month.records.head, headings, format)
+            : writeMonthCsv(request.path, month.records.head, headings, format);
         if (!written) {
             reportExportFailure(kErrorExportWrite, request.path);
             code = kExportNotWritten;

@@ -19,8 +19,8 @@ const Unit kVolumeUnits[] = { { 1.0, "B" }, { 1024.0, "kB" }, { 1048576.0, "MB" 
 int writeValue(char* text, bool exceeded, const char* number, const char* unit, const char* suffix = "")
 {
     const int numberLength = int(strlen(number));
-    snprintf(text, kFormattedValueSize, "%s%s%s%s%s", exceeded ? "+" : "", number, unit[0] != '\0' ? " " : "", unit,
-        suffix);
+    snprintf(
+        text, kFormattedValueSize, "%s%s%s%s%s", exceeded ? "+" : "", number, unit[0] != '\0' ? " " : "", unit, suffix);
     return numberLength;
 }
 
@@ -94,8 +94,8 @@ int formatDuration(int64_t seconds, char* text)
         return formatClockDuration(seconds, text);
     // Past a day the seconds no longer matter to anyone reading it.
     char number[48];
-    snprintf(number, sizeof number, "%" PRIu64 " d %u:%02u", v / kDay, unsigned(v % kDay / 3600),
-        unsigned(v % 3600 / 60));
+    snprintf(
+        number, sizeof number, "%" PRIu64 " d %u:%02u", v / kDay, unsigned(v % kDay / 3600), unsigned(v % 3600 / 60));
     return writeValue(text, seconds < 0, number, "");
 }
 

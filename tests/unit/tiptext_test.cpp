@@ -111,7 +111,8 @@ TEST_F(TipText, DaysLabelsRecordsTheLiveGraphAndButtons)
 
     RecordFigures record { 3, "12/1/2026", "2:24:17 PM", 3030, 1048576, 10240, "$0.02", "Demo", 9000, 5 * MB };
     recordTip(record, text, sizeof text);
-    EXPECT_STREQ(text, "3. 12/1/2026 2:24:17 PM, 0:50:30\nin 1.00 MB, out 10.0 kB\nDemo: $0.02\nso far 2:30:00, 5.00 MB");
+    EXPECT_STREQ(
+        text, "3. 12/1/2026 2:24:17 PM, 0:50:30\nin 1.00 MB, out 10.0 kB\nDemo: $0.02\nso far 2:30:00, 5.00 MB");
     record.cost = nullptr; // without a tariff the record has no cost
     recordTip(record, text, sizeof text);
     EXPECT_STREQ(text, "3. 12/1/2026 2:24:17 PM, 0:50:30\nin 1.00 MB, out 10.0 kB\nso far 2:30:00, 5.00 MB");

@@ -179,14 +179,14 @@ TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
     const RECT& summary = skin.rects[kElementSummary];
     const int columnWidth = (summary.right - summary.left) / 4;
 
-    // The remaining free units of the main period: "+464MB", 564 MB used of 100 MB.
+    // The remaining free units of the main period: "+464 MB", 564 MB used of 100 MB.
     const POINT left = { summary.left + 2 * columnWidth - 5, summary.top + 2 };
     pointAt(left);
     EXPECT_FALSE(tipShown()); // the first tip waits for the pointer to rest
     SendMessageA(tipWindow, WM_TIMER, 1, 0);
     ASSERT_TRUE(tipShown());
     const std::string over = tipText();
-    for (const char* figure : { "564MB", "100MB", "464MB" })
+    for (const char* figure : { "564 MB", "100 MB", "464 MB" })
         EXPECT_NE(over.find(figure), std::string::npos) << figure << " in " << over;
     POINT pointer;
     GetCursorPos(&pointer);
@@ -204,7 +204,7 @@ TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
     const RECT& chart = skin.rects[kElementData];
     const int pitch = (chart.right - chart.left + 1) / 31;
     pointAt({ chart.left + pitch + 1, chart.bottom - 2 });
-    EXPECT_NE(tipText().find("282MB"), std::string::npos) << tipText();
+    EXPECT_NE(tipText().find("282 MB"), std::string::npos) << tipText();
     pointAt({ skin.rects[kElementMenuButton].left + 14, skin.rects[kElementMenuButton].top + 14 });
     EXPECT_NE(tipText().find("F10"), std::string::npos) << tipText();
 

@@ -303,6 +303,44 @@ TEST(SkinDocument, RectanglesAndTextFormats)
     }
 }
 
+// The labels and the list's bar are placed by skins that have them; an older skin without them
+// loads as it did, their rectangles empty, which the window takes as "not placed".
+TEST(SkinDocument, LabelsAndTheListBarAreOptional)
+{
+    const struct {
+        uint32_t slot;
+        const char* type;
+        RECT rect;
+    } placed[] = {
+        { kElementSummaryColumns, "SummaryColumns", { 60, 115, 394, 127 } },
+        { kElementSummaryRows, "SummaryRows", { 34, 128, 96, 167 } },
+        { kElementLogColumns, "LogColumns", { 40, 172, 394, 184 } },
+        { kElementLogScroll, "LogScroll", { 416, 185, 420, 301 } },
+    };
+    std::string withLabels = "<region type=\"Summary\" x=\"60\" y=\"128\" width=\"334\" height=\"39\"/>\n";
+    for (const auto& element : placed) {
+        char region[160];
+        snprintf(region, sizeof region, "<region type=\"%s\" x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\"/>\n",
+            element.type, element.rect.left, element.rect.top, element.rect.right - element.rect.left,
+            element.rect.bottom - element.rect.top);
+        withLabels += region;
+    }
+    SkinFolder folder;
+    folder.writeSkin(withLabels);
+    ASSERT_TRUE(loadSkin("s"));
+    for (const auto& element : placed) {
+        SCOPED_TRACE(element.type);
+        EXPECT_TRUE(EqualRect(&skin.rects[element.slot], &element.rect));
+        EXPECT_EQ(skin.textFormats[element.slot], 0x820u);
+    }
+
+    folder.writeSkin("<region type=\"Summary\" x=\"40\" y=\"115\" width=\"354\" height=\"40\"/>\n");
+    ASSERT_TRUE(loadSkin("s"));
+    EXPECT_EQ(skin.rects[kElementSummary].bottom, 155);
+    for (const auto& element : placed)
+        EXPECT_TRUE(IsRectEmpty(&skin.rects[element.slot])) << element.type;
+}
+
 TEST(SkinDocument, NamesAreLocalAndCaseSensitive)
 {
     SkinFolder folder;
