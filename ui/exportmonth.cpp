@@ -60,10 +60,10 @@ void exportShownMonth(MainWindowState* state)
     if (shownKey == 0)
         shownKey = monthKeyOf(localTimeNow());
     const DWORD type = dialog.nFilterIndex;
-    const CsvFormat format = type == kLocalRecordsFilter || type == kLocalDaysFilter ? localCsvFormat() : kStandardCsv;
+    const CsvFormat form = type == kLocalRecordsFilter || type == kLocalDaysFilter ? localCsvFormat() : kStandardCsv;
     const bool written = type == kDayTableFilter || type == kLocalDaysFilter
-        ? writeDayCsv(file, shownKey, records, texts.headings, format)
-        : writeMonthCsv(file, records, texts.headings, format);
+        ? writeDayCsv(file, shownKey, records, texts.headings, form)
+        : writeMonthCsv(file, records, texts.headings, form);
     if (!written) {
         reportExportFailure(kErrorExportWrite, file);
         return;
