@@ -268,6 +268,34 @@ TEST_F(MainWindow, KeysOpenTheMenuAtItsButtonAndScrollTheList)
     KillTimer(nullptr, timer);
 }
 
+// A status line longer than its box is cut after a word; resting on it shows it whole.
+TEST_F(MainWindow, ALongStatusLineShowsWholeInItsTip)
+{
+    createWindow();
+    const RECT& status = skin.rects[kElementStatusText];
+    const POINT onStatus = { status.left + 20, (status.top + status.bottom) / 2 };
+    const std::string longLine = "This month's costs, the monthly fee included, have reached $10.000; your limit is "
+                                 "$10.000. telvane has hung up every connection.";
+    snprintf(state->statusText, sizeof state->statusText, "%s", longLine.c_str());
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_TRUE(state->painted.statusCut);
+    pointAt(onStatus);
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    ASSERT_TRUE(tipShown());
+    EXPECT_EQ(tipText(), longLine);
+
+    // A line that fits has nothing more to show.
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    snprintf(state->statusText, sizeof state->statusText, "Settings saved.");
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_FALSE(state->painted.statusCut);
+    pointAt(onStatus);
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    EXPECT_FALSE(tipShown());
+}
+
 TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
 {
     createWindow();
