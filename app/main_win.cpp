@@ -6,7 +6,10 @@
 #include "app/startup.h"
 #include "core/apperror.h"
 #include "core/crashfilter.h"
+#include "core/language.h"
+#include "core/platform.h"
 #include "core/programdirectory.h"
+#include "tariff/settings.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
@@ -20,11 +23,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     if (const int commandCode = runCommandLine(commandLine); commandCode != kNoCommand)
         return commandCode;
     // A second start of the same folder shows the running telvane and writes nothing.
-    if (!claimProgramFolder())
+    switch (claimProgramFolder()) {
+    case FolderClaim::claimed:
+        break;
+    case FolderClaim::shownRunning:
         return 0;
+    case FolderClaim::runningUnseen:
+        // Nothing else would tell the user why this start ended.
+        resetSettings();
+        loadLanguage(settings.languageId);
+        setLastSystemError(0); // the claim's "already exists" is no failure
+        reportError(kErrorNotAnswering);
+        return 0;
+    }
     HWND window = startUp();
-    if (window == nullptr)
-        return int(reportError(0));
+    if (window == nullptr) {
+        reportError(0);
+        return 1;
+    }
     const int exitCode = runMainLoop(window);
     shutDown();
     return exitCode;

@@ -25,7 +25,7 @@ void claimName(char* name, size_t size)
             *c = '/';
 }
 
-void showRunningWindow(HWND* shared)
+bool showRunningWindow(HWND* shared)
 {
     // The running copy may still be starting: its window comes a moment later.
     for (int waited = 0; waited < kWaitForWindowMs; waited += kStepMs) {
@@ -35,28 +35,30 @@ void showRunningWindow(HWND* shared)
             GetWindowThreadProcessId(window, &owner);
             AllowSetForegroundWindow(owner);
             PostMessageA(window, showInstanceMessage(), 0, 0);
-            return;
+            return true;
         }
         Sleep(kStepMs);
     }
+    return false;
 }
 
 } // namespace
 
-bool claimProgramFolder()
+FolderClaim claimProgramFolder()
 {
     char name[MAX_PATH + 32];
     claimName(name, sizeof name);
     folderClaim = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(HWND), name);
     if (folderClaim == nullptr)
-        return true; // nothing to coordinate with: run as the only copy
+        return FolderClaim::claimed; // nothing to coordinate with: run as the only copy
     const bool alreadyClaimed = GetLastError() == ERROR_ALREADY_EXISTS;
     publishedWindow = static_cast<HWND*>(MapViewOfFile(folderClaim, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HWND)));
     if (!alreadyClaimed)
-        return true;
-    if (publishedWindow != nullptr)
-        showRunningWindow(publishedWindow);
-    return false;
+        return FolderClaim::claimed;
+    // The running copy may be held up by a message of its start or its end, before its window
+    // is there or after it is gone.
+    return publishedWindow != nullptr && showRunningWindow(publishedWindow) ? FolderClaim::shownRunning
+                                                                            : FolderClaim::runningUnseen;
 }
 
 void publishMainWindow(HWND window)

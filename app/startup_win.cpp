@@ -6,12 +6,14 @@
 #include <ras.h>
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/languageswap.h"
 #include "app/singleinstance.h"
 #include "core/apperror.h"
+#include "core/dpi_win.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
 #include "core/scoped_win.h"
@@ -106,6 +108,20 @@ void forgetOffScreenPlacement()
         memset(&settings.windowPlacement, 0, sizeof settings.windowPlacement);
 }
 
+// The scale of the screen the window opens on: the one of its stored place, else the one of
+// the desktop's middle, where it opens centred.
+uint32_t openingDpi(const RECT& desktop)
+{
+    const Placement& placement = settings.windowPlacement;
+    if (placement.length != 0) {
+        const RECT normal
+            = { placement.normalLeft, placement.normalTop, placement.normalRight, placement.normalBottom };
+        return monitorDpi(MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST));
+    }
+    const POINT middle = { (desktop.left + desktop.right) / 2, (desktop.top + desktop.bottom) / 2 };
+    return monitorDpi(MonitorFromPoint(middle, MONITOR_DEFAULTTOPRIMARY));
+}
+
 bool registerWindowClasses()
 {
     WNDCLASSEXA mainClass {};
@@ -178,8 +194,17 @@ HWND startUp()
     if (!languageString(IDS_MAIN_TITLE, title, sizeof title))
         strcpy(title, "telvane");
 
-    if (!loadStartSkin(settings.skinName))
+    forgetOffScreenPlacement();
+    if (!loadStartSkin(settings.skinName, openingDpi(desktop))) {
+        // A skin that failed for a reason of its own was reported as it failed; the end of
+        // start-up still needs its word.
+        if (AppError == kNothingPending) {
+            snprintf(MessageArguments.text1, sizeof MessageArguments.text1, "%s", programDirectory);
+            setLastSystemError(0);
+            failWith(kErrorNoSkin);
+        }
         return nullptr;
+    }
 
     // Halved as unsigned 32-bit differences: a skin wider than the screen lands far right,
     // where the stored placement (or the user) moves it.
@@ -195,7 +220,6 @@ HWND startUp()
 
     publishMainWindow(mainWindow);
 
-    forgetOffScreenPlacement();
     Placement& placement = settings.windowPlacement;
     if (settings.startHidden)
         placement.showCmd = SW_HIDE;

@@ -38,6 +38,10 @@ const uint32_t kAllErrorCodes[] = {
     kErrorExportUsage,
     kErrorAdaptersRead,
     kErrorAdaptersWrite,
+    kErrorNotAnswering,
+    kErrorAutostart,
+    kErrorXmlDocument,
+    kErrorNoSkin,
     kErrorHelpPage,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

@@ -52,6 +52,11 @@ enum ErrorCode : uint32_t {
     kErrorMainWindow = 0xC0000001,
     kErrorCommonControls = 0xC0000002,
     kErrorWindowClass = 0xC0000003,
+    // Start-up, the command line and the system's start.
+    kErrorNotAnswering = 0x40000040,
+    kErrorAutostart = 0x80000010,
+    kErrorXmlDocument = 0xC0000020,
+    kErrorNoSkin = 0xC0000021,
 };
 
 // Language-module messages used only by the crash report.

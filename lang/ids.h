@@ -147,6 +147,9 @@
 #define IDS_ADAPTER_ABSENT 486 /* ticked, but not in the machine now */
 #define IDS_TRAY_ADAPTER 487
 
+/* The command line: what telvane.exe /? shows (lines ended by \n). */
+#define IDS_USAGE 500
+
 /* Dates in words: month and day names, never the system's, whose language may differ. */
 #define IDS_MONTH_FIRST 600 /* 600..611: January .. December */
 #define IDS_WEEKDAY_FIRST 612 /* 612..618: Sunday .. Saturday */
@@ -167,7 +170,7 @@
 #define IDS_SUMMARY_MONTH 630 /* row 0 of a tariff whose free units count for the whole month */
 #define IDS_LIST_FIRST_COLUMN 631 /* 631..637: date, start, duration, volume, cost, time and volume so far */
 #define IDS_CHART_RUNNING_SHARE 638 /* %1 month total, %2 share of the connections running now */
-/* Help, and the export for this computer's spreadsheet. */
+/* Help: the Help item of the tray menu and the page of the language. */
 #define IDS_TRAY_HELP 639
 #define IDS_HELP_FILE 640 /* the help page beside the program */
 
@@ -223,6 +226,8 @@
 #define IDC_START_HIDDEN 1062
 #define IDC_ALWAYS_ON_TOP 1063
 #define IDC_ON_TOP_WHILE_ONLINE 1064
+/* Ticked while the user's Run key starts this telvane. */
+#define IDC_START_WITH_WINDOWS 1120
 
 /* Alerts page (205). */
 #define IDC_ALERT_USAGE1_ON 1100

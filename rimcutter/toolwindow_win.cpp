@@ -9,12 +9,14 @@
 #include <memory>
 #include <new>
 
+#include "core/dpi_win.h"
 #include "core/scoped_win.h"
 #include "rimcutter/menuids.h"
 #include "rimcutter/regiontool.h"
 #include "rimcutter/regiontoolwindow.h"
 #include "rimcutter/toolpaint_win.h"
 #include "skin/pngbitmap.h"
+#include "skin/skinscale.h"
 
 static_assert(sizeof(ShapePoint) == sizeof(POINT) && offsetof(ShapePoint, y) == offsetof(POINT, y));
 
@@ -26,10 +28,14 @@ const char kWindowTitle[] = "Rimcutter 0.1";
 constexpr int kStatusBarId = 1;
 constexpr int kHorizontalBarId = 2;
 constexpr int kVerticalBarId = 3;
-// Room left for the size grip of a window that is not maximized.
+// Sizes at 96 DPI, scaled to the window's screen: the window before it is maximized, the room
+// left for the size grip of a window that is not maximized, the coordinates' part of the
+// status bar, and the pixels a scroll-bar arrow, an arrow key or a third of a wheel notch
+// moves the picture.
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
 constexpr int kSizeGripGap = 20;
 constexpr int kCoordinatePartWidth = 250;
-// Device pixels a scroll-bar arrow, an arrow key or a third of a wheel notch moves the picture.
 constexpr int kScrollLine = 16;
 constexpr int kWheelLines = 3;
 
@@ -38,7 +44,10 @@ HWND statusBar;
 // The scroll bars are controls of their own, so they sit above the status bar, not below it.
 HWND horizontalBar;
 HWND verticalBar;
+HFONT statusFont; // the status bar's, at the window's scale
 ToolCanvas canvas;
+
+int scaled(HWND window, int length) { return scaleToDpi(length, windowDpi(window)); }
 
 // The mouse message's client position in picture-logical units. The mapping is set afresh
 // from the current zoom rather than taken from the last paint, so a click that arrives
@@ -208,7 +217,7 @@ void scrollTo(HWND window, int32_t x, int32_t y)
 }
 
 // The new position of one scroll bar after a scroll-bar action.
-int32_t scrolledPosition(HWND bar, WORD action, int32_t position, LONG view)
+int32_t scrolledPosition(HWND window, HWND bar, WORD action, int32_t position, LONG view)
 {
     SCROLLINFO info {};
     info.cbSize = sizeof info;
@@ -216,9 +225,9 @@ int32_t scrolledPosition(HWND bar, WORD action, int32_t position, LONG view)
     GetScrollInfo(bar, SB_CTL, &info);
     switch (action) {
     case SB_LINEUP:
-        return position - kScrollLine;
+        return position - scaled(window, kScrollLine);
     case SB_LINEDOWN:
-        return position + kScrollLine;
+        return position + scaled(window, kScrollLine);
     case SB_PAGEUP:
         return position - view;
     case SB_PAGEDOWN:
@@ -239,38 +248,42 @@ void onScroll(HWND window, int bar, WORD action)
 {
     const SIZE view = viewSize(window);
     if (bar == SB_HORZ)
-        scrollTo(window, scrolledPosition(horizontalBar, action, regionTool.scrollX, view.cx), regionTool.scrollY);
+        scrollTo(
+            window, scrolledPosition(window, horizontalBar, action, regionTool.scrollX, view.cx), regionTool.scrollY);
     else
-        scrollTo(window, regionTool.scrollX, scrolledPosition(verticalBar, action, regionTool.scrollY, view.cy));
+        scrollTo(
+            window, regionTool.scrollX, scrolledPosition(window, verticalBar, action, regionTool.scrollY, view.cy));
 }
 
 void onWheel(HWND window, WPARAM wParam)
 {
     const int lines = -GET_WHEEL_DELTA_WPARAM(wParam) * kWheelLines / WHEEL_DELTA;
+    const int line = scaled(window, kScrollLine);
     // With Shift the wheel moves the picture sideways.
     if (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT)
-        scrollTo(window, regionTool.scrollX + lines * kScrollLine, regionTool.scrollY);
+        scrollTo(window, regionTool.scrollX + lines * line, regionTool.scrollY);
     else
-        scrollTo(window, regionTool.scrollX, regionTool.scrollY + lines * kScrollLine);
+        scrollTo(window, regionTool.scrollX, regionTool.scrollY + lines * line);
 }
 
 // The arrow keys move the picture a line, the page keys a view.
 bool scrollByKey(HWND window, WPARAM key)
 {
     const SIZE view = viewSize(window);
+    const int line = scaled(window, kScrollLine);
     int32_t x = regionTool.scrollX, y = regionTool.scrollY;
     switch (key) {
     case VK_LEFT:
-        x -= kScrollLine;
+        x -= line;
         break;
     case VK_RIGHT:
-        x += kScrollLine;
+        x += line;
         break;
     case VK_UP:
-        y -= kScrollLine;
+        y -= line;
         break;
     case VK_DOWN:
-        y += kScrollLine;
+        y += line;
         break;
     case VK_PRIOR:
         y -= view.cy;
@@ -468,15 +481,38 @@ int commandOfKey(WPARAM key, bool control)
     }
 }
 
+// The status bar's two parts: the coordinates' part at the right, before the size grip.
+void setStatusParts(HWND window, int width, bool maximized)
+{
+    const int gap = maximized ? 0 : scaled(window, kSizeGripGap);
+    int edges[2] = { width - gap - scaled(window, kCoordinatePartWidth), width - gap };
+    SendMessageA(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+}
+
+// The status bar's text at the window's scale, and the bar as high as that text needs.
+void fitStatusBar(HWND window)
+{
+    HFONT font = createStatusFont(windowDpi(window));
+    if (font != nullptr) {
+        SendMessageA(statusBar, WM_SETFONT, WPARAM(font), TRUE);
+        if (statusFont != nullptr)
+            DeleteObject(statusFont);
+        statusFont = font;
+    }
+    // A status bar takes its height from its font when it is told its parent's size.
+    SendMessageA(statusBar, WM_SIZE, 0, 0);
+    RECT bar {};
+    GetWindowRect(statusBar, &bar);
+    regionTool.statusHeight = bar.bottom - bar.top;
+}
+
 void onCreate(HWND window)
 {
     resetRegionTool();
     toolWindow = window;
     statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), GetModuleHandleA(nullptr), nullptr);
-    RECT bar {};
-    GetWindowRect(statusBar, &bar);
-    regionTool.statusHeight = bar.bottom - bar.top;
+    fitStatusBar(window);
     horizontalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_HORZ, 0, 0, 0, 0, window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHorizontalBarId)), GetModuleHandleA(nullptr), nullptr);
     verticalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 0, 0, window,
@@ -487,11 +523,22 @@ void onCreate(HWND window)
 void onSize(HWND window, UINT message, WPARAM kind, LPARAM size)
 {
     SendMessageA(statusBar, message, kind, size);
-    const int width = LOWORD(size);
-    const int gap = kind == SIZE_MAXIMIZED ? 0 : kSizeGripGap;
-    int edges[2] = { width - gap - kCoordinatePartWidth, width - gap };
-    SendMessageA(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    setStatusParts(window, LOWORD(size), kind == SIZE_MAXIMIZED);
     updateScrollBars(window);
+}
+
+// The window moved to a screen of another scale: it takes the place and size the system
+// suggests, and its status bar the new scale's font.
+void onDpiChanged(HWND window, const RECT& suggested)
+{
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    fitStatusBar(window);
+    RECT client;
+    GetClientRect(window, &client);
+    setStatusParts(window, client.right, IsZoomed(window) != FALSE);
+    updateScrollBars(window);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void onDestroy()
@@ -504,6 +551,9 @@ void onDestroy()
     statusBar = nullptr;
     horizontalBar = nullptr;
     verticalBar = nullptr;
+    if (statusFont != nullptr)
+        DeleteObject(statusFont);
+    statusFont = nullptr;
     PostQuitMessage(0);
 }
 
@@ -516,6 +566,9 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         onSize(window, message, wParam, lParam);
         break;
+    case WM_DPICHANGED:
+        onDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_PAINT:
         onPaint(window);
         break;
@@ -583,10 +636,13 @@ bool registerToolWindowClass(HINSTANCE instance)
 
 HWND createToolWindow(HINSTANCE instance)
 {
-    const int width = 800;
-    const int height = 600;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const uint32_t dpi
+        = monitorDpi(MonitorFromPoint(POINT { screenWidth / 2, screenHeight / 2 }, MONITOR_DEFAULTTOPRIMARY));
+    const int width = scaleToDpi(kWindowWidth, dpi);
+    const int height = scaleToDpi(kWindowHeight, dpi);
+    const int left = (screenWidth - width) / 2;
+    const int top = (screenHeight - height) / 2;
     return CreateWindowExA(0, kToolWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
         left, top, width, height, nullptr, nullptr, instance, nullptr);
 }

@@ -6,6 +6,7 @@
 #include "core/apperror.h"
 #include "core/scoped_win.h"
 #include "skin/pngdecode.h"
+#include "skin/skinscale.h"
 
 static_assert(sizeof(PngBitmapHeader) == sizeof(BITMAPINFOHEADER));
 static_assert(sizeof(PngColorEntry) == sizeof(RGBQUAD));
@@ -45,8 +46,13 @@ HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparen
     return bitmap;
 }
 
-HBITMAP loadPngFile(const char* path, HDC dc)
+namespace {
+
+// The whole file in memory and its length in `read`; null when it cannot be opened or the
+// memory cannot be had.
+std::unique_ptr<uint8_t[]> readWholeFile(const char* path, DWORD* read)
 {
+    *read = 0;
     const ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen())
@@ -56,10 +62,79 @@ HBITMAP loadPngFile(const char* path, HDC dc)
         return nullptr;
     const DWORD size = static_cast<DWORD>(fileSize.QuadPart);
     std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size > 0 ? size : 1]);
-    if (!data)
+    if (data && !ReadFile(file.get(), data.get(), size, read, nullptr))
+        *read = 0;
+    return data;
+}
+
+// A bitmap compatible with `dc` holding pixels of four bytes (blue, green, red, alpha), rows
+// top-down.
+HBITMAP bitmapOfPixels(HDC dc, const uint8_t* pixels, int32_t width, int32_t height)
+{
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    if (bitmap == nullptr) {
+        AppError = kErrorBitmapOrAccelerators;
         return nullptr;
+    }
+    BITMAPINFO description {};
+    description.bmiHeader.biSize = sizeof description.bmiHeader;
+    description.bmiHeader.biWidth = width;
+    description.bmiHeader.biHeight = -height; // top-down
+    description.bmiHeader.biPlanes = 1;
+    description.bmiHeader.biBitCount = 32;
+    description.bmiHeader.biCompression = BI_RGB;
+    SetDIBits(dc, bitmap, 0, UINT(height), pixels, &description, DIB_RGB_COLORS);
+    return bitmap;
+}
+
+// The decoded picture resampled to width x height; null with AppError set.
+HBITMAP scaledBitmap(HDC dc, const DecodedPng& picture, int32_t width, int32_t height)
+{
+    const size_t sourceBytes = size_t(picture.width) * picture.height * 4;
+    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[sourceBytes]);
+    std::unique_ptr<uint8_t[]> scaled(new (std::nothrow) uint8_t[size_t(width) * size_t(height) * 4]);
+    if (!pixels || !scaled) {
+        AppError = kErrorNoMemory;
+        return nullptr;
+    }
+    expandPngPixels(&picture, pixels.get());
+    if (!resamplePixels(pixels.get(), picture.width, picture.height, scaled.get(), uint32_t(width), uint32_t(height))) {
+        AppError = kErrorNoMemory;
+        return nullptr;
+    }
+    return bitmapOfPixels(dc, scaled.get(), width, height);
+}
+
+} // namespace
+
+HBITMAP loadPngFile(const char* path, HDC dc)
+{
     DWORD read = 0;
-    if (!ReadFile(file.get(), data.get(), size, &read, nullptr))
-        read = 0;
-    return decodePng(data.get(), read, dc, nullptr, nullptr, nullptr, nullptr);
+    const std::unique_ptr<uint8_t[]> data = readWholeFile(path, &read);
+    return data ? decodePng(data.get(), read, dc, nullptr, nullptr, nullptr, nullptr) : nullptr;
+}
+
+HBITMAP loadScaledPngFile(const char* path, HDC dc, int32_t x, int32_t y, uint32_t dpi)
+{
+    DWORD read = 0;
+    const std::unique_ptr<uint8_t[]> data = readWholeFile(path, &read);
+    return data ? decodeScaledPng(data.get(), read, dc, x, y, dpi) : nullptr;
+}
+
+HBITMAP decodeScaledPng(const uint8_t* data, size_t size, HDC dc, int32_t x, int32_t y, uint32_t dpi)
+{
+    if (dpi == kDesignDpi)
+        return decodePng(data, size, dc, nullptr, nullptr, nullptr, nullptr);
+    DecodedPng picture;
+    if (!decodePngRows(data, size, &picture))
+        return nullptr;
+    const int32_t width = scaleSpan(x, int32_t(picture.width), dpi);
+    const int32_t height = scaleSpan(y, int32_t(picture.height), dpi);
+    HBITMAP bitmap = nullptr;
+    if (width <= 0 || height <= 0 || uint64_t(width) * uint64_t(height) > kMaxPicturePixels)
+        AppError = kErrorPngDecode;
+    else
+        bitmap = scaledBitmap(dc, picture, width, height);
+    releaseDecodedPng(&picture);
+    return bitmap;
 }

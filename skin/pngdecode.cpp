@@ -210,6 +210,41 @@ const uint8_t* pngScanLine(DecodedPng* picture, uint32_t scanLine)
     return line;
 }
 
+void expandPngPixels(const DecodedPng* picture, uint8_t* pixels)
+{
+    const PngColorEntry* colors = picture->description->colors;
+    for (uint32_t y = 0; y < picture->height; ++y) {
+        const uint8_t* row = picture->rows + y * picture->rowBytes;
+        uint8_t* out = pixels + size_t(y) * picture->width * 4;
+        for (uint32_t x = 0; x < picture->width; ++x, out += 4) {
+            if (picture->greyWithAlpha) {
+                out[0] = out[1] = out[2] = row[2 * x];
+                out[3] = row[2 * x + 1];
+                continue;
+            }
+            switch (picture->bitsPerPixel) {
+            case 32:
+                memcpy(out, row + 4 * x, 4);
+                continue;
+            case 24:
+                memcpy(out, row + 3 * x, 3);
+                break;
+            default: {
+                // Palette and grey pictures index the colour table; 4-bit ones hold the left
+                // pixel in the high nibble.
+                const uint8_t index
+                    = picture->bitsPerPixel == 8 ? row[x] : uint8_t(row[x / 2] >> (x % 2 ? 0 : 4) & 0xF);
+                out[0] = colors[index].blue;
+                out[1] = colors[index].green;
+                out[2] = colors[index].red;
+                break;
+            }
+            }
+            out[3] = 255;
+        }
+    }
+}
+
 void releaseDecodedPng(DecodedPng* picture)
 {
     destroyReader(picture);

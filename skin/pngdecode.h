@@ -72,6 +72,10 @@ bool decodePngRows(const uint8_t* data, size_t size, DecodedPng* picture);
 // `stride` bytes. Null when the conversion buffer could not be had at decoding.
 const uint8_t* pngScanLine(DecodedPng* picture, uint32_t scanLine);
 
+// The picture at four bytes a pixel, into `pixels` (width x height x 4 bytes): blue, green, red
+// and alpha (255 where the format has none), rows top-down and unpadded, whatever its format.
+void expandPngPixels(const DecodedPng* picture, uint8_t* pixels);
+
 void releaseDecodedPng(DecodedPng* picture);
 
 // The version text of the PNG library, for the about dialog.

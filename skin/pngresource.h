@@ -12,6 +12,8 @@ extern HIMAGELIST helpToggleImages;
 
 // Resource `id` decoded in place; null with AppError set.
 HBITMAP loadPngResource(HDC dc, uint32_t id);
+// The same for a window at `dpi`, resampled smoothly to that scale.
+HBITMAP loadScaledPngResource(HDC dc, uint32_t id, uint32_t dpi);
 
 // A picture strip resource cut into square pictures (height x height); null with AppError set.
 HIMAGELIST loadImageList(HDC dc, uint32_t id);

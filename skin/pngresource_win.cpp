@@ -41,6 +41,15 @@ HBITMAP loadPngResource(HDC dc, uint32_t id)
     return decodePng(data, size, dc, nullptr, nullptr, nullptr, nullptr);
 }
 
+HBITMAP loadScaledPngResource(HDC dc, uint32_t id, uint32_t dpi)
+{
+    const uint8_t* data = nullptr;
+    DWORD size = 0;
+    if (!findPngResource(id, &data, &size))
+        return nullptr;
+    return decodeScaledPng(data, size, dc, 0, 0, dpi);
+}
+
 HIMAGELIST loadImageList(HDC dc, uint32_t id)
 {
     const uint8_t* data = nullptr;

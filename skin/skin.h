@@ -1,6 +1,7 @@
 #pragma once
 // The loaded skin: window size, pictures, outlines, text areas, fonts and colours, read from a
-// skin folder's skin.xml.
+// skin folder's skin.xml and made for one scale: every size and place in the record is in
+// pixels at `dpi`, while skin.xml gives them at 96 DPI.
 #include <windows.h>
 
 #include <cstdint>
@@ -11,24 +12,29 @@ struct Skin {
     char folder[260]; // the skin folder, ending in a backslash
     int32_t windowWidth;
     int32_t windowHeight;
+    int32_t designWidth; // the window's size as skin.xml gives it, at 96 DPI
+    int32_t designHeight;
     HBITMAP images[kSkinElementCount][kButtonStateCount];
     HRGN regions[kSkinElementCount];
     RECT rects[kSkinElementCount];
     uint32_t textFormats[kSkinElementCount];
     HFONT fonts[kSkinFontCount];
     COLORREF fontColors[kSkinFontCount];
+    uint32_t dpi; // the scale the sizes, outlines, pictures and fonts are made for
 };
 
 extern Skin skin;
 
-// Discards the current skin, then reads skin `name` (a folder of the program directory).
-// False leaves the record empty, an error reported or pending, and the caller loads another.
-bool loadSkin(const char* name);
+// Discards the current skin, then reads skin `name` (a folder of the program directory) for a
+// window at `dpi`. False leaves the record empty, an error reported or pending, and the caller
+// loads another.
+bool loadSkin(const char* name, uint32_t dpi);
 
 // Start-up's skin: `name` (the stored skin, 260 bytes), else "default", else the other skin
 // folders in the order the file system lists them, each failure reported as loadSkin reports
-// it. The name of the skin that loaded is written to `name`; false when none loads.
-bool loadStartSkin(char* name);
+// it; without an XML document object it tries no further. The name of the skin that loaded is
+// written to `name`; false when none loads.
+bool loadStartSkin(char* name, uint32_t dpi);
 
 // Deletes every font, region and picture the record holds and zeroes it.
 void releaseSkin();

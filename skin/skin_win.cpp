@@ -8,6 +8,7 @@
 #include "core/scoped_win.h"
 #include "skin/skin.h"
 #include "skin/skindocument.h"
+#include "skin/skinscale.h"
 
 Skin skin;
 
@@ -16,8 +17,32 @@ static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
 
 namespace {
 
-// {88D969C0-F192-11D4-A65F-0040963251E5}: the version 4.0 DOM document.
-const CLSID kDomDocument40 = { 0x88D969C0, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } };
+// The DOM documents that read skin.xml, in the order they are tried: Windows 10 and 11 carry
+// 6.0 and 3.0 but not 4.0, which an older system may have alone. All three answer the same
+// interfaces the same way for what the skin reader asks of them; 6.0 refuses a document type
+// declaration as a parse error, where the others let the root check refuse the file.
+const CLSID kDomDocuments[] = {
+    { 0x88D96A05, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } }, // 6.0
+    { 0x88D969C0, 0xF192, 0x11D4, { 0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5 } }, // 4.0
+    { 0xF5078F32, 0xC551, 0x11D3, { 0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21 } }, // 3.0
+};
+
+// The first DOM document the system can make; null with AppError set (and the last version's
+// failure as the system error) when it can make none.
+IXMLDOMDocument* createDomDocument()
+{
+    HRESULT result = E_FAIL;
+    for (const CLSID& documentClass : kDomDocuments) {
+        IXMLDOMDocument* document = nullptr;
+        result = CoCreateInstance(
+            documentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument, reinterpret_cast<void**>(&document));
+        if (SUCCEEDED(result) && document != nullptr)
+            return document;
+    }
+    SetLastError(DWORD(result));
+    failWith(kErrorXmlDocument);
+    return nullptr;
+}
 
 // A UTF-16 text as ANSI in `out` (`size` bytes), cut to fit; never split by the conversion
 // failing on a too small buffer.
@@ -92,13 +117,18 @@ void readSkinChildren(IXMLDOMNode* root)
             readBox(child, &rect, type, &format);
             const uint32_t element = skinElementOfType(type);
             if (element != kNoSkinSlot) {
+                const uint32_t dpi = skin.dpi;
                 if (element == kElementMainWindow) {
-                    skin.windowWidth = saturated(int64_t(rect.right) - rect.left);
-                    skin.windowHeight = saturated(int64_t(rect.bottom) - rect.top);
+                    skin.designWidth = saturated(int64_t(rect.right) - rect.left);
+                    skin.designHeight = saturated(int64_t(rect.bottom) - rect.top);
+                    skin.windowWidth = scaleToDpi(skin.designWidth, dpi);
+                    skin.windowHeight = scaleToDpi(skin.designHeight, dpi);
                 }
                 skin.textFormats[element] = format;
-                skin.rects[element] = rect;
-                buildElementShapes(child, element);
+                // Edges scale on their own, so elements that touch at 96 DPI touch at every scale.
+                skin.rects[element] = RECT { scaleToDpi(rect.left, dpi), scaleToDpi(rect.top, dpi),
+                    scaleToDpi(rect.right, dpi), scaleToDpi(rect.bottom, dpi) };
+                buildElementShapes(child, element, POINT { rect.left, rect.top });
             }
         } else if (strcmp(name, "fonts") == 0) {
             readFonts(child);
@@ -233,8 +263,9 @@ void readFonts(IXMLDOMNode* fonts)
         ScopedFont font;
         if (size != 0) {
             // A character height, not a cell height: hence the negative height.
-            font.reset(CreateFontA(size == INT32_MIN ? INT32_MAX : -size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+            const int32_t height = scaleToDpi(size, skin.dpi);
+            font.reset(CreateFontA(height == INT32_MIN ? INT32_MAX : -height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
+                FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                 DEFAULT_PITCH | FF_DONTCARE, face));
         }
         const uint32_t slot = skinFontOfType(type);
@@ -249,10 +280,8 @@ void readFonts(IXMLDOMNode* fonts)
 
 IXMLDOMDocument* openSkinDocument(const char* path)
 {
-    ComPointer<IXMLDOMDocument> document;
-    if (FAILED(CoCreateInstance(kDomDocument40, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-            reinterpret_cast<void**>(document.out())))
-        || document.get() == nullptr)
+    ComPointer<IXMLDOMDocument> document(createDomDocument());
+    if (document.get() == nullptr)
         return nullptr;
     document->put_async(VARIANT_FALSE);
     document->put_validateOnParse(VARIANT_FALSE);
@@ -302,9 +331,10 @@ HRGN copyWindowRegion()
     return copy.release();
 }
 
-bool loadSkin(const char* name)
+bool loadSkin(const char* name, uint32_t dpi)
 {
     releaseSkin();
+    skin.dpi = dpi;
     snprintf(skin.folder, sizeof skin.folder, "%s%s\\", programDirectory, name);
     char path[260];
     snprintf(path, sizeof path, "%sskin.xml", skin.folder);

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/apperror.h"
 #include "core/programdirectory.h"
 #include "core/scoped_win.h"
 #include "skin/skin.h"
@@ -15,7 +16,7 @@ bool sameFolder(const char* a, const char* b) { return _stricmp(a, b) == 0; }
 
 // The other folders of the program directory in the order the file system lists them (the
 // skin menu's order), until one loads; its name goes to `name`.
-bool loadAnyOtherSkin(char* name)
+bool loadAnyOtherSkin(char* name, uint32_t dpi)
 {
     char pattern[MAX_PATH];
     if (snprintf(pattern, sizeof pattern, "%s*", programDirectory) >= int(sizeof pattern))
@@ -30,7 +31,7 @@ bool loadAnyOtherSkin(char* name)
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || strcmp(folder, ".") == 0
             || strcmp(folder, "..") == 0 || sameFolder(folder, name) || sameFolder(folder, kDefaultSkin))
             continue;
-        if (loadSkin(folder)) {
+        if (loadSkin(folder, dpi)) {
             snprintf(name, kSkinTextLength, "%s", folder);
             loaded = true;
         }
@@ -40,13 +41,16 @@ bool loadAnyOtherSkin(char* name)
 
 } // namespace
 
-bool loadStartSkin(char* name)
+bool loadStartSkin(char* name, uint32_t dpi)
 {
-    if (loadSkin(name))
+    if (loadSkin(name, dpi))
         return true;
-    if (!sameFolder(name, kDefaultSkin) && loadSkin(kDefaultSkin)) {
+    // Without a document object no other skin reads either; the system's reason stays as it is.
+    if (AppError == kErrorXmlDocument)
+        return false;
+    if (!sameFolder(name, kDefaultSkin) && loadSkin(kDefaultSkin, dpi)) {
         snprintf(name, kSkinTextLength, "%s", kDefaultSkin);
         return true;
     }
-    return loadAnyOtherSkin(name);
+    return loadAnyOtherSkin(name, dpi);
 }

@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <functional>
 
-// Loads `path` into a new version 4.0 DOM document; null on failure. A parse failure is
-// reported at once (0x4000001b with line, column, file name and reason); a document object
-// that cannot be created is not.
+// Loads `path` into a new DOM document (version 6.0, else 4.0, else 3.0); null on failure. A
+// parse failure is reported at once (0x4000001b with line, column, file name and reason); a
+// document object that cannot be created is left pending (0xC0000020), so start-up tells it
+// once, however many skins it tries.
 IXMLDOMDocument* openSkinDocument(const char* path);
 
 // The node's local name (namespace prefix dropped) as ANSI text of at most 259 bytes; empty
@@ -37,9 +38,10 @@ void readBox(IXMLDOMNode* node, RECT* rect, char* type, uint32_t* textFormat);
 void readFonts(IXMLDOMNode* fonts);
 
 // The shapes and pictures of a region element into slot `element`, whose rectangle is stored
-// already; the slot's old outline is discarded first.
-void buildElementShapes(IXMLDOMNode* region, uint32_t element);
-void loadButtonImage(IXMLDOMNode* image, uint32_t element);
-void addEllipse(IXMLDOMNode* shape, uint32_t element);
-void addRectangle(IXMLDOMNode* shape, uint32_t element);
-void addPolyline(IXMLDOMNode* shape, uint32_t element);
+// already; the slot's old outline is discarded first. `corner` is the element's top-left
+// corner at 96 DPI: shapes and pictures are placed from it, then scaled to the skin's dpi.
+void buildElementShapes(IXMLDOMNode* region, uint32_t element, POINT corner);
+void loadButtonImage(IXMLDOMNode* image, uint32_t element, POINT corner);
+void addEllipse(IXMLDOMNode* shape, uint32_t element, POINT corner);
+void addRectangle(IXMLDOMNode* shape, uint32_t element, POINT corner);
+void addPolyline(IXMLDOMNode* shape, uint32_t element, POINT corner);

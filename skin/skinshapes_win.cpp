@@ -6,6 +6,7 @@
 #include "skin/pngbitmap.h"
 #include "skin/skin.h"
 #include "skin/skindocument.h"
+#include "skin/skinscale.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ int32_t clampedSum(int64_t a, int64_t b, int64_t c = 0)
     return static_cast<int32_t>(sum);
 }
 
+// A sum of 96-DPI coordinates placed at the skin's scale.
+int32_t scaledSum(int64_t a, int64_t b, int64_t c = 0) { return scaleToDpi(clampedSum(a, b, c), skin.dpi); }
+
 // Unites a shape's region into the element's outline; the first shape becomes the outline.
 void uniteShape(uint32_t element, ScopedRegion shape)
 {
@@ -33,39 +37,38 @@ void uniteShape(uint32_t element, ScopedRegion shape)
     CombineRgn(skin.regions[element], skin.regions[element], shape.get(), RGN_OR);
 }
 
-// The shape's box moved from the region element's corner into window client coordinates.
-RECT shapeBox(IXMLDOMNode* shape, uint32_t element)
+// The shape's box moved from the region element's corner into the window's 96-DPI layout.
+RECT shapeBox(IXMLDOMNode* shape, POINT corner)
 {
     RECT box;
     char type[kSkinTextLength];
     uint32_t format = 0;
     readBox(shape, &box, type, &format);
-    const RECT& origin = skin.rects[element];
-    return RECT { clampedSum(box.left, origin.left), clampedSum(box.top, origin.top),
-        clampedSum(box.right, origin.left), clampedSum(box.bottom, origin.top) };
+    return RECT { clampedSum(box.left, corner.x), clampedSum(box.top, corner.y), clampedSum(box.right, corner.x),
+        clampedSum(box.bottom, corner.y) };
 }
 
 } // namespace
 
-void buildElementShapes(IXMLDOMNode* region, uint32_t element)
+void buildElementShapes(IXMLDOMNode* region, uint32_t element, POINT corner)
 {
     if (skin.regions[element] != nullptr) {
         DeleteObject(skin.regions[element]);
         skin.regions[element] = nullptr;
     }
-    forEachChild(region, [element](IXMLDOMNode* child, const char* name) {
+    forEachChild(region, [element, corner](IXMLDOMNode* child, const char* name) {
         if (strcmp(name, "image") == 0)
-            loadButtonImage(child, element);
+            loadButtonImage(child, element, corner);
         else if (strcmp(name, "ellipse") == 0)
-            addEllipse(child, element);
+            addEllipse(child, element, corner);
         else if (strcmp(name, "rectangle") == 0)
-            addRectangle(child, element);
+            addRectangle(child, element, corner);
         else if (strcmp(name, "polyline") == 0)
-            addPolyline(child, element);
+            addPolyline(child, element, corner);
     });
 }
 
-void loadButtonImage(IXMLDOMNode* image, uint32_t element)
+void loadButtonImage(IXMLDOMNode* image, uint32_t element, POINT corner)
 {
     uint32_t state = kButtonEnabled;
     char name[kSkinTextLength] = "";
@@ -89,24 +92,27 @@ void loadButtonImage(IXMLDOMNode* image, uint32_t element)
     // The screen's device context: the bitmaps only have to match the display, and the main
     // window may not exist yet.
     const ScopedWindowDc screen(nullptr);
-    slot = loadPngFile(path, screen.get());
+    slot = loadScaledPngFile(path, screen.get(), corner.x, corner.y, skin.dpi);
 }
 
-void addRectangle(IXMLDOMNode* shape, uint32_t element)
+void addRectangle(IXMLDOMNode* shape, uint32_t element, POINT corner)
 {
-    const RECT box = shapeBox(shape, element);
-    // Both edges are inside: width 9 covers 10 columns.
-    uniteShape(
-        element, ScopedRegion(CreateRectRgn(box.left, box.top, clampedSum(box.right, 1), clampedSum(box.bottom, 1))));
+    const RECT box = shapeBox(shape, corner);
+    // Both edges are inside: width 9 covers 10 columns, the 10 pixels up to the edge after them.
+    uniteShape(element,
+        ScopedRegion(CreateRectRgn(
+            scaledSum(box.left, 0), scaledSum(box.top, 0), scaledSum(box.right, 1), scaledSum(box.bottom, 1))));
 }
 
-void addEllipse(IXMLDOMNode* shape, uint32_t element)
+void addEllipse(IXMLDOMNode* shape, uint32_t element, POINT corner)
 {
-    const RECT box = shapeBox(shape, element);
-    uniteShape(element, ScopedRegion(CreateEllipticRgn(box.left, box.top, box.right, box.bottom)));
+    const RECT box = shapeBox(shape, corner);
+    uniteShape(element,
+        ScopedRegion(CreateEllipticRgn(
+            scaledSum(box.left, 0), scaledSum(box.top, 0), scaledSum(box.right, 0), scaledSum(box.bottom, 0))));
 }
 
-void addPolyline(IXMLDOMNode* shape, uint32_t element)
+void addPolyline(IXMLDOMNode* shape, uint32_t element, POINT corner)
 {
     RECT origin;
     char type[kSkinTextLength];
@@ -122,10 +128,11 @@ void addPolyline(IXMLDOMNode* shape, uint32_t element)
     const uint32_t count = parsePointText(text.get(), length, read, kMaxOutlinePoints);
     if (count < 3)
         return;
-    const RECT& corner = skin.rects[element];
+    // The points lie on the pixels' edges: a polygon scaled by its corners covers the scaled
+    // pixels.
     for (uint32_t i = 0; i < count; ++i) {
-        points[i].x = clampedSum(corner.left, origin.left, read[i].x);
-        points[i].y = clampedSum(corner.top, origin.top, read[i].y);
+        points[i].x = scaledSum(corner.x, origin.left, read[i].x);
+        points[i].y = scaledSum(corner.y, origin.top, read[i].y);
     }
     uniteShape(element, ScopedRegion(CreatePolygonRgn(points, static_cast<int>(count), WINDING)));
 }

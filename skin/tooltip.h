@@ -1,6 +1,7 @@
 #pragma once
 // The help-tip window: a bordered pale-yellow pop-up with a word-wrapped text that sits
-// above and to the right of the pointer and can follow it.
+// above and to the right of the pointer and can follow it, drawn at the scale of the screen
+// the pointer is on. It answers WM_GETFONT with the font it measures and draws its text in.
 #include <windows.h>
 
 #include <cstdint>
@@ -24,6 +25,8 @@ struct TipState {
     RECT tipTextRect;
     int32_t tipTextLength;
     char tipText[65536];
+    HFONT tipFont; // the system's tip font at tipDpi
+    uint32_t tipDpi; // the scale the text was measured at; offsets and wrap width follow it
 };
 
 extern TipState tipState;

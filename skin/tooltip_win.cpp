@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "core/dpi_win.h"
 #include "core/scoped_win.h"
+#include "skin/skinscale.h"
 
 TipState tipState;
 HWND tipWindow;
@@ -12,7 +14,7 @@ namespace {
 constexpr UINT_PTR kDelayTimer = 1;
 constexpr UINT kShowDelayMs = 500;
 constexpr COLORREF kTipColor = 0x00E0FFFF;
-constexpr int kWrapWidth = 300;
+constexpr int kWrapWidth = 300; // at 96 DPI, as the offsets the senders give
 
 // Where the tip goes for a pointer at `x`, `y`: its bottom-left corner at the offsets, but
 // always whole on the pointer's screen. Without room above the pointer it goes below it,
@@ -20,14 +22,16 @@ constexpr int kWrapWidth = 300;
 POINT tipPosition(int x, int y)
 {
     const LONG width = tipState.tipWindowRect.right, height = tipState.tipWindowRect.bottom;
-    POINT at = { x + tipState.tipOffsetX, y + tipState.tipOffsetY - height };
+    const int32_t offsetX = scaleToDpi(tipState.tipOffsetX, tipState.tipDpi);
+    const int32_t offsetY = scaleToDpi(tipState.tipOffsetY, tipState.tipDpi);
+    POINT at = { x + offsetX, y + offsetY - height };
     MONITORINFO monitor {};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoA(MonitorFromPoint(POINT { x, y }, MONITOR_DEFAULTTONEAREST), &monitor))
         return at;
     const RECT& work = monitor.rcWork;
     if (at.y < work.top)
-        at.y = y - tipState.tipOffsetY + GetSystemMetrics(SM_CYCURSOR) / 2;
+        at.y = y - offsetY + GetSystemMetrics(SM_CYCURSOR) / 2;
     if (at.y + height > work.bottom)
         at.y = work.bottom - height;
     if (at.x + width > work.right)
@@ -39,14 +43,41 @@ POINT tipPosition(int x, int y)
     return at;
 }
 
-void onCreate() { tipState.tipBrush = CreateSolidBrush(kTipColor); }
+// The font the text is measured and drawn in; the stock one until a tip font could be made.
+HGDIOBJ tipFont() { return tipState.tipFont != nullptr ? HGDIOBJ(tipState.tipFont) : GetStockObject(ANSI_VAR_FONT); }
+
+void onCreate()
+{
+    tipState.tipBrush = CreateSolidBrush(kTipColor);
+    tipState.tipDpi = kDesignDpi;
+}
 
 void onDestroy()
 {
     if (tipState.tipBrush != nullptr)
         DeleteObject(tipState.tipBrush);
     tipState.tipBrush = nullptr;
+    if (tipState.tipFont != nullptr)
+        DeleteObject(tipState.tipFont);
+    tipState.tipFont = nullptr;
     tipWindow = nullptr;
+}
+
+// The tip font for the scale of the screen under the pointer, made when that scale changes.
+// The stock variable-pitch font keeps one size at every scale; the system's tip font grows
+// with the screen.
+HGDIOBJ tipFontAt(POINT pointer)
+{
+    const uint32_t dpi = monitorDpi(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST));
+    if (tipState.tipFont == nullptr || dpi != tipState.tipDpi) {
+        if (HFONT font = createStatusFont(dpi)) {
+            if (tipState.tipFont != nullptr)
+                DeleteObject(tipState.tipFont);
+            tipState.tipFont = font;
+            tipState.tipDpi = dpi;
+        }
+    }
+    return tipFont();
 }
 
 void onSetText(HWND window, const char* text)
@@ -57,9 +88,12 @@ void onSetText(HWND window, const char* text)
     tipState.tipText[length] = '\0';
     tipState.tipTextLength = int32_t(length);
 
-    RECT measured = { 0, 0, kWrapWidth, 0 };
+    POINT pointer;
+    GetCursorPos(&pointer);
+    HGDIOBJ tipFontNow = tipFontAt(pointer);
+    RECT measured = { 0, 0, scaleToDpi(kWrapWidth, tipState.tipDpi), 0 };
     if (const ScopedWindowDc dc(window); dc.get() != nullptr) {
-        const ScopedSelection font(dc.get(), GetStockObject(ANSI_VAR_FONT));
+        const ScopedSelection font(dc.get(), tipFontNow);
         DrawTextA(dc.get(), tipState.tipText, tipState.tipTextLength, &measured, DT_CALCRECT | DT_WORDBREAK);
     }
     tipState.tipTextRect = { 0, 0, measured.right + 2, measured.bottom + 2 };
@@ -69,8 +103,6 @@ void onSetText(HWND window, const char* text)
         &frame, DWORD(GetWindowLongA(window, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(window, GWL_EXSTYLE)));
     tipState.tipWindowRect = { 0, 0, frame.right - frame.left, frame.bottom - frame.top };
 
-    POINT pointer;
-    GetCursorPos(&pointer);
     const POINT at = tipPosition(pointer.x, pointer.y);
     SetWindowPos(window, nullptr, at.x, at.y, tipState.tipWindowRect.right, tipState.tipWindowRect.bottom,
         SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOCOPYBITS);
@@ -128,7 +160,7 @@ void onPaint(HWND window)
     FillRect(dc, &tipState.tipTextRect,
         tipState.tipBrush != nullptr ? tipState.tipBrush : HBRUSH(GetStockObject(WHITE_BRUSH)));
     {
-        const ScopedSelection font(dc, GetStockObject(ANSI_VAR_FONT));
+        const ScopedSelection font(dc, tipFont());
         SetBkMode(dc, TRANSPARENT);
         RECT text = tipState.tipTextRect;
         OffsetRect(&text, 1, 1);
@@ -165,6 +197,8 @@ LRESULT CALLBACK tipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETFONT:
+        return LRESULT(tipFont());
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -9,6 +9,7 @@
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 #include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -72,7 +73,12 @@ void drawListScrollBar(HDC dc, const RECT& bar, int32_t recordCount, int32_t fir
 
 void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, const RECT& labels)
 {
-    const int32_t columns = std::min<int32_t>(graph.right - graph.left, kRateHistoryLength);
+    // A sample a pixel at 96 DPI; at a larger scale each is as wide as its place scales to, so
+    // the graph spans the same time at every scale.
+    const uint32_t dpi = skin.dpi;
+    int32_t columns = 0;
+    while (columns < kRateHistoryLength && scaleToDpi(columns + 1, dpi) <= graph.right - graph.left)
+        ++columns;
     if (columns <= 0)
         return;
     uint32_t largest = 0;
@@ -84,25 +90,23 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     const uint32_t height = uint32_t(graph.bottom - graph.top);
     const COLORREF receivedColor = skin.fontColors[kFontReceived];
     const COLORREF sentColor = skin.fontColors[kFontSent];
-    const ScopedPen receivedPen(CreatePen(PS_SOLID, 1, receivedColor));
-    const ScopedPen sentPen(CreatePen(PS_SOLID, 1, sentColor));
-    const ScopedPen mixedPen(CreatePen(PS_SOLID, 1, mixedColor(receivedColor, sentColor)));
-    // The pen selected before is back before the three are deleted, however the columns left it.
-    const ScopedSelection selectedPen(dc, mixedPen.get());
+    const ScopedBrush receivedBrush(CreateSolidBrush(receivedColor));
+    const ScopedBrush sentBrush(CreateSolidBrush(sentColor));
+    const ScopedBrush mixedBrush(CreateSolidBrush(mixedColor(receivedColor, sentColor)));
 
     uint64_t receivedSum = 0, sentSum = 0;
     uint32_t receivedCount = 0, sentCount = 0;
-    const int32_t base = graph.bottom - 1;
     for (int32_t i = 0; i < columns; ++i) {
         const uint32_t received = connection.receiveRateHistory[i];
         const uint32_t sent = connection.sendRateHistory[i];
         const GraphColumn column = graphColumn(received, sent, largest, height);
-        const int32_t x = graph.right - 1 - i;
-        SelectObject(dc, mixedPen.get());
-        MoveToEx(dc, x, base, nullptr);
-        LineTo(dc, x, base - int32_t(column.sharedHeight));
-        SelectObject(dc, column.receivedOnTop ? receivedPen.get() : sentPen.get());
-        LineTo(dc, x, base - int32_t(column.fullHeight));
+        // The newest sample at the right; both directions share the lower part of a column.
+        const LONG left = graph.right - scaleToDpi(i + 1, dpi), right = graph.right - scaleToDpi(i, dpi);
+        const LONG sharedTop = graph.bottom - LONG(column.sharedHeight);
+        const RECT shared = { left, sharedTop, right, graph.bottom };
+        const RECT above = { left, graph.bottom - LONG(column.fullHeight), right, sharedTop };
+        FillRect(dc, &shared, mixedBrush.get());
+        FillRect(dc, &above, column.receivedOnTop ? receivedBrush.get() : sentBrush.get());
         receivedSum += received;
         sentSum += sent;
         receivedCount += received != 0;
@@ -117,7 +121,11 @@ void drawLiveGraph(HDC dc, const RECT& graph, const LiveConnection& connection, 
     const uint32_t sentAverage = sentCount != 0 ? uint32_t(sentSum / sentCount) : 0;
     const int32_t receivedY = graph.bottom - int32_t(uint64_t(height) * receivedAverage / largest);
     const int32_t sentY = graph.bottom - int32_t(uint64_t(height) * sentAverage / largest);
-    SelectObject(dc, receivedPen.get());
+    const int lineWidth = scaleToDpi(1, dpi);
+    const ScopedPen receivedPen(CreatePen(PS_SOLID, lineWidth, receivedColor));
+    const ScopedPen sentPen(CreatePen(PS_SOLID, lineWidth, sentColor));
+    // The pen selected before is back before the two are deleted.
+    const ScopedSelection selectedPen(dc, receivedPen.get());
     MoveToEx(dc, graph.left, receivedY, nullptr);
     LineTo(dc, graph.right, receivedY);
     SelectObject(dc, sentPen.get());
@@ -214,7 +222,7 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
         const int32_t y = list.top - 1 + row * h;
         char number[16];
         snprintf(number, sizeof number, "%i.", skipRows + row + 1);
-        drawCell(dc, list.left - 3, y, number);
+        drawCell(dc, list.left - scaleToDpi(3, skin.dpi), y, number);
         for (int column = 0; column < kListColumns; ++column)
             if (column != kCostColumn || priced)
                 drawCell(dc, edges[column], y, texts.cells[column]);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/dpi_win.h"
 #include "core/language.h"
 #include "core/platform.h"
 #include "lang/ids.h"
@@ -65,31 +66,20 @@ void openTariffMenu(MainWindowState* state)
     DestroyMenu(menu);
 }
 
-// A skin brings its own size and outline: the window takes them at once, and its back buffer
-// the new size.
-void applySkinShape(MainWindowState* state)
-{
-    hideHoverTip(state);
-    deleteBackBuffer(state);
-    SetWindowPos(
-        state->window, nullptr, 0, 0, skin.windowWidth, skin.windowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The window owns the copy of the outline from here on; none leaves it rectangular.
-    SetWindowRgn(state->window, copyWindowRegion(), TRUE);
-    createBackBuffer(state);
-}
-
 void switchSkin(MainWindowState* state, UINT id)
 {
     char text[2 * 260], name[260];
     if (state->menu == nullptr || GetMenuStringA(state->menu, id, text, sizeof text, MF_BYCOMMAND) <= 0)
         return;
     menuItemName(text, name, sizeof name);
-    if (loadSkin(name)) {
+    const uint32_t dpi = windowDpi(state->window);
+    if (loadSkin(name, dpi)) {
         snprintf(settings.skinName, sizeof settings.skinName, "%s", name);
-    } else if (!loadSkin(settings.skinName)) {
+    } else if (!loadSkin(settings.skinName, dpi)) {
         reportError(0);
     }
-    applySkinShape(state);
+    // A skin brings its own size and outline: the window takes them at once.
+    applySkinShape(state, nullptr);
     invalidateAll(state, true);
 }
 

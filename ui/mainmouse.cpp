@@ -9,6 +9,7 @@
 #include "core/platform.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 #include "ui/hovertips.h"
 #include "ui/mainwindow.h"
 #include "ui/popupmenu.h"
@@ -16,7 +17,7 @@
 namespace {
 
 constexpr int kWheelRows = 3; // list rows per notch of the mouse wheel
-constexpr int kScrollPixelsPerRow = 6; // pointer travel that scrolls the list by one row
+constexpr int kScrollPixelsPerRow = 6; // pointer travel that scrolls the list by one row, at 96 DPI
 
 // The press point on the screen: where the cursor was when the button went down, even when
 // the press is handled only after the cursor has moved on.
@@ -76,10 +77,11 @@ void onMouseMove(MainWindowState* state, POINT point)
         state->dragStart = cursor;
     } else if (state->scrolling) {
         const POINT cursor = cursorOnScreen();
-        const int32_t rows = (cursor.y - state->scrollLastY) / kScrollPixelsPerRow;
+        const int32_t travel = scaleToDpi(kScrollPixelsPerRow, skin.dpi);
+        const int32_t rows = (cursor.y - state->scrollLastY) / travel;
         if (rows != 0) {
             state->listScroll = std::max(0, state->listScroll + rows);
-            state->scrollLastY += rows * kScrollPixelsPerRow;
+            state->scrollLastY += rows * travel;
             invalidateAll(state, true);
         }
     } else {

@@ -22,6 +22,9 @@
 
 namespace {
 
+// Sent by Windows 10 1703 and later; the headers name it for newer targets only.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
 POINT pointFrom(LPARAM lParam)
 {
     // Client coordinates arrive as unsigned 16-bit values.
@@ -190,6 +193,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         return 1;
     case WM_NOTIFY:
+        return 0;
+    case kGetDpiScaledSize:
+        return onGetDpiScaledSize(LOWORD(wParam), reinterpret_cast<SIZE*>(lParam));
+    case WM_DPICHANGED:
+        onDpiChanged(state, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DISPLAYCHANGE:
         displayColorDepth = uint32_t(wParam);

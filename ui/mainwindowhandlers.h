@@ -31,6 +31,14 @@ void onButtonDown(MainWindowState* state, POINT point);
 void onButtonUp(MainWindowState* state, POINT point);
 void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam);
 
+// mainscale.cpp: the window takes the skin's size and outline (at `at` on the screen, or where
+// it is), and the skin follows the scale of the window's screen. The system asks the size of
+// the window at a new scale (Windows 10 1703 on), then tells the new scale and the place it
+// suggests.
+void applySkinShape(MainWindowState* state, const POINT* at);
+bool onGetDpiScaledSize(uint32_t dpi, SIZE* size);
+void onDpiChanged(MainWindowState* state, uint32_t dpi, const RECT& suggested);
+
 // maincommands.cpp: menus, commands and keys.
 POINT belowMenuButton(const MainWindowState* state);
 void openMainMenu(MainWindowState* state, POINT at);

@@ -12,6 +12,7 @@
 #include "meter/monthtotals.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tariffunits.h"
@@ -186,7 +187,7 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
     int32_t daysWithValue = 0;
     {
         const ScopedBrush bars(CreateSolidBrush(skin.fontColors[chartFont]));
-        const ScopedPen costPen(CreatePen(PS_SOLID, 0, skin.fontColors[kFontSummary]));
+        const ScopedPen costPen(CreatePen(PS_SOLID, scaleToDpi(1, skin.dpi), skin.fontColors[kFontSummary]));
         const ScopedSelection selectedPen(dc, costPen.get());
         MoveToEx(dc, chart.left, chart.bottom, nullptr);
         const bool costLine = costs != nullptr && costs[0] != 0.0;
@@ -211,7 +212,7 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
         const int32_t y
             = chart.bottom - int32_t(std::floor(double(values[0]) * height / daysWithValue / double(largest) + 0.5));
         {
-            const ScopedPen averagePen(CreatePen(PS_SOLID, 0, skin.fontColors[chartFont]));
+            const ScopedPen averagePen(CreatePen(PS_SOLID, scaleToDpi(1, skin.dpi), skin.fontColors[chartFont]));
             const ScopedSelection selectedPen(dc, averagePen.get());
             MoveToEx(dc, chart.left, y, nullptr);
             LineTo(dc, chart.right, y);

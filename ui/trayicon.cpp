@@ -21,10 +21,12 @@
 
 namespace {
 
+// The notification area's icon size, 16 pixels at 100 % and 24 at 150 %: the 32-pixel picture
+// shrunk is sharper than the 16-pixel one stretched.
 HICON trayIcon(const MainWindowState* state, bool online)
 {
-    return HICON(LoadImageA(
-        state->host->instance, MAKEINTRESOURCEA(online ? IDI_ONLINE : IDI_OFFLINE), IMAGE_ICON, 16, 16, LR_SHARED));
+    return HICON(LoadImageA(state->host->instance, MAKEINTRESOURCEA(online ? IDI_ONLINE : IDI_OFFLINE), IMAGE_ICON,
+        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
 bool addTrayIcon(MainWindowState* state)

@@ -21,6 +21,7 @@
 #include "monitor/watchedadapters.h"
 #include "monitor/watcher.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/money_win.h"
@@ -183,7 +184,7 @@ int main(int argc, char** argv)
     TariffTable[0] = rate;
     settings.activeTariff = 0;
     CoInitialize(nullptr);
-    if (!loadSkin("default")) {
+    if (!loadSkin("default", kDesignDpi)) {
         fputs("tick_bench: the default skin does not load\n", stderr);
         return 1;
     }

@@ -288,12 +288,15 @@ bool waitForExit(HWND window, int timeoutMs)
 int usage()
 {
     fputs("usage: e2e_driver window           prints: visible X Y WIDTH HEIGHT\n"
+          "       e2e_driver outline X Y ...  prints the outline's box (LEFT TOP RIGHT BOTTOM), then 1 or 0\n"
+          "                                   for each client point inside the outline or not\n"
           "       e2e_driver icon             prints the tray icon handle\n"
           "       e2e_driver status           prints the status line\n"
           "       e2e_driver scroll           prints the rows the connection list is scrolled by\n"
           "       e2e_driver close yes|tick|silent   closes telvane and answers the question\n"
           "       e2e_driver exit yes|tick|silent    the same through the exit command\n"
-          "       e2e_driver dismiss          answers a message box with OK\n"
+          "       e2e_driver dismiss          answers a message box with OK; prints its text\n"
+          "       e2e_driver region           prints the rectangles of the window's outline (0: none)\n"
           "       e2e_driver balloon          prints the text of the balloon the notification area shows\n"
           "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n"
           "       e2e_driver command ID       sends the menu command ID\n"
@@ -320,6 +323,13 @@ int main(int argc, char** argv)
             fputs("e2e_driver: no message box\n", stderr);
             return 1;
         }
+        // A message box's text is its one static control with the id 0xFFFF.
+        char text[2048] = "";
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        for (char* c = text; *c != '\0'; ++c)
+            if (*c == '\r' || *c == '\n')
+                *c = ' ';
+        printf("%s\n", text);
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return 0;
     }
@@ -347,6 +357,37 @@ int main(int argc, char** argv)
         GetWindowRect(window, &rect);
         printf("%d %ld %ld %ld %ld\n", IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right - rect.left,
             rect.bottom - rect.top);
+        return 0;
+    }
+    if (strcmp(command, "region") == 0) {
+        HRGN outline = CreateRectRgn(0, 0, 0, 0);
+        const int type = GetWindowRgn(window, outline);
+        const DWORD size = type == ERROR ? 0 : GetRegionData(outline, 0, nullptr);
+        DWORD rectangles = 0;
+        if (size >= sizeof(RGNDATAHEADER)) {
+            auto* data = static_cast<RGNDATA*>(malloc(size));
+            if (data != nullptr && GetRegionData(outline, size, data) == size)
+                rectangles = data->rdh.nCount;
+            free(data);
+        }
+        DeleteObject(outline);
+        printf("%lu\n", static_cast<unsigned long>(rectangles));
+        return 0;
+    }
+    if (strcmp(command, "outline") == 0) {
+        HRGN outline = CreateRectRgn(0, 0, 0, 0);
+        if (GetWindowRgn(window, outline) == ERROR) {
+            DeleteObject(outline);
+            fputs("e2e_driver: the window has no outline\n", stderr);
+            return 1;
+        }
+        RECT box;
+        GetRgnBox(outline, &box);
+        printf("%ld %ld %ld %ld", box.left, box.top, box.right, box.bottom);
+        for (int i = 2; i + 1 < argc; i += 2)
+            printf(" %d", PtInRegion(outline, atoi(argv[i]), atoi(argv[i + 1])) ? 1 : 0);
+        printf("\n");
+        DeleteObject(outline);
         return 0;
     }
     if (strcmp(command, "icon") == 0 || strcmp(command, "status") == 0 || strcmp(command, "scroll") == 0) {

@@ -343,6 +343,23 @@ protected:
         return text;
     }
 
+    // The right edges of the status bar's two parts, read into the tool's own memory.
+    std::vector<int> statusEdges()
+    {
+        HWND bar = GetDlgItem(window_, kStatusBarId);
+        HANDLE tool = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, process_.dwProcessId);
+        if (tool == nullptr)
+            return {};
+        std::vector<int> edges(2, -1);
+        if (void* remote = VirtualAllocEx(tool, nullptr, 64, MEM_COMMIT, PAGE_READWRITE)) {
+            SendMessageA(bar, SB_GETPARTS, 2, LPARAM(remote));
+            ReadProcessMemory(tool, remote, edges.data(), 2 * sizeof(int), nullptr);
+            VirtualFreeEx(tool, remote, 0, MEM_RELEASE);
+        }
+        CloseHandle(tool);
+        return edges;
+    }
+
     int statusBarHeight()
     {
         RECT bar {};
@@ -408,6 +425,33 @@ TEST_F(Rimcutter, ZoomKeysSetTheScaleOfMousePositions)
         EXPECT_EQ(pixelAt(step.x, step.y), onePixel(step.column, step.row))
             << "key " << char(step.key) << " at " << step.x << "," << step.y;
     }
+}
+
+// The coordinates' part of the status bar, 250 pixels at 100 %, grows with the screen's
+// scale: 375 at 150 % (tools/test runs this at 144 DPI too).
+TEST_F(Rimcutter, StatusPartsFollowTheScreenScale)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const struct {
+        int dpi, part;
+    } scales[] = { { 96, 250 }, { 120, 313 }, { 144, 375 }, { 192, 500 } };
+    int part = 0;
+    for (const auto& scale : scales) {
+        if (scale.dpi == dpi)
+            part = scale.part;
+    }
+    if (part == 0)
+        GTEST_SKIP() << "no worked figures for " << dpi << " DPI";
+
+    std::vector<int> edges = statusEdges(); // maximized
+    ASSERT_EQ(edges.size(), 2u);
+    EXPECT_EQ(edges[1] - edges[0], part);
+    setClientSize(700, 500);
+    edges = statusEdges();
+    ASSERT_EQ(edges.size(), 2u);
+    EXPECT_EQ(edges[1] - edges[0], part);
 }
 
 TEST_F(Rimcutter, TracedOutlineGoesToTheClipboardAndToAFile)

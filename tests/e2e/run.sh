@@ -3,8 +3,9 @@
 # loopback traffic, its log record and its export from the command line, the exit question and its
 # "do not ask again" box, the saved files, a hidden start, a missing skin, a damaged past month, a
 # restarted notification area, a money limit that hangs up, a placement on no screen, a second
-# start, the session's end, a month log that cannot be written at exit and the loopback adapter
-# watched like a connection.
+# start, the session's end, a month log that cannot be written at exit, the loopback adapter
+# watched like a connection, start-up without MSXML 4.0 or without any XML document object, and
+# the command line's usage.
 set -euo pipefail
 tree=$1
 driver=$2
@@ -436,6 +437,72 @@ rx=$(zcat "$month_log" 2>/dev/null | tr -d '\r' | sed -n 's/.*<rx>\([0-9]*\)<\/r
 check "the adapter's slice is logged with its loopback traffic (rx ${rx:-none})" [ "${rx:-0}" -ge 100000 ]
 drive close yes >/dev/null || true
 wait "$telvane_pid" 2>/dev/null || true
+
+# 14. Windows 10 and 11 carry MSXML 6.0 and 3.0 but not 4.0: the skin is read all the same, and
+# the window opens with its size and outline, without a box.
+for missing in "msxml4=" "msxml4=;msxml6="; do
+    TELVANE_DLLOVERRIDES="rasapi32=n,b;$missing" start
+    read -r visible _ _ width height < <(drive window)
+    check "with $missing the window opens at the skin's size (${width}x$height)" \
+        [ "$visible" = 1 -a "$width" = 434 -a "$height" = 306 ]
+    rectangles=$(drive region)
+    check "with $missing the window has the skin's outline ($rectangles rectangles)" [ "$rectangles" -gt 1 ]
+    check "with $missing no box is shown" [ "$(drive boxes)" = 0 ]
+    drive close yes >/dev/null || true
+    wait "$telvane_pid" 2>/dev/null || true
+done
+
+# 15. No XML document object at all: a box says so, and telvane ends with code 1 instead of
+# vanishing. While that box is up a second start finds no window to show, and says so as well.
+TELVANE_DLLOVERRIDES="rasapi32=n,b;msxml3=;msxml4=;msxml6=" start
+first_pid=$telvane_pid
+for _ in $(seq 1 75); do
+    xdotool search --onlyvisible --name telvane >/dev/null 2>&1 && break
+    sleep 0.2
+done
+"$wine_run" "$work/telvane.exe" &
+second_pid=$!
+sleep 7 # the second start waits five seconds for the first one's window
+texts="$(drive dismiss || true) / $(drive dismiss || true)"
+check "without any XML document object the box names MSXML ($texts)" grep -q MSXML <<<"$texts"
+check "a second start meanwhile tells that telvane runs without a window" grep -Eq 'already running|bereits' <<<"$texts"
+first_code=0
+wait "$first_pid" 2>/dev/null || first_code=$?
+second_code=0
+wait "$second_pid" 2>/dev/null || second_code=$?
+check "telvane ends with code 1 after the box ($first_code), the second start with 0 ($second_code)" \
+    [ "$first_code" = 1 -a "$second_code" = 0 ]
+
+# A folder without any skin: the box names the folder, and telvane ends with code 1.
+bare=$tree/e2e-bare
+rm -rf "$bare"
+mkdir -p "$bare"
+cp "$work/telvane.exe" "$work/english.dll" "$work/deutsch.dll" "$work/rasapi32.dll" "$bare"/
+"$wine_run" "$bare/telvane.exe" &
+bare_pid=$!
+# The stored skin (default) is reported first as it fails, then the end of start-up.
+texts="$(drive dismiss || true) / $(drive dismiss || true)"
+check "without any skin a box names the folder ($texts)" grep -q 'e2e-bare' <<<"$texts"
+bare_code=0
+wait "$bare_pid" 2>/dev/null || bare_code=$?
+check "without any skin telvane ends with code 1 ($bare_code)" [ "$bare_code" = 1 ]
+rm -rf "$bare"
+
+# 16. The command line's usage: /? on standard output, an unknown switch on standard error.
+usage_code=0
+timeout 30 "$wine_run" "$work/telvane.exe" /? >"$work/usage.out" 2>/dev/null || usage_code=$?
+check "/? ends with code 0 ($usage_code)" [ "$usage_code" = 0 ]
+check "/? shows the usage on standard output" grep -q -- '/export' "$work/usage.out"
+usage_code=0
+timeout 30 "$wine_run" "$work/telvane.exe" /exprot 2>"$work/usage.err" >/dev/null || usage_code=$?
+check "an unknown switch ends with code 1 ($usage_code)" [ "$usage_code" = 1 ]
+check "an unknown switch shows the usage on standard error" grep -q -- '/export' "$work/usage.err"
+# Started from Explorer or the Run box there is no output to write to: the usage shows in a box.
+"$wine_run" "$work/telvane.exe" /? >&- 2>&- &
+usage_pid=$!
+text=$(drive dismiss || true)
+check "/? without an output shows the usage in a box" grep -q -- '/export' <<<"$text"
+wait "$usage_pid" 2>/dev/null || true
 
 echo "e2e: $failures failure(s)"
 [ "$failures" = 0 ]

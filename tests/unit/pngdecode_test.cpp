@@ -35,6 +35,13 @@ struct Decoded {
         const uint8_t* bytes = pngScanLine(&picture, s);
         return bytes == nullptr ? std::vector<uint8_t> {} : std::vector<uint8_t>(bytes, bytes + picture.stride);
     }
+    // The top row at four bytes a pixel.
+    std::vector<uint8_t> topPixels()
+    {
+        std::vector<uint8_t> pixels(size_t(picture.width) * picture.height * 4);
+        expandPngPixels(&picture, pixels.data());
+        return std::vector<uint8_t>(pixels.begin(), pixels.begin() + picture.width * 4);
+    }
 };
 
 std::vector<uint8_t> palette16()
@@ -59,24 +66,31 @@ TEST(PngDecode, SupportedFormatsGiveDepthTableAndRows)
         uint32_t stride;
         std::vector<uint8_t> bottomLine; // scan line 0 = the last PNG row, padded
         std::vector<uint8_t> topLine;
+        std::vector<uint8_t> topPixels; // the first PNG row as blue, green, red, alpha
     };
     const Case cases[] = {
         { "grey 8", { 3, 2, 8, PNG_COLOR_TYPE_GRAY, false, { 1, 2, 3, 250, 251, 252 } }, 8, 0, 0, 4,
-            { 250, 251, 252, 0 }, { 1, 2, 3, 0 } },
+            { 250, 251, 252, 0 }, { 1, 2, 3, 0 }, { 1, 1, 1, 255, 2, 2, 2, 255, 3, 3, 3, 255 } },
         { "truecolour 8 (B, G, R)", { 2, 2, 8, PNG_COLOR_TYPE_RGB, false, { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } },
-            24, 0, kNoTransparentColor, 8, { 9, 8, 7, 12, 11, 10, 0, 0 }, { 3, 2, 1, 6, 5, 4, 0, 0 } },
+            24, 0, kNoTransparentColor, 8, { 9, 8, 7, 12, 11, 10, 0, 0 }, { 3, 2, 1, 6, 5, 4, 0, 0 },
+            { 3, 2, 1, 255, 6, 5, 4, 255 } },
         { "truecolour with alpha", { 1, 2, 8, PNG_COLOR_TYPE_RGB_ALPHA, false, { 1, 2, 3, 4, 5, 6, 7, 8 } }, 32, 0,
-            kNoTransparentColor, 4, { 7, 6, 5, 8 }, { 3, 2, 1, 4 } },
+            kNoTransparentColor, 4, { 7, 6, 5, 8 }, { 3, 2, 1, 4 }, { 3, 2, 1, 4 } },
         { "grey with alpha 0x80/0x40 is 0x40808080",
             { 2, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA, false, { 0x80, 0x40, 0x01, 0xFF } }, 32, 0, kNoTransparentColor, 8,
-            { 0x80, 0x80, 0x80, 0x40, 0x01, 0x01, 0x01, 0xFF }, { 0x80, 0x80, 0x80, 0x40, 0x01, 0x01, 0x01, 0xFF } },
+            { 0x80, 0x80, 0x80, 0x40, 0x01, 0x01, 0x01, 0xFF }, { 0x80, 0x80, 0x80, 0x40, 0x01, 0x01, 0x01, 0xFF },
+            { 0x80, 0x80, 0x80, 0x40, 0x01, 0x01, 0x01, 0xFF } },
+        // Entry i of palette16 is red 10 i, green 100 + i, blue 200 + i.
         { "palette 8 without tRNS: black", { 5, 1, 8, PNG_COLOR_TYPE_PALETTE, false, { 0, 1, 2, 3, 15 }, palette16() },
-            8, 16, 0, 8, { 0, 1, 2, 3, 15, 0, 0, 0 }, { 0, 1, 2, 3, 15, 0, 0, 0 } },
+            8, 16, 0, 8, { 0, 1, 2, 3, 15, 0, 0, 0 }, { 0, 1, 2, 3, 15, 0, 0, 0 },
+            { 200, 100, 0, 255, 201, 101, 10, 255, 202, 102, 20, 255, 203, 103, 30, 255, 215, 115, 150, 255 } },
         { "palette 4, two indices per byte high nibble first",
             { 4, 2, 4, PNG_COLOR_TYPE_PALETTE, false, { 0x12, 0x3F, 0xAB, 0xC0 }, palette16() }, 4, 16, 0, 4,
-            { 0xAB, 0xC0, 0, 0 }, { 0x12, 0x3F, 0, 0 } },
+            { 0xAB, 0xC0, 0, 0 }, { 0x12, 0x3F, 0, 0 },
+            { 201, 101, 10, 255, 202, 102, 20, 255, 203, 103, 30, 255, 215, 115, 150, 255 } },
         { "interlaced truecolour", { 2, 2, 8, PNG_COLOR_TYPE_RGB, true, { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } }, 24,
-            0, kNoTransparentColor, 8, { 9, 8, 7, 12, 11, 10, 0, 0 }, { 3, 2, 1, 6, 5, 4, 0, 0 } },
+            0, kNoTransparentColor, 8, { 9, 8, 7, 12, 11, 10, 0, 0 }, { 3, 2, 1, 6, 5, 4, 0, 0 },
+            { 3, 2, 1, 255, 6, 5, 4, 255 } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,6 +114,7 @@ TEST(PngDecode, SupportedFormatsGiveDepthTableAndRows)
         EXPECT_EQ(h.colorsUsed, c.colorsUsed);
         EXPECT_EQ(decoded.line(0), c.bottomLine);
         EXPECT_EQ(decoded.line(c.source.height - 1), c.topLine);
+        EXPECT_EQ(decoded.topPixels(), c.topPixels);
     }
 }
 

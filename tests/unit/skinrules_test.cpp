@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "skin/skinscale.h"
 
 namespace {
 
@@ -191,6 +195,90 @@ TEST(SkinRules, PointTextLimits)
     EXPECT_EQ(parsePointText(text, 6, read, 4), 1u); // "12 345"
     EXPECT_EQ(read[0].x, 12);
     EXPECT_EQ(read[0].y, 345);
+}
+
+TEST(SkinScale, LengthsAtEachScale)
+{
+    struct Case {
+        int32_t value;
+        uint32_t dpi;
+        int32_t scaled;
+    };
+    const Case cases[] = {
+        // The default skin's 434 x 306 window at 100, 125, 150 and 200 %; the halves round up.
+        { 434, 96, 434 },
+        { 306, 96, 306 },
+        { 434, 120, 543 }, // 542.5
+        { 306, 120, 383 }, // 382.5
+        { 434, 144, 651 },
+        { 306, 144, 459 },
+        { 434, 192, 868 },
+        { 306, 192, 612 },
+        { 0, 144, 0 },
+        { 1, 120, 1 }, // 1.25
+        { 3, 144, 5 }, // 4.5
+        { 13, 168, 23 }, // 22.75 at 175 %
+        { -5, 120, -6 }, // -6.25
+        { -3, 144, -5 }, // -4.5: away from zero
+        { INT32_MAX, 192, INT32_MAX },
+        { INT32_MIN, 192, INT32_MIN },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(scaleToDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
+
+    struct Span {
+        int32_t start, length;
+        uint32_t dpi;
+        int32_t scaled;
+    };
+    const Span spans[] = {
+        { 0, 434, 120, 543 }, { 401, 20, 120, 25 }, // 501.25 to 526.25
+        { 2, 2, 120, 2 }, // 2.5 to 5: the scaled 2 alone would be 3
+        { 1, 2, 120, 3 }, // 1.25 to 3.75
+        { 10, 0, 144, 0 }, { INT32_MAX, 10, 192, 0 }, // the end stops at the largest value, and so does its scale
+    };
+    for (const Span& c : spans)
+        EXPECT_EQ(scaleSpan(c.start, c.length, c.dpi), c.scaled) << c.start << "+" << c.length << " at " << c.dpi;
+}
+
+TEST(SkinScale, PicturesResampleSmoothly)
+{
+    struct Case {
+        const char* name;
+        uint32_t width, height;
+        std::vector<uint8_t> pixels;
+        uint32_t targetWidth, targetHeight;
+        std::vector<uint8_t> expected;
+    };
+    // Enlarging to twice the size puts the target centres a quarter pixel either side of the
+    // source centres: 1/4 and 3/4 of each neighbour. Each channel on its own.
+    const Case cases[] = {
+        { "twice as wide", 2, 1, { 0, 100, 200, 255, 255, 0, 40, 0 }, 4, 1,
+            { 0, 100, 200, 255, 64, 75, 160, 191, 191, 25, 80, 64, 255, 0, 40, 0 } },
+        { "twice as high", 1, 2, { 0, 0, 0, 255, 255, 255, 255, 255 }, 1, 4,
+            { 0, 0, 0, 255, 64, 64, 64, 255, 191, 191, 191, 255, 255, 255, 255, 255 } },
+        { "the same size is the same picture", 3, 1, { 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120 }, 3, 1,
+            { 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120 } },
+        // Halving averages over two pixels and their neighbours, weighted 1/8, 3/8, 3/8, 1/8.
+        { "half as wide", 4, 1, { 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255 }, 2, 1,
+            { 32, 32, 32, 32, 223, 223, 223, 223 } },
+        { "a flat area stays flat at 4/3", 3, 3, std::vector<uint8_t>(36, 77), 4, 4, std::vector<uint8_t>(64, 77) },
+        { "one pixel fills the target", 1, 1, { 9, 8, 7, 6 }, 2, 2,
+            { 9, 8, 7, 6, 9, 8, 7, 6, 9, 8, 7, 6, 9, 8, 7, 6 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> target(size_t(c.targetWidth) * c.targetHeight * 4, 0xEE);
+        ASSERT_TRUE(resamplePixels(c.pixels.data(), c.width, c.height, target.data(), c.targetWidth, c.targetHeight));
+        EXPECT_EQ(target, c.expected);
+    }
+
+    // An empty side has nothing to resample; the target stays as it was.
+    std::vector<uint8_t> untouched(16, 0xEE);
+    const uint8_t pixel[4] = { 1, 2, 3, 4 };
+    EXPECT_FALSE(resamplePixels(pixel, 0, 1, untouched.data(), 2, 2));
+    EXPECT_FALSE(resamplePixels(pixel, 1, 1, untouched.data(), 0, 2));
+    EXPECT_EQ(untouched, std::vector<uint8_t>(16, 0xEE));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -542,6 +543,79 @@ TEST_F(OptionsSheet, OnTopWhileOnlineFollowsAlwaysOnTop)
     open(2);
     EXPECT_FALSE(IsWindowEnabled(item(IDC_ON_TOP_WHILE_ONLINE)));
     close(PSBTN_CANCEL);
+}
+
+// The user's Run key as the test found it, put back however the test ends: a value left behind
+// would start the test program with the next Wine session.
+class RunValue {
+public:
+    RunValue() { saved = read(&existed); }
+    ~RunValue() { existed ? write(saved) : erase(); }
+
+    static std::string read(bool* exists = nullptr)
+    {
+        char value[1024] = "";
+        DWORD size = sizeof value;
+        const bool found = RegGetValueA(HKEY_CURRENT_USER, kRunKey, "telvane", RRF_RT_REG_SZ, nullptr, value, &size)
+            == ERROR_SUCCESS;
+        if (exists != nullptr)
+            *exists = found;
+        return found ? value : "(none)";
+    }
+    static void write(const std::string& value)
+    {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "telvane", REG_SZ, value.c_str(), DWORD(value.size() + 1));
+    }
+    static void erase() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "telvane"); }
+
+private:
+    static constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    std::string saved;
+    bool existed = false;
+};
+
+TEST_F(OptionsSheet, StartWithWindowsShowsAndSetsTheRunValue)
+{
+    const RunValue restore;
+    char own[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, own, sizeof own), 0u);
+    const std::string quoted = std::string("\"") + own + "\"";
+    std::string shouting = own;
+    for (char& c : shouting)
+        c = char(toupper(static_cast<unsigned char>(c)));
+    const std::string other = "\"C:\\Tools\\telvane\\telvane.exe\"";
+
+    struct Case {
+        const char* what;
+        const char* before; // nullptr: no value
+        bool shownTicked;
+        bool click;
+        const char* after; // nullptr: no value
+    };
+    const Case cases[] = {
+        { "no value: unticked; ticking sets the quoted path", nullptr, false, true, quoted.c_str() },
+        { "the quoted path: ticked; unticking deletes it", quoted.c_str(), true, true, nullptr },
+        { "the path unquoted in other letter case: ticked, kept", shouting.c_str(), true, false, shouting.c_str() },
+        { "another copy's value: unticked, and left to it", other.c_str(), false, false, other.c_str() },
+        { "another copy's value: ticking makes it this program's", other.c_str(), false, true, quoted.c_str() },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.before != nullptr ? RunValue::write(c.before) : RunValue::erase();
+        open(2);
+        EXPECT_EQ(IsDlgButtonChecked(page, IDC_START_WITH_WINDOWS), UINT(c.shownTicked ? BST_CHECKED : BST_UNCHECKED));
+        if (c.click)
+            click(IDC_START_WITH_WINDOWS);
+        close(PSBTN_OK);
+        EXPECT_EQ(RunValue::read(), c.after != nullptr ? c.after : "(none)");
+    }
+
+    // Cancel changes nothing.
+    RunValue::erase();
+    open(2);
+    click(IDC_START_WITH_WINDOWS);
+    close(PSBTN_CANCEL);
+    EXPECT_EQ(RunValue::read(), "(none)");
 }
 
 TEST_F(OptionsSheet, PagesNeverShownChangeNothing)

@@ -158,6 +158,8 @@ std::vector<MessageInserts> allMessages()
             message.kinds = "--t-"; // the file
         else if (message.code == kErrorLanguageModule)
             message.kinds = "--t-"; // the module that failed
+        else if (message.code == kErrorNoSkin)
+            message.kinds = "--t-"; // the folder without a skin
         else if (message.code == kErrorLanguageStandIn)
             message.kinds = "--tt"; // the module that failed, and the one standing in
         else if (message.code == kCrashTargetAddress || message.code == kCrashInstructionAddress)

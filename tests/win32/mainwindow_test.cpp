@@ -15,6 +15,7 @@
 #include "lang/ids.h"
 #include "log/statistics.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 #include "skin/tooltip.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -89,7 +90,7 @@ protected:
         resetSettings();
         settings.languageId = PRIMARYLANGID(GetUserDefaultLangID()) == LANG_GERMAN ? kLanguageGerman : kLanguageEnglish;
         settings.volumeCorrection = 0;
-        ASSERT_TRUE(loadSkin("default"));
+        ASSERT_TRUE(loadSkin("default", kDesignDpi));
         // A tariff of 100 MB free a month, and 564 MB used in this month's first days.
         freeTariffs();
         Rate* rate = new Rate {};
@@ -308,7 +309,7 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
     HRGN shown = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(window, shown), ERROR);
     EXPECT_TRUE(EqualRgn(shown, skin.regions[kElementMainWindow]));
-    ASSERT_TRUE(loadSkin("default"));
+    ASSERT_TRUE(loadSkin("default", kDesignDpi));
     EXPECT_FALSE(EqualRgn(shown, skin.regions[kElementMainWindow])); // the two outlines differ
     DeleteObject(shown);
     RECT frame;
@@ -318,6 +319,49 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
     ASSERT_TRUE(GetObjectA(state->backBuffer, sizeof buffer, &buffer));
     EXPECT_EQ(buffer.bmWidth, skin.windowWidth);
     EXPECT_EQ(buffer.bmHeight, skin.windowHeight);
+}
+
+TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
+{
+    createWindow();
+    // Asked first (Windows 10 1703 on): the default skin's 434 x 306 at 150 %.
+    SIZE size = {};
+    EXPECT_TRUE(SendMessageA(window, 0x02E4 /* WM_GETDPISCALEDSIZE */, 144, LPARAM(&size)));
+    EXPECT_EQ(size.cx, 651);
+    EXPECT_EQ(size.cy, 459);
+
+    // Then told, with the place the system suggests.
+    RECT suggested = { 200, 150, 200 + 651, 150 + 459 };
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+    EXPECT_EQ(skin.dpi, 144u);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.left, 200);
+    EXPECT_EQ(frame.top, 150);
+    EXPECT_EQ(frame.right - frame.left, 651);
+    EXPECT_EQ(frame.bottom - frame.top, 459);
+    BITMAP buffer {};
+    ASSERT_TRUE(GetObjectA(state->backBuffer, sizeof buffer, &buffer));
+    EXPECT_EQ(buffer.bmWidth, 651);
+    EXPECT_EQ(buffer.bmHeight, 459);
+
+    // The outline scaled with it: its right edge at 651, the corner still cut.
+    HRGN shown = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window, shown), ERROR);
+    RECT box;
+    GetRgnBox(shown, &box);
+    EXPECT_EQ(box.right, 651);
+    EXPECT_EQ(box.bottom, 459);
+    EXPECT_TRUE(PtInRegion(shown, 640, 300)); // beyond the 434 pixels of 100 %
+    EXPECT_FALSE(PtInRegion(shown, 1, 1));
+    DeleteObject(shown);
+
+    // The close button, 398 + 26 by 12 + 18 at 100 %, is hit where it is drawn now.
+    const POINT close = { (597 + 636) / 2, (18 + 45) / 2 };
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(close.x, close.y));
+    EXPECT_EQ(state->hotElement, uint32_t(kElementCloseButton));
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(405, 25)); // the close button at 100 %
+    EXPECT_NE(state->hotElement, uint32_t(kElementCloseButton));
 }
 
 } // namespace

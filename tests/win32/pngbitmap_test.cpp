@@ -147,6 +147,48 @@ TEST(PngBitmap, FilesAreReadWhole)
     EXPECT_EQ(AppError, kNothingPending); // a missing file leaves no code
 }
 
+TEST(PngBitmap, ScaledPicturesAreResampledWhereTheyLie)
+{
+    ScreenDc screen;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string path = std::string(temp) + "telvane-png-scaled.png";
+    const std::vector<uint8_t> picture = pngBytes(ihdr(2, 1, 8, 0), { 0, 0x10, 0xF0 }); // grey 16, 240
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(picture.data(), 1, picture.size(), file);
+    fclose(file);
+    struct Case {
+        int32_t x, y;
+        uint32_t dpi;
+        LONG width, height;
+        std::vector<int> greys; // each row's pixels
+    };
+    const Case cases[] = {
+        { 0, 0, 96, 2, 1, { 16, 240 } },
+        // Twice the size: a quarter and three quarters of each neighbour between them.
+        { 0, 0, 192, 4, 2, { 16, 72, 184, 240 } },
+        // At 125 % the picture at x 0 runs to 2.5, rounded 3; at x 2 from 2.5 to 5, so 2 wide.
+        { 0, 0, 120, 3, 1, { 16, 128, 240 } },
+        { 2, 0, 120, 2, 1, { 16, 240 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " at " << c.dpi);
+        HBITMAP bitmap = loadScaledPngFile(path.c_str(), screen.get(), c.x, c.y, c.dpi);
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP size {};
+        GetObjectA(bitmap, sizeof size, &size);
+        EXPECT_EQ(size.bmWidth, c.width);
+        EXPECT_EQ(size.bmHeight, c.height);
+        for (LONG y = 0; y < c.height; ++y) {
+            for (LONG x = 0; x < c.width && size_t(x) < c.greys.size(); ++x)
+                EXPECT_EQ(pixelOf(bitmap, x, y), RGB(c.greys[x], c.greys[x], c.greys[x])) << x << "," << y;
+        }
+        DeleteObject(bitmap);
+    }
+    DeleteFileA(path.c_str());
+}
+
 TEST(PngResources, OwnPicturesHaveTheirListedFormats)
 {
     ScreenDc screen;

@@ -14,6 +14,7 @@
 #include "core/programdirectory.h"
 #include "rimcutter/regiontool.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ protected:
             return false;
         fwrite(document.data(), 1, document.size(), file);
         fclose(file);
-        return loadSkin("traced");
+        return loadSkin("traced", kDesignDpi);
     }
 
     char savedDirectory_[sizeof programDirectory];

@@ -13,6 +13,7 @@
 #include "core/messagebox_win.h"
 #include "core/programdirectory.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 
 namespace {
 
@@ -107,12 +108,13 @@ template <typename Load> Report watchReports(Load load)
     return lastReport;
 }
 
-// No picture, outline or font, and no size: what a failed load leaves (the folder text of
-// the failed skin may stay).
+// No picture, outline or font, and no size: what a failed load leaves (the folder text and
+// the scale of the failed skin may stay).
 bool skinHoldsNothing()
 {
     Skin held = skin;
     memset(held.folder, 0, sizeof held.folder);
+    held.dpi = 0;
     static const Skin empty {};
     return memcmp(&held, &empty, sizeof held) == 0;
 }
@@ -145,7 +147,7 @@ TEST(SkinShapes, RectangleCoversBothEdges)
     SkinFolder folder;
     folder.writeSkin("<region type=\"MainWindow\" width=\"200\" height=\"100\">"
                      "<rectangle x=\"0\" y=\"0\" width=\"9\" height=\"9\"/></region>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     // Columns and rows 0..9: exactly 10 x 10 pixels.
     EXPECT_EQ(coverage(skin.regions[kElementMainWindow], -2, -2, 13, 13), coverageOfRect(0, 0, 10, 10, -2, -2, 13, 13));
     EXPECT_EQ(skin.windowWidth, 200);
@@ -162,7 +164,7 @@ TEST(SkinShapes, EllipseIsInscribedInItsBoxMovedByTheRegionCorner)
     SkinFolder folder;
     folder.writeSkin("<region type=\"Heading\" x=\"10\" y=\"20\" width=\"50\" height=\"50\">"
                      "<ellipse x=\"5\" y=\"5\" width=\"30\" height=\"30\" mode=\"subtract\"/></region>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     HRGN expected = CreateEllipticRgn(15, 25, 45, 55);
     EXPECT_EQ(coverage(skin.regions[kElementHeading], 10, 20, 50, 60), coverage(expected, 10, 20, 50, 60));
     DeleteObject(expected);
@@ -200,7 +202,7 @@ TEST(SkinShapes, PolylinePointTexts)
         const bool moved = strcmp(c.name, "region corner moves the points") == 0;
         folder.writeSkin(std::string("<region type=\"Data\" x=\"") + (moved ? "30" : "0") + "\" y=\""
             + (moved ? "40" : "0") + "\" width=\"120\" height=\"60\">" + c.shape + "</region>\n");
-        ASSERT_TRUE(loadSkin("s"));
+        ASSERT_TRUE(loadSkin("s", kDesignDpi));
         const int dx = moved ? 30 : 0;
         const int dy = moved ? 40 : 0;
         // A winding polygon region leaves out its right and bottom edges.
@@ -216,7 +218,7 @@ TEST(SkinShapes, OddNumberCountEndsWithYZeroAndShortListsAddNothing)
     folder.writeSkin("<region type=\"Data\"><polyline>10 0 20 20 0</polyline></region>\n"
                      "<region type=\"Time\"><polyline>10 20 30</polyline></region>\n"
                      "<region type=\"Log\"><polyline>   </polyline><polyline/></region>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     HRGN triangle = skin.regions[kElementData];
     ASSERT_NE(triangle, nullptr);
     EXPECT_TRUE(PtInRegion(triangle, 12, 8));
@@ -240,7 +242,7 @@ TEST(SkinShapes, RepeatedRegionReplacesOutlineAndKeepsUnnamedStates)
                      "<region type=\"CloseButton\" x=\"100\" y=\"100\" width=\"20\" height=\"20\" textalign=\"rb\">"
                      "<rectangle x=\"5\" y=\"5\" width=\"4\" height=\"4\"/>"
                      "<image type=\"pressed\" name=\"b.png\"/><image type=\"disabled\"/></region>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     HRGN outline = skin.regions[kElementCloseButton];
     EXPECT_FALSE(PtInRegion(outline, 5, 5));
     EXPECT_TRUE(PtInRegion(outline, 105, 105));
@@ -254,6 +256,46 @@ TEST(SkinShapes, RepeatedRegionReplacesOutlineAndKeepsUnnamedStates)
     EXPECT_EQ(skin.images[kElementCloseButton][kButtonDisabled], nullptr); // emptied by an image without name
 }
 
+TEST(SkinShapes, EveryPartScalesWithTheWindow)
+{
+    SkinFolder folder;
+    folder.copyPicture("default\\background.png", "back.png"); // 434 x 306
+    folder.writeSkin("<region type=\"MainWindow\" width=\"434\" height=\"306\"><image name=\"back.png\"/>"
+                     "<rectangle x=\"0\" y=\"0\" width=\"9\" height=\"9\"/></region>\n"
+                     "<region type=\"Heading\" x=\"10\" y=\"20\" width=\"50\" height=\"50\">"
+                     "<ellipse x=\"5\" y=\"5\" width=\"30\" height=\"30\"/></region>\n"
+                     "<region type=\"Data\" x=\"2\" y=\"3\" width=\"120\" height=\"60\">"
+                     "<polyline>0 0 100 0 100 50 0 50</polyline></region>\n"
+                     "<fonts><font type=\"Text\" face=\"Tahoma\" size=\"11\"/></fonts>\n");
+    // At 150 % every place and size is half as large again, halves rounded up.
+    ASSERT_TRUE(loadSkin("s", 144));
+    EXPECT_EQ(skin.dpi, 144u);
+    EXPECT_EQ(skin.windowWidth, 651);
+    EXPECT_EQ(skin.windowHeight, 459);
+    // The 10 x 10 pixels of the rectangle are 15 x 15.
+    EXPECT_EQ(coverage(skin.regions[kElementMainWindow], -2, -2, 20, 20), coverageOfRect(0, 0, 15, 15, -2, -2, 20, 20));
+    const RECT heading = skin.rects[kElementHeading];
+    EXPECT_EQ(heading.left, 15);
+    EXPECT_EQ(heading.top, 30);
+    EXPECT_EQ(heading.right, 90);
+    EXPECT_EQ(heading.bottom, 105);
+    // The ellipse's box (15, 25)-(45, 55) at 96 DPI is (22.5, 37.5)-(67.5, 82.5).
+    HRGN ellipse = CreateEllipticRgn(23, 38, 68, 83);
+    EXPECT_EQ(coverage(skin.regions[kElementHeading], 15, 30, 90, 105), coverage(ellipse, 15, 30, 90, 105));
+    DeleteObject(ellipse);
+    // The polygon (2, 3)-(102, 53) is (3, 4.5)-(153, 79.5).
+    EXPECT_EQ(coverage(skin.regions[kElementData], 0, 0, 160, 90), coverageOfRect(3, 5, 153, 80, 0, 0, 160, 90));
+    BITMAP picture {};
+    ASSERT_NE(skin.images[kElementMainWindow][kButtonEnabled], nullptr);
+    GetObjectA(skin.images[kElementMainWindow][kButtonEnabled], sizeof picture, &picture);
+    EXPECT_EQ(picture.bmWidth, 651);
+    EXPECT_EQ(picture.bmHeight, 459);
+    LOGFONTA font {};
+    ASSERT_NE(skin.fonts[kFontText], nullptr);
+    GetObjectA(skin.fonts[kFontText], sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -17); // 16.5
+}
+
 TEST(SkinShapes, UnknownImageTypeReplacesTheEnabledPicture)
 {
     SkinFolder folder;
@@ -262,7 +304,7 @@ TEST(SkinShapes, UnknownImageTypeReplacesTheEnabledPicture)
     folder.writeSkin("<region type=\"MenuButton\"><image name=\"small.png\"/>"
                      "<image type=\"glowing\" name=\"big.png\"/><image type=\"pressed\" name=\"missing.png\"/>"
                      "</region>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     BITMAP picture {};
     ASSERT_NE(skin.images[kElementMenuButton][kButtonEnabled], nullptr);
     GetObjectA(skin.images[kElementMenuButton][kButtonEnabled], sizeof picture, &picture);
@@ -293,7 +335,7 @@ TEST(SkinDocument, RectanglesAndTextFormats)
         SCOPED_TRACE(c.attributes);
         SkinFolder folder;
         folder.writeSkin(std::string("<region type=\"Summary\" ") + c.attributes + "/>\n");
-        ASSERT_TRUE(loadSkin("s"));
+        ASSERT_TRUE(loadSkin("s", kDesignDpi));
         EXPECT_EQ(skin.textFormats[kElementSummary], c.format);
         const RECT& r = skin.rects[kElementSummary];
         EXPECT_EQ(r.left, c.rect.left);
@@ -327,7 +369,7 @@ TEST(SkinDocument, LabelsAndTheListBarAreOptional)
     }
     SkinFolder folder;
     folder.writeSkin(withLabels);
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     for (const auto& element : placed) {
         SCOPED_TRACE(element.type);
         EXPECT_TRUE(EqualRect(&skin.rects[element.slot], &element.rect));
@@ -335,7 +377,7 @@ TEST(SkinDocument, LabelsAndTheListBarAreOptional)
     }
 
     folder.writeSkin("<region type=\"Summary\" x=\"40\" y=\"115\" width=\"354\" height=\"40\"/>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     EXPECT_EQ(skin.rects[kElementSummary].bottom, 155);
     for (const auto& element : placed)
         EXPECT_TRUE(IsRectEmpty(&skin.rects[element.slot])) << element.type;
@@ -351,7 +393,7 @@ TEST(SkinDocument, NamesAreLocalAndCaseSensitive)
         "<region x=\"9\" width=\"9\"><rectangle width=\"5\" height=\"5\"/></region>\n"
         "<!-- a comment inside is only skipped -->\n"
         "<region Type=\"Data\" x=\"2\"/>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     const RECT& log = skin.rects[kElementLog];
     EXPECT_EQ(log.left, 40);
     EXPECT_EQ(log.top, 157);
@@ -379,7 +421,7 @@ TEST(SkinDocument, Fonts)
                      "<note type=\"Time\" size=\"9\"/>\n"
                      "</fonts>\n"
                      "<fonts><font type=\"Summary\" size=\"14\" color=\"654321\"/></fonts>\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     // Heading: colour red, no size, so no font (painting falls back to Text).
     EXPECT_EQ(skin.fonts[kFontHeading], nullptr);
     EXPECT_EQ(skin.fontColors[kFontHeading], 0x0000FFu);
@@ -432,14 +474,14 @@ TEST(SkinDocument, RejectedDocumentsLeaveAnEmptySkin)
             "<?xml version=\"1.0\"?><skin><region type=\"MainWindow\" width=\"5\" height=\"5\">"
             "<rectangle width=\"4\" height=\"4\"/></region>"
             "<fonts><font type=\"Text\" size=\"10\"/></fonts></skin>");
-        ASSERT_TRUE(loadSkin("s"));
+        ASSERT_TRUE(loadSkin("s", kDesignDpi));
         ASSERT_NE(skin.fonts[kFontText], nullptr);
         if (c.content != nullptr)
             folder.write("skin.xml", c.content);
         else
             DeleteFileA((std::string(programDirectory) + "s\\skin.xml").c_str());
         bool loaded = true;
-        const Report report = watchReports([&] { loaded = loadSkin("s"); });
+        const Report report = watchReports([&] { loaded = loadSkin("s", kDesignDpi); });
         EXPECT_FALSE(loaded);
         EXPECT_TRUE(report.shown);
         EXPECT_EQ(report.code, c.code);
@@ -458,7 +500,7 @@ TEST(SkinDocument, DeclarationAndWhiteSpaceBeforeRootAreAccepted)
     folder.write("skin.xml",
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n\r\n  <skin>"
         "<region type=\"StatusText\" x=\"14\"/></skin>\r\n");
-    ASSERT_TRUE(loadSkin("s"));
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
     EXPECT_EQ(skin.rects[kElementStatusText].left, 14);
     EXPECT_EQ(strcmp(skin.folder, (std::string(programDirectory) + "s\\").c_str()), 0);
 }
@@ -503,7 +545,7 @@ TEST(SkinChoice, StartUpTriesTheStoredSkinThenDefaultThenTheOtherFolders)
         char name[260];
         snprintf(name, sizeof name, "%s", c.stored);
         bool loaded = false;
-        const Report report = watchReports([&] { loaded = loadStartSkin(name); });
+        const Report report = watchReports([&] { loaded = loadStartSkin(name, kDesignDpi); });
         EXPECT_EQ(loaded, c.loaded != nullptr);
         EXPECT_STREQ(name, c.loaded != nullptr ? c.loaded : c.stored);
         EXPECT_EQ(skin.windowWidth, c.width);

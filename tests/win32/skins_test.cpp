@@ -12,6 +12,7 @@
 
 #include "core/programdirectory.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ protected:
     {
         memcpy(savedDirectory_, programDirectory, sizeof savedDirectory_);
         useDistFolder();
-        ASSERT_TRUE(loadSkin(GetParam()));
+        ASSERT_TRUE(loadSkin(GetParam(), kDesignDpi));
     }
     void TearDown() override
     {

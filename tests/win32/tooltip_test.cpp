@@ -50,7 +50,7 @@ protected:
     SIZE textSize(const char* text, int width) const
     {
         HDC dc = GetDC(window);
-        HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+        HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageA(window, WM_GETFONT, 0, 0)));
         RECT r = { 0, 0, width, 0 };
         DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK);
         SelectObject(dc, old);

@@ -11,6 +11,7 @@
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
 #include "skin/skin.h"
+#include "skin/skinscale.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/formatters.h"
@@ -82,6 +83,7 @@ protected:
     void SetUp() override
     {
         memset(&skin, 0, sizeof skin);
+        skin.dpi = kDesignDpi;
         // Data chart 310 pixels wide (a bar pitch of 311 / 31 = 10) and 100 high.
         skin.rects[kElementData] = { 40, 50, 350, 150 };
         skin.rects[kElementDataText] = { 0, 50, 38, 150 };
@@ -216,6 +218,16 @@ TEST_F(Views, LiveGraphDrawsThreeHundredSixtyColumnsAtTheRightEnd)
     EXPECT_EQ(canvas.at(10, 200), kRed);
     EXPECT_EQ(canvas.at(10, 201), kBlue);
     EXPECT_EQ(canvas.at(10, 202), kWhite);
+
+    // At 200 % each sample is two pixels wide: the same 360 in 720 pixels.
+    skin.dpi = 192;
+    Canvas doubled(840, 320);
+    drawLiveGraph(doubled.dc(), { 0, 200, 800, 300 }, connection, { 802, 200, 840, 300 });
+    EXPECT_EQ(doubled.at(80, 250), mixed); // entry 359
+    EXPECT_EQ(doubled.at(79, 250), kWhite);
+    EXPECT_EQ(doubled.at(799, 249), kRed); // entry 0 at x 798 and 799
+    EXPECT_EQ(doubled.at(798, 249), kRed);
+    EXPECT_EQ(doubled.at(797, 249), mixed); // entry 1
 }
 
 TEST_F(Views, LiveGraphDrawsNothingWhileBothHistoriesAreZero)

@@ -8,12 +8,14 @@
 #include <initializer_list>
 
 #include "core/apperror.h"
+#include "core/dpi_win.h"
 #include "core/language.h"
 #include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "res/resource.h"
 #include "skin/pngdecode.h"
 #include "skin/pngresource.h"
+#include "skin/skinscale.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/optionspages.h"
@@ -50,8 +52,8 @@ void fillTitle(HWND dialog)
     GetDlgItemTextA(dialog, IDC_ABOUT_TITLE, templateText, sizeof templateText);
     strncat(title, templateText, sizeof title - strlen(title) - 1);
     strncat(title, kVersion, sizeof title - strlen(title) - 1);
+    // In the dialog's own font, which grows with the screen's scale as the stock fonts do not.
     SetDlgItemTextA(dialog, IDC_ABOUT_TITLE, title);
-    SendDlgItemMessageA(dialog, IDC_ABOUT_TITLE, WM_SETFONT, WPARAM(GetStockObject(ANSI_VAR_FONT)), TRUE);
 }
 
 RECT controlRect(HWND dialog, int id)
@@ -69,32 +71,34 @@ void place(HWND dialog, int id, int x, int y, int width, int height)
         SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void layOut(HWND dialog, int width, int height)
+// The margins are 5 and 10 pixels at 96 DPI, `dpi` scales them with the picture.
+void layOut(HWND dialog, int width, int height, uint32_t dpi)
 {
+    const int margin = scaleToDpi(5, dpi), wide = scaleToDpi(10, dpi);
     RECT ok = controlRect(dialog, IDOK);
     const int okWidth = ok.right - ok.left, okHeight = ok.bottom - ok.top;
-    place(dialog, IDOK, width - okWidth - 10, height - okHeight - 10, okWidth, okHeight);
+    place(dialog, IDOK, width - okWidth - wide, height - okHeight - wide, okWidth, okHeight);
     for (int id : { IDC_ABOUT_TITLE, IDC_ABOUT_TEXT3 }) {
         RECT rect = controlRect(dialog, id);
-        place(
-            dialog, id, width - 5 - (rect.right - rect.left), rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        place(dialog, id, width - margin - (rect.right - rect.left), rect.top, rect.right - rect.left,
+            rect.bottom - rect.top);
     }
     for (int id : { IDC_ABOUT_TEXT1, IDC_ABOUT_PNG_NOTICE }) {
         RECT rect = controlRect(dialog, id);
-        place(dialog, id, 5, rect.top, width - 10, rect.bottom - rect.top);
+        place(dialog, id, margin, rect.top, width - 2 * margin, rect.bottom - rect.top);
     }
     RECT mail = controlRect(dialog, IDC_ABOUT_MAIL);
     const int mailHeight = mail.bottom - mail.top;
-    const int mailTop = height - mailHeight - 5;
-    place(dialog, IDC_ABOUT_MAIL, 5, mailTop, mail.right - mail.left, mailHeight);
+    const int mailTop = height - mailHeight - margin;
+    place(dialog, IDC_ABOUT_MAIL, margin, mailTop, mail.right - mail.left, mailHeight);
     // The line above the link ends 10 pixels above the picture's foot, or at the link's top
     // when a line of the dialog's font is higher than that gap.
     RECT text2 = controlRect(dialog, IDC_ABOUT_TEXT2);
     const int text2Height = text2.bottom - text2.top;
-    int text2Top = height - text2Height - 15;
+    int text2Top = height - text2Height - margin - wide;
     if (text2Top + text2Height > mailTop)
         text2Top = mailTop - text2Height;
-    place(dialog, IDC_ABOUT_TEXT2, 5, text2Top, width - 10, text2Height);
+    place(dialog, IDC_ABOUT_TEXT2, margin, text2Top, width - 2 * margin, text2Height);
 }
 
 void openDialog(About& about, HWND dialog)
@@ -102,7 +106,9 @@ void openDialog(About& about, HWND dialog)
     fillTitle(dialog);
     SetDlgItemTextA(dialog, IDC_ABOUT_PNG_NOTICE, pngLibraryCopyright());
 
-    about.picture.reset(loadPngResource(ScopedWindowDc(dialog).get(), IDP_ABOUT_BACKGROUND));
+    // The picture at the dialog's scale, so that the texts, which grow with it, keep their room.
+    const uint32_t dpi = windowDpi(dialog);
+    about.picture.reset(loadScaledPngResource(ScopedWindowDc(dialog).get(), IDP_ABOUT_BACKGROUND, dpi));
     BITMAP size = {};
     if (about.picture.get() != nullptr && GetObjectA(about.picture.get(), sizeof size, &size))
         about.background.reset(CreatePatternBrush(about.picture.get()));
@@ -116,11 +122,11 @@ void openDialog(About& about, HWND dialog)
             (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2, 0, 0 };
         frame.right = frame.left + width;
         frame.bottom = frame.top + height;
-        AdjustWindowRectEx(
-            &frame, DWORD(GetWindowLongA(dialog, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(dialog, GWL_EXSTYLE)));
+        adjustWindowRectAt(
+            &frame, DWORD(GetWindowLongA(dialog, GWL_STYLE)), DWORD(GetWindowLongA(dialog, GWL_EXSTYLE)), dpi);
         SetWindowPos(dialog, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
             SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut(dialog, width, height);
+        layOut(dialog, width, height, dpi);
     }
     about.hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)); // IDC_HAND
 }

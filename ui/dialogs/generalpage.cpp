@@ -1,9 +1,12 @@
-// The general options page: timer interval, volume correction, start and topmost behaviour.
+// The general options page: timer interval, volume correction, start with Windows, start and
+// topmost behaviour.
 #include <windows.h>
 #include <prsht.h>
 
 #include <cstdio>
 
+#include "core/apperror.h"
+#include "core/autostart.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogstate.h"
@@ -28,6 +31,8 @@ void openPage(HWND page)
     if (GetNumberFormatA(LOCALE_SYSTEM_DEFAULT, 0, number, nullptr, shown, sizeof shown) == 0)
         snprintf(shown, sizeof shown, "%s", number);
     SetDlgItemTextA(page, IDC_VOLUME_CORRECTION, shown);
+    // The registry, not the settings, holds it: the user or another program may change it.
+    check(page, IDC_START_WITH_WINDOWS, startsWithWindows());
     check(page, IDC_START_HIDDEN, settings.startHidden);
     check(page, IDC_ALWAYS_ON_TOP, settings.alwaysOnTop);
     check(page, IDC_ON_TOP_WHILE_ONLINE, settings.onTopWhileOnline);
@@ -51,6 +56,8 @@ void apply(HWND page)
         snprintf(groupSeparator, sizeof groupSeparator, ",");
     settings.volumeCorrection = volumeCorrectionFromText(text, decimalSeparator, groupSeparator);
 
+    if (!setStartWithWindows(isTicked(page, IDC_START_WITH_WINDOWS)))
+        reportError(0);
     settings.startHidden = isTicked(page, IDC_START_HIDDEN);
     settings.alwaysOnTop = isTicked(page, IDC_ALWAYS_ON_TOP);
     settings.onTopWhileOnline = isTicked(page, IDC_ON_TOP_WHILE_ONLINE);

@@ -8,10 +8,12 @@
 #include <new>
 
 #include "core/apperror.h"
+#include "core/dpi_win.h"
 #include "core/language.h"
 #include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "skin/pngresource.h"
+#include "skin/skinscale.h"
 #include "skin/tooltip.h"
 #include "tariff/settings.h"
 #include "ui/dialogs/dialogs.h"
@@ -19,7 +21,7 @@
 
 namespace {
 
-constexpr int kToggleSize = 20;
+constexpr int kToggleSize = 20; // at 96 DPI, as the panel's margins
 
 // The help panel's state, kept with the sheet (a window property: the sheet's own user data is
 // the property sheet's) from its installation to the sheet's destruction.
@@ -111,14 +113,19 @@ void installHelpPanel(HWND sheet)
     RECT client;
     GetClientRect(sheet, &client);
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    const uint32_t dpi = windowDpi(sheet);
+    const auto scaled = [dpi](int length) { return scaleToDpi(length, dpi); };
     // The separator is a line, two pixels high, along the sheet's foot.
-    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, client.left + 1, client.bottom,
-        client.right - 2, 2, sheet, HMENU(IDC_HELP_SEPARATOR), instance, nullptr);
-    HWND panel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, client.left + 5, client.bottom + 5,
-        client.right - 10, 50, sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
-    SendMessageA(panel, WM_SETFONT, WPARAM(GetStockObject(ANSI_VAR_FONT)), FALSE);
-    CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW, client.left + 5,
-        client.bottom - 25, kToggleSize, kToggleSize, sheet, HMENU(IDC_HELP_TOGGLE), instance, nullptr);
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, client.left + scaled(1), client.bottom,
+        client.right - scaled(2), scaled(2), sheet, HMENU(IDC_HELP_SEPARATOR), instance, nullptr);
+    HWND panel
+        = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, client.left + scaled(5), client.bottom + scaled(5),
+            client.right - scaled(10), scaled(50), sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
+    // The sheet's own font: it grows with the screen's scale, as the stock fonts do not.
+    SendMessageA(panel, WM_SETFONT, WPARAM(SendMessageA(sheet, WM_GETFONT, 0, 0)), FALSE);
+    CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW,
+        client.left + scaled(5), client.bottom - scaled(25), scaled(kToggleSize), scaled(kToggleSize), sheet,
+        HMENU(IDC_HELP_TOGGLE), instance, nullptr);
     helpPanel->brush.reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
 
     // The toggle inverts the stored state back and lays the sheet out as it was last left.
@@ -131,11 +138,15 @@ void drawToggle(const HelpPanel& helpPanel, const DRAWITEMSTRUCT* item)
 {
     HBRUSH brush = helpPanel.brush.get();
     FillRect(item->hDC, &item->rcItem, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
-    const int top = item->rcItem.bottom - kToggleSize;
-    if (helpToggleImages != nullptr)
-        ImageList_Draw(helpToggleImages, settings.helpPanelOpen ? 0 : 1, item->hDC, 0, top, ILD_TRANSPARENT);
+    const int size = scaleToDpi(kToggleSize, windowDpi(item->hwndItem));
+    const int top = item->rcItem.bottom - size;
+    // The pictures keep their size; a larger button holds them in its middle.
+    int width = 0, height = 0;
+    if (helpToggleImages != nullptr && ImageList_GetIconSize(helpToggleImages, &width, &height))
+        ImageList_Draw(helpToggleImages, settings.helpPanelOpen ? 0 : 1, item->hDC, (size - width) / 2,
+            top + (size - height) / 2, ILD_TRANSPARENT);
     if (item->itemState & ODS_FOCUS) {
-        RECT focus = { 0, top, kToggleSize, item->rcItem.bottom };
+        RECT focus = { 0, top, size, item->rcItem.bottom };
         DrawFocusRect(item->hDC, &focus);
     }
 }
