@@ -205,7 +205,7 @@ TEST(SkinScale, LengthsAtEachScale)
         int32_t scaled;
     };
     const Case cases[] = {
-        // The default skin's 434 x 306 window at 100, 125, 150 and 200 %; the halves round up.
+        // A 434 x 306 window at 100, 125, 150 and 200 %; the halves round up.
         { 434, 96, 434 },
         { 306, 96, 306 },
         { 434, 120, 543 }, // 542.5

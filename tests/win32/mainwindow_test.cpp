@@ -324,14 +324,14 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
 TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
 {
     createWindow();
-    // Asked first (Windows 10 1703 on): the default skin's 434 x 306 at 150 %.
+    // Asked first (Windows 10 1703 on): the default skin's 434 x 334 at 150 %.
     SIZE size = {};
     EXPECT_TRUE(SendMessageA(window, 0x02E4 /* WM_GETDPISCALEDSIZE */, 144, LPARAM(&size)));
     EXPECT_EQ(size.cx, 651);
-    EXPECT_EQ(size.cy, 459);
+    EXPECT_EQ(size.cy, 501);
 
     // Then told, with the place the system suggests.
-    RECT suggested = { 200, 150, 200 + 651, 150 + 459 };
+    RECT suggested = { 200, 150, 200 + 651, 150 + 501 };
     SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
     EXPECT_EQ(skin.dpi, 144u);
     RECT frame;
@@ -339,11 +339,11 @@ TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
     EXPECT_EQ(frame.left, 200);
     EXPECT_EQ(frame.top, 150);
     EXPECT_EQ(frame.right - frame.left, 651);
-    EXPECT_EQ(frame.bottom - frame.top, 459);
+    EXPECT_EQ(frame.bottom - frame.top, 501);
     BITMAP buffer {};
     ASSERT_TRUE(GetObjectA(state->backBuffer, sizeof buffer, &buffer));
     EXPECT_EQ(buffer.bmWidth, 651);
-    EXPECT_EQ(buffer.bmHeight, 459);
+    EXPECT_EQ(buffer.bmHeight, 501);
 
     // The outline scaled with it: its right edge at 651, the corner still cut.
     HRGN shown = CreateRectRgn(0, 0, 0, 0);
@@ -351,7 +351,7 @@ TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
     RECT box;
     GetRgnBox(shown, &box);
     EXPECT_EQ(box.right, 651);
-    EXPECT_EQ(box.bottom, 459);
+    EXPECT_EQ(box.bottom, 501);
     EXPECT_TRUE(PtInRegion(shown, 640, 300)); // beyond the 434 pixels of 100 %
     EXPECT_FALSE(PtInRegion(shown, 1, 1));
     DeleteObject(shown);

@@ -259,8 +259,8 @@ TEST(SkinShapes, RepeatedRegionReplacesOutlineAndKeepsUnnamedStates)
 TEST(SkinShapes, EveryPartScalesWithTheWindow)
 {
     SkinFolder folder;
-    folder.copyPicture("default\\background.png", "back.png"); // 434 x 306
-    folder.writeSkin("<region type=\"MainWindow\" width=\"434\" height=\"306\"><image name=\"back.png\"/>"
+    folder.copyPicture("default\\background.png", "back.png"); // 434 x 334
+    folder.writeSkin("<region type=\"MainWindow\" width=\"434\" height=\"334\"><image name=\"back.png\"/>"
                      "<rectangle x=\"0\" y=\"0\" width=\"9\" height=\"9\"/></region>\n"
                      "<region type=\"Heading\" x=\"10\" y=\"20\" width=\"50\" height=\"50\">"
                      "<ellipse x=\"5\" y=\"5\" width=\"30\" height=\"30\"/></region>\n"
@@ -271,7 +271,7 @@ TEST(SkinShapes, EveryPartScalesWithTheWindow)
     ASSERT_TRUE(loadSkin("s", 144));
     EXPECT_EQ(skin.dpi, 144u);
     EXPECT_EQ(skin.windowWidth, 651);
-    EXPECT_EQ(skin.windowHeight, 459);
+    EXPECT_EQ(skin.windowHeight, 501);
     // The 10 x 10 pixels of the rectangle are 15 x 15.
     EXPECT_EQ(coverage(skin.regions[kElementMainWindow], -2, -2, 20, 20), coverageOfRect(0, 0, 15, 15, -2, -2, 20, 20));
     const RECT heading = skin.rects[kElementHeading];
@@ -289,7 +289,7 @@ TEST(SkinShapes, EveryPartScalesWithTheWindow)
     ASSERT_NE(skin.images[kElementMainWindow][kButtonEnabled], nullptr);
     GetObjectA(skin.images[kElementMainWindow][kButtonEnabled], sizeof picture, &picture);
     EXPECT_EQ(picture.bmWidth, 651);
-    EXPECT_EQ(picture.bmHeight, 459);
+    EXPECT_EQ(picture.bmHeight, 501);
     LOGFONTA font {};
     ASSERT_NE(skin.fonts[kFontText], nullptr);
     GetObjectA(skin.fonts[kFontText], sizeof font, &font);
