@@ -444,7 +444,7 @@ for missing in "msxml4=" "msxml4=;msxml6="; do
     TELVANE_DLLOVERRIDES="rasapi32=n,b;$missing" start
     read -r visible _ _ width height < <(drive window)
     check "with $missing the window opens at the skin's size (${width}x$height)" \
-        [ "$visible" = 1 -a "$width" = 434 -a "$height" = 306 ]
+        [ "$visible" = 1 -a "$width" = 434 -a "$height" = 334 ]
     rectangles=$(drive region)
     check "with $missing the window has the skin's outline ($rectangles rectangles)" [ "$rectangles" -gt 1 ]
     check "with $missing no box is shown" [ "$(drive boxes)" = 0 ]
