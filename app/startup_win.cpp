@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/languageswap.h"
 #include "app/singleinstance.h"
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/dpi_win.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
@@ -20,6 +22,7 @@
 #include "lang/ids.h"
 #include "log/monthlog.h"
 #include "log/statistics.h"
+#include "meter/counting.h"
 #include "monitor/adapterchanges_win.h"
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
@@ -79,23 +82,43 @@ void registerForConnectionSignals()
         reportError(kErrorConnectionNotification);
 }
 
-// A write interrupted before its rename leaves "<file>.tmp" beside the file it was to replace;
-// the file itself is whole, and the leftover is never read.
-void removeLeftoverTemporaryFiles()
+// Calls `take` with the name of every file beside the program that matches `pattern`.
+template <typename Take> void forEachFileBeside(const char* pattern, Take take)
 {
-    char pattern[MAX_PATH];
-    if (!buildPathBeside("*.zip.tmp", pattern, sizeof pattern))
+    char path[MAX_PATH];
+    if (!buildPathBeside(pattern, path, sizeof path))
         return;
-    ScopedFind search(pattern);
+    ScopedFind search(path);
     if (!search.isOpen())
         return;
     do {
-        const WIN32_FIND_DATAA& found = search.found();
-        char path[MAX_PATH];
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0
-            && buildPathBeside(found.cFileName, path, sizeof path))
-            DeleteFileA(path);
+        if ((search.found().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            take(search.found().cFileName);
     } while (search.next());
+}
+
+// A write interrupted before its rename leaves "<file>.tmp" beside the file it was to replace
+// (a pending month's too); the file itself is whole, and the leftover is never read.
+void removeLeftoverTemporaryFiles()
+{
+    for (const char* pattern : { "*.zip.tmp", "*.zip.pending.tmp" })
+        forEachFileBeside(pattern, [](const char* name) {
+            char path[MAX_PATH];
+            if (buildPathBeside(name, path, sizeof path))
+                DeleteFileA(path);
+        });
+}
+
+// The months whose records the last exit could only set aside beside their logs.
+std::vector<uint32_t> pendingMonths()
+{
+    std::vector<uint32_t> keys;
+    forEachFileBeside("log_*.zip.pending", [&keys](const char* name) {
+        uint32_t key = 0;
+        if (pendingMonthKey(name, key))
+            keys.push_back(key);
+    });
+    return keys;
 }
 
 // A placement on a screen that is no longer there (or read from a damaged file) would open the
@@ -170,8 +193,11 @@ HWND startUp()
     if (connectionEvent != nullptr)
         startAdapterChangeNotifications(connectionEvent);
     setRunningSliceSource(runningSliceRecord);
-    if (!loadMonth(0))
+    // What the last exit could not place in a month's log is taken in before anything writes.
+    const std::vector<uint32_t> pending = pendingMonths();
+    if (!startCounting(pending.data(), pending.size()))
         reportError(0);
+    showDeferredReports();
 
     if (const ScopedWindowDc screen(nullptr); screen.get() != nullptr)
         displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
@@ -262,10 +288,14 @@ bool sessionStored;
 
 void storeEverything(bool reportFailures)
 {
-    closeSlices(localTimeNow());
-    // A month log that could not be written is tried once more before its records are given up.
-    if (!saveUnsavedMonths() && !saveUnsavedMonths() && reportFailures)
-        reportError(0);
+    // A month log that cannot be written is tried once more; what still cannot is set aside
+    // beside it and taken in at the next start.
+    const bool counted = stopCounting(localTimeNow());
+    if (reportFailures) {
+        showDeferredReports();
+        if (!counted)
+            reportError(0);
+    }
     if (!saveSettings() && reportFailures)
         reportError(0);
 }

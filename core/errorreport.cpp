@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "lang/ids.h"
 
@@ -35,6 +36,10 @@ uint32_t reportError(uint32_t code)
         code = AppError;
     if (code == kNothingPending)
         return code;
+    if (DeferredReports::active()) {
+        deferReport(code);
+        return code;
+    }
 
     const uint32_t severity = code >> 30;
     char caption[256] = "";

@@ -4,6 +4,7 @@
 // the unit tests link fakes they can steer.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "core/apperror.h"
 #include "core/localtime.h"
@@ -45,3 +46,10 @@ void showMessageBox(const char* text, const char* caption, MessageIcon icon);
 // Flushes a completely written temporary file to the disk and moves it over `target`,
 // replacing it in one step.
 bool replaceFile(const char* temporary, const char* target);
+
+enum class FileRead { read, cannotOpen, unreadable };
+
+// Reads the whole file at `path` into `bytes` and closes it at once. Others may read, write,
+// rename and delete the file meanwhile: a reader (another telvane writing an export, say) never
+// keeps the program from replacing one of its files.
+FileRead readWholeFile(const char* path, std::string& bytes);

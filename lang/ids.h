@@ -150,6 +150,11 @@
 /* The command line: what telvane.exe /? shows (lines ended by \n). */
 #define IDS_USAGE 500
 
+/* The adapters page: an adapter that is the interface of a running dial-up connection, which
+   counts it: its state, and the note below the list (%1 the adapter, %2 the connection). */
+#define IDS_ADAPTER_DIAL_UP 530
+#define IDS_ADAPTER_SHARED_NOTE 531
+
 /* Dates in words: month and day names, never the system's, whose language may differ. */
 #define IDS_MONTH_FIRST 600 /* 600..611: January .. December */
 #define IDS_WEEKDAY_FIRST 612 /* 612..618: Sunday .. Saturday */
@@ -240,6 +245,7 @@
 
 /* Adapters page (206). */
 #define IDC_ADAPTER_LIST 1110
+#define IDC_ADAPTER_SHARED_NOTE 1130 /* says which adapter is counted as a dial-up connection */
 
 /* Holidays page (203). */
 #define IDC_HOLIDAY_LIST 1080

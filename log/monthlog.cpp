@@ -6,6 +6,7 @@
 
 #include "core/apperror.h"
 #include "core/gzfile.h"
+#include "core/platform.h"
 #include "core/programdirectory.h"
 #include "tariff/settings.h"
 #include "tariff/tagline.h"
@@ -137,7 +138,7 @@ bool writeRecord(gzFile file, const LogRecord& record)
 void addToMonthSums(MonthStats& month, const LogRecord& record)
 {
     const int day = record.start.day;
-    const int64_t volume = correctedVolume(record.rx + record.tx);
+    const int64_t volume = recordVolume(record);
     const double cost = computeCost(month.counters, record, settings.activeTariff);
     month.volume[0] += volume;
     month.onlineTime[0] += record.dur;
@@ -186,29 +187,84 @@ void sumMonth(MonthStats& month)
         addToMonthSums(month, *record);
 }
 
-bool writeMonthLog(const MonthStats& month)
+bool pendingMonthPath(uint32_t key, char* path, unsigned size)
 {
-    const LogRecord* first = month.records.head;
-    if (first == nullptr)
-        return true;
-    for (const LogRecord* record = first; record != nullptr; record = record->next)
-        if (monthKeyOf(record->start) != month.key)
-            return failWith(kErrorMonthLogCreate);
-    char path[260];
-    if (!monthLogPath(month.key >> 16, month.key & 0xFFFF, path, sizeof path))
-        return failWith(kErrorMonthLogCreate);
+    char name[40];
+    snprintf(name, sizeof name, "log_%04i%02i.zip.pending", int(key >> 16), int(key & 0xFFFF));
+    return buildPathBeside(name, path, size);
+}
+
+namespace {
+
+// Writes the month's list to `path` through a temporary file beside it.
+bool writeMonthList(const MonthStats& month, const char* path)
+{
     GzReplacingWriter file(path);
     if (!file.isOpen())
         return failWith(kErrorMonthLogCreate);
-    for (const LogRecord* record = first; record != nullptr; record = record->next) {
+    for (const LogRecord* record = month.records.head; record != nullptr; record = record->next) {
         if (!writeRecord(file.get(), *record)) {
             file.markFailed();
             break;
         }
     }
-    if (!file.commit())
-        return failWith(kErrorMonthLogCreate);
+    return file.commit() || failWith(kErrorMonthLogCreate);
+}
+
+bool holdsOnlyItsOwnMonth(const MonthStats& month)
+{
+    for (const LogRecord* record = month.records.head; record != nullptr; record = record->next)
+        if (monthKeyOf(record->start) != month.key)
+            return false;
     return true;
+}
+
+} // namespace
+
+bool writeMonthLog(const MonthStats& month)
+{
+    if (month.records.head == nullptr)
+        return true;
+    char path[260], pending[260];
+    if (!holdsOnlyItsOwnMonth(month) || !monthLogPath(month.key >> 16, month.key & 0xFFFF, path, sizeof path)
+        || !pendingMonthPath(month.key, pending, sizeof pending))
+        return failWith(kErrorMonthLogCreate);
+    if (!writeMonthList(month, path))
+        return false;
+    remove(pending);
+    return true;
+}
+
+bool writePendingMonth(const MonthStats& month)
+{
+    char pending[260];
+    if (month.records.head == nullptr)
+        return true;
+    if (!holdsOnlyItsOwnMonth(month) || !pendingMonthPath(month.key, pending, sizeof pending))
+        return failWith(kErrorMonthLogCreate);
+    return writeMonthList(month, pending);
+}
+
+bool pendingMonthKey(const char* fileName, uint32_t& key)
+{
+    unsigned year = 0, month = 0;
+    char expected[40];
+    if (strlen(fileName) != 22 || sscanf(fileName, "log_%4u%2u", &year, &month) != 2 || month < 1 || month > 12)
+        return false;
+    // The year and month written back must give the very name: no signs, blanks or letters.
+    snprintf(expected, sizeof expected, "log_%04u%02u.zip.pending", year, month);
+    if (strcmp(expected, fileName) != 0)
+        return false;
+    key = monthKey(year, month);
+    return true;
+}
+
+bool takeInPendingMonth(uint32_t key)
+{
+    char path[260], pending[260];
+    if (!monthLogPath(key >> 16, key & 0xFFFF, path, sizeof path) || !pendingMonthPath(key, pending, sizeof pending))
+        return false;
+    return isMissingFile(pending) || replaceFile(pending, path);
 }
 
 bool readMonthFile(uint32_t key, MonthStats& target)
@@ -220,7 +276,10 @@ bool readMonthFile(uint32_t key, MonthStats& target)
     reading.year = uint16_t(key >> 16);
     reading.month = uint16_t(key & 0xFFFF);
     char path[260];
-    if (!monthLogPath(reading.year, reading.month, path, sizeof path))
+    if (!pendingMonthPath(key, path, sizeof path))
+        return true;
+    // Whatever could not be placed in the log at the last exit is whole in the pending file.
+    if (isMissingFile(path) && !monthLogPath(reading.year, reading.month, path, sizeof path))
         return true;
     GzReader file(path);
     if (!file.isOpen())
@@ -230,13 +289,10 @@ bool readMonthFile(uint32_t key, MonthStats& target)
         reportTagFileError(path);
         return true;
     }
-    // A month of slices is a few megabytes of text: larger reads halve zlib's share.
-    gzbuffer(file.get(), 65536);
-
     static char buffer[kTagFileLineLength + 1];
     TagSpan line;
     for (;;) {
-        const LineRead read = readTagFileLine(file.get(), buffer);
+        const LineRead read = readTagFileLine(file, buffer);
         if (read == LineRead::end)
             break;
         if (read == LineRead::damaged || read == LineRead::unreadable) {

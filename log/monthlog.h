@@ -45,15 +45,33 @@ void sumMonth(MonthStats& month);
 // The file name of a month beside the program, "log_%04i%02i.zip"; false when it does not fit.
 bool monthLogPath(uint32_t year, uint32_t month, char* path, unsigned size);
 
+// The file beside a month's log, "log_%04i%02i.zip.pending", that holds the month's whole list
+// when its log could not be replaced at exit (another program held it open); false when it does
+// not fit.
+bool pendingMonthPath(uint32_t key, char* path, unsigned size);
+
 // Writes the month's list to the file of its key, replacing the file only once the whole list
-// is written. False with AppError 0x40000019 when the file cannot be written (the old file is
-// then kept), or when a record belongs to another month: the whole file is rewritten from the
-// list, so a list of another month would replace the file's records with its own. An empty list
-// writes nothing and gives true.
+// is written, and then removes the month's pending file, which the list contains. False with
+// AppError 0x40000019 when the file cannot be written (the old file is then kept), or when a
+// record belongs to another month: the whole file is rewritten from the list, so a list of
+// another month would replace the file's records with its own. An empty list writes nothing and
+// gives true.
 bool writeMonthLog(const MonthStats& month);
 
-// Reads the file of month `key` into `target` (emptied first) and sums it with the active
-// tariff. A missing file is an empty month. A damaged file (a format error, or no gzip stream at
-// all) is reported at once, kept as it is beside itself, and leaves what was read before the
-// damage. False (AppError 0x80000001) only when memory runs out.
+// Writes the month's list, whole or not at all, to its pending file. False with AppError
+// 0x40000019 when it cannot be written either.
+bool writePendingMonth(const MonthStats& month);
+
+// The month of a pending file's name ("log_200310.zip.pending"); false for any other name.
+bool pendingMonthKey(const char* fileName, uint32_t& key);
+
+// Moves the pending file of month `key`, if there is one, over the month's log. False when it
+// is there and cannot be moved (the log is still held): the month is then read from it.
+bool takeInPendingMonth(uint32_t key);
+
+// Reads month `key` into `target` (emptied first) and sums it with the active tariff: from its
+// pending file while there is one, which holds all of the log and more, otherwise from its log.
+// A missing file is an empty month. A damaged file (a format error, or no gzip stream at all) is
+// reported, kept as it is beside itself, and leaves what was read before the damage. False
+// (AppError 0x80000001) only when memory runs out.
 bool readMonthFile(uint32_t key, MonthStats& target);

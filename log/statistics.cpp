@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "tariff/settings.h"
 
@@ -38,6 +39,26 @@ struct UnsavedMonth {
     UnsavedMonth* next;
 };
 UnsavedMonth* unsavedMonths;
+
+// While a month is unsaved: the monotonic time of the next attempt to write it and the pause
+// after that one; 0 while every month is written.
+uint64_t retryAtMs;
+uint64_t retryPauseMs;
+constexpr uint64_t kFirstRetryPauseMs = 1000;
+constexpr uint64_t kLongestRetryPauseMs = 60000;
+
+bool anyUnsaved() { return currentMonth.unsaved || heldMonth.unsaved || unsavedMonths != nullptr; }
+
+// A failed write starts the retries; once nothing is unsaved they stop.
+void followUnsaved()
+{
+    if (!anyUnsaved()) {
+        retryAtMs = retryPauseMs = 0;
+    } else if (retryAtMs == 0) {
+        retryPauseMs = kFirstRetryPauseMs;
+        retryAtMs = monotonicMilliseconds() + retryPauseMs;
+    }
+}
 
 bool saveMonth(MonthStats& month)
 {
@@ -122,7 +143,7 @@ const int64_t* monthVolume(uint32_t key)
     memcpy(snapshots.volume, currentMonth.volume, sizeof snapshots.volume);
     LogRecord record;
     for (uint32_t index = 0; runningSlice(index, record); ++index)
-        addAtDay(snapshots.volume, record.start, correctedVolume(record.rx + record.tx));
+        addAtDay(snapshots.volume, record.start, recordVolume(record));
     return snapshots.volume;
 }
 
@@ -204,6 +225,7 @@ void setRunningSliceSource(RunningSliceSource source) { runningSlices = source; 
 
 bool loadMonth(uint32_t key)
 {
+    const DeferredReports reading;
     MonthStats& target = key == 0 ? currentMonth : heldMonth;
     if (key == 0)
         key = monthKeyOf(localTimeNow());
@@ -232,11 +254,14 @@ bool logRecord(LogRecord* record)
     }
     addToMonthSums(*month, *record);
     appendMonthRecord(*month, record);
-    if (!saveMonth(*month))
+    if (!saveMonth(*month)) {
+        followUnsaved();
         return false;
+    }
     // The disk takes writes again: months set aside earlier go with this one.
     if (unsavedMonths != nullptr)
         saveUnsavedMonths();
+    followUnsaved();
     return true;
 }
 
@@ -269,7 +294,43 @@ bool saveUnsavedMonths()
         clearMonthStats(kept->month);
         delete kept;
     }
+    followUnsaved();
     return saved || failWith(kErrorMonthLogCreate);
+}
+
+void retryUnsavedMonths()
+{
+    if (retryAtMs == 0 || monotonicMilliseconds() < retryAtMs)
+        return;
+    const uint32_t pending = AppError;
+    if (!saveUnsavedMonths()) {
+        retryPauseMs = retryPauseMs * 2 < kLongestRetryPauseMs ? retryPauseMs * 2 : kLongestRetryPauseMs;
+        retryAtMs = monotonicMilliseconds() + retryPauseMs;
+    }
+    AppError = pending;
+}
+
+bool setAsidePendingMonths()
+{
+    bool written = true;
+    for (MonthStats* month : { &currentMonth, &heldMonth }) {
+        if (month->unsaved && writePendingMonth(*month))
+            month->unsaved = false;
+        written = written && !month->unsaved;
+    }
+    for (UnsavedMonth** link = &unsavedMonths; *link != nullptr;) {
+        UnsavedMonth* kept = *link;
+        if (!writePendingMonth(kept->month)) {
+            written = false;
+            link = &kept->next;
+            continue;
+        }
+        *link = kept->next;
+        clearMonthStats(kept->month);
+        delete kept;
+    }
+    followUnsaved();
+    return written || failWith(kErrorMonthLogCreate);
 }
 
 bool reloadStatistics()
@@ -294,4 +355,5 @@ void clearMonthCache()
     }
     memset(&snapshots, 0, sizeof snapshots);
     heldMonthKey = 0;
+    retryAtMs = retryPauseMs = 0;
 }

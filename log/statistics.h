@@ -44,9 +44,9 @@ using RunningSliceSource = bool (*)(uint32_t index, LogRecord& record);
 void setRunningSliceSource(RunningSliceSource source);
 
 // Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
-// (any other key), as readMonthFile does. Records of that month that could not be written yet
-// are taken from memory instead of the file, and a month replaced in memory keeps its own
-// unwritten records. False (AppError 0x80000001) only when memory runs out.
+// (any other key), as readMonthFile does; its reports wait (showDeferredReports). Records of that month that could not
+// be written yet are taken from memory instead of the file, and a month replaced in memory keeps its own unwritten
+// records. False (AppError 0x80000001) only when memory runs out.
 bool loadMonth(uint32_t monthKey);
 
 // Adds a just-logged slice to currentMonth's sums (the caller appends it to the list).
@@ -66,6 +66,17 @@ bool startCurrentMonth();
 // Writes every month that holds records its file does not. False with AppError 0x40000019
 // when one of them still cannot be written.
 bool saveUnsavedMonths();
+
+// The timer tick's share: while a month's records could not be written (its log held open by
+// another program), they are written again after growing pauses, 1 s, 2 s, 4 s and so on up to
+// a minute, without a further report; AppError is left as it was.
+void retryUnsavedMonths();
+
+// At exit or at the end of the session, after the last attempt to write them: every month that
+// still holds records its log does not goes whole into its pending file beside the log, to be
+// taken in at the next start. False with AppError 0x40000019 when one of them cannot be written
+// there either.
+bool setAsidePendingMonths();
 
 // Sums the current month and the held month again, after the prices changed (tariff, volume
 // correction, holidays). The months stay the ones held; their records come from memory, so

@@ -101,8 +101,11 @@ void reportExportFailure(uint32_t code, const char* path)
 
 int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings, const CsvFormat& format)
 {
-    char path[260];
-    if (!monthLogPath(request.monthKey >> 16, request.monthKey & 0xFFFF, path, sizeof path) || !isReadableFile(path)) {
+    char path[260], pending[260];
+    // What telvane could not place in the log at its last exit waits whole beside it.
+    const bool hasPending = pendingMonthPath(request.monthKey, pending, sizeof pending) && isReadableFile(pending);
+    if (!monthLogPath(request.monthKey >> 16, request.monthKey & 0xFFFF, path, sizeof path)
+        || (!isReadableFile(path) && !hasPending)) {
         reportExportFailure(kErrorExportNoMonth, path);
         return kExportNoMonth;
     }

@@ -1,4 +1,5 @@
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "log/statistics.h"
 #include "meter/ticks.h"
 #include "monitor/watcher.h"
@@ -7,6 +8,7 @@
 
 TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
 {
+    const DeferredReports ticking;
     const TickDecision decision = decideTick(lastTick, now, isSecondaryPeriod(lastTick, settings.activeTariff),
         isSecondaryPeriod(now, settings.activeTariff));
     // One cut for both changes: a second one at the same moment would log an empty slice.
@@ -19,11 +21,29 @@ TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
     return decision;
 }
 
-void applyResume(const LocalTime& lastTick, const LocalTime& now)
+TickDecision countTick(const LocalTime& lastTick, const LocalTime& now)
 {
-    resumeSlices(now);
+    const DeferredReports ticking;
+    watchConnectionsOnTick();
+    const TickDecision decision = applyTickRules(lastTick, now);
+    retryUnsavedMonths();
+    return decision;
+}
+
+void applySuspend(const LocalTime& now)
+{
+    const DeferredReports suspending;
+    suspendSlices(now);
+}
+
+bool applyResume(const LocalTime& lastTick, const LocalTime& now)
+{
+    const DeferredReports resuming;
+    if (!resumeSlices(now))
+        return false;
     // The slices were logged when the machine went to sleep; a month that began meanwhile is
     // read without logging anything more.
     if (monthKeyOf(lastTick) != monthKeyOf(now) && !startCurrentMonth())
         reportError(0);
+    return true;
 }

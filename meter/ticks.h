@@ -18,6 +18,15 @@ TickDecision decideTick(const LocalTime& lastTick, const LocalTime& now, bool se
 // when the month or the period changed, and a new month is read from its file.
 TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now);
 
-// The machine has woken up after `lastTick`, when its slices were closed: the slices start
-// again at `now` with fresh counter readings, and a new month is read if one has begun.
-void applyResume(const LocalTime& lastTick, const LocalTime& now);
+// The meter's whole share of a timer tick (or of a change of the clock): the counters are read
+// (a failed scan is made again), the tick's slice rules applied, and month logs that could not be
+// written are tried again when their pause is over. Reports wait until it is done.
+TickDecision countTick(const LocalTime& lastTick, const LocalTime& now);
+
+// The machine goes to sleep: the slices are closed and rest until it wakes up.
+void applySuspend(const LocalTime& now);
+
+// The machine has woken up after `lastTick`: the slices start again at `now` with fresh counter
+// readings, and a new month is read if one has begun. Only the first of Windows' two wake-up
+// events after a sleep does so; false for any other.
+bool applyResume(const LocalTime& lastTick, const LocalTime& now);

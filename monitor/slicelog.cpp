@@ -44,11 +44,16 @@ void cutSlice(LiveConnection& record, const LocalTime& now)
 {
     // A slice cut again at the tick that began it (a cut before 4 GiB, then a change of month)
     // holds nothing worth a record.
-    const bool empty = sliceSeconds(record) == 0 && record.bytesReceived == 0 && record.bytesSent == 0
-        && record.packetsReceived == 0 && record.packetsSent == 0;
+    const uint32_t seconds = sliceSeconds(record);
+    const bool empty = seconds == 0 && record.bytesReceived == 0 && record.bytesSent == 0 && record.packetsReceived == 0
+        && record.packetsSent == 0;
     if (!empty)
         logSlice(record);
+    // The record holds whole seconds: the next slice begins where they end, so the fraction left
+    // over is counted there and the slices of a connection add up to its whole time.
+    const uint64_t loggedEnd = record.sliceStartMs + uint64_t(seconds) * 1000u;
     startSlice(record, now);
+    record.sliceStartMs = loggedEnd;
 }
 
 void startSlice(LiveConnection& record, const LocalTime& now)

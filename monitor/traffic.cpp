@@ -187,8 +187,8 @@ bool updateTraffic(TrafficReading reading)
 
     // The address table tells which interface carries a connection. It is read after a scan,
     // and on a tick only while a connection's interface is unknown.
-    bool addressesNeeded = !tick;
-    for (uint32_t i = 0; i < liveConnections.count; ++i) {
+    bool addressesNeeded = reading == TrafficReading::afterScan;
+    for (uint32_t i = 0; reading != TrafficReading::beforeCut && i < liveConnections.count; ++i) {
         LiveConnection& record = liveConnections.records[i];
         // An adapter's interface comes with it from the adapter list.
         if (record.isAdapter || countersOf(record.interfaceIndex) != nullptr)

@@ -2,8 +2,9 @@
 #include <cstdint>
 
 // What a reading of the counters is for. A tick adds a value to the rate histories; the
-// reading right after a scan only counts, and looks up every connection's interface again.
-enum class TrafficReading { tick, afterScan };
+// reading right after a scan only counts, and looks up every connection's interface again; the
+// last reading before slices end only counts what the known interfaces moved.
+enum class TrafficReading { tick, afterScan, beforeCut };
 
 // Adds what the interface counters moved since the previous reading to every running
 // connection's slice. False when the address table was needed and could not be read

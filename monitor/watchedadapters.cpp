@@ -41,7 +41,11 @@ void keepableName(const char* name, char* kept, size_t size)
 bool takeAdapterLine(const TagLine& line, void* context)
 {
     WatchedAdapterList& read = *static_cast<WatchedAdapterList*>(context);
-    if (!line.closed || line.cut)
+    if (!line.closed)
+        return false;
+    // A name is only shown: one longer than a tag line holds (written by an earlier version)
+    // is kept cut. Everything else is taken as it stands or not at all.
+    if (line.cut && strcmp(line.tag, "name") != 0)
         return false;
     if (strcmp(line.tag, "version") == 0)
         return strcmp(line.value, "1") == 0;
@@ -68,7 +72,8 @@ bool writeAdapters(GzReplacingWriter& file)
     bool ok = writeTagFileLine(file, "<version>1</version>\r\n");
     for (uint32_t i = 0; ok && i < watchedAdapters.count; ++i) {
         const WatchedAdapter& adapter = watchedAdapters.adapters[i];
-        ok = writeTagFileLine(file, "<adapter>%s</adapter>\r\n<name>%s</name>\r\n", adapter.id, adapter.name);
+        ok = writeTagFileLine(
+            file, "<adapter>%s</adapter>\r\n<name>%.*s</name>\r\n", adapter.id, int(kTagTextLength), adapter.name);
     }
     return ok;
 }

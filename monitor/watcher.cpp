@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "monitor/remoteaccess.h"
 #include "monitor/slicelog.h"
@@ -15,6 +16,11 @@ namespace {
 // Set while the service cannot be asked: the tick scans again until it can, and the failure is
 // reported once, not at every attempt.
 bool scanFailing = false;
+
+// Set from the machine's going to sleep until it wakes up: the slices rest, nothing is counted
+// or logged, and the monotonic time it went to sleep.
+bool asleep = false;
+uint64_t suspendedAtMs = 0;
 
 template <size_t N> void copyText(char (&target)[N], const char* source)
 {
@@ -52,6 +58,29 @@ const NetworkAdapter* connectedAdapter(const char* id)
             return adapter.up && adapter.ipv4Address[0] != '\0' && findWatchedAdapter(id) != nullptr ? &adapter
                                                                                                      : nullptr;
     return nullptr;
+}
+
+// The remote-access connection whose interface an adapter is: the same address, or the same
+// interface once the connection's is known.
+const LiveConnection* remoteConnectionOn(const NetworkAdapter& adapter)
+{
+    for (uint32_t i = 0; i < liveConnections.count; ++i) {
+        const LiveConnection& record = liveConnections.records[i];
+        if (record.isAdapter)
+            continue;
+        if ((record.interfaceIndex != 0 && record.interfaceIndex == adapter.interfaceIndex)
+            || (record.ipAddress[0] != '\0' && strcmp(record.ipAddress, adapter.ipv4Address) == 0))
+            return &record;
+    }
+    return nullptr;
+}
+
+// A ticked adapter is a connection of its own while it is up with an IPv4 address and carries no
+// remote-access connection: one interface is counted once, and the remote-access connection,
+// which the user dialled, keeps it.
+bool isAdapterConnection(const NetworkAdapter& adapter)
+{
+    return connectedAdapter(adapter.id) != nullptr && remoteConnectionOn(adapter) == nullptr;
 }
 
 bool isListed(const std::vector<RemoteConnection>& listed, uintptr_t handle)
@@ -111,7 +140,7 @@ bool isStillRunning(LiveConnection& record, const std::vector<RemoteConnection>&
     if (!adaptersListed)
         return true;
     const NetworkAdapter* adapter = connectedAdapter(record.adapterId);
-    if (adapter == nullptr)
+    if (adapter == nullptr || remoteConnectionOn(*adapter) != nullptr)
         return false;
     copyText(record.entryName, adapter->name);
     copyText(record.ipAddress, adapter->ipv4Address);
@@ -145,18 +174,29 @@ void matchConnections(const std::vector<RemoteConnection>& listed)
         adaptersListed = true;
     }
     for (const NetworkAdapter& adapter : listedAdapters)
-        if (connectedAdapter(adapter.id) != nullptr && liveAdapter(adapter.id) == nullptr
+        if (isAdapterConnection(adapter) && liveAdapter(adapter.id) == nullptr
             && liveConnections.count < kMaxLiveConnections)
             watchAdapterConnection(adapter);
 
-    for (uint32_t i = 0; i < liveConnections.count;) {
-        if (isStillRunning(liveConnections.records[i], listed, adaptersListed)) {
-            ++i;
+    bool ended[kMaxLiveConnections] = {};
+    bool anyEnded = false;
+    for (uint32_t i = 0; i < liveConnections.count; ++i) {
+        ended[i] = !isStillRunning(liveConnections.records[i], listed, adaptersListed);
+        anyEnded = anyEnded || ended[i];
+    }
+    // What passed since the last tick is counted while the interfaces can still be read (an
+    // adapter that went down or was unticked is still in the table).
+    if (anyEnded && !asleep)
+        updateTraffic(TrafficReading::beforeCut);
+    for (uint32_t i = 0, kept = 0; i < kMaxLiveConnections && kept < liveConnections.count; ++i) {
+        if (!ended[i]) {
+            ++kept;
             continue;
         }
-        if (!logSlice(liveConnections.records[i]))
+        // Asleep, the slice begun when the machine went to sleep holds no time awake.
+        if (!asleep && !logSlice(liveConnections.records[kept]))
             reportError(0);
-        removeConnectionAt(i);
+        removeConnectionAt(kept);
     }
 }
 
@@ -178,6 +218,7 @@ void rescanAdapters()
 
 bool rescanConnections()
 {
+    const DeferredReports scanning;
     std::vector<RemoteConnection> listed;
     if (!enumerateRemoteConnections(listed)) {
         if (!scanFailing)
@@ -198,12 +239,24 @@ bool rescanConnections()
 void resetConnectionWatcher()
 {
     scanFailing = false;
+    asleep = false;
     listedAdapters.clear();
     resetTrafficCounting();
 }
 
+const char* remoteConnectionOnAdapter(const NetworkAdapter& adapter)
+{
+    const LiveConnection* record = remoteConnectionOn(adapter);
+    return record != nullptr ? record->entryName : nullptr;
+}
+
 void watchConnectionsOnTick()
 {
+    const DeferredReports ticking;
+    // Asleep, the readings would go into slices that hold no time awake; waking up takes a fresh
+    // reading.
+    if (asleep)
+        return;
     // Until a scan succeeds, an ended connection would go on counting time.
     if (scanFailing)
         rescanConnections();
@@ -215,16 +268,37 @@ void watchConnectionsOnTick()
 
 void closeSlices(const LocalTime& now)
 {
+    const DeferredReports cutting;
+    if (asleep)
+        return;
+    updateTraffic(TrafficReading::beforeCut);
     for (uint32_t i = 0; i < liveConnections.count; ++i)
         cutSlice(liveConnections.records[i], now);
 }
 
-void resumeSlices(const LocalTime& now)
+void suspendSlices(const LocalTime& now)
 {
+    if (asleep)
+        return;
+    closeSlices(now);
+    asleep = true;
+    suspendedAtMs = monotonicMilliseconds();
+}
+
+bool resumeSlices(const LocalTime& now)
+{
+    if (!asleep)
+        return false;
+    asleep = false;
+    const uint64_t nowMs = monotonicMilliseconds();
     for (uint32_t i = 0; i < liveConnections.count; ++i) {
         LiveConnection& record = liveConnections.records[i];
+        // What was left of a second when the slice was logged goes on from now.
+        const uint64_t carried = suspendedAtMs > record.sliceStartMs ? suspendedAtMs - record.sliceStartMs : 0;
         startSlice(record, now);
+        record.sliceStartMs = nowMs - (carried < nowMs ? carried : 0);
         // The counters may have moved, or been reset, while the machine slept.
         record.lastInPackets = kNoReadingYet;
     }
+    return true;
 }

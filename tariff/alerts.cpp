@@ -1,6 +1,5 @@
 #include "tariff/alerts.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,10 +16,9 @@ Alerts alerts;
 namespace {
 
 constexpr uint32_t kAlertsFileString = IDS_ALERTS_FILE;
+// The years a Windows clock can show.
 constexpr int64_t kFirstYear = 1601;
-constexpr int64_t kLastYear = 9999;
-// Larger amounts are no limit anybody sets, and "%.6f" of them would outgrow a tag's value.
-constexpr double kLargestAmount = 1e12;
+constexpr int64_t kLastYear = 30827;
 
 // Set while alerts.zip could not be read and no copy of it could be kept: writing over it would
 // lose what it holds.
@@ -49,7 +47,7 @@ bool amountFrom(const char* text, double& amount)
 {
     char* end = nullptr;
     const double value = strtod(text, &end);
-    if (end == text || !std::isfinite(value) || value < 0 || value > kLargestAmount)
+    if (end == text || value < 0 || !isStorableAmount(value))
         return false;
     amount = value;
     return true;
@@ -140,10 +138,13 @@ bool writeAlerts(GzReplacingWriter& file)
                 file, "<usage%dlevel>%u</usage%dlevel>\r\n", number, uint32_t(alerts.fired[slot].level), number);
     }
     const FiredAlert& money = alerts.fired[kMoneyAlert];
-    ok = ok && writeTagFileLine(file, "<limit>%.6f</limit>\r\n", alerts.limit);
+    char limit[kTagTextLength + 1], level[kTagTextLength + 1];
+    ok = ok && formatAmount(alerts.limit, limit, sizeof limit) >= 0
+        && formatAmount(money.level, level, sizeof level) >= 0;
+    ok = ok && writeTagFileLine(file, "<limit>%s</limit>\r\n", limit);
     ok = ok && writeTagFileLine(file, "<limiton>%d</limiton>\r\n", alerts.limitOn ? 1 : 0);
     ok = ok && writeTagFileLine(file, "<limitmonth>%u</limitmonth>\r\n", storedMonth(money.monthKey));
-    ok = ok && writeTagFileLine(file, "<limitlevel>%.6f</limitlevel>\r\n", money.level);
+    ok = ok && writeTagFileLine(file, "<limitlevel>%s</limitlevel>\r\n", level);
     return ok && writeTagFileLine(file, "<hangup>%d</hangup>\r\n", alerts.hangUp ? 1 : 0);
 }
 

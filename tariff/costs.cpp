@@ -36,10 +36,12 @@ double unitFactor(int32_t unit, bool* isVolume)
     return unit >= 0 && unit <= kLastUnit ? factors[unit] : 1.0;
 }
 
-int64_t correctedVolume(uint32_t bytes)
+int64_t correctedVolume(uint64_t bytes)
 {
     return int64_t(double(bytes) * (1.0 - double(settings.volumeCorrection) * 0.0001));
 }
+
+int64_t recordVolume(const LogRecord& record) { return correctedVolume(uint64_t(record.rx) + record.tx); }
 
 bool isSecondaryPeriod(const LocalTime& time, int32_t tariffIndex)
 {
@@ -81,7 +83,7 @@ double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t 
         { rate->cost[5], rate->cost[6] },
     };
 
-    const int64_t usage = isVolume ? correctedVolume(record.rx + record.tx) : int64_t(record.dur);
+    const int64_t usage = isVolume ? recordVolume(record) : int64_t(record.dur);
     const int period = isSecondaryPeriod(record.start, tariffIndex) ? 1 : 0;
     const int row = period == 1 && ownSecondaryUnits ? 1 : 0;
 

@@ -23,8 +23,12 @@ bool isSecondaryPeriod(const LocalTime& time, int32_t tariffIndex);
 double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t tariffIndex);
 
 // A byte count after the volume correction of the settings: n * (1 - volumeCorrection * 0.0001),
-// truncated toward zero. Received and sent bytes that are combined are summed in 32 bits first.
-int64_t correctedVolume(uint32_t bytes);
+// truncated toward zero.
+int64_t correctedVolume(uint64_t bytes);
+
+// The bytes received and sent of a record after the volume correction. Each direction of a slice
+// stays below 4 GiB, their sum need not: it is taken in 64 bits.
+int64_t recordVolume(const LogRecord& record);
 
 // Tariff units per byte (volume tariffs) or per second (time tariffs) of a unit code; false
 // in `isVolume` for time tariffs. A code outside 0..5 counts as a time tariff in seconds.

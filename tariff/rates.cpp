@@ -1,6 +1,5 @@
 #include "tariff/rates.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,15 +41,6 @@ void copyText(char* target, size_t size, const char* text)
     const size_t length = strnlen(text, size - 1);
     memcpy(target, text, length);
     target[length] = '\0';
-}
-
-// A price the file can hold: finite, and short enough as "%.6f" to be read back by the line
-// reader, whose values are cut at kTagTextLength characters.
-bool isStorablePrice(double price)
-{
-    if (!std::isfinite(price))
-        return false;
-    return snprintf(nullptr, 0, "%.6f", price) <= int(kTagTextLength);
 }
 
 LineResult readRateLine(RatesReading& reading, const TagLine& line)
@@ -122,7 +112,7 @@ LineResult readRateLine(RatesReading& reading, const TagLine& line)
         if (slot < 0 || slot >= 7)
             return LineResult::formatError;
         const double price = strtod(line.value, nullptr);
-        if (!isStorablePrice(price) || !isStorablePrice(rate->cost[slot] + price))
+        if (!isStorableAmount(price) || !isStorableAmount(rate->cost[slot] + price))
             return LineResult::formatError;
         rate->cost[slot] += price;
         ++reading.costIndex;
@@ -155,8 +145,11 @@ bool writeRate(GzReplacingWriter& file, const Rate& rate)
     ok = ok && writeTagFileLine(file, "\t<unit>%u</unit>\r\n", uint32_t(rate.unit));
     for (uint32_t amount : rate.amount)
         ok = ok && writeTagFileLine(file, "\t<amount>%u</amount>\r\n", amount);
-    for (double cost : rate.cost)
-        ok = ok && writeTagFileLine(file, "\t<cost>%.6f</cost>\r\n", cost);
+    for (double cost : rate.cost) {
+        char amount[kTagTextLength + 1];
+        ok = ok && formatAmount(cost, amount, sizeof amount) >= 0
+            && writeTagFileLine(file, "\t<cost>%s</cost>\r\n", amount);
+    }
     return ok && writeTagFileLine(file, "</rate>\r\n");
 }
 
@@ -206,7 +199,7 @@ bool readRates()
     static TagLine line;
     RatesReading reading;
     for (;;) {
-        const LineRead read = readTagFileLine(file.get(), buffer);
+        const LineRead read = readTagFileLine(file, buffer);
         if (read == LineRead::end)
             break;
         // A file the system cannot read is no format error: it may be whole.

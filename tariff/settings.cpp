@@ -94,7 +94,7 @@ bool loadSettings()
     loaded = settings;
     // A file without a gzip header would be taken byte for byte as the record.
     const int count
-        = file.isOpen() && file.content() == GzReader::Content::gzip ? gzread(file.get(), &loaded, sizeof loaded) : -1;
+        = file.isOpen() && file.content() == GzReader::Content::gzip ? file.read(&loaded, sizeof loaded) : -1;
     if (count < 0) {
         keepUnreadSettings(path);
         return failWith(kErrorSettingsRead);

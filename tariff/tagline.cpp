@@ -1,7 +1,9 @@
 #include "tariff/tagline.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/apperror.h"
@@ -55,25 +57,39 @@ bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& 
     return value >= minimum && value <= maximum;
 }
 
-LineRead readTagFileLine(gzFile file, char* buffer)
+int formatAmount(double amount, char* text, size_t size)
 {
-    // gzgets writes the last place of the buffer only for a line that fills it; a mark there
+    // Past 17 places fixed notation no longer tells tiny amounts apart; the exponent form does.
+    for (int places = 6; places <= 17; ++places) {
+        const int length = snprintf(text, size, "%.*f", places, amount);
+        if (length < 0 || size_t(length) >= size)
+            return -1;
+        if (strtod(text, nullptr) == amount)
+            return length;
+    }
+    const int length = snprintf(text, size, "%.17g", amount);
+    return length >= 0 && size_t(length) < size ? length : -1;
+}
+
+bool isStorableAmount(double amount)
+{
+    char text[kTagTextLength + 1];
+    return std::isfinite(amount) && formatAmount(amount, text, sizeof text) >= 0;
+}
+
+LineRead readTagFileLine(GzReader& file, char* buffer)
+{
+    // gets writes the last place of the buffer only for a line that fills it; a mark there
     // saves measuring every line.
     char& last = buffer[kTagFileLineLength - 1];
     last = '\n';
-    if (gzgets(file, buffer, int(kTagFileLineLength + 1)) == nullptr) {
-        int error = Z_OK;
-        gzerror(file, &error);
+    if (file.gets(buffer, kTagFileLineLength + 1) == nullptr) {
+        const int error = file.error();
         return error == Z_OK ? LineRead::end : error == Z_ERRNO ? LineRead::unreadable : LineRead::damaged;
     }
     // A full buffer without a line end is a longer line, unless the file ends right there.
     if (last != '\n' && strlen(buffer) == kTagFileLineLength) {
-        const int next = gzgetc(file);
-        if (next != -1)
-            return LineRead::damaged;
-        int error = Z_OK;
-        gzerror(file, &error);
-        if (error != Z_OK)
+        if (file.getc() != -1 || file.error() != Z_OK)
             return LineRead::damaged;
     }
     return LineRead::line;
@@ -101,7 +117,7 @@ TagFileRead readSmallTagFile(const char* path, bool (*takeLine)(const TagLine& l
     static char buffer[kTagFileLineLength + 1];
     static TagLine line;
     for (;;) {
-        const LineRead result = readTagFileLine(file.get(), buffer);
+        const LineRead result = readTagFileLine(file, buffer);
         if (result == LineRead::end)
             return TagFileRead::read;
         if (result != LineRead::line)

@@ -4,10 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include <zlib.h>
-
 #include "core/damagedcopy.h"
 
+class GzReader;
 class GzReplacingWriter;
 
 // Longest tag or value kept, without its NUL; longer ones are cut to this length.
@@ -46,12 +45,20 @@ uint32_t leadingNumber(const char* text, size_t length);
 // before it allowed); a number a field could not hold, or write back as it stands, is refused.
 bool boundedNumber(const char* text, int64_t minimum, int64_t maximum, int64_t& value);
 
+// A money amount as the tag-line files hold it: "%.6f", or with as many more places as it takes
+// to read back the same value (a price the tariff page keeps at nine places), so a file never
+// rounds what a page stores. The length of the text; -1 when it does not fit `size`.
+int formatAmount(double amount, char* text, size_t size);
+
+// An amount the files can hold: finite, and written in no more than a tag's value.
+bool isStorableAmount(double amount);
+
 enum class LineRead { line, end, damaged, unreadable };
 
 // Reads the next line into `buffer` (kTagFileLineLength + 1 bytes). `damaged` for a line
 // longer than kTagFileLineLength or a gzip stream that is corrupt or cut short; `unreadable`
 // when the system cannot read the file at all.
-LineRead readTagFileLine(gzFile file, char* buffer);
+LineRead readTagFileLine(GzReader& file, char* buffer);
 
 enum class TagFileRead { read, missing, damaged };
 

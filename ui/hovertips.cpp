@@ -206,7 +206,7 @@ void recordText(const MainWindowState* state, int32_t index, char* text, size_t 
     int64_t totalVolume = 0, totalDuration = 0;
     int32_t at = 0;
     for (const LogRecord* record = first; record != nullptr; record = record->next, ++at) {
-        totalVolume += correctedVolume(record->rx + record->tx);
+        totalVolume += recordVolume(*record);
         totalDuration += record->dur;
         if (at != index)
             continue;

@@ -162,7 +162,7 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
         FreeUnitCounters counters {};
         for (const LogRecord* record = monthRecords(state->selectedMonth); record != nullptr;
              record = record->next, ++index) {
-            const int64_t volume = correctedVolume(record->rx + record->tx);
+            const int64_t volume = recordVolume(*record);
             totalVolume += volume;
             totalDuration += record->dur;
             // Priced from the month's start, as the month's sums are.

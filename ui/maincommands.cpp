@@ -128,6 +128,10 @@ void runOptions(MainWindowState* state)
         reportError(kErrorDialog);
         return;
     }
+    // The session ended while the sheet was open: everything was stored then, and the window
+    // is gone.
+    if (state->destroyed)
+        return;
     KillTimer(state->window, kTickTimer);
     state->timer = SetTimer(state->window, kTickTimer, settings.updateIntervalMs, nullptr);
     const bool online = liveConnectionCount() != 0;
@@ -163,7 +167,10 @@ void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
     }
     if (mouseMessage != WM_RBUTTONDOWN)
         return;
-    switch (openTrayMenu(state)) {
+    const UINT chosen = openTrayMenu(state);
+    if (state->destroyed)
+        return;
+    switch (chosen) {
     case IDM_SHOW_WINDOW:
         showWindow(state);
         break;

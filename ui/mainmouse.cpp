@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
@@ -62,6 +63,8 @@ int32_t hitTest(POINT point)
 
 void onMouseMove(MainWindowState* state, POINT point)
 {
+    // A tip can read another month, whose damage is reported once the move is handled.
+    const DeferredReports reading;
     const int32_t hit = hitTest(point);
     if (hit >= 0 && uint32_t(hit) != state->hotElement) {
         state->hotElement = uint32_t(hit);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "core/scoped_win.h"
 #include "skin/skin.h"
@@ -86,12 +87,12 @@ void deleteBackBuffer(MainWindowState* state)
 
 void onPaint(MainWindowState* state)
 {
+    // A month log with a format error is found by the paint that reads it: its report waits
+    // until the paint is done.
+    const DeferredReports painting;
     PAINTSTRUCT paint;
     HDC windowDc = BeginPaint(state->window, &paint);
     HDC buffer = state->backBufferDc;
-    // A month log with a format error is reported from inside the paint that reads it; the
-    // box's loop delivers paints, which must not read (and report) the month again. The paint
-    // in progress copies the whole picture when it is done.
     if (buffer != nullptr && state->backBuffer != nullptr && !state->painting) {
         state->painting = 1;
         // The painters select the skin's fonts and set colours and modes as they go; the buffer

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/platform.h"
 #include "meter/ticks.h"
 #include "monitor/liveconnections.h"
@@ -31,7 +32,12 @@ void shownConnectionText(char* text, size_t size)
 
 void onTick(MainWindowState* state)
 {
-    watchConnectionsOnTick();
+    // Nothing that counts starts again inside counting that is under way.
+    if (DeferredReports::active())
+        return;
+    const DeferredReports ticking;
+    const LocalTime now = localTimeNow();
+    const TickDecision decision = countTick(state->lastTick, now);
 
     if (settings.alwaysOnTop && settings.onTopWhileOnline
         && int32_t(liveConnectionCount()) != state->lastTopmostCount) {
@@ -39,8 +45,6 @@ void onTick(MainWindowState* state)
         makeTopmost(state->window, state->lastTopmostCount != 0);
     }
 
-    const LocalTime now = localTimeNow();
-    const TickDecision decision = applyTickRules(state->lastTick, now);
     if (decision.monthChanged)
         invalidateAll(state, true);
     state->lastTick = now;
@@ -52,14 +56,17 @@ void onTick(MainWindowState* state)
 }
 
 // Sleep is no time online: the slices end when the machine goes to sleep and start again when
-// it wakes, with fresh counter readings.
+// it wakes, with fresh counter readings. Windows tells one wake-up twice (PBT_APMRESUMEAUTOMATIC,
+// then PBT_APMRESUMESUSPEND once the user is there); only the first after a sleep counts.
 void onPowerBroadcast(MainWindowState* state, WPARAM event)
 {
+    const DeferredReports reporting;
     const LocalTime now = localTimeNow();
     if (event == PBT_APMSUSPEND) {
-        closeSlices(now);
-    } else if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC) {
-        applyResume(state->lastTick, now);
+        applySuspend(now);
+    } else if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMECRITICAL) {
+        if (!applyResume(state->lastTick, now))
+            return;
     } else {
         return;
     }
@@ -69,6 +76,7 @@ void onPowerBroadcast(MainWindowState* state, WPARAM event)
 
 void onConnectionSignal(MainWindowState* state)
 {
+    const DeferredReports scanning;
     char shownBefore[sizeof state->statusText], shownAfter[sizeof state->statusText];
     shownConnectionText(shownBefore, sizeof shownBefore);
     if (!rescanConnections())

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "core/language.h"
 #include "core/platform.h"
 #include "lang/ids.h"
@@ -77,6 +78,7 @@ void storePlacement(HWND window)
     }
 }
 
+// The state itself is freed when the outermost message handler is done (see mainWindowProc).
 void onDestroy(MainWindowState* state)
 {
     HWND window = state->window;
@@ -87,7 +89,7 @@ void onDestroy(MainWindowState* state)
     KillTimer(window, kTickTimer);
     destroyKeptMenu(state);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    free(state);
+    state->destroyed = 1;
     PostQuitMessage(0);
 }
 
@@ -153,20 +155,14 @@ void updateStatusText(MainWindowState* state, uint32_t stringId)
     InvalidateRect(state->window, nullptr, FALSE);
 }
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+LRESULT handleMessage(MainWindowState* state, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    MainWindowState* state = mainWindowState(window);
-    if (state != nullptr && message == taskbarCreatedMessage() && message != 0) {
+    if (message == taskbarCreatedMessage() && message != 0) {
         restoreTrayIcon(state);
         return 0;
     }
-    if (message == WM_CREATE) {
-        if (!onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam)))
-            return -1;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    if (state == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
     if (message == showInstanceMessage()) {
         showWindow(state); // a second start of the program asks for the window
         return 0;
@@ -267,6 +263,37 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENDSESSION:
         onEndSession(state, wParam != FALSE);
         return 0;
+    case WM_SHOW_REPORTS:
+        state->reportsPosted = 0;
+        showDeferredReports();
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE) {
+        if (!onCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam)))
+            return -1;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    MainWindowState* state = mainWindowState(window);
+    if (state == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    ++state->handling;
+    const LRESULT result = handleMessage(state, window, message, wParam, lParam);
+    if (--state->handling == 0 && state->destroyed) {
+        free(state);
+        return result;
+    }
+    // Reports that a scan, a tick or a paint made wait until it is done; they are shown from the
+    // message loop, where no counting is under way.
+    if (!state->destroyed && !state->reportsPosted && hasDeferredReports() && !DeferredReports::active()) {
+        state->reportsPosted = 1;
+        PostMessageA(window, WM_SHOW_REPORTS, 0, 0);
+    }
+    return result;
 }

@@ -10,6 +10,7 @@
 
 constexpr UINT WM_CONNECTION_SIGNAL = WM_USER; // the connection event fired
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1; // the notification-area icon's mouse messages
+constexpr UINT WM_SHOW_REPORTS = WM_USER + 2; // reports wait that a scan, a tick or a paint made
 
 struct MainWindowState;
 
@@ -71,4 +72,10 @@ struct MainWindowState {
     uint32_t hotElement;
     uint32_t hotState;
     uint8_t painting; // a paint is in progress (a message box's loop can deliver another)
+    uint8_t reportsPosted; // WM_SHOW_REPORTS is on its way
+    // Messages being handled, one inside the other when a handler runs a modal loop (the options
+    // sheet, a menu, a box). The window can be destroyed inside (the session ends); its state is
+    // freed only once the outermost handler is done with it.
+    uint32_t handling;
+    uint8_t destroyed;
 };

@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 
+#include "core/gzfile.h"
 #include "fuzzplatform.h"
 #include "log/statistics.h"
 #include "tariff/rates.h"
@@ -119,6 +120,20 @@ void BM_GzgetsFloorSameBuffer(benchmark::State& state)
     state.counters["per_record"] = perRecord(kLoadRecords);
 }
 
+// The program's own reader, which reads the file whole first: what it costs before any parsing.
+void BM_GzReaderFloor(benchmark::State& state)
+{
+    static char line[65536];
+    uint64_t lines = 0;
+    for (auto _ : state) {
+        GzReader file(fuzzPath("log_200310.zip"));
+        while (file.gets(line, sizeof line) != nullptr)
+            ++lines;
+    }
+    benchmark::DoNotOptimize(lines);
+    state.counters["per_record"] = perRecord(kLoadRecords);
+}
+
 void BM_LoadMonth(benchmark::State& state)
 {
     addTariff();
@@ -172,6 +187,7 @@ void BM_ComputeCost(benchmark::State& state)
 
 BENCHMARK(BM_GzgetsFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GzgetsFloorSameBuffer)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GzReaderFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadMonth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteMonthLog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeCost);
@@ -222,6 +238,9 @@ int main(int argc, char** argv)
         printf("loadMonth / bare gzgets loop (CPU time): %.2f (limit 1.50)\n", load / floor);
     if (floorSameBuffer > 0 && load > 0)
         printf("loadMonth / gzgets loop with the reader's 64 KiB buffer: %.2f\n", load / floorSameBuffer);
+    const double reader = reporter.seconds("BM_GzReaderFloor");
+    if (floor > 0 && reader > 0)
+        printf("the program's line reader / bare gzgets loop: %.2f\n", reader / floor);
     benchmark::Shutdown();
     return 0;
 }

@@ -236,4 +236,50 @@ TEST_F(AlertsTest, MoneyLimitCountsTheRunningConnectionAndHangsUpWhileReached)
     EXPECT_EQ(fakeRemoteAccess.hungUp.size(), 3u);
 }
 
+TEST_F(AlertsTest, EveryValueThePageOrTheProgramStoresReadsBack)
+{
+    // The page keeps what a 127-character field gives (up to 127 digits), shares of 1 to 100 and
+    // the tariff's nine decimal places; the program keeps months of any clock Windows has, from
+    // January 1601 to December 30827.
+    constexpr uint32_t kFirstMonth = 1601u * 65536 + 1;
+    constexpr uint32_t kLastMonth = 30827u * 65536 + 12;
+    struct Case {
+        const char* what;
+        bool on;
+        uint32_t percent;
+        double limit;
+        FiredAlert usage, money;
+    } cases[] = {
+        { "largest", true, 100, 9.99999e126, { kLastMonth, 100 }, { kLastMonth, 9.99999e126 } },
+        { "smallest", false, 1, 0.0, { 0, 0 }, { 0, 0.0 } },
+        { "five trillion", true, 50, 5e12, { kFirstMonth, 1 }, { kFirstMonth, 5e12 } },
+        { "nine places", true, 80, 0.000000001, { kOctober2003, 80 }, { kOctober2003, 12345.678901234 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int slot = 0; slot < kUsageAlertCount; ++slot) {
+            alerts.usageOn[slot] = c.on;
+            alerts.usagePercent[slot] = c.percent;
+            alerts.fired[slot] = c.usage;
+        }
+        alerts.limitOn = alerts.hangUp = c.on;
+        alerts.limit = c.limit;
+        alerts.fired[kMoneyAlert] = c.money;
+        const Alerts stored = alerts;
+        restart();
+        EXPECT_EQ(AppError, kNothingPending);
+        for (int slot = 0; slot < kUsageAlertCount; ++slot) {
+            EXPECT_EQ(alerts.usageOn[slot], stored.usageOn[slot]);
+            EXPECT_EQ(alerts.usagePercent[slot], stored.usagePercent[slot]);
+        }
+        EXPECT_EQ(alerts.limitOn, stored.limitOn);
+        EXPECT_EQ(alerts.hangUp, stored.hangUp);
+        EXPECT_EQ(alerts.limit, stored.limit);
+        for (int slot = 0; slot < kAlertSlots; ++slot) {
+            EXPECT_EQ(alerts.fired[slot].monthKey, stored.fired[slot].monthKey) << slot;
+            EXPECT_EQ(alerts.fired[slot].level, stored.fired[slot].level) << slot;
+        }
+    }
+}
+
 } // namespace

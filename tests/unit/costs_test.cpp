@@ -225,8 +225,10 @@ TEST_F(Pricing, UnitsVolumeWrapAndCorrection)
     } cases[] = {
         { "kilobytes", 0, 100, 0.01, 153600, 51200, 0, 0, (200 - 100) * 0.01, 204800 },
         { "megabytes", 1, 10, 0.5, 15728640, 0, 0, 0, (15 - 10) * 0.5, 15728640 },
-        // 3 GB + 2 GB wraps in 32 bits to 1 GiB before anything else.
-        { "gigabytes, wrapped sum", 2, 0, 2.0, 3221225472u, 2147483648u, 0, 0, 1.0 * 2.0, 1073741824 },
+        // Each direction stays below 4 GiB, their sum does not: 3 GiB + 2 GiB is 5 GiB.
+        { "gigabytes, sum past 4 GiB", 2, 0, 2.0, 3221225472u, 2147483648u, 0, 0, 5 * 2.0, 5368709120 },
+        // 3 GiB received and 1.5 GiB sent at 1 a megabyte: 3072 + 1536 MB.
+        { "megabytes, sum past 4 GiB", 1, 0, 1.0, 3221225472u, 1610612736u, 0, 0, 4608.0, 4831838208 },
         { "seconds", 3, 0, 0.001, 0, 0, 100, 0, 100 * 0.001, 100 },
         { "hours", 5, 1, 1.2, 0, 0, 5400, 0, (1.5 - 1) * 1.2, 5400 },
         { "volume correction 5 %", 0, 0, 1.0, 1000000, 0, 0, 500, 950000 / 1024.0, 950000 },

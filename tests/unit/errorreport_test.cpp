@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/apperror.h"
+#include "core/deferredreports.h"
 #include "fakes/fakeplatform.h"
 
 namespace {
@@ -80,6 +81,43 @@ TEST_F(ErrorReport, InsertsAreShownThenTheTextsCleared)
     EXPECT_STREQ(MessageArguments.text1, "");
     EXPECT_STREQ(MessageArguments.text2, "");
     EXPECT_EQ(MessageArguments.number1, 12u); // numbers are left as they are
+}
+
+TEST_F(ErrorReport, ReportsMadeWhileCountingWaitUntilTheCountingIsDone)
+{
+    {
+        const DeferredReports counting;
+        strcpy(MessageArguments.text1, "skin.xml");
+        strcpy(MessageArguments.text2, "bad tag");
+        MessageArguments.number1 = 3;
+        MessageArguments.number2 = 4;
+        fakePlatform.lastError = 5;
+        EXPECT_EQ(reportError(kErrorSkinParse), uint32_t(kErrorSkinParse));
+        EXPECT_TRUE(fakePlatform.boxes.empty());
+        EXPECT_EQ(AppError, kNothingPending);
+        EXPECT_STREQ(MessageArguments.text1, "");
+        EXPECT_EQ(fakePlatform.lastError, 0u);
+        // The same failure again (every tick while it lasts) waits once.
+        AppError = kErrorConnectionsUnreadable;
+        reportError(0);
+        reportError(kErrorConnectionsUnreadable);
+        EXPECT_EQ(showDeferredReports(), 0u); // not from inside the counting
+    }
+    // A box's own loop delivers a tick, whose report waits for the boxes before it.
+    fakePlatform.whileBoxOpen = [] {
+        if (fakePlatform.boxes.size() != 1)
+            return;
+        const DeferredReports tick;
+        fakePlatform.lastError = 0;
+        reportError(kErrorTagLine);
+        EXPECT_EQ(showDeferredReports(), 0u);
+    };
+    EXPECT_EQ(showDeferredReports(), 3u);
+    ASSERT_EQ(fakePlatform.boxes.size(), 3u);
+    EXPECT_EQ(fakePlatform.boxes[0].text, "Line 3, column 4 of skin.xml: bad tag\nSystem: Access is denied.");
+    EXPECT_EQ(fakePlatform.boxes[1].text, "Connections unreadable.");
+    EXPECT_EQ(fakePlatform.boxes[2].text, "A line is not a tag.");
+    EXPECT_EQ(showDeferredReports(), 0u);
 }
 
 } // namespace

@@ -162,6 +162,21 @@ TEST_F(MonthCsv, ExportStepsAnswerEachFailureWithItsExitCode)
     EXPECT_EQ(fakePlatform.boxes.size(), 3u);
     EXPECT_EQ(
         readPlainFile(csv), std::string(kHeaderRow) + "2003-10-05,14:03:20,754,120000,400,30000,350,0.000000\r\n");
+
+    // A month telvane could only set aside whole beside its log at exit is read from there; 3 GiB
+    // received and 1.5 GiB sent at 1 a megabyte cost 3072 + 1536.
+    Rate* rate = new Rate {};
+    rate->unit = 1;
+    rate->amount[2] = 100000;
+    rate->cost[1] = 1.0;
+    TariffTable[0] = rate;
+    settings.activeTariff = 0;
+    std::remove(october.c_str());
+    writeGzipFile(october + ".pending", logBlock(6, 0, 60, 3221225472u, 1, 1610612736u, 1));
+    EXPECT_EQ(exportMonthFile(request, kHeadings), kExportDone);
+    EXPECT_EQ(fakePlatform.boxes.size(), 3u);
+    EXPECT_EQ(readPlainFile(csv),
+        std::string(kHeaderRow) + "2003-10-06,00:00:00,60,3221225472,1,1610612736,1,4608.000000\r\n");
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt)

@@ -95,7 +95,7 @@ TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
     second.unit = 2;
     second.amount[0] = 4294967295u;
     second.cost[1] = 1234567.125;
-    second.cost[6] = 0.0000004; // below six decimals: comes back as 0
+    second.cost[6] = 0.0000004; // below six places: written with the places it needs
     addTariff(second);
 
     ASSERT_TRUE(writeRates());
@@ -105,7 +105,8 @@ TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
           "\t<ldays>00000000</ldays>\r\n\t<precision>3</precision>\r\n\t<unit>2</unit>\r\n"
           "\t<amount>4294967295</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n\t<amount>0</amount>\r\n"
           "\t<cost>0.000000</cost>\r\n\t<cost>1234567.125000</cost>\r\n\t<cost>0.000000</cost>\r\n"
-          "\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n"
+          "\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.0000004</"
+          "cost>\r\n"
           "</rate>\r\n";
     EXPECT_EQ(readGzipFile(path), "<version>1</version>\r\n" + std::string(kNightAndDayBlock) + secondBlock);
 
@@ -114,7 +115,6 @@ TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
     EXPECT_TRUE(fakePlatform.boxes.empty());
     ASSERT_EQ(tariffCount(), 2);
     expectSameRate(*TariffTable[0], nightAndDay());
-    second.cost[6] = 0.0;
     expectSameRate(*TariffTable[1], second);
 }
 
@@ -352,6 +352,45 @@ TEST_F(RatesFile, FailedWritesKeepTheOldFile)
     ASSERT_EQ(tariffCount(), 1);
     EXPECT_EQ(TariffTable[0]->unit, 4);
 #endif
+}
+
+TEST_F(RatesFile, EveryValueTheTariffPageStoresReadsBack)
+{
+    // The page keeps 256 tariffs, names of up to 255 characters without '<', up to three
+    // characters of precision (nine places shown), times of day from 0:00:00 to 23:59:59, any
+    // 32-bit amount and prices of up to 127 digits with as many places as the field holds.
+    Rate largest {};
+    std::string name(255, 'x');
+    name[0] = '\t';
+    name[1] = '>';
+    name[2] = char(0xE4);
+    memcpy(largest.name, name.data(), name.size());
+    largest.ldays = 0xFF;
+    largest.ltimeb = 86399;
+    strcpy(largest.precision, "999");
+    largest.unit = kLastUnit;
+    for (uint32_t& amount : largest.amount)
+        amount = UINT32_MAX;
+    const double prices[7] = { 9.99999e126, 0.000000001, 0.123456789, 99999999999.5, 0.0000004, 1.0, 12.34 };
+    memcpy(largest.cost, prices, sizeof prices);
+    Rate smallest {};
+    smallest.ltimee = 86399;
+    for (int slot = 0; slot < kTariffSlots; ++slot)
+        addTariff(slot % 2 == 0 ? largest : smallest);
+
+    ASSERT_TRUE(writeRates());
+    freeTariffs();
+    ASSERT_TRUE(readRates());
+    EXPECT_TRUE(fakePlatform.boxes.empty());
+    EXPECT_FALSE(fileExists(path + ".damaged"));
+    ASSERT_EQ(tariffCount(), kTariffSlots);
+    for (int slot = 0; slot < kTariffSlots; ++slot) {
+        SCOPED_TRACE(slot);
+        EXPECT_EQ(memcmp(TariffTable[slot], slot % 2 == 0 ? &largest : &smallest, sizeof(Rate)), 0);
+    }
+    // Prices that six places hold are written as before.
+    EXPECT_NE(readGzipFile(path).find("\t<cost>12.340000</cost>\r\n"), std::string::npos);
+    EXPECT_NE(readGzipFile(path).find("\t<cost>0.000000001</cost>\r\n"), std::string::npos);
 }
 
 } // namespace

@@ -193,4 +193,47 @@ TEST_F(SettingsStore, HolidayListEndsAtTheFirstEmptyEntry)
     EXPECT_EQ(holidayCount(), 2);
 }
 
+TEST_F(SettingsStore, EveryValueTheProgramStoresReadsBack)
+{
+    // The extremes the pages and the window give: both languages, the shortest and longest timer
+    // period, the largest volume correction, the 256th tariff and none, 32 holidays with names of
+    // 255 characters and yearly ones, a skin folder name of 259 characters, every question
+    // suppressed, a window placed off the left and top of the first screen and minimised.
+    struct Case {
+        uint16_t language;
+        uint32_t interval;
+        uint32_t correction;
+        int32_t tariff;
+        uint8_t flags;
+        uint32_t suppressed;
+        size_t skinNameLength;
+    } cases[] = {
+        { kLanguageGerman, kShortestUpdateIntervalMs, 0xFFFFFFFF, 255, 1, 0xFFFFFFFF, 259 },
+        { kLanguageEnglish, kLongestUpdateIntervalMs, 0, -1, 0, 0, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.interval);
+        resetSettings();
+        settings.languageId = c.language;
+        settings.helpPanelOpen = c.flags;
+        settings.updateIntervalMs = c.interval;
+        settings.volumeCorrection = c.correction;
+        settings.activeTariff = c.tariff;
+        settings.startHidden = settings.alwaysOnTop = settings.onTopWhileOnline = c.flags;
+        settings.suppressedMessages = c.suppressed;
+        memset(settings.skinName, 0, sizeof settings.skinName);
+        memset(settings.skinName, 's', c.skinNameLength);
+        settings.windowPlacement = { 44, 2, 2, -32000, -32000, -1, -1, -434, -306, 0, 0 };
+        for (int i = 0; i < kHolidayCount; ++i) {
+            memset(settings.holidays[i].name, 'h', 255);
+            settings.holidays[i].packedDate = i % 2 == 0 ? packDate(0, 12, 31) : packDate(9999, 1, 1);
+        }
+        const Settings stored = settings;
+        ASSERT_TRUE(saveSettings());
+        resetSettings();
+        ASSERT_TRUE(loadSettings());
+        EXPECT_EQ(memcmp(&settings, &stored, sizeof stored), 0);
+    }
+}
+
 } // namespace

@@ -121,6 +121,11 @@ TEST_F(Statistics, RunningConnectionsAreAddedToSnapshotsOnly)
     EXPECT_NEAR(monthCost(0)[0], 2.0, 1e-9);
     EXPECT_EQ(monthRecords(0), currentMonth.records.head);
     EXPECT_EQ(currentMonth.records.head->next, nullptr);
+
+    // Each direction of a slice stays below 4 GiB, their sum need not: 3 GiB + 1.5 GiB.
+    liveConnections.records[1].bytesReceived = 3221225472u;
+    liveConnections.records[1].bytesSent = 1610612736u;
+    EXPECT_EQ(monthVolume(0)[12], 2500000 + 4831838208);
 }
 
 TEST_F(Statistics, HeldMonthIsReadOnceUntilAnotherMonthIsAsked)
@@ -244,7 +249,7 @@ TEST_F(Statistics, AccountedSlicesGiveTheSameSumsAsReadingTheFile)
         ASSERT_TRUE(writeMonthLog(currentMonth));
     }
     EXPECT_NEAR(currentMonth.cost[0], (90 - 60) * 0.05 + 10 * 0.05, 1e-9);
-    EXPECT_EQ(currentMonth.volume[4], int64_t((5000000000 - 4294967296) * 0.975));
+    EXPECT_EQ(currentMonth.volume[4], int64_t(5000000000 * 0.975));
     const MonthStats accounted = currentMonth;
 
     ASSERT_TRUE(reloadStatistics());
@@ -299,6 +304,67 @@ TEST_F(Statistics, ARecordThatCannotBeWrittenStaysUntilItsMonthIsWritten)
     EXPECT_TRUE(saveUnsavedMonths());
     EXPECT_EQ(readGzipFile(october), block(1, 0, 600, 10, 10) + block(12, 76200, 3600, 5, 5));
     EXPECT_TRUE(saveUnsavedMonths());
+}
+
+TEST_F(Statistics, AMonthLogAnotherProgramHoldsIsTriedAgainAndAtExitSetAsideWhole)
+{
+    ASSERT_TRUE(loadMonth(0));
+    const auto logAt = [](uint32_t minute) {
+        return logRecord(
+            new LogRecord { nullptr, minute, 1, 0, 1, { 2003, 10, 0, 12, 20, uint16_t(minute), 0, 0 }, 60 });
+    };
+    ASSERT_TRUE(logAt(1));
+    ASSERT_TRUE(logAt(2));
+    // A virus scanner opens the log: the new log cannot be moved over it.
+    fakePlatform.heldFiles.insert(october);
+    EXPECT_FALSE(logAt(3));
+    EXPECT_EQ(AppError, kErrorMonthLogCreate);
+    AppError = kNothingPending;
+
+    // Tried again after 1 s, then after pauses of 2 s and 4 s, quietly.
+    const uint32_t attempts = fakePlatform.replacements;
+    const int waits[] = { 500, 500, 1000, 1000, 1000, 3000, 1000 };
+    const uint32_t tried[] = { 0, 1, 1, 2, 2, 3, 3 };
+    for (size_t i = 0; i < std::size(waits); ++i) {
+        SCOPED_TRACE(i);
+        fakePlatform.monotonicMs += uint64_t(waits[i]);
+        retryUnsavedMonths();
+        EXPECT_EQ(fakePlatform.replacements - attempts, tried[i]);
+    }
+    EXPECT_EQ(AppError, kNothingPending);
+    EXPECT_FALSE(logAt(4));
+    EXPECT_FALSE(logAt(5));
+
+    // At exit the log is still held: the month goes whole into the pending file beside it.
+    EXPECT_FALSE(saveUnsavedMonths());
+    ASSERT_TRUE(setAsidePendingMonths());
+    std::string five;
+    for (unsigned minute = 1; minute <= 5; ++minute)
+        five += block(12, 72000 + minute * 60, 60, minute, 0);
+    EXPECT_EQ(readGzipFile(october + ".pending"), five);
+    EXPECT_EQ(readGzipFile(october), block(12, 72060, 60, 1, 0) + block(12, 72120, 60, 2, 0));
+
+    // The next start: still held, so the month is read from the pending file, and its next
+    // write, once the log is free, takes everything in and leaves nothing pending.
+    clearMonthCache();
+    EXPECT_FALSE(takeInPendingMonth(kOctober2003));
+    ASSERT_TRUE(loadMonth(0));
+    EXPECT_EQ(currentMonth.onlineTime[0], 5 * 60);
+    fakePlatform.heldFiles.clear();
+    ASSERT_TRUE(logAt(6));
+    EXPECT_EQ(readGzipFile(october), five + block(12, 72360, 60, 6, 0));
+    EXPECT_FALSE(fileExists(october + ".pending"));
+
+    // Set aside again and freed before the next start: the start moves it over the log.
+    fakePlatform.heldFiles.insert(october);
+    EXPECT_FALSE(logAt(7));
+    ASSERT_TRUE(setAsidePendingMonths());
+    clearMonthCache();
+    fakePlatform.heldFiles.clear();
+    EXPECT_TRUE(takeInPendingMonth(kOctober2003));
+    EXPECT_FALSE(fileExists(october + ".pending"));
+    EXPECT_EQ(readGzipFile(october), five + block(12, 72360, 60, 6, 0) + block(12, 72420, 60, 7, 0));
+    EXPECT_TRUE(fakePlatform.boxes.empty());
 }
 
 } // namespace

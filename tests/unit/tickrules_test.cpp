@@ -180,24 +180,28 @@ TEST_F(TickRulesTest, SleepIsNoTimeOnline)
     startSliceAt(start);
     advanceClock(600);
     const LocalTime asleep = fakePlatform.now;
-    closeSlices(asleep); // the machine goes to sleep
+    suspendSlices(asleep); // the machine goes to sleep
 
     // Three days later it wakes up; the counters read then are a fresh baseline.
     advanceClock(3 * 86400);
     applyResume(asleep, fakePlatform.now);
-    const LiveConnection& connection = liveConnections.records[0];
+    LiveConnection& connection = liveConnections.records[0];
     EXPECT_EQ(connection.lastInPackets, kNoReadingYet);
     EXPECT_EQ(connection.sliceStart.day, 9);
-    advanceClock(60);
+    // Windows tells the same wake-up again once the user is back: 8 MB counted in between stay.
+    advanceClock(20);
+    connection.bytesSent = 8000000;
+    applyResume(asleep, fakePlatform.now);
+    advanceClock(40);
     ASSERT_TRUE(logSlice(connection));
     // 10:00 on the 6th for 600 s, 10:10 on the 9th for 60 s: nothing of the 3 days asleep.
-    EXPECT_EQ(
-        monthFile("log_200310.zip"), logBlock(6, 36000, 600, 5000, 10, 1000, 5) + logBlock(9, 36600, 60, 0, 0, 0, 0));
+    EXPECT_EQ(monthFile("log_200310.zip"),
+        logBlock(6, 36000, 600, 5000, 10, 1000, 5) + logBlock(9, 36600, 60, 0, 0, 8000000, 0));
 
     // Asleep across the month's end: November is read when the machine wakes, nothing is logged.
     const LocalTime beforeMidnight = { 2003, 10, 5, 31, 23, 50, 0, 0 };
     fakePlatform.now = beforeMidnight;
-    closeSlices(beforeMidnight);
+    suspendSlices(beforeMidnight);
     fakePlatform.now = { 2003, 11, 0, 2, 8, 0, 0, 0 };
     applyResume(beforeMidnight, fakePlatform.now);
     EXPECT_EQ(currentMonth.key, 2003u * 65536 + 11);

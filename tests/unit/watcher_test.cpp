@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/deferredreports.h"
 #include "monitor/watcher.h"
 #include "monitorfixture.h"
 #include "support.h"
@@ -174,7 +175,9 @@ TEST_F(WatcherTest, AFailedScanIsMadeAgainOnTheFollowingTicksUntilItSucceeds)
         watchConnectionsOnTick();
     }
     EXPECT_EQ(watchedHandles(), std::vector<uintptr_t> { 1 });
-    EXPECT_EQ(fakePlatform.boxes.size(), 1u);
+    // The failure is shown once, after the scan, not from inside it.
+    EXPECT_TRUE(fakePlatform.boxes.empty());
+    EXPECT_EQ(showDeferredReports(), 1u);
 
     fakeRemoteAccess.enumerationFails = false;
     advanceClock(1);
@@ -252,6 +255,32 @@ TEST_F(WatcherTest, TenGiBInOneReadingOfAWideCounterAreLoggedWhole)
             + logBlock(15, 50660, 0, 4294967295u, 0, 0, 0) + logBlock(15, 50660, 1, 2147483650u, 0, 0, 0));
 }
 
+TEST_F(WatcherTest, AFailedLogWriteInAScanIsShownOnceTheScanIsDone)
+{
+    fakePlatform.messages[kErrorMonthLogCreate] = "log not written";
+    fakeConnect(1, "Ended");
+    fakeConnect(2, "Running");
+    ASSERT_TRUE(rescanConnections());
+    advanceClock(60);
+    // The log is held: logging the ended connection fails. The box's own loop delivers a tick
+    // and the next connection signal, as Windows does.
+    fakePlatform.heldFiles.insert(scratchDirectory() + "log_200310.zip");
+    fakePlatform.whileBoxOpen = [] {
+        fakePlatform.heldFiles.clear();
+        advanceClock(1);
+        watchConnectionsOnTick();
+        rescanConnections();
+    };
+    fakeDisconnect(1);
+    rescanConnections();
+    EXPECT_TRUE(fakePlatform.boxes.empty());
+    EXPECT_EQ(showDeferredReports(), 1u);
+    // The ended slice once, written once the log is free, the running connection still watched.
+    EXPECT_TRUE(saveUnsavedMonths());
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 60, 0, 0, 0, 0));
+    EXPECT_EQ(watchedHandles(), std::vector<uintptr_t> { 2 });
+}
+
 TEST_F(WatcherTest, AnUnreadableServiceIsReportedAndLeavesTheTable)
 {
     fakePlatform.messages[kErrorConnectionsUnreadable] = "connections unreadable";
@@ -259,6 +288,8 @@ TEST_F(WatcherTest, AnUnreadableServiceIsReportedAndLeavesTheTable)
     ASSERT_TRUE(rescanConnections());
     fakeRemoteAccess.enumerationFails = true;
     EXPECT_FALSE(rescanConnections());
+    EXPECT_TRUE(fakePlatform.boxes.empty());
+    EXPECT_EQ(showDeferredReports(), 1u);
     ASSERT_EQ(fakePlatform.boxes.size(), 1u);
     EXPECT_EQ(fakePlatform.boxes[0].text, "connections unreadable");
     EXPECT_EQ(AppError, kNothingPending);
@@ -298,6 +329,100 @@ TEST_F(WatcherTest, ClosingSlicesLogsEachAndRestartsItWithoutLosingReadings)
         EXPECT_EQ(record.lastInPackets, 8u);
         EXPECT_EQ(record.receiveRateHistory[0], 99u);
     }
+}
+
+TEST_F(WatcherTest, TheFractionOfASecondLeftAtACutGoesIntoTheNextSlice)
+{
+    // Up at 14:03:20.600; cut at 14:03:30.300 (9.7 s), at 14:03:40.000 (9.7 s more) and ended at
+    // 14:03:50.500 (10.5 s more): 29.9 s in all, logged as 9 + 10 + 10 s.
+    fakePlatform.now.milliseconds = 600;
+    fakeConnect(1, "ISP");
+    ASSERT_TRUE(rescanConnections());
+    fakePlatform.now = { 2003, 10, 3, 15, 14, 3, 30, 300 };
+    closeSlices(fakePlatform.now);
+    fakePlatform.now = { 2003, 10, 3, 15, 14, 3, 40, 0 };
+    closeSlices(fakePlatform.now);
+    fakePlatform.now = { 2003, 10, 3, 15, 14, 3, 50, 500 };
+    fakeDisconnect(1);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(monthFile("log_200310.zip"),
+        logBlock(15, 50600, 9, 0, 0, 0, 0) + logBlock(15, 50610, 10, 0, 0, 0, 0) + logBlock(15, 50620, 10, 0, 0, 0, 0));
+}
+
+TEST_F(WatcherTest, TheCountersAreReadOnceMoreBeforeASliceEnds)
+{
+    // Read at the scan (1000 in, 100 out) and at a tick 10 s later (+4000, +400); 5 s after the
+    // tick the counters have moved again (+500, +50) when the slice ends.
+    struct Case {
+        const char* what;
+        void (*end)();
+    } cases[] = {
+        { "the adapter goes down", [] { fakeAdapter("{A}", "Hotspot", "", 7); } },
+        { "the adapter is unticked", [] { watchedAdapters = WatchedAdapterList {}; } },
+        { "the program ends", [] { closeSlices(fakePlatform.now); } },
+        { "the machine goes to sleep", [] { suspendSlices(fakePlatform.now); } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        ASSERT_TRUE(watchAdapter("{A}", "Hotspot"));
+        fakeAdapter("{A}", "Hotspot", "192.168.43.2", 7);
+        fakeRemoteAccess.interfaces[7] = { 1000, 10, 0, 100, 1, 0, 0, true };
+        ASSERT_TRUE(rescanConnections());
+        fakeRemoteAccess.interfaces[7] = { 5000, 20, 0, 500, 5, 0, 0, true };
+        advanceClock(10);
+        watchConnectionsOnTick();
+        fakeRemoteAccess.interfaces[7] = { 5500, 25, 0, 550, 7, 0, 0, true };
+        advanceClock(5);
+        c.end();
+        ASSERT_TRUE(rescanConnections());
+        EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 15, 4500, 15, 450, 6));
+    }
+}
+
+TEST_F(WatcherTest, AnInterfaceThatCarriesARemoteAccessConnectionIsCountedOnceAsThatConnection)
+{
+    // The dial-up connection's own adapter is ticked too: it is the same interface.
+    ASSERT_TRUE(watchAdapter("{P}", "Dial-up adapter"));
+    fakeAdapter("{P}", "Dial-up adapter", "10.1.2.3", 5);
+    fakeConnect(1, "ISP", "10.1.2.3");
+    fakeRemoteAccess.addressRows.push_back({ { 10, 1, 2, 3 }, 5 });
+    fakeRemoteAccess.interfaces[5] = { 0, 0, 0, 0, 0, 0, 0, true };
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 1u);
+    EXPECT_FALSE(liveConnectionAt(0)->isAdapter);
+    EXPECT_STREQ(remoteConnectionOnAdapter(fakeRemoteAccess.adapters[0]), "ISP");
+    fakeRemoteAccess.interfaces[5].inOctets = 1048576;
+    advanceClock(10);
+    watchConnectionsOnTick();
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(liveConnectionCount(), 1u);
+    fakeDisconnect(1);
+    fakeAdapter("{P}", "Dial-up adapter", "", 5);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(monthFile("log_200310.zip"), logBlock(15, 50600, 10, 1048576, 0, 0, 0));
+    EXPECT_EQ(remoteConnectionOnAdapter(fakeRemoteAccess.adapters[0]), nullptr);
+
+    // The adapter was counted first; once the service lists the connection on it, the adapter's
+    // slice ends and the connection counts from there.
+    fakeAdapter("{P}", "Dial-up adapter", "10.1.2.3", 5);
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_TRUE(liveConnectionAt(0)->isAdapter);
+    fakeRemoteAccess.interfaces[5].inOctets += 2000;
+    advanceClock(10);
+    watchConnectionsOnTick();
+    fakeConnect(2, "ISP", "10.1.2.3");
+    ASSERT_TRUE(rescanConnections());
+    ASSERT_EQ(liveConnectionCount(), 1u);
+    EXPECT_FALSE(liveConnectionAt(0)->isAdapter);
+    fakeRemoteAccess.interfaces[5].inOctets += 3000;
+    advanceClock(10);
+    watchConnectionsOnTick();
+    fakeDisconnect(2);
+    ASSERT_TRUE(rescanConnections());
+    EXPECT_EQ(monthFile("log_200310.zip"),
+        logBlock(15, 50600, 10, 1048576, 0, 0, 0) + logBlock(15, 50610, 10, 2000, 0, 0, 0)
+            + logBlock(15, 50620, 10, 3000, 0, 0, 0));
 }
 
 TEST_F(WatcherTest, AConnectionAcrossTheMonthEndIsLoggedIntoBothMonths)
@@ -469,6 +594,31 @@ TEST_F(WatcherTest, TheAdaptersFileKeepsTheTickedAdaptersAndADamagedOneWatchesNo
         EXPECT_TRUE(loadWatchedAdapters());
         EXPECT_EQ(watchedAdapters.count, 0u);
     }
+}
+
+TEST_F(WatcherTest, EveryAdapterThePageTicksReadsBack)
+{
+    // 64 ticked adapters (the most the list keeps), ids of 63 characters, names as long as the
+    // system gives them (256 characters), empty and with characters a tag line cannot hold.
+    for (uint32_t i = 0; i < kMaxWatchedAdapters; ++i) {
+        std::string id(63, char('A' + i % 26));
+        id[0] = '>';
+        id[1] = char('0' + i / 26);
+        std::string name = i == 0 ? std::string() : i == 1 ? "Wi-Fi <5G>\t" : std::string(256, 'n');
+        ASSERT_TRUE(watchAdapter(id.c_str(), name.c_str()));
+    }
+    const WatchedAdapterList stored = watchedAdapters;
+    ASSERT_TRUE(saveWatchedAdapters());
+    ASSERT_TRUE(loadWatchedAdapters());
+    EXPECT_EQ(AppError, kNothingPending);
+    ASSERT_EQ(watchedAdapters.count, kMaxWatchedAdapters);
+    for (uint32_t i = 0; i < kMaxWatchedAdapters; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_STREQ(watchedAdapters.adapters[i].id, stored.adapters[i].id);
+        // A name is only shown: the file keeps as much of it as a tag line holds.
+        EXPECT_EQ(std::string(watchedAdapters.adapters[i].name), std::string(stored.adapters[i].name).substr(0, 255));
+    }
+    EXPECT_STREQ(watchedAdapters.adapters[1].name, "Wi-Fi ?5G>?");
 }
 
 } // namespace

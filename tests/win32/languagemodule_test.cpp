@@ -96,6 +96,8 @@ const UINT kFixedStrings[] = {
     IDS_ADAPTER_DOWN,
     IDS_ADAPTER_ABSENT,
     IDS_TRAY_ADAPTER,
+    IDS_ADAPTER_DIAL_UP,
+    IDS_ADAPTER_SHARED_NOTE,
     IDM_SHOW_WINDOW,
     // Hints of the menus the program builds itself (tray menu, tariff menu, month and skin lists).
     IDM_LOG_MONTH_FIRST,

@@ -364,4 +364,34 @@ TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
     EXPECT_NE(state->hotElement, uint32_t(kElementCloseButton));
 }
 
+// The session ends while the options sheet is open: the window goes, and what the sheet's
+// handler does after its loop must not touch a state that was freed under it.
+HWND endingWindow;
+bool sessionStored;
+void CALLBACK endTheSession(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (SendMessageA(endingWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF))
+        SendMessageA(endingWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+}
+
+TEST_F(MainWindow, TheSessionEndingWhileTheOptionsAreOpenEndsTheWindowSafely)
+{
+    createWindow();
+    // Nothing of this test is written beside the programs.
+    char scratch[MAX_PATH];
+    GetTempPathA(sizeof scratch, scratch);
+    snprintf(programDirectory, sizeof programDirectory, "%s", scratch);
+    programDirectoryLength = uint32_t(strlen(programDirectory));
+    sessionStored = false;
+    host.storeForSessionEnd = [] { sessionStored = true; };
+    endingWindow = window;
+    SetTimer(nullptr, 0, 100, endTheSession);
+    SendMessageA(window, WM_COMMAND, IDM_OPTIONS, 0);
+    host.storeForSessionEnd = [] {};
+    EXPECT_TRUE(sessionStored);
+    EXPECT_FALSE(IsWindow(window));
+    window = nullptr;
+}
+
 } // namespace

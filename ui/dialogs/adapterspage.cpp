@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "core/platform.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "monitor/remoteaccess.h"
 #include "monitor/watchedadapters.h"
+#include "monitor/watcher.h"
 #include "ui/dialogs/dialogstate.h"
 #include "ui/dialogs/optionspages.h"
 
@@ -76,21 +78,34 @@ void addRow(HWND list, AdaptersPage* state, const char* id, const char* name, co
     ListView_SetCheckState(list, inserted, ticked);
 }
 
-void openPage(HWND page, AdaptersPage* state)
+void openPage(HWND page, AdaptersPage* pageState)
 {
     HWND list = GetDlgItem(page, IDC_ADAPTER_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     addColumns(list);
-    char up[64] = "", down[64] = "", absent[64] = "";
+    char up[64] = "", down[64] = "", absent[64] = "", dialUp[64] = "";
     languageString(IDS_ADAPTER_UP, up, sizeof up);
     languageString(IDS_ADAPTER_DOWN, down, sizeof down);
     languageString(IDS_ADAPTER_ABSENT, absent, sizeof absent);
+    languageString(IDS_ADAPTER_DIAL_UP, dialUp, sizeof dialUp);
     std::vector<NetworkAdapter> adapters;
     listNetworkAdapters(adapters);
+    char note[1024] = "";
     for (const NetworkAdapter& adapter : adapters) {
-        const char* texts[3] = { adapter.description, adapter.addresses, adapter.up ? up : down };
-        addRow(list, state, adapter.id, adapter.name, texts, findWatchedAdapter(adapter.id) != nullptr);
+        // The interface of a running dial-up connection is counted once, as that connection; the
+        // note below the list says so.
+        const char* connection = remoteConnectionOnAdapter(adapter);
+        if (connection != nullptr && note[0] == '\0') {
+            const char* inserts[2] = { adapter.name, connection };
+            appendLanguageLine(note, sizeof note, IDS_ADAPTER_SHARED_NOTE, inserts, 2);
+        }
+        const char* texts[3] = { adapter.description, adapter.addresses,
+            connection != nullptr ? dialUp
+                : adapter.up      ? up
+                                  : down };
+        addRow(list, pageState, adapter.id, adapter.name, texts, findWatchedAdapter(adapter.id) != nullptr);
     }
+    SetDlgItemTextA(page, IDC_ADAPTER_SHARED_NOTE, note);
     for (uint32_t i = 0; i < watchedAdapters.count; ++i) {
         const WatchedAdapter& watched = watchedAdapters.adapters[i];
         bool present = false;
@@ -98,9 +113,9 @@ void openPage(HWND page, AdaptersPage* state)
             present = present || strcmp(adapter.id, watched.id) == 0;
         const char* texts[3] = { "", "", absent };
         if (!present)
-            addRow(list, state, watched.id, watched.name, texts, true);
+            addRow(list, pageState, watched.id, watched.name, texts, true);
     }
-    if (state->rowCount != 0)
+    if (pageState->rowCount != 0)
         ListView_SetItemState(list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
 

@@ -1,11 +1,16 @@
 #include "fakes/fakeplatform.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "core/deferredreports.h"
 #include "core/programdirectory.h"
 
 FakePlatform fakePlatform;
@@ -46,6 +51,9 @@ std::string scratchDirectory()
 
 void resetFakePlatform()
 {
+    // Reports a test left waiting go before its boxes are forgotten.
+    fakePlatform.whileBoxOpen = nullptr;
+    showDeferredReports();
     fakePlatform = FakePlatform {};
     fakePlatform.programStrings = { { 1, "english.dll" }, { 2, "deutsch.dll" }, { 101, "settings.zip" },
         { 102, "rates.zip" }, { 103, "alerts.zip" }, { 104, "adapters.zip" } };
@@ -130,4 +138,20 @@ void setLastSystemError(uint32_t error) { fakePlatform.lastError = error; }
 void showMessageBox(const char* text, const char* caption, MessageIcon icon)
 {
     fakePlatform.boxes.push_back({ text, caption, icon });
+    if (fakePlatform.whileBoxOpen)
+        fakePlatform.whileBoxOpen();
+}
+
+bool replaceFile(const char* temporary, const char* target)
+{
+    ++fakePlatform.replacements;
+    if (fakePlatform.diskFull || fakePlatform.heldFiles.count(target) != 0) {
+        fakePlatform.lastError = 5; // access denied
+        return false;
+    }
+#ifdef _WIN32
+    return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return rename(temporary, target) == 0;
+#endif
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Steerable stand-ins for the system, linked into the unit tests instead of the Win32 seam.
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,13 @@ struct FakePlatform {
     std::map<uint32_t, std::string> systemErrors;
     uint32_t lastError = 0;
     std::vector<ShownMessageBox> boxes;
+    // Files another program holds open without sharing them for deleting (a virus scanner, a
+    // backup): moving a new file over one of them is refused. Full paths.
+    std::set<std::string> heldFiles;
+    bool diskFull = false; // every replacement fails
+    uint32_t replacements = 0; // attempts to move a new file over another
+    // Runs while a message box is open, as the box's own message loop delivers timer ticks.
+    std::function<void()> whileBoxOpen;
 };
 
 extern FakePlatform fakePlatform;
