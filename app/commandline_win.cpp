@@ -16,6 +16,7 @@
 #include "lang/ids.h"
 #include "meter/csvheadings.h"
 #include "meter/monthexport.h"
+#include "meter/tableexport.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 
@@ -76,7 +77,8 @@ int WINAPI errorLineBox(HWND, LPCSTR text, LPCSTR caption, UINT)
     return IDOK;
 }
 
-int exportMonth(const ExportRequest& request)
+// Reads what the tables are priced with, then writes the table asked for.
+int exportTable(const ExportRequest& request)
 {
     resetSettings();
     if (!loadLanguage(settings.languageId))
@@ -90,7 +92,14 @@ int exportMonth(const ExportRequest& request)
         return kExportDamaged;
     static CsvHeadingTexts texts;
     loadCsvHeadings(texts);
-    const int code = exportMonthFile(request, texts.headings, request.local ? localCsvFormat() : kStandardCsv);
+    const CsvFormat format = request.local ? localCsvFormat() : kStandardCsv;
+    int code = kExportMalformed;
+    if (request.kind == ExportRequestKind::month)
+        code = exportMonthFile(request, texts.headings, format);
+    else if (request.kind == ExportRequestKind::year)
+        code = exportYearFile(request, texts.headings, format);
+    else if (request.kind == ExportRequestKind::compare)
+        code = exportComparisonFile(request, texts.headings, format);
     freeTariffs();
     return code;
 }
@@ -155,5 +164,5 @@ int runCommandLine(const char* commandLine)
         reportError(kErrorExportUsage);
         return kExportMalformed;
     }
-    return exportMonth(request);
+    return exportTable(request);
 }

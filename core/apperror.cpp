@@ -43,5 +43,6 @@ const uint32_t kAllErrorCodes[] = {
     kErrorXmlDocument,
     kErrorNoSkin,
     kErrorHelpPage,
+    kErrorExportNoYear,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

@@ -5,11 +5,12 @@
 
 struct CsvHeadingTexts {
     char text[kCsvColumns][1024];
-    CsvHeadings headings; // points into `text`
+    char tableText[6][1024]; // month, year cost, tariff, usage cost, fixed amount, total
+    CsvHeadings headings; // points into the texts
 };
 
-// Fills `texts` from the language module, in UTF-8; the cost column names the active tariff,
-// which prices it.
+// Fills `texts` from the language module, in UTF-8; the cost columns of the records and of the
+// year name the active tariff, which prices them.
 void loadCsvHeadings(CsvHeadingTexts& texts);
 
 // The list separator and decimal sign of the user's regional settings, with a byte-order mark:

@@ -9,10 +9,7 @@
 #include "tariff/costs.h"
 #include "tariff/settings.h"
 
-namespace {
-
-// Writes the fields of one row and its CR LF.
-bool writeRow(FILE* file, const char* const* fields, int count, const CsvFormat& format)
+bool writeCsvRow(FILE* file, const char* const* fields, int count, const CsvFormat& format)
 {
     for (int column = 0; column < count; ++column) {
         char field[1024];
@@ -24,8 +21,7 @@ bool writeRow(FILE* file, const char* const* fields, int count, const CsvFormat&
     return fputs("\r\n", file) != EOF;
 }
 
-// A cost with six places and the format's decimal sign in place of the C library's point.
-void writeMoney(double cost, const CsvFormat& format, char* money, size_t size)
+void csvMoney(double cost, const CsvFormat& format, char* money, size_t size)
 {
     char printed[48];
     snprintf(printed, sizeof printed, "%.6f", cost);
@@ -37,6 +33,8 @@ void writeMoney(double cost, const CsvFormat& format, char* money, size_t size)
     snprintf(money, size, "%.*s%s%s", int(point - printed), printed, format.decimalSign, point + 1);
 }
 
+namespace {
+
 bool writeRecordRow(FILE* file, const LogRecord& record, double cost, const CsvFormat& format)
 {
     const LocalTime& start = record.start;
@@ -46,13 +44,13 @@ bool writeRecordRow(FILE* file, const LogRecord& record, double cost, const CsvF
     const uint32_t values[5] = { record.dur, record.rx, record.rxp, record.tx, record.txp };
     for (int i = 0; i < 5; ++i)
         snprintf(numbers[i], sizeof numbers[i], "%u", values[i]);
-    writeMoney(cost, format, money, sizeof money);
+    csvMoney(cost, format, money, sizeof money);
     const char* fields[kCsvColumns] = { date, time, numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], money };
-    return writeRow(file, fields, kCsvColumns, format);
+    return writeCsvRow(file, fields, kCsvColumns, format);
 }
 
 // Writes a CSV file through a temporary one beside it, so `path` is replaced only by a whole file.
-template <typename WriteRows> bool writeCsvFile(const char* path, const CsvFormat& format, WriteRows writeRows)
+template <typename WriteRows> bool writeWholeFile(const char* path, const CsvFormat& format, WriteRows writeRows)
 {
     char temporary[270];
     if (snprintf(temporary, sizeof temporary, "%s.tmp", path) >= int(sizeof temporary))
@@ -89,12 +87,18 @@ bool writeDayRow(FILE* file, uint16_t year, uint16_t month, int day, const DaySu
     const uint64_t values[3] = { sums.seconds, sums.received, sums.sent };
     for (int i = 0; i < 3; ++i)
         snprintf(numbers[i], sizeof numbers[i], "%llu", static_cast<unsigned long long>(values[i]));
-    writeMoney(sums.cost, format, money, sizeof money);
+    csvMoney(sums.cost, format, money, sizeof money);
     const char* fields[kDayCsvColumns] = { date, numbers[0], numbers[1], numbers[2], money };
-    return writeRow(file, fields, kDayCsvColumns, format);
+    return writeCsvRow(file, fields, kDayCsvColumns, format);
 }
 
 } // namespace
+
+bool writeCsvFile(
+    const char* path, bool (*writeRows)(FILE* file, const void* context), const void* context, const CsvFormat& format)
+{
+    return writeWholeFile(path, format, [&](FILE* file) { return writeRows(file, context); });
+}
 
 bool csvField(const char* text, char* out, size_t size, const char* separator)
 {
@@ -120,29 +124,28 @@ bool csvField(const char* text, char* out, size_t size, const char* separator)
     return true;
 }
 
-bool writeMonthCsv(const char* path, const LogRecord* first, const CsvHeadings& headings, const CsvFormat& format)
+bool writeMonthCsv(const char* path, const MonthStats& month, const CsvHeadings& headings, const CsvFormat& format)
 {
-    return writeCsvFile(path, format, [&](FILE* file) {
-        bool ok = writeRow(file, headings.text, kCsvColumns, format);
+    return writeWholeFile(path, format, [&](FILE* file) {
+        bool ok = writeCsvRow(file, headings.text, kCsvColumns, format);
         // Priced from the month's start, as the month's sums are, so the costs add up to its total.
-        FreeUnitCounters counters {};
-        for (const LogRecord* record = first; ok && record != nullptr; record = record->next)
-            ok = writeRecordRow(file, *record, computeCost(counters, *record, settings.activeTariff), format);
+        MonthCounters counters { month.carried.counters, {} };
+        for (const LogRecord* record = month.records.head; ok && record != nullptr; record = record->next)
+            ok = writeRecordRow(file, *record, computeMonthCost(counters, *record, settings.activeTariff), format);
         return ok;
     });
 }
 
-bool writeDayCsv(
-    const char* path, uint32_t monthKey, const LogRecord* first, const CsvHeadings& headings, const CsvFormat& format)
+bool writeDayCsv(const char* path, const MonthStats& monthStats, const CsvHeadings& headings, const CsvFormat& format)
 {
-    const uint16_t year = uint16_t(monthKey >> 16), month = uint16_t(monthKey & 0xFFFF);
+    const uint16_t year = uint16_t(monthStats.key >> 16), month = uint16_t(monthStats.key & 0xFFFF);
     const int days = daysInMonth(year, month);
     if (days < 1)
         return false;
     DaySums sums[31] = {};
-    FreeUnitCounters counters {};
-    for (const LogRecord* record = first; record != nullptr; record = record->next) {
-        const double cost = computeCost(counters, *record, settings.activeTariff);
+    MonthCounters counters { monthStats.carried.counters, {} };
+    for (const LogRecord* record = monthStats.records.head; record != nullptr; record = record->next) {
+        const double cost = computeMonthCost(counters, *record, settings.activeTariff);
         if (record->start.day < 1 || record->start.day > days)
             continue;
         DaySums& day = sums[record->start.day - 1];
@@ -151,11 +154,11 @@ bool writeDayCsv(
         day.sent += record->tx;
         day.cost += cost;
     }
-    return writeCsvFile(path, format, [&](FILE* file) {
+    return writeWholeFile(path, format, [&](FILE* file) {
         const char* heading[kDayCsvColumns];
         for (int column = 0; column < kDayCsvColumns; ++column)
             heading[column] = headings.text[kDayColumnHeadings[column]];
-        bool ok = writeRow(file, heading, kDayCsvColumns, format);
+        bool ok = writeCsvRow(file, heading, kDayCsvColumns, format);
         for (int day = 1; ok && day <= days; ++day)
             ok = writeDayRow(file, year, month, day, sums[day - 1], format);
         return ok;

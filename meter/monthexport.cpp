@@ -59,6 +59,16 @@ bool monthFromText(const char* text, uint32_t& key)
     return true;
 }
 
+// "YYYY", a year of the same calendar; its key is that of its January.
+bool yearFromText(const char* text, uint32_t& key)
+{
+    if (strlen(text) != 4 || !isDigit(text[0]) || !isDigit(text[1]) || !isDigit(text[2]) || !isDigit(text[3]))
+        return false;
+    char month[8];
+    snprintf(month, sizeof month, "%.4s-01", text);
+    return monthFromText(month, key);
+}
+
 } // namespace
 
 ExportRequest parseExportRequest(const char* commandLine)
@@ -66,26 +76,35 @@ ExportRequest parseExportRequest(const char* commandLine)
     ExportRequest request {};
     char word[260];
     const char* rest = nextWord(commandLine, word, sizeof word);
-    if (rest == nullptr || !isWord(word, "/export"))
+    const bool compare = rest != nullptr && isWord(word, "/compare");
+    if (rest == nullptr || !(compare || isWord(word, "/export")))
         return request;
     request.kind = ExportRequestKind::malformed;
     rest = nextWord(rest, word, sizeof word);
-    if (rest == nullptr || !monthFromText(word, request.monthKey))
+    if (rest == nullptr)
         return request;
+    ExportRequestKind kind = compare ? ExportRequestKind::compare : ExportRequestKind::month;
+    if (!monthFromText(word, request.monthKey)) {
+        if (compare || !yearFromText(word, request.monthKey))
+            return request;
+        kind = ExportRequestKind::year;
+    }
     rest = nextWord(rest, request.path, sizeof request.path);
     if (rest == nullptr || request.path[0] == '\0')
         return request;
     char extra[8];
     for (rest = nextWord(rest, extra, sizeof extra); rest != nullptr && extra[0] != '\0';
          rest = nextWord(rest, extra, sizeof extra)) {
-        bool* option = isWord(extra, "/days") ? &request.days : isWord(extra, "/local") ? &request.local : nullptr;
+        bool* option = isWord(extra, "/days") && kind == ExportRequestKind::month ? &request.days
+            : isWord(extra, "/local")                                             ? &request.local
+                                                                                  : nullptr;
         if (option == nullptr || *option)
             return request;
         *option = true;
     }
     if (rest == nullptr)
         return request;
-    request.kind = ExportRequestKind::month;
+    request.kind = kind;
     return request;
 }
 
@@ -118,9 +137,8 @@ int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings, c
     if (reportsShown() != reportsBefore) {
         code = kExportDamaged;
     } else {
-        const bool written = request.days
-            ? writeDayCsv(request.path, request.monthKey, month.records.head, headings, format)
-            : writeMonthCsv(request.path, month.records.head, headings, format);
+        const bool written = request.days ? writeDayCsv(request.path, month, headings, format)
+                                          : writeMonthCsv(request.path, month, headings, format);
         if (!written) {
             reportExportFailure(kErrorExportWrite, request.path);
             code = kExportNotWritten;

@@ -41,6 +41,13 @@ ELEMENTS = {
     "LogText": (396, 180, 27, 121, None),
     "LogScroll": (416, 185, 4, 116, None),
     "StatusText": (14, 310, 406, 16, "lc"),
+    # The year at a glance takes the month's panels: volume and time where the month's charts
+    # are (beside the panels' icons), the year's totals in the Summary's panel, and the cost chart
+    # over the list's.
+    "YearData": (38, 40, 168, 70, None),
+    "YearTime": (255, 40, 168, 70, None),
+    "YearSummary": (40, 117, 380, 46, "lc"),
+    "YearCost": (40, 176, 380, 122, None),
 }
 BUTTONS = {
     "MenuButton": (9, 9, 28, 28),

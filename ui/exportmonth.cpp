@@ -55,15 +55,17 @@ void exportShownMonth(MainWindowState* state)
     static CsvHeadingTexts texts;
     loadCsvHeadings(texts);
     // Asked for after the dialog: the month may have changed while it was open.
-    const LogRecord* records = monthRecords(state->selectedMonth);
-    uint32_t shownKey = state->selectedMonth != 0 ? state->selectedMonth : currentMonth.key;
-    if (shownKey == 0)
-        shownKey = monthKeyOf(localTimeNow());
+    const MonthStats* shown = monthStats(state->selectedMonth);
+    // A month that could not be read, or a current month not read yet, is an empty one.
+    MonthStats empty {};
+    empty.key = state->selectedMonth != 0 ? state->selectedMonth : monthKeyOf(localTimeNow());
+    if (shown == nullptr || shown->key == 0)
+        shown = &empty;
     const DWORD type = dialog.nFilterIndex;
     const CsvFormat form = type == kLocalRecordsFilter || type == kLocalDaysFilter ? localCsvFormat() : kStandardCsv;
     const bool written = type == kDayTableFilter || type == kLocalDaysFilter
-        ? writeDayCsv(file, shownKey, records, texts.headings, form)
-        : writeMonthCsv(file, records, texts.headings, form);
+        ? writeDayCsv(file, *shown, texts.headings, form)
+        : writeMonthCsv(file, *shown, texts.headings, form);
     if (!written) {
         reportExportFailure(kErrorExportWrite, file);
         return;

@@ -66,6 +66,28 @@ void openTariffMenu(MainWindowState* state)
     DestroyMenu(menu);
 }
 
+void makeTariffActive(MainWindowState* state, int32_t index)
+{
+    settings.activeTariff = index;
+    invalidateAll(state, true);
+    if (!reloadStatistics())
+        reportError(0);
+}
+
+// Which tariff would have been cheapest for the month shown, or the twelve months up to it; the
+// dialog may make one of them active.
+void compareTariffs(MainWindowState* state)
+{
+    hideHoverTip(state);
+    int32_t chosen = -1;
+    if (!showCompareDialog(state->window, state->selectedMonth, &chosen)) {
+        reportError(kErrorDialog);
+        return;
+    }
+    if (chosen >= 0 && chosen != settings.activeTariff)
+        makeTariffActive(state, chosen);
+}
+
 void switchSkin(MainWindowState* state, UINT id)
 {
     char text[2 * 260], name[260];
@@ -236,17 +258,19 @@ void onCommand(MainWindowState* state, UINT id)
         if (!openHelpPage(state->window))
             reportError(0);
         break;
+    case IDM_YEAR_VIEW:
+        showYearView(state, !state->year.shown);
+        break;
+    case IDM_COMPARE_TARIFFS:
+        compareTariffs(state);
+        break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))
             reportError(kErrorDialog);
         break;
     default:
-        if (id >= IDM_TARIFF_FIRST && id <= IDM_TARIFF_LAST) {
-            settings.activeTariff = int32_t(id - IDM_TARIFF_FIRST);
-            invalidateAll(state, true);
-            if (!reloadStatistics())
-                reportError(0);
-        }
+        if (id >= IDM_TARIFF_FIRST && id <= IDM_TARIFF_LAST)
+            makeTariffActive(state, int32_t(id - IDM_TARIFF_FIRST));
         break;
     }
     destroyKeptMenu(state);
@@ -260,6 +284,8 @@ bool onKey(MainWindowState* state, WPARAM key)
         openMainMenu(state, belowMenuButton(state));
         return true;
     }
+    if (state->year.shown)
+        return onYearKey(state, key);
     ListKey listKey;
     switch (key) {
     case VK_UP:

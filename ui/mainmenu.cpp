@@ -171,10 +171,12 @@ void fillSkinMenu(HMENU popup)
     }
 }
 
-void buildMainMenu(MainWindowState*, HMENU popup)
+void buildMainMenu(MainWindowState* state, HMENU popup)
 {
     if (popup == nullptr)
         return;
+    CheckMenuItem(
+        popup, IDM_YEAR_VIEW, MF_BYCOMMAND | (state != nullptr && state->year.shown ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, IDM_LANGUAGE_GERMAN,
         MF_BYCOMMAND | (settings.languageId == kLanguageGerman ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH,

@@ -54,7 +54,7 @@ void refreshTipAtCursor(MainWindowState* state)
         return;
     }
     ScreenToClient(state->window, &cursor);
-    refreshHoverTip(state, cursor, hitTest(cursor));
+    refreshHoverTip(state, cursor, hitTest(state, cursor));
 }
 
 } // namespace
@@ -111,7 +111,10 @@ void onPaint(MainWindowState* state)
             if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
                 copyBitmap(buffer, hot, skin.rects[state->hotElement]);
         }
-        paintStatistics(state, buffer);
+        if (state->year.shown)
+            paintYearView(state, buffer);
+        else
+            paintStatistics(state, buffer);
 
         selectSkinFont(buffer, kFontText);
         SetTextColor(buffer, skin.fontColors[kFontText]);

@@ -9,6 +9,7 @@
 #include "core/textinserts.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
+#include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
@@ -72,8 +73,7 @@ void drawSummaryLabels(HDC dc, const RECT& area, int32_t w, int32_t h, bool seco
     }
 }
 
-void drawSummary(
-    MainWindowState* state, HDC dc, const Rate& rate, const double* costs, const FreeUnitCounters* counters)
+void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const BillingPeriod& period)
 {
     selectSkinFont(dc, kFontSummary);
     SetTextColor(dc, skin.fontColors[kFontSummary]);
@@ -83,11 +83,11 @@ void drawSummary(
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
 
     char money[128];
-    formatTariffMoney(costs[0], money, sizeof money);
+    formatTariffMoney(period.usageCost, money, sizeof money);
     TextOutA(dc, area.left + 4 * w, area.top, money, int(strlen(money)));
     // Row 1's cost cell stays empty: the month's cost is not split by period, and the total
     // below counts every cost once.
-    formatTariffMoney(monthTotalCost(costs), money, sizeof money);
+    formatTariffMoney(monthTotalCost(&period.usageCost), money, sizeof money);
     TextOutA(dc, area.left + 4 * w, area.top + 2 * h, money, int(strlen(money)));
 
     const int64_t unit = unitSize(rate.unit);
@@ -97,10 +97,10 @@ void drawSummary(
     layout.y0 = area.top;
     layout.columnWidth = w;
     layout.lineHeight = h;
-    layout.counters = counters;
+    layout.counters = &period.used;
     layout.freeMain = int64_t(rate.amount[0]) * unit;
     layout.freeSecondary = int64_t(rate.amount[1]) * unit;
-    layout.daysLeft = daysLeft(state->selectedMonth, state->lastTick);
+    layout.daysLeft = period.daysLeft;
     layout.format = isVolumeUnit(rate.unit) ? formatVolume : formatDuration;
     drawFreeUnitsTable(layout);
     drawSummaryLabels(dc, area, w, h, layout.freeSecondary != 0);
@@ -252,12 +252,10 @@ void paintStatistics(MainWindowState* state, HDC dc)
         const bool volumeTariff = rate != nullptr && isVolumeUnit(rate->unit);
         drawDailyChart(dc, kElementData, volumes, volumeTariff ? costs : nullptr, ChartKind::volume);
         drawDailyChart(dc, kElementTime, times, volumeTariff ? nullptr : costs, ChartKind::time);
-        if (rate != nullptr) {
-            // The counters query overwrites the cost snapshot's counters only; the costs were
-            // used above already.
-            const FreeUnitCounters* counters = monthCounters(state->selectedMonth);
-            drawSummary(state, dc, *rate, costs, counters);
-        }
+        // The Summary counts over the tariff's billing period, which need not be the month.
+        BillingPeriod period;
+        if (rate != nullptr && billingPeriodOf(state->selectedMonth, state->lastTick, period))
+            drawSummary(state, dc, *rate, period);
     }
     paintLogArea(state, dc, monthAvailable);
     SetTextAlign(dc, TA_LEFT | TA_TOP);

@@ -3,11 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "skin/skinrules.h"
+
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height)
 {
-    if (maxValue <= 0 || value <= 0)
+    return barHeight(double(value), double(maxValue), height);
+}
+
+int32_t barHeight(double value, double maxValue, int32_t height)
+{
+    if (!(maxValue > 0) || !(value > 0))
         return 0;
-    return int32_t(std::floor(double(value) * double(height) / double(maxValue) + 0.5));
+    return int32_t(std::floor(value * double(height) / maxValue + 0.5));
 }
 
 int64_t largestDayValue(const int64_t values[32])
@@ -16,14 +23,6 @@ int64_t largestDayValue(const int64_t values[32])
     for (int day = 1; day <= 31; ++day)
         largest = std::max(largest, values[day]);
     return largest;
-}
-
-int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick)
-{
-    static const int32_t kMonthLengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    if (selectedMonth != 0 || lastTick.month < 1 || lastTick.month > 12)
-        return 1;
-    return kMonthLengths[lastTick.month - 1] - int32_t(lastTick.day) + 1;
 }
 
 namespace {
@@ -154,6 +153,24 @@ int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch)
     if (pitch <= 0 || x < left || x >= left + 31 * pitch)
         return 0;
     return (x - left) / pitch + 1;
+}
+
+int32_t yearMonthAt(int32_t x, int32_t left, int32_t right)
+{
+    const int32_t pitch = (right - left) / 12;
+    if (pitch <= 0 || x < left || x >= left + 12 * pitch)
+        return 0;
+    return (x - left) / pitch + 1;
+}
+
+bool slotInView(uint32_t slot, bool yearView)
+{
+    if (slot >= kElementYearData && slot <= kElementYearSummary)
+        return yearView;
+    if ((slot >= kElementData && slot <= kElementSummary)
+        || (slot >= kElementSummaryColumns && slot <= kElementLogScroll))
+        return !yearView;
+    return true;
 }
 
 int32_t listRowAt(int32_t y, int32_t top, int32_t lineHeight, int32_t rowsShown)

@@ -10,13 +10,10 @@
 // Height of a chart bar for `value` when `maxValue` fills `height` pixels, rounded half up.
 // 0 when there is nothing to scale (max not positive) or the value is not positive.
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height);
+int32_t barHeight(double value, double maxValue, int32_t height);
 
 // The largest of the day values 1..31 (element 0 is the month), at least 0.
 int64_t largestDayValue(const int64_t values[32]);
-
-// Days left for the per-day quota. A past month has one day left; the current month counts
-// its remaining days with a February of 28 days, so 29 February leaves none.
-int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick);
 
 // The texts of the free-units table: rows 0 (main period), 1 (secondary period, only with
 // secondary free units) and 2 (totals, only with secondary free units: otherwise row 0 is
@@ -93,6 +90,11 @@ SummaryCell summaryCellAt(
     int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight, bool secondaryRow);
 // The day (1..31) whose bar of pitch `pitch` from `left` holds x; 0 for none.
 int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch);
+// The month (1..12) of a year chart whose twelve bars share left..right; 0 for none.
+int32_t yearMonthAt(int32_t x, int32_t left, int32_t right);
+// Whether skin slot `slot` is part of the view shown: the month's figures in the month view, the
+// year's charts in the year view, the window, the heading, the buttons and the status line in both.
+bool slotInView(uint32_t slot, bool yearView);
 // The shown row (0 the first) of a list drawn from `top` - 1 in rows of `lineHeight`; -1 for none.
 int32_t listRowAt(int32_t y, int32_t top, int32_t lineHeight, int32_t rowsShown);
 

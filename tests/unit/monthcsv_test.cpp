@@ -18,7 +18,8 @@ namespace {
 constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
 
 const CsvHeadings kHeadings = { { "Date", "Start", "Duration (s)", "Received (bytes)", "Received (packets)",
-    "Sent (bytes)", "Sent (packets)", "Cost (Evening, \"late\")" } };
+                                    "Sent (bytes)", "Sent (packets)", "Cost (Evening, \"late\")" },
+    "Month", "Cost with the fee", "Tariff", "Usage", "Fixed", "Total", nullptr };
 const char kHeaderRow[] = "Date,Start,Duration (s),Received (bytes),Received (packets),Sent (bytes),Sent (packets),"
                           "\"Cost (Evening, \"\"late\"\")\"\r\n";
 
@@ -60,7 +61,7 @@ TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
     settings.activeTariff = 0;
     readOctober(logBlock(5, 50600, 754, 120000, 400, 30000, 350) + logBlock(12, 86399, 60, 4294967295u, 2, 3, 4));
 
-    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings));
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month, kHeadings));
     // 754 s are 12.5667 minutes, 2.5667 of them beyond the free ten: 0.128333; the next minute
     // lies wholly beyond them: 0.05.
     EXPECT_EQ(readPlainFile(csv),
@@ -73,7 +74,7 @@ TEST_F(MonthCsv, RowsAreTheRecordsPricedInOrderWithAQuotedHeading)
     // costs, their bytes summed past 32 bits.
     readOctober(logBlock(5, 50600, 754, 120000, 400, 30000, 350) + logBlock(12, 86399, 60, 4294967295u, 2, 3, 4)
         + logBlock(12, 100, 40, 1, 0, 1, 0));
-    ASSERT_TRUE(writeDayCsv(csv.c_str(), kOctober2003, month.records.head, kHeadings));
+    ASSERT_TRUE(writeDayCsv(csv.c_str(), month, kHeadings));
     std::string days = "Date,Duration (s),Received (bytes),Sent (bytes),\"Cost (Evening, \"\"late\"\")\"\r\n";
     for (int day = 1; day <= 31; ++day) {
         char row[64];
@@ -99,7 +100,7 @@ TEST_F(MonthCsv, TheSpreadsheetFormTakesThisComputersSeparators)
     readOctober(logBlock(5, 50600, 754, 120000, 400, 30000, 350));
 
     const CsvFormat german = { ";", ",", true };
-    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings, german));
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month, kHeadings, german));
     // The heading's comma no longer needs quotes; its quotes still do.
     EXPECT_EQ(readPlainFile(csv),
         "\xEF\xBB\xBF"
@@ -107,14 +108,14 @@ TEST_F(MonthCsv, TheSpreadsheetFormTakesThisComputersSeparators)
         "\"Cost (Evening, \"\"late\"\")\"\r\n"
         "2003-10-05;14:03:20;754;120000;400;30000;350;0,128333\r\n");
 
-    ASSERT_TRUE(writeDayCsv(csv.c_str(), kOctober2003, month.records.head, kHeadings, german));
+    ASSERT_TRUE(writeDayCsv(csv.c_str(), month, kHeadings, german));
     const std::string days = readPlainFile(csv);
     EXPECT_NE(days.find("\r\n2003-10-05;754;120000;30000;0,128333\r\n"), std::string::npos) << days;
     EXPECT_NE(days.find("\r\n2003-10-31;0;0;0;0,000000\r\n"), std::string::npos) << days;
 
     // A decimal sign that is the separator too: the cost is quoted so it stays one field.
     const CsvFormat commaBoth = { ",", ",", true };
-    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings, commaBoth));
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month, kHeadings, commaBoth));
     const std::string both = readPlainFile(csv);
     EXPECT_NE(both.find("\r\n2003-10-05,14:03:20,754,120000,400,30000,350,\"0,128333\"\r\n"), std::string::npos)
         << both;
@@ -123,11 +124,11 @@ TEST_F(MonthCsv, TheSpreadsheetFormTakesThisComputersSeparators)
 TEST_F(MonthCsv, AMonthWithoutRecordsIsTheHeaderAloneAndAFailedWriteLeavesNothing)
 {
     readOctober("");
-    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month.records.head, kHeadings));
+    ASSERT_TRUE(writeMonthCsv(csv.c_str(), month, kHeadings));
     EXPECT_EQ(readPlainFile(csv), kHeaderRow);
 
     const std::string nowhere = std::string(programDirectory) + "missing-folder/october.csv";
-    EXPECT_FALSE(writeMonthCsv(nowhere.c_str(), nullptr, kHeadings));
+    EXPECT_FALSE(writeMonthCsv(nowhere.c_str(), month, kHeadings));
     EXPECT_FALSE(fileExists(nowhere));
 }
 
@@ -238,12 +239,23 @@ TEST(ExportRequest, CommandLineNamesAMonthAndOneFile)
         { "/export 2024-05 out.csv /local /LOCAL", ExportRequestKind::malformed, 0, "" },
         { "/export 2024-05 out.csv /days /days", ExportRequestKind::malformed, 0, "" },
         { "/export 2024-05 out.csv /locale", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024 year.csv", ExportRequestKind::year, 2024 * 65536 + 1, "year.csv" },
+        { "/export 2024 year.csv /days", ExportRequestKind::malformed, 0, "" },
+        { "/export 202 year.csv", ExportRequestKind::malformed, 0, "" },
+        { "/export 1600 year.csv", ExportRequestKind::malformed, 0, "" },
+        { "/Compare 2024-05 \"tariffs may.csv\"", ExportRequestKind::compare, 2024 * 65536 + 5, "tariffs may.csv" },
+        { "/compare 2024 tariffs.csv", ExportRequestKind::malformed, 0, "" },
+        { "/compare 2024-05", ExportRequestKind::malformed, 0, "" },
+        { "/compare 2024-05 tariffs.csv /days", ExportRequestKind::malformed, 0, "" },
+        { "/export 2024 year.csv /local", ExportRequestKind::year, 2024 * 65536 + 1, "year.csv", false, true },
+        { "/compare 2024-05 tariffs.csv /LOCAL", ExportRequestKind::compare, 2024 * 65536 + 5, "tariffs.csv", false,
+            true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         const ExportRequest request = parseExportRequest(c.line);
         EXPECT_EQ(request.kind, c.kind);
-        if (c.kind == ExportRequestKind::month) {
+        if (c.kind != ExportRequestKind::none && c.kind != ExportRequestKind::malformed) {
             EXPECT_EQ(request.monthKey, c.monthKey);
             EXPECT_STREQ(request.path, c.path);
             EXPECT_EQ(request.days, c.days);

@@ -47,6 +47,19 @@ protected:
             { IDS_TIP_MENU_BUTTON, "Menu (F10)" },
             { IDS_TIP_TARIFF_BUTTON, "Tariff: %1" },
             { IDS_NO_TARIFF, "No tariff yet." },
+            { IDS_TIP_BILLING_PERIOD, "Period: %1 to %2" },
+            { IDS_TIP_WHOLE_PERIOD, "This period" },
+            { IDS_TIP_PER_DAY_PERIOD, "%1 a day stays free for the %2 days left of the period." },
+            { IDS_TIP_NOTHING_LEFT_PERIOD, "Nothing is left free this period." },
+            { IDS_TIP_LEFT_AT_PERIOD_END, "%1 were not used in the period." },
+            { IDS_TIP_PERIOD_COST, "Period cost under %2: %1" },
+            { IDS_TIP_YEAR_MONTH_COST, "%1: %2 (%3 + %4)" },
+            { IDS_TIP_YEAR_MONTH_VOLUME, "%1: %2 in and out" },
+            { IDS_TIP_YEAR_MONTH_TIME, "%1: %2 online" },
+            { IDS_TIP_YEAR_NO_LOG, "%1: nothing" },
+            { IDS_TIP_YEAR_RUNNING, "Running ones as if ended." },
+            { IDS_TIP_YEAR_TOTALS, "%1 months under %2." },
+            { IDS_TIP_YEAR_KEYS, "Keys." },
         });
     }
 
@@ -64,7 +77,7 @@ TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
 {
     // 564 MB used of a tariff with 100 MB free for the whole month, 12 days left.
     SummaryFigures month { false, { 564 * MB, 0 }, { 100 * MB, 0 }, 12, false, formatVolume, "$3.14", "$13.04", "$9.90",
-        "Demo" };
+        "Demo", nullptr, nullptr };
     const std::string row = "This month: 564 MB used of 100 MB free, 464 MB over.";
     EXPECT_EQ(summary(month, 0, 1), row);
     EXPECT_EQ(summary(month, 0, 2), "+464 MB is beyond the free units.\n" + row);
@@ -74,8 +87,8 @@ TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
     EXPECT_EQ(summary(month, 2, 4), "Total with the fee of $9.90: $13.04");
 
     // Own free units in the secondary period: 10 and 2 MB used of 100 and 50, 10 days left.
-    SummaryFigures periods { true, { 10 * MB, 2 * MB }, { 100 * MB, 50 * MB }, 10, false, formatVolume, "", "", "",
-        "" };
+    SummaryFigures periods { true, { 10 * MB, 2 * MB }, { 100 * MB, 50 * MB }, 10, false, formatVolume, "", "", "", "",
+        nullptr, nullptr };
     EXPECT_EQ(summary(periods, 0, 2), "Main period: 10.0 MB used of 100 MB free, 90.0 MB left.");
     EXPECT_EQ(summary(periods, 1, 3),
         "4.80 MB a day stays free for the 10 days left.\n"
@@ -89,8 +102,50 @@ TEST_F(TipText, SummaryCellsSayWhatTheyShowAndForWhichPeriod)
         "Main period: 10.0 MB used of 100 MB free, 90.0 MB left.");
 
     // A time tariff without free units.
-    SummaryFigures hours { false, { 7200, 0 }, { 0, 0 }, 3, false, formatDuration, "", "", "", "" };
+    SummaryFigures hours { false, { 7200, 0 }, { 0, 0 }, 3, false, formatDuration, "", "", "", "", nullptr, nullptr };
     EXPECT_EQ(summary(hours, 0, 1), "This month: 2:00:00 used, no free units.");
+
+    // Free units counted from a billing day: the texts speak of the period and name its days.
+    SummaryFigures billed = month;
+    billed.billingPeriodFirst = "15.09.2003";
+    billed.billingPeriodLast = "14.10.2003";
+    const std::string period = "Period: 15.09.2003 to 14.10.2003";
+    EXPECT_EQ(summary(billed, 0, 3),
+        "Nothing is left free this period.\nThis period: 564 MB used of 100 MB free, 464 MB over.\n" + period);
+    EXPECT_EQ(summary(billed, 0, 4), "Period cost under Demo: $3.14\n" + period);
+    EXPECT_EQ(summary(billed, 2, 4), "Total with the fee of $9.90: $13.04\n" + period);
+    billed.used[0] = 40 * MB;
+    EXPECT_EQ(summary(billed, 0, 3),
+        "5.00 MB a day stays free for the 12 days left of the period.\n"
+        "This period: 40.0 MB used of 100 MB free, 60.0 MB left.\n"
+            + period);
+}
+
+TEST_F(TipText, TheYearsMonthsAndTotals)
+{
+    struct Case {
+        YearMonthFigures figures;
+        const char* expected;
+    } cases[] = {
+        { { kElementYearData, "March 2026", true, false, "1.20GB", nullptr, nullptr },
+            "March 2026: 1.20GB in and out\nKeys." },
+        { { kElementYearTime, "March 2026", true, true, "12.5h", nullptr, nullptr },
+            "March 2026: 12.5h online\nRunning ones as if ended.\nKeys." },
+        { { kElementYearCost, "March 2026", true, false, "$7.95", "$3.00", "$4.95" },
+            "March 2026: $7.95 ($3.00 + $4.95)\nKeys." },
+        { { kElementYearCost, "April 2026", false, false, "$0.00", "$0.00", "$0.00" }, "April 2026: nothing\nKeys." },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        char text[kTipTextSize];
+        yearMonthTip(c.figures, text, sizeof text);
+        EXPECT_STREQ(text, c.expected);
+    }
+    char text[kTipTextSize];
+    yearTotalsTip(9, "Demo", text, sizeof text);
+    EXPECT_STREQ(text, "9 months under Demo.\nKeys.");
+    yearTotalsTip(9, nullptr, text, sizeof text);
+    EXPECT_STREQ(text, "Keys.");
 }
 
 TEST_F(TipText, DaysLabelsRecordsTheLiveGraphAndButtons)

@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "log/monthlog.h"
+#include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
+#include "skin/skinrules.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tariffunits.h"
@@ -34,23 +36,36 @@ TEST(ViewMath, BarHeightsRoundHalfUp)
     EXPECT_EQ(largestDayValue(days), 700);
 }
 
-TEST(ViewMath, DaysLeftInTheMonth)
+// The per-day figures spread what is left over the days left of the billing period: the month
+// with billing day 1, else from the billing day to the day before it in the next month.
+TEST(ViewMath, DaysLeftInTheBillingPeriod)
 {
     const struct {
         uint32_t selectedMonth;
         LocalTime tick;
+        uint32_t billingDay;
         int32_t expected;
     } cases[] = {
-        { 0, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 15 },
-        { 0, { 2003, 10, 5, 31, 12, 0, 0, 0 }, 1 },
-        { 0, { 2003, 10, 3, 1, 0, 0, 0, 0 }, 31 },
-        { 0, { 2004, 2, 0, 29, 12, 0, 0, 0 }, 0 }, // February counts 28 days in every year
-        { 0, { 2004, 2, 6, 28, 12, 0, 0, 0 }, 1 },
-        { 0, { 2003, 4, 3, 30, 12, 0, 0, 0 }, 1 },
-        { 2003u * 65536u + 9u, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 1 },
+        { 0, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 1, 15 },
+        { 0, { 2003, 10, 5, 31, 12, 0, 0, 0 }, 1, 1 },
+        { 0, { 2003, 10, 3, 1, 0, 0, 0, 0 }, 1, 31 },
+        { 0, { 2004, 2, 0, 29, 12, 0, 0, 0 }, 1, 0 }, // February counts 28 days in every year
+        { 0, { 2004, 2, 6, 28, 12, 0, 0, 0 }, 1, 1 },
+        { 0, { 2003, 4, 3, 30, 12, 0, 0, 0 }, 1, 1 },
+        { 2003u * 65536u + 9u, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 1, 1 },
+        // Billing day 15: 17 October lies in 15 October .. 14 November, 15 days of October
+        // and 14 of November; 3 October in 15 September .. 14 October.
+        { 0, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 15, 29 },
+        { 0, { 2003, 10, 5, 3, 12, 0, 0, 0 }, 15, 12 },
+        { 0, { 2003, 10, 2, 14, 12, 0, 0, 0 }, 15, 1 },
+        { 0, { 2003, 10, 3, 15, 0, 0, 0, 0 }, 15, 31 },
+        { 0, { 2004, 2, 0, 29, 12, 0, 0, 0 }, 10, 10 }, // with the calendar's 29 February
+        { 0, { 2003, 12, 3, 31, 12, 0, 0, 0 }, 28, 28 },
+        { 2003u * 65536u + 9u, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 15, 1 },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(daysLeft(c.selectedMonth, c.tick), c.expected) << c.tick.month << "/" << c.tick.day;
+        EXPECT_EQ(billingDaysLeft(c.selectedMonth, c.tick, c.billingDay), c.expected)
+            << c.tick.month << "/" << c.tick.day << " billing day " << c.billingDay;
 }
 
 TEST(FreeUnitsTable, TwelveHoursOfATenHourTariff)
@@ -247,6 +262,21 @@ TEST(ViewMath, WhatLiesUnderThePointer)
     EXPECT_EQ(chartDayAt(50, 51, 5), 0);
     EXPECT_EQ(chartDayAt(60, 51, 0), 0);
 
+    // A year chart from 40 to 394: twelve months of 29 pixels, 40..388.
+    EXPECT_EQ(yearMonthAt(40, 40, 394), 1);
+    EXPECT_EQ(yearMonthAt(68, 40, 394), 1);
+    EXPECT_EQ(yearMonthAt(69, 40, 394), 2);
+    EXPECT_EQ(yearMonthAt(387, 40, 394), 12);
+    EXPECT_EQ(yearMonthAt(388, 40, 394), 0);
+    EXPECT_EQ(yearMonthAt(39, 40, 394), 0);
+    EXPECT_EQ(yearMonthAt(45, 40, 50), 0); // too narrow for twelve bars
+    // The pointer finds only what the view shows.
+    EXPECT_TRUE(slotInView(kElementYearCost, true));
+    EXPECT_FALSE(slotInView(kElementYearCost, false));
+    EXPECT_FALSE(slotInView(kElementLog, true));
+    EXPECT_TRUE(slotInView(kElementSummary, false));
+    EXPECT_TRUE(slotInView(kElementMenuButton, true));
+
     // List rows from y 156 (one above the area's top at 157), 13 high, 4 of them shown.
     EXPECT_EQ(listRowAt(156, 157, 13, 4), 0);
     EXPECT_EQ(listRowAt(168, 157, 13, 4), 0);
@@ -278,7 +308,8 @@ TEST(ViewMath, ListKeysScrollByRowPageAndToEitherEnd)
     EXPECT_EQ(scrolledListPosition(ListKey::end, 0, 8, 0), 0); // a list that fits does not move
 }
 
-// A record's cost is what it adds to the month after the records before it.
+// A record's cost is what it adds to the month after the records before it, and before the
+// billing day after what the month before used from it on.
 TEST(ViewMath, RecordCostAfterTheRecordsBeforeIt)
 {
     resetSettings();
@@ -291,16 +322,31 @@ TEST(ViewMath, RecordCostAfterTheRecordsBeforeIt)
     rate->cost[1] = 2.0; // 2.00 a megabyte in the main period
     rate->cost[2] = 2.0;
     TariffTable[0] = rate;
+    settings.activeTariff = 0;
     LogRecord records[3] = {};
     for (int i = 0; i < 3; ++i) {
         records[i].rx = 524288; // half a megabyte each
         records[i].start = { 2026, 12, 2, 1, 10, 0, 0, 0 };
         records[i].next = i < 2 ? &records[i + 1] : nullptr;
     }
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[0], 0), 0.0); // within the free megabyte
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[1], 0), 0.0); // fills it exactly
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 0), 1.0); // half a megabyte at 2.00
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 1), 0.0); // no tariff in slot 1
+    MonthStats month {};
+    month.records.head = records;
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[0]), 0.0); // within the free megabyte
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[1]), 0.0); // fills it exactly
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[2]), 1.0); // half a megabyte at 2.00
+
+    // Billing day 15, and the period begun on 15 November has used half a megabyte already: the
+    // first record fills the free megabyte, the second lies beyond it; the third, on the 20th,
+    // is the first of a new period.
+    rate->billingDay = 15;
+    month.carried.counters.used[0] = 524288;
+    records[2].start.day = 20;
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[0]), 0.0);
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[1]), 1.0);
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[2]), 0.0);
+
+    settings.activeTariff = 1; // no tariff in slot 1
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[1]), 0.0);
     freeTariffs();
 }
 

@@ -321,6 +321,48 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
     EXPECT_EQ(buffer.bmHeight, skin.windowHeight);
 }
 
+TEST_F(MainWindow, TheYearAtAGlanceShowsTheMonthsAndLeadsBackToOne)
+{
+    createWindow();
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
+    ASSERT_TRUE(state->year.shown);
+    const LocalTime now = localTimeNow();
+    EXPECT_EQ(state->year.year, now.year);
+    // The logs are read after the paint asked for them, not inside it.
+    pumpMessages(nullptr);
+    UpdateWindow(window);
+    ASSERT_TRUE(state->year.read);
+    EXPECT_EQ(state->year.totals.months[now.month - 1].volume, 564 * MB);
+    EXPECT_FALSE(state->painted.listShown);
+
+    // The pointer finds the year's bars, not the list that lies under them in the month view.
+    const RECT& costs = skin.rects[kElementYearCost];
+    const int pitch = (costs.right - costs.left) / 12;
+    const POINT bar = { costs.left + (now.month - 1) * pitch + pitch / 2, costs.bottom - 20 };
+    pointAt(bar);
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    ASSERT_TRUE(tipShown());
+    const RECT& volumes = skin.rects[kElementYearData];
+    pointAt({ volumes.left + (now.month - 1) * ((volumes.right - volumes.left) / 12) + 2, volumes.bottom - 20 });
+    EXPECT_NE(tipText().find("564 MB"), std::string::npos) << tipText();
+
+    // No year has a log after this one, nor before it here: the arrows stay; Escape goes back.
+    SendMessageA(window, WM_KEYDOWN, VK_RIGHT, 1);
+    SendMessageA(window, WM_KEYDOWN, VK_LEFT, 1);
+    EXPECT_EQ(state->year.year, now.year);
+    SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_FALSE(state->year.shown);
+
+    // A click on a month's bar shows that month: here the current one.
+    state->selectedMonth = 2001 * 65536 + 1;
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
+    pumpMessages(nullptr);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.x, bar.y));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(bar.x, bar.y));
+    EXPECT_FALSE(state->year.shown);
+    EXPECT_EQ(state->selectedMonth, 0u);
+}
+
 TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
 {
     createWindow();
