@@ -46,6 +46,7 @@
 #define IDM_TARIFF_LAST 30555
 #define IDM_SKIN_FIRST 30556 /* one per skin folder */
 #define IDM_SKIN_LAST 30587
+#define IDM_HELP 30065 /* opens the help page of the language in use */
 
 /* Strings. */
 #define IDS_SEVERITY_SUCCESS 12 /* caption suffixes by the severity of an error code */
@@ -157,6 +158,29 @@
 #define IDS_ADAPTER_DIAL_UP 530
 #define IDS_ADAPTER_SHARED_NOTE 531
 
+/* Dates in words: month and day names, never the system's, whose language may differ. */
+#define IDS_MONTH_FIRST 600 /* 600..611: January .. December */
+#define IDS_WEEKDAY_FIRST 612 /* 612..618: Sunday .. Saturday */
+#define IDS_MONTH_YEAR 619 /* %1 month name, %2 year */
+#define IDS_LONG_DATE 620 /* %1 day name, %2 day, %3 month name, %4 year */
+/* The options sheet's own buttons, which the system words in its own language. */
+#define IDS_SHEET_OK 621
+#define IDS_SHEET_CANCEL 622
+/* Labels of the main window: the Summary's columns and rows, the list's columns, the running
+   connections' share under a chart. */
+#define IDS_SUMMARY_USED 623
+#define IDS_SUMMARY_LEFT 624
+#define IDS_SUMMARY_PER_DAY 625
+#define IDS_SUMMARY_COST 626
+#define IDS_SUMMARY_MAIN_PERIOD 627
+#define IDS_SUMMARY_SECONDARY_PERIOD 628
+#define IDS_SUMMARY_TOTAL 629
+#define IDS_SUMMARY_MONTH 630 /* row 0 of a tariff whose free units count for the whole month */
+#define IDS_LIST_FIRST_COLUMN 631 /* 631..637: date, start, duration, volume, cost, time and volume so far */
+#define IDS_CHART_RUNNING_SHARE 638 /* %1 month total, %2 share of the connections running now */
+/* Help: the Help item of the tray menu and the page of the language. */
+#define IDS_TRAY_HELP 639
+#define IDS_HELP_FILE 640 /* the help page beside the program */
 /* Typed numbers: the balloon on a field that holds no number it takes (titles by what is wrong,
    then what is wanted: %1 the least and %2 the most value, %3 the decimal places, %4 an
    example); a holiday already listed (%1 its date); a failed dial (%1 the entry, %2 the

@@ -17,8 +17,9 @@ void toUtf8(const char* ansi, char* utf8, size_t size)
 {
     wchar_t wide[1024];
     utf8[0] = '\0';
-    if (MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, 1024) > 0)
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, int(size), nullptr, nullptr);
+    if (MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, 1024) > 0
+        && WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, int(size), nullptr, nullptr) == 0)
+        utf8[0] = '\0'; // too long for `utf8`: nothing rather than a cut character
 }
 
 // A heading that names the active tariff when there is one.
@@ -66,4 +67,22 @@ void loadCsvHeadings(CsvHeadingTexts& texts)
     headings.fixedCost = texts.tableText[4];
     headings.totalCost = texts.tableText[5];
     headings.toUtf8 = toUtf8;
+}
+
+CsvFormat localCsvFormat()
+{
+    CsvFormat format = kStandardCsv;
+    format.byteOrderMark = true;
+    // The regional settings are in the ANSI code page; the file is UTF-8.
+    char ansi[8];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, ansi, sizeof ansi) > 0 && ansi[0] != '\0')
+        toUtf8(ansi, format.separator, sizeof format.separator);
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, ansi, sizeof ansi) > 0 && ansi[0] != '\0')
+        toUtf8(ansi, format.decimalSign, sizeof format.decimalSign);
+    // A separator the conversion could not hold would join every field into one.
+    if (format.separator[0] == '\0')
+        memcpy(format.separator, kStandardCsv.separator, sizeof format.separator);
+    if (format.decimalSign[0] == '\0')
+        memcpy(format.decimalSign, kStandardCsv.decimalSign, sizeof format.decimalSign);
+    return format;
 }

@@ -93,12 +93,16 @@ ExportRequest parseExportRequest(const char* commandLine)
     if (rest == nullptr || request.path[0] == '\0')
         return request;
     char extra[8];
-    rest = nextWord(rest, extra, sizeof extra);
-    if (rest != nullptr && kind == ExportRequestKind::month && isWord(extra, "/days")) {
-        request.days = true;
-        rest = nextWord(rest, extra, sizeof extra);
+    for (rest = nextWord(rest, extra, sizeof extra); rest != nullptr && extra[0] != '\0';
+         rest = nextWord(rest, extra, sizeof extra)) {
+        bool* option = isWord(extra, "/days") && kind == ExportRequestKind::month ? &request.days
+            : isWord(extra, "/local")                                             ? &request.local
+                                                                                  : nullptr;
+        if (option == nullptr || *option)
+            return request;
+        *option = true;
     }
-    if (rest == nullptr || extra[0] != '\0')
+    if (rest == nullptr)
         return request;
     request.kind = kind;
     return request;
@@ -114,7 +118,7 @@ void reportExportFailure(uint32_t code, const char* path)
     reportError(code);
 }
 
-int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings)
+int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings, const CsvFormat& format)
 {
     char path[260], pending[260];
     // What telvane could not place in the log at its last exit waits whole beside it.
@@ -133,8 +137,8 @@ int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings)
     if (reportsShown() != reportsBefore) {
         code = kExportDamaged;
     } else {
-        const bool written
-            = request.days ? writeDayCsv(request.path, month, headings) : writeMonthCsv(request.path, month, headings);
+        const bool written = request.days ? writeDayCsv(request.path, month, headings, format)
+                                          : writeMonthCsv(request.path, month, headings, format);
         if (!written) {
             reportExportFailure(kErrorExportWrite, request.path);
             code = kExportNotWritten;

@@ -16,6 +16,7 @@ namespace {
 struct YearTable {
     const YearTotals* year;
     const CsvHeadings* headings;
+    const CsvFormat* format;
 };
 
 bool writeYearRows(FILE* file, const void* context)
@@ -23,7 +24,7 @@ bool writeYearRows(FILE* file, const void* context)
     const YearTable& table = *static_cast<const YearTable*>(context);
     const CsvHeadings& headings = *table.headings;
     const char* heading[] = { headings.month, headings.text[2], headings.text[3], headings.text[5], headings.yearCost };
-    bool ok = writeCsvRow(file, heading, 5);
+    bool ok = writeCsvRow(file, heading, 5, *table.format);
     for (int i = 0; ok && i < 12; ++i) {
         const MonthTotals& month = table.year->months[i];
         char date[16], seconds[24], received[24], sent[24], cost[64];
@@ -31,9 +32,9 @@ bool writeYearRows(FILE* file, const void* context)
         snprintf(seconds, sizeof seconds, "%lld", static_cast<long long>(month.onlineTime));
         snprintf(received, sizeof received, "%llu", static_cast<unsigned long long>(month.received));
         snprintf(sent, sizeof sent, "%llu", static_cast<unsigned long long>(month.sent));
-        snprintf(cost, sizeof cost, "%.6f", month.cost());
+        csvMoney(month.cost(), *table.format, cost, sizeof cost);
         const char* fields[] = { date, seconds, received, sent, cost };
-        ok = writeCsvRow(file, fields, 5);
+        ok = writeCsvRow(file, fields, 5, *table.format);
     }
     return ok;
 }
@@ -41,6 +42,7 @@ bool writeYearRows(FILE* file, const void* context)
 struct ComparisonTable {
     const TariffComparison* comparison;
     const CsvHeadings* headings;
+    const CsvFormat* format;
 };
 
 bool writeComparisonRows(FILE* file, const void* context)
@@ -48,7 +50,7 @@ bool writeComparisonRows(FILE* file, const void* context)
     const ComparisonTable& table = *static_cast<const ComparisonTable*>(context);
     const CsvHeadings& headings = *table.headings;
     const char* heading[] = { headings.tariff, headings.usageCost, headings.fixedCost, headings.totalCost };
-    bool ok = writeCsvRow(file, heading, 4);
+    bool ok = writeCsvRow(file, heading, 4, *table.format);
     for (int32_t i = 0; ok && i < table.comparison->count; ++i) {
         const TariffPrice& price = table.comparison->prices[i];
         const Rate* rate = tariffAt(price.tariff);
@@ -58,11 +60,11 @@ bool writeComparisonRows(FILE* file, const void* context)
             headings.toUtf8(name, utf8, sizeof utf8);
         else
             snprintf(utf8, sizeof utf8, "%s", name);
-        snprintf(usage, sizeof usage, "%.6f", price.usageCost);
-        snprintf(fixed, sizeof fixed, "%.6f", price.fixedCost);
-        snprintf(total, sizeof total, "%.6f", price.total);
+        csvMoney(price.usageCost, *table.format, usage, sizeof usage);
+        csvMoney(price.fixedCost, *table.format, fixed, sizeof fixed);
+        csvMoney(price.total, *table.format, total, sizeof total);
         const char* fields[] = { utf8, usage, fixed, total };
-        ok = writeCsvRow(file, fields, 4);
+        ok = writeCsvRow(file, fields, 4, *table.format);
     }
     return ok;
 }
@@ -82,19 +84,20 @@ int readingCode(uint32_t reportsBefore, bool read)
 
 } // namespace
 
-bool writeYearCsv(const char* path, const YearTotals& year, const CsvHeadings& headings)
+bool writeYearCsv(const char* path, const YearTotals& year, const CsvHeadings& headings, const CsvFormat& format)
 {
-    const YearTable table { &year, &headings };
-    return writeCsvFile(path, writeYearRows, &table);
+    const YearTable table { &year, &headings, &format };
+    return writeCsvFile(path, writeYearRows, &table, format);
 }
 
-bool writeComparisonCsv(const char* path, const TariffComparison& comparison, const CsvHeadings& headings)
+bool writeComparisonCsv(
+    const char* path, const TariffComparison& comparison, const CsvHeadings& headings, const CsvFormat& format)
 {
-    const ComparisonTable table { &comparison, &headings };
-    return writeCsvFile(path, writeComparisonRows, &table);
+    const ComparisonTable table { &comparison, &headings, &format };
+    return writeCsvFile(path, writeComparisonRows, &table, format);
 }
 
-int exportYearFile(const ExportRequest& request, const CsvHeadings& headings)
+int exportYearFile(const ExportRequest& request, const CsvHeadings& headings, const CsvFormat& format)
 {
     const uint16_t year = uint16_t(request.monthKey >> 16);
     bool anyLog = false;
@@ -112,14 +115,14 @@ int exportYearFile(const ExportRequest& request, const CsvHeadings& headings)
     const int code = readingCode(reportsBefore, readYear(year, 0, totals));
     if (code != kExportDone)
         return code;
-    if (!writeYearCsv(request.path, totals, headings)) {
+    if (!writeYearCsv(request.path, totals, headings, format)) {
         reportExportFailure(kErrorExportWrite, request.path);
         return kExportNotWritten;
     }
     return kExportDone;
 }
 
-int exportComparisonFile(const ExportRequest& request, const CsvHeadings& headings)
+int exportComparisonFile(const ExportRequest& request, const CsvHeadings& headings, const CsvFormat& format)
 {
     char path[260];
     if (!hasMonthLog(request.monthKey, path, sizeof path)) {
@@ -132,7 +135,7 @@ int exportComparisonFile(const ExportRequest& request, const CsvHeadings& headin
     if (code == kExportDone) {
         static TariffComparison comparison;
         priceEveryTariff(range, comparison);
-        if (!writeComparisonCsv(request.path, comparison, headings)) {
+        if (!writeComparisonCsv(request.path, comparison, headings, format)) {
             reportExportFailure(kErrorExportWrite, request.path);
             code = kExportNotWritten;
         }

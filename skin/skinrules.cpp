@@ -28,6 +28,10 @@ const char* const kElementTypes[kSkinElementCount] = {
     "YearTime",
     "YearCost",
     "YearSummary",
+    "SummaryColumns",
+    "SummaryRows",
+    "LogColumns",
+    "LogScroll",
 };
 
 const char* const kFontTypes[kSkinFontCount] = { "Heading", "Text", "Sent", "Received", "Summary", "Data", "Time" };

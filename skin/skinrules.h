@@ -28,7 +28,12 @@ enum SkinElement : uint32_t {
     kElementYearTime = 18,
     kElementYearCost = 19,
     kElementYearSummary = 20,
-    kSkinElementCount = 21,
+    // Labels and hints a skin may place, or leave out: the window then goes without them.
+    kElementSummaryColumns = 21, // the Summary's column headings, over its columns
+    kElementSummaryRows = 22, // the Summary's row names, beside its rows
+    kElementLogColumns = 23, // the connection list's column headings, over its columns
+    kElementLogScroll = 24, // a thin bar showing which part of a longer list is shown
+    kSkinElementCount = 25,
 };
 
 enum SkinFont : uint32_t {

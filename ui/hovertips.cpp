@@ -16,6 +16,7 @@
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tariffunits.h"
+#include "ui/datetext.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/tiptext.h"
 #include "ui/viewmath.h"
@@ -84,7 +85,10 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
         const RECT& area = skin.rects[kElementSummary];
         const SummaryCell cell = summaryCellAt(point.x, point.y, area.left, area.top, painted.summaryColumnWidth,
             painted.summaryLineHeight, painted.secondaryRow);
-        return cell.row < 0 ? kNothing : HoverTarget { slot, cell.row * 8 + cell.column };
+        // Without a secondary row the total row shows its money only.
+        if (cell.row < 0 || (cell.row == 2 && cell.column < 4 && !painted.secondaryRow))
+            return kNothing;
+        return HoverTarget { slot, cell.row * 8 + cell.column };
     }
     case kElementData:
     case kElementTime: {
@@ -101,6 +105,7 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
     case kElementTimeSummary:
         return { slot, 0 };
     case kElementLogText:
+    case kElementLogScroll: // beside the list while it shows, among the graph's labels otherwise
         return live ? HoverTarget { kElementLog, -1 } : kNothing;
     case kElementLog: {
         if (live)
@@ -117,6 +122,8 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
     case kElementTariffButton:
     case kElementYearSummary:
         return { slot, 0 };
+    case kElementStatusText:
+        return painted.statusCut ? HoverTarget { slot, 0 } : kNothing;
     case kElementYearData:
     case kElementYearTime:
     case kElementYearCost: {
@@ -183,8 +190,7 @@ void dayText(const MainWindowState* state, uint32_t chart, int32_t day, char* te
     }
     const SYSTEMTIME date = shownDay(state, day);
     char dateText[128];
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, dateText, sizeof dateText) == 0)
-        dateText[0] = '\0';
+    longDateText(date.wYear, date.wMonth, date.wDay, dateText, sizeof dateText);
     chartDayTip(chart == kElementData, dateText, value, withCost ? cost : nullptr, text, size);
 }
 
@@ -294,6 +300,9 @@ void tipTextOf(const MainWindowState* state, const HoverTarget& target, char* te
             liveText(text, size);
         else
             recordText(state, target.part, text, size);
+        break;
+    case kElementStatusText:
+        snprintf(text, size, "%s", state->statusText);
         break;
     case kElementYearData:
     case kElementYearTime:

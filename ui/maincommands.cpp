@@ -19,6 +19,7 @@
 #include "ui/confirmation.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/exportmonth.h"
+#include "ui/helppage.h"
 #include "ui/hovertips.h"
 #include "ui/mainmenu.h"
 #include "ui/mainwindow.h"
@@ -198,6 +199,10 @@ void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
     case IDM_OPTIONS:
         runOptions(state);
         break;
+    case IDM_HELP:
+        if (!openHelpPage(state->window))
+            reportError(0);
+        break;
     case IDM_EXIT:
         if (showConfirmation(state->window, kConfirmExit))
             DestroyWindow(state->window);
@@ -248,6 +253,10 @@ void onCommand(MainWindowState* state, UINT id)
         break;
     case IDM_EXPORT_MONTH:
         exportShownMonth(state);
+        break;
+    case IDM_HELP:
+        if (!openHelpPage(state->window))
+            reportError(0);
         break;
     case IDM_YEAR_VIEW:
         showYearView(state, !state->year.shown);

@@ -2,6 +2,8 @@
 // back buffer and copied to the screen in one go.
 #include "ui/mainwindowhandlers.h"
 
+#include <algorithm>
+
 #include "core/deferredreports.h"
 #include "core/platform.h"
 #include "core/scoped_win.h"
@@ -9,9 +11,33 @@
 #include "ui/hovertips.h"
 #include "ui/popupmenu.h"
 #include "ui/statusline.h"
+#include "ui/viewmath.h"
 #include "ui/views.h"
 
 namespace {
+
+// The status line, cut after its last word that fits and ended with an ellipsis when it is too
+// long for its box. Drawn in UTF-16, so the ellipsis is one whatever the code page.
+void drawStatusLine(MainWindowState* state, HDC dc)
+{
+    wchar_t text[sizeof state->statusText + 1];
+    int length = MultiByteToWideChar(CP_ACP, 0, state->statusText, -1, text, int(sizeof state->statusText)) - 1;
+    if (length < 0)
+        length = 0;
+    RECT box = skin.rects[kElementStatusText];
+    const int available = box.right - box.left;
+    SIZE whole {}, ellipsis {};
+    GetTextExtentPoint32W(dc, text, length, &whole);
+    state->painted.statusCut = whole.cx > available;
+    if (state->painted.statusCut) {
+        GetTextExtentPoint32W(dc, L"\u2026", 1, &ellipsis);
+        int fitting = 0;
+        GetTextExtentExPointW(dc, text, length, std::max<int>(0, available - ellipsis.cx), &fitting, nullptr, &whole);
+        length = int(cutAtWord(text, size_t(length), size_t(fitting)));
+        text[length++] = L'\u2026';
+    }
+    DrawTextW(dc, text, length, &box, skin.textFormats[kElementStatusText]);
+}
 
 void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
 {
@@ -95,8 +121,7 @@ void onPaint(MainWindowState* state)
         selectSkinFont(buffer, kFontText);
         SetTextColor(buffer, skin.fontColors[kFontText]);
         SetBkMode(buffer, TRANSPARENT);
-        RECT status = skin.rects[kElementStatusText];
-        DrawTextA(buffer, state->statusText, -1, &status, skin.textFormats[kElementStatusText]);
+        drawStatusLine(state, buffer);
         BitBlt(windowDc, 0, 0, skin.windowWidth, skin.windowHeight, buffer, 0, 0, SRCCOPY);
         state->painting = 0;
     }

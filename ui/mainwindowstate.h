@@ -36,6 +36,7 @@ struct PaintedLayout {
     int32_t listLineHeight;
     int32_t listRowsShown;
     int32_t listScrollLimit; // the largest useful listScroll
+    bool statusCut; // the status line was too long for its box: its tip shows it whole
 };
 
 // The year at a glance: the year shown and its months as last read from their logs.

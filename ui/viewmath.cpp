@@ -46,25 +46,21 @@ void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t free
 {
     cells->secondaryRow = freeSecondary != 0;
     fillRow(cells->text[0], usedMain, freeMain - usedMain, daysLeftCount, format);
-    int64_t used = usedMain;
-    int64_t remaining = freeMain - usedMain;
-    int64_t perDay = daysLeftCount > 0 ? remaining / daysLeftCount : 0;
-    if (cells->secondaryRow) {
-        fillRow(cells->text[1], usedSecondary, freeSecondary - usedSecondary, daysLeftCount, format);
-        used += usedSecondary;
-        remaining += freeSecondary - usedSecondary;
-        if (daysLeftCount > 0)
-            perDay += (freeSecondary - usedSecondary) / daysLeftCount;
-    } else {
-        for (auto& cell : cells->text[1])
+    for (int row : { 1, 2 })
+        for (auto& cell : cells->text[row])
             cell[0] = '\0';
-    }
-    format(used, cells->text[2][0]);
+    // With one period's free units the total row would only repeat the row above: it keeps
+    // just its money.
+    if (!cells->secondaryRow)
+        return;
+    fillRow(cells->text[1], usedSecondary, freeSecondary - usedSecondary, daysLeftCount, format);
+    const int64_t remaining = (freeMain - usedMain) + (freeSecondary - usedSecondary);
+    format(usedMain + usedSecondary, cells->text[2][0]);
     format(remaining, cells->text[2][1]);
-    cells->text[2][2][0] = '\0';
     if (daysLeftCount > 0) {
         char text[kFormattedValueSize];
-        format(perDay, text);
+        // The sum of the rows' shares, each cut to whole units as drawn above it.
+        format((freeMain - usedMain) / daysLeftCount + (freeSecondary - usedSecondary) / daysLeftCount, text);
         if (text[0] != '+')
             std::copy(text, text + kFormattedValueSize, cells->text[2][2]);
     }
@@ -75,6 +71,17 @@ int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight)
     if (lineHeight <= 0)
         return 0;
     return std::max(0, recordCount - height / lineHeight);
+}
+
+ScrollThumb listScrollThumb(int32_t recordCount, int32_t firstRow, int32_t rowsShown, int32_t height)
+{
+    if (recordCount <= 0 || rowsShown >= recordCount || height <= 0)
+        return { 0, 0 };
+    const int32_t thumb = std::max<int32_t>(std::min(4, height), int32_t(int64_t(height) * rowsShown / recordCount));
+    // The positions the list can take share out the track the thumb leaves free.
+    const int32_t positions = recordCount - rowsShown;
+    const int32_t first = std::clamp(firstRow, 0, positions);
+    return { int32_t(int64_t(height - thumb) * first / positions), thumb };
 }
 
 uint32_t mixedColor(uint32_t a, uint32_t b)
@@ -160,7 +167,8 @@ bool slotInView(uint32_t slot, bool yearView)
 {
     if (slot >= kElementYearData && slot <= kElementYearSummary)
         return yearView;
-    if (slot >= kElementData && slot <= kElementSummary)
+    if ((slot >= kElementData && slot <= kElementSummary)
+        || (slot >= kElementSummaryColumns && slot <= kElementLogScroll))
         return !yearView;
     return true;
 }

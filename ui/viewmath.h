@@ -1,6 +1,7 @@
 #pragma once
 // The arithmetic of the statistics views, apart from the drawing: bar heights, the free-units
 // table, the number of days left, the scroll limit of the connection list.
+#include <cstddef>
 #include <cstdint>
 
 #include "core/localtime.h"
@@ -15,7 +16,8 @@ int32_t barHeight(double value, double maxValue, int32_t height);
 int64_t largestDayValue(const int64_t values[32]);
 
 // The texts of the free-units table: rows 0 (main period), 1 (secondary period, only with
-// secondary free units) and 2 (totals); columns used, remaining, remaining per day.
+// secondary free units) and 2 (totals, only with secondary free units: otherwise row 0 is
+// the month's total already); columns used, remaining, remaining per day.
 struct FreeUnitsCells {
     bool secondaryRow;
     char text[3][3][kFormattedValueSize]; // an empty text is a cell left blank
@@ -26,6 +28,32 @@ void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t free
 
 // The largest useful listScroll: the rows that do not fit into `height` pixels.
 int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight);
+
+// The part of a bar `height` pixels long that stands for the rows shown of a longer list: its
+// top and height, never less than 4 pixels (or the bar), reaching the bar's end with the last
+// rows. Height 0 while every record is shown.
+struct ScrollThumb {
+    int32_t top;
+    int32_t height;
+};
+ScrollThumb listScrollThumb(int32_t recordCount, int32_t firstRow, int32_t rowsShown, int32_t height);
+
+// Where a line too long for its box is cut, given that its first `fitting` characters fit: after
+// the last word that fits whole (the spaces before the cut left out), or at `fitting` when not
+// even the first word fits. `length` is the whole line's.
+template <typename Char> size_t cutAtWord(const Char* text, size_t length, size_t fitting)
+{
+    if (fitting >= length)
+        return length;
+    size_t cut = fitting;
+    if (text[cut] != Char(' ')) {
+        while (cut > 0 && text[cut - 1] != Char(' '))
+            --cut;
+    }
+    while (cut > 0 && text[cut - 1] == Char(' '))
+        --cut;
+    return cut > 0 ? cut : fitting;
+}
 
 // The colour between two GDI colour references, channel by channel rounded up.
 uint32_t mixedColor(uint32_t a, uint32_t b);

@@ -151,6 +151,25 @@ fi
 code=$(export_run 2001-01 "$work/none.csv")
 check "a month without a log fails (exit code $code) with one line on standard error" \
     [ "$code" = 2 -a "$(tr -d '\r' < "$work/export.err" | wc -l)" = 1 ]
+# A German user in a console window reads the line in its own letters: the console gets UTF-16,
+# a pipe (as here) UTF-8.
+LC_ALL=de_DE.UTF-8 timeout 30 "$wine_run" "$work/telvane.exe" /export 2001-01 "$(winepath -w "$work/none.csv")" \
+    2>&1 >/dev/null | cat > "$work/export.de" || true
+check "a German message reaches a pipe as UTF-8 ($(tr -d '\r' < "$work/export.de"))" \
+    grep -q "$(printf 'F\xc3\xbcr diesen Monat')" "$work/export.de"
+# The form this computer's spreadsheet reads: its list separator and decimal sign, and a byte-order
+# mark that says UTF-8.
+local_csv=$work/local.csv
+code=0
+LC_ALL=de_DE.UTF-8 timeout 30 "$wine_run" "$work/telvane.exe" /export "$(date +%Y-%m)" "$(winepath -w "$local_csv")" \
+    /local 2>"$work/export.err" || code=$?
+check "with /local it exports in the spreadsheet's form (exit code $code)" [ "$code" = 0 ]
+if [ -f "$local_csv" ] && [ -f "$csv" ]; then
+    check "the spreadsheet's file starts with a byte-order mark" [ "$(head -c 3 "$local_csv" | od -An -tx1 | tr -d ' ')" = efbbbf ]
+    want=$(tr -d '\r' < "$csv" | tail -1 | sed 's/\./,/; s/,/;/g; s/;\([0-9]*\)$/,\1/')
+    got=$(tr -d '\r' < "$local_csv" | tail -1)
+    check "its row has ; between the fields and a decimal comma ($got)" [ "$got" = "$want" ]
+fi
 printf 'no gzip' > "$work/log_200102.zip"
 code=$(export_run 2001-02 "$work/none.csv")
 check "a damaged month fails (exit code $code) with one line on standard error" \
@@ -266,15 +285,15 @@ PY
 start
 read -r _ x y _ < <(drive window)
 window_id=$(xdotool search --onlyvisible --name telvane | head -1)
-# The "Log" element of the default skin starts at (40, 157) and is 116 pixels high.
-xdotool mousemove --window "$window_id" 200 180 mousedown 1
-xdotool mousemove --window "$window_id" 200 210
+# The "Log" element of the default skin starts at (38, 185) and is 116 pixels high.
+xdotool mousemove --window "$window_id" 200 200 mousedown 1
+xdotool mousemove --window "$window_id" 200 230
 sleep 0.3
-xdotool mousemove --window "$window_id" 200 240 mouseup 1
+xdotool mousemove --window "$window_id" 200 260 mouseup 1
 sleep 0.5
 dragged=$(drive scroll)
 check "dragging down the list scrolls it ($dragged rows)" [ "$dragged" -gt 0 ]
-xdotool mousemove --window "$window_id" 200 200 click 4
+xdotool mousemove --window "$window_id" 200 220 click 4
 sleep 0.5
 wheeled=$(drive scroll)
 check "the wheel scrolls it back ($dragged -> $wheeled rows)" [ "$wheeled" -lt "$dragged" ]
@@ -290,6 +309,19 @@ sleep 0.5
 read -r _ moved_x moved_y _ < <(drive window)
 check "dragging the background moves the window ($x,$y -> $moved_x,$moved_y)" \
     [ "$moved_x" = $((x + 30)) -a "$moved_y" = $((y + 20)) ]
+# So does the title: the heading of the default skin spans (52, 12) to (322, 30).
+x=$moved_x
+y=$moved_y
+xdotool mousemove $((x + 150)) $((y + 20)) mousedown 1
+xdotool mousemove $((x + 140)) $((y + 30))
+sleep 0.3
+xdotool mousemove $((x + 130)) $((y + 40))
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+read -r _ moved_x moved_y _ < <(drive window)
+check "dragging the title moves the window ($x,$y -> $moved_x,$moved_y)" \
+    [ "$moved_x" = $((x - 20)) -a "$moved_y" = $((y + 20)) ]
 # The close button of the default skin (398, 12, 26 x 18); the question was answered for good.
 xdotool mousemove $((moved_x + 410)) $((moved_y + 20)) click 1
 for _ in $(seq 1 50); do kill -0 "$telvane_pid" 2>/dev/null || break; sleep 0.2; done
@@ -496,7 +528,7 @@ for missing in "msxml4=" "msxml4=;msxml6="; do
     TELVANE_DLLOVERRIDES="rasapi32=n,b;$missing" start
     read -r visible _ _ width height < <(drive window)
     check "with $missing the window opens at the skin's size (${width}x$height)" \
-        [ "$visible" = 1 -a "$width" = 434 -a "$height" = 306 ]
+        [ "$visible" = 1 -a "$width" = 434 -a "$height" = 334 ]
     rectangles=$(drive region)
     check "with $missing the window has the skin's outline ($rectangles rectangles)" [ "$rectangles" -gt 1 ]
     check "with $missing no box is shown" [ "$(drive boxes)" = 0 ]

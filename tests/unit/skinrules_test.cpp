@@ -35,6 +35,12 @@ TEST(SkinRules, SlotNames)
         { "CloseButton", 13 },
         { "TariffButton", 14 },
         { "StatusText", 16 },
+        { "YearData", 17 },
+        { "YearSummary", 20 },
+        { "SummaryColumns", 21 },
+        { "SummaryRows", 22 },
+        { "LogColumns", 23 },
+        { "LogScroll", 24 },
         { "", kNoSkinSlot },
         { "mainwindow", kNoSkinSlot },
         { "Log ", kNoSkinSlot },
@@ -239,7 +245,7 @@ TEST(SkinScale, LengthsAtEachScale)
         int32_t scaled;
     };
     const Case cases[] = {
-        // The default skin's 434 x 306 window at 100, 125, 150 and 200 %; the halves round up.
+        // A 434 x 306 window at 100, 125, 150 and 200 %; the halves round up.
         { 434, 96, 434 },
         { 306, 96, 306 },
         { 434, 120, 543 }, // 542.5

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "log/monthlog.h"
 #include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
@@ -72,13 +74,14 @@ TEST(FreeUnitsTable, TwelveHoursOfATenHourTariff)
     FreeUnitsCells cells;
     computeFreeUnitsCells(12 * 3600, 0, 10 * unitSize(5), 0, 15, formatDuration, &cells);
     EXPECT_FALSE(cells.secondaryRow);
-    EXPECT_STREQ(cells.text[0][0], "12.0h");
-    EXPECT_STREQ(cells.text[0][1], "+2.00h");
+    EXPECT_STREQ(cells.text[0][0], "12:00:00");
+    EXPECT_STREQ(cells.text[0][1], "+2:00:00");
     EXPECT_STREQ(cells.text[0][2], ""); // an exceeded quota has no per-day share
-    EXPECT_STREQ(cells.text[1][0], "");
-    EXPECT_STREQ(cells.text[2][0], "12.0h");
-    EXPECT_STREQ(cells.text[2][1], "+2.00h");
-    EXPECT_STREQ(cells.text[2][2], "");
+    // Without free units of the secondary period row 0 is the whole month: the total row does
+    // not repeat it.
+    for (int row : { 1, 2 })
+        for (int column = 0; column < 3; ++column)
+            EXPECT_STREQ(cells.text[row][column], "") << row << "," << column;
 }
 
 TEST(FreeUnitsTable, VolumeTariffWithSecondaryFreeUnits)
@@ -88,9 +91,9 @@ TEST(FreeUnitsTable, VolumeTariffWithSecondaryFreeUnits)
     computeFreeUnitsCells(52428800, 10485760, 100 * unitSize(1), 50 * unitSize(1), 10, formatVolume, &cells);
     ASSERT_TRUE(cells.secondaryRow);
     const char* expected[3][3] = {
-        { "50.0MB", "50.0MB", "5.00MB" },
-        { "10.0MB", "40.0MB", "4.00MB" },
-        { "60.0MB", "90.0MB", "9.00MB" },
+        { "50.0 MB", "50.0 MB", "5.00 MB" },
+        { "10.0 MB", "40.0 MB", "4.00 MB" },
+        { "60.0 MB", "90.0 MB", "9.00 MB" },
     };
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
@@ -101,8 +104,8 @@ TEST(FreeUnitsTable, EmptyMonthShowsTheFullFreeUnitsAndNoDaysLeftLeavesPerDayEmp
 {
     FreeUnitsCells cells;
     computeFreeUnitsCells(0, 0, 1024 * unitSize(0), 0, 0, formatVolume, &cells);
-    EXPECT_STREQ(cells.text[0][0], "0B");
-    EXPECT_STREQ(cells.text[0][1], "1.00MB"); // 1048576 bytes
+    EXPECT_STREQ(cells.text[0][0], "0 B");
+    EXPECT_STREQ(cells.text[0][1], "1.00 MB"); // 1048576 bytes
     EXPECT_STREQ(cells.text[0][2], "");
     EXPECT_STREQ(cells.text[2][2], "");
 }
@@ -114,6 +117,52 @@ TEST(ViewMath, ListScrollLimit)
     EXPECT_EQ(listScrollLimit(8, 116, 13), 0);
     EXPECT_EQ(listScrollLimit(5, 116, 13), 0);
     EXPECT_EQ(listScrollLimit(5, 116, 0), 0);
+}
+
+// The bar beside a longer list: the thumb's share is the rows shown, its place the first of
+// them, and the last rows bring it to the bar's end.
+TEST(ViewMath, ListScrollThumb)
+{
+    const struct {
+        int32_t count, first, shown, height;
+        ScrollThumb thumb;
+    } cases[] = {
+        { 52, 0, 9, 116, { 0, 20 } }, // 116 * 9 / 52 = 20.07
+        { 52, 43, 9, 116, { 96, 20 } }, // the last rows: 96 + 20 = 116
+        { 52, 20, 9, 116, { 44, 20 } }, // 96 * 20 / 43 = 44.65
+        { 52, 60, 9, 116, { 96, 20 } }, // scrolled beyond the end: at the end
+        { 1000, 0, 9, 116, { 0, 4 } }, // 1.04 pixels would be lost: 4
+        { 1000, 991, 9, 116, { 112, 4 } },
+        { 9, 0, 9, 116, { 0, 0 } }, // every row shown: no bar
+        { 0, 0, 0, 116, { 0, 0 } },
+        { 52, 0, 9, 0, { 0, 0 } },
+    };
+    for (const auto& c : cases) {
+        const ScrollThumb thumb = listScrollThumb(c.count, c.first, c.shown, c.height);
+        EXPECT_EQ(thumb.top, c.thumb.top) << c.count << " " << c.first;
+        EXPECT_EQ(thumb.height, c.thumb.height) << c.count << " " << c.first;
+    }
+}
+
+// A status line too long for its box ends after its last whole word, not inside one.
+TEST(ViewMath, LinesAreCutAtAWord)
+{
+    const char* line = "your limit is $10.000. telvane has hung up";
+    const struct {
+        size_t fitting;
+        size_t cut;
+    } cases[] = {
+        { 24, 22 }, // "...$10.000. t" would cut "telvane": back to "$10.000."
+        { 22, 22 }, // the cut falls on the space itself
+        { 23, 22 }, // after the space: the space is left out
+        { 3, 3 }, // not even "your" fits: cut inside it
+        { 42, 42 }, // the whole line fits
+        { 50, 42 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cutAtWord(line, strlen(line), c.fitting), c.cut) << c.fitting;
+    const char16_t wide[] = u"Hauptzeit verbraucht";
+    EXPECT_EQ(cutAtWord(wide, 20, 15), 9u); // the same for the wide texts the window draws
 }
 
 TEST(ViewMath, MixedColour)

@@ -194,7 +194,8 @@ std::vector<MessageInserts> allMessages()
         else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead || message.code == kErrorAlertsRead
             || message.code == kErrorAdaptersRead)
             message.kinds = "--tt"; // the damaged file, and where its original was kept
-        else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth)
+        else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth
+            || message.code == kErrorHelpPage)
             message.kinds = "--t-"; // the file
         else if (message.code == kErrorExportNoYear)
             message.kinds = "--t-"; // the year
@@ -295,6 +296,9 @@ TEST_P(LanguageModuleTest, EveryFixedStringExists)
 {
     for (UINT id : kFixedStrings)
         EXPECT_FALSE(string(id).empty()) << "string " << id;
+    // Month and day names, the window's labels and the help page's name.
+    for (UINT id = IDS_MONTH_FIRST; id <= IDS_HELP_FILE; ++id)
+        EXPECT_FALSE(string(id).empty()) << "string " << id;
     // Texts the program fills in: each keeps as many placeholders as it is given values.
     const std::pair<UINT, size_t> filled[] = { { IDS_ALERT_USAGE, 2 }, { IDS_ALERT_USED_UP, 1 }, { IDS_ALERT_MONEY, 2 },
         { IDS_TRAY_FREE_LEFT, 1 }, { IDS_TRAY_FREE_EXCEEDED, 1 }, { IDS_EXPORT_FILE_NAME, 1 }, { IDS_EXPORT_DONE, 1 },
@@ -326,8 +330,17 @@ TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_LOG_MONTHS), nullptr) << "log months";
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_SKINS), nullptr) << "skins";
     for (UINT command : { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS,
-             IDM_EXPORT_MONTH, IDM_YEAR_VIEW, IDM_COMPARE_TARIFFS, IDM_ABOUT })
+             IDM_EXPORT_MONTH, IDM_YEAR_VIEW, IDM_COMPARE_TARIFFS, IDM_HELP, IDM_ABOUT })
         EXPECT_NE(GetMenuState(popup, command, MF_BYCOMMAND), UINT(-1)) << "command " << command;
+
+    // Help opens the page of the module's own language, which the build puts beside the program.
+    FILE* page = fopen(distPath(string(IDS_HELP_FILE).c_str()).c_str(), "rb");
+    ASSERT_NE(page, nullptr) << string(IDS_HELP_FILE);
+    char head[512] = "";
+    head[fread(head, 1, sizeof head - 1, page)] = '\0';
+    fclose(page);
+    const bool german = std::string(GetParam().file) == "deutsch.dll";
+    EXPECT_NE(strstr(head, german ? "<html lang=\"de\">" : "<html lang=\"en\">"), nullptr) << head;
 
     // Every item of the menu has its status-line hint.
     std::vector<UINT> commands;
