@@ -74,8 +74,7 @@ TEST(FormatDuration, ClockWithinADayAndDaysBeyond)
 
     // The running connection's clock keeps counting hours past a day.
     const FormatCase clock[] = {
-        { 0, "0:00:00", 7 },
-        { 93792, "26:03:12", 8 }, // 26 h 3 min 12 s
+        { 0, "0:00:00", 7 }, { 93792, "26:03:12", 8 }, // 26 h 3 min 12 s
         { -61, "+0:01:01", 7 },
         { INT64_MIN, "+2562047788015215:30:08", 22 }, // the magnitude of the least value still fits
     };
