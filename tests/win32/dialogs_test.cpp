@@ -358,6 +358,8 @@ TEST_F(OptionsSheet, NumbersAFieldCannotTakeAreRefusedNotRewritten)
         { 0, IDC_TARIFF_COST_FIRST + 3, "0.0000001", "000100000000000" },
         { 0, IDC_TARIFF_AMOUNT_FIRST + 2, "5000000000", "01000000000" },
         { 0, IDC_TARIFF_PRECISION, "9", "06" },
+        { 0, IDC_TARIFF_BILLING_DAY, "29", "128" }, // a month has no 29th every year
+        { 0, IDC_TARIFF_BILLING_DAY, "0", "128" },
         { 2, IDC_VOLUME_CORRECTION, "-50abc", "00010000" },
         { 2, IDC_UPDATE_INTERVAL, "5", "10060000" },
         { 3, IDC_ALERT_USAGE1, "250", "1100" },
