@@ -310,6 +310,8 @@ void retryUnsavedMonths()
     AppError = pending;
 }
 
+bool unsavedMonthsWaiting() { return retryAtMs != 0; }
+
 bool setAsidePendingMonths()
 {
     bool written = true;

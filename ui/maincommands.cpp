@@ -131,8 +131,8 @@ void runOptions(MainWindowState* state)
     // is gone.
     if (state->destroyed)
         return;
-    KillTimer(state->window, kTickTimer);
-    state->timer = SetTimer(state->window, kTickTimer, settings.updateIntervalMs, nullptr);
+    // The update interval, the tariffs and the alerts may have changed.
+    tickSoon(state);
     const bool online = liveConnectionCount() != 0;
     makeTopmost(state->window, settings.alwaysOnTop && !(settings.onTopWhileOnline && !online));
     if (settings.alwaysOnTop)
@@ -217,6 +217,7 @@ void onCommand(MainWindowState* state, UINT id)
     case IDM_LANGUAGE_ENGLISH:
         if (!state->host->swapLanguage(state, id == IDM_LANGUAGE_GERMAN ? kLanguageGerman : kLanguageEnglish))
             reportError(0);
+        tickSoon(state); // the tray tip speaks the new language
         break;
     case IDM_SAVE_SETTINGS:
         if (saveSettings())
@@ -235,6 +236,7 @@ void onCommand(MainWindowState* state, UINT id)
         if (id >= IDM_TARIFF_FIRST && id <= IDM_TARIFF_LAST) {
             settings.activeTariff = int32_t(id - IDM_TARIFF_FIRST);
             invalidateAll(state, true);
+            tickSoon(state); // the tray tip and the alerts price under it
             if (!reloadStatistics())
                 reportError(0);
         }

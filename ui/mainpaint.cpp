@@ -8,6 +8,7 @@
 #include "skin/skin.h"
 #include "ui/hovertips.h"
 #include "ui/popupmenu.h"
+#include "ui/viewparts.h"
 #include "ui/views.h"
 
 namespace {
@@ -64,6 +65,9 @@ void onPaint(MainWindowState* state)
     // A month log with a format error is found by the paint that reads it: its report waits
     // until the paint is done.
     const DeferredReports painting;
+    // Only what is invalid is drawn again: the back buffer keeps the rest from the paints before.
+    const ScopedRegion invalid(CreateRectRgn(0, 0, 0, 0));
+    const bool clipped = invalid.get() != nullptr && GetUpdateRgn(state->window, invalid.get(), FALSE) > NULLREGION;
     PAINTSTRUCT paint;
     HDC windowDc = BeginPaint(state->window, &paint);
     HDC buffer = state->backBufferDc;
@@ -72,6 +76,8 @@ void onPaint(MainWindowState* state)
         // The painters select the skin's fonts and set colours and modes as they go; the buffer
         // gets its own back afterwards, so no skin font stays selected when the skin changes.
         const ScopedDcState restore(buffer);
+        if (clipped)
+            SelectClipRgn(buffer, invalid.get());
         const RECT whole = { 0, 0, skin.windowWidth, skin.windowHeight };
         const bool active = GetActiveWindow() == state->window;
         HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
@@ -87,12 +93,16 @@ void onPaint(MainWindowState* state)
         }
         paintStatistics(state, buffer);
 
-        selectSkinFont(buffer, kFontText);
-        SetTextColor(buffer, skin.fontColors[kFontText]);
-        SetBkMode(buffer, TRANSPARENT);
-        RECT status = skin.rects[kElementStatusText];
-        DrawTextA(buffer, state->statusText, -1, &status, skin.textFormats[kElementStatusText]);
-        BitBlt(windowDc, 0, 0, skin.windowWidth, skin.windowHeight, buffer, 0, 0, SRCCOPY);
+        if (paintReaches(buffer, kRedrawStatusLine)) {
+            selectSkinFont(buffer, kFontText);
+            SetTextColor(buffer, skin.fontColors[kFontText]);
+            SetBkMode(buffer, TRANSPARENT);
+            RECT status = skin.rects[kElementStatusText];
+            DrawTextA(buffer, state->statusText, -1, &status, skin.textFormats[kElementStatusText]);
+        }
+        const RECT& copied = paint.rcPaint;
+        BitBlt(windowDc, copied.left, copied.top, copied.right - copied.left, copied.bottom - copied.top, buffer,
+            copied.left, copied.top, SRCCOPY);
         state->painting = 0;
     }
     EndPaint(state->window, &paint);

@@ -13,7 +13,9 @@
 #include "monitor/watcher.h"
 #include "tariff/settings.h"
 #include "ui/alertnotice.h"
+#include "ui/mainwindow.h"
 #include "ui/trayicon.h"
+#include "ui/viewparts.h"
 
 namespace {
 
@@ -28,7 +30,36 @@ void shownConnectionText(char* text, size_t size)
     snprintf(text, size, "%s (%s)", connection->entryName, connection->ipAddress);
 }
 
+void setTickPeriod(MainWindowState* state, uint32_t periodMs)
+{
+    if (periodMs == state->tickPeriodMs)
+        return; // setting it again would put the next tick off
+    state->timer = SetTimer(state->window, kTickTimer, periodMs, nullptr);
+    state->tickPeriodMs = periodMs;
+}
+
+// Only the parts of the window that changed; a hidden window is drawn whole when it shows.
+void redraw(MainWindowState* state, uint32_t work)
+{
+    if ((work & kRedrawWindow) != 0) {
+        invalidateAll(state, true);
+        return;
+    }
+    if (!IsWindowVisible(state->window))
+        return;
+    RECT rects[kMaxTickRects];
+    const int count = tickWorkRects(work, rects);
+    for (int i = 0; i < count; ++i)
+        InvalidateRect(state->window, &rects[i], FALSE);
+}
+
 } // namespace
+
+void tickSoon(MainWindowState* state)
+{
+    state->tickAll = 1;
+    setTickPeriod(state, settings.updateIntervalMs);
+}
 
 void onTick(MainWindowState* state)
 {
@@ -37,22 +68,26 @@ void onTick(MainWindowState* state)
         return;
     const DeferredReports ticking;
     const LocalTime now = localTimeNow();
-    const TickDecision decision = countTick(state->lastTick, now);
+    countTick(state->lastTick, now);
 
     if (settings.alwaysOnTop && settings.onTopWhileOnline
         && int32_t(liveConnectionCount()) != state->lastTopmostCount) {
         state->lastTopmostCount = int32_t(liveConnectionCount());
         makeTopmost(state->window, state->lastTopmostCount != 0);
     }
-
-    if (decision.monthChanged)
-        invalidateAll(state, true);
     state->lastTick = now;
 
-    if (IsWindowVisible(state->window))
-        invalidateAll(state, false);
-    updateTrayTip(state);
-    checkUsageAlerts(state);
+    const ShownFigures figures = currentShownFigures(now);
+    const uint32_t work = decideTickWork(state->shown, figures, state->tickAll != 0);
+    state->shown = figures;
+    state->tickAll = 0;
+    redraw(state, work);
+    if ((work & kUpdateTrayTip) != 0)
+        updateTrayTip(state);
+    if ((work & kCheckAlerts) != 0)
+        checkUsageAlerts(state);
+    const uint32_t restMs = tickRestMs(now, currentTickNeeds());
+    setTickPeriod(state, restMs != 0 ? restMs : settings.updateIntervalMs);
 }
 
 // Sleep is no time online: the slices end when the machine goes to sleep and start again when
@@ -67,6 +102,8 @@ void onPowerBroadcast(MainWindowState* state, WPARAM event)
     } else if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMECRITICAL) {
         if (!applyResume(state->lastTick, now))
             return;
+        // A rest measured before the sleep has no meaning after it.
+        tickSoon(state);
     } else {
         return;
     }
@@ -88,4 +125,6 @@ void onConnectionSignal(MainWindowState* state)
         state->statusText[0] = '\0';
     updateTrayIcon(state);
     invalidateAll(state, true);
+    // A connection that came up is counted from the next tick on, however long the timer rested.
+    tickSoon(state);
 }

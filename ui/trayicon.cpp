@@ -72,7 +72,7 @@ void updateTrayIcon(MainWindowState* state)
 void updateTrayTip(MainWindowState* state)
 {
     // The tip keeps to the 64 bytes every version of the notification area shows.
-    char* tip = state->tray.szTip;
+    char tip[sizeof state->tray.szTip] = "";
     const size_t size = 64;
     static_assert(sizeof state->tray.szTip >= 64);
     TrayTipFigures figures;
@@ -88,6 +88,10 @@ void updateTrayTip(MainWindowState* state)
     }
     // The tip speaks of the current month throughout, its free units too.
     appendFreeUnitsLeft(0, tip, size);
+    // The notification area is another process: it is told only of a text that changed.
+    if (strcmp(tip, state->tray.szTip) == 0)
+        return;
+    memcpy(state->tray.szTip, tip, sizeof tip);
     modifyTrayIcon(state);
 }
 
