@@ -180,10 +180,12 @@ bool registerTipWindowClass()
 bool startUpFailed;
 
 // The part of start-up that the first paint does not need, run by the main window from its queue
-// once it has been painted: the common controls, the tip window's class, the alerts and watched
-// adapters, and the connection signals. False with AppError set when the program cannot run.
+// once it has been painted: the skin's pictures of its buttons and of the inactive window, the
+// common controls, the tip window's class, the alerts and watched adapters, and the connection
+// signals. False with AppError set when the program cannot run.
 bool setUpAfterFirstPaint()
 {
+    loadDeferredSkinPictures();
     checkDropShadow();
     INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES };
     if (!InitCommonControlsEx(&controls)) {
@@ -250,7 +252,10 @@ HWND startUp()
         strcpy(title, "telvane");
 
     forgetOffScreenPlacement();
-    if (!loadStartSkin(settings.skinName, openingDpi(desktop))) {
+    deferSkinPictures = true;
+    const bool skinLoaded = loadStartSkin(settings.skinName, openingDpi(desktop));
+    deferSkinPictures = false;
+    if (!skinLoaded) {
         // A skin that failed for a reason of its own was reported as it failed; the end of
         // start-up still needs its word.
         if (AppError == kNothingPending) {

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "core/apperror.h"
 #include "core/programdirectory.h"
@@ -11,11 +12,21 @@
 #include "skin/skinscale.h"
 
 Skin skin;
+bool deferSkinPictures;
 
 // The portable skin rules write DrawText formats without the platform's header.
 static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
 
 namespace {
+
+// Pictures of the loaded skin that wait for loadDeferredSkinPictures.
+struct DeferredPicture {
+    uint32_t element;
+    uint32_t state;
+    char path[260];
+    POINT corner;
+};
+std::vector<DeferredPicture> deferredPictures;
 
 // The DOM documents that read skin.xml, in the order they are tried: Windows 10 and 11 carry
 // 6.0 and 3.0 but not 4.0, which an older system may have alone. All three answer the same
@@ -304,8 +315,30 @@ IXMLDOMDocument* openSkinDocument(const char* path)
     return nullptr;
 }
 
+void deferSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner)
+{
+    DeferredPicture picture { element, state, {}, corner };
+    snprintf(picture.path, sizeof picture.path, "%s", path);
+    deferredPictures.push_back(picture);
+}
+
+void forgetDeferredSkinPicture(uint32_t element, uint32_t state)
+{
+    std::erase_if(deferredPictures,
+        [&](const DeferredPicture& picture) { return picture.element == element && picture.state == state; });
+}
+
+void loadDeferredSkinPictures()
+{
+    for (const DeferredPicture& picture : deferredPictures)
+        if (skin.images[picture.element][picture.state] == nullptr)
+            loadSkinPicture(picture.element, picture.state, picture.path, picture.corner);
+    deferredPictures.clear();
+}
+
 void releaseSkin()
 {
+    deferredPictures.clear();
     for (uint32_t element = 0; element < kSkinElementCount; ++element) {
         for (uint32_t state = 0; state < kButtonStateCount; ++state) {
             if (skin.images[element][state] != nullptr)
