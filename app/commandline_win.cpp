@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "core/apperror.h"
 #include "core/language.h"
@@ -14,6 +16,7 @@
 #include "lang/ids.h"
 #include "meter/csvheadings.h"
 #include "meter/monthexport.h"
+#include "meter/tableexport.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 
@@ -23,7 +26,9 @@ int errorLines;
 
 // The caller's standard output or error: a redirected one as it is, otherwise the console the
 // program was started from, which a program without a console of its own reaches only by
-// attaching. False when there is neither (started from Explorer or the Run box).
+// attaching. False when there is neither (started from Explorer or the Run box). The text is in
+// the ANSI code page, as the module's texts are: a console gets it as UTF-16, which it shows
+// whatever its own code page, a file or pipe as UTF-8.
 bool writeToCaller(DWORD which, const char* text)
 {
     HANDLE handle = GetStdHandle(which);
@@ -35,10 +40,21 @@ bool writeToCaller(DWORD which, const char* text)
         handle = console.get();
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return false;
+    const int characters = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (characters <= 1)
+        return characters == 1;
+    const std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[size_t(characters)]);
+    if (!wide || MultiByteToWideChar(CP_ACP, 0, text, -1, wide.get(), characters) == 0)
+        return false;
     DWORD written = 0, mode = 0;
     if (GetConsoleMode(handle, &mode))
-        return WriteConsoleA(handle, text, DWORD(strlen(text)), &written, nullptr) != 0;
-    return WriteFile(handle, text, DWORD(strlen(text)), &written, nullptr) != 0;
+        return WriteConsoleW(handle, wide.get(), DWORD(characters - 1), &written, nullptr) != 0;
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.get(), characters - 1, nullptr, 0, nullptr, nullptr);
+    const std::unique_ptr<char[]> utf8(new (std::nothrow) char[size_t(bytes > 0 ? bytes : 1)]);
+    if (bytes <= 0 || !utf8
+        || WideCharToMultiByte(CP_UTF8, 0, wide.get(), characters - 1, utf8.get(), bytes, nullptr, nullptr) != bytes)
+        return false;
+    return WriteFile(handle, utf8.get(), DWORD(bytes), &written, nullptr) != 0;
 }
 
 // Takes the place of the message box while exporting: the first report becomes one line on
@@ -61,7 +77,8 @@ int WINAPI errorLineBox(HWND, LPCSTR text, LPCSTR caption, UINT)
     return IDOK;
 }
 
-int exportMonth(const ExportRequest& request)
+// Reads what the tables are priced with, then writes the table asked for.
+int exportTable(const ExportRequest& request)
 {
     resetSettings();
     if (!loadLanguage(settings.languageId))
@@ -75,7 +92,14 @@ int exportMonth(const ExportRequest& request)
         return kExportDamaged;
     static CsvHeadingTexts texts;
     loadCsvHeadings(texts);
-    const int code = exportMonthFile(request, texts.headings);
+    const CsvFormat format = request.local ? localCsvFormat() : kStandardCsv;
+    int code = kExportMalformed;
+    if (request.kind == ExportRequestKind::month)
+        code = exportMonthFile(request, texts.headings, format);
+    else if (request.kind == ExportRequestKind::year)
+        code = exportYearFile(request, texts.headings, format);
+    else if (request.kind == ExportRequestKind::compare)
+        code = exportComparisonFile(request, texts.headings, format);
     freeTariffs();
     return code;
 }
@@ -140,5 +164,5 @@ int runCommandLine(const char* commandLine)
         reportError(kErrorExportUsage);
         return kExportMalformed;
     }
-    return exportMonth(request);
+    return exportTable(request);
 }

@@ -42,5 +42,7 @@ const uint32_t kAllErrorCodes[] = {
     kErrorAutostart,
     kErrorXmlDocument,
     kErrorNoSkin,
+    kErrorHelpPage,
+    kErrorExportNoYear,
 };
 const unsigned kAllErrorCodeCount = sizeof(kAllErrorCodes) / sizeof(kAllErrorCodes[0]);

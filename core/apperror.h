@@ -48,6 +48,8 @@ enum ErrorCode : uint32_t {
     kErrorExportUsage = 0x40000034,
     kErrorAdaptersRead = 0x40000035,
     kErrorAdaptersWrite = 0x40000036,
+    kErrorHelpPage = 0x40000060, // %3 the help page that could not be opened
+    kErrorExportNoYear = 0x40000068,
     kErrorMainWindow = 0xC0000001,
     kErrorCommonControls = 0xC0000002,
     kErrorWindowClass = 0xC0000003,

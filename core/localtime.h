@@ -28,3 +28,13 @@ int daysInMonth(uint16_t year, uint16_t month);
 
 // Month key of a date: year * 65536 + month.
 inline uint32_t monthKeyOf(const LocalTime& time) { return uint32_t(time.year) * 65536u + time.month; }
+
+// The month key of the month before and of the month after `key` (over the turn of a year).
+inline uint32_t monthBeforeKey(uint32_t key)
+{
+    return (key & 0xFFFF) <= 1 ? ((key >> 16) - 1u) * 65536u + 12u : key - 1u;
+}
+inline uint32_t monthAfterKey(uint32_t key)
+{
+    return (key & 0xFFFF) >= 12 ? ((key >> 16) + 1u) * 65536u + 1u : key + 1u;
+}

@@ -24,6 +24,7 @@
 #define IDD_OPTIONS_ALERTS 205
 #define IDD_OPTIONS_ADAPTERS 206
 #define IDD_CONFIRM 210
+#define IDD_COMPARE_TARIFFS 220
 
 /* Menu commands. Each command id is also the language string shown as its status-line hint;
    a range shares the hint of its first id. */
@@ -36,6 +37,8 @@
 #define IDM_SAVE_SETTINGS 30053
 #define IDM_EXPORT_MONTH 30054 /* the shown month as CSV, through a save dialog */
 #define IDM_SHOW_WINDOW 30058 /* tray menu: shows the main window */
+#define IDM_YEAR_VIEW 30070 /* the year at a glance, or back to the month */
+#define IDM_COMPARE_TARIFFS 30071 /* which tariff would have been cheapest */
 #define IDM_ABOUT 30272
 #define IDM_PHONEBOOK_FIRST 30280 /* tray menu: one per phone-book entry */
 #define IDM_PHONEBOOK_LAST 30295
@@ -43,6 +46,7 @@
 #define IDM_TARIFF_LAST 30555
 #define IDM_SKIN_FIRST 30556 /* one per skin folder */
 #define IDM_SKIN_LAST 30587
+#define IDM_HELP 30065 /* opens the help page of the language in use */
 
 /* Strings. */
 #define IDS_SEVERITY_SUCCESS 12 /* caption suffixes by the severity of an error code */
@@ -154,6 +158,69 @@
 #define IDS_ADAPTER_DIAL_UP 530
 #define IDS_ADAPTER_SHARED_NOTE 531
 
+/* Dates in words: month and day names, never the system's, whose language may differ. */
+#define IDS_MONTH_FIRST 600 /* 600..611: January .. December */
+#define IDS_WEEKDAY_FIRST 612 /* 612..618: Sunday .. Saturday */
+#define IDS_MONTH_YEAR 619 /* %1 month name, %2 year */
+#define IDS_LONG_DATE 620 /* %1 day name, %2 day, %3 month name, %4 year */
+/* The options sheet's own buttons, which the system words in its own language. */
+#define IDS_SHEET_OK 621
+#define IDS_SHEET_CANCEL 622
+/* Labels of the main window: the Summary's columns and rows, the list's columns, the running
+   connections' share under a chart. */
+#define IDS_SUMMARY_USED 623
+#define IDS_SUMMARY_LEFT 624
+#define IDS_SUMMARY_PER_DAY 625
+#define IDS_SUMMARY_COST 626
+#define IDS_SUMMARY_MAIN_PERIOD 627
+#define IDS_SUMMARY_SECONDARY_PERIOD 628
+#define IDS_SUMMARY_TOTAL 629
+#define IDS_SUMMARY_MONTH 630 /* row 0 of a tariff whose free units count for the whole month */
+#define IDS_LIST_FIRST_COLUMN 631 /* 631..637: date, start, duration, volume, cost, time and volume so far */
+#define IDS_CHART_RUNNING_SHARE 638 /* %1 month total, %2 share of the connections running now */
+/* Help: the Help item of the tray menu and the page of the language. */
+#define IDS_TRAY_HELP 639
+#define IDS_HELP_FILE 640 /* the help page beside the program */
+/* The billing period, the year at a glance and the comparison of tariffs. */
+#define IDS_TIP_BILLING_PERIOD 660 /* %1 its first day, %2 its last day */
+#define IDS_TIP_WHOLE_PERIOD 661 /* the Summary's tips when the free units count from a billing day */
+#define IDS_TIP_PER_DAY_PERIOD 662 /* %1 a day, %2 days left */
+#define IDS_TIP_NOTHING_LEFT_PERIOD 663
+#define IDS_TIP_LEFT_AT_PERIOD_END 664 /* %1 left */
+#define IDS_TIP_PERIOD_COST 665 /* %1 cost, %2 tariff */
+#define IDS_YEAR_HEADING 666 /* %s the year */
+#define IDS_YEAR_VOLUME 667 /* captions of the year's three charts */
+#define IDS_YEAR_TIME 668
+#define IDS_YEAR_COST 669
+#define IDS_YEAR_TOTALS 670 /* %1 volume, %2 online time, %3 cost */
+#define IDS_YEAR_NO_LOGS 671 /* the year view of a year without any month log */
+#define IDS_TIP_YEAR_MONTH_COST 672 /* %1 month, %2 cost, %3 usage, %4 monthly fee */
+#define IDS_TIP_YEAR_NO_LOG 673 /* %1 month */
+#define IDS_TIP_YEAR_RUNNING 674
+#define IDS_TIP_YEAR_TOTALS 675 /* %1 months with a log, %2 tariff */
+#define IDS_TIP_YEAR_KEYS 676
+#define IDS_TIP_YEAR_MONTH_VOLUME 677 /* %1 month, %2 volume */
+#define IDS_TIP_YEAR_MONTH_TIME 678 /* %1 month, %2 online time */
+#define IDS_COMPARE_COLUMN_TARIFF 680 /* the comparison's list */
+#define IDS_COMPARE_COLUMN_USAGE 681
+#define IDS_COMPARE_COLUMN_FIXED 682
+#define IDS_COMPARE_COLUMN_TOTAL 683
+#define IDS_COMPARE_COLUMN_DIFFERENCE 684
+#define IDS_COMPARE_MONTH 685 /* %s the month shown */
+#define IDS_COMPARE_TWELVE_MONTHS 686 /* %s the first and %s the last month */
+#define IDS_COMPARE_ACTIVE 687 /* %s the tariff's name: the active one, marked */
+#define IDS_COMPARE_NOTE 688 /* below the list */
+#define IDS_CSV_MONTH 690 /* the year's table: month, duration, bytes (470..476), then its cost */
+#define IDS_CSV_YEAR_COST 691
+#define IDS_CSV_YEAR_COST_TARIFF 692 /* %s the active tariff's name */
+#define IDS_CSV_TARIFF 693 /* the comparison's table */
+#define IDS_CSV_USAGE_COST 694
+#define IDS_CSV_FIXED_COST 695
+#define IDS_CSV_TOTAL_COST 696
+#define IDS_ALERT_USAGE_PERIOD 697 /* the warnings when the free units count from a billing day: */
+#define IDS_ALERT_USED_UP_PERIOD 698 /* as 451..454 */
+#define IDS_ALERT_MONEY_PERIOD 699
+
 /* Options sheet: the help panel the sheet adds below its pages. */
 #define IDC_HELP_SEPARATOR 1000
 #define IDC_HELP_PANEL 1001
@@ -230,6 +297,17 @@
 #define IDC_HOLIDAY_DELETE 1084
 #define IDC_HOLIDAY_CHANGE 1085
 #define IDC_HOLIDAY_EVERY_YEAR 1086 /* the holiday falls on its day in every year */
+
+/* Tariff page (202): the day the free units count from. */
+#define IDC_TARIFF_BILLING_DAY 1195
+#define IDC_TARIFF_BILLING_DAY_SPIN 1196
+
+/* Compare tariffs (220). IDCANCEL closes it. */
+#define IDC_COMPARE_LIST 1197
+#define IDC_COMPARE_MONTH 1198
+#define IDC_COMPARE_TWELVE_MONTHS 1199
+#define IDC_COMPARE_MAKE_ACTIVE 1200
+#define IDC_COMPARE_NOTE 1201
 
 /* Confirmation (210): ends with IDYES or IDNO. */
 #define IDC_CONFIRM_DONT_ASK 1090

@@ -8,6 +8,7 @@
 #include "core/gzfile.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
+#include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tagline.h"
 
@@ -139,7 +140,7 @@ void addToMonthSums(MonthStats& month, const LogRecord& record)
 {
     const int day = record.start.day;
     const int64_t volume = recordVolume(record);
-    const double cost = computeCost(month.counters, record, settings.activeTariff);
+    const double cost = computeMonthCost(month.counters, record, settings.activeTariff);
     month.volume[0] += volume;
     month.onlineTime[0] += record.dur;
     month.cost[0] += cost;
@@ -182,9 +183,36 @@ void sumMonth(MonthStats& month)
     memset(month.volume, 0, sizeof month.volume);
     memset(month.onlineTime, 0, sizeof month.onlineTime);
     memset(month.cost, 0, sizeof month.cost);
-    month.counters = FreeUnitCounters {};
+    month.counters = MonthCounters { month.carried.counters, {} };
     for (const LogRecord* record = month.records.head; record != nullptr; record = record->next)
         addToMonthSums(month, *record);
+}
+
+void carryPeriod(MonthStats& month, const LogRecord* monthBefore)
+{
+    CarriedPeriod carried {};
+    for (const LogRecord* record = monthBefore; record != nullptr; record = record->next) {
+        // The days before the billing day belong to the period that ended there.
+        if (beforeBillingDay(record->start, settings.activeTariff))
+            continue;
+        carried.volume += recordVolume(*record);
+        carried.onlineTime += record->dur;
+        carried.cost += computeCost(carried.counters, *record, settings.activeTariff);
+    }
+    month.carried = carried;
+}
+
+bool carryFromMonthBefore(MonthStats& month)
+{
+    month.carried = CarriedPeriod {};
+    if (billingDayOf(tariffAt(settings.activeTariff)) == 1 || month.key == 0)
+        return true;
+    static MonthStats before;
+    const bool read = readMonthFileQuietly(monthBeforeKey(month.key), before);
+    if (read)
+        carryPeriod(month, before.records.head);
+    clearMonthStats(before);
+    return read;
 }
 
 bool pendingMonthPath(uint32_t key, char* path, unsigned size)
@@ -267,10 +295,13 @@ bool takeInPendingMonth(uint32_t key)
     return isMissingFile(pending) || replaceFile(pending, path);
 }
 
-bool readMonthFile(uint32_t key, MonthStats& target)
+namespace {
+
+// Reads month `target.key` into `target`, which holds its carried period already.
+bool readMonthBlocks(MonthStats& target, bool report)
 {
-    clearMonthStats(target);
-    target.key = key;
+    const uint32_t key = target.key;
+    target.counters = MonthCounters { target.carried.counters, {} };
 
     MonthReading reading;
     reading.year = uint16_t(key >> 16);
@@ -286,7 +317,8 @@ bool readMonthFile(uint32_t key, MonthStats& target)
         return true;
     // zlib would pass a file without a gzip header through as text: it holds no month.
     if (file.content() != GzReader::Content::gzip) {
-        reportTagFileError(path);
+        if (report)
+            reportTagFileError(path);
         return true;
     }
     static char buffer[kTagFileLineLength + 1];
@@ -297,7 +329,8 @@ bool readMonthFile(uint32_t key, MonthStats& target)
             break;
         if (read == LineRead::damaged || read == LineRead::unreadable) {
             dropOpenRecord(target, reading.open);
-            reportTagFileError(path);
+            if (report)
+                reportTagFileError(path);
             return true;
         }
         if (!splitTagLine(buffer, line))
@@ -307,13 +340,40 @@ bool readMonthFile(uint32_t key, MonthStats& target)
             return failWith(kErrorNoMemory);
         if (result == LineResult::formatError) {
             dropOpenRecord(target, reading.open);
-            reportTagFileError(path);
+            if (report)
+                reportTagFileError(path);
             return true;
         }
     }
     if (reading.open != nullptr) {
         dropOpenRecord(target, reading.open);
-        reportTagFileError(path);
+        if (report)
+            reportTagFileError(path);
     }
     return true;
+}
+
+} // namespace
+
+bool readMonthFile(uint32_t key, MonthStats& target)
+{
+    clearMonthStats(target);
+    target.key = key;
+    return carryFromMonthBefore(target) && readMonthBlocks(target, true);
+}
+
+bool readMonthFileAfter(uint32_t key, MonthStats& target, const LogRecord* monthBefore)
+{
+    clearMonthStats(target);
+    target.key = key;
+    if (billingDayOf(tariffAt(settings.activeTariff)) != 1)
+        carryPeriod(target, monthBefore);
+    return readMonthBlocks(target, true);
+}
+
+bool readMonthFileQuietly(uint32_t key, MonthStats& target)
+{
+    clearMonthStats(target);
+    target.key = key;
+    return readMonthBlocks(target, false);
 }

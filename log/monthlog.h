@@ -14,6 +14,16 @@ struct LogRecordList {
 
 constexpr int kMonthSlots = 32; // element 0 the month, elements 1..31 its days
 
+// What the billing period that began in the month before brings into a month: that month's
+// usage from the active tariff's billing day on, priced with the active tariff. All zero with
+// billing day 1, where every period is a calendar month.
+struct CarriedPeriod {
+    FreeUnitCounters counters;
+    int64_t volume;
+    int64_t onlineTime;
+    double cost;
+};
+
 // One month's records and their sums.
 struct MonthStats {
     uint32_t key; // the month the records belong to; 0 while none is held
@@ -22,7 +32,8 @@ struct MonthStats {
     int64_t volume[kMonthSlots]; // bytes received + sent after the volume correction
     int64_t onlineTime[kMonthSlots]; // seconds
     double cost[kMonthSlots]; // priced with the active tariff
-    FreeUnitCounters counters; // after the month's last record
+    MonthCounters counters; // after the month's last record
+    CarriedPeriod carried;
 };
 
 // Month key: year * 65536 + month; 0 names the current month.
@@ -38,9 +49,18 @@ void appendMonthRecord(MonthStats& month, LogRecord* record);
 // Frees the month's records and sets every sum and both counters to zero.
 void clearMonthStats(MonthStats& month);
 
-// Sums the month's records again from the start, priced with the active tariff: after the
-// tariff, the volume correction or the holidays changed.
+// Sums the month's records again from the start, priced with the active tariff after the period
+// carried in (month.carried): after the tariff, the volume correction or the holidays changed.
 void sumMonth(MonthStats& month);
+
+// Sets month.carried from the records of the month before (`monthBefore`, its list; null for
+// none): those from the active tariff's billing day on, priced from zero.
+void carryPeriod(MonthStats& month, const LogRecord* monthBefore);
+
+// Sets month.carried from the file of the month before, read without any report (its own damage
+// is told when it is shown); nothing is read with billing day 1. False (AppError 0x80000001) only
+// when memory runs out.
+bool carryFromMonthBefore(MonthStats& month);
 
 // The file name of a month beside the program, "log_%04i%02i.zip"; false when it does not fit.
 bool monthLogPath(uint32_t year, uint32_t month, char* path, unsigned size);
@@ -69,9 +89,17 @@ bool pendingMonthKey(const char* fileName, uint32_t& key);
 // is there and cannot be moved (the log is still held): the month is then read from it.
 bool takeInPendingMonth(uint32_t key);
 
-// Reads month `key` into `target` (emptied first) and sums it with the active tariff: from its
-// pending file while there is one, which holds all of the log and more, otherwise from its log.
-// A missing file is an empty month. A damaged file (a format error, or no gzip stream at all) is
-// reported, kept as it is beside itself, and leaves what was read before the damage. False
-// (AppError 0x80000001) only when memory runs out.
+// Reads month `key` into `target` (emptied first) and sums it with the active tariff, after the
+// billing period carried in from the month before: from its pending file while there is one,
+// which holds all of the log and more, otherwise from its log. A missing file is an empty month. A damaged file (a
+// format error, or no gzip stream at all) is reported, kept as it is beside itself, and leaves what was read before the
+// damage. False (AppError 0x80000001) only when memory runs out.
 bool readMonthFile(uint32_t key, MonthStats& target);
+
+// The same, with the period carried in from `monthBefore` (the month before's list, read
+// already) instead of its file: a run of months read in order reads each file once.
+bool readMonthFileAfter(uint32_t key, MonthStats& target, const LogRecord* monthBefore);
+
+// Reads the file of month `key` into `target` without any report and without a period carried
+// in: a damaged file gives what was read before the damage. False only when memory runs out.
+bool readMonthFileQuietly(uint32_t key, MonthStats& target);

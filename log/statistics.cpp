@@ -15,13 +15,7 @@ uint32_t heldMonthKey;
 namespace {
 
 RunningSliceSource runningSlices;
-
-// The slice of the running connection at `index`, ending now; false past the last one.
-bool runningSlice(uint32_t index, LogRecord& record)
-{
-    record = LogRecord {};
-    return runningSlices != nullptr && runningSlices(index, record);
-}
+uint32_t generation;
 
 // The current month with the running connections added; each kind is overwritten by the next
 // query of that kind, so a painter uses one result before asking again.
@@ -29,7 +23,7 @@ struct CurrentSnapshots {
     int64_t volume[kMonthSlots];
     int64_t onlineTime[kMonthSlots];
     double cost[kMonthSlots];
-    FreeUnitCounters counters; // shared by the cost and the counter query
+    MonthCounters counters; // shared by the cost and the counter query
 } snapshots;
 
 // Months whose newest records could not be written to their files and that have left
@@ -92,6 +86,8 @@ bool takeUnsaved(uint32_t key, MonthStats& target)
         clearMonthStats(target);
         target = kept->month;
         delete kept;
+        // Prices may have changed since it was set aside.
+        carryFromMonthBefore(target);
         sumMonth(target);
         return true;
     }
@@ -128,7 +124,7 @@ void priceRunningConnections(double* costs)
     snapshots.counters = currentMonth.counters;
     LogRecord record;
     for (uint32_t index = 0; runningSlice(index, record); ++index) {
-        const double cost = computeCost(snapshots.counters, record, settings.activeTariff);
+        const double cost = computeMonthCost(snapshots.counters, record, settings.activeTariff);
         if (costs != nullptr)
             addAtDay(costs, record.start, cost);
     }
@@ -167,12 +163,19 @@ const double* monthCost(uint32_t key)
     return snapshots.cost;
 }
 
-const FreeUnitCounters* monthCounters(uint32_t key)
+const MonthCounters* monthCounters(uint32_t key)
 {
     if (key != 0)
         return holdMonth(key) ? &heldMonth.counters : nullptr;
     priceRunningConnections(nullptr);
     return &snapshots.counters;
+}
+
+const MonthStats* monthStats(uint32_t key)
+{
+    if (key != 0)
+        return holdMonth(key) ? &heldMonth : nullptr;
+    return &currentMonth;
 }
 
 const LogRecord* monthRecords(uint32_t key)
@@ -221,7 +224,15 @@ void liveTraffic(TrafficTotals& totals, int32_t connectionIndex)
     }
 }
 
+bool runningSlice(uint32_t index, LogRecord& record)
+{
+    record = LogRecord {};
+    return runningSlices != nullptr && runningSlices(index, record);
+}
+
 void setRunningSliceSource(RunningSliceSource source) { runningSlices = source; }
+
+uint32_t statisticsGeneration() { return generation; }
 
 bool loadMonth(uint32_t key)
 {
@@ -254,6 +265,9 @@ bool logRecord(LogRecord* record)
     }
     addToMonthSums(*month, *record);
     appendMonthRecord(*month, record);
+    // A past month has changed: what was summed from its file is out of date.
+    if (month != &currentMonth)
+        ++generation;
     if (!saveMonth(*month)) {
         followUnsaved();
         return false;
@@ -273,6 +287,7 @@ bool startCurrentMonth()
     clearMonthStats(heldMonth);
     heldMonthKey = 0;
     memset(&snapshots, 0, sizeof snapshots);
+    ++generation;
     return loadMonth(0);
 }
 
@@ -337,11 +352,18 @@ bool setAsidePendingMonths()
 
 bool reloadStatistics()
 {
+    ++generation;
     if (currentMonth.key == 0)
         return loadMonth(0);
+    // The billing day may have moved: what the month before carries in is priced anew.
+    if (!carryFromMonthBefore(currentMonth))
+        return false;
     sumMonth(currentMonth);
-    if (heldMonthKey != 0)
+    if (heldMonthKey != 0) {
+        if (!carryFromMonthBefore(heldMonth))
+            return false;
         sumMonth(heldMonth);
+    }
     return true;
 }
 
@@ -358,4 +380,5 @@ void clearMonthCache()
     memset(&snapshots, 0, sizeof snapshots);
     heldMonthKey = 0;
     retryAtMs = retryPauseMs = 0;
+    ++generation;
 }

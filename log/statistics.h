@@ -23,7 +23,10 @@ struct TrafficTotals {
 const int64_t* monthVolume(uint32_t monthKey);
 const int64_t* monthOnlineTime(uint32_t monthKey);
 const double* monthCost(uint32_t monthKey);
-const FreeUnitCounters* monthCounters(uint32_t monthKey);
+const MonthCounters* monthCounters(uint32_t monthKey);
+// The month itself (the current one without its running connections); null when it cannot be
+// read. What the billing period carried in from the month before is in its `carried`.
+const MonthStats* monthStats(uint32_t monthKey);
 // The first logged record of the month (running connections are not in the list); null for an
 // empty month and when the month cannot be read.
 const LogRecord* monthRecords(uint32_t monthKey);
@@ -42,6 +45,15 @@ using RunningSliceSource = bool (*)(uint32_t index, LogRecord& record);
 // The connection monitor provides the source (runningSliceRecord), the program sets it at
 // start-up. Without one (null) no connection runs.
 void setRunningSliceSource(RunningSliceSource source);
+
+// The slice of the running connection at `index`, ending now, through the source; false past the
+// last one.
+bool runningSlice(uint32_t index, LogRecord& record);
+
+// Counts up whenever figures summed from month files may have changed: the prices (reloaded),
+// the month (a new one began), a record logged into a past month. Figures kept from the files are
+// read again when it has moved.
+uint32_t statisticsGeneration();
 
 // Reads a month's file into currentMonth (key 0: the month of the local clock) or heldMonth
 // (any other key), as readMonthFile does; its reports wait (showDeferredReports). Records of that month that could not

@@ -4,6 +4,7 @@
 
 #include "core/platform.h"
 #include "log/statistics.h"
+#include "meter/billingperiod.h"
 #include "monitor/liveconnections.h"
 #include "monitor/remoteaccess.h"
 #include "tariff/rates.h"
@@ -80,15 +81,19 @@ unsigned fireAlerts(Alerts& alerts, const AlertFigures& figures)
 AlertFigures currentAlertFigures()
 {
     AlertFigures figures {};
-    figures.monthKey = monthKeyOf(localTimeNow());
-    const double* costs = monthCost(0);
-    figures.monthCost = costs != nullptr ? costs[0] : 0.0;
-    if (const Rate* rate = tariffAt(settings.activeTariff)) {
+    const LocalTime now = localTimeNow();
+    const Rate* rate = tariffAt(settings.activeTariff);
+    // Each alert shows once a billing period: the key of the month the period began in.
+    figures.monthKey = billingPeriodKeyOf(now, billingDayOf(rate));
+    BillingPeriod period;
+    const bool available = billingPeriodOf(0, now, period);
+    figures.monthCost = available ? period.usageCost : 0.0;
+    if (rate != nullptr) {
         figures.monthCost += rate->cost[0];
         figures.freeUnits = freeUnitsOf(*rate);
     }
-    if (const FreeUnitCounters* counters = monthCounters(0))
-        figures.usedUnits = counters->used[0] + counters->used[1];
+    if (available)
+        figures.usedUnits = period.used.used[0] + period.used.used[1];
     return figures;
 }
 
@@ -113,10 +118,10 @@ bool freeUnitsLeft(uint32_t monthKey, int64_t* left, bool* isVolume)
     const Rate* rate = tariffAt(settings.activeTariff);
     if (rate == nullptr || freeUnitsOf(*rate) == 0)
         return false;
-    const FreeUnitCounters* counters = monthCounters(monthKey);
-    if (counters == nullptr)
+    BillingPeriod period;
+    if (!billingPeriodOf(monthKey, localTimeNow(), period))
         return false;
-    *left = freeUnitsOf(*rate) - counters->used[0] - counters->used[1];
+    *left = freeUnitsOf(*rate) - period.used.used[0] - period.used.used[1];
     *isVolume = isVolumeUnit(rate->unit);
     return true;
 }

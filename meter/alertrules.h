@@ -7,7 +7,7 @@
 
 // The figures of one month the alerts are measured against.
 struct AlertFigures {
-    uint32_t monthKey; // year * 65536 + month
+    uint32_t monthKey; // year * 65536 + month of the month the billing period began in
     int64_t freeUnits; // of the active tariff, main and secondary together: bytes or seconds; 0 none
     int64_t usedUnits; // of the month's usage counted against them
     double monthCost; // the fixed amount and the usage, as the month's total shows it
@@ -31,7 +31,7 @@ struct AlertCheck {
 // one dialled after the limit was reached (the scan that follows the service's signal logs it).
 AlertCheck checkAlerts();
 
-// The free units of the active tariff left in month `monthKey` (0: the current one, running
-// connections included), negative once exceeded; false when the tariff has none or the month
+// The free units of the active tariff left in the billing period shown for month `monthKey` (0:
+// the current one, running connections included), negative once exceeded; false when the tariff has none or the month
 // cannot be read. `isVolume` tells bytes from seconds.
 bool freeUnitsLeft(uint32_t monthKey, int64_t* left, bool* isVolume);

@@ -59,6 +59,16 @@ bool monthFromText(const char* text, uint32_t& key)
     return true;
 }
 
+// "YYYY", a year of the same calendar; its key is that of its January.
+bool yearFromText(const char* text, uint32_t& key)
+{
+    if (strlen(text) != 4 || !isDigit(text[0]) || !isDigit(text[1]) || !isDigit(text[2]) || !isDigit(text[3]))
+        return false;
+    char month[8];
+    snprintf(month, sizeof month, "%.4s-01", text);
+    return monthFromText(month, key);
+}
+
 } // namespace
 
 ExportRequest parseExportRequest(const char* commandLine)
@@ -66,24 +76,35 @@ ExportRequest parseExportRequest(const char* commandLine)
     ExportRequest request {};
     char word[260];
     const char* rest = nextWord(commandLine, word, sizeof word);
-    if (rest == nullptr || !isWord(word, "/export"))
+    const bool compare = rest != nullptr && isWord(word, "/compare");
+    if (rest == nullptr || !(compare || isWord(word, "/export")))
         return request;
     request.kind = ExportRequestKind::malformed;
     rest = nextWord(rest, word, sizeof word);
-    if (rest == nullptr || !monthFromText(word, request.monthKey))
+    if (rest == nullptr)
         return request;
+    ExportRequestKind kind = compare ? ExportRequestKind::compare : ExportRequestKind::month;
+    if (!monthFromText(word, request.monthKey)) {
+        if (compare || !yearFromText(word, request.monthKey))
+            return request;
+        kind = ExportRequestKind::year;
+    }
     rest = nextWord(rest, request.path, sizeof request.path);
     if (rest == nullptr || request.path[0] == '\0')
         return request;
     char extra[8];
-    rest = nextWord(rest, extra, sizeof extra);
-    if (rest != nullptr && isWord(extra, "/days")) {
-        request.days = true;
-        rest = nextWord(rest, extra, sizeof extra);
+    for (rest = nextWord(rest, extra, sizeof extra); rest != nullptr && extra[0] != '\0';
+         rest = nextWord(rest, extra, sizeof extra)) {
+        bool* option = isWord(extra, "/days") && kind == ExportRequestKind::month ? &request.days
+            : isWord(extra, "/local")                                             ? &request.local
+                                                                                  : nullptr;
+        if (option == nullptr || *option)
+            return request;
+        *option = true;
     }
-    if (rest == nullptr || extra[0] != '\0')
+    if (rest == nullptr)
         return request;
-    request.kind = ExportRequestKind::month;
+    request.kind = kind;
     return request;
 }
 
@@ -97,7 +118,7 @@ void reportExportFailure(uint32_t code, const char* path)
     reportError(code);
 }
 
-int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings)
+int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings, const CsvFormat& format)
 {
     char path[260], pending[260];
     // What telvane could not place in the log at its last exit waits whole beside it.
@@ -116,8 +137,8 @@ int exportMonthFile(const ExportRequest& request, const CsvHeadings& headings)
     if (reportsShown() != reportsBefore) {
         code = kExportDamaged;
     } else {
-        const bool written = request.days ? writeDayCsv(request.path, request.monthKey, month.records.head, headings)
-                                          : writeMonthCsv(request.path, month.records.head, headings);
+        const bool written = request.days ? writeDayCsv(request.path, month, headings, format)
+                                          : writeMonthCsv(request.path, month, headings, format);
         if (!written) {
             reportExportFailure(kErrorExportWrite, request.path);
             code = kExportNotWritten;

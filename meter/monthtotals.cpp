@@ -1,6 +1,8 @@
 #include "meter/monthtotals.h"
 
+#include "core/platform.h"
 #include "log/statistics.h"
+#include "meter/billingperiod.h"
 #include "tariff/costs.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -11,11 +13,11 @@ double monthTotalCost(const double* costs)
     return costs[0] + (rate != nullptr ? rate->cost[0] : 0.0);
 }
 
-double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex)
+double recordCost(const MonthStats& month, const LogRecord* target)
 {
-    FreeUnitCounters counters {};
-    for (const LogRecord* record = first; record != nullptr; record = record->next) {
-        const double cost = computeCost(counters, *record, tariffIndex);
+    MonthCounters counters { month.carried.counters, {} };
+    for (const LogRecord* record = month.records.head; record != nullptr; record = record->next) {
+        const double cost = computeMonthCost(counters, *record, settings.activeTariff);
         if (record == target)
             return cost;
     }
@@ -24,6 +26,15 @@ double recordCost(const LogRecord* first, const LogRecord* target, int32_t tarif
 
 bool trayTipFigures(TrayTipFigures& figures)
 {
+    if (billingDayOf(tariffAt(settings.activeTariff)) != 1) {
+        BillingPeriod period;
+        if (!billingPeriodOf(0, localTimeNow(), period))
+            return false;
+        figures.volume = period.volume;
+        figures.onlineSeconds = uint32_t(period.onlineTime);
+        figures.cost = monthTotalCost(&period.usageCost);
+        return true;
+    }
     TrafficTotals totals {};
     totals.monthKey = 0;
     const double* costs = monthCost(0);

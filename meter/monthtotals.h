@@ -3,15 +3,16 @@
 #include <cstdint>
 
 struct LogRecord;
+struct MonthStats;
 
 // The month's cost as the Summary's total shows it: the priced usage `costs[0]` and the
 // active tariff's monthly fixed amount.
 double monthTotalCost(const double* costs);
 
-// The cost of `target`, one record of the month whose first record is `first`, under the
-// tariff in slot `tariffIndex`: the records before it use up the free units first, as the
-// month's sums price them.
-double recordCost(const LogRecord* first, const LogRecord* target, int32_t tariffIndex);
+// The cost of `target`, one record of `month`, under the active tariff: the records before it
+// (and, before the billing day, the month before's from it on) use up the free units first, as
+// the month's sums price them.
+double recordCost(const MonthStats& month, const LogRecord* target);
 
 // The figures of the notification-area icon's tip.
 struct TrayTipFigures {
@@ -20,7 +21,7 @@ struct TrayTipFigures {
     double cost; // the month's total, monthly fixed amount included
 };
 
-// The current month with its running connections, whatever month the window shows: volume,
-// time and cost of one month, the cost as the Summary's total. False when the month's figures
-// are not available.
+// The current billing period of the active tariff (the current month with billing day 1) with its
+// running connections, whatever month the window shows: volume, time and cost, the cost as the
+// Summary's total. False when the month's figures are not available.
 bool trayTipFigures(TrayTipFigures& figures);

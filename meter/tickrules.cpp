@@ -5,14 +5,15 @@
 #include "monitor/liveconnections.h"
 #include "monitor/watcher.h"
 #include "tariff/costs.h"
+#include "tariff/rates.h"
 #include "tariff/settings.h"
 
 TickDecision applyTickRules(const LocalTime& lastTick, const LocalTime& now)
 {
     const DeferredReports ticking;
     const TickDecision decision = decideTick(lastTick, now, isSecondaryPeriod(lastTick, settings.activeTariff),
-        isSecondaryPeriod(now, settings.activeTariff));
-    // One cut for both changes: a second one at the same moment would log an empty slice.
+        isSecondaryPeriod(now, settings.activeTariff), billingDayOf(tariffAt(settings.activeTariff)));
+    // One cut for every change: a second one at the same moment would log an empty slice.
     if (decision.closeSlices())
         closeSlices(now);
     // The new month may already have a file (a clock set back): its records are read, so the

@@ -7,7 +7,8 @@
 struct TickDecision {
     bool monthChanged; // the running slices end in the old month, and the new month is read
     bool periodChanged; // the active tariff moved between its main and secondary period
-    bool closeSlices() const { return monthChanged || periodChanged; }
+    bool billingPeriodChanged; // its free units count anew from its billing day (a new month with day 1)
+    bool closeSlices() const { return monthChanged || periodChanged || billingPeriodChanged; }
 };
 
 // What the window and the notification area show that a tick can change: each tick compares
@@ -61,8 +62,9 @@ constexpr uint32_t kAdapterPollMs = 3000u;
 uint32_t tickRestMs(const LocalTime& now, const TickNeeds& needs);
 
 // Compares the previous tick with this one. `secondaryBefore` and `secondaryNow` are the
-// tariff period at the two moments.
-TickDecision decideTick(const LocalTime& lastTick, const LocalTime& now, bool secondaryBefore, bool secondaryNow);
+// tariff period at the two moments, `billingDay` the day its free units count from.
+TickDecision decideTick(
+    const LocalTime& lastTick, const LocalTime& now, bool secondaryBefore, bool secondaryNow, uint32_t billingDay);
 
 // Applies the tick's slice rules for the active tariff: the running slices are closed once
 // when the month or the period changed, and a new month is read from its file.

@@ -1,7 +1,11 @@
 #include "rimcutter/toolpaint_win.h"
 
+#include <utility>
+
 #include "core/scoped_win.h"
 #include "rimcutter/regiontool.h"
+
+const char kEmptyCanvasHint[] = "Open a PNG picture with Ctrl+O to trace its outline.";
 
 namespace {
 
@@ -54,50 +58,12 @@ bool makeCanvas(HDC dc, const RECT& client, ToolCanvas* canvas)
     return true;
 }
 
-void drawShape(HDC dc, const RegionShape& shape, uint32_t count)
-{
-    const auto* points = reinterpret_cast<const POINT*>(shape.points);
-    if (shape.kind == kShapePolyline) {
-        Polyline(dc, points, static_cast<int>(count));
-        return;
-    }
-    if (count < 2)
-        return;
-    // Both clicked corner pixels lie inside the outline.
-    const LONG left = points[0].x < points[1].x ? points[0].x : points[1].x;
-    const LONG top = points[0].y < points[1].y ? points[0].y : points[1].y;
-    const LONG right = (points[0].x > points[1].x ? points[0].x : points[1].x) + 1;
-    const LONG bottom = (points[0].y > points[1].y ? points[0].y : points[1].y) + 1;
-    if (shape.kind == kShapeEllipse)
-        Ellipse(dc, left, top, right, bottom);
-    else
-        Rectangle(dc, left, top, right, bottom);
-}
-
-// The shapes in picture coordinates: the picture's corner is the margin's far side.
-void drawShapes(HDC dc)
-{
-    POINT origin;
-    OffsetWindowOrgEx(dc, -kPictureMargin, -kPictureMargin, &origin);
-    {
-        const ScopedPen dotted(CreatePen(PS_DOT, 0, RGB(0, 0, 0)));
-        const ScopedSelection pen(dc, dotted.get());
-        const ScopedSelection brush(dc, GetStockObject(HOLLOW_BRUSH));
-        SetBkMode(dc, OPAQUE);
-        SetBkColor(dc, RGB(255, 255, 255));
-
-        for (uint32_t i = 0; i < regionTool.shapeCount; ++i)
-            drawShape(dc, regionTool.shapes[i], regionTool.shapes[i].count);
-        const RegionShape& pending = regionTool.pending;
-        if (regionTool.placingCopy) {
-            moveCopyToCursor();
-            drawShape(dc, pending, pending.count);
-        } else if (pending.kind != kNoShape && pending.count >= 1) {
-            drawShape(dc, pending, pending.count + 1);
-        }
-    }
-    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
-}
+// The traced outlines: a bright line on a dark edge, so they show on light and dark pictures
+// alike; the shape being drawn in a colour of its own.
+constexpr COLORREF kOutlineEdge = RGB(0, 0, 0);
+constexpr COLORREF kOutlineDone = RGB(255, 214, 0);
+constexpr COLORREF kOutlinePending = RGB(0, 224, 255);
+constexpr int kOutlineEdgeWidth = 3;
 
 // One logical unit a device pixel, from the device context's corner: what copying and
 // inverting in device pixels need, whatever the zoom and the scroll position.
@@ -105,6 +71,90 @@ void useDevicePixels(HDC dc)
 {
     SetMapMode(dc, MM_TEXT);
     SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+}
+
+// A shape in device pixels, through the middle of the picture pixels it runs along, so the line
+// and its edge are as wide at every zoom.
+void drawShape(HDC dc, const RegionShape& shape, uint32_t count, COLORREF colour)
+{
+    if (count == 0 || (shape.kind != kShapePolyline && count < 2))
+        return;
+    static POINT device[kPolylineCapacity + 1];
+    POINT half[2] = { { 0, 0 }, { 1, 1 } };
+    LPtoDP(dc, half, 2);
+    const LONG halfX = (half[1].x - half[0].x) / 2, halfY = (half[1].y - half[0].y) / 2;
+    uint32_t used = 0;
+    if (shape.kind == kShapePolyline) {
+        used = count < kPolylineCapacity + 1 ? count : kPolylineCapacity + 1;
+        for (uint32_t i = 0; i < used; ++i)
+            device[i] = { shape.points[i].x, shape.points[i].y };
+    } else {
+        // The box of the two corners; both clicked corner pixels lie on the outline.
+        const ShapePoint* points = shape.points;
+        device[0] = { points[0].x < points[1].x ? points[0].x : points[1].x,
+            points[0].y < points[1].y ? points[0].y : points[1].y };
+        device[1] = { points[0].x > points[1].x ? points[0].x : points[1].x,
+            points[0].y > points[1].y ? points[0].y : points[1].y };
+        used = 2;
+    }
+    LPtoDP(dc, device, int(used));
+    for (uint32_t i = 0; i < used; ++i)
+        device[i] = { device[i].x + halfX, device[i].y + halfY };
+
+    SaveDC(dc);
+    useDevicePixels(dc);
+    {
+        const ScopedSelection brush(dc, GetStockObject(HOLLOW_BRUSH));
+        for (const auto& [penColour, width] :
+            { std::pair { kOutlineEdge, kOutlineEdgeWidth }, std::pair { colour, 1 } }) {
+            const ScopedPen pen(CreatePen(PS_SOLID, width, penColour));
+            const ScopedSelection selected(dc, pen.get());
+            if (shape.kind == kShapePolyline)
+                Polyline(dc, device, int(used));
+            else if (shape.kind == kShapeEllipse)
+                Ellipse(dc, device[0].x, device[0].y, device[1].x + 1, device[1].y + 1);
+            else
+                Rectangle(dc, device[0].x, device[0].y, device[1].x + 1, device[1].y + 1);
+        }
+    }
+    RestoreDC(dc, -1);
+}
+
+// The shapes in picture coordinates: the picture's corner is the margin's far side.
+void drawShapes(HDC dc)
+{
+    POINT origin;
+    OffsetWindowOrgEx(dc, -kPictureMargin, -kPictureMargin, &origin);
+    for (uint32_t i = 0; i < regionTool.shapeCount; ++i)
+        drawShape(dc, regionTool.shapes[i], regionTool.shapes[i].count, kOutlineDone);
+    const RegionShape& pending = regionTool.pending;
+    if (regionTool.placingCopy) {
+        moveCopyToCursor();
+        drawShape(dc, pending, pending.count, kOutlinePending);
+    } else if (pending.kind != kNoShape && pending.count >= 1) {
+        drawShape(dc, pending, pending.count + 1, kOutlinePending);
+    }
+    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+}
+
+// Before any picture: one line that says how to begin, in the middle of the picture area.
+void drawEmptyHint(HDC dc, const RECT& client)
+{
+    // The system's message font, which the status bar below shows too.
+    NONCLIENTMETRICSA metrics {};
+    metrics.cbSize = sizeof metrics;
+    const ScopedFont font(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)
+            ? CreateFontIndirectA(&metrics.lfMessageFont)
+            : nullptr);
+    SaveDC(dc);
+    useDevicePixels(dc);
+    SelectObject(dc, font.get() != nullptr ? HGDIOBJ(font.get()) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(200, 200, 200));
+    RECT area = { 0, 0, client.right, client.bottom - regionTool.statusHeight };
+    DrawTextA(dc, kEmptyCanvasHint, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    RestoreDC(dc, -1);
 }
 
 // Inverts a rectangle given in logical units at least one device pixel wide and high, so the
@@ -155,8 +205,10 @@ void applyZoom(HDC dc, const RECT& client)
 void paintRegionTool(HDC dc, const RECT& client, ToolCanvas* canvas)
 {
     applyZoom(dc, client);
-    if (regionTool.imageWidth <= 0 || regionTool.imageHeight <= 0)
+    if (regionTool.imageWidth <= 0 || regionTool.imageHeight <= 0) {
+        drawEmptyHint(dc, client);
         return;
+    }
     if (!canvasShowsNow(*canvas, client) && !makeCanvas(dc, client, canvas))
         return;
 

@@ -30,7 +30,11 @@ struct ToolCanvas {
     LONG clientHeight;
 };
 
-// Paints the picture area into `dc`, the window's device context or one of its size.
+// The line the picture area shows before a picture is open.
+extern const char kEmptyCanvasHint[];
+
+// Paints the picture area into `dc`, the window's device context or one of its size; before a
+// picture is open, a hint how to begin.
 void paintRegionTool(HDC dc, const RECT& client, ToolCanvas* canvas);
 
 // Deletes the canvas's bitmaps: the next paint makes them from the picture anew. Called when

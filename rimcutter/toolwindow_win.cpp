@@ -26,6 +26,8 @@ namespace {
 
 const char kWindowTitle[] = "Rimcutter 0.1";
 constexpr int kStatusBarId = 1;
+constexpr int kHorizontalBarId = 2;
+constexpr int kVerticalBarId = 3;
 // Sizes at 96 DPI, scaled to the window's screen: the window before it is maximized, the room
 // left for the size grip of a window that is not maximized, the coordinates' part of the
 // status bar, and the pixels a scroll-bar arrow, an arrow key or a third of a wheel notch
@@ -39,6 +41,9 @@ constexpr int kWheelLines = 3;
 
 HWND toolWindow;
 HWND statusBar;
+// The scroll bars are controls of their own, so they sit above the status bar, not below it.
+HWND horizontalBar;
+HWND verticalBar;
 HFONT statusFont; // the status bar's, at the window's scale
 ToolCanvas canvas;
 
@@ -69,7 +74,7 @@ void onPaint(HWND window)
 }
 
 // Reads the whole file and decodes it while the file is still open, so it cannot be
-// replaced in between. No message: the tool simply keeps no picture.
+// replaced in between. Null when it cannot be read or is no PNG picture.
 HBITMAP loadPicture(const char* path, HDC dc, uint32_t* transparent, uint32_t* depth, uint32_t* width, uint32_t* height)
 {
     const ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -104,14 +109,6 @@ OPENFILENAMEA fileDialog(HWND window, const char* filter, char (&path)[MAX_PATH]
 
 // ---- scrolling ----
 
-// The area the picture shows in: the client area above the status bar.
-SIZE viewSize(HWND window)
-{
-    RECT client;
-    GetClientRect(window, &client);
-    return { client.right, client.bottom - regionTool.statusHeight > 0 ? client.bottom - regionTool.statusHeight : 0 };
-}
-
 // Device pixels of the picture and its margins at the zoom; fitting to the window never scrolls.
 SIZE contentSize()
 {
@@ -120,6 +117,51 @@ SIZE contentSize()
         return { 0, 0 };
     return { (regionTool.imageWidth + 2 * kPictureMargin) * zoom,
         (regionTool.imageHeight + 2 * kPictureMargin) * zoom };
+}
+
+// Which scroll bars the picture needs in the client area above the status bar: a bar takes
+// room from the other direction, which may then need its bar too.
+struct BarsNeeded {
+    bool horizontal;
+    bool vertical;
+};
+BarsNeeded barsNeeded(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    const SIZE content = contentSize();
+    LONG width = client.right, height = client.bottom - regionTool.statusHeight;
+    BarsNeeded needed { content.cx > width, content.cy > height };
+    for (int pass = 0; pass < 2; ++pass) {
+        const LONG viewWidth = width - (needed.vertical ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+        const LONG viewHeight = height - (needed.horizontal ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+        needed = { content.cx > viewWidth, content.cy > viewHeight };
+    }
+    return needed;
+}
+
+// The area the picture shows in: the client area above the status bar and left of and above
+// the scroll bars that show.
+SIZE viewSize(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    const BarsNeeded bars = barsNeeded(window);
+    const LONG width = client.right - (bars.vertical ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const LONG height
+        = client.bottom - regionTool.statusHeight - (bars.horizontal ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    return { width > 0 ? width : 0, height > 0 ? height : 0 };
+}
+
+// Places the scroll bars along the view's right and bottom edges, the status bar below them.
+void placeScrollBars(HWND window)
+{
+    const BarsNeeded bars = barsNeeded(window);
+    const SIZE view = viewSize(window);
+    SetWindowPos(horizontalBar, nullptr, 0, view.cy, view.cx, GetSystemMetrics(SM_CYHSCROLL),
+        SWP_NOZORDER | SWP_NOACTIVATE | (bars.horizontal ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    SetWindowPos(verticalBar, nullptr, view.cx, 0, GetSystemMetrics(SM_CXVSCROLL), view.cy,
+        SWP_NOZORDER | SWP_NOACTIVATE | (bars.vertical ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 int32_t clampScroll(int32_t position, LONG content, LONG view)
@@ -142,11 +184,12 @@ void updateScrollBars(HWND window)
     bar.nMax = content.cx > 0 ? int(content.cx - 1) : 0;
     bar.nPage = UINT(view.cx > 0 ? view.cx : 0);
     bar.nPos = regionTool.scrollX;
-    SetScrollInfo(window, SB_HORZ, &bar, TRUE);
+    SetScrollInfo(horizontalBar, SB_CTL, &bar, TRUE);
     bar.nMax = content.cy > 0 ? int(content.cy - 1) : 0;
     bar.nPage = UINT(view.cy > 0 ? view.cy : 0);
     bar.nPos = regionTool.scrollY;
-    SetScrollInfo(window, SB_VERT, &bar, TRUE);
+    SetScrollInfo(verticalBar, SB_CTL, &bar, TRUE);
+    placeScrollBars(window);
 }
 
 // The pointer stands still while the picture moves under it (zoom, scroll): the cross-hair and
@@ -174,12 +217,12 @@ void scrollTo(HWND window, int32_t x, int32_t y)
 }
 
 // The new position of one scroll bar after a scroll-bar action.
-int32_t scrolledPosition(HWND window, int bar, WORD action, int32_t position, LONG view)
+int32_t scrolledPosition(HWND window, HWND bar, WORD action, int32_t position, LONG view)
 {
     SCROLLINFO info {};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
-    GetScrollInfo(window, bar, &info);
+    GetScrollInfo(bar, SB_CTL, &info);
     switch (action) {
     case SB_LINEUP:
         return position - scaled(window, kScrollLine);
@@ -205,9 +248,11 @@ void onScroll(HWND window, int bar, WORD action)
 {
     const SIZE view = viewSize(window);
     if (bar == SB_HORZ)
-        scrollTo(window, scrolledPosition(window, SB_HORZ, action, regionTool.scrollX, view.cx), regionTool.scrollY);
+        scrollTo(
+            window, scrolledPosition(window, horizontalBar, action, regionTool.scrollX, view.cx), regionTool.scrollY);
     else
-        scrollTo(window, regionTool.scrollX, scrolledPosition(window, SB_VERT, action, regionTool.scrollY, view.cy));
+        scrollTo(
+            window, regionTool.scrollX, scrolledPosition(window, verticalBar, action, regionTool.scrollY, view.cy));
 }
 
 void onWheel(HWND window, WPARAM wParam)
@@ -265,6 +310,7 @@ void showPictureName(HWND window, const char* path)
     SetWindowTextA(window, title);
 }
 
+// A picture that cannot be opened is said so; the picture shown and its name stay.
 void openPicture(HWND window)
 {
     char path[MAX_PATH] = "";
@@ -272,23 +318,32 @@ void openPicture(HWND window)
     if (!GetOpenFileNameA(&dialog))
         return;
 
-    const ScopedWindowDc dc(window);
+    uint32_t transparent = 0, depth = 0, width = 0, height = 0;
+    HBITMAP picture = nullptr;
+    {
+        const ScopedWindowDc dc(window);
+        picture = loadPicture(path, dc.get(), &transparent, &depth, &width, &height);
+    }
+    if (picture == nullptr) {
+        const char* name = strrchr(path, '\\');
+        char text[MAX_PATH + 128];
+        snprintf(text, sizeof text, "%s could not be opened: it is not a PNG picture, or it cannot be read.",
+            name != nullptr ? name + 1 : path);
+        MessageBoxA(window, text, kWindowTitle, MB_OK | MB_ICONWARNING);
+        return;
+    }
     discardToolCanvas(&canvas);
     if (regionTool.picture != nullptr)
         DeleteObject(static_cast<HBITMAP>(regionTool.picture));
-    uint32_t transparent = 0, depth = 0, width = 0, height = 0;
-    HBITMAP picture = loadPicture(path, dc.get(), &transparent, &depth, &width, &height);
     regionTool.picture = picture;
-    if (picture != nullptr) {
-        regionTool.pictureTransparent = transparent;
-        regionTool.pictureDepth = depth;
-        regionTool.imageWidth = static_cast<int32_t>(width);
-        regionTool.imageHeight = static_cast<int32_t>(height);
-    }
-    if (picture != nullptr)
-        showPictureName(window, path);
+    regionTool.pictureTransparent = transparent;
+    regionTool.pictureDepth = depth;
+    regionTool.imageWidth = static_cast<int32_t>(width);
+    regionTool.imageHeight = static_cast<int32_t>(height);
+    showPictureName(window, path);
     updateScrollBars(window);
-    InvalidateRect(window, nullptr, FALSE);
+    // The hint of the empty canvas goes with it.
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void saveRegion(HWND window)
@@ -377,13 +432,27 @@ void onCommand(HWND window, int command)
     }
 }
 
-// The menu's shortcut keys, taken in the key-down handling: there is no accelerator table.
-int commandOfKey(WPARAM key)
+// The menu's shortcut keys, taken in the key-down handling: there is no accelerator table. The
+// letters alone and the usual Ctrl keys of opening, saving and undoing do the same.
+int commandOfKey(WPARAM key, bool control)
 {
+    if (control) {
+        switch (key) {
+        case 'O':
+            return kCommandOpenPicture;
+        case 'S':
+            return kCommandSaveRegion;
+        case 'Z':
+            return kCommandRemoveLast;
+        default:
+            return 0;
+        }
+    }
     switch (key) {
     case 'U':
         return kCommandRemoveLast;
     case 'D':
+    case VK_DELETE:
         return kCommandDeleteAll;
     case 'O':
         return kCommandOpenPicture;
@@ -444,6 +513,10 @@ void onCreate(HWND window)
     statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), GetModuleHandleA(nullptr), nullptr);
     fitStatusBar(window);
+    horizontalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_HORZ, 0, 0, 0, 0, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHorizontalBarId)), GetModuleHandleA(nullptr), nullptr);
+    verticalBar = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 0, 0, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kVerticalBarId)), GetModuleHandleA(nullptr), nullptr);
     tickZoom(window);
 }
 
@@ -476,6 +549,8 @@ void onDestroy()
     regionTool.picture = nullptr;
     toolWindow = nullptr;
     statusBar = nullptr;
+    horizontalBar = nullptr;
+    verticalBar = nullptr;
     if (statusFont != nullptr)
         DeleteObject(statusFont);
     statusFont = nullptr;
@@ -504,7 +579,7 @@ LRESULT CALLBACK toolWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onDestroy();
         break;
     case WM_KEYDOWN:
-        if (const int command = commandOfKey(wParam))
+        if (const int command = commandOfKey(wParam, GetKeyState(VK_CONTROL) < 0))
             SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
         else
             scrollByKey(window, wParam);
@@ -568,9 +643,8 @@ HWND createToolWindow(HINSTANCE instance)
     const int height = scaleToDpi(kWindowHeight, dpi);
     const int left = (screenWidth - width) / 2;
     const int top = (screenHeight - height) / 2;
-    return CreateWindowExA(0, kToolWindowClass, kWindowTitle,
-        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, left, top, width, height,
-        nullptr, nullptr, instance, nullptr);
+    return CreateWindowExA(0, kToolWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+        left, top, width, height, nullptr, nullptr, instance, nullptr);
 }
 
 void setToolStatusText(int part, const char* text)

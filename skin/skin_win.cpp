@@ -390,5 +390,8 @@ bool loadSkin(const char* name, uint32_t dpi)
         return false;
     }
     readSkinChildren(root.get());
+    static_assert(sizeof(SkinRect) == sizeof(RECT));
+    placeYearElements(
+        reinterpret_cast<SkinRect*>(skin.rects), skin.textFormats, skin.windowWidth, skin.windowHeight, skin.dpi);
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "skin/skinscale.h"
+
 namespace {
 
 const char* const kElementTypes[kSkinElementCount] = {
@@ -22,6 +24,14 @@ const char* const kElementTypes[kSkinElementCount] = {
     "TariffButton",
     nullptr,
     "StatusText",
+    "YearData",
+    "YearTime",
+    "YearCost",
+    "YearSummary",
+    "SummaryColumns",
+    "SummaryRows",
+    "LogColumns",
+    "LogScroll",
 };
 
 const char* const kFontTypes[kSkinFontCount] = { "Heading", "Text", "Sent", "Received", "Summary", "Data", "Time" };
@@ -129,6 +139,33 @@ uint32_t textFormatOfAlign(const char* textalign)
     else if (textalign[1] == 'b')
         format |= 0x8; // DT_BOTTOM
     return format;
+}
+
+void placeYearElements(SkinRect* rects, uint32_t* textFormats, int32_t windowWidth, int32_t windowHeight, uint32_t dpi)
+{
+    auto isEmpty = [](const SkinRect& r) { return r.right <= r.left || r.bottom <= r.top; };
+    for (uint32_t slot = kElementYearData; slot <= kElementYearSummary; ++slot)
+        if (!isEmpty(rects[slot]))
+            return;
+    SkinRect area { INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN };
+    for (uint32_t slot = kElementData; slot <= kElementSummary; ++slot) {
+        const SkinRect& r = rects[slot];
+        if (isEmpty(r))
+            continue;
+        area = { r.left < area.left ? r.left : area.left, r.top < area.top ? r.top : area.top,
+            r.right > area.right ? r.right : area.right, r.bottom > area.bottom ? r.bottom : area.bottom };
+    }
+    const int32_t kMargin = scaleToDpi(8, dpi), kSummaryHeight = scaleToDpi(16, dpi), kGap = scaleToDpi(3, dpi);
+    if (isEmpty(area))
+        area = { kMargin, kMargin, windowWidth - kMargin, windowHeight - kMargin };
+    const int32_t chartHeight = (area.bottom - kSummaryHeight - area.top) / 3;
+    for (uint32_t chart = 0; chart < 3; ++chart) {
+        const int32_t top = area.top + int32_t(chart) * chartHeight;
+        rects[kElementYearData + chart] = { area.left, top, area.right, top + chartHeight - kGap };
+        textFormats[kElementYearData + chart] = kTextFormatDefault;
+    }
+    rects[kElementYearSummary] = { area.left, area.bottom - kSummaryHeight, area.right, area.bottom };
+    textFormats[kElementYearSummary] = kTextFormatDefault | 0x4; // DT_VCENTER
 }
 
 uint32_t parsePointText(const char* text, size_t length, OutlinePoint* points, uint32_t capacity)

@@ -22,7 +22,18 @@ enum SkinElement : uint32_t {
     kElementTariffButton = 14,
     kElementUnnamed = 15, // keeps the numbers around it; no type selects it
     kElementStatusText = 16,
-    kSkinElementCount = 17,
+    // The year at a glance: a chart of the twelve months' volume, online time and cost each,
+    // and a line of the year's totals. A skin that places none of them gets a plain layout.
+    kElementYearData = 17,
+    kElementYearTime = 18,
+    kElementYearCost = 19,
+    kElementYearSummary = 20,
+    // Labels and hints a skin may place, or leave out: the window then goes without them.
+    kElementSummaryColumns = 21, // the Summary's column headings, over its columns
+    kElementSummaryRows = 22, // the Summary's row names, beside its rows
+    kElementLogColumns = 23, // the connection list's column headings, over its columns
+    kElementLogScroll = 24, // a thin bar showing which part of a longer list is shown
+    kSkinElementCount = 25,
 };
 
 enum SkinFont : uint32_t {
@@ -64,6 +75,20 @@ int32_t readSkinInteger(const char* text);
 uint32_t readSkinColor(const char* text);
 // Alignment bits of a textalign value, added to kTextFormatDefault.
 uint32_t textFormatOfAlign(const char* textalign);
+
+// An element's rectangle, laid out as the platform's: right and bottom edges exclusive.
+struct SkinRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+// A skin that places none of the year's elements gets them over the area of its month figures
+// (the charts, the Summary and the list), or the window less a margin without those: the three
+// charts one above the other and the totals' line below them, left-aligned and centred upright.
+// The rectangles and the window are at the skin's `dpi`, and so are the margins and the line.
+void placeYearElements(SkinRect* rects, uint32_t* textFormats, int32_t windowWidth, int32_t windowHeight, uint32_t dpi);
 
 struct OutlinePoint {
     int32_t x;

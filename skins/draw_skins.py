@@ -20,22 +20,34 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SCALE = 4  # shapes are drawn four times larger and reduced, for smooth edges
 WINE_FONTS = "/usr/share/wine/fonts"
 
-WIDTH, HEIGHT = 434, 306
+WIDTH, HEIGHT = 434, 334
 
-# name: (x, y, width, height, textalign). The Log area is where the main window expects the
-# connection list (40..394, 157..273); LogText beside it carries the live graph's labels.
+# name: (x, y, width, height, textalign). The Summary's column headings stand over it and its
+# row names to its left; the list's column headings stand over the Log area, whose right margin
+# holds the live graph's labels (LogText) and, while the list shows, its scroll bar (LogScroll).
 ELEMENTS = {
     "Heading": (52, 12, 270, 18, "lc"),
     "DataText": (17, 38, 30, 58, None),
     "Data": (51, 50, 155, 44, None),
-    "DataSummary": (51, 97, 155, 13, "cc"),
+    "DataSummary": (38, 97, 168, 13, "cc"),
     "TimeText": (234, 38, 30, 58, None),
     "Time": (268, 50, 155, 44, None),
-    "TimeSummary": (268, 97, 155, 13, "cc"),
-    "Summary": (40, 115, 354, 40, None),
-    "Log": (40, 157, 354, 116, None),
-    "LogText": (396, 152, 27, 121, None),
-    "StatusText": (14, 282, 406, 16, "lc"),
+    "TimeSummary": (255, 97, 168, 13, "cc"),
+    "SummaryColumns": (60, 115, 334, 12, None),
+    "SummaryRows": (34, 128, 62, 39, None),
+    "Summary": (60, 128, 334, 39, None),
+    "LogColumns": (38, 172, 358, 12, None),
+    "Log": (38, 185, 358, 116, None),
+    "LogText": (396, 180, 27, 121, None),
+    "LogScroll": (416, 185, 4, 116, None),
+    "StatusText": (14, 310, 406, 16, "lc"),
+    # The year at a glance takes the month's panels: volume and time where the month's charts
+    # are (beside the panels' icons), the year's totals in the Summary's panel, and the cost chart
+    # over the list's.
+    "YearData": (38, 40, 168, 70, None),
+    "YearTime": (255, 40, 168, 70, None),
+    "YearSummary": (40, 117, 380, 46, "lc"),
+    "YearCost": (40, 176, 380, 122, None),
 }
 BUTTONS = {
     "MenuButton": (9, 9, 28, 28),
@@ -135,20 +147,21 @@ def default_outline():
     """A rounded body with a disc at the top left that carries the menu button."""
     return [
         ("ellipse", 0, 0, 46, 46),
-        ("rectangle", 18, 8, 403, 297),
-        ("rectangle", 6, 20, 427, 273),
+        ("rectangle", 18, 8, 403, HEIGHT - 9),
+        ("rectangle", 6, 20, 427, HEIGHT - 33),
         ("ellipse", 6, 8, 24, 24),
         ("ellipse", 410, 8, 24, 24),
-        ("ellipse", 6, 282, 24, 24),
-        ("ellipse", 410, 282, 24, 24),
+        ("ellipse", 6, HEIGHT - 24, 24, 24),
+        ("ellipse", 410, HEIGHT - 24, 24, 24),
     ]
 
 
 def paper_outline():
     """Chamfered corners and a tab at the bottom that holds the status line."""
+    h = HEIGHT
     return [
-        ("polyline", 0, 0, [14, 0, 419, 0, 433, 14, 433, 262, 419, 276, 14, 276, 0, 262, 0, 14]),
-        ("polyline", 0, 0, [10, 270, 423, 270, 423, 296, 413, 305, 20, 305, 10, 296]),
+        ("polyline", 0, 0, [14, 0, 419, 0, 433, 14, 433, h - 44, 419, h - 30, 14, h - 30, 0, h - 44, 0, 14]),
+        ("polyline", 0, 0, [10, h - 36, 423, h - 36, 423, h - 10, 413, h - 1, 20, h - 1, 10, h - 10]),
         ("ellipse", 0, 0, 46, 46),
     ]
 
@@ -393,13 +406,18 @@ def draw_background(theme, active):
               0.8)
         icon(canvas, tx + 5, sy + 1, t["accent"] + (230,))
 
-    # The summary and the log share one sunken panel; the row numbers of the list stand in
-    # its left margin, the live graph's labels in its right margin.
+    # The summary and the log have a sunken panel each, with a rule under their column
+    # headings; the row numbers of the list stand in its left margin, the live graph's labels
+    # and the list's scroll bar in its right margin.
+    cx, cy, cw, ch, _ = ELEMENTS["SummaryColumns"]
     sx, sy, sw, sh, _ = ELEMENTS["Summary"]
+    hx, hy, hw, hh, _ = ELEMENTS["LogColumns"]
     lx, ly, lw, lh, _ = ELEMENTS["Log"]
-    recessed_panel(canvas, (12, sy - 2, WIDTH - 7, sy + sh - 1), t)
-    chart_icon_sum(canvas, 18, sy + 2, t["accent"] + (230,))
-    recessed_panel(canvas, (12, ly - 3, WIDTH - 7, ly + lh + 2), t)
+    recessed_panel(canvas, (12, cy - 2, WIDTH - 7, sy + sh), t)
+    chart_icon_sum(canvas, 18, cy + 1, t["accent"] + (230,))
+    lines(canvas, [(18, cy + ch + 0.5, cx + cw, cy + ch + 0.5)], t["grid"] + (255,), 0.8)
+    recessed_panel(canvas, (12, hy - 3, WIDTH - 7, ly + lh + 2), t)
+    lines(canvas, [(18, hy + hh + 0.5, lx + lw, hy + hh + 0.5)], t["grid"] + (255,), 0.8)
     for i in (1, 2, 3):
         gy = ly + lh * i / 4 - 0.5
         lines(canvas, [(lx, gy, lx + lw - 1, gy)], t["grid"] + (140,), 0.6)
@@ -517,9 +535,9 @@ def preview(theme, path):
         draw.text((tx, ty), value, font=f, fill=color)
 
     text("Heading", "Statistik für Dezember 2026", "Heading")
-    for chart, slot, days, unit, total in (("Data", "Data", [3, 0, 8, 5, 12, 2, 0, 9, 14, 6, 4, 7], "MB", "96.4MB"),
-                                           ("Time", "Time", [40, 0, 75, 30, 95, 20, 0, 60, 110, 45, 35, 50], "min",
-                                            "9.50h")):
+    for chart, slot, days, unit, total in (("Data", "Data", [3, 0, 8, 5, 12, 2, 0, 9, 14, 6, 4, 7], "MB", "96.4 MB"),
+                                           ("Time", "Time", [40, 0, 75, 30, 95, 20, 0, 60, 110, 45, 35, 50], "h:mm",
+                                            "9:30:00")):
         x, y, w, h, _ = ELEMENTS[chart]
         pitch = (w + 1) // 31
         peak = max(days)
@@ -532,14 +550,14 @@ def preview(theme, path):
         text(chart + "Summary", total, "Text")
     f, color = font("Summary")
     sx, sy, sw, sh, _ = ELEMENTS["Summary"]
-    rows = [("96.4MB", "+46.4MB", "", "9,64 €"), ("", "", "", ""), ("96.4MB", "+46.4MB", "", "14,59 €")]
+    rows = [("96.4 MB", "+46.4 MB", "", "9,64 €"), ("", "", "", ""), ("", "", "", "14,59 €")]
     for r, row in enumerate(rows):
         for k, cell in enumerate(row):
             if cell:
                 right = draw.textbbox((0, 0), cell, font=f)[2]
                 draw.text((sx + (k + 1) * (sw // 4) - right, sy + r * 13), cell, font=f, fill=color)
     lx, ly, lw, lh, _ = ELEMENTS["Log"]
-    for i, row in enumerate(["Mo, 01.12.2026    08:14    12.5min    3.21MB", "Di, 02.12.2026    19:02    1.05h    18.7MB"]):
+    for i, row in enumerate(["01.12.2026    08:14:10    0:12:30    3.21 MB", "02.12.2026    19:02:44    1:03:00    18.7 MB"]):
         draw.text((lx + 4, ly + 2 + 13 * i), row, font=f, fill=color)
         right = draw.textbbox((0, 0), "%d." % (i + 1), font=f)[2]
         draw.text((lx - 3 - right, ly + 2 + 13 * i), "%d." % (i + 1), font=f, fill=color)

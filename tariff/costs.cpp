@@ -106,3 +106,15 @@ double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t 
     const double below = step == 0 ? 0.0 : (threshold - beforeUnits) * prices[step - 1][period];
     return below + (afterUnits - threshold) * prices[step][period];
 }
+
+bool beforeBillingDay(const LocalTime& start, int32_t tariffIndex)
+{
+    return start.day < billingDayOf(tariffAt(tariffIndex));
+}
+
+double computeMonthCost(MonthCounters& counters, const LogRecord& record, int32_t tariffIndex)
+{
+    FreeUnitCounters& period
+        = beforeBillingDay(record.start, tariffIndex) ? counters.beforeBillingDay : counters.fromBillingDay;
+    return computeCost(period, record, tariffIndex);
+}

@@ -12,6 +12,14 @@ struct FreeUnitCounters {
     int64_t used[2];
 };
 
+// The usage priced in one calendar month, by billing period. Free units count from the tariff's
+// billing day, so the days of a month before it continue the period that began in the month
+// before; with billing day 1 every record counts in `fromBillingDay`.
+struct MonthCounters {
+    FreeUnitCounters beforeBillingDay; // starts with what the month before used from its billing day on
+    FreeUnitCounters fromBillingDay; // starts at zero
+};
+
 // True when `time` (with its day of week) lies in the secondary period of the tariff in slot
 // `tariffIndex`. An empty slot, or a tariff whose window is empty (ltimeb == ltimee), has no
 // secondary period.
@@ -21,6 +29,13 @@ bool isSecondaryPeriod(const LocalTime& time, int32_t tariffIndex);
 // `counters`; advances the counter of the record's period by its usage. An empty slot (or an
 // index outside the table) costs 0.0 and leaves the counters alone.
 double computeCost(FreeUnitCounters& counters, const LogRecord& record, int32_t tariffIndex);
+
+// True when `start` lies before the billing day of the tariff in slot `tariffIndex` in its month:
+// such a record belongs to the billing period that began in the month before.
+bool beforeBillingDay(const LocalTime& start, int32_t tariffIndex);
+
+// computeCost against the counters of the billing period that `record` began in.
+double computeMonthCost(MonthCounters& counters, const LogRecord& record, int32_t tariffIndex);
 
 // A byte count after the volume correction of the settings: n * (1 - volumeCorrection * 0.0001),
 // truncated toward zero.

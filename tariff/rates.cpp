@@ -95,6 +95,10 @@ LineResult readRateLine(RatesReading& reading, const TagLine& line)
             return LineResult::formatError;
         }
         rate->unit = int32_t(number);
+    } else if (strcmp(tag, "billingday") == 0) {
+        if (!boundedNumber(line.value, 1, kLastBillingDay, number))
+            return LineResult::formatError;
+        rate->billingDay = uint32_t(number);
     } else if (strcmp(tag, "ldays") == 0) {
         rate->ldays = 0;
         for (int bit = 0; bit < 8 && line.value[bit] != '\0'; ++bit)
@@ -150,12 +154,20 @@ bool writeRate(GzReplacingWriter& file, const Rate& rate)
         ok = ok && formatAmount(cost, amount, sizeof amount) >= 0
             && writeTagFileLine(file, "\t<cost>%s</cost>\r\n", amount);
     }
+    // Day 1 is what a file without the line means: such a tariff is written as it always was.
+    if (const uint32_t billingDay = billingDayOf(&rate); billingDay != 1)
+        ok = ok && writeTagFileLine(file, "\t<billingday>%u</billingday>\r\n", billingDay);
     return ok && writeTagFileLine(file, "</rate>\r\n");
 }
 
 } // namespace
 
 const Rate* tariffAt(int32_t index) { return index >= 0 && index < kTariffSlots ? TariffTable[index] : nullptr; }
+
+uint32_t billingDayOf(const Rate* rate)
+{
+    return rate != nullptr && rate->billingDay >= 1 && rate->billingDay <= kLastBillingDay ? rate->billingDay : 1;
+}
 
 int tariffCount()
 {

@@ -11,10 +11,17 @@ struct Rate {
     int32_t unit; // 0 kB, 1 MB, 2 GB, 3 s, 4 min, 5 h
     uint32_t amount[4]; // free units main, free units secondary (0: shared), step 1, step 2
     double cost[7]; // monthly fixed amount, then (main, secondary) prices of steps 0..2
+    // The day of the month from which the free units count, 1..28; 0 (a tariff made before
+    // there was the field) counts as 1. rates.zip holds it only when it is not 1.
+    uint32_t billingDay;
 };
 
 constexpr int kTariffSlots = 256;
 constexpr int32_t kLastUnit = 5;
+constexpr uint32_t kLastBillingDay = 28; // every month has it
+
+// The billing day of `rate`: 1 for none, or for a day outside 1..28.
+uint32_t billingDayOf(const Rate* rate);
 
 // Slots 0..n-1 hold the tariffs in order; every walk stops at the first empty slot.
 extern Rate* TariffTable[kTariffSlots];

@@ -12,6 +12,8 @@
 #include "core/textinserts.h"
 #include "lang/ids.h"
 #include "meter/alertrules.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
 
@@ -25,13 +27,20 @@ void formatUnits(int64_t units, bool isVolume, char* text)
         formatDuration(units, text);
 }
 
+// With a billing day other than the 1st the warnings speak of the billing period, over which
+// they count, instead of the month.
+bool countsOverBillingPeriod() { return billingDayOf(tariffAt(settings.activeTariff)) != 1; }
+
 void usageText(int slot, const AlertFigures& figures, bool isVolume, char* text, size_t size)
 {
     char percent[16], left[kFormattedValueSize], format[512];
     snprintf(percent, sizeof percent, "%u", alerts.usagePercent[slot]);
     const int64_t remaining = figures.freeUnits - figures.usedUnits;
     formatUnits(remaining, isVolume, left);
-    languageString(remaining > 0 ? IDS_ALERT_USAGE : IDS_ALERT_USED_UP, format, sizeof format);
+    const bool period = countsOverBillingPeriod();
+    const uint32_t id = remaining > 0 ? (period ? IDS_ALERT_USAGE_PERIOD : IDS_ALERT_USAGE)
+                                      : (period ? IDS_ALERT_USED_UP_PERIOD : IDS_ALERT_USED_UP);
+    languageString(id, format, sizeof format);
     const char* values[] = { percent, left };
     fillTextFormat(format, values, 2, text, size);
 }
@@ -41,7 +50,7 @@ void moneyText(const AlertCheck& check, char* text, size_t size)
     char cost[128], limit[128], format[512];
     formatTariffMoney(check.figures.monthCost, cost, sizeof cost);
     formatTariffMoney(alerts.limit, limit, sizeof limit);
-    languageString(IDS_ALERT_MONEY, format, sizeof format);
+    languageString(countsOverBillingPeriod() ? IDS_ALERT_MONEY_PERIOD : IDS_ALERT_MONEY, format, sizeof format);
     const char* values[] = { cost, limit };
     fillTextFormat(format, values, 2, text, size);
     if (check.hungUp) {

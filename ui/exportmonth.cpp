@@ -17,8 +17,11 @@
 
 namespace {
 
-// The save dialog's filters count from 1: records, days, all files.
+// The save dialog's file types count from 1: records and days in the standard form, the same in
+// the form of this computer's spreadsheet, all files.
 constexpr DWORD kDayTableFilter = 2;
+constexpr DWORD kLocalRecordsFilter = 3;
+constexpr DWORD kLocalDaysFilter = 4;
 
 } // namespace
 
@@ -51,14 +54,18 @@ void exportShownMonth(MainWindowState* state)
 
     static CsvHeadingTexts texts;
     loadCsvHeadings(texts);
-    // Asked for after the dialog: the month may have changed while it was open. The filter's
-    // second pair is the table of days.
-    const LogRecord* records = monthRecords(state->selectedMonth);
-    uint32_t shownKey = state->selectedMonth != 0 ? state->selectedMonth : currentMonth.key;
-    if (shownKey == 0)
-        shownKey = monthKeyOf(localTimeNow());
-    const bool written = dialog.nFilterIndex == kDayTableFilter ? writeDayCsv(file, shownKey, records, texts.headings)
-                                                                : writeMonthCsv(file, records, texts.headings);
+    // Asked for after the dialog: the month may have changed while it was open.
+    const MonthStats* shown = monthStats(state->selectedMonth);
+    // A month that could not be read, or a current month not read yet, is an empty one.
+    MonthStats empty {};
+    empty.key = state->selectedMonth != 0 ? state->selectedMonth : monthKeyOf(localTimeNow());
+    if (shown == nullptr || shown->key == 0)
+        shown = &empty;
+    const DWORD type = dialog.nFilterIndex;
+    const CsvFormat form = type == kLocalRecordsFilter || type == kLocalDaysFilter ? localCsvFormat() : kStandardCsv;
+    const bool written = type == kDayTableFilter || type == kLocalDaysFilter
+        ? writeDayCsv(file, *shown, texts.headings, form)
+        : writeMonthCsv(file, *shown, texts.headings, form);
     if (!written) {
         reportExportFailure(kErrorExportWrite, file);
         return;

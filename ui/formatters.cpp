@@ -13,13 +13,14 @@ struct Unit {
     const char* name;
 };
 const Unit kVolumeUnits[] = { { 1.0, "B" }, { 1024.0, "kB" }, { 1048576.0, "MB" }, { 1073741824.0, "GB" } };
-const Unit kDurationUnits[] = { { 1.0, "s" }, { 60.0, "min" }, { 3600.0, "h" } };
 
-// Writes the number and the unit behind an optional "+" and returns the number's length.
+// Writes the number, a space and the unit behind an optional "+" and returns the number's
+// length. An empty unit leaves the number alone.
 int writeValue(char* text, bool exceeded, const char* number, const char* unit, const char* suffix = "")
 {
     const int numberLength = int(strlen(number));
-    snprintf(text, kFormattedValueSize, "%s%s%s%s", exceeded ? "+" : "", number, unit, suffix);
+    snprintf(
+        text, kFormattedValueSize, "%s%s%s%s%s", exceeded ? "+" : "", number, unit[0] != '\0' ? " " : "", unit, suffix);
     return numberLength;
 }
 
@@ -53,7 +54,14 @@ uint64_t magnitudeOf(int64_t value) { return value < 0 ? uint64_t(0) - uint64_t(
 
 // The unit the formatters choose for a magnitude: the index into their unit table.
 int volumeUnitIndex(uint64_t v) { return v < 1000 ? 0 : v < 1024000 ? 1 : v < 1048576000 ? 2 : 3; }
-int durationUnitIndex(uint64_t v) { return v < 60 ? 0 : v < 3600 ? 1 : 2; }
+
+// "h:mm:ss" of `v` seconds, the hours as many as there are.
+void clockText(uint64_t v, char* number, size_t size)
+{
+    snprintf(number, size, "%" PRIu64 ":%02u:%02u", v / 3600, unsigned(v / 60 % 60), unsigned(v % 60));
+}
+
+constexpr uint64_t kDay = 86400;
 
 } // namespace
 
@@ -81,17 +89,21 @@ int formatVolume(int64_t bytes, char* text)
 
 int formatDuration(int64_t seconds, char* text)
 {
-    const bool exceeded = seconds < 0;
     const uint64_t v = magnitudeOf(seconds);
-    if (v < 60)
-        return writeInteger(text, exceeded, v, "s");
-    if (v < 600)
-        return writeFraction(text, exceeded, double(v) / 60.0, 2, "min");
-    if (v < 3600)
-        return writeFraction(text, exceeded, double(v) / 60.0, 1, "min");
-    if (v < 36000)
-        return writeFraction(text, exceeded, double(v) / 3600.0, 2, "h");
-    return writeFraction(text, exceeded, double(v) / 3600.0, 1, "h");
+    if (v < kDay)
+        return formatClockDuration(seconds, text);
+    // Past a day the seconds no longer matter to anyone reading it.
+    char number[48];
+    snprintf(
+        number, sizeof number, "%" PRIu64 " d %u:%02u", v / kDay, unsigned(v % kDay / 3600), unsigned(v % 3600 / 60));
+    return writeValue(text, seconds < 0, number, "");
+}
+
+int formatClockDuration(int64_t seconds, char* text)
+{
+    char number[48];
+    clockText(magnitudeOf(seconds), number, sizeof number);
+    return writeValue(text, seconds < 0, number, "");
 }
 
 int formatRate(int64_t bytesPerSecond, char* text)
@@ -104,18 +116,33 @@ int formatRate(int64_t bytesPerSecond, char* text)
 
 int formatInUnitOf(ValueFormatter format, int64_t value, int64_t reference, char* text)
 {
-    const bool duration = format == formatDuration;
-    const char* suffix = format == formatRate ? "/s" : "";
-    const uint64_t scale = magnitudeOf(reference);
-    const Unit& unit = duration ? kDurationUnits[durationUnitIndex(scale)] : kVolumeUnits[volumeUnitIndex(scale)];
     const bool exceeded = value < 0;
     const uint64_t v = magnitudeOf(value);
+    const uint64_t scale = magnitudeOf(reference);
+    if (format == formatDuration) {
+        char number[48];
+        // A figure beside a scale of hours is read to the minute, so it is rounded to one.
+        if (scale >= 3600) {
+            const uint64_t minutes = (v + 30) / 60;
+            snprintf(number, sizeof number, "%" PRIu64 ":%02u", minutes / 60, unsigned(minutes % 60));
+            return writeValue(text, exceeded, number, "h:mm");
+        }
+        snprintf(number, sizeof number, "%" PRIu64 ":%02u", v / 60, unsigned(v % 60));
+        return writeValue(text, exceeded, number, "m:ss");
+    }
+    const char* suffix = format == formatRate ? "/s" : "";
+    const Unit& unit = kVolumeUnits[volumeUnitIndex(scale)];
     if (unit.size == 1.0)
         return writeInteger(text, exceeded, v, unit.name, suffix);
     const double units = double(v) / unit.size;
     // The thresholds are where printing rounds up into the next number of digits.
     const int decimals = units < 9.995 ? 2 : units < 99.95 ? 1 : 0;
     return writeFraction(text, exceeded, units, decimals, unit.name, suffix);
+}
+
+int formatScale(ValueFormatter format, int64_t value, char* text)
+{
+    return format == formatDuration ? formatInUnitOf(format, value, value, text) : format(value, text);
 }
 
 void setDecimalSeparator(const char* separator)

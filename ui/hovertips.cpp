@@ -7,6 +7,7 @@
 
 #include "lang/ids.h"
 #include "log/statistics.h"
+#include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
@@ -15,6 +16,7 @@
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tariffunits.h"
+#include "ui/datetext.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/tiptext.h"
 #include "ui/viewmath.h"
@@ -83,7 +85,10 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
         const RECT& area = skin.rects[kElementSummary];
         const SummaryCell cell = summaryCellAt(point.x, point.y, area.left, area.top, painted.summaryColumnWidth,
             painted.summaryLineHeight, painted.secondaryRow);
-        return cell.row < 0 ? kNothing : HoverTarget { slot, cell.row * 8 + cell.column };
+        // Without a secondary row the total row shows its money only.
+        if (cell.row < 0 || (cell.row == 2 && cell.column < 4 && !painted.secondaryRow))
+            return kNothing;
+        return HoverTarget { slot, cell.row * 8 + cell.column };
     }
     case kElementData:
     case kElementTime: {
@@ -100,6 +105,7 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
     case kElementTimeSummary:
         return { slot, 0 };
     case kElementLogText:
+    case kElementLogScroll: // beside the list while it shows, among the graph's labels otherwise
         return live ? HoverTarget { kElementLog, -1 } : kNothing;
     case kElementLog: {
         if (live)
@@ -114,38 +120,59 @@ HoverTarget targetAt(const MainWindowState* state, POINT point, int32_t slot)
     case kElementMinimizeButton:
     case kElementCloseButton:
     case kElementTariffButton:
+    case kElementYearSummary:
         return { slot, 0 };
+    case kElementStatusText:
+        return painted.statusCut ? HoverTarget { slot, 0 } : kNothing;
+    case kElementYearData:
+    case kElementYearTime:
+    case kElementYearCost: {
+        const RECT& chart = skin.rects[slot];
+        const int32_t month = yearMonthAt(point.x, chart.left, chart.right);
+        return month == 0 ? kNothing : HoverTarget { slot, month };
+    }
     default:
         return kNothing;
     }
 }
 
+// A date as the locale writes it short.
+void shortDate(const LocalTime& date, char* text, size_t size)
+{
+    const SYSTEMTIME when = systemTimeOf(date);
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, text, int(size)) == 0)
+        text[0] = '\0';
+}
+
 void summaryText(const MainWindowState* state, int32_t part, char* text, size_t size)
 {
     const Rate* rate = tariffAt(settings.activeTariff);
-    const double* costs = monthCost(state->selectedMonth);
-    const FreeUnitCounters* counters = monthCounters(state->selectedMonth);
-    if (rate == nullptr || costs == nullptr)
+    BillingPeriod period;
+    if (rate == nullptr || !billingPeriodOf(state->selectedMonth, state->lastTick, period))
         return;
-    char monthCostText[128], totalText[128], feeText[128], name[256];
-    formatTariffMoney(costs[0], monthCostText, sizeof monthCostText);
-    formatTariffMoney(rate->cost[0] + costs[0], totalText, sizeof totalText);
+    char monthCostText[128], totalText[128], feeText[128], name[256], first[64], last[64];
+    formatTariffMoney(period.usageCost, monthCostText, sizeof monthCostText);
+    formatTariffMoney(monthTotalCost(&period.usageCost), totalText, sizeof totalText);
     formatTariffMoney(rate->cost[0], feeText, sizeof feeText);
     activeTariffName(name, sizeof name);
+    shortDate(period.first, first, sizeof first);
+    shortDate(period.last, last, sizeof last);
     const int64_t unit = unitSize(rate->unit);
     SummaryFigures figures {};
     figures.secondaryRow = rate->amount[1] != 0;
-    figures.used[0] = counters != nullptr ? counters->used[0] : 0;
-    figures.used[1] = counters != nullptr ? counters->used[1] : 0;
+    figures.used[0] = period.used.used[0];
+    figures.used[1] = period.used.used[1];
     figures.freeUnits[0] = int64_t(rate->amount[0]) * unit;
     figures.freeUnits[1] = int64_t(rate->amount[1]) * unit;
-    figures.daysLeft = daysLeft(state->selectedMonth, state->lastTick);
+    figures.daysLeft = period.daysLeft;
     figures.pastMonth = state->selectedMonth != 0;
     figures.format = isVolumeUnit(rate->unit) ? formatVolume : formatDuration;
     figures.monthCost = monthCostText;
     figures.totalCost = totalText;
     figures.monthlyFee = feeText;
     figures.tariffName = name;
+    figures.billingPeriodFirst = period.billingDay != 1 ? first : nullptr;
+    figures.billingPeriodLast = last;
     summaryCellTip(figures, part / 8, part % 8, text, size);
 }
 
@@ -163,8 +190,7 @@ void dayText(const MainWindowState* state, uint32_t chart, int32_t day, char* te
     }
     const SYSTEMTIME date = shownDay(state, day);
     char dateText[128];
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &date, nullptr, dateText, sizeof dateText) == 0)
-        dateText[0] = '\0';
+    longDateText(date.wYear, date.wMonth, date.wDay, dateText, sizeof dateText);
     chartDayTip(chart == kElementData, dateText, value, withCost ? cost : nullptr, text, size);
 }
 
@@ -196,7 +222,8 @@ void monthTotalText(const MainWindowState* state, uint32_t chart, char* text, si
 
 void recordText(const MainWindowState* state, int32_t index, char* text, size_t size)
 {
-    const LogRecord* first = monthRecords(state->selectedMonth);
+    const MonthStats* month = monthStats(state->selectedMonth);
+    const LogRecord* first = month != nullptr ? month->records.head : nullptr;
     int64_t totalVolume = 0, totalDuration = 0;
     int32_t at = 0;
     for (const LogRecord* record = first; record != nullptr; record = record->next, ++at) {
@@ -212,7 +239,7 @@ void recordText(const MainWindowState* state, int32_t index, char* text, size_t 
             time[0] = '\0';
         const bool priced = tariffAt(settings.activeTariff) != nullptr;
         if (priced)
-            formatTariffMoney(recordCost(first, record, settings.activeTariff), cost, sizeof cost);
+            formatTariffMoney(recordCost(*month, record), cost, sizeof cost);
         activeTariffName(name, sizeof name);
         const RecordFigures figures { index + 1, date, time, int64_t(record->dur), correctedVolume(record->rx),
             correctedVolume(record->tx), priced ? cost : nullptr, name, totalDuration, totalVolume };
@@ -273,6 +300,15 @@ void tipTextOf(const MainWindowState* state, const HoverTarget& target, char* te
             liveText(text, size);
         else
             recordText(state, target.part, text, size);
+        break;
+    case kElementStatusText:
+        snprintf(text, size, "%s", state->statusText);
+        break;
+    case kElementYearData:
+    case kElementYearTime:
+    case kElementYearCost:
+    case kElementYearSummary:
+        yearTipText(state, uint32_t(target.slot), target.part, text, size);
         break;
     default: {
         char name[256];

@@ -3,12 +3,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/platform.h"
 #include "core/scoped_win.h"
+#include "lang/ids.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
 #include "skin/skinscale.h"
 #include "tariff/costs.h"
+#include "tariff/rates.h"
+#include "tariff/settings.h"
+#include "ui/dialogs/money_win.h"
 #include "ui/viewmath.h"
 #include "ui/views.h"
 
@@ -16,15 +21,16 @@ namespace {
 
 void drawCell(HDC dc, int32_t right, int32_t y, const char* text) { TextOutA(dc, right, y, text, int(strlen(text))); }
 
-// The columns of a list row: start date and time in the user's formats, duration, volume,
-// and the running totals of duration and volume.
-constexpr int kListColumns = 6;
+// The columns of a list row: start date and time in the user's formats, duration, volume, cost
+// under the active tariff, and the running totals of duration and volume.
+constexpr int kListColumns = 7;
+constexpr int kCostColumn = 4;
 struct ListRowTexts {
     char cells[kListColumns][kFormattedValueSize];
 };
 
-void listRowTexts(
-    const LogRecord& record, int64_t volume, int64_t totalDuration, int64_t totalVolume, ListRowTexts& texts)
+void listRowTexts(const LogRecord& record, int64_t volume, const double* cost, int64_t totalDuration,
+    int64_t totalVolume, ListRowTexts& texts)
 {
     const SYSTEMTIME start = systemTimeOf(record.start);
     if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &start, nullptr, texts.cells[0], kFormattedValueSize) == 0)
@@ -33,8 +39,34 @@ void listRowTexts(
         texts.cells[1][0] = '\0';
     formatDuration(record.dur, texts.cells[2]);
     formatVolume(volume, texts.cells[3]);
-    formatDuration(totalDuration, texts.cells[4]);
-    formatVolume(totalVolume, texts.cells[5]);
+    texts.cells[kCostColumn][0] = '\0';
+    if (cost != nullptr)
+        formatTariffMoney(*cost, texts.cells[kCostColumn], kFormattedValueSize);
+    formatDuration(totalDuration, texts.cells[5]);
+    formatVolume(totalVolume, texts.cells[6]);
+}
+
+int32_t textWidth(HDC dc, const char* text)
+{
+    SIZE size {};
+    GetTextExtentPoint32A(dc, text, int(strlen(text)), &size);
+    return size.cx;
+}
+
+// The thin bar beside a list longer than its area: the track, and on it the part shown.
+void drawListScrollBar(HDC dc, const RECT& bar, int32_t recordCount, int32_t firstRow, int32_t rowsShown)
+{
+    const ScrollThumb thumb = listScrollThumb(recordCount, firstRow, rowsShown, bar.bottom - bar.top);
+    if (thumb.height <= 0)
+        return;
+    const COLORREF colour = skin.fontColors[kFontText];
+    const ScopedBrush track(CreateSolidBrush(colour));
+    // The track is a line down the bar's middle; the thumb fills the bar's width.
+    const int32_t middle = (bar.left + bar.right) / 2;
+    const RECT line = { middle, bar.top, middle + 1, bar.bottom };
+    FrameRect(dc, &line, track.get());
+    const RECT shown = { bar.left, bar.top + thumb.top, bar.right, bar.top + thumb.top + thumb.height };
+    FillRect(dc, &shown, track.get());
 }
 
 } // namespace
@@ -120,45 +152,80 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
     const SIZE zero = zeroSize(dc);
     const int32_t f = zero.cx, h = zero.cy;
     const int32_t rowsFitting = h > 0 ? (list.bottom - list.top) / h : 0;
+    const bool priced = tariffAt(settings.activeTariff) != nullptr;
 
-    // The rows shown, in list order with the running totals of every record before them.
-    // The first walk measures their texts, the second draws them in columns that fit them.
+    // The rows shown, in list order with the running totals and the cost of every record before
+    // them. The first walk measures their texts, the second draws them in columns that fit them.
     const auto forEachShownRow = [&](auto&& row) {
         int32_t index = 0, shown = 0;
         int64_t totalVolume = 0, totalDuration = 0;
+        FreeUnitCounters counters {};
         for (const LogRecord* record = monthRecords(state->selectedMonth); record != nullptr;
              record = record->next, ++index) {
             const int64_t volume = recordVolume(*record);
             totalVolume += volume;
             totalDuration += record->dur;
+            // Priced from the month's start, as the month's sums are.
+            const double cost = priced ? computeCost(counters, *record, settings.activeTariff) : 0.0;
             if (index < skipRows || shown >= rowsFitting)
                 continue;
             ListRowTexts texts;
-            listRowTexts(*record, volume, totalDuration, totalVolume, texts);
+            listRowTexts(*record, volume, priced ? &cost : nullptr, totalDuration, totalVolume, texts);
             row(shown++, texts);
         }
         return index;
     };
 
+    // The headings, where the skin has a row for them, in its Text font: the columns are wide
+    // enough for them too. The rows keep the font and colour they were given.
+    const RECT& headingRow = skin.rects[kElementLogColumns];
+    const bool headed = !IsRectEmpty(&headingRow);
+    char headings[kListColumns][64] = {};
     int32_t widths[kListColumns] = {};
-    forEachShownRow([&](int32_t, const ListRowTexts& texts) {
+    HGDIOBJ rowFont = GetCurrentObject(dc, OBJ_FONT);
+    const COLORREF rowColour = GetTextColor(dc);
+    if (headed) {
+        selectSkinFont(dc, kFontText);
         for (int column = 0; column < kListColumns; ++column) {
-            SIZE size {};
-            GetTextExtentPoint32A(dc, texts.cells[column], int(strlen(texts.cells[column])), &size);
-            widths[column] = std::max<int32_t>(widths[column], size.cx);
+            languageString(IDS_LIST_FIRST_COLUMN + uint32_t(column), headings[column], sizeof headings[column]);
+            if (column != kCostColumn || priced)
+                widths[column] = textWidth(dc, headings[column]);
         }
+        SelectObject(dc, rowFont);
+    }
+    forEachShownRow([&](int32_t, const ListRowTexts& texts) {
+        for (int column = 0; column < kListColumns; ++column)
+            widths[column] = std::max<int32_t>(widths[column], textWidth(dc, texts.cells[column]));
     });
-    int32_t edges[kListColumns];
-    listColumnEdges(widths, kListColumns, list.left, list.right - list.left, f, edges);
+    // Without a tariff the cost column has no width and takes no gap.
+    int32_t shownWidths[kListColumns], edges[kListColumns];
+    int shownColumns = 0;
+    for (int column = 0; column < kListColumns; ++column)
+        if (column != kCostColumn || priced)
+            shownWidths[shownColumns++] = widths[column];
+    int32_t shownEdges[kListColumns];
+    listColumnEdges(shownWidths, shownColumns, list.left, list.right - list.left, f, shownEdges);
+    for (int column = 0, shown = 0; column < kListColumns; ++column)
+        edges[column] = column != kCostColumn || priced ? shownEdges[shown++] : 0;
 
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    if (headed) {
+        selectSkinFont(dc, kFontText);
+        SetTextColor(dc, skin.fontColors[kFontText]);
+        for (int column = 0; column < kListColumns; ++column)
+            if (column != kCostColumn || priced)
+                drawCell(dc, edges[column], headingRow.top, headings[column]);
+        SelectObject(dc, rowFont);
+        SetTextColor(dc, rowColour);
+    }
     const int32_t recordCount = forEachShownRow([&](int32_t row, const ListRowTexts& texts) {
         const int32_t y = list.top - 1 + row * h;
         char number[16];
         snprintf(number, sizeof number, "%i.", skipRows + row + 1);
         drawCell(dc, list.left - scaleToDpi(3, skin.dpi), y, number);
         for (int column = 0; column < kListColumns; ++column)
-            drawCell(dc, edges[column], y, texts.cells[column]);
+            if (column != kCostColumn || priced)
+                drawCell(dc, edges[column], y, texts.cells[column]);
     });
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     const int32_t limit = listScrollLimit(recordCount, list.bottom - list.top, h);
@@ -167,6 +234,8 @@ int32_t drawConnectionList(MainWindowState* state, HDC dc, const RECT& list, int
     painted.listLineHeight = h;
     painted.listRowsShown = std::max(0, std::min(rowsFitting, recordCount - skipRows));
     painted.listScrollLimit = limit;
+    if (!IsRectEmpty(&skin.rects[kElementLogScroll]))
+        drawListScrollBar(dc, skin.rects[kElementLogScroll], recordCount, skipRows, painted.listRowsShown);
     return limit;
 }
 

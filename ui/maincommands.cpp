@@ -19,6 +19,7 @@
 #include "ui/confirmation.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/exportmonth.h"
+#include "ui/helppage.h"
 #include "ui/hovertips.h"
 #include "ui/mainmenu.h"
 #include "ui/mainwindow.h"
@@ -63,6 +64,29 @@ void openTariffMenu(MainWindowState* state)
     }
     trackFromWindow(state, menu, atCursor());
     DestroyMenu(menu);
+}
+
+void makeTariffActive(MainWindowState* state, int32_t index)
+{
+    settings.activeTariff = index;
+    invalidateAll(state, true);
+    tickSoon(state); // the tray tip and the alerts price under it
+    if (!reloadStatistics())
+        reportError(0);
+}
+
+// Which tariff would have been cheapest for the month shown, or the twelve months up to it; the
+// dialog may make one of them active.
+void compareTariffs(MainWindowState* state)
+{
+    hideHoverTip(state);
+    int32_t chosen = -1;
+    if (!showCompareDialog(state->window, state->selectedMonth, &chosen)) {
+        reportError(kErrorDialog);
+        return;
+    }
+    if (chosen >= 0 && chosen != settings.activeTariff)
+        makeTariffActive(state, chosen);
 }
 
 void switchSkin(MainWindowState* state, UINT id)
@@ -176,6 +200,10 @@ void onTrayCallback(MainWindowState* state, LPARAM mouseMessage)
     case IDM_OPTIONS:
         runOptions(state);
         break;
+    case IDM_HELP:
+        if (!openHelpPage(state->window))
+            reportError(0);
+        break;
     case IDM_EXIT:
         if (showConfirmation(state->window, kConfirmExit))
             DestroyWindow(state->window);
@@ -228,18 +256,23 @@ void onCommand(MainWindowState* state, UINT id)
     case IDM_EXPORT_MONTH:
         exportShownMonth(state);
         break;
+    case IDM_HELP:
+        if (!openHelpPage(state->window))
+            reportError(0);
+        break;
+    case IDM_YEAR_VIEW:
+        showYearView(state, !state->year.shown);
+        break;
+    case IDM_COMPARE_TARIFFS:
+        compareTariffs(state);
+        break;
     case IDM_ABOUT:
         if (!showAboutDialog(state->window))
             reportError(kErrorDialog);
         break;
     default:
-        if (id >= IDM_TARIFF_FIRST && id <= IDM_TARIFF_LAST) {
-            settings.activeTariff = int32_t(id - IDM_TARIFF_FIRST);
-            invalidateAll(state, true);
-            tickSoon(state); // the tray tip and the alerts price under it
-            if (!reloadStatistics())
-                reportError(0);
-        }
+        if (id >= IDM_TARIFF_FIRST && id <= IDM_TARIFF_LAST)
+            makeTariffActive(state, int32_t(id - IDM_TARIFF_FIRST));
         break;
     }
     destroyKeptMenu(state);
@@ -253,6 +286,8 @@ bool onKey(MainWindowState* state, WPARAM key)
         openMainMenu(state, belowMenuButton(state));
         return true;
     }
+    if (state->year.shown)
+        return onYearKey(state, key);
     ListKey listKey;
     switch (key) {
     case VK_UP:

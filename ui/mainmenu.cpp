@@ -15,6 +15,7 @@
 #include "core/scoped_win.h"
 #include "lang/ids.h"
 #include "tariff/settings.h"
+#include "ui/datetext.h"
 #include "ui/menulists.h"
 
 namespace {
@@ -143,12 +144,8 @@ void fillLogMonthMenu(HMENU popup)
     LogMonthItem items[kLogMonthMaxItems];
     const int count = logMonthItems(names.data(), int(names.size()), localTimeNow(), items);
     for (int i = 0; i < count; ++i) {
-        SYSTEMTIME date {};
-        date.wYear = items[i].year;
-        date.wMonth = items[i].month;
-        date.wDay = 1;
         char text[260 + 2] = {};
-        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &date, nullptr, text, 260);
+        monthYearText(items[i].year, items[i].month, text, 260);
         if (items[i].current)
             strcat(text, " *");
         insertItem(months, UINT(i), IDM_LOG_MONTH_FIRST + UINT(i), text, items[i].data, 0);
@@ -174,10 +171,12 @@ void fillSkinMenu(HMENU popup)
     }
 }
 
-void buildMainMenu(MainWindowState*, HMENU popup)
+void buildMainMenu(MainWindowState* state, HMENU popup)
 {
     if (popup == nullptr)
         return;
+    CheckMenuItem(
+        popup, IDM_YEAR_VIEW, MF_BYCOMMAND | (state != nullptr && state->year.shown ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, IDM_LANGUAGE_GERMAN,
         MF_BYCOMMAND | (settings.languageId == kLanguageGerman ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(popup, IDM_LANGUAGE_ENGLISH,

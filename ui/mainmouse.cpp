@@ -14,6 +14,7 @@
 #include "ui/hovertips.h"
 #include "ui/mainwindow.h"
 #include "ui/popupmenu.h"
+#include "ui/viewmath.h"
 
 namespace {
 
@@ -28,6 +29,12 @@ POINT pressOnScreen(const MainWindowState* state, POINT point)
     return point;
 }
 
+bool isButtonSlot(int32_t slot)
+{
+    return slot == kElementMenuButton || slot == kElementMinimizeButton || slot == kElementCloseButton
+        || slot == kElementTariffButton;
+}
+
 void startScrolling(MainWindowState* state, POINT point)
 {
     state->scrolling = 1;
@@ -38,10 +45,14 @@ void startScrolling(MainWindowState* state, POINT point)
 } // namespace
 
 // The skin slot under a client point, 0 when only the window itself (or nothing) is there.
-// Later slots lie on top of earlier ones.
-int32_t hitTest(POINT point)
+// Later slots lie on top of earlier ones; the other view's elements are not there. Labels only
+// name the figures beside them: the pointer finds what lies under them.
+int32_t hitTest(const MainWindowState* state, POINT point)
 {
     for (int32_t slot = kSkinElementCount - 1; slot >= 0; --slot) {
+        if (!slotInView(uint32_t(slot), state->year.shown) || slot == kElementSummaryColumns
+            || slot == kElementSummaryRows || slot == kElementLogColumns)
+            continue;
         if (skin.regions[slot] != nullptr) {
             if (PtInRegion(skin.regions[slot], point.x, point.y))
                 return slot;
@@ -56,7 +67,7 @@ void onMouseMove(MainWindowState* state, POINT point)
 {
     // A tip can read another month, whose damage is reported once the move is handled.
     const DeferredReports reading;
-    const int32_t hit = hitTest(point);
+    const int32_t hit = hitTest(state, point);
     if (hit >= 0 && uint32_t(hit) != state->hotElement) {
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonHilight;
@@ -79,8 +90,9 @@ void onMouseMove(MainWindowState* state, POINT point)
             invalidateAll(state, true);
         }
     } else {
-        // The list can be dragged to scroll; say so over it.
-        const bool overList = liveConnectionCount() == 0 && PtInRect(&skin.rects[kElementLog], point);
+        // The list can be dragged to scroll; say so over it and its bar.
+        const bool overList = !state->year.shown && liveConnectionCount() == 0
+            && (PtInRect(&skin.rects[kElementLog], point) || PtInRect(&skin.rects[kElementLogScroll], point));
         HCURSOR cursor = LoadCursorA(nullptr, overList ? IDC_SIZENS : IDC_ARROW);
         SetClassLongPtrA(state->window, GCLP_HCURSOR, LONG_PTR(cursor));
         SetCursor(cursor);
@@ -92,14 +104,18 @@ void onButtonDown(MainWindowState* state, POINT point)
 {
     hideHoverTip(state);
     state->hotElement = 0;
-    const int32_t hit = hitTest(point);
-    if (hit >= 0) {
+    const int32_t hit = hitTest(state, point);
+    const bool onList = liveConnectionCount() == 0 && (hit == kElementLog || hit == kElementLogScroll);
+    const bool onYearMonth = hit >= int32_t(kElementYearData) && hit <= int32_t(kElementYearCost);
+    // Only the buttons, the list and the year's months answer a press; the title and the figures
+    // move the window as its background does.
+    if (onList || onYearMonth || isButtonSlot(hit)) {
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonPressed;
         invalidateElement(state, state->hotElement);
     }
-    if (state->hotElement == kElementLog && liveConnectionCount() == 0) {
-        // Pressing on the list and dragging scrolls it until the button is released.
+    if (onList) {
+        // Pressing on the list or its bar and dragging scrolls it until the button is released.
         startScrolling(state, point);
     } else if (state->hotElement == 0) {
         state->dragging = 1;
@@ -111,14 +127,19 @@ void onButtonDown(MainWindowState* state, POINT point)
 void onButtonUp(MainWindowState* state, POINT point)
 {
     const bool wasScrolling = state->scrolling;
-    const int32_t hit = hitTest(point);
-    if (hit >= 0) {
+    const bool wasDragging = state->dragging;
+    const int32_t hit = hitTest(state, point);
+    // The release that ends a drag of the window is no click on what it ends over.
+    if (hit >= 0 && !wasDragging) {
         state->hotElement = uint32_t(hit);
         state->hotState = kButtonEnabled;
         // The release that ends a scroll is not a click on the list.
-        if (!(wasScrolling && uint32_t(hit) == kElementLog))
+        if (!(wasScrolling && (hit == kElementLog || hit == kElementLogScroll)))
             elementAction(state, state->hotElement);
         invalidateElement(state, state->hotElement);
+        // A month of the year's charts shows that month.
+        if (uint32_t(hit) >= kElementYearData && uint32_t(hit) <= kElementYearCost)
+            openYearMonth(state, uint32_t(hit), point);
     }
     state->dragging = 0;
     state->scrolling = 0;
@@ -130,7 +151,7 @@ void onMouseWheel(MainWindowState* state, WPARAM wParam, LPARAM lParam)
 {
     POINT point = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
     ScreenToClient(state->window, &point);
-    if (liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
+    if (state->year.shown || liveConnectionCount() != 0 || !PtInRect(&skin.rects[kElementLog], point))
         return;
     const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
     state->listScroll = std::max(0, state->listScroll - notches * kWheelRows);

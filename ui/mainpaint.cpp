@@ -2,16 +2,42 @@
 // back buffer and copied to the screen in one go.
 #include "ui/mainwindowhandlers.h"
 
+#include <algorithm>
+
 #include "core/deferredreports.h"
 #include "core/platform.h"
 #include "core/scoped_win.h"
 #include "skin/skin.h"
 #include "ui/hovertips.h"
 #include "ui/popupmenu.h"
+#include "ui/viewmath.h"
 #include "ui/viewparts.h"
 #include "ui/views.h"
 
 namespace {
+
+// The status line, cut after its last word that fits and ended with an ellipsis when it is too
+// long for its box. Drawn in UTF-16, so the ellipsis is one whatever the code page.
+void drawStatusLine(MainWindowState* state, HDC dc)
+{
+    wchar_t text[sizeof state->statusText + 1];
+    int length = MultiByteToWideChar(CP_ACP, 0, state->statusText, -1, text, int(sizeof state->statusText)) - 1;
+    if (length < 0)
+        length = 0;
+    RECT box = skin.rects[kElementStatusText];
+    const int available = box.right - box.left;
+    SIZE whole {}, ellipsis {};
+    GetTextExtentPoint32W(dc, text, length, &whole);
+    state->painted.statusCut = whole.cx > available;
+    if (state->painted.statusCut) {
+        GetTextExtentPoint32W(dc, L"\u2026", 1, &ellipsis);
+        int fitting = 0;
+        GetTextExtentExPointW(dc, text, length, std::max<int>(0, available - ellipsis.cx), &fitting, nullptr, &whole);
+        length = int(cutAtWord(text, size_t(length), size_t(fitting)));
+        text[length++] = L'\u2026';
+    }
+    DrawTextW(dc, text, length, &box, skin.textFormats[kElementStatusText]);
+}
 
 void copyBitmap(HDC target, HBITMAP bitmap, const RECT& to)
 {
@@ -29,7 +55,7 @@ void refreshTipAtCursor(MainWindowState* state)
         return;
     }
     ScreenToClient(state->window, &cursor);
-    refreshHoverTip(state, cursor, hitTest(cursor));
+    refreshHoverTip(state, cursor, hitTest(state, cursor));
 }
 
 } // namespace
@@ -91,14 +117,16 @@ void onPaint(MainWindowState* state)
             if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
                 copyBitmap(buffer, hot, skin.rects[state->hotElement]);
         }
-        paintStatistics(state, buffer);
+        if (state->year.shown)
+            paintYearView(state, buffer);
+        else
+            paintStatistics(state, buffer);
 
         if (paintReaches(buffer, kRedrawStatusLine)) {
             selectSkinFont(buffer, kFontText);
             SetTextColor(buffer, skin.fontColors[kFontText]);
             SetBkMode(buffer, TRANSPARENT);
-            RECT status = skin.rects[kElementStatusText];
-            DrawTextA(buffer, state->statusText, -1, &status, skin.textFormats[kElementStatusText]);
+            drawStatusLine(state, buffer);
         }
         const RECT& copied = paint.rcPaint;
         BitBlt(windowDc, copied.left, copied.top, copied.right - copied.left, copied.bottom - copied.top, buffer,

@@ -47,8 +47,12 @@ void redraw(MainWindowState* state, uint32_t work)
     }
     if (!IsWindowVisible(state->window))
         return;
+    // A year view shows the running month only in its own year.
+    const bool yearShown = state->year.shown != 0;
+    if (yearShown && state->year.year != monthKeyOf(state->lastTick) >> 16)
+        work &= ~uint32_t(kRedrawVolumeChart | kRedrawTimeChart | kRedrawSummary);
     RECT rects[kMaxTickRects];
-    const int count = tickWorkRects(work, rects);
+    const int count = tickWorkRects(work, yearShown, rects);
     for (int i = 0; i < count; ++i)
         InvalidateRect(state->window, &rects[i], FALSE);
 }

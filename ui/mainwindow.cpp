@@ -267,6 +267,9 @@ LRESULT handleMessage(MainWindowState* state, HWND window, UINT message, WPARAM 
     case WM_TRAY_CALLBACK:
         onTrayCallback(state, lParam);
         break;
+    case WM_READ_YEAR:
+        readShownYear(state);
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:

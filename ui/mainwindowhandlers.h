@@ -26,9 +26,9 @@ void tickSoon(MainWindowState* state);
 void onPowerBroadcast(MainWindowState* state, WPARAM event);
 void onConnectionSignal(MainWindowState* state);
 
-// mainmouse.cpp: the skin slot under a client point, 0 when only the window itself (or
-// nothing) is there, and the mouse messages.
-int32_t hitTest(POINT point);
+// mainmouse.cpp: the skin slot of the view shown under a client point, 0 when only the window
+// itself (or nothing) is there, and the mouse messages.
+int32_t hitTest(const MainWindowState* state, POINT point);
 void onMouseMove(MainWindowState* state, POINT point);
 void onButtonDown(MainWindowState* state, POINT point);
 void onButtonUp(MainWindowState* state, POINT point);
@@ -51,3 +51,10 @@ void runOptions(MainWindowState* state);
 void onTrayCallback(MainWindowState* state, LPARAM mouseMessage);
 void onCommand(MainWindowState* state, UINT id);
 bool onKey(MainWindowState* state, WPARAM key);
+
+// yearview.cpp: the year at a glance shown or not, which year, reading its logs (WM_READ_YEAR),
+// its keys (true when the key was one of them) and a click on a month, which shows that month.
+void showYearView(MainWindowState* state, bool shown);
+void readShownYear(MainWindowState* state);
+bool onYearKey(MainWindowState* state, WPARAM key);
+void openYearMonth(MainWindowState* state, uint32_t slot, POINT point);

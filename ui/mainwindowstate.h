@@ -8,11 +8,15 @@
 
 #include "core/localtime.h"
 #include "meter/ticks.h"
+#include "meter/yearsums.h"
 
 constexpr UINT WM_CONNECTION_SIGNAL = WM_USER; // the connection event fired
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1; // the notification-area icon's mouse messages
 constexpr UINT WM_SHOW_REPORTS = WM_USER + 2; // reports wait that a scan, a tick or a paint made
 constexpr UINT WM_FINISH_START = WM_USER + 3; // the window has been painted: the rest of its start
+// The year view's figures are to be read from the logs, which may report a damaged one: posted
+// by the paint, which must not read them itself.
+constexpr UINT WM_READ_YEAR = WM_APP + 1;
 
 struct MainWindowState;
 
@@ -34,6 +38,17 @@ struct PaintedLayout {
     int32_t listLineHeight;
     int32_t listRowsShown;
     int32_t listScrollLimit; // the largest useful listScroll
+    bool statusCut; // the status line was too long for its box: its tip shows it whole
+};
+
+// The year at a glance: the year shown and its months as last read from their logs.
+struct YearView {
+    bool shown; // the window shows the year instead of the month
+    uint16_t year;
+    bool read; // `totals` hold the year as its logs were at `generation`
+    bool readAsked; // a WM_READ_YEAR is on its way
+    uint32_t generation; // statisticsGeneration() when it was read
+    YearTotals totals;
 };
 
 // What the main window asks of the program that creates it: handed over as the creation
@@ -86,4 +101,5 @@ struct MainWindowState {
     // freed only once the outermost handler is done with it.
     uint32_t handling;
     uint8_t destroyed;
+    YearView year;
 };

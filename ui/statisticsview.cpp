@@ -6,8 +6,10 @@
 
 #include "core/platform.h"
 #include "core/scoped_win.h"
+#include "core/textinserts.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
+#include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
 #include "monitor/liveconnections.h"
 #include "skin/skin.h"
@@ -15,6 +17,7 @@
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tariffunits.h"
+#include "ui/datetext.h"
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/viewmath.h"
@@ -27,20 +30,51 @@ void drawHeading(MainWindowState* state, HDC dc)
 {
     char text[1024 + 260];
     languageString(IDS_STATISTICS_HEADING, text, 1024);
-    LocalTime date = state->lastTick;
-    if (state->selectedMonth != 0)
-        date = { uint16_t(state->selectedMonth >> 16), uint16_t(state->selectedMonth & 0xFFFF), 0, 1, 0, 0, 0, 0 };
-    const SYSTEMTIME when = systemTimeOf(date);
+    uint16_t year = state->lastTick.year, month = state->lastTick.month;
+    if (state->selectedMonth != 0) {
+        year = uint16_t(state->selectedMonth >> 16);
+        month = uint16_t(state->selectedMonth & 0xFFFF);
+    }
     const size_t used = strlen(text);
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, DATE_YEARMONTH, &when, nullptr, text + used, int(sizeof text - used)) == 0)
-        text[used] = '\0';
+    monthYearText(year, month, text + used, sizeof text - used);
     SetTextColor(dc, skin.fontColors[kFontHeading]);
     RECT box = skin.rects[kElementHeading];
     DrawTextA(dc, text, -1, &box, skin.textFormats[kElementHeading]);
 }
 
-void drawSummary(
-    MainWindowState* state, HDC dc, const Rate& rate, const double* costs, const FreeUnitCounters* counters)
+// The Summary's column headings and row names in the Text font, where the skin places them:
+// the headings over the columns' right edges, the names beside the rows.
+void drawSummaryLabels(HDC dc, const RECT& area, int32_t w, int32_t h, bool secondaryRow)
+{
+    const RECT& headings = skin.rects[kElementSummaryColumns];
+    const RECT& names = skin.rects[kElementSummaryRows];
+    selectSkinFont(dc, kFontText);
+    SetTextColor(dc, skin.fontColors[kFontText]);
+    char text[128];
+    if (!IsRectEmpty(&headings)) {
+        SetTextAlign(dc, TA_RIGHT | TA_TOP);
+        const uint32_t ids[] = { IDS_SUMMARY_USED, IDS_SUMMARY_LEFT, IDS_SUMMARY_PER_DAY, IDS_SUMMARY_COST };
+        for (int column = 1; column <= 4; ++column) {
+            languageString(ids[column - 1], text, sizeof text);
+            TextOutA(dc, area.left + column * w, headings.top, text, int(strlen(text)));
+        }
+    }
+    if (!IsRectEmpty(&names)) {
+        SetTextAlign(dc, TA_LEFT | TA_TOP);
+        // Without free units of its own for the secondary period, row 0 holds the whole month.
+        const uint32_t ids[] = { uint32_t(secondaryRow ? IDS_SUMMARY_MAIN_PERIOD : IDS_SUMMARY_MONTH),
+            IDS_SUMMARY_SECONDARY_PERIOD, IDS_SUMMARY_TOTAL };
+        for (int row = 0; row < 3; ++row) {
+            if (row == 1 && !secondaryRow)
+                continue;
+            languageString(ids[row], text, sizeof text);
+            RECT box = { names.left, area.top + row * h, names.right, area.top + (row + 1) * h };
+            DrawTextA(dc, text, -1, &box, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        }
+    }
+}
+
+void drawSummary(MainWindowState* state, HDC dc, const Rate& rate, const BillingPeriod& period)
 {
     selectSkinFont(dc, kFontSummary);
     SetTextColor(dc, skin.fontColors[kFontSummary]);
@@ -50,11 +84,11 @@ void drawSummary(
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
 
     char money[128];
-    formatTariffMoney(costs[0], money, sizeof money);
+    formatTariffMoney(period.usageCost, money, sizeof money);
     TextOutA(dc, area.left + 4 * w, area.top, money, int(strlen(money)));
     // Row 1's cost cell stays empty: the month's cost is not split by period, and the total
     // below counts every cost once.
-    formatTariffMoney(monthTotalCost(costs), money, sizeof money);
+    formatTariffMoney(monthTotalCost(&period.usageCost), money, sizeof money);
     TextOutA(dc, area.left + 4 * w, area.top + 2 * h, money, int(strlen(money)));
 
     const int64_t unit = unitSize(rate.unit);
@@ -64,12 +98,16 @@ void drawSummary(
     layout.y0 = area.top;
     layout.columnWidth = w;
     layout.lineHeight = h;
-    layout.counters = counters;
+    layout.counters = &period.used;
     layout.freeMain = int64_t(rate.amount[0]) * unit;
     layout.freeSecondary = int64_t(rate.amount[1]) * unit;
-    layout.daysLeft = daysLeft(state->selectedMonth, state->lastTick);
+    layout.daysLeft = period.daysLeft;
     layout.format = isVolumeUnit(rate.unit) ? formatVolume : formatDuration;
     drawFreeUnitsTable(layout);
+    drawSummaryLabels(dc, area, w, h, layout.freeSecondary != 0);
+    // The connection list draws with what the Summary leaves selected.
+    selectSkinFont(dc, kFontSummary);
+    SetTextColor(dc, skin.fontColors[kFontSummary]);
     state->painted.summaryShown = true;
     state->painted.secondaryRow = layout.freeSecondary != 0;
     state->painted.summaryColumnWidth = w;
@@ -128,17 +166,22 @@ void drawDailyChart(HDC dc, uint32_t element, const int64_t* values, const doubl
 
     const int64_t largest = largestDayValue(values);
 
-    char text[2 * kFormattedValueSize + 8];
+    char text[256];
     format(values[0], text);
     if (liveConnectionCount() != 0) {
         TrafficTotals live {};
         liveTraffic(live, -1);
-        char share[kFormattedValueSize];
+        char total[kFormattedValueSize], share[kFormattedValueSize], pattern[128];
+        memcpy(total, text, sizeof total);
         format(kind == ChartKind::volume ? live.received + live.sent : int64_t(live.onlineSeconds), share);
-        snprintf(text + strlen(text), sizeof text - strlen(text), " (%s)", share);
+        // The brackets say what they hold: the share of the connections running now.
+        if (!languageString(IDS_CHART_RUNNING_SHARE, pattern, sizeof pattern))
+            snprintf(pattern, sizeof pattern, "%%1 (%%2)");
+        const char* inserts[] = { total, share };
+        fillInserts(pattern, inserts, 2, text, sizeof text);
     }
     RECT summaryBox = summary;
-    DrawTextA(dc, text, -1, &summaryBox, skin.textFormats[element + 2]);
+    DrawTextA(dc, text, -1, &summaryBox, skin.textFormats[element + 2] | DT_END_ELLIPSIS);
 
     const LONG scaleTop = drawScaleLabels(dc, labels, chart.top, h, largest, format);
 
@@ -215,12 +258,10 @@ void paintStatistics(MainWindowState* state, HDC dc)
             drawDailyChart(dc, kElementData, volumes, volumeTariff ? costs : nullptr, ChartKind::volume);
         if (paintReaches(dc, kRedrawTimeChart))
             drawDailyChart(dc, kElementTime, times, volumeTariff ? nullptr : costs, ChartKind::time);
-        if (rate != nullptr && summaryReached) {
-            // The counters query overwrites the cost snapshot's counters only; the costs were
-            // used above already.
-            const FreeUnitCounters* counters = monthCounters(state->selectedMonth);
-            drawSummary(state, dc, *rate, costs, counters);
-        }
+        // The Summary counts over the tariff's billing period, which need not be the month.
+        BillingPeriod period;
+        if (rate != nullptr && summaryReached && billingPeriodOf(state->selectedMonth, state->lastTick, period))
+            drawSummary(state, dc, *rate, period);
     }
     // The connection list draws in what the Summary leaves selected, drawn or not.
     if (!summaryReached && rate != nullptr && monthAvailable) {

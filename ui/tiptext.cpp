@@ -21,11 +21,33 @@ Figure figure(ValueFormatter format, int64_t value)
     return written;
 }
 
+// The text that says "billing period" where the month's text says "month", when the free units
+// count from a billing day other than the 1st.
+uint32_t periodText(const SummaryFigures& figures, uint32_t monthText)
+{
+    if (figures.billingPeriodFirst == nullptr)
+        return monthText;
+    switch (monthText) {
+    case IDS_TIP_WHOLE_MONTH:
+        return IDS_TIP_WHOLE_PERIOD;
+    case IDS_TIP_PER_DAY:
+        return IDS_TIP_PER_DAY_PERIOD;
+    case IDS_TIP_NOTHING_LEFT:
+        return IDS_TIP_NOTHING_LEFT_PERIOD;
+    case IDS_TIP_LEFT_AT_MONTH_END:
+        return IDS_TIP_LEFT_AT_PERIOD_END;
+    case IDS_TIP_MONTH_COST:
+        return IDS_TIP_PERIOD_COST;
+    default:
+        return monthText;
+    }
+}
+
 // What one row of the Summary says: the usage of its period against the period's free units.
 void summaryRowLine(const SummaryFigures& figures, int32_t row, char* text, size_t size)
 {
     int64_t used = figures.used[0], freeUnits = figures.freeUnits[0];
-    uint32_t period = figures.secondaryRow ? IDS_TIP_MAIN_PERIOD : IDS_TIP_WHOLE_MONTH;
+    uint32_t period = figures.secondaryRow ? IDS_TIP_MAIN_PERIOD : periodText(figures, IDS_TIP_WHOLE_MONTH);
     if (row == 1) {
         used = figures.used[1];
         freeUnits = figures.freeUnits[1];
@@ -35,7 +57,7 @@ void summaryRowLine(const SummaryFigures& figures, int32_t row, char* text, size
             used += figures.used[1];
             freeUnits += figures.freeUnits[1];
         }
-        period = IDS_TIP_WHOLE_MONTH;
+        period = periodText(figures, IDS_TIP_WHOLE_MONTH);
     }
     char periodName[256];
     languageString(period, periodName, sizeof periodName);
@@ -49,17 +71,28 @@ void summaryRowLine(const SummaryFigures& figures, int32_t row, char* text, size
 
 } // namespace
 
+// Says which days the billing period covers, when it is not the calendar month.
+void billingPeriodLine(const SummaryFigures& figures, char* text, size_t size)
+{
+    if (figures.billingPeriodFirst == nullptr)
+        return;
+    const char* inserts[] = { figures.billingPeriodFirst, figures.billingPeriodLast };
+    appendLanguageLine(text, size, IDS_TIP_BILLING_PERIOD, inserts, 2);
+}
+
 void summaryCellTip(const SummaryFigures& figures, int32_t row, int32_t column, char* text, size_t size)
 {
     text[0] = '\0';
     if (column == 4 && row == 0) {
         const char* inserts[] = { figures.monthCost, figures.tariffName };
-        appendLanguageLine(text, size, IDS_TIP_MONTH_COST, inserts, 2);
+        appendLanguageLine(text, size, periodText(figures, IDS_TIP_MONTH_COST), inserts, 2);
+        billingPeriodLine(figures, text, size);
         return;
     }
     if (column == 4 && row == 2) {
         const char* inserts[] = { figures.totalCost, figures.monthlyFee };
         appendLanguageLine(text, size, IDS_TIP_TOTAL_COST, inserts, 2);
+        billingPeriodLine(figures, text, size);
         return;
     }
     int64_t used = figures.used[0], freeUnits = figures.freeUnits[0];
@@ -77,20 +110,52 @@ void summaryCellTip(const SummaryFigures& figures, int32_t row, int32_t column, 
         appendLanguageLine(text, size, IDS_TIP_OVER_MARK, inserts, 1);
     } else if (column == 3) {
         if (left <= 0 || figures.daysLeft <= 0) {
-            appendLanguageLine(text, size, IDS_TIP_NOTHING_LEFT);
+            appendLanguageLine(text, size, periodText(figures, IDS_TIP_NOTHING_LEFT));
         } else if (figures.pastMonth) {
             const Figure leftText = figure(figures.format, left);
             const char* inserts[] = { leftText.text };
-            appendLanguageLine(text, size, IDS_TIP_LEFT_AT_MONTH_END, inserts, 1);
+            appendLanguageLine(text, size, periodText(figures, IDS_TIP_LEFT_AT_MONTH_END), inserts, 1);
         } else {
             const Figure perDay = figure(figures.format, left / figures.daysLeft);
             char days[16];
             snprintf(days, sizeof days, "%d", figures.daysLeft);
             const char* inserts[] = { perDay.text, days };
-            appendLanguageLine(text, size, IDS_TIP_PER_DAY, inserts, 2);
+            appendLanguageLine(text, size, periodText(figures, IDS_TIP_PER_DAY), inserts, 2);
         }
     }
     summaryRowLine(figures, row, text, size);
+    billingPeriodLine(figures, text, size);
+}
+
+void yearMonthTip(const YearMonthFigures& figures, char* text, size_t size)
+{
+    text[0] = '\0';
+    if (!figures.hasLog) {
+        const char* inserts[] = { figures.month };
+        appendLanguageLine(text, size, IDS_TIP_YEAR_NO_LOG, inserts, 1);
+    } else if (figures.chart == kElementYearCost) {
+        const char* inserts[] = { figures.month, figures.value, figures.usage, figures.fee };
+        appendLanguageLine(text, size, IDS_TIP_YEAR_MONTH_COST, inserts, 4);
+    } else {
+        const char* inserts[] = { figures.month, figures.value };
+        appendLanguageLine(text, size,
+            figures.chart == kElementYearData ? IDS_TIP_YEAR_MONTH_VOLUME : IDS_TIP_YEAR_MONTH_TIME, inserts, 2);
+    }
+    if (figures.running)
+        appendLanguageLine(text, size, IDS_TIP_YEAR_RUNNING);
+    appendLanguageLine(text, size, IDS_TIP_YEAR_KEYS);
+}
+
+void yearTotalsTip(int32_t monthsWithLog, const char* tariffName, char* text, size_t size)
+{
+    text[0] = '\0';
+    if (tariffName != nullptr) {
+        char count[16];
+        snprintf(count, sizeof count, "%d", monthsWithLog);
+        const char* inserts[] = { count, tariffName };
+        appendLanguageLine(text, size, IDS_TIP_YEAR_TOTALS, inserts, 2);
+    }
+    appendLanguageLine(text, size, IDS_TIP_YEAR_KEYS);
 }
 
 void chartDayTip(bool volumeChart, const char* date, int64_t value, const char* cost, char* text, size_t size)

@@ -13,13 +13,17 @@ struct SummaryFigures {
     bool secondaryRow; // the tariff has free units of its own for the secondary period
     int64_t used[2]; // usage counted in the main and the secondary period
     int64_t freeUnits[2]; // free units of the two periods (bytes or seconds)
-    int32_t daysLeft; // of the current month; a past month has 1
+    int32_t daysLeft; // of the current billing period; a past month has 1
     bool pastMonth;
     ValueFormatter format; // formatVolume or formatDuration, as the tariff bills
     const char* monthCost; // the month's cost, formatted
     const char* totalCost; // with the monthly fee
     const char* monthlyFee;
     const char* tariffName;
+    // The dates of the billing period, as the locale writes them; null first day when the period
+    // is the calendar month (billing day 1).
+    const char* billingPeriodFirst;
+    const char* billingPeriodLast;
 };
 void summaryCellTip(const SummaryFigures& figures, int32_t row, int32_t column, char* text, size_t size);
 
@@ -55,6 +59,25 @@ void recordTip(const RecordFigures& record, char* text, size_t size);
 // graph's scale, in bytes per second.
 void liveGraphTip(const char* entryName, int64_t receivedNow, int64_t sentNow, int64_t receivedAverage,
     int64_t sentAverage, int64_t largest, char* text, size_t size);
+
+// A month of the year's charts (YearData, YearTime or YearCost): `month` its name and year as
+// the locale writes them, `value` the bar's figure as shown; for the cost chart `usage` and `fee`,
+// the parts of that figure. A month without a log says so, a month with running connections that
+// they count as if they ended now.
+struct YearMonthFigures {
+    uint32_t chart;
+    const char* month;
+    bool hasLog;
+    bool running;
+    const char* value;
+    const char* usage;
+    const char* fee;
+};
+void yearMonthTip(const YearMonthFigures& figures, char* text, size_t size);
+
+// The line of the year's totals: how many months have a log and which tariff priced them (null
+// without one).
+void yearTotalsTip(int32_t monthsWithLog, const char* tariffName, char* text, size_t size);
 
 // A button of the window: its name and shortcut. The tariff button names the active tariff
 // (null without one).

@@ -137,7 +137,8 @@ UINT openTrayMenu(MainWindowState* state)
     const struct {
         uint32_t text;
         UINT command;
-    } items[] = { { IDS_TRAY_SHOW, IDM_SHOW_WINDOW }, { IDS_TRAY_OPTIONS, IDM_OPTIONS }, { IDS_TRAY_EXIT, IDM_EXIT } };
+    } items[] = { { IDS_TRAY_SHOW, IDM_SHOW_WINDOW }, { IDS_TRAY_OPTIONS, IDM_OPTIONS }, { IDS_TRAY_HELP, IDM_HELP },
+        { IDS_TRAY_EXIT, IDM_EXIT } };
     for (const auto& item : items) {
         char text[256];
         languageString(item.text, text, sizeof text);

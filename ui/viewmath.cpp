@@ -3,11 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "skin/skinrules.h"
+
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height)
 {
-    if (maxValue <= 0 || value <= 0)
+    return barHeight(double(value), double(maxValue), height);
+}
+
+int32_t barHeight(double value, double maxValue, int32_t height)
+{
+    if (!(maxValue > 0) || !(value > 0))
         return 0;
-    return int32_t(std::floor(double(value) * double(height) / double(maxValue) + 0.5));
+    return int32_t(std::floor(value * double(height) / maxValue + 0.5));
 }
 
 int64_t largestDayValue(const int64_t values[32])
@@ -16,14 +23,6 @@ int64_t largestDayValue(const int64_t values[32])
     for (int day = 1; day <= 31; ++day)
         largest = std::max(largest, values[day]);
     return largest;
-}
-
-int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick)
-{
-    static const int32_t kMonthLengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    if (selectedMonth != 0 || lastTick.month < 1 || lastTick.month > 12)
-        return 1;
-    return kMonthLengths[lastTick.month - 1] - int32_t(lastTick.day) + 1;
 }
 
 namespace {
@@ -47,25 +46,21 @@ void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t free
 {
     cells->secondaryRow = freeSecondary != 0;
     fillRow(cells->text[0], usedMain, freeMain - usedMain, daysLeftCount, format);
-    int64_t used = usedMain;
-    int64_t remaining = freeMain - usedMain;
-    int64_t perDay = daysLeftCount > 0 ? remaining / daysLeftCount : 0;
-    if (cells->secondaryRow) {
-        fillRow(cells->text[1], usedSecondary, freeSecondary - usedSecondary, daysLeftCount, format);
-        used += usedSecondary;
-        remaining += freeSecondary - usedSecondary;
-        if (daysLeftCount > 0)
-            perDay += (freeSecondary - usedSecondary) / daysLeftCount;
-    } else {
-        for (auto& cell : cells->text[1])
+    for (int row : { 1, 2 })
+        for (auto& cell : cells->text[row])
             cell[0] = '\0';
-    }
-    format(used, cells->text[2][0]);
+    // With one period's free units the total row would only repeat the row above: it keeps
+    // just its money.
+    if (!cells->secondaryRow)
+        return;
+    fillRow(cells->text[1], usedSecondary, freeSecondary - usedSecondary, daysLeftCount, format);
+    const int64_t remaining = (freeMain - usedMain) + (freeSecondary - usedSecondary);
+    format(usedMain + usedSecondary, cells->text[2][0]);
     format(remaining, cells->text[2][1]);
-    cells->text[2][2][0] = '\0';
     if (daysLeftCount > 0) {
         char text[kFormattedValueSize];
-        format(perDay, text);
+        // The sum of the rows' shares, each cut to whole units as drawn above it.
+        format((freeMain - usedMain) / daysLeftCount + (freeSecondary - usedSecondary) / daysLeftCount, text);
         if (text[0] != '+')
             std::copy(text, text + kFormattedValueSize, cells->text[2][2]);
     }
@@ -76,6 +71,17 @@ int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight)
     if (lineHeight <= 0)
         return 0;
     return std::max(0, recordCount - height / lineHeight);
+}
+
+ScrollThumb listScrollThumb(int32_t recordCount, int32_t firstRow, int32_t rowsShown, int32_t height)
+{
+    if (recordCount <= 0 || rowsShown >= recordCount || height <= 0)
+        return { 0, 0 };
+    const int32_t thumb = std::max<int32_t>(std::min(4, height), int32_t(int64_t(height) * rowsShown / recordCount));
+    // The positions the list can take share out the track the thumb leaves free.
+    const int32_t positions = recordCount - rowsShown;
+    const int32_t first = std::clamp(firstRow, 0, positions);
+    return { int32_t(int64_t(height - thumb) * first / positions), thumb };
 }
 
 uint32_t mixedColor(uint32_t a, uint32_t b)
@@ -147,6 +153,24 @@ int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch)
     if (pitch <= 0 || x < left || x >= left + 31 * pitch)
         return 0;
     return (x - left) / pitch + 1;
+}
+
+int32_t yearMonthAt(int32_t x, int32_t left, int32_t right)
+{
+    const int32_t pitch = (right - left) / 12;
+    if (pitch <= 0 || x < left || x >= left + 12 * pitch)
+        return 0;
+    return (x - left) / pitch + 1;
+}
+
+bool slotInView(uint32_t slot, bool yearView)
+{
+    if (slot >= kElementYearData && slot <= kElementYearSummary)
+        return yearView;
+    if ((slot >= kElementData && slot <= kElementSummary)
+        || (slot >= kElementSummaryColumns && slot <= kElementLogScroll))
+        return !yearView;
+    return true;
 }
 
 int32_t listRowAt(int32_t y, int32_t top, int32_t lineHeight, int32_t rowsShown)

@@ -1,6 +1,7 @@
 #pragma once
 // The arithmetic of the statistics views, apart from the drawing: bar heights, the free-units
 // table, the number of days left, the scroll limit of the connection list.
+#include <cstddef>
 #include <cstdint>
 
 #include "core/localtime.h"
@@ -9,16 +10,14 @@
 // Height of a chart bar for `value` when `maxValue` fills `height` pixels, rounded half up.
 // 0 when there is nothing to scale (max not positive) or the value is not positive.
 int32_t barHeight(int64_t value, int64_t maxValue, int32_t height);
+int32_t barHeight(double value, double maxValue, int32_t height);
 
 // The largest of the day values 1..31 (element 0 is the month), at least 0.
 int64_t largestDayValue(const int64_t values[32]);
 
-// Days left for the per-day quota. A past month has one day left; the current month counts
-// its remaining days with a February of 28 days, so 29 February leaves none.
-int32_t daysLeft(uint32_t selectedMonth, const LocalTime& lastTick);
-
 // The texts of the free-units table: rows 0 (main period), 1 (secondary period, only with
-// secondary free units) and 2 (totals); columns used, remaining, remaining per day.
+// secondary free units) and 2 (totals, only with secondary free units: otherwise row 0 is
+// the month's total already); columns used, remaining, remaining per day.
 struct FreeUnitsCells {
     bool secondaryRow;
     char text[3][3][kFormattedValueSize]; // an empty text is a cell left blank
@@ -29,6 +28,32 @@ void computeFreeUnitsCells(int64_t usedMain, int64_t usedSecondary, int64_t free
 
 // The largest useful listScroll: the rows that do not fit into `height` pixels.
 int32_t listScrollLimit(int32_t recordCount, int32_t height, int32_t lineHeight);
+
+// The part of a bar `height` pixels long that stands for the rows shown of a longer list: its
+// top and height, never less than 4 pixels (or the bar), reaching the bar's end with the last
+// rows. Height 0 while every record is shown.
+struct ScrollThumb {
+    int32_t top;
+    int32_t height;
+};
+ScrollThumb listScrollThumb(int32_t recordCount, int32_t firstRow, int32_t rowsShown, int32_t height);
+
+// Where a line too long for its box is cut, given that its first `fitting` characters fit: after
+// the last word that fits whole (the spaces before the cut left out), or at `fitting` when not
+// even the first word fits. `length` is the whole line's.
+template <typename Char> size_t cutAtWord(const Char* text, size_t length, size_t fitting)
+{
+    if (fitting >= length)
+        return length;
+    size_t cut = fitting;
+    if (text[cut] != Char(' ')) {
+        while (cut > 0 && text[cut - 1] != Char(' '))
+            --cut;
+    }
+    while (cut > 0 && text[cut - 1] == Char(' '))
+        --cut;
+    return cut > 0 ? cut : fitting;
+}
 
 // The colour between two GDI colour references, channel by channel rounded up.
 uint32_t mixedColor(uint32_t a, uint32_t b);
@@ -65,6 +90,11 @@ SummaryCell summaryCellAt(
     int32_t x, int32_t y, int32_t left, int32_t top, int32_t columnWidth, int32_t lineHeight, bool secondaryRow);
 // The day (1..31) whose bar of pitch `pitch` from `left` holds x; 0 for none.
 int32_t chartDayAt(int32_t x, int32_t left, int32_t pitch);
+// The month (1..12) of a year chart whose twelve bars share left..right; 0 for none.
+int32_t yearMonthAt(int32_t x, int32_t left, int32_t right);
+// Whether skin slot `slot` is part of the view shown: the month's figures in the month view, the
+// year's charts in the year view, the window, the heading, the buttons and the status line in both.
+bool slotInView(uint32_t slot, bool yearView);
 // The shown row (0 the first) of a list drawn from `top` - 1 in rows of `lineHeight`; -1 for none.
 int32_t listRowAt(int32_t y, int32_t top, int32_t lineHeight, int32_t rowsShown);
 

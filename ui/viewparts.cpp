@@ -1,5 +1,7 @@
 #include "ui/viewparts.h"
 
+#include <span>
+
 #include "skin/skin.h"
 #include "skin/skinscale.h"
 
@@ -7,15 +9,23 @@ namespace {
 
 struct PartElements {
     uint32_t part;
-    uint32_t slots[3];
+    uint32_t slots[4];
     int count;
 };
 
-const PartElements kParts[] = {
+// The Summary's and the list's headings are drawn with them: a paint that reaches one draws both.
+const PartElements kMonthParts[] = {
     { kRedrawVolumeChart, { kElementData, kElementDataText, kElementDataSummary }, 3 },
     { kRedrawTimeChart, { kElementTime, kElementTimeText, kElementTimeSummary }, 3 },
-    { kRedrawSummary, { kElementSummary }, 1 },
-    { kRedrawLiveGraph, { kElementLog, kElementLogText }, 2 },
+    { kRedrawSummary, { kElementSummary, kElementSummaryColumns, kElementSummaryRows }, 3 },
+    { kRedrawLiveGraph, { kElementLog, kElementLogText, kElementLogColumns, kElementLogScroll }, 4 },
+    { kRedrawStatusLine, { kElementStatusText }, 1 },
+};
+
+// The year's charts and totals all show the month's volume, time and cost.
+constexpr uint32_t kYearFigures = kRedrawVolumeChart | kRedrawTimeChart | kRedrawSummary;
+const PartElements kYearParts[] = {
+    { kYearFigures, { kElementYearData, kElementYearTime, kElementYearCost, kElementYearSummary }, 4 },
     { kRedrawStatusLine, { kElementStatusText }, 1 },
 };
 
@@ -27,14 +37,17 @@ RECT widened(const RECT& rect)
 
 } // namespace
 
-int tickWorkRects(uint32_t work, RECT* rects)
+int tickWorkRects(uint32_t work, bool yearShown, RECT* rects)
 {
     int count = 0;
-    for (const PartElements& part : kParts) {
+    const std::span<const PartElements> parts
+        = yearShown ? std::span<const PartElements>(kYearParts) : std::span<const PartElements>(kMonthParts);
+    for (const PartElements& part : parts) {
         if ((work & part.part) == 0)
             continue;
         for (int i = 0; i < part.count; ++i)
-            rects[count++] = widened(skin.rects[part.slots[i]]);
+            if (!IsRectEmpty(&skin.rects[part.slots[i]]))
+                rects[count++] = widened(skin.rects[part.slots[i]]);
     }
     return count;
 }
@@ -42,7 +55,7 @@ int tickWorkRects(uint32_t work, RECT* rects)
 bool paintReaches(HDC dc, uint32_t part)
 {
     RECT rects[kMaxTickRects];
-    const int count = tickWorkRects(part, rects);
+    const int count = tickWorkRects(part, false, rects);
     // The list numbers its rows left of the log area, up to the window's edge.
     if (part == kRedrawLiveGraph && count != 0)
         rects[0].left = 0;

@@ -30,6 +30,11 @@ LONG drawScaleLabels(
 
 void paintStatistics(MainWindowState* state, HDC dc);
 
+// The year at a glance in place of the month's figures (yearview.cpp), and the tip of its chart
+// `slot` at month `part` (1..12), or of its totals.
+void paintYearView(MainWindowState* state, HDC dc);
+void yearTipText(const MainWindowState* state, uint32_t slot, int32_t part, char* text, size_t size);
+
 // One month chart: bars per day, the cost line when `costs` is given, the average line and
 // the labels. `element` is the chart's skin slot (Data or Time); its text and summary
 // elements are the two slots after it.

@@ -46,7 +46,7 @@ LONG drawScaleLabels(
     HDC dc, const RECT& labels, LONG chartTop, int32_t lineHeight, int64_t largest, ValueFormatter format)
 {
     char scale[kFormattedValueSize];
-    const int scaleNumber = format(largest, scale);
+    const int scaleNumber = formatScale(format, largest, scale);
     RECT unitBox = labels;
     DrawTextA(dc, unitOf(scale, scaleNumber), -1, &unitBox, DT_SINGLELINE | DT_CENTER | DT_TOP | DT_NOPREFIX);
     const LONG scaleTop = std::max<LONG>(chartTop - lineHeight / 2, labels.top + lineHeight);

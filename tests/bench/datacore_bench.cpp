@@ -1,5 +1,6 @@
 // Month logs and pricing: loadMonth against the bare gzip line loop over the same file (its
-// floor), writeMonthLog and computeCost per record, and the allocations each makes.
+// floor), writeMonthLog and computeCost per record, and the allocations each makes; the year at
+// a glance read from twelve full months.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
@@ -14,6 +15,7 @@
 #include "core/gzfile.h"
 #include "fuzzplatform.h"
 #include "log/statistics.h"
+#include "meter/yearsums.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 
@@ -42,6 +44,9 @@ namespace {
 constexpr uint32_t kOctober2003 = 2003 * 65536 + 10;
 constexpr int kLoadRecords = 100000;
 constexpr int kWriteRecords = 10000;
+// A full month for the year at a glance: a slice every two and a quarter minutes, day and night.
+constexpr int kYearMonthRecords = 20000;
+constexpr uint16_t kYear = 2004;
 
 void addTariff()
 {
@@ -62,14 +67,14 @@ void addTariff()
 }
 
 // A month of `count` slices spread over its days, through the program's own writer.
-void writeMonth(int count)
+void writeMonth(int count, uint32_t key = kOctober2003)
 {
     MonthStats month {};
-    month.key = kOctober2003;
+    month.key = key;
     for (int i = 0; i < count; ++i) {
         LogRecord* record = new LogRecord {};
-        record->start = LocalTime { 2003, 10, 0, uint16_t(1 + i % 31), uint16_t(i % 24), uint16_t(i % 60),
-            uint16_t(i * 7 % 60), 0 };
+        record->start = LocalTime { uint16_t(key >> 16), uint16_t(key & 0xFFFF), 0, uint16_t(1 + i % 28),
+            uint16_t(i % 24), uint16_t(i % 60), uint16_t(i * 7 % 60), 0 };
         record->dur = uint32_t(30 + i % 7200);
         record->rx = uint32_t(i) * 104729u;
         record->rxp = uint32_t(i % 5000);
@@ -185,12 +190,27 @@ void BM_ComputeCost(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 
+// The year at a glance of twelve full months, as the window reads it outside its paint and as
+// /export YYYY reads it; with a billing day the month before the year is read as well.
+void BM_ReadYear(benchmark::State& state)
+{
+    addTariff();
+    TariffTable[0]->billingDay = uint32_t(state.range(0));
+    static YearTotals totals;
+    for (auto _ : state)
+        if (!readYear(kYear, 0, totals))
+            abort();
+    state.counters["per_record"] = perRecord(12 * kYearMonthRecords);
+    TariffTable[0]->billingDay = 1;
+}
+
 BENCHMARK(BM_GzgetsFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GzgetsFloorSameBuffer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GzReaderFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadMonth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteMonthLog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeCost);
+BENCHMARK(BM_ReadYear)->Arg(1)->Arg(15)->Unit(benchmark::kMillisecond);
 
 // Keeps the time per iteration of each benchmark (the mean when repeated), so the loadMonth
 // ratios can be printed.
@@ -228,6 +248,9 @@ int main(int argc, char** argv)
     setUpFuzzDirectory("bench");
     resetSettings();
     writeMonth(kLoadRecords);
+    for (uint32_t month = 1; month <= 12; ++month)
+        writeMonth(kYearMonthRecords, uint32_t(kYear) * 65536u + month);
+    writeMonth(kYearMonthRecords, uint32_t(kYear - 1) * 65536u + 12);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

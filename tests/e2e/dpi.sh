@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # telvane and rimcutter at 150 %: a copy of the test prefix whose screen has 144 DPI (the shared
-# prefix stays at 96). The default skin's 434 x 306 window opens as 651 x 459, centred, its
+# prefix stays at 96). The default skin's 434 x 334 window opens as 651 x 501, centred, its
 # outline scaled with it; rimcutter's status bar grows while traced points stay picture pixels.
 set -euo pipefail
 tree=$1
@@ -54,12 +54,12 @@ drive() { wine "$driver" "$@" | tr -d '\r'; }
 wine "$work/telvane.exe" &
 telvane_pid=$!
 read -r visible x y width height < <(drive window)
-check "the window opens at 150 %: 651 x 459 (${width}x$height)" [ "$visible" = 1 -a "$width" = 651 -a "$height" = 459 ]
-check "it is centred on the 1024 x 768 screen ($x,$y)" [ "$x" = $(((1024 - 651) / 2)) -a "$y" = $(((768 - 459) / 2)) ]
+check "the window opens at 150 %: 651 x 501 (${width}x$height)" [ "$visible" = 1 -a "$width" = 651 -a "$height" = 501 ]
+check "it is centred on the 1024 x 768 screen ($x,$y)" [ "$x" = $(((1024 - 651) / 2)) -a "$y" = $(((768 - 501) / 2)) ]
 # The outline's side rectangle runs from column 6 at 100 %, 9 at 150 %; (640, 300) lies beyond
 # the 434 pixels of 100 %; the rounded corner stays cut.
 read -r left top right bottom beyond edge before corner < <(drive outline 640 300 9 100 8 100 1 1)
-check "the outline is 651 x 459 ($left $top $right $bottom)" [ "$left $top $right $bottom" = "0 0 651 459" ]
+check "the outline is 651 x 501 ($left $top $right $bottom)" [ "$left $top $right $bottom" = "0 0 651 501" ]
 check "the outline scaled with it ($beyond $edge $before $corner)" [ "$beyond $edge $before $corner" = "1 1 0 0" ]
 drive close yes >/dev/null || true
 wait "$telvane_pid" 2>/dev/null || true

@@ -7,6 +7,8 @@
 #include <png.h>
 
 #include <cstdio>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@ namespace {
 
 const char kClass[] = "Vek_QZ_MWC";
 constexpr int kStatusBarId = 1;
+constexpr int kHorizontalBarId = 2; // the scroll bars, controls above the status bar
+constexpr int kVerticalBarId = 3;
 constexpr int kMessageText = 0xFFFF; // the text of a message box
 
 std::string programFolder()
@@ -480,10 +484,19 @@ TEST_F(Rimcutter, TracedOutlineGoesToTheClipboardAndToAFile)
     chooseFile(40010, saved);
     EXPECT_EQ(readFile(saved), kTraced);
 
-    // A picture that does not decode leaves the sizes and the shapes as they were.
+    // A picture that does not decode is said so, and leaves the picture, its name in the title,
+    // the sizes and the shapes as they were.
     const std::string broken = folder_ + "broken.png";
     writeFile(broken, "this is not a PNG picture");
-    openPicture(broken);
+    PostMessageA(window_, WM_COMMAND, 40001, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(eventually([&] { return (dialog = findWindow(0, window_, "#32770")); }));
+    enterFileName(dialog, broken);
+    ASSERT_TRUE(eventually([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(messageBoxText(), "broken.png could not be opened: it is not a PNG picture, or it cannot be read.");
+    char title[MAX_PATH] = "";
+    GetWindowTextA(window_, title, sizeof title);
+    EXPECT_STREQ(title, "picture.png - Rimcutter 0.1");
     EXPECT_EQ(copiedText(), kTraced);
 
     // Another picture keeps the shapes; the region takes the new picture's size.
@@ -552,9 +565,18 @@ TEST_F(Rimcutter, TheWholePictureCanBeReachedAtEveryZoom)
     // far corner, (5 + 399) * 4 + 1 = 1617 of 1640.
     SendMessageA(window_, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120 * 100)), 0);
     SendMessageA(window_, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, WORD(-120 * 100)), 0);
-    RECT client {};
+    // The scroll bars show along the view's edges, the status bar below the horizontal one.
+    RECT client {}, horizontal {}, vertical {}, status {};
     GetClientRect(window_, &client);
-    const int viewWidth = client.right, viewHeight = client.bottom - statusBarHeight();
+    HWND horizontalBar = GetDlgItem(window_, kHorizontalBarId), verticalBar = GetDlgItem(window_, kVerticalBarId);
+    ASSERT_TRUE(IsWindowVisible(horizontalBar) && IsWindowVisible(verticalBar));
+    GetWindowRect(horizontalBar, &horizontal);
+    GetWindowRect(verticalBar, &vertical);
+    GetWindowRect(GetDlgItem(window_, kStatusBarId), &status);
+    EXPECT_LE(horizontal.bottom, status.top);
+    EXPECT_LE(vertical.bottom, status.top);
+    const int viewWidth = client.right - (vertical.right - vertical.left);
+    const int viewHeight = client.bottom - statusBarHeight() - (horizontal.bottom - horizontal.top);
     EXPECT_EQ(pixelAt(viewWidth - 23, viewHeight - 23), onePixel(399, 299));
     // An arrow key moves a line of 16 pixels: 4 picture pixels at 400 %.
     key(VK_LEFT);
@@ -603,6 +625,77 @@ TEST_F(Rimcutter, UnsavedShapesAreNotLostWithoutAsking)
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(eventually([&] { return !IsWindow(dialog); }));
     SendMessageA(window_, WM_NULL, 0, 0);
+}
+
+// The usual keys of opening, saving and undoing, Delete, and an Edit menu that shows them; pressed
+// as a user presses them, with Ctrl held.
+TEST_F(Rimcutter, UsualKeysAndAnEditMenu)
+{
+    // The menu as the program carries it.
+    const std::string program = programFolder() + "..\\dist\\rimcutter.exe";
+    HMODULE resources = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(resources, nullptr);
+    HMENU menu = LoadMenuA(resources, MAKEINTRESOURCEA(101));
+    ASSERT_NE(menu, nullptr);
+    char text[64] = "";
+    GetMenuStringA(menu, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Edit");
+    const struct {
+        UINT command;
+        const char* text;
+    } items[] = { { 40013, "&Undo last region\tCtrl+Z" }, { 40011, "&Delete all regions\tDel" } };
+    for (const auto& item : items) {
+        GetMenuStringA(GetSubMenu(menu, 1), item.command, text, sizeof text, MF_BYCOMMAND);
+        EXPECT_STREQ(text, item.text);
+    }
+    DestroyMenu(menu);
+    FreeLibrary(resources);
+
+    const std::string picture = folder_ + "picture.png";
+    ASSERT_TRUE(writePicture(picture, 400, 300));
+    openPicture(picture);
+    key('1');
+    SetForegroundWindow(window_);
+    ASSERT_TRUE(eventually([&] { return GetForegroundWindow() == window_; }));
+    const auto press = [](std::initializer_list<WORD> keys) {
+        std::vector<INPUT> inputs;
+        for (WORD k : keys)
+            inputs.push_back(INPUT { INPUT_KEYBOARD, { .ki = { k, 0, 0, 0, 0 } } });
+        for (auto k = std::rbegin(keys); k != std::rend(keys); ++k)
+            inputs.push_back(INPUT { INPUT_KEYBOARD, { .ki = { *k, 0, KEYEVENTF_KEYUP, 0, 0 } } });
+        SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    };
+    key('R');
+    click(10, 10);
+    click(20, 20);
+    key('R');
+    click(30, 30);
+    click(50, 50);
+    press({ VK_CONTROL, 'Z' });
+    EXPECT_TRUE(eventually([&] {
+        const std::string traced = copiedText();
+        return traced.find("width=\"11\"") != std::string::npos && traced.find("width=\"21\"") == std::string::npos;
+    })) << copiedText();
+    press({ VK_DELETE }); // copied just now: deleted without a question
+    EXPECT_TRUE(eventually([&] { return copiedText().find("width=\"11\"") == std::string::npos; }));
+
+    const struct {
+        WORD key;
+        const char* title;
+    } dialogs[] = { { 'O', "Open" }, { 'S', "Save As" } };
+    for (const auto& d : dialogs) {
+        press({ VK_CONTROL, d.key });
+        HWND dialog = nullptr;
+        ASSERT_TRUE(eventually([&] { return (dialog = findWindow(0, window_, "#32770")); })) << d.title;
+        char title[64] = "";
+        GetWindowTextA(dialog, title, sizeof title);
+        EXPECT_STREQ(title, d.title);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(eventually([&] { return !IsWindow(dialog); }));
+        SendMessageA(window_, WM_NULL, 0, 0);
+        SetForegroundWindow(window_);
+        ASSERT_TRUE(eventually([&] { return GetForegroundWindow() == window_; }));
+    }
 }
 
 // Not a check: sets the scene for the README's screenshot and leaves the tool running

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # telvane end to end under Wine: first start with no files, a simulated connection with real
-# loopback traffic, its log record and its export from the command line, the exit question and its
+# loopback traffic, its log record and its export from the command line, the year's table and the
+# comparison of tariffs from the command line, the exit question and its
 # "do not ask again" box, the saved files, a hidden start, a missing skin, a damaged past month, a
 # restarted notification area, a money limit that hangs up, a placement on no screen, a second
 # start, the session's end, a month log that cannot be written at exit, the loopback adapter
@@ -144,12 +145,87 @@ fi
 code=$(export_run 2001-01 "$work/none.csv")
 check "a month without a log fails (exit code $code) with one line on standard error" \
     [ "$code" = 2 -a "$(tr -d '\r' < "$work/export.err" | wc -l)" = 1 ]
+# A German user in a console window reads the line in its own letters: the console gets UTF-16,
+# a pipe (as here) UTF-8.
+LC_ALL=de_DE.UTF-8 timeout 30 "$wine_run" "$work/telvane.exe" /export 2001-01 "$(winepath -w "$work/none.csv")" \
+    2>&1 >/dev/null | cat > "$work/export.de" || true
+check "a German message reaches a pipe as UTF-8 ($(tr -d '\r' < "$work/export.de"))" \
+    grep -q "$(printf 'F\xc3\xbcr diesen Monat')" "$work/export.de"
+# The form this computer's spreadsheet reads: its list separator and decimal sign, and a byte-order
+# mark that says UTF-8.
+local_csv=$work/local.csv
+code=0
+LC_ALL=de_DE.UTF-8 timeout 30 "$wine_run" "$work/telvane.exe" /export "$(date +%Y-%m)" "$(winepath -w "$local_csv")" \
+    /local 2>"$work/export.err" || code=$?
+check "with /local it exports in the spreadsheet's form (exit code $code)" [ "$code" = 0 ]
+if [ -f "$local_csv" ] && [ -f "$csv" ]; then
+    check "the spreadsheet's file starts with a byte-order mark" [ "$(head -c 3 "$local_csv" | od -An -tx1 | tr -d ' ')" = efbbbf ]
+    want=$(tr -d '\r' < "$csv" | tail -1 | sed 's/\./,/; s/,/;/g; s/;\([0-9]*\)$/,\1/')
+    got=$(tr -d '\r' < "$local_csv" | tail -1)
+    check "its row has ; between the fields and a decimal comma ($got)" [ "$got" = "$want" ]
+fi
 printf 'no gzip' > "$work/log_200102.zip"
 code=$(export_run 2001-02 "$work/none.csv")
 check "a damaged month fails (exit code $code) with one line on standard error" \
     [ "$code" = 3 -a "$(tr -d '\r' < "$work/export.err" | wc -l)" = 1 ]
 check "neither writes a file" [ ! -f "$work/none.csv" ]
 rm -f "$work"/log_200102.zip*
+
+# 2c. The year's table and the comparison of tariffs from the command line, in a folder of their
+# own with two tariffs and two months whose prices are worked out by hand: Minutes (60 free, then
+# 0.05, 5.00 a month) and Megabytes (100 MB free from the 15th, then 0.10, 2.00 a month).
+cli=$work/cli
+mkdir -p "$cli"
+cp "$work/telvane.exe" "$work/english.dll" "$work/deutsch.dll" "$cli"/
+python3 - "$cli" <<'PY'
+import gzip, sys
+folder = sys.argv[1]
+def rate(name, unit, free, price, fixed, billing_day):
+    lines = ["<rate>", "\t<name>%s</name>" % name, "\t<ltimeb>0</ltimeb>", "\t<ltimee>0</ltimee>",
+             "\t<ldays>00000000</ldays>", "\t<precision>2</precision>", "\t<unit>%d</unit>" % unit]
+    lines += ["\t<amount>%d</amount>" % a for a in (free, 0, 100000, 0)]
+    lines += ["\t<cost>%.6f</cost>" % c for c in (fixed, price, price, 0, 0, 0, 0)]
+    if billing_day != 1:
+        lines.append("\t<billingday>%d</billingday>" % billing_day)
+    return lines + ["</rate>"]
+text = ["<version>1</version>"] + rate("Minutes", 4, 60, 0.05, 5.0, 1) + rate("Megabytes", 1, 100, 0.10, 2.0, 15)
+gzip.open(folder + "/rates.zip", "wb").write(("\r\n".join(text) + "\r\n").encode())
+MB = 1048576
+def block(day, dur, rx):
+    return ("<log>\r\n\t<day>%d</day>\r\n\t<time>36000</time>\r\n\t<dur>%d</dur>\r\n\t<rx>%d</rx>\r\n"
+            "\t<rxp>1</rxp>\r\n\t<tx>0</tx>\r\n\t<txp>0</txp>\r\n</log>\r\n" % (day, dur, rx))
+# February: 90 minutes and 50 MB on the 10th, 6 minutes and 70 MB on the 20th; March: 30 minutes
+# and 80 MB on the 3rd (the period begun on 20 February goes 50 MB over), 60 minutes and 40 MB
+# on the 20th.
+gzip.open(folder + "/log_200302.zip", "wb").write((block(10, 5400, 50 * MB) + block(20, 360, 70 * MB)).encode())
+gzip.open(folder + "/log_200303.zip", "wb").write((block(3, 1800, 80 * MB) + block(20, 3600, 40 * MB)).encode())
+PY
+table_run() {  # table_run COMMAND WHEN FILE: the exit code; standard error in $cli/table.err
+    local code=0
+    timeout 30 "$wine_run" "$cli/telvane.exe" "$1" "$2" "$(winepath -w "$3")" 2>"$cli/table.err" || code=$?
+    echo "$code"
+}
+code=$(table_run /compare 2003-03 "$cli/compare.csv")
+check "/compare writes every tariff's price for the month (exit code $code)" [ "$code" = 0 -a ! -s "$cli/table.err" ]
+rows=$(tr -d '\r' < "$cli/compare.csv" 2>/dev/null | tail -n +2 | tr '\n' ' ')
+check "its rows are name, usage, fixed amount and total in the table's order ($rows)" \
+    [ "$rows" = "Minutes,1.500000,5.000000,6.500000 Megabytes,5.000000,2.000000,7.000000 " ]
+code=$(table_run /export 2003 "$cli/2003.csv")
+check "/export YYYY writes the year's months (exit code $code)" [ "$code" = 0 -a ! -s "$cli/table.err" ]
+rows=$(tr -d '\r' < "$cli/2003.csv" 2>/dev/null | tail -n +2 | head -4 | tr '\n' ' ')
+check "one row per month with seconds, bytes and the cost with the fee ($rows)" \
+    [ "$rows" = "2003-01,0,0,0,0.000000 2003-02,5760,125829120,0,6.800000 2003-03,5400,125829120,0,6.500000 2003-04,0,0,0,0.000000 " ]
+check "the year's table has twelve months" [ "$(tr -d '\r' < "$cli/2003.csv" 2>/dev/null | wc -l)" = 13 ]
+code=$(table_run /export 2001 "$cli/none.csv")
+check "a year without a log fails (exit code $code) with one line on standard error" \
+    [ "$code" = 2 -a "$(tr -d '\r' < "$cli/table.err" | wc -l)" = 1 ]
+code=$(table_run /compare 2003-01 "$cli/none.csv")
+check "a comparison of a month without a log fails (exit code $code)" [ "$code" = 2 ]
+code=$(table_run /compare 2003 "$cli/none.csv")
+check "/compare with a year is no command line of it (exit code $code)" \
+    [ "$code" = 1 -a "$(tr -d '\r' < "$cli/table.err" | wc -l)" = 1 ]
+check "none of them writes a file" [ ! -f "$cli/none.csv" ]
+check "no file of the program's own is written" [ ! -f "$cli/settings.zip" -a ! -f "$cli/alerts.zip" ]
 
 # The phone-book menu of the tray icon dials the entry, and hangs it up again.
 drive tray-right-click
@@ -191,15 +267,15 @@ PY
 start
 read -r _ x y _ < <(drive window)
 window_id=$(xdotool search --onlyvisible --name telvane | head -1)
-# The "Log" element of the default skin starts at (40, 157) and is 116 pixels high.
-xdotool mousemove --window "$window_id" 200 180 mousedown 1
-xdotool mousemove --window "$window_id" 200 210
+# The "Log" element of the default skin starts at (38, 185) and is 116 pixels high.
+xdotool mousemove --window "$window_id" 200 200 mousedown 1
+xdotool mousemove --window "$window_id" 200 230
 sleep 0.3
-xdotool mousemove --window "$window_id" 200 240 mouseup 1
+xdotool mousemove --window "$window_id" 200 260 mouseup 1
 sleep 0.5
 dragged=$(drive scroll)
 check "dragging down the list scrolls it ($dragged rows)" [ "$dragged" -gt 0 ]
-xdotool mousemove --window "$window_id" 200 200 click 4
+xdotool mousemove --window "$window_id" 200 220 click 4
 sleep 0.5
 wheeled=$(drive scroll)
 check "the wheel scrolls it back ($dragged -> $wheeled rows)" [ "$wheeled" -lt "$dragged" ]
@@ -215,6 +291,19 @@ sleep 0.5
 read -r _ moved_x moved_y _ < <(drive window)
 check "dragging the background moves the window ($x,$y -> $moved_x,$moved_y)" \
     [ "$moved_x" = $((x + 30)) -a "$moved_y" = $((y + 20)) ]
+# So does the title: the heading of the default skin spans (52, 12) to (322, 30).
+x=$moved_x
+y=$moved_y
+xdotool mousemove $((x + 150)) $((y + 20)) mousedown 1
+xdotool mousemove $((x + 140)) $((y + 30))
+sleep 0.3
+xdotool mousemove $((x + 130)) $((y + 40))
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+read -r _ moved_x moved_y _ < <(drive window)
+check "dragging the title moves the window ($x,$y -> $moved_x,$moved_y)" \
+    [ "$moved_x" = $((x - 20)) -a "$moved_y" = $((y + 20)) ]
 # The close button of the default skin (398, 12, 26 x 18); the question was answered for good.
 xdotool mousemove $((moved_x + 410)) $((moved_y + 20)) click 1
 for _ in $(seq 1 50); do kill -0 "$telvane_pid" 2>/dev/null || break; sleep 0.2; done
@@ -421,7 +510,7 @@ for missing in "msxml4=" "msxml4=;msxml6="; do
     TELVANE_DLLOVERRIDES="rasapi32=n,b;$missing" start
     read -r visible _ _ width height < <(drive window)
     check "with $missing the window opens at the skin's size (${width}x$height)" \
-        [ "$visible" = 1 -a "$width" = 434 -a "$height" = 306 ]
+        [ "$visible" = 1 -a "$width" = 434 -a "$height" = 334 ]
     rectangles=$(drive region)
     check "with $missing the window has the skin's outline ($rectangles rectangles)" [ "$rectangles" -gt 1 ]
     check "with $missing no box is shown" [ "$(drive boxes)" = 0 ]

@@ -148,7 +148,7 @@ TEST_F(MonthLog, LoadingSumsPerMonthAndDay)
     EXPECT_NEAR(heldMonth.cost[31], 100 * 0.01, 1e-9);
     EXPECT_NEAR(heldMonth.cost[3], 1200 * 0.01, 1e-9);
     EXPECT_NEAR(heldMonth.cost[0], 1300 * 0.01, 1e-9);
-    EXPECT_EQ(heldMonth.counters.used[0], 2100);
+    EXPECT_EQ(heldMonth.counters.fromBillingDay.used[0], 2100);
     EXPECT_EQ(heldMonth.volume[5], 142500 + 950); // 150,000 and 1,000 bytes less 5 %
 }
 

@@ -83,6 +83,7 @@ void expectSameRate(const Rate& actual, const Rate& expected)
         EXPECT_EQ(actual.amount[i], expected.amount[i]) << "amount " << i;
     for (int i = 0; i < 7; ++i)
         EXPECT_DOUBLE_EQ(actual.cost[i], expected.cost[i]) << "cost " << i;
+    EXPECT_EQ(billingDayOf(&actual), billingDayOf(&expected));
 }
 
 TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
@@ -96,7 +97,12 @@ TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
     second.amount[0] = 4294967295u;
     second.cost[1] = 1234567.125;
     second.cost[6] = 0.0000004; // below six places: written with the places it needs
+    second.billingDay = 15;
     addTariff(second);
+    // Billing day 1 is what a file without the line means: no line is written for it.
+    Rate third = nightAndDay();
+    third.billingDay = 1;
+    addTariff(third);
 
     ASSERT_TRUE(writeRates());
     EXPECT_FALSE(fileExists(path + ".tmp"));
@@ -107,15 +113,18 @@ TEST_F(RatesFile, WritesTheExactFormatAndReadsEveryFieldBack)
           "\t<cost>0.000000</cost>\r\n\t<cost>1234567.125000</cost>\r\n\t<cost>0.000000</cost>\r\n"
           "\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.000000</cost>\r\n\t<cost>0.0000004</"
           "cost>\r\n"
-          "</rate>\r\n";
-    EXPECT_EQ(readGzipFile(path), "<version>1</version>\r\n" + std::string(kNightAndDayBlock) + secondBlock);
+          "\t<billingday>15</billingday>\r\n</rate>\r\n";
+    EXPECT_EQ(readGzipFile(path),
+        "<version>1</version>\r\n" + std::string(kNightAndDayBlock) + secondBlock + kNightAndDayBlock);
 
     freeTariffs();
     ASSERT_TRUE(readRates());
     EXPECT_TRUE(fakePlatform.boxes.empty());
-    ASSERT_EQ(tariffCount(), 2);
+    ASSERT_EQ(tariffCount(), 3);
     expectSameRate(*TariffTable[0], nightAndDay());
+    EXPECT_EQ(billingDayOf(TariffTable[0]), 1u); // a file without the line
     expectSameRate(*TariffTable[1], second);
+    expectSameRate(*TariffTable[2], third);
 }
 
 TEST_F(RatesFile, EmptyTableAndFirstStart)
@@ -220,6 +229,8 @@ TEST_F(RatesFile, FormatErrorsAreReportedOnceAndKeepWhatWasRead)
         { "a price that is no number", good + "<rate>\r\n\t<cost>nan</cost>\r\n</rate>\r\n", 2 },
         { "an endless price", good + "<rate>\r\n\t<cost>-inf</cost>\r\n</rate>\r\n", 2 },
         { "a price of 316 digits", good + "<rate>\r\n\t<cost>1e308</cost>\r\n</rate>\r\n", 2 },
+        { "billing day 0", good + "<rate>\r\n\t<billingday>0</billingday>\r\n</rate>\r\n", 2 },
+        { "billing day 29, which February lacks", good + "<rate>\r\n\t<billingday>29</billingday>\r\n</rate>\r\n", 2 },
         { "a file that is no gzip stream", std::string(600, '\0'), 0 },
         { "line longer than 65,535 characters",
             good + "<rate>\r\n\t<name>" + std::string(70000, 'n') + "</name>\r\n</rate>\r\n", 2 },

@@ -35,6 +35,12 @@ TEST(SkinRules, SlotNames)
         { "CloseButton", 13 },
         { "TariffButton", 14 },
         { "StatusText", 16 },
+        { "YearData", 17 },
+        { "YearSummary", 20 },
+        { "SummaryColumns", 21 },
+        { "SummaryRows", 22 },
+        { "LogColumns", 23 },
+        { "LogScroll", 24 },
         { "", kNoSkinSlot },
         { "mainwindow", kNoSkinSlot },
         { "Log ", kNoSkinSlot },
@@ -193,6 +199,44 @@ TEST(SkinRules, PointTextLimits)
     EXPECT_EQ(read[0].y, 345);
 }
 
+// A skin without the year's elements gets them over its month figures' area; one that places
+// any of them keeps its own layout.
+TEST(SkinRules, YearElementsFallBackToThePlainLayout)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::pair<uint32_t, SkinRect>> given;
+        SkinRect expected[4]; // YearData, YearTime, YearCost, YearSummary
+    } cases[] = {
+        { "the default skin's month figures",
+            { { kElementData, { 51, 50, 206, 94 } }, { kElementDataText, { 17, 38, 47, 96 } },
+                { kElementTimeSummary, { 268, 97, 423, 110 } }, { kElementSummary, { 40, 115, 394, 155 } },
+                { kElementLog, { 40, 157, 394, 273 } }, { kElementLogText, { 396, 152, 423, 273 } },
+                { kElementStatusText, { 14, 282, 420, 298 } } },
+            // 17..423 by 38..273: three charts of (273 - 16 - 38) / 3 = 73 less a gap of 3.
+            { { 17, 38, 423, 108 }, { 17, 111, 423, 181 }, { 17, 184, 423, 254 }, { 17, 257, 423, 273 } } },
+        { "no month figures: the 300 x 200 window less 8 all round", {},
+            { { 8, 8, 292, 61 }, { 8, 64, 292, 117 }, { 8, 120, 292, 173 }, { 8, 176, 292, 192 } } },
+        { "the skin's own year cost chart",
+            { { kElementYearCost, { 1, 2, 3, 4 } }, { kElementLog, { 40, 157, 394, 273 } } },
+            { { 0, 0, 0, 0 }, { 0, 0, 0, 0 }, { 1, 2, 3, 4 }, { 0, 0, 0, 0 } } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SkinRect rects[kSkinElementCount] = {};
+        uint32_t formats[kSkinElementCount] = {};
+        for (const auto& [slot, rect] : c.given)
+            rects[slot] = rect;
+        placeYearElements(rects, formats, 300, 200, 96);
+        for (uint32_t i = 0; i < 4; ++i) {
+            const SkinRect& r = rects[kElementYearData + i];
+            const SkinRect& e = c.expected[i];
+            EXPECT_TRUE(r.left == e.left && r.top == e.top && r.right == e.right && r.bottom == e.bottom)
+                << i << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        }
+    }
+}
+
 TEST(SkinScale, LengthsAtEachScale)
 {
     struct Case {
@@ -201,7 +245,7 @@ TEST(SkinScale, LengthsAtEachScale)
         int32_t scaled;
     };
     const Case cases[] = {
-        // The default skin's 434 x 306 window at 100, 125, 150 and 200 %; the halves round up.
+        // A 434 x 306 window at 100, 125, 150 and 200 %; the halves round up.
         { 434, 96, 434 },
         { 306, 96, 306 },
         { 434, 120, 543 }, // 542.5

@@ -7,6 +7,8 @@
 #include "core/programdirectory.h"
 #include "fakes/fakeplatform.h"
 #include "log/statistics.h"
+#include "meter/alertrules.h"
+#include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
 #include "monitor/liveconnections.h"
 #include "monitor/slicelog.h"
@@ -115,8 +117,8 @@ TEST_F(Statistics, RunningConnectionsAreAddedToSnapshotsOnly)
     EXPECT_NEAR(cost[12], 1.50 + 0.50, 1e-9);
     EXPECT_EQ(cost[5], 0.0);
     EXPECT_EQ(currentMonth.cost[0], 0.0);
-    EXPECT_EQ(monthCounters(0)->used[0], 1800 + 3600 + 600);
-    EXPECT_EQ(currentMonth.counters.used[0], 1800);
+    EXPECT_EQ(monthCounters(0)->fromBillingDay.used[0], 1800 + 3600 + 600);
+    EXPECT_EQ(currentMonth.counters.fromBillingDay.used[0], 1800);
     // Asked again, the snapshot starts from the current month, not from the last answer.
     EXPECT_NEAR(monthCost(0)[0], 2.0, 1e-9);
     EXPECT_EQ(monthRecords(0), currentMonth.records.head);
@@ -146,7 +148,7 @@ TEST_F(Statistics, HeldMonthIsReadOnceUntilAnotherMonthIsAsked)
     EXPECT_EQ(heldMonthKey, kSeptember2003);
     EXPECT_EQ(monthVolume(kSeptember2003)[0], 0);
     EXPECT_EQ(monthCost(kSeptember2003)[0], 0.0);
-    EXPECT_EQ(monthCounters(kSeptember2003)->used[0], 0);
+    EXPECT_EQ(monthCounters(kSeptember2003)->fromBillingDay.used[0], 0);
 
     EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 200);
 }
@@ -167,7 +169,7 @@ TEST_F(Statistics, ClearingTheCacheEmptiesEverythingAndForgetsTheHeldMonth)
     EXPECT_EQ(memcmp(&heldMonth, &empty, sizeof empty), 0);
     EXPECT_EQ(heldMonthKey, 0u);
     EXPECT_EQ(monthCost(0)[0], 0.0);
-    EXPECT_EQ(monthCounters(0)->used[0], 0);
+    EXPECT_EQ(monthCounters(0)->fromBillingDay.used[0], 0);
 
     writeGzipFile(october, block(5, 0, 60, 10, 10));
     EXPECT_EQ(monthOnlineTime(kOctober2003)[0], 60);
@@ -257,8 +259,8 @@ TEST_F(Statistics, AccountedSlicesGiveTheSameSumsAsReadingTheFile)
     EXPECT_EQ(memcmp(currentMonth.onlineTime, accounted.onlineTime, sizeof accounted.onlineTime), 0);
     for (int day = 0; day < kMonthSlots; ++day)
         EXPECT_DOUBLE_EQ(currentMonth.cost[day], accounted.cost[day]) << day;
-    EXPECT_EQ(currentMonth.counters.used[0], accounted.counters.used[0]);
-    EXPECT_EQ(currentMonth.counters.used[1], accounted.counters.used[1]);
+    EXPECT_EQ(currentMonth.counters.fromBillingDay.used[0], accounted.counters.fromBillingDay.used[0]);
+    EXPECT_EQ(currentMonth.counters.fromBillingDay.used[1], accounted.counters.fromBillingDay.used[1]);
 }
 
 TEST_F(Statistics, ReloadRepricesBothMonths)
@@ -304,6 +306,82 @@ TEST_F(Statistics, ARecordThatCannotBeWrittenStaysUntilItsMonthIsWritten)
     EXPECT_TRUE(saveUnsavedMonths());
     EXPECT_EQ(readGzipFile(october), block(1, 0, 600, 10, 10) + block(12, 76200, 3600, 5, 5));
     EXPECT_TRUE(saveUnsavedMonths());
+}
+
+// Free units counted from the 15th: a period runs from 15 September to 14 October, and the
+// usage before the 15th of October goes on with what September used from its 15th on.
+TEST_F(Statistics, TheBillingPeriodReadsTheMonthBeforeAndItsFreeUnitsCrossTheMonthsEnd)
+{
+    useMinuteTariff();
+    Rate& rate = *TariffTable[0];
+    rate.billingDay = 15;
+    rate.cost[0] = 4.95;
+    // 10 September: 30 minutes of the period that ended on the 14th; 20 September: 40 minutes.
+    writeGzipFile(std::string(programDirectory) + "log_200309.zip",
+        block(10, 36000, 1800, 1000, 1000) + block(20, 36000, 2400, 2000, 2000));
+    // 5 October: 30 minutes, 70 of the period with September's 40: 10 beyond the free 60.
+    writeGzipFile(october, block(5, 36000, 1800, 3000, 3000));
+    ASSERT_TRUE(loadMonth(0));
+    EXPECT_EQ(currentMonth.carried.counters.used[0], 2400);
+    EXPECT_EQ(currentMonth.carried.onlineTime, 2400);
+    EXPECT_EQ(currentMonth.carried.volume, 4000);
+    EXPECT_NEAR(currentMonth.cost[5], 10 * 0.05, 1e-9);
+    EXPECT_NEAR(currentMonth.cost[0], 10 * 0.05, 1e-9); // the chart stays by calendar month
+
+    // Sunday 12 October 22:10, online since 22:00: ten more minutes, all beyond the free units.
+    addConnection(k2200On12th, 500, 500);
+    BillingPeriod period;
+    ASSERT_TRUE(billingPeriodOf(0, fakePlatform.now, period));
+    EXPECT_EQ(period.key, kSeptember2003);
+    EXPECT_EQ(period.first.month, 9);
+    EXPECT_EQ(period.first.day, 15);
+    EXPECT_EQ(period.last.month, 10);
+    EXPECT_EQ(period.last.day, 14);
+    EXPECT_EQ(period.used.used[0], 2400 + 1800 + 600);
+    EXPECT_NEAR(period.usageCost, 20 * 0.05, 1e-9);
+    EXPECT_EQ(period.onlineTime, 2400 + 1800 + 600);
+    EXPECT_EQ(period.volume, 4000 + 6000 + 1000);
+    EXPECT_EQ(period.daysLeft, 3); // the 12th, 13th and 14th
+
+    // The tray tip and the alerts count the same period; the alerts fire once for it.
+    TrayTipFigures tip {};
+    ASSERT_TRUE(trayTipFigures(tip));
+    EXPECT_EQ(tip.onlineSeconds, 4800u);
+    EXPECT_NEAR(tip.cost, 1.0 + 4.95, 1e-9);
+    const AlertFigures alerts = currentAlertFigures();
+    EXPECT_EQ(alerts.monthKey, kSeptember2003);
+    EXPECT_EQ(alerts.usedUnits, 4800);
+    EXPECT_EQ(alerts.freeUnits, 3600);
+    EXPECT_NEAR(alerts.monthCost, 1.0 + 4.95, 1e-9);
+
+    // From the 15th a new period counts from zero: 20 minutes on the 16th are free.
+    memset(&liveConnections, 0, sizeof liveConnections);
+    fakePlatform.now = LocalTime { 2003, 10, 1, 20, 12, 0, 0, 0 };
+    ASSERT_TRUE(logRecord(new LogRecord { nullptr, 5, 1, 5, 1, { 2003, 10, 4, 16, 9, 0, 0, 0 }, 1200 }));
+    ASSERT_TRUE(billingPeriodOf(0, fakePlatform.now, period));
+    EXPECT_EQ(period.key, kOctober2003);
+    EXPECT_EQ(period.last.month, 11);
+    EXPECT_EQ(period.last.day, 14);
+    EXPECT_EQ(period.used.used[0], 1200);
+    EXPECT_EQ(period.usageCost, 0.0);
+    EXPECT_EQ(period.daysLeft, 12 + 14);
+    EXPECT_EQ(currentAlertFigures().monthKey, kOctober2003);
+
+    // A past month shows the period that ends in it: September's from 15 August, of which
+    // only the 10th's 30 minutes are logged.
+    ASSERT_TRUE(billingPeriodOf(kSeptember2003, fakePlatform.now, period));
+    EXPECT_EQ(period.first.month, 8);
+    EXPECT_EQ(period.used.used[0], 1800);
+    EXPECT_EQ(period.daysLeft, 1);
+
+    // Back to billing day 1: October is priced from its own 1st again, and nothing is carried.
+    rate.billingDay = 1;
+    ASSERT_TRUE(reloadStatistics());
+    EXPECT_EQ(currentMonth.carried.counters.used[0], 0);
+    EXPECT_EQ(currentMonth.cost[0], 0.0);
+    ASSERT_TRUE(billingPeriodOf(0, fakePlatform.now, period));
+    EXPECT_EQ(period.used.used[0], 1800 + 1200);
+    EXPECT_EQ(period.daysLeft, 31 - 20 + 1);
 }
 
 TEST_F(Statistics, AMonthLogAnotherProgramHoldsIsTriedAgainAndAtExitSetAsideWhole)

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "log/monthlog.h"
+#include "meter/billingperiod.h"
 #include "meter/monthtotals.h"
+#include "skin/skinrules.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "tariff/tariffunits.h"
@@ -32,23 +36,36 @@ TEST(ViewMath, BarHeightsRoundHalfUp)
     EXPECT_EQ(largestDayValue(days), 700);
 }
 
-TEST(ViewMath, DaysLeftInTheMonth)
+// The per-day figures spread what is left over the days left of the billing period: the month
+// with billing day 1, else from the billing day to the day before it in the next month.
+TEST(ViewMath, DaysLeftInTheBillingPeriod)
 {
     const struct {
         uint32_t selectedMonth;
         LocalTime tick;
+        uint32_t billingDay;
         int32_t expected;
     } cases[] = {
-        { 0, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 15 },
-        { 0, { 2003, 10, 5, 31, 12, 0, 0, 0 }, 1 },
-        { 0, { 2003, 10, 3, 1, 0, 0, 0, 0 }, 31 },
-        { 0, { 2004, 2, 0, 29, 12, 0, 0, 0 }, 0 }, // February counts 28 days in every year
-        { 0, { 2004, 2, 6, 28, 12, 0, 0, 0 }, 1 },
-        { 0, { 2003, 4, 3, 30, 12, 0, 0, 0 }, 1 },
-        { 2003u * 65536u + 9u, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 1 },
+        { 0, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 1, 15 },
+        { 0, { 2003, 10, 5, 31, 12, 0, 0, 0 }, 1, 1 },
+        { 0, { 2003, 10, 3, 1, 0, 0, 0, 0 }, 1, 31 },
+        { 0, { 2004, 2, 0, 29, 12, 0, 0, 0 }, 1, 0 }, // February counts 28 days in every year
+        { 0, { 2004, 2, 6, 28, 12, 0, 0, 0 }, 1, 1 },
+        { 0, { 2003, 4, 3, 30, 12, 0, 0, 0 }, 1, 1 },
+        { 2003u * 65536u + 9u, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 1, 1 },
+        // Billing day 15: 17 October lies in 15 October .. 14 November, 15 days of October
+        // and 14 of November; 3 October in 15 September .. 14 October.
+        { 0, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 15, 29 },
+        { 0, { 2003, 10, 5, 3, 12, 0, 0, 0 }, 15, 12 },
+        { 0, { 2003, 10, 2, 14, 12, 0, 0, 0 }, 15, 1 },
+        { 0, { 2003, 10, 3, 15, 0, 0, 0, 0 }, 15, 31 },
+        { 0, { 2004, 2, 0, 29, 12, 0, 0, 0 }, 10, 10 }, // with the calendar's 29 February
+        { 0, { 2003, 12, 3, 31, 12, 0, 0, 0 }, 28, 28 },
+        { 2003u * 65536u + 9u, { 2003, 10, 5, 17, 12, 0, 0, 0 }, 15, 1 },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(daysLeft(c.selectedMonth, c.tick), c.expected) << c.tick.month << "/" << c.tick.day;
+        EXPECT_EQ(billingDaysLeft(c.selectedMonth, c.tick, c.billingDay), c.expected)
+            << c.tick.month << "/" << c.tick.day << " billing day " << c.billingDay;
 }
 
 TEST(FreeUnitsTable, TwelveHoursOfATenHourTariff)
@@ -57,13 +74,14 @@ TEST(FreeUnitsTable, TwelveHoursOfATenHourTariff)
     FreeUnitsCells cells;
     computeFreeUnitsCells(12 * 3600, 0, 10 * unitSize(5), 0, 15, formatDuration, &cells);
     EXPECT_FALSE(cells.secondaryRow);
-    EXPECT_STREQ(cells.text[0][0], "12.0h");
-    EXPECT_STREQ(cells.text[0][1], "+2.00h");
+    EXPECT_STREQ(cells.text[0][0], "12:00:00");
+    EXPECT_STREQ(cells.text[0][1], "+2:00:00");
     EXPECT_STREQ(cells.text[0][2], ""); // an exceeded quota has no per-day share
-    EXPECT_STREQ(cells.text[1][0], "");
-    EXPECT_STREQ(cells.text[2][0], "12.0h");
-    EXPECT_STREQ(cells.text[2][1], "+2.00h");
-    EXPECT_STREQ(cells.text[2][2], "");
+    // Without free units of the secondary period row 0 is the whole month: the total row does
+    // not repeat it.
+    for (int row : { 1, 2 })
+        for (int column = 0; column < 3; ++column)
+            EXPECT_STREQ(cells.text[row][column], "") << row << "," << column;
 }
 
 TEST(FreeUnitsTable, VolumeTariffWithSecondaryFreeUnits)
@@ -73,9 +91,9 @@ TEST(FreeUnitsTable, VolumeTariffWithSecondaryFreeUnits)
     computeFreeUnitsCells(52428800, 10485760, 100 * unitSize(1), 50 * unitSize(1), 10, formatVolume, &cells);
     ASSERT_TRUE(cells.secondaryRow);
     const char* expected[3][3] = {
-        { "50.0MB", "50.0MB", "5.00MB" },
-        { "10.0MB", "40.0MB", "4.00MB" },
-        { "60.0MB", "90.0MB", "9.00MB" },
+        { "50.0 MB", "50.0 MB", "5.00 MB" },
+        { "10.0 MB", "40.0 MB", "4.00 MB" },
+        { "60.0 MB", "90.0 MB", "9.00 MB" },
     };
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
@@ -86,8 +104,8 @@ TEST(FreeUnitsTable, EmptyMonthShowsTheFullFreeUnitsAndNoDaysLeftLeavesPerDayEmp
 {
     FreeUnitsCells cells;
     computeFreeUnitsCells(0, 0, 1024 * unitSize(0), 0, 0, formatVolume, &cells);
-    EXPECT_STREQ(cells.text[0][0], "0B");
-    EXPECT_STREQ(cells.text[0][1], "1.00MB"); // 1048576 bytes
+    EXPECT_STREQ(cells.text[0][0], "0 B");
+    EXPECT_STREQ(cells.text[0][1], "1.00 MB"); // 1048576 bytes
     EXPECT_STREQ(cells.text[0][2], "");
     EXPECT_STREQ(cells.text[2][2], "");
 }
@@ -99,6 +117,52 @@ TEST(ViewMath, ListScrollLimit)
     EXPECT_EQ(listScrollLimit(8, 116, 13), 0);
     EXPECT_EQ(listScrollLimit(5, 116, 13), 0);
     EXPECT_EQ(listScrollLimit(5, 116, 0), 0);
+}
+
+// The bar beside a longer list: the thumb's share is the rows shown, its place the first of
+// them, and the last rows bring it to the bar's end.
+TEST(ViewMath, ListScrollThumb)
+{
+    const struct {
+        int32_t count, first, shown, height;
+        ScrollThumb thumb;
+    } cases[] = {
+        { 52, 0, 9, 116, { 0, 20 } }, // 116 * 9 / 52 = 20.07
+        { 52, 43, 9, 116, { 96, 20 } }, // the last rows: 96 + 20 = 116
+        { 52, 20, 9, 116, { 44, 20 } }, // 96 * 20 / 43 = 44.65
+        { 52, 60, 9, 116, { 96, 20 } }, // scrolled beyond the end: at the end
+        { 1000, 0, 9, 116, { 0, 4 } }, // 1.04 pixels would be lost: 4
+        { 1000, 991, 9, 116, { 112, 4 } },
+        { 9, 0, 9, 116, { 0, 0 } }, // every row shown: no bar
+        { 0, 0, 0, 116, { 0, 0 } },
+        { 52, 0, 9, 0, { 0, 0 } },
+    };
+    for (const auto& c : cases) {
+        const ScrollThumb thumb = listScrollThumb(c.count, c.first, c.shown, c.height);
+        EXPECT_EQ(thumb.top, c.thumb.top) << c.count << " " << c.first;
+        EXPECT_EQ(thumb.height, c.thumb.height) << c.count << " " << c.first;
+    }
+}
+
+// A status line too long for its box ends after its last whole word, not inside one.
+TEST(ViewMath, LinesAreCutAtAWord)
+{
+    const char* line = "your limit is $10.000. telvane has hung up";
+    const struct {
+        size_t fitting;
+        size_t cut;
+    } cases[] = {
+        { 24, 22 }, // "...$10.000. t" would cut "telvane": back to "$10.000."
+        { 22, 22 }, // the cut falls on the space itself
+        { 23, 22 }, // after the space: the space is left out
+        { 3, 3 }, // not even "your" fits: cut inside it
+        { 42, 42 }, // the whole line fits
+        { 50, 42 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cutAtWord(line, strlen(line), c.fitting), c.cut) << c.fitting;
+    const char16_t wide[] = u"Hauptzeit verbraucht";
+    EXPECT_EQ(cutAtWord(wide, 20, 15), 9u); // the same for the wide texts the window draws
 }
 
 TEST(ViewMath, MixedColour)
@@ -198,6 +262,21 @@ TEST(ViewMath, WhatLiesUnderThePointer)
     EXPECT_EQ(chartDayAt(50, 51, 5), 0);
     EXPECT_EQ(chartDayAt(60, 51, 0), 0);
 
+    // A year chart from 40 to 394: twelve months of 29 pixels, 40..388.
+    EXPECT_EQ(yearMonthAt(40, 40, 394), 1);
+    EXPECT_EQ(yearMonthAt(68, 40, 394), 1);
+    EXPECT_EQ(yearMonthAt(69, 40, 394), 2);
+    EXPECT_EQ(yearMonthAt(387, 40, 394), 12);
+    EXPECT_EQ(yearMonthAt(388, 40, 394), 0);
+    EXPECT_EQ(yearMonthAt(39, 40, 394), 0);
+    EXPECT_EQ(yearMonthAt(45, 40, 50), 0); // too narrow for twelve bars
+    // The pointer finds only what the view shows.
+    EXPECT_TRUE(slotInView(kElementYearCost, true));
+    EXPECT_FALSE(slotInView(kElementYearCost, false));
+    EXPECT_FALSE(slotInView(kElementLog, true));
+    EXPECT_TRUE(slotInView(kElementSummary, false));
+    EXPECT_TRUE(slotInView(kElementMenuButton, true));
+
     // List rows from y 156 (one above the area's top at 157), 13 high, 4 of them shown.
     EXPECT_EQ(listRowAt(156, 157, 13, 4), 0);
     EXPECT_EQ(listRowAt(168, 157, 13, 4), 0);
@@ -229,7 +308,8 @@ TEST(ViewMath, ListKeysScrollByRowPageAndToEitherEnd)
     EXPECT_EQ(scrolledListPosition(ListKey::end, 0, 8, 0), 0); // a list that fits does not move
 }
 
-// A record's cost is what it adds to the month after the records before it.
+// A record's cost is what it adds to the month after the records before it, and before the
+// billing day after what the month before used from it on.
 TEST(ViewMath, RecordCostAfterTheRecordsBeforeIt)
 {
     resetSettings();
@@ -242,16 +322,31 @@ TEST(ViewMath, RecordCostAfterTheRecordsBeforeIt)
     rate->cost[1] = 2.0; // 2.00 a megabyte in the main period
     rate->cost[2] = 2.0;
     TariffTable[0] = rate;
+    settings.activeTariff = 0;
     LogRecord records[3] = {};
     for (int i = 0; i < 3; ++i) {
         records[i].rx = 524288; // half a megabyte each
         records[i].start = { 2026, 12, 2, 1, 10, 0, 0, 0 };
         records[i].next = i < 2 ? &records[i + 1] : nullptr;
     }
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[0], 0), 0.0); // within the free megabyte
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[1], 0), 0.0); // fills it exactly
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 0), 1.0); // half a megabyte at 2.00
-    EXPECT_DOUBLE_EQ(recordCost(records, &records[2], 1), 0.0); // no tariff in slot 1
+    MonthStats month {};
+    month.records.head = records;
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[0]), 0.0); // within the free megabyte
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[1]), 0.0); // fills it exactly
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[2]), 1.0); // half a megabyte at 2.00
+
+    // Billing day 15, and the period begun on 15 November has used half a megabyte already: the
+    // first record fills the free megabyte, the second lies beyond it; the third, on the 20th,
+    // is the first of a new period.
+    rate->billingDay = 15;
+    month.carried.counters.used[0] = 524288;
+    records[2].start.day = 20;
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[0]), 0.0);
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[1]), 1.0);
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[2]), 0.0);
+
+    settings.activeTariff = 1; // no tariff in slot 1
+    EXPECT_DOUBLE_EQ(recordCost(month, &records[1]), 0.0);
     freeTariffs();
 }
 

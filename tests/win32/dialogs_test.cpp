@@ -180,6 +180,8 @@ TEST_F(OptionsSheet, EditsAreStoredOnOkAndWhenAnotherTariffIsChosen)
     type(IDC_TARIFF_COST_FIRST + 1, "0,05");
     click(IDC_TARIFF_SATURDAY);
     click(IDC_TARIFF_HOLIDAYS);
+    EXPECT_EQ(text(IDC_TARIFF_BILLING_DAY), "1"); // a tariff without a billing day
+    type(IDC_TARIFF_BILLING_DAY, "15");
     SYSTEMTIME time = {};
     GetLocalTime(&time);
     time.wHour = 18, time.wMinute = 30, time.wSecond = 15;
@@ -192,13 +194,18 @@ TEST_F(OptionsSheet, EditsAreStoredOnOkAndWhenAnotherTariffIsChosen)
     EXPECT_DOUBLE_EQ(night->cost[1], 0.05);
     EXPECT_EQ(night->ldays, (1u << 5) | (1u << 7));
     EXPECT_EQ(night->ltimeb, 18 * 3600 + 30 * 60 + 15);
+    EXPECT_EQ(night->billingDay, 15u);
 
     choose(IDC_TARIFF_LIST, 1); // and coming back shows what was stored
     EXPECT_EQ(selection(IDC_TARIFF_UNIT), 4);
     EXPECT_EQ(text(IDC_TARIFF_AMOUNT_FIRST), "30");
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_TARIFF_SATURDAY), UINT(BST_CHECKED));
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_TARIFF_SUNDAY), UINT(BST_UNCHECKED));
+    EXPECT_EQ(text(IDC_TARIFF_BILLING_DAY), "15");
+    // A day that not every month has becomes the 28th, which rates.zip can keep.
+    type(IDC_TARIFF_BILLING_DAY, "31");
     choose(IDC_TARIFF_LIST, 0);
+    EXPECT_EQ(TariffTable[1]->billingDay, 28u);
     close(PSBTN_OK);
     EXPECT_EQ(settings.activeTariff, 0);
 }

@@ -98,6 +98,45 @@ const UINT kFixedStrings[] = {
     IDS_TRAY_ADAPTER,
     IDS_ADAPTER_DIAL_UP,
     IDS_ADAPTER_SHARED_NOTE,
+    // The billing period, the year at a glance and the comparison of tariffs.
+    IDS_TIP_BILLING_PERIOD,
+    IDS_TIP_WHOLE_PERIOD,
+    IDS_TIP_PER_DAY_PERIOD,
+    IDS_TIP_NOTHING_LEFT_PERIOD,
+    IDS_TIP_LEFT_AT_PERIOD_END,
+    IDS_TIP_PERIOD_COST,
+    IDS_YEAR_HEADING,
+    IDS_YEAR_VOLUME,
+    IDS_YEAR_TIME,
+    IDS_YEAR_COST,
+    IDS_YEAR_TOTALS,
+    IDS_YEAR_NO_LOGS,
+    IDS_TIP_YEAR_MONTH_COST,
+    IDS_TIP_YEAR_NO_LOG,
+    IDS_TIP_YEAR_RUNNING,
+    IDS_TIP_YEAR_TOTALS,
+    IDS_TIP_YEAR_KEYS,
+    IDS_TIP_YEAR_MONTH_VOLUME,
+    IDS_TIP_YEAR_MONTH_TIME,
+    IDS_COMPARE_COLUMN_TARIFF,
+    IDS_COMPARE_COLUMN_USAGE,
+    IDS_COMPARE_COLUMN_FIXED,
+    IDS_COMPARE_COLUMN_TOTAL,
+    IDS_COMPARE_COLUMN_DIFFERENCE,
+    IDS_COMPARE_MONTH,
+    IDS_COMPARE_TWELVE_MONTHS,
+    IDS_COMPARE_ACTIVE,
+    IDS_COMPARE_NOTE,
+    IDS_CSV_MONTH,
+    IDS_CSV_YEAR_COST,
+    IDS_CSV_YEAR_COST_TARIFF,
+    IDS_CSV_TARIFF,
+    IDS_CSV_USAGE_COST,
+    IDS_CSV_FIXED_COST,
+    IDS_CSV_TOTAL_COST,
+    IDS_ALERT_USAGE_PERIOD,
+    IDS_ALERT_USED_UP_PERIOD,
+    IDS_ALERT_MONEY_PERIOD,
     IDM_SHOW_WINDOW,
     // Hints of the menus the program builds itself (tray menu, tariff menu, month and skin lists).
     IDM_LOG_MONTH_FIRST,
@@ -155,8 +194,11 @@ std::vector<MessageInserts> allMessages()
         else if (message.code == kErrorTagLine || message.code == kErrorSettingsRead || message.code == kErrorAlertsRead
             || message.code == kErrorAdaptersRead)
             message.kinds = "--tt"; // the damaged file, and where its original was kept
-        else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth)
+        else if (message.code == kErrorExportWrite || message.code == kErrorExportNoMonth
+            || message.code == kErrorHelpPage)
             message.kinds = "--t-"; // the file
+        else if (message.code == kErrorExportNoYear)
+            message.kinds = "--t-"; // the year
         else if (message.code == kErrorLanguageModule)
             message.kinds = "--t-"; // the module that failed
         else if (message.code == kErrorNoSkin)
@@ -254,10 +296,16 @@ TEST_P(LanguageModuleTest, EveryFixedStringExists)
 {
     for (UINT id : kFixedStrings)
         EXPECT_FALSE(string(id).empty()) << "string " << id;
+    // Month and day names, the window's labels and the help page's name.
+    for (UINT id = IDS_MONTH_FIRST; id <= IDS_HELP_FILE; ++id)
+        EXPECT_FALSE(string(id).empty()) << "string " << id;
     // Texts the program fills in: each keeps as many placeholders as it is given values.
     const std::pair<UINT, size_t> filled[] = { { IDS_ALERT_USAGE, 2 }, { IDS_ALERT_USED_UP, 1 }, { IDS_ALERT_MONEY, 2 },
         { IDS_TRAY_FREE_LEFT, 1 }, { IDS_TRAY_FREE_EXCEEDED, 1 }, { IDS_EXPORT_FILE_NAME, 1 }, { IDS_EXPORT_DONE, 1 },
-        { IDS_CSV_COST_TARIFF, 1 } };
+        { IDS_CSV_COST_TARIFF, 1 }, { IDS_ALERT_USAGE_PERIOD, 2 }, { IDS_ALERT_USED_UP_PERIOD, 1 },
+        { IDS_ALERT_MONEY_PERIOD, 2 }, { IDS_CSV_YEAR_COST_TARIFF, 1 }, { IDS_YEAR_HEADING, 1 },
+        { IDS_YEAR_NO_LOGS, 1 }, { IDS_COMPARE_MONTH, 1 }, { IDS_COMPARE_TWELVE_MONTHS, 2 },
+        { IDS_COMPARE_ACTIVE, 1 } };
     for (const auto& [id, count] : filled) {
         const std::string text = string(id);
         size_t found = 0;
@@ -282,8 +330,17 @@ TEST_P(LanguageModuleTest, MenuHasTheShapeTheProgramFills)
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_LOG_MONTHS), nullptr) << "log months";
     EXPECT_NE(GetSubMenu(popup, MAIN_MENU_POS_SKINS), nullptr) << "skins";
     for (UINT command : { IDM_EXIT, IDM_OPTIONS, IDM_LANGUAGE_GERMAN, IDM_LANGUAGE_ENGLISH, IDM_SAVE_SETTINGS,
-             IDM_EXPORT_MONTH, IDM_ABOUT })
+             IDM_EXPORT_MONTH, IDM_YEAR_VIEW, IDM_COMPARE_TARIFFS, IDM_HELP, IDM_ABOUT })
         EXPECT_NE(GetMenuState(popup, command, MF_BYCOMMAND), UINT(-1)) << "command " << command;
+
+    // Help opens the page of the module's own language, which the build puts beside the program.
+    FILE* page = fopen(distPath(string(IDS_HELP_FILE).c_str()).c_str(), "rb");
+    ASSERT_NE(page, nullptr) << string(IDS_HELP_FILE);
+    char head[512] = "";
+    head[fread(head, 1, sizeof head - 1, page)] = '\0';
+    fclose(page);
+    const bool german = std::string(GetParam().file) == "deutsch.dll";
+    EXPECT_NE(strstr(head, german ? "<html lang=\"de\">" : "<html lang=\"en\">"), nullptr) << head;
 
     // Every item of the menu has its status-line hint.
     std::vector<UINT> commands;
@@ -449,6 +506,8 @@ std::vector<DialogControls> requiredControls()
         { IDC_TARIFF_PRECISION, "Edit", 0, 0 },
         { IDC_TARIFF_PRECISION_SPIN, "msctls_updown32", 0, 0 },
         { IDC_TARIFF_UNIT, "ComboBox", 0x3, CBS_DROPDOWNLIST },
+        { IDC_TARIFF_BILLING_DAY, "Edit", ES_NUMBER, ES_NUMBER },
+        { IDC_TARIFF_BILLING_DAY_SPIN, "msctls_updown32", 0, 0 },
     };
     for (int id = IDC_TARIFF_DAY_FIRST; id <= IDC_TARIFF_DAY_LAST; ++id)
         tariffs.push_back({ id, "Button", kButtonType, BS_AUTOCHECKBOX });
@@ -485,6 +544,12 @@ std::vector<DialogControls> requiredControls()
         { IDD_CONFIRM,
             { { IDC_CONFIRM_DONT_ASK, "Button", kButtonType, BS_AUTOCHECKBOX },
                 { IDC_CONFIRM_QUESTION, "Static", 0, 0 }, { IDYES, "Button", 0, 0 }, { IDNO, "Button", 0, 0 } } },
+        { IDD_COMPARE_TARIFFS,
+            { { IDC_COMPARE_MONTH, "Button", kButtonType, BS_AUTORADIOBUTTON },
+                { IDC_COMPARE_TWELVE_MONTHS, "Button", kButtonType, BS_AUTORADIOBUTTON },
+                { IDC_COMPARE_LIST, "SysListView32", LVS_TYPEMASK, LVS_REPORT }, { IDC_COMPARE_NOTE, "Static", 0, 0 },
+                { IDC_COMPARE_MAKE_ACTIVE, "Button", kButtonType, BS_PUSHBUTTON },
+                { IDCANCEL, "Button", kButtonType, BS_DEFPUSHBUTTON } } },
         { IDD_ABOUT,
             { { IDOK, "Button", 0, 0 }, { IDC_ABOUT_TITLE, "Static", 0, 0 },
                 { IDC_ABOUT_MAIL, "Static", SS_TYPEMASK | SS_NOTIFY, SS_OWNERDRAW | SS_NOTIFY },
@@ -596,7 +661,7 @@ TEST_P(LanguageDialogTest, OptionPageControlsHaveHelpTexts)
 TEST_P(LanguageDialogTest, TextsFitTheirControls)
 {
     for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS,
-             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_ABOUT }) {
+             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_COMPARE_TARIFFS, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);
@@ -653,6 +718,19 @@ TEST_P(LanguageDialogTest, RuntimeTextsFitTheirControls)
     EXPECT_LE(textExtent(question, string(IDS_CONFIRM_EXIT), client.right, true).cy, client.bottom);
     DestroyWindow(confirm);
 
+    // The comparison names its months in its two choices, the longest month names of either
+    // language, and explains itself below the list.
+    HWND compare = createDialog(IDD_COMPARE_TARIFFS);
+    ASSERT_NE(compare, nullptr);
+    char choice[512];
+    snprintf(choice, sizeof choice, string(IDS_COMPARE_TWELVE_MONTHS).c_str(), "September 2026", "September 2027");
+    HWND twelve = GetDlgItem(compare, IDC_COMPARE_TWELVE_MONTHS);
+    EXPECT_LE(textExtent(twelve, choice, textWidthOf(twelve), false).cx, textWidthOf(twelve));
+    HWND note = GetDlgItem(compare, IDC_COMPARE_NOTE);
+    GetClientRect(note, &client);
+    EXPECT_LE(textExtent(note, string(IDS_COMPARE_NOTE), client.right, true).cy, client.bottom);
+    DestroyWindow(compare);
+
     // The tariff page fills its unit labels from the unit names and the two label formats of
     // its own template.
     HWND page = createDialog(IDD_OPTIONS_TARIFFS);
@@ -686,7 +764,7 @@ TEST_P(LanguageDialogTest, RuntimeTextsFitTheirControls)
 TEST_P(LanguageDialogTest, MnemonicsAreUniqueAndLabelsLeadToTheirControls)
 {
     for (int id : { IDD_OPTIONS_TARIFFS, IDD_OPTIONS_HOLIDAYS, IDD_OPTIONS_GENERAL, IDD_OPTIONS_ALERTS,
-             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_ABOUT }) {
+             IDD_OPTIONS_ADAPTERS, IDD_CONFIRM, IDD_COMPARE_TARIFFS, IDD_ABOUT }) {
         SCOPED_TRACE(testing::Message() << "dialog " << id);
         HWND window = createDialog(id);
         ASSERT_NE(window, nullptr);

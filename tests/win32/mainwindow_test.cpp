@@ -183,14 +183,14 @@ TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
     const RECT& summary = skin.rects[kElementSummary];
     const int columnWidth = (summary.right - summary.left) / 4;
 
-    // The remaining free units of the main period: "+464MB", 564 MB used of 100 MB.
+    // The remaining free units of the main period: "+464 MB", 564 MB used of 100 MB.
     const POINT left = { summary.left + 2 * columnWidth - 5, summary.top + 2 };
     pointAt(left);
     EXPECT_FALSE(tipShown()); // the first tip waits for the pointer to rest
     SendMessageA(tipWindow, WM_TIMER, 1, 0);
     ASSERT_TRUE(tipShown());
     const std::string over = tipText();
-    for (const char* figure : { "564MB", "100MB", "464MB" })
+    for (const char* figure : { "564 MB", "100 MB", "464 MB" })
         EXPECT_NE(over.find(figure), std::string::npos) << figure << " in " << over;
     POINT pointer;
     GetCursorPos(&pointer);
@@ -208,7 +208,7 @@ TEST_F(MainWindow, TipsExplainTheFigureUnderThePointerAndSitBesideIt)
     const RECT& chart = skin.rects[kElementData];
     const int pitch = (chart.right - chart.left + 1) / 31;
     pointAt({ chart.left + pitch + 1, chart.bottom - 2 });
-    EXPECT_NE(tipText().find("282MB"), std::string::npos) << tipText();
+    EXPECT_NE(tipText().find("282 MB"), std::string::npos) << tipText();
     pointAt({ skin.rects[kElementMenuButton].left + 14, skin.rects[kElementMenuButton].top + 14 });
     EXPECT_NE(tipText().find("F10"), std::string::npos) << tipText();
 
@@ -272,6 +272,34 @@ TEST_F(MainWindow, KeysOpenTheMenuAtItsButtonAndScrollTheList)
     KillTimer(nullptr, timer);
 }
 
+// A status line longer than its box is cut after a word; resting on it shows it whole.
+TEST_F(MainWindow, ALongStatusLineShowsWholeInItsTip)
+{
+    createWindow();
+    const RECT& status = skin.rects[kElementStatusText];
+    const POINT onStatus = { status.left + 20, (status.top + status.bottom) / 2 };
+    const std::string longLine = "This month's costs, the monthly fee included, have reached $10.000; your limit is "
+                                 "$10.000. telvane has hung up every connection.";
+    snprintf(state->statusText, sizeof state->statusText, "%s", longLine.c_str());
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_TRUE(state->painted.statusCut);
+    pointAt(onStatus);
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    ASSERT_TRUE(tipShown());
+    EXPECT_EQ(tipText(), longLine);
+
+    // A line that fits has nothing more to show.
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    snprintf(state->statusText, sizeof state->statusText, "Settings saved.");
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_FALSE(state->painted.statusCut);
+    pointAt(onStatus);
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    EXPECT_FALSE(tipShown());
+}
+
 TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
 {
     createWindow();
@@ -296,17 +324,59 @@ TEST_F(MainWindow, ASkinChosenAtRunTimeBringsItsOutlineAtOnce)
     EXPECT_EQ(buffer.bmHeight, skin.windowHeight);
 }
 
+TEST_F(MainWindow, TheYearAtAGlanceShowsTheMonthsAndLeadsBackToOne)
+{
+    createWindow();
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
+    ASSERT_TRUE(state->year.shown);
+    const LocalTime now = localTimeNow();
+    EXPECT_EQ(state->year.year, now.year);
+    // The logs are read after the paint asked for them, not inside it.
+    pumpMessages(nullptr);
+    UpdateWindow(window);
+    ASSERT_TRUE(state->year.read);
+    EXPECT_EQ(state->year.totals.months[now.month - 1].volume, 564 * MB);
+    EXPECT_FALSE(state->painted.listShown);
+
+    // The pointer finds the year's bars, not the list that lies under them in the month view.
+    const RECT& costs = skin.rects[kElementYearCost];
+    const int pitch = (costs.right - costs.left) / 12;
+    const POINT bar = { costs.left + (now.month - 1) * pitch + pitch / 2, costs.bottom - 20 };
+    pointAt(bar);
+    SendMessageA(tipWindow, WM_TIMER, 1, 0);
+    ASSERT_TRUE(tipShown());
+    const RECT& volumes = skin.rects[kElementYearData];
+    pointAt({ volumes.left + (now.month - 1) * ((volumes.right - volumes.left) / 12) + 2, volumes.bottom - 20 });
+    EXPECT_NE(tipText().find("564 MB"), std::string::npos) << tipText();
+
+    // No year has a log after this one, nor before it here: the arrows stay; Escape goes back.
+    SendMessageA(window, WM_KEYDOWN, VK_RIGHT, 1);
+    SendMessageA(window, WM_KEYDOWN, VK_LEFT, 1);
+    EXPECT_EQ(state->year.year, now.year);
+    SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_FALSE(state->year.shown);
+
+    // A click on a month's bar shows that month: here the current one.
+    state->selectedMonth = 2001 * 65536 + 1;
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
+    pumpMessages(nullptr);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.x, bar.y));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(bar.x, bar.y));
+    EXPECT_FALSE(state->year.shown);
+    EXPECT_EQ(state->selectedMonth, 0u);
+}
+
 TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
 {
     createWindow();
-    // Asked first (Windows 10 1703 on): the default skin's 434 x 306 at 150 %.
+    // Asked first (Windows 10 1703 on): the default skin's 434 x 334 at 150 %.
     SIZE size = {};
     EXPECT_TRUE(SendMessageA(window, 0x02E4 /* WM_GETDPISCALEDSIZE */, 144, LPARAM(&size)));
     EXPECT_EQ(size.cx, 651);
-    EXPECT_EQ(size.cy, 459);
+    EXPECT_EQ(size.cy, 501);
 
     // Then told, with the place the system suggests.
-    RECT suggested = { 200, 150, 200 + 651, 150 + 459 };
+    RECT suggested = { 200, 150, 200 + 651, 150 + 501 };
     SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
     EXPECT_EQ(skin.dpi, 144u);
     RECT frame;
@@ -314,11 +384,11 @@ TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
     EXPECT_EQ(frame.left, 200);
     EXPECT_EQ(frame.top, 150);
     EXPECT_EQ(frame.right - frame.left, 651);
-    EXPECT_EQ(frame.bottom - frame.top, 459);
+    EXPECT_EQ(frame.bottom - frame.top, 501);
     BITMAP buffer {};
     ASSERT_TRUE(GetObjectA(state->backBuffer, sizeof buffer, &buffer));
     EXPECT_EQ(buffer.bmWidth, 651);
-    EXPECT_EQ(buffer.bmHeight, 459);
+    EXPECT_EQ(buffer.bmHeight, 501);
 
     // The outline scaled with it: its right edge at 651, the corner still cut.
     HRGN shown = CreateRectRgn(0, 0, 0, 0);
@@ -326,7 +396,7 @@ TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
     RECT box;
     GetRgnBox(shown, &box);
     EXPECT_EQ(box.right, 651);
-    EXPECT_EQ(box.bottom, 459);
+    EXPECT_EQ(box.bottom, 501);
     EXPECT_TRUE(PtInRegion(shown, 640, 300)); // beyond the 434 pixels of 100 %
     EXPECT_FALSE(PtInRegion(shown, 1, 1));
     DeleteObject(shown);

@@ -259,8 +259,8 @@ TEST(SkinShapes, RepeatedRegionReplacesOutlineAndKeepsUnnamedStates)
 TEST(SkinShapes, EveryPartScalesWithTheWindow)
 {
     SkinFolder folder;
-    folder.copyPicture("default\\background.png", "back.png"); // 434 x 306
-    folder.writeSkin("<region type=\"MainWindow\" width=\"434\" height=\"306\"><image name=\"back.png\"/>"
+    folder.copyPicture("default\\background.png", "back.png"); // 434 x 334
+    folder.writeSkin("<region type=\"MainWindow\" width=\"434\" height=\"334\"><image name=\"back.png\"/>"
                      "<rectangle x=\"0\" y=\"0\" width=\"9\" height=\"9\"/></region>\n"
                      "<region type=\"Heading\" x=\"10\" y=\"20\" width=\"50\" height=\"50\">"
                      "<ellipse x=\"5\" y=\"5\" width=\"30\" height=\"30\"/></region>\n"
@@ -271,7 +271,7 @@ TEST(SkinShapes, EveryPartScalesWithTheWindow)
     ASSERT_TRUE(loadSkin("s", 144));
     EXPECT_EQ(skin.dpi, 144u);
     EXPECT_EQ(skin.windowWidth, 651);
-    EXPECT_EQ(skin.windowHeight, 459);
+    EXPECT_EQ(skin.windowHeight, 501);
     // The 10 x 10 pixels of the rectangle are 15 x 15.
     EXPECT_EQ(coverage(skin.regions[kElementMainWindow], -2, -2, 20, 20), coverageOfRect(0, 0, 15, 15, -2, -2, 20, 20));
     const RECT heading = skin.rects[kElementHeading];
@@ -289,7 +289,7 @@ TEST(SkinShapes, EveryPartScalesWithTheWindow)
     ASSERT_NE(skin.images[kElementMainWindow][kButtonEnabled], nullptr);
     GetObjectA(skin.images[kElementMainWindow][kButtonEnabled], sizeof picture, &picture);
     EXPECT_EQ(picture.bmWidth, 651);
-    EXPECT_EQ(picture.bmHeight, 459);
+    EXPECT_EQ(picture.bmHeight, 501);
     LOGFONTA font {};
     ASSERT_NE(skin.fonts[kFontText], nullptr);
     GetObjectA(skin.fonts[kFontText], sizeof font, &font);
@@ -343,6 +343,44 @@ TEST(SkinDocument, RectanglesAndTextFormats)
         EXPECT_EQ(r.right, c.rect.right);
         EXPECT_EQ(r.bottom, c.rect.bottom);
     }
+}
+
+// The labels and the list's bar are placed by skins that have them; an older skin without them
+// loads as it did, their rectangles empty, which the window takes as "not placed".
+TEST(SkinDocument, LabelsAndTheListBarAreOptional)
+{
+    const struct {
+        uint32_t slot;
+        const char* type;
+        RECT rect;
+    } placed[] = {
+        { kElementSummaryColumns, "SummaryColumns", { 60, 115, 394, 127 } },
+        { kElementSummaryRows, "SummaryRows", { 34, 128, 96, 167 } },
+        { kElementLogColumns, "LogColumns", { 40, 172, 394, 184 } },
+        { kElementLogScroll, "LogScroll", { 416, 185, 420, 301 } },
+    };
+    std::string withLabels = "<region type=\"Summary\" x=\"60\" y=\"128\" width=\"334\" height=\"39\"/>\n";
+    for (const auto& element : placed) {
+        char region[160];
+        snprintf(region, sizeof region, "<region type=\"%s\" x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\"/>\n",
+            element.type, element.rect.left, element.rect.top, element.rect.right - element.rect.left,
+            element.rect.bottom - element.rect.top);
+        withLabels += region;
+    }
+    SkinFolder folder;
+    folder.writeSkin(withLabels);
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
+    for (const auto& element : placed) {
+        SCOPED_TRACE(element.type);
+        EXPECT_TRUE(EqualRect(&skin.rects[element.slot], &element.rect));
+        EXPECT_EQ(skin.textFormats[element.slot], 0x820u);
+    }
+
+    folder.writeSkin("<region type=\"Summary\" x=\"40\" y=\"115\" width=\"354\" height=\"40\"/>\n");
+    ASSERT_TRUE(loadSkin("s", kDesignDpi));
+    EXPECT_EQ(skin.rects[kElementSummary].bottom, 155);
+    for (const auto& element : placed)
+        EXPECT_TRUE(IsRectEmpty(&skin.rects[element.slot])) << element.type;
 }
 
 TEST(SkinDocument, NamesAreLocalAndCaseSensitive)

@@ -64,7 +64,7 @@ private:
 TEST_P(InstalledSkin, IsCompleteAndShaped)
 {
     EXPECT_EQ(skin.windowWidth, 434);
-    EXPECT_EQ(skin.windowHeight, 306);
+    EXPECT_EQ(skin.windowHeight, 334);
     for (uint32_t element = 1; element < kSkinElementCount; ++element) {
         if (element == kElementUnnamed)
             continue;
@@ -72,10 +72,10 @@ TEST_P(InstalledSkin, IsCompleteAndShaped)
         EXPECT_GT(height(skin.rects[element]), 0) << element;
     }
     const RECT log = skin.rects[kElementLog];
-    EXPECT_EQ(log.left, 40);
-    EXPECT_EQ(log.top, 157);
-    EXPECT_EQ(log.right, 394);
-    EXPECT_EQ(log.bottom, 273);
+    EXPECT_EQ(log.left, 38);
+    EXPECT_EQ(log.top, 185);
+    EXPECT_EQ(log.right, 396);
+    EXPECT_EQ(log.bottom, 301);
 
     // Backgrounds of the window's size, and three states of every button at the button's size.
     for (uint32_t state : { kButtonEnabled, kButtonDisabled }) {
@@ -83,7 +83,7 @@ TEST_P(InstalledSkin, IsCompleteAndShaped)
         ASSERT_NE(skin.images[kElementMainWindow][state], nullptr) << state;
         GetObjectA(skin.images[kElementMainWindow][state], sizeof picture, &picture);
         EXPECT_EQ(picture.bmWidth, 434);
-        EXPECT_EQ(picture.bmHeight, 306);
+        EXPECT_EQ(picture.bmHeight, 334);
     }
     for (uint32_t button : { kElementMenuButton, kElementMinimizeButton, kElementCloseButton, kElementTariffButton }) {
         for (uint32_t state : { kButtonEnabled, kButtonHilight, kButtonPressed }) {
@@ -105,9 +105,9 @@ TEST_P(InstalledSkin, IsCompleteAndShaped)
     EXPECT_GE(box.left, 0);
     EXPECT_GE(box.top, 0);
     EXPECT_LE(box.right, 434);
-    EXPECT_LE(box.bottom, 306);
+    EXPECT_LE(box.bottom, 334);
     int inside = 0;
-    for (POINT corner : { POINT { 0, 0 }, POINT { 433, 0 }, POINT { 0, 305 }, POINT { 433, 305 } })
+    for (POINT corner : { POINT { 0, 0 }, POINT { 433, 0 }, POINT { 0, 333 }, POINT { 433, 333 } })
         inside += PtInRegion(outline, corner.x, corner.y) ? 1 : 0;
     EXPECT_EQ(inside, 0);
     // Every text area and button lies wholly inside the outline, so nothing drawn is cut.
@@ -137,8 +137,29 @@ TEST_P(InstalledSkin, HasRoomForTheLongestTexts)
     const SIZE zero = textSize(skin.fonts[kFontSummary], "0");
     EXPECT_LE(3 * zero.cy, height(skin.rects[kElementSummary]));
 
-    // The connection list's columns are as wide as their widest texts, at least a digit's width
-    // apart: the longest row of either locale fits the list, in the fonts it may be drawn in.
+    // The Summary's labels in the Text font: the longest row name of either language beside
+    // the rows, the longest column heading within a column.
+    for (const char* name : { "Main period", "Dieser Monat", "Secondary" })
+        EXPECT_LE(textSize(skin.fonts[kFontText], name).cx, width(skin.rects[kElementSummaryRows])) << name;
+    const int column = width(skin.rects[kElementSummary]) / 4;
+    for (const char* heading : { "Left (+ over)",
+             "Rest (+ dar\xfc"
+             "ber)",
+             "Verbraucht" })
+        EXPECT_LT(textSize(skin.fonts[kFontText], heading).cx, column) << heading;
+    // The headings stand over the rows, the list's over the list.
+    EXPECT_LE(skin.rects[kElementSummaryColumns].bottom, skin.rects[kElementSummary].top);
+    EXPECT_LE(skin.rects[kElementLogColumns].bottom, skin.rects[kElementLog].top);
+    // Under the charts, the longest month totals with the running connections' share.
+    EXPECT_LE(
+        textSize(skin.fonts[kFontText], "100.0 MB (davon 100.0 MB online)").cx, width(skin.rects[kElementDataSummary]));
+    EXPECT_LE(textSize(skin.fonts[kFontText], "30 d 23:59 (davon 23:59:59 online)").cx,
+        width(skin.rects[kElementTimeSummary]));
+
+    // The connection list's columns are as wide as their widest texts or headings, at least a
+    // digit's width apart: the longest row of either locale fits the list, in the fonts it may
+    // be drawn in.
+    const char* longestHeadings[] = { "Datum", "Beginn", "Length", "Volume", "Kosten", "Time so far", "Menge bisher" };
     for (LCID locale : { MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT),
              MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT) }) {
         SYSTEMTIME longest {};
@@ -148,17 +169,19 @@ TEST_P(InstalledSkin, HasRoomForTheLongestTexts)
         longest.wHour = 22;
         longest.wMinute = 58;
         longest.wSecond = 58;
-        char date[64] = "", time[64] = "";
+        char date[64] = "", time[64] = "", money[64] = "";
         GetDateFormatA(locale, DATE_SHORTDATE, &longest, nullptr, date, sizeof date);
         GetTimeFormatA(locale, 0, &longest, nullptr, time, sizeof time);
+        GetCurrencyFormatA(locale, 0, "100.00", nullptr, money, sizeof money);
         for (uint32_t font : { kFontSummary, kFontText }) {
-            int row = 0;
-            for (const char* cell : { static_cast<const char*>(date), static_cast<const char*>(time), "59.9min",
-                     "100.0MB", "100.0h", "100.0MB" })
-                row += textSize(skin.fonts[font], cell).cx;
+            int row = 0, index = 0;
+            for (const char* cell : { static_cast<const char*>(date), static_cast<const char*>(time), "23:59:59",
+                     "100.0 MB", static_cast<const char*>(money), "30 d 23:59", "100.0 MB" })
+                row += std::max(
+                    textSize(skin.fonts[font], cell).cx, textSize(skin.fonts[kFontText], longestHeadings[index++]).cx);
             const int f = textSize(skin.fonts[font], "0").cx;
-            EXPECT_LE(row + 5 * f, width(skin.rects[kElementLog]))
-                << locale << " font " << font << ": " << date << " " << time;
+            EXPECT_LE(row + 6 * f, width(skin.rects[kElementLog]))
+                << locale << " font " << font << ": " << date << " " << time << " " << money;
         }
     }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "rimcutter/regiontool.h"
@@ -127,6 +129,71 @@ TEST_F(ToolPaint, MouseMovesRepaintFromOneZoomedCopyTheSizeOfTheClientArea)
     paint();
     EXPECT_NE(canvas_.zoomed, nullptr);
     expectPictureAt(1);
+}
+
+// A traced outline shows on any picture: a bright line one device pixel wide with a dark edge
+// on both sides, through the middle of the picture pixels it runs along, at every zoom.
+TEST_F(ToolPaint, OutlinesAreABrightLineOnADarkEdge)
+{
+    beginShape(kShapeRectangle);
+    for (ShapePoint corner : { ShapePoint { 5 + 10, 5 + 10 }, ShapePoint { 5 + 30, 5 + 20 } }) {
+        clickPoint(corner, true);
+        clickPoint(corner, false);
+    }
+    ASSERT_EQ(regionTool.shapeCount, 1u);
+    const COLORREF yellow = RGB(255, 214, 0), black = RGB(0, 0, 0);
+    const struct {
+        int zoom;
+        int left, top, right; // device columns and row of the line: (5 + pixel) * zoom + zoom / 2
+    } cases[] = {
+        { 2, 31, 31, 71 },
+        { 4, 62, 62, 142 },
+        { 1, 15, 15, 35 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zoom);
+        regionTool.zoom = c.zoom;
+        paint();
+        const int middle = c.top + 3 * c.zoom; // a row of the left side, below the corner
+        EXPECT_EQ(pixel(c.left, middle), yellow);
+        EXPECT_EQ(pixel(c.left - 1, middle), black);
+        EXPECT_EQ(pixel(c.left + 1, middle), black);
+        EXPECT_EQ(pixel(c.right, middle), yellow);
+        EXPECT_EQ(pixel(c.right + 1, middle), black);
+        EXPECT_EQ(pixel(c.left + 3, c.top), yellow); // the top side
+        EXPECT_EQ(pixel(c.left + 3, c.top - 1), black);
+        // Two pixels in from the line the picture shows again.
+        EXPECT_EQ(pixel(c.left + 2, middle), pictureColour((c.left + 2) / c.zoom - 5, middle / c.zoom - 5));
+    }
+}
+
+// Before a picture is open the area is not merely black: one line in its middle says how to
+// begin, above the status bar.
+TEST_F(ToolPaint, TheEmptyAreaSaysHowToBegin)
+{
+    DeleteObject(static_cast<HBITMAP>(regionTool.picture));
+    regionTool.picture = nullptr;
+    regionTool.imageWidth = 0;
+    regionTool.imageHeight = 0;
+    regionTool.statusHeight = 20;
+    RECT all = client_;
+    FillRect(window_, &all, HBRUSH(GetStockObject(BLACK_BRUSH)));
+    paint();
+    int inkTop = 300, inkBottom = -1, inkLeft = 400, inkRight = -1;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (pixel(x, y) != RGB(0, 0, 0)) {
+                inkTop = std::min(inkTop, y);
+                inkBottom = std::max(inkBottom, y);
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+    ASSERT_GE(inkBottom, 0) << "no hint";
+    EXPECT_LT(inkBottom - inkTop, 20); // one line
+    // In the middle of the 280 pixels above the bar; Wine measures the line a little wider than
+    // it draws it, which moves it a few pixels left.
+    EXPECT_LE(abs((inkTop + inkBottom) / 2 - 140), 3);
+    EXPECT_LE(abs((inkLeft + inkRight) / 2 - 200), 16) << inkLeft << " to " << inkRight;
 }
 
 TEST_F(ToolPaint, ASmallPictureKeepsACopyOfItsOwnSize)

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "core/languagemodule_win.h"
 #include "core/platform.h"
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
@@ -13,6 +16,7 @@
 #include "tariff/settings.h"
 #include "ui/formatters.h"
 #include "ui/views.h"
+#include "win32/support/distpath.h"
 
 namespace {
 
@@ -180,13 +184,12 @@ TEST_F(Views, FreeUnitsTableOfTheTwelveHourExampleLeavesThePerDayCellEmpty)
     // Reference: the same cells drawn by hand with the texts worked out from the tariff.
     Canvas expected(400, 100);
     SetTextAlign(expected.dc(), TA_RIGHT | TA_TOP);
-    TextOutA(expected.dc(), 90, 0, "12.0h", 5);
-    TextOutA(expected.dc(), 180, 0, "+2.00h", 6);
-    TextOutA(expected.dc(), 90, 40, "12.0h", 5);
-    TextOutA(expected.dc(), 180, 40, "+2.00h", 6);
+    TextOutA(expected.dc(), 90, 0, "12:00:00", 8);
+    TextOutA(expected.dc(), 180, 0, "+2:00:00", 8);
     EXPECT_TRUE(canvas.sameAs(expected, { 0, 0, 400, 100 }));
     EXPECT_FALSE(canvas.inkIn({ 181, 0, 270, 100 })); // column 3 empty in every row
-    EXPECT_FALSE(canvas.inkIn({ 0, 20, 400, 40 })); // no secondary row
+    // No secondary row, and no total row repeating row 0: its money is the Summary's.
+    EXPECT_FALSE(canvas.inkIn({ 0, 20, 400, 100 }));
 }
 
 TEST_F(Views, LiveGraphDrawsThreeHundredSixtyColumnsAtTheRightEnd)
@@ -266,7 +269,9 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
     // The columns are as wide as their texts and never touch: each row shows six separate
     // blocks of text (a block may hold a space narrower than the gap between two columns),
     // the last of them, the running volume, ending near the list's right edge.
-    const int gap = zero.cx;
+    // The list is far wider than its texts, so its columns stand wide apart; within a cell the
+    // space between number and unit stays narrower than two digits.
+    const int gap = 2 * zero.cx;
     for (int row = 0; row < 3; ++row) {
         const RECT band = { list.left, 19 + row * h, list.right, 19 + (row + 1) * h };
         int blocks = 0, blank = gap, lastInk = -1;
@@ -286,16 +291,94 @@ TEST_F(Views, ConnectionListStartsAtListScrollAndCountsSkippedRows)
     Canvas cumulative(700, 200);
     SetTextAlign(cumulative.dc(), TA_RIGHT | TA_TOP);
     SIZE total;
-    GetTextExtentPoint32A(dc, "5.00kB", 6, &total);
+    GetTextExtentPoint32A(dc, "5.00 kB", 7, &total);
     int right = list.right;
     while (right > list.left && !canvas.inkIn({ right - 1, 19 + 2 * h, right, 19 + 3 * h }))
         --right;
-    TextOutA(cumulative.dc(), right + 1, 19, "3.00kB", 6);
-    TextOutA(cumulative.dc(), right + 1, 19 + 2 * h, "5.00kB", 6);
+    TextOutA(cumulative.dc(), right + 1, 19, "3.00 kB", 7);
+    TextOutA(cumulative.dc(), right + 1, 19 + 2 * h, "5.00 kB", 7);
     EXPECT_TRUE(canvas.sameAs(cumulative, { right + 1 - total.cx, 19, right + 1, 19 + h }));
     EXPECT_TRUE(canvas.sameAs(cumulative, { right + 1 - total.cx, 19 + 2 * h, right + 1, 19 + 3 * h }));
     // Nothing is drawn below the rows that fit.
     EXPECT_FALSE(canvas.inkIn({ 0, 19 + 3 * h, 700, 200 }));
+}
+
+// Ink blocks along a band of the canvas: runs of columns with ink, apart by at least `gap`
+// blank columns; `lastInk` the rightmost column with ink.
+int inkBlocks(const Canvas& canvas, const RECT& band, int gap, int* lastInk = nullptr)
+{
+    int blocks = 0, blank = gap, last = -1;
+    for (int x = band.left; x < band.right; ++x) {
+        const bool ink = canvas.inkIn({ x, band.top, x + 1, band.bottom });
+        if (ink && blank >= gap)
+            ++blocks;
+        blank = ink ? 0 : blank + 1;
+        if (ink)
+            last = x;
+    }
+    if (lastInk != nullptr)
+        *lastInk = last;
+    return blocks;
+}
+
+// With a tariff each row carries its cost; the skin's heading row names the columns over
+// them, and its bar beside a longer list shows which part is shown.
+TEST_F(Views, ConnectionListHeadingsCostColumnAndScrollBar)
+{
+    HMODULE savedModule = LanguageModule;
+    LanguageModule = LoadLibraryA(distPath("english.dll").c_str());
+    ASSERT_NE(LanguageModule, nullptr);
+    // A kilobyte tariff without free units: 0.50 a kilobyte, so 0.50 a record.
+    TariffTable[0] = new Rate {};
+    TariffTable[0]->unit = 0;
+    TariffTable[0]->amount[2] = 1000000;
+    TariffTable[0]->amount[3] = 1000000;
+    TariffTable[0]->cost[1] = 0.5;
+    settings.activeTariff = 0;
+    for (uint16_t day = 1; day <= 12; ++day) {
+        LogRecord* record = new LogRecord {};
+        record->rx = 1024;
+        record->dur = 60;
+        record->start = { 2003, 10, 0, day, 10, 0, 0, 0 };
+        appendMonthRecord(currentMonth, record);
+    }
+    Canvas canvas(700, 200);
+    HDC dc = canvas.dc();
+    SIZE zero;
+    GetTextExtentPoint32A(dc, "0", 1, &zero);
+    const int h = zero.cy;
+    const RECT list = { 40, 20, 680, 20 + 3 * h };
+    skin.rects[kElementLogColumns] = { 40, 2, 680, 2 + h };
+    skin.rects[kElementLogScroll] = { 690, 20, 694, 20 + 3 * h };
+    MainWindowState state {};
+    state.lastTick = { 2003, 10, 5, 17, 12, 0, 0, 0 };
+    EXPECT_EQ(drawConnectionList(&state, dc, list, 0), 9);
+
+    // Seven columns, headed by seven headings ending where their columns end.
+    int headingEnd = 0, rowEnd = 0;
+    EXPECT_EQ(inkBlocks(canvas, { 40, 2, 680, 2 + h }, 2 * zero.cx, &headingEnd), 7);
+    EXPECT_EQ(inkBlocks(canvas, { 40, 19, 680, 19 + h }, 2 * zero.cx, &rowEnd), 7);
+    EXPECT_LE(abs(headingEnd - rowEnd), 1);
+
+    // 3 of 12 rows, the first shown: a thumb a quarter of the bar at its top, then the track.
+    const int thumb = 3 * h * 3 / 12;
+    EXPECT_EQ(canvas.count({ 690, 20, 694, 20 + thumb }, 0), 4 * thumb);
+    EXPECT_EQ(canvas.at(690, 20 + thumb), kWhite);
+    EXPECT_EQ(canvas.at(692, 20 + 3 * h - 1), 0u); // the track down the middle
+    EXPECT_EQ(canvas.at(693, 20 + 3 * h - 1), kWhite);
+
+    // A skin without the two elements: no headings, no bar, the rows as they were.
+    Canvas plain(700, 200);
+    skin.rects[kElementLogColumns] = {};
+    skin.rects[kElementLogScroll] = {};
+    drawConnectionList(&state, plain.dc(), list, 0);
+    EXPECT_FALSE(plain.inkIn({ 0, 0, 700, 18 }));
+    EXPECT_FALSE(plain.inkIn({ 685, 0, 700, 200 }));
+    EXPECT_EQ(inkBlocks(plain, { 40, 19, 680, 19 + h }, 2 * zero.cx), 7);
+
+    freeTariffs();
+    FreeLibrary(LanguageModule);
+    LanguageModule = savedModule;
 }
 
 // The Summary right-aligns its figures; the live graph drawn after it must still place its

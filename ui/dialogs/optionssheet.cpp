@@ -301,6 +301,17 @@ HWND createOptionsSheet(HWND parent)
     if (created == 0 || created == -1)
         return nullptr;
     HWND sheet = HWND(created);
+    // The sheet words its own buttons in the system's language; they speak telvane's.
+    const struct {
+        int control;
+        UINT text;
+    } buttons[] = { { IDOK, IDS_SHEET_OK }, { IDCANCEL, IDS_SHEET_CANCEL } };
+    for (const auto& button : buttons) {
+        char text[64];
+        loadLanguageText(button.text, text, sizeof text);
+        if (text[0] != '\0')
+            SetDlgItemTextA(sheet, button.control, text);
+    }
     helpPanelProc(sheet, kInstallHelpPanel, 0, 0);
     return sheet;
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -88,8 +89,11 @@ void enableTariffControls(TariffPage& page, bool enable)
             EnableWindow(control, enable);
     EnableWindow(item(page, IDC_TARIFF_LIST), enable);
     EnableWindow(item(page, IDC_TARIFF_DELETE), enable);
+    for (int id : { IDC_TARIFF_BILLING_DAY, IDC_TARIFF_BILLING_DAY_SPIN })
+        EnableWindow(item(page, id), enable);
     for (int id = IDC_TARIFF_AMOUNT_FIRST; id <= IDC_TARIFF_COST_LABEL_LAST; ++id)
         setText(page, id, "");
+    setText(page, IDC_TARIFF_BILLING_DAY, "");
     // Without a tariff the time fields show no time rather than the clock's: a picture of one
     // blank, and the picker's own format again once there is a tariff to show.
     for (int id : { IDC_TARIFF_TIME_BEGIN, IDC_TARIFF_TIME_END })
@@ -139,6 +143,8 @@ void showTariff(TariffPage& page, int index)
     // The field shows the stored text itself, which the spin control may have clamped.
     setText(page, IDC_TARIFF_PRECISION, rate->precision);
     SendMessageA(item(page, IDC_TARIFF_LIST), CB_SETCURSEL, index, 0);
+    SendMessageA(item(page, IDC_TARIFF_BILLING_DAY_SPIN), UDM_SETPOS32, 0, LPARAM(billingDayOf(rate)));
+    SetDlgItemInt(page.window, IDC_TARIFF_BILLING_DAY, billingDayOf(rate), FALSE);
     setPicker(page, IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
     setPicker(page, IDC_TARIFF_TIME_END, rate->ltimee);
     for (int bit = 0; bit < 8; ++bit)
@@ -160,6 +166,13 @@ void storeTariff(TariffPage& page, int index)
         rate->amount[i] = isNumber ? amount : 0;
     }
     GetDlgItemTextA(page.window, IDC_TARIFF_PRECISION, rate->precision, sizeof rate->precision);
+    // Every month has the days 1 to 28; a day beyond them is taken as the nearest that every
+    // month has, and an empty field, or the day the tariff has, leaves the tariff as it was.
+    BOOL isNumber = FALSE;
+    const uint32_t billingDay = std::clamp<uint32_t>(
+        GetDlgItemInt(page.window, IDC_TARIFF_BILLING_DAY, &isNumber, FALSE), 1, kLastBillingDay);
+    if (isNumber && billingDay != billingDayOf(rate))
+        rate->billingDay = billingDay;
     rate->ltimeb = secondsOfPicker(page, IDC_TARIFF_TIME_BEGIN, rate->ltimeb);
     rate->ltimee = secondsOfPicker(page, IDC_TARIFF_TIME_END, rate->ltimee);
     rate->ldays = 0;
@@ -257,6 +270,8 @@ void openPage(TariffPage& page, HWND window)
     page.digits = 2;
     SendMessageA(item(page, IDC_TARIFF_PRECISION_SPIN), UDM_SETRANGE32, 0, 6);
     SendMessageA(item(page, IDC_TARIFF_PRECISION), EM_LIMITTEXT, 3, 0);
+    SendMessageA(item(page, IDC_TARIFF_BILLING_DAY_SPIN), UDM_SETRANGE32, 1, kLastBillingDay);
+    SendMessageA(item(page, IDC_TARIFF_BILLING_DAY), EM_LIMITTEXT, 2, 0);
     SendMessageA(item(page, IDC_TARIFF_NEW_NAME), EM_LIMITTEXT, 255, 0);
 
     for (int i = 0; i < kUnitCount; ++i) {
