@@ -117,6 +117,10 @@ void onPowerBroadcast(MainWindowState* state, WPARAM event)
 
 void onConnectionSignal(MainWindowState* state)
 {
+    // A resting timer may have slept through midnight or a change of the tariff's period: its tick
+    // comes first, so that a connection that came up is not cut at once by a change before it.
+    if (state->tickPeriodMs != settings.updateIntervalMs)
+        onTick(state);
     const DeferredReports scanning;
     char shownBefore[sizeof state->statusText], shownAfter[sizeof state->statusText];
     shownConnectionText(shownBefore, sizeof shownBefore);

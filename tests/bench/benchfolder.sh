@@ -7,6 +7,8 @@ bench_folder() {
     rm -rf "$work"
     mkdir -p "$work"
     cp -r "$tree/dist"/. "$work"/
+    # As the downloads ship it.
+    x86_64-w64-mingw32-strip --strip-debug "$work"/*.exe
     rm -f "$work"/settings.zip "$work"/log_*.zip
     cp "$tree/dialsim/rasapi32.dll" "$tree/dialsim/dialsim.exe" "$work"/
     printf '%s\r\n' '<version>1</version>' '<rate>' $'\t<name>Bench 100 MB</name>' $'\t<ltimeb>28800</ltimeb>' \
