@@ -39,8 +39,8 @@ uint32_t tickRestMs(const LocalTime& now, const TickNeeds& needs)
     if (needs.counting || needs.retrying)
         return 0;
     constexpr uint64_t kDayMs = 24u * 3600u * 1000u;
-    const uint64_t sinceMidnightMs = ((uint64_t(now.hour) * 60u + now.minute) * 60u + now.second) * 1000u
-        + now.milliseconds;
+    const uint64_t sinceMidnightMs
+        = ((uint64_t(now.hour) * 60u + now.minute) * 60u + now.second) * 1000u + now.milliseconds;
     // A little past midnight, so that the tick finds the new date.
     const uint64_t untilMidnightMs = (sinceMidnightMs < kDayMs ? kDayMs - sinceMidnightMs : 0) + 500u;
     uint64_t rest = untilMidnightMs < kLongestTickRestMs ? untilMidnightMs : kLongestTickRestMs;

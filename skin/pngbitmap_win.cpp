@@ -28,8 +28,8 @@ HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparen
         // The rows as they are, in one call: a picture whose rows the system reads top-down.
         PngDescription topDown = *picture.description;
         topDown.header.height = -int32_t(picture.height);
-        SetDIBits(dc, bitmap, 0, picture.height, picture.rows, reinterpret_cast<const BITMAPINFO*>(&topDown),
-            DIB_RGB_COLORS);
+        SetDIBits(
+            dc, bitmap, 0, picture.height, picture.rows, reinterpret_cast<const BITMAPINFO*>(&topDown), DIB_RGB_COLORS);
     } else {
         // One scan line at a time: the description names the whole picture, the bits are the one
         // line that starts at scan line s.

@@ -421,7 +421,8 @@ std::vector<uint32_t> shownPixels(const MainWindowState* state)
     HGDIOBJ old = SelectObject(copy, bitmap);
     BitBlt(copy, 0, 0, width, height, state->backBufferDc, 0, 0, SRCCOPY);
     GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
+    std::vector<uint32_t> pixels(
+        static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
     SelectObject(copy, old);
     DeleteObject(bitmap);
     DeleteDC(copy);
