@@ -459,6 +459,16 @@ TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRest
     SendMessageA(window, WM_SETTINGCHANGE, 0, 0);
     EXPECT_EQ(state->tickPeriodMs, settings.updateIntervalMs);
     UpdateWindow(window);
+    // Resting again, as if since another day: the connection event first makes the tick that the
+    // rest put off, so that the date a connection's first slice starts in is today's.
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    ASSERT_GT(state->tickPeriodMs, settings.updateIntervalMs);
+    const LocalTime today = localTimeNow();
+    state->lastTick.day = today.day == 1 ? 2 : uint16_t(today.day - 1);
+    SendMessageA(window, WM_CONNECTION_SIGNAL, 0, 0);
+    EXPECT_EQ(state->lastTick.day, today.day);
+    EXPECT_EQ(state->tickPeriodMs, settings.updateIntervalMs);
+    UpdateWindow(window);
 
     // A connection at an address no interface has: only this test moves its counts.
     setRunningSliceSource(runningSliceRecord);
