@@ -59,7 +59,7 @@ measure "telvane offline, started hidden" "$pid"
 drive close yes
 wait "$telvane_job" || true
 
-"$wine_run" "$tree/tests/bench/barewindow.exe" 434 306 &
+"$wine_run" "$tree/tests/bench/barewindow.exe" 434 334 &
 bare_job=$!
 pid=$(linux_pid 'barewindow\.exe')
 measure "bare window of the same size" "$pid"

@@ -18,7 +18,7 @@ wine_run=$tree/wine-run
 "$wine_run" "$work/dialsim.exe" reset >/dev/null
 cp "$tree/tests/bench/barewindow.exe" "$work"/
 "$wine_run" "$tree/tests/bench/startup_bench.exe" "$(winepath -w "$work/telvane.exe")" \
-    "$(winepath -w "$work/barewindow.exe")" 434 306 "$starts" | tr -d '\r'
+    "$(winepath -w "$work/barewindow.exe")" 434 334 "$starts" | tr -d '\r'
 
 # Memory: where the resident private memory of each program goes, a few seconds after its start.
 split_memory() {  # split_memory WHAT PID
@@ -58,7 +58,7 @@ pid=$(linux_pid 'bench-startup.telvane\.exe')
 split_memory "telvane" "$pid"
 "$wine_run" "$driver" close yes >/dev/null
 wait "$telvane_job" || true
-"$wine_run" "$work/barewindow.exe" 434 306 &
+"$wine_run" "$work/barewindow.exe" 434 334 &
 bare_job=$!
 pid=$(linux_pid 'barewindow\.exe')
 sleep 4
