@@ -526,6 +526,34 @@ TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRest
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);
     EXPECT_EQ(differingPixels(afterShow, shownPixels(state)), 0u);
+
+    // The year at a glance holds the running month: a tick redraws the year's charts and totals
+    // and the status line, as a whole paint would draw them.
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
+    SendMessageA(window, WM_READ_YEAR, 0, 0); // the year's logs, read from the queue
+    ASSERT_TRUE(state->year.shown && state->year.read);
+    UpdateWindow(window);
+    connection.bytesReceived += 2 * uint32_t(MB);
+    connection.sliceStartMs = monotonicMilliseconds() - 360000 - 100;
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    HRGN yearRedrawn = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(window, yearRedrawn, FALSE);
+    for (uint32_t slot :
+        { kElementYearData, kElementYearTime, kElementYearCost, kElementYearSummary, kElementStatusText }) {
+        const POINT p = middleOf(slot);
+        EXPECT_TRUE(PtInRegion(yearRedrawn, p.x, p.y)) << "slot " << slot;
+    }
+    for (uint32_t slot : { kElementHeading, kElementMenuButton, kElementCloseButton }) {
+        const POINT p = middleOf(slot);
+        EXPECT_FALSE(PtInRegion(yearRedrawn, p.x, p.y)) << "slot " << slot;
+    }
+    DeleteObject(yearRedrawn);
+    UpdateWindow(window);
+    const std::vector<uint32_t> yearAfterTick = shownPixels(state);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(differingPixels(yearAfterTick, shownPixels(state)), 0u);
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
     liveConnections = {};
 }
 
