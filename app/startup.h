@@ -9,9 +9,13 @@ extern HINSTANCE ownInstance; // the executable: icons 100 and 101, pictures, fi
 extern HANDLE connectionEvent; // signalled by the remote-access service on every change
 extern HWND mainWindow;
 
-// Sets up everything and creates the main window; null with AppError set when the program
-// cannot run.
+// Sets up what the first paint needs, creates the main window and paints it; null with AppError
+// set when the program cannot run. The window sets up the rest from its queue (finishStartUp).
 HWND startUp();
+
+// True when the part of start-up after the first paint failed, and was reported: the program
+// then ends with code 1 and stores nothing.
+bool startUpFailedAfterPaint();
 
 // Waits for window messages and the connection signal until the quit message; returns its
 // exit code.

@@ -72,14 +72,18 @@ void checkDropShadow()
     }
 }
 
+// Asks the remote-access service to signal the connection event on every change, and the system
+// to do so on every change of the network adapters.
 void registerForConnectionSignals()
 {
-    connectionEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (connectionEvent == nullptr
         || RasConnectionNotificationA(
                HRASCONN(INVALID_HANDLE_VALUE), connectionEvent, RASCN_Connection | RASCN_Disconnection)
             != 0)
         reportError(kErrorConnectionNotification);
+    // Without the system's reports the timer tick looks at the watched adapters itself.
+    if (connectionEvent != nullptr)
+        startAdapterChangeNotifications(connectionEvent);
 }
 
 // Calls `take` with the name of every file beside the program that matches `pattern`.
@@ -145,7 +149,7 @@ uint32_t openingDpi(const RECT& desktop)
     return monitorDpi(MonitorFromPoint(middle, MONITOR_DEFAULTTOPRIMARY));
 }
 
-bool registerWindowClasses()
+bool registerMainWindowClass()
 {
     WNDCLASSEXA mainClass {};
     mainClass.cbSize = sizeof mainClass;
@@ -157,21 +161,63 @@ bool registerWindowClasses()
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
     mainClass.lpszClassName = kMainWindowClass;
+    return RegisterClassExA(&mainClass) != 0;
+}
 
+bool registerTipWindowClass()
+{
     WNDCLASSEXA tipClass {};
     tipClass.cbSize = sizeof tipClass;
     tipClass.style = CS_SAVEBITS | (dropShadowAvailable ? CS_DROPSHADOW : 0);
     tipClass.lpfnWndProc = tipWindowProc;
     tipClass.hInstance = ownInstance;
     tipClass.lpszClassName = kTipWindowClass;
-    return RegisterClassExA(&mainClass) != 0 && RegisterClassExA(&tipClass) != 0;
+    return RegisterClassExA(&tipClass) != 0;
+}
+
+// Set when the part of start-up after the first paint failed: the program ends as a start-up
+// that failed, without storing anything.
+bool startUpFailed;
+
+// The part of start-up that the first paint does not need, run by the main window from its queue
+// once it has been painted: the skin's pictures of its buttons and of the inactive window, the
+// common controls, the tip window's class, the alerts and watched adapters, and the connection
+// signals. False with AppError set when the program cannot run.
+bool setUpAfterFirstPaint()
+{
+    loadDeferredSkinPictures();
+    checkDropShadow();
+    INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES };
+    if (!InitCommonControlsEx(&controls)) {
+        SetLastError(0);
+        return failWith(kErrorCommonControls);
+    }
+    if (!registerTipWindowClass())
+        return failWith(kErrorWindowClass);
+    if (const ScopedWindowDc screen(nullptr); screen.get() != nullptr)
+        displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
+    if (!loadAlerts())
+        reportError(0);
+    if (!loadWatchedAdapters())
+        reportError(0);
+    registerForConnectionSignals();
+    return true;
+}
+
+bool finishStartUp()
+{
+    if (setUpAfterFirstPaint())
+        return true;
+    reportError(0);
+    startUpFailed = true;
+    DestroyWindow(mainWindow);
+    return false;
 }
 
 } // namespace
 
 HWND startUp()
 {
-    checkDropShadow();
     CoInitialize(nullptr);
     // The message inserts are fixed buffers of MessageArguments: nothing to allocate.
 
@@ -183,15 +229,10 @@ HWND startUp()
         reportError(0);
     if (!swapLanguage(nullptr, 0))
         reportError(0);
-    if (!loadAlerts())
-        reportError(0);
-    if (!loadWatchedAdapters())
-        reportError(0);
 
-    registerForConnectionSignals();
-    // Without the system's reports the timer tick looks at the watched adapters itself.
-    if (connectionEvent != nullptr)
-        startAdapterChangeNotifications(connectionEvent);
+    // The loops wait on the event from the start; the services are asked to signal it once the
+    // window has been painted (finishStartUp), and the scan made then sees what came up before.
+    connectionEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     setRunningSliceSource(runningSliceRecord);
     // What the last exit could not place in a month's log is taken in before anything writes.
     const std::vector<uint32_t> pending = pendingMonths();
@@ -199,17 +240,7 @@ HWND startUp()
         reportError(0);
     showDeferredReports();
 
-    if (const ScopedWindowDc screen(nullptr); screen.get() != nullptr)
-        displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
-    refreshHelpToggleImages();
-
-    INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES };
-    if (!InitCommonControlsEx(&controls)) {
-        SetLastError(0);
-        failWith(kErrorCommonControls);
-        return nullptr;
-    }
-    if (!registerWindowClasses()) {
+    if (!registerMainWindowClass()) {
         failWith(kErrorWindowClass);
         return nullptr;
     }
@@ -221,7 +252,10 @@ HWND startUp()
         strcpy(title, "telvane");
 
     forgetOffScreenPlacement();
-    if (!loadStartSkin(settings.skinName, openingDpi(desktop))) {
+    deferSkinPictures = true;
+    const bool skinLoaded = loadStartSkin(settings.skinName, openingDpi(desktop));
+    deferSkinPictures = false;
+    if (!skinLoaded) {
         // A skin that failed for a reason of its own was reported as it failed; the end of
         // start-up still needs its word.
         if (AppError == kNothingPending) {
@@ -236,7 +270,7 @@ HWND startUp()
     // where the stored placement (or the user) moves it.
     const uint32_t x = (uint32_t(desktop.right - desktop.left) - uint32_t(skin.windowWidth)) / 2;
     const uint32_t y = (uint32_t(desktop.bottom - desktop.top) - uint32_t(skin.windowHeight)) / 2;
-    mainWindowHost = { ownInstance, connectionEvent, swapLanguage, storeForSessionEnd };
+    mainWindowHost = { ownInstance, connectionEvent, swapLanguage, storeForSessionEnd, finishStartUp };
     mainWindow = CreateWindowExA(0, kMainWindowClass, title, WS_POPUP | WS_CLIPCHILDREN, int(x), int(y),
         skin.windowWidth, skin.windowHeight, nullptr, nullptr, ownInstance, &mainWindowHost);
     if (mainWindow == nullptr) {
@@ -262,8 +296,12 @@ HWND startUp()
         ShowWindow(mainWindow, SW_SHOW);
     if (settings.startHidden)
         ShowWindow(mainWindow, SW_HIDE);
+    // Painted now, before the rest of start-up, which waits in the window's queue.
+    UpdateWindow(mainWindow);
     return mainWindow;
 }
+
+bool startUpFailedAfterPaint() { return startUpFailed; }
 
 int runMainLoop(HWND window)
 {

@@ -339,6 +339,8 @@ void retryUnsavedMonths()
     AppError = pending;
 }
 
+bool unsavedMonthsWaiting() { return retryAtMs != 0; }
+
 bool setAsidePendingMonths()
 {
     bool written = true;

@@ -89,6 +89,9 @@ bool saveUnsavedMonths();
 // a minute, without a further report; AppError is left as it was.
 void retryUnsavedMonths();
 
+// True while a month's records wait to be written again (retryUnsavedMonths has work).
+bool unsavedMonthsWaiting();
+
 // At exit or at the end of the session, after the last attempt to write them: every month that
 // still holds records its log does not goes whole into its pending file beside the log, to be
 // taken in at the next start. False with AppError 0x40000019 when one of them cannot be written

@@ -2,6 +2,7 @@
 #include "core/deferredreports.h"
 #include "log/statistics.h"
 #include "meter/ticks.h"
+#include "monitor/liveconnections.h"
 #include "monitor/watcher.h"
 #include "tariff/costs.h"
 #include "tariff/rates.h"
@@ -47,4 +48,28 @@ bool applyResume(const LocalTime& lastTick, const LocalTime& now)
     if (monthKeyOf(lastTick) != monthKeyOf(now) && !startCurrentMonth())
         reportError(0);
     return true;
+}
+
+ShownFigures currentShownFigures(const LocalTime& now)
+{
+    ShownFigures figures {};
+    figures.date = monthKeyOf(now) * 256u + now.day;
+    figures.secondaryPeriod = isSecondaryPeriod(now, settings.activeTariff);
+    figures.connections = liveConnectionCount();
+    figures.loggedVolume = currentMonth.volume[0];
+    figures.loggedSeconds = currentMonth.onlineTime[0];
+    TrafficTotals live {};
+    liveTraffic(live, -1);
+    figures.liveVolume = live.received + live.sent;
+    figures.liveSeconds = live.onlineSeconds;
+    return figures;
+}
+
+TickNeeds currentTickNeeds()
+{
+    TickNeeds needs {};
+    needs.counting = watchingNeedsTicks();
+    needs.retrying = unsavedMonthsWaiting();
+    needs.pollingAdapters = adaptersNeedPolling();
+    return needs;
 }

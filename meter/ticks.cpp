@@ -14,3 +14,37 @@ TickDecision decideTick(
     decision.billingPeriodChanged = billingPeriodKeyOf(lastTick, billingDay) != billingPeriodKeyOf(now, billingDay);
     return decision;
 }
+
+uint32_t decideTickWork(const ShownFigures& before, const ShownFigures& now, bool refreshAll)
+{
+    constexpr uint32_t kEverything = kRedrawWindow | kUpdateTrayTip | kCheckAlerts;
+    if (refreshAll || before.date != now.date || before.secondaryPeriod != now.secondaryPeriod
+        || before.connections != now.connections || before.loggedVolume != now.loggedVolume
+        || before.loggedSeconds != now.loggedSeconds)
+        return kEverything;
+    uint32_t work = 0;
+    if (now.connections != 0)
+        work |= kRedrawLiveGraph;
+    // The Summary, the status line, the tip and the alerts speak of both.
+    constexpr uint32_t kUsageMoved = kRedrawSummary | kRedrawStatusLine | kUpdateTrayTip | kCheckAlerts;
+    if (before.liveVolume != now.liveVolume)
+        work |= kRedrawVolumeChart | kUsageMoved;
+    if (before.liveSeconds != now.liveSeconds)
+        work |= kRedrawTimeChart | kUsageMoved;
+    return work;
+}
+
+uint32_t tickRestMs(const LocalTime& now, const TickNeeds& needs)
+{
+    if (needs.counting || needs.retrying)
+        return 0;
+    constexpr uint64_t kDayMs = 24u * 3600u * 1000u;
+    const uint64_t sinceMidnightMs
+        = ((uint64_t(now.hour) * 60u + now.minute) * 60u + now.second) * 1000u + now.milliseconds;
+    // A little past midnight, so that the tick finds the new date.
+    const uint64_t untilMidnightMs = (sinceMidnightMs < kDayMs ? kDayMs - sinceMidnightMs : 0) + 500u;
+    uint64_t rest = untilMidnightMs < kLongestTickRestMs ? untilMidnightMs : kLongestTickRestMs;
+    if (needs.pollingAdapters && rest > kAdapterPollMs)
+        rest = kAdapterPollMs;
+    return rest > kShortestTickRestMs ? uint32_t(rest) : kShortestTickRestMs;
+}

@@ -250,6 +250,10 @@ const char* remoteConnectionOnAdapter(const NetworkAdapter& adapter)
     return record != nullptr ? record->entryName : nullptr;
 }
 
+bool watchingNeedsTicks() { return liveConnections.count != 0 || scanFailing; }
+
+bool adaptersNeedPolling() { return watchedAdapters.count != 0 && !adapterChangesNotified(); }
+
 void watchConnectionsOnTick()
 {
     const DeferredReports ticking;
@@ -261,7 +265,7 @@ void watchConnectionsOnTick()
     if (scanFailing)
         rescanConnections();
     // Without the system's reports of adapter changes, the tick looks at the adapters itself.
-    else if (watchedAdapters.count != 0 && !adapterChangesNotified())
+    else if (adaptersNeedPolling())
         rescanAdapters();
     updateTraffic(TrafficReading::tick);
 }

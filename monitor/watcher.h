@@ -19,6 +19,13 @@ void resetConnectionWatcher();
 // counters are read.
 void watchConnectionsOnTick();
 
+// True while the tick has counting to do: connections run, or a scan failed and is made again.
+bool watchingNeedsTicks();
+
+// True while adapters are watched and the system does not report their changes: the tick then
+// looks at them itself.
+bool adaptersNeedPolling();
+
 // Reads the counters a last time, then logs the current slice of every running connection and
 // starts the next one at `now`: at a change of month or period, and at exit. A slice that holds
 // no time and no traffic is not logged. A logging failure stays pending in AppError.

@@ -24,14 +24,22 @@ HBITMAP decodePng(const uint8_t* data, size_t size, HDC dc, uint32_t* transparen
         AppError = kErrorBitmapOrAccelerators;
         return nullptr;
     }
-    // One scan line at a time: the description names the whole picture, the bits are the one
-    // line that starts at scan line s.
-    const BITMAPINFO* description = reinterpret_cast<const BITMAPINFO*>(picture.description);
-    for (uint32_t s = 0; s < picture.height; ++s) {
-        const uint8_t* line = pngScanLine(&picture, s);
-        if (line == nullptr)
-            break;
-        SetDIBits(dc, bitmap, s, 1, line, description, DIB_RGB_COLORS);
+    if (!picture.greyWithAlpha && picture.rowBytes == picture.stride) {
+        // The rows as they are, in one call: a picture whose rows the system reads top-down.
+        PngDescription topDown = *picture.description;
+        topDown.header.height = -int32_t(picture.height);
+        SetDIBits(
+            dc, bitmap, 0, picture.height, picture.rows, reinterpret_cast<const BITMAPINFO*>(&topDown), DIB_RGB_COLORS);
+    } else {
+        // One scan line at a time: the description names the whole picture, the bits are the one
+        // line that starts at scan line s.
+        const BITMAPINFO* description = reinterpret_cast<const BITMAPINFO*>(picture.description);
+        for (uint32_t s = 0; s < picture.height; ++s) {
+            const uint8_t* line = pngScanLine(&picture, s);
+            if (line == nullptr)
+                break;
+            SetDIBits(dc, bitmap, s, 1, line, description, DIB_RGB_COLORS);
+        }
     }
 
     if (transparentColor != nullptr)

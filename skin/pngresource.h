@@ -8,6 +8,7 @@
 #include "res/resource.h"
 
 // The pictures of the options sheet's help toggle: 0 while the help panel is open, 1 closed.
+// Null until the first options sheet makes them.
 extern HIMAGELIST helpToggleImages;
 
 // Resource `id` decoded in place; null with AppError set.

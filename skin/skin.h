@@ -36,6 +36,13 @@ bool loadSkin(const char* name, uint32_t dpi);
 // written to `name`; false when none loads.
 bool loadStartSkin(char* name, uint32_t dpi);
 
+// While set, loadSkin keeps back the pictures that the window's first paint does not need (the
+// buttons' states and the inactive window's) for loadDeferredSkinPictures: start-up sets it.
+extern bool deferSkinPictures;
+
+// Decodes the pictures that loadSkin kept back, into their slots of the record.
+void loadDeferredSkinPictures();
+
 // Deletes every font, region and picture the record holds and zeroes it.
 void releaseSkin();
 

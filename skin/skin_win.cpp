@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "core/apperror.h"
 #include "core/programdirectory.h"
@@ -11,11 +12,21 @@
 #include "skin/skinscale.h"
 
 Skin skin;
+bool deferSkinPictures;
 
 // The portable skin rules write DrawText formats without the platform's header.
 static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
 
 namespace {
+
+// Pictures of the loaded skin that wait for loadDeferredSkinPictures.
+struct DeferredPicture {
+    uint32_t element;
+    uint32_t state;
+    char path[260];
+    POINT corner;
+};
+std::vector<DeferredPicture> deferredPictures;
 
 // The DOM documents that read skin.xml, in the order they are tried: Windows 10 and 11 carry
 // 6.0 and 3.0 but not 4.0, which an older system may have alone. All three answer the same
@@ -278,6 +289,39 @@ void readFonts(IXMLDOMNode* fonts)
     });
 }
 
+// The file's bytes as the document's source: the document reads its encoding from them as from
+// the file, without the URL binding its load of a path goes through (a thread, a window and
+// several libraries before the window can show). Empty when the file cannot be read whole.
+VARIANT skinFileBytes(const char* path)
+{
+    VARIANT bytes;
+    VariantInit(&bytes);
+    const ScopedFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size {};
+    // Far more than any skin holds: a larger file is left to the document's own reading.
+    constexpr LONGLONG kLargestRead = 4 * 1024 * 1024;
+    if (!file.isOpen() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestRead)
+        return bytes;
+    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, ULONG(size.QuadPart));
+    if (array == nullptr)
+        return bytes;
+    void* data = nullptr;
+    DWORD read = 0;
+    bool whole = false;
+    if (SUCCEEDED(SafeArrayAccessData(array, &data))) {
+        whole = ReadFile(file.get(), data, DWORD(size.QuadPart), &read, nullptr) && read == DWORD(size.QuadPart);
+        SafeArrayUnaccessData(array);
+    }
+    if (!whole) {
+        SafeArrayDestroy(array);
+        return bytes;
+    }
+    bytes.vt = VT_ARRAY | VT_UI1;
+    bytes.parray = array;
+    return bytes;
+}
+
 IXMLDOMDocument* openSkinDocument(const char* path)
 {
     ComPointer<IXMLDOMDocument> document(createDomDocument());
@@ -288,15 +332,18 @@ IXMLDOMDocument* openSkinDocument(const char* path)
     document->put_resolveExternals(VARIANT_FALSE);
     document->put_preserveWhiteSpace(VARIANT_FALSE);
 
-    wchar_t widePath[MAX_PATH + 1];
-    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH + 1) == 0)
-        widePath[0] = L'\0';
-    VARIANT source;
-    VariantInit(&source);
-    source.vt = VT_BSTR;
-    source.bstrVal = SysAllocString(widePath);
+    VARIANT source = skinFileBytes(path);
+    if (source.vt == VT_EMPTY) {
+        // The document reads the file itself, and says why it cannot.
+        wchar_t widePath[MAX_PATH + 1];
+        if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH + 1) == 0)
+            widePath[0] = L'\0';
+        source.vt = VT_BSTR;
+        source.bstrVal = SysAllocString(widePath);
+    }
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    const HRESULT result = source.bstrVal != nullptr ? document->load(source, &loaded) : E_OUTOFMEMORY;
+    const HRESULT result
+        = source.vt != VT_BSTR || source.bstrVal != nullptr ? document->load(source, &loaded) : E_OUTOFMEMORY;
     VariantClear(&source);
     if (result == S_OK && loaded == VARIANT_TRUE)
         return document.release();
@@ -304,8 +351,30 @@ IXMLDOMDocument* openSkinDocument(const char* path)
     return nullptr;
 }
 
+void deferSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner)
+{
+    DeferredPicture picture { element, state, {}, corner };
+    snprintf(picture.path, sizeof picture.path, "%s", path);
+    deferredPictures.push_back(picture);
+}
+
+void forgetDeferredSkinPicture(uint32_t element, uint32_t state)
+{
+    std::erase_if(deferredPictures,
+        [&](const DeferredPicture& picture) { return picture.element == element && picture.state == state; });
+}
+
+void loadDeferredSkinPictures()
+{
+    for (const DeferredPicture& picture : deferredPictures)
+        if (skin.images[picture.element][picture.state] == nullptr)
+            loadSkinPicture(picture.element, picture.state, picture.path, picture.corner);
+    deferredPictures.clear();
+}
+
 void releaseSkin()
 {
+    deferredPictures.clear();
     for (uint32_t element = 0; element < kSkinElementCount; ++element) {
         for (uint32_t state = 0; state < kButtonStateCount; ++state) {
             if (skin.images[element][state] != nullptr)

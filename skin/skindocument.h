@@ -42,6 +42,12 @@ void readFonts(IXMLDOMNode* fonts);
 // corner at 96 DPI: shapes and pictures are placed from it, then scaled to the skin's dpi.
 void buildElementShapes(IXMLDOMNode* region, uint32_t element, POINT corner);
 void loadButtonImage(IXMLDOMNode* image, uint32_t element, POINT corner);
+// The picture file at `path` into the empty slot of `element` and `state`, placed from `corner`.
+void loadSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner);
+// Keeps the picture for loadDeferredSkinPictures.
+void deferSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner);
+// Drops a kept picture of `element` and `state`: a later image of the same state replaces it.
+void forgetDeferredSkinPicture(uint32_t element, uint32_t state);
 void addEllipse(IXMLDOMNode* shape, uint32_t element, POINT corner);
 void addRectangle(IXMLDOMNode* shape, uint32_t element, POINT corner);
 void addPolyline(IXMLDOMNode* shape, uint32_t element, POINT corner);

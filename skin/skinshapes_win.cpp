@@ -84,15 +84,25 @@ void loadButtonImage(IXMLDOMNode* image, uint32_t element, POINT corner)
         DeleteObject(slot);
         slot = nullptr;
     }
+    forgetDeferredSkinPicture(element, state);
     if (name[0] == '\0')
         return;
     char path[260];
     if (snprintf(path, sizeof path, "%s%s", skin.folder, name) >= static_cast<int>(sizeof path))
         return; // a cut name would name another file
+    if (deferSkinPictures && !(element == kElementMainWindow && state == kButtonEnabled)) {
+        deferSkinPicture(element, state, path, corner);
+        return;
+    }
+    loadSkinPicture(element, state, path, corner);
+}
+
+void loadSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner)
+{
     // The screen's device context: the bitmaps only have to match the display, and the main
     // window may not exist yet.
     const ScopedWindowDc screen(nullptr);
-    slot = loadScaledPngFile(path, screen.get(), corner.x, corner.y, skin.dpi);
+    skin.images[element][state] = loadScaledPngFile(path, screen.get(), corner.x, corner.y, skin.dpi);
 }
 
 void addRectangle(IXMLDOMNode* shape, uint32_t element, POINT corner)

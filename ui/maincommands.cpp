@@ -70,6 +70,7 @@ void makeTariffActive(MainWindowState* state, int32_t index)
 {
     settings.activeTariff = index;
     invalidateAll(state, true);
+    tickSoon(state); // the tray tip and the alerts price under it
     if (!reloadStatistics())
         reportError(0);
 }
@@ -154,8 +155,8 @@ void runOptions(MainWindowState* state)
     // is gone.
     if (state->destroyed)
         return;
-    KillTimer(state->window, kTickTimer);
-    state->timer = SetTimer(state->window, kTickTimer, settings.updateIntervalMs, nullptr);
+    // The update interval, the tariffs and the alerts may have changed.
+    tickSoon(state);
     const bool online = liveConnectionCount() != 0;
     makeTopmost(state->window, settings.alwaysOnTop && !(settings.onTopWhileOnline && !online));
     if (settings.alwaysOnTop)
@@ -244,6 +245,7 @@ void onCommand(MainWindowState* state, UINT id)
     case IDM_LANGUAGE_ENGLISH:
         if (!state->host->swapLanguage(state, id == IDM_LANGUAGE_GERMAN ? kLanguageGerman : kLanguageEnglish))
             reportError(0);
+        tickSoon(state); // the tray tip speaks the new language
         break;
     case IDM_SAVE_SETTINGS:
         if (saveSettings())

@@ -12,6 +12,7 @@
 #include "ui/popupmenu.h"
 #include "ui/statusline.h"
 #include "ui/viewmath.h"
+#include "ui/viewparts.h"
 #include "ui/views.h"
 
 namespace {
@@ -91,6 +92,9 @@ void onPaint(MainWindowState* state)
     // A month log with a format error is found by the paint that reads it: its report waits
     // until the paint is done.
     const DeferredReports painting;
+    // Only what is invalid is drawn again: the back buffer keeps the rest from the paints before.
+    const ScopedRegion invalid(CreateRectRgn(0, 0, 0, 0));
+    const bool clipped = invalid.get() != nullptr && GetUpdateRgn(state->window, invalid.get(), FALSE) > NULLREGION;
     PAINTSTRUCT paint;
     HDC windowDc = BeginPaint(state->window, &paint);
     HDC buffer = state->backBufferDc;
@@ -99,6 +103,8 @@ void onPaint(MainWindowState* state)
         // The painters select the skin's fonts and set colours and modes as they go; the buffer
         // gets its own back afterwards, so no skin font stays selected when the skin changes.
         const ScopedDcState restore(buffer);
+        if (clipped)
+            SelectClipRgn(buffer, invalid.get());
         const RECT whole = { 0, 0, skin.windowWidth, skin.windowHeight };
         const bool active = GetActiveWindow() == state->window;
         HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
@@ -118,11 +124,15 @@ void onPaint(MainWindowState* state)
             paintStatistics(state, buffer);
         refreshConnectionStatus(state);
 
-        selectSkinFont(buffer, kFontText);
-        SetTextColor(buffer, skin.fontColors[kFontText]);
-        SetBkMode(buffer, TRANSPARENT);
-        drawStatusLine(state, buffer);
-        BitBlt(windowDc, 0, 0, skin.windowWidth, skin.windowHeight, buffer, 0, 0, SRCCOPY);
+        if (paintReaches(buffer, kRedrawStatusLine)) {
+            selectSkinFont(buffer, kFontText);
+            SetTextColor(buffer, skin.fontColors[kFontText]);
+            SetBkMode(buffer, TRANSPARENT);
+            drawStatusLine(state, buffer);
+        }
+        const RECT& copied = paint.rcPaint;
+        BitBlt(windowDc, copied.left, copied.top, copied.right - copied.left, copied.bottom - copied.top, buffer,
+            copied.left, copied.top, SRCCOPY);
         state->painting = 0;
     }
     EndPaint(state->window, &paint);

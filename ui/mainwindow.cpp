@@ -49,23 +49,30 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
     if (!host->swapLanguage(state, settings.languageId))
         reportError(0);
     useUserNumberFormat();
-    if (createTipWindow(host->instance) == nullptr)
-        reportError(kErrorTipWindow);
-    if (!rescanConnections())
-        reportError(0);
-
-    if (!createTrayIcon(state))
-        reportError(kErrorTrayIcon);
-
     state->lastTick = localTimeNow();
     if (settings.alwaysOnTop)
         makeTopmost(window, true);
     state->lastTopmostCount = -1;
-
     createBackBuffer(state);
-
-    state->timer = SetTimer(window, kTickTimer, settings.updateIntervalMs, nullptr);
+    // What the first paint does not need comes after it.
+    PostMessageA(window, WM_FINISH_START, 0, 0);
     return true;
+}
+
+// The rest of the window's start, once it has been painted: its tip window, the connections, the
+// tray icon and the timer.
+void onFinishStart(MainWindowState* state)
+{
+    const MainWindowHost* host = state->host;
+    if (host->finishStartUp != nullptr && !host->finishStartUp())
+        return;
+    if (createTipWindow(host->instance) == nullptr)
+        reportError(kErrorTipWindow);
+    if (!rescanConnections())
+        reportError(0);
+    if (!createTrayIcon(state))
+        reportError(kErrorTrayIcon);
+    tickSoon(state);
 }
 
 // The window's place goes into the settings, which are saved after it.
@@ -198,7 +205,8 @@ LRESULT handleMessage(MainWindowState* state, HWND window, UINT message, WPARAM 
         return 0;
     case WM_DISPLAYCHANGE:
         displayColorDepth = uint32_t(wParam);
-        refreshHelpToggleImages();
+        if (helpToggleImages != nullptr)
+            refreshHelpToggleImages();
         break;
     case WM_COMMAND:
         onCommand(state, LOWORD(wParam));
@@ -252,6 +260,7 @@ LRESULT handleMessage(MainWindowState* state, HWND window, UINT message, WPARAM 
     case WM_SETTINGCHANGE:
         useUserNumberFormat();
         invalidateAll(state, true);
+        tickSoon(state); // the tray tip in the new formats
         break;
     case WM_CONNECTION_SIGNAL:
         onConnectionSignal(state);
@@ -266,6 +275,9 @@ LRESULT handleMessage(MainWindowState* state, HWND window, UINT message, WPARAM 
         return TRUE;
     case WM_ENDSESSION:
         onEndSession(state, wParam != FALSE);
+        return 0;
+    case WM_FINISH_START:
+        onFinishStart(state);
         return 0;
     case WM_SHOW_REPORTS:
         state->reportsPosted = 0;

@@ -18,8 +18,11 @@ void createBackBuffer(MainWindowState* state);
 void deleteBackBuffer(MainWindowState* state);
 void onPaint(MainWindowState* state);
 
-// maintick.cpp: the timer, sleep and wake, and the connection signal.
+// maintick.cpp: the timer, sleep and wake, and the connection signal. A tick redraws and tells
+// only what changed; offline the timer rests (until the date changes, or the adapters are looked
+// at) and tickSoon wakes it: the next tick, an update interval away, does all its work.
 void onTick(MainWindowState* state);
+void tickSoon(MainWindowState* state);
 void onPowerBroadcast(MainWindowState* state, WPARAM event);
 void onConnectionSignal(MainWindowState* state);
 

@@ -7,11 +7,13 @@
 #include <cstdint>
 
 #include "core/localtime.h"
+#include "meter/ticks.h"
 #include "meter/yearsums.h"
 
 constexpr UINT WM_CONNECTION_SIGNAL = WM_USER; // the connection event fired
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 1; // the notification-area icon's mouse messages
 constexpr UINT WM_SHOW_REPORTS = WM_USER + 2; // reports wait that a scan, a tick or a paint made
+constexpr UINT WM_FINISH_START = WM_USER + 3; // the window has been painted: the rest of its start
 // The year view's figures are to be read from the logs, which may report a damaged one: posted
 // by the paint, which must not read them itself.
 constexpr UINT WM_READ_YEAR = WM_APP + 1;
@@ -59,6 +61,10 @@ struct MainWindowHost {
     bool (*swapLanguage)(MainWindowState* state, uint16_t languageId);
     // The Windows session ends: everything is stored as at exit, without any box.
     void (*storeForSessionEnd)();
+    // The program's start-up that the first paint does not need, run from the window's queue
+    // before the window's own; false when the program cannot run (it has been reported and the
+    // window destroyed). May be null.
+    bool (*finishStartUp)();
 };
 
 struct MainWindowState {
@@ -69,6 +75,9 @@ struct MainWindowState {
     HACCEL accelerators;
     NOTIFYICONDATAA tray;
     UINT_PTR timer;
+    uint32_t tickPeriodMs; // the timer's period now: the update interval, or a rest while offline
+    uint8_t tickAll; // the next tick does all its work (a setting or the connections changed)
+    ShownFigures shown; // as the last tick found them
     uint32_t selectedMonth; // 0: the current month, else year * 65536 + month
     LocalTime lastTick;
     int32_t lastTopmostCount;

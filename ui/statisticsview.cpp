@@ -21,6 +21,7 @@
 #include "ui/dialogs/dialogtext.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/viewmath.h"
+#include "ui/viewparts.h"
 #include "ui/views.h"
 
 namespace {
@@ -245,19 +246,30 @@ void paintStatistics(MainWindowState* state, HDC dc)
     selectSkinFont(dc, kFontText);
     SetTextColor(dc, skin.fontColors[kFontText]);
     const Rate* rate = tariffAt(settings.activeTariff);
-    state->painted.summaryShown = false;
-    if (rate == nullptr)
+    // A part the paint does not reach keeps its picture, and what it told the tips.
+    const bool summaryReached = paintReaches(dc, kRedrawSummary);
+    if (summaryReached)
+        state->painted.summaryShown = false;
+    if (rate == nullptr && summaryReached)
         drawTariffHint(dc);
     if (monthAvailable) {
         const bool volumeTariff = rate != nullptr && isVolumeUnit(rate->unit);
-        drawDailyChart(dc, kElementData, volumes, volumeTariff ? costs : nullptr, ChartKind::volume);
-        drawDailyChart(dc, kElementTime, times, volumeTariff ? nullptr : costs, ChartKind::time);
+        if (paintReaches(dc, kRedrawVolumeChart))
+            drawDailyChart(dc, kElementData, volumes, volumeTariff ? costs : nullptr, ChartKind::volume);
+        if (paintReaches(dc, kRedrawTimeChart))
+            drawDailyChart(dc, kElementTime, times, volumeTariff ? nullptr : costs, ChartKind::time);
         // The Summary counts over the tariff's billing period, which need not be the month.
         BillingPeriod period;
-        if (rate != nullptr && billingPeriodOf(state->selectedMonth, state->lastTick, period))
+        if (rate != nullptr && summaryReached && billingPeriodOf(state->selectedMonth, state->lastTick, period))
             drawSummary(state, dc, *rate, period);
     }
-    paintLogArea(state, dc, monthAvailable);
+    // The connection list draws in what the Summary leaves selected, drawn or not.
+    if (!summaryReached && rate != nullptr && monthAvailable) {
+        selectSkinFont(dc, kFontSummary);
+        SetTextColor(dc, skin.fontColors[kFontSummary]);
+    }
+    if (paintReaches(dc, kRedrawLiveGraph))
+        paintLogArea(state, dc, monthAvailable);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     SetBkMode(dc, TRANSPARENT);
 }

@@ -110,14 +110,17 @@ void updateTrayTip(MainWindowState* state)
     }
     // The tip speaks of the current month throughout, its free units too.
     appendFreeUnitsLeft(0, month, size);
-    char* tip = state->tray.szTip;
-    tip[0] = '\0';
+    char tip[size] = "";
     char connection[sizeof state->statusText];
     // A long name is cut: the month's line always shows whole.
     if (runningConnectionText(0, IDS_TRAY_CONNECTION, connection, sizeof connection))
         snprintf(tip, size - strlen(month) - 1, "%s", connection);
     const size_t used = strlen(tip);
     snprintf(tip + used, size - used, "%s%s", used != 0 ? "\n" : "", month);
+    // The notification area is another process: it is told only of a text that changed.
+    if (strcmp(tip, state->tray.szTip) == 0)
+        return;
+    memcpy(state->tray.szTip, tip, sizeof tip);
     modifyTrayIcon(state);
 }
 

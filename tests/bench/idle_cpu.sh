@@ -1,42 +1,67 @@
 #!/usr/bin/env bash
-# CPU time of an idle telvane with one simulated connection up, over a minute under Wine + Xvfb.
-# Usage: idle_cpu.sh WIN_BUILD_TREE [SECONDS]
+# CPU time of a telvane that waits, under Wine + Xvfb, in clock ticks over SECONDS (30 by
+# default): offline with the window shown, online with one simulated connection up (and no
+# traffic), offline started hidden, and the bench's bare window of the same size beside them.
+# Usage: idle_cpu.sh WIN_BUILD_TREE DRIVER [SECONDS]
 set -euo pipefail
-tree=$1
-seconds=${2:-60}
+tree=$(cd "$1" && pwd)
+driver=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+seconds=${3:-30}
+. "$(dirname "$0")/benchfolder.sh"
 export WINEPREFIX=$tree/wineprefix WINEDEBUG=-all
 work=$tree/bench-idle
-rm -rf "$work"
-mkdir -p "$work"
-cp -r "$tree/dist"/. "$work"/
-cp "$tree/dialsim/rasapi32.dll" "$tree/dialsim/dialsim.exe" "$work"/
+bench_folder "$tree" "$work"
 export DIALSIM_DIR=$(winepath -w "$work") TELVANE_DLLOVERRIDES="rasapi32=n,b"
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-telvane_pid=
-cleanup() {
-    [ -n "$telvane_pid" ] && kill "$telvane_pid" 2>/dev/null
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-sleep 1
-"$tree/wine-run" "$work/dialsim.exe" reset >/dev/null
-"$tree/wine-run" "$work/dialsim.exe" add "Bench Provider" --ip 127.0.0.1 >/dev/null
-"$tree/wine-run" "$work/telvane.exe" &
-telvane_pid=$!
-sleep 6
-"$tree/wine-run" "$work/dialsim.exe" connect "Bench Provider" >/dev/null
-sleep 3
-# The Linux process that runs telvane.exe (Wine names it by the Windows path).
-pid=$(pgrep -f "bench-idle.telvane.exe" | head -1)
+trap bench_cleanup EXIT
+bench_display
+wineserver -p >/dev/null 2>&1 || true
+wine_run=$tree/wine-run
+drive() { "$wine_run" "$driver" "$@" >/dev/null; }
+dialsim() { "$wine_run" "$work/dialsim.exe" "$@" >/dev/null; }
+dialsim reset
+dialsim add "Bench Provider" --ip 127.0.0.1
 ticks_per_second=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-before=$(cpu)
-sleep "$seconds"
-after=$(cpu)
-"$tree/wine-run" "$work/dialsim.exe" hangup "Bench Provider" >/dev/null
-awk -v b="$before" -v a="$after" -v t="$ticks_per_second" -v s="$seconds" \
-    'BEGIN { printf "idle telvane, one connection up: %.2f s CPU in %d s = %.2f %% of one core\n", (a - b) / t, s, 100 * (a - b) / t / s }'
+
+# measure WHAT PID: the CPU the process uses over the seconds, once it has settled.
+measure() {
+    sleep 3
+    local before after
+    before=$(cpu_ticks "$2")
+    sleep "$seconds"
+    after=$(cpu_ticks "$2")
+    awk -v w="$1" -v b="$before" -v a="$after" -v t="$ticks_per_second" -v s="$seconds" \
+        'BEGIN { printf "%-36s %4d clock ticks in %d s = %.2f %% of one core\n", w, a - b, s, 100 * (a - b) / t / s }'
+}
+
+"$wine_run" "$work/telvane.exe" &
+telvane_job=$!
+drive window
+pid=$(linux_pid 'bench-idle.telvane\.exe')
+measure "telvane offline, window shown" "$pid"
+dialsim connect "Bench Provider"
+measure "telvane online, one connection" "$pid"
+dialsim hangup "Bench Provider"
+drive close yes
+wait "$telvane_job" || true
+
+# The settings record's startHidden byte.
+python3 - "$work/settings.zip" <<'PY'
+import gzip, sys
+data = bytearray(gzip.open(sys.argv[1]).read())
+data[8384] = 1
+gzip.open(sys.argv[1], "wb").write(bytes(data))
+PY
+"$wine_run" "$work/telvane.exe" &
+telvane_job=$!
+drive window
+pid=$(linux_pid 'bench-idle.telvane\.exe')
+measure "telvane offline, started hidden" "$pid"
+drive close yes
+wait "$telvane_job" || true
+
+"$wine_run" "$tree/tests/bench/barewindow.exe" 434 334 &
+bare_job=$!
+pid=$(linux_pid 'barewindow\.exe')
+measure "bare window of the same size" "$pid"
+kill "$pid" 2>/dev/null || true
+wait "$bare_job" || true

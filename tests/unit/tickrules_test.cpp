@@ -237,4 +237,86 @@ TEST_F(TickRulesTest, AClockChangeMovesTheDateOfASliceNeverItsLength)
     EXPECT_EQ(monthFile("log_200310.zip"), logBlock(6, 39600, 1800, 5000, 10, 1000, 5));
 }
 
+// What a tick redraws and tells, from what it found changed since the tick before.
+TEST(TickWork, OnlyWhatMovedIsRedrawnAndTold)
+{
+    // Friday 31 October 2003, main period, one connection that has moved 5000 bytes in 30 s;
+    // the month has logged 1000 bytes in 60 s.
+    const ShownFigures online = { 2003u * 65536 * 256 + 10 * 256 + 31, false, 1, 1000, 60, 5000, 30 };
+    ShownFigures offline = online;
+    offline.connections = 0;
+    offline.liveVolume = offline.liveSeconds = 0;
+    constexpr uint32_t kEverything = kRedrawWindow | kUpdateTrayTip | kCheckAlerts;
+    constexpr uint32_t kUsage = kRedrawSummary | kRedrawStatusLine | kUpdateTrayTip | kCheckAlerts;
+    const auto changed = [](ShownFigures figures, auto change) {
+        change(figures);
+        return figures;
+    };
+    const struct {
+        const char* what;
+        ShownFigures before, now;
+        bool refreshAll;
+        uint32_t work;
+    } cases[] = {
+        { "offline, nothing changed", offline, offline, false, 0 },
+        { "offline, a setting changed", offline, offline, true, kEverything },
+        { "offline, midnight", offline, changed(offline, [](auto& f) { f.date += 1; }), false, kEverything },
+        { "offline, the period changed", offline, changed(offline, [](auto& f) { f.secondaryPeriod = true; }), false,
+            kEverything },
+        { "a connection came up", offline, changed(online, [](auto& f) { f.liveVolume = f.liveSeconds = 0; }), false,
+            kEverything },
+        { "online, nothing moved: the graph takes its sample", online, online, false, kRedrawLiveGraph },
+        { "online, bytes moved", online, changed(online, [](auto& f) { f.liveVolume += 1; }), false,
+            kRedrawLiveGraph | kRedrawVolumeChart | kUsage },
+        { "online, a second passed", online, changed(online, [](auto& f) { f.liveSeconds += 1; }), false,
+            kRedrawLiveGraph | kRedrawTimeChart | kUsage },
+        { "online, both moved", online,
+            changed(online,
+                [](auto& f) {
+                    f.liveVolume += 1500;
+                    f.liveSeconds += 1;
+                }),
+            false, kRedrawLiveGraph | kRedrawVolumeChart | kRedrawTimeChart | kUsage },
+        // A cut logs the running slice and starts the next one: the list and the bars change.
+        { "online, the slice was logged", online,
+            changed(online,
+                [](auto& f) {
+                    f.loggedVolume += f.liveVolume;
+                    f.loggedSeconds += f.liveSeconds;
+                    f.liveVolume = f.liveSeconds = 0;
+                }),
+            false, kEverything },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(decideTickWork(c.before, c.now, c.refreshAll), c.work);
+    }
+}
+
+// How long the timer rests offline: until just after midnight, an hour at most, the adapters'
+// look where they are polled; not at all while anything is counted or waits to be written.
+TEST(TickWork, TheTimerRestsOfflineUntilTheDateChanges)
+{
+    const struct {
+        const char* what;
+        LocalTime now;
+        TickNeeds needs;
+        uint32_t restMs;
+    } cases[] = {
+        { "a connection runs", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { true, false, false }, 0 },
+        { "a month log waits", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, true, false }, 0 },
+        { "noon: an hour", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, false, false }, 3600000 },
+        // 30 minutes to midnight and half a second past it.
+        { "23:30", { 2003, 10, 5, 31, 23, 30, 0, 0 }, { false, false, false }, 1800500 },
+        { "23:59:59", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { false, false, false }, 1500 },
+        { "23:59:59.900: a second at least", { 2003, 10, 5, 31, 23, 59, 59, 900 }, { false, false, false }, 1000 },
+        { "adapters polled at noon", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, false, true }, 3000 },
+        { "adapters polled at 23:59:59", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { false, false, true }, 1500 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(tickRestMs(c.now, c.needs), c.restMs);
+    }
+}
+
 } // namespace

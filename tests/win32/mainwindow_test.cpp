@@ -8,12 +8,15 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/languageswap.h"
 #include "core/platform.h"
 #include "core/programdirectory.h"
 #include "lang/ids.h"
 #include "log/statistics.h"
+#include "monitor/liveconnections.h"
+#include "monitor/slicelog.h"
 #include "skin/skin.h"
 #include "skin/skinscale.h"
 #include "skin/tooltip.h"
@@ -29,7 +32,7 @@ constexpr int64_t MB = 1048576;
 
 // What the program hands its window: this executable, no connection event, the program's own
 // language swap; a session end does not come in these tests.
-MainWindowHost host = { nullptr, nullptr, swapLanguage, [] {} };
+MainWindowHost host = { nullptr, nullptr, swapLanguage, [] {}, nullptr };
 constexpr POINT kWindowAt = { 100, 100 };
 
 void useDistFolder()
@@ -404,6 +407,154 @@ TEST_F(MainWindow, AMoveToAScreenOfAnotherScaleRedrawsTheSkinForIt)
     EXPECT_EQ(state->hotElement, uint32_t(kElementCloseButton));
     SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(405, 25)); // the close button at 100 %
     EXPECT_NE(state->hotElement, uint32_t(kElementCloseButton));
+}
+
+// What the window shows: the back buffer's pixels, which the paints copy to the screen.
+std::vector<uint32_t> shownPixels(const MainWindowState* state)
+{
+    const int width = skin.windowWidth, height = skin.windowHeight;
+    BITMAPINFO info {};
+    info.bmiHeader = { sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
+    void* bits = nullptr;
+    HDC copy = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, state->backBufferDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(
+        static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    return pixels;
+}
+
+size_t differingPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        count += (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF);
+    return count;
+}
+
+POINT middleOf(uint32_t slot)
+{
+    const RECT& r = skin.rects[slot];
+    return { (r.left + r.right) / 2, (r.top + r.bottom) / 2 };
+}
+
+// Offline a tick that changes nothing draws nothing and the timer rests; online a tick redraws the
+// parts whose figures moved, and the window then shows what a whole paint would show.
+TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRests)
+{
+    createWindow();
+    EXPECT_EQ(state->tickPeriodMs, settings.updateIntervalMs); // ticking since the start
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    UpdateWindow(window);
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    RECT invalid;
+    EXPECT_FALSE(GetUpdateRect(window, &invalid, FALSE));
+    EXPECT_GT(state->tickPeriodMs, settings.updateIntervalMs);
+    // A change of the user's formats wakes it: the tray tip is written in them.
+    SendMessageA(window, WM_SETTINGCHANGE, 0, 0);
+    EXPECT_EQ(state->tickPeriodMs, settings.updateIntervalMs);
+    UpdateWindow(window);
+    // Resting again, as if since another day: the connection event first makes the tick that the
+    // rest put off, so that the date a connection's first slice starts in is today's.
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    ASSERT_GT(state->tickPeriodMs, settings.updateIntervalMs);
+    const LocalTime today = localTimeNow();
+    state->lastTick.day = today.day == 1 ? 2 : uint16_t(today.day - 1);
+    SendMessageA(window, WM_CONNECTION_SIGNAL, 0, 0);
+    EXPECT_EQ(state->lastTick.day, today.day);
+    EXPECT_EQ(state->tickPeriodMs, settings.updateIntervalMs);
+    UpdateWindow(window);
+
+    // A connection at an address no interface has: only this test moves its counts.
+    setRunningSliceSource(runningSliceRecord);
+    LiveConnection& connection = liveConnections.records[0];
+    connection = LiveConnection {};
+    connection.handle = 77;
+    strcpy(connection.entryName, "Provider");
+    strcpy(connection.ipAddress, "10.254.253.252");
+    connection.sliceStart = localTimeNow();
+    connection.sliceStartMs = monotonicMilliseconds();
+    connection.lastInPackets = kNoReadingYet;
+    liveConnections.count = 1;
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    EXPECT_EQ(state->tickPeriodMs, settings.updateIntervalMs);
+    UpdateWindow(window);
+
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        // 3 MB more and a minute longer online (the slice began that long ago, and a tenth of a
+        // second more, so the second does not change before both paints are done).
+        connection.bytesReceived += 3 * uint32_t(MB);
+        connection.sliceStartMs = monotonicMilliseconds() - 60000 * uint64_t(round) - 100;
+        memmove(&connection.receiveRateHistory[1], &connection.receiveRateHistory[0],
+            (kRateHistoryLength - 1) * sizeof connection.receiveRateHistory[0]);
+        connection.receiveRateHistory[0] = 6000000 + uint32_t(round) * 1000000;
+        SendMessageA(window, WM_TIMER, kTickTimer, 0);
+
+        HRGN redrawn = CreateRectRgn(0, 0, 0, 0);
+        GetUpdateRgn(window, redrawn, FALSE);
+        for (uint32_t slot : { kElementData, kElementTime, kElementSummary, kElementLog, kElementStatusText }) {
+            const POINT p = middleOf(slot);
+            EXPECT_TRUE(PtInRegion(redrawn, p.x, p.y)) << "slot " << slot;
+        }
+        for (uint32_t slot : { kElementHeading, kElementMenuButton, kElementCloseButton }) {
+            const POINT p = middleOf(slot);
+            EXPECT_FALSE(PtInRegion(redrawn, p.x, p.y)) << "slot " << slot;
+        }
+        DeleteObject(redrawn);
+        UpdateWindow(window);
+        const std::vector<uint32_t> afterTick = shownPixels(state);
+        InvalidateRect(window, nullptr, FALSE);
+        UpdateWindow(window);
+        EXPECT_EQ(differingPixels(afterTick, shownPixels(state)), 0u);
+    }
+
+    // Hidden, a tick draws nothing; shown again, the window is drawn whole.
+    ShowWindow(window, SW_HIDE);
+    connection.bytesReceived += 5 * uint32_t(MB);
+    connection.sliceStartMs = monotonicMilliseconds() - 300000 - 100;
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    EXPECT_FALSE(GetUpdateRect(window, &invalid, FALSE));
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    const std::vector<uint32_t> afterShow = shownPixels(state);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(differingPixels(afterShow, shownPixels(state)), 0u);
+
+    // The year at a glance holds the running month: a tick redraws the year's charts and totals
+    // and the status line, as a whole paint would draw them.
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
+    SendMessageA(window, WM_READ_YEAR, 0, 0); // the year's logs, read from the queue
+    ASSERT_TRUE(state->year.shown && state->year.read);
+    UpdateWindow(window);
+    connection.bytesReceived += 2 * uint32_t(MB);
+    connection.sliceStartMs = monotonicMilliseconds() - 360000 - 100;
+    SendMessageA(window, WM_TIMER, kTickTimer, 0);
+    HRGN yearRedrawn = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(window, yearRedrawn, FALSE);
+    for (uint32_t slot :
+        { kElementYearData, kElementYearTime, kElementYearCost, kElementYearSummary, kElementStatusText }) {
+        const POINT p = middleOf(slot);
+        EXPECT_TRUE(PtInRegion(yearRedrawn, p.x, p.y)) << "slot " << slot;
+    }
+    for (uint32_t slot : { kElementHeading, kElementMenuButton, kElementCloseButton }) {
+        const POINT p = middleOf(slot);
+        EXPECT_FALSE(PtInRegion(yearRedrawn, p.x, p.y)) << "slot " << slot;
+    }
+    DeleteObject(yearRedrawn);
+    UpdateWindow(window);
+    const std::vector<uint32_t> yearAfterTick = shownPixels(state);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(differingPixels(yearAfterTick, shownPixels(state)), 0u);
+    SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
+    liveConnections = {};
 }
 
 // The session ends while the options sheet is open: the window goes, and what the sheet's

@@ -123,6 +123,9 @@ void installHelpPanel(HWND sheet)
             client.right - scaled(10), scaled(50), sheet, HMENU(IDC_HELP_PANEL), instance, nullptr);
     // The sheet's own font: it grows with the screen's scale, as the stock fonts do not.
     SendMessageA(panel, WM_SETFONT, WPARAM(SendMessageA(sheet, WM_GETFONT, 0, 0)), FALSE);
+    // The toggle's pictures are made when a sheet first needs them, not at start-up.
+    if (helpToggleImages == nullptr)
+        refreshHelpToggleImages();
     CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHLIKE | BS_OWNERDRAW,
         client.left + scaled(5), client.bottom - scaled(25), scaled(kToggleSize), scaled(kToggleSize), sheet,
         HMENU(IDC_HELP_TOGGLE), instance, nullptr);
