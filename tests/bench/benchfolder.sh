@@ -37,6 +37,18 @@ for back in range(12):
 PY
 }
 
+# bench_start TREE WORK: the folder of bench_folder, the simulator and an X server of its own
+# for a run under TREE's prefix; wine_run names the runner of the tree's programs.
+bench_start() {
+    export WINEPREFIX=$1/wineprefix WINEDEBUG=-all
+    bench_folder "$1" "$2"
+    export DIALSIM_DIR=$(winepath -w "$2") TELVANE_DLLOVERRIDES="rasapi32=n,b"
+    trap bench_cleanup EXIT
+    bench_display
+    wineserver -p >/dev/null 2>&1 || true
+    wine_run=$1/wine-run
+}
+
 # bench_display: an X server of its own for the run (stopped by bench_cleanup).
 bench_display() {
     display=:$((90 + RANDOM % 400))

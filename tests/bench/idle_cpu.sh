@@ -8,14 +8,8 @@ tree=$(cd "$1" && pwd)
 driver=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 seconds=${3:-30}
 . "$(dirname "$0")/benchfolder.sh"
-export WINEPREFIX=$tree/wineprefix WINEDEBUG=-all
 work=$tree/bench-idle
-bench_folder "$tree" "$work"
-export DIALSIM_DIR=$(winepath -w "$work") TELVANE_DLLOVERRIDES="rasapi32=n,b"
-trap bench_cleanup EXIT
-bench_display
-wineserver -p >/dev/null 2>&1 || true
-wine_run=$tree/wine-run
+bench_start "$tree" "$work"
 drive() { "$wine_run" "$driver" "$@" >/dev/null; }
 dialsim() { "$wine_run" "$work/dialsim.exe" "$@" >/dev/null; }
 dialsim reset

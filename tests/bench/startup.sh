@@ -7,14 +7,8 @@ tree=$(cd "$1" && pwd)
 driver=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 starts=${3:-11}
 . "$(dirname "$0")/benchfolder.sh"
-export WINEPREFIX=$tree/wineprefix WINEDEBUG=-all
 work=$tree/bench-startup
-bench_folder "$tree" "$work"
-export DIALSIM_DIR=$(winepath -w "$work") TELVANE_DLLOVERRIDES="rasapi32=n,b"
-trap bench_cleanup EXIT
-bench_display
-wineserver -p >/dev/null 2>&1 || true
-wine_run=$tree/wine-run
+bench_start "$tree" "$work"
 "$wine_run" "$work/dialsim.exe" reset >/dev/null
 cp "$tree/tests/bench/barewindow.exe" "$work"/
 "$wine_run" "$tree/tests/bench/startup_bench.exe" "$(winepath -w "$work/telvane.exe")" \
