@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -485,6 +486,28 @@ TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRest
     EXPECT_EQ(state->tickPeriodMs, settings.updateIntervalMs);
     UpdateWindow(window);
 
+    // What a tick left to paint covers the parts that moved and none of the others; painted, the
+    // window is what a whole repaint draws.
+    auto expectRedrawn = [&](std::initializer_list<uint32_t> moved) {
+        HRGN redrawn = CreateRectRgn(0, 0, 0, 0);
+        GetUpdateRgn(window, redrawn, FALSE);
+        for (uint32_t slot : moved) {
+            const POINT p = middleOf(slot);
+            EXPECT_TRUE(PtInRegion(redrawn, p.x, p.y)) << "slot " << slot;
+        }
+        for (uint32_t slot : { kElementHeading, kElementMenuButton, kElementCloseButton }) {
+            const POINT p = middleOf(slot);
+            EXPECT_FALSE(PtInRegion(redrawn, p.x, p.y)) << "slot " << slot;
+        }
+        DeleteObject(redrawn);
+    };
+    auto expectPaintedAsAWhole = [&] {
+        UpdateWindow(window);
+        const std::vector<uint32_t> painted = shownPixels(state);
+        InvalidateRect(window, nullptr, FALSE);
+        UpdateWindow(window);
+        EXPECT_EQ(differingPixels(painted, shownPixels(state)), 0u);
+    };
     for (int round = 1; round <= 3; ++round) {
         SCOPED_TRACE(round);
         // 3 MB more and a minute longer online (the slice began that long ago, and a tenth of a
@@ -496,22 +519,8 @@ TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRest
         connection.receiveRateHistory[0] = 6000000 + uint32_t(round) * 1000000;
         SendMessageA(window, WM_TIMER, kTickTimer, 0);
 
-        HRGN redrawn = CreateRectRgn(0, 0, 0, 0);
-        GetUpdateRgn(window, redrawn, FALSE);
-        for (uint32_t slot : { kElementData, kElementTime, kElementSummary, kElementLog, kElementStatusText }) {
-            const POINT p = middleOf(slot);
-            EXPECT_TRUE(PtInRegion(redrawn, p.x, p.y)) << "slot " << slot;
-        }
-        for (uint32_t slot : { kElementHeading, kElementMenuButton, kElementCloseButton }) {
-            const POINT p = middleOf(slot);
-            EXPECT_FALSE(PtInRegion(redrawn, p.x, p.y)) << "slot " << slot;
-        }
-        DeleteObject(redrawn);
-        UpdateWindow(window);
-        const std::vector<uint32_t> afterTick = shownPixels(state);
-        InvalidateRect(window, nullptr, FALSE);
-        UpdateWindow(window);
-        EXPECT_EQ(differingPixels(afterTick, shownPixels(state)), 0u);
+        expectRedrawn({ kElementData, kElementTime, kElementSummary, kElementLog, kElementStatusText });
+        expectPaintedAsAWhole();
     }
 
     // Hidden, a tick draws nothing; shown again, the window is drawn whole.
@@ -521,11 +530,7 @@ TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRest
     SendMessageA(window, WM_TIMER, kTickTimer, 0);
     EXPECT_FALSE(GetUpdateRect(window, &invalid, FALSE));
     ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
-    const std::vector<uint32_t> afterShow = shownPixels(state);
-    InvalidateRect(window, nullptr, FALSE);
-    UpdateWindow(window);
-    EXPECT_EQ(differingPixels(afterShow, shownPixels(state)), 0u);
+    expectPaintedAsAWhole();
 
     // The year at a glance holds the running month: a tick redraws the year's charts and totals
     // and the status line, as a whole paint would draw them.
@@ -536,23 +541,8 @@ TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRest
     connection.bytesReceived += 2 * uint32_t(MB);
     connection.sliceStartMs = monotonicMilliseconds() - 360000 - 100;
     SendMessageA(window, WM_TIMER, kTickTimer, 0);
-    HRGN yearRedrawn = CreateRectRgn(0, 0, 0, 0);
-    GetUpdateRgn(window, yearRedrawn, FALSE);
-    for (uint32_t slot :
-        { kElementYearData, kElementYearTime, kElementYearCost, kElementYearSummary, kElementStatusText }) {
-        const POINT p = middleOf(slot);
-        EXPECT_TRUE(PtInRegion(yearRedrawn, p.x, p.y)) << "slot " << slot;
-    }
-    for (uint32_t slot : { kElementHeading, kElementMenuButton, kElementCloseButton }) {
-        const POINT p = middleOf(slot);
-        EXPECT_FALSE(PtInRegion(yearRedrawn, p.x, p.y)) << "slot " << slot;
-    }
-    DeleteObject(yearRedrawn);
-    UpdateWindow(window);
-    const std::vector<uint32_t> yearAfterTick = shownPixels(state);
-    InvalidateRect(window, nullptr, FALSE);
-    UpdateWindow(window);
-    EXPECT_EQ(differingPixels(yearAfterTick, shownPixels(state)), 0u);
+    expectRedrawn({ kElementYearData, kElementYearTime, kElementYearCost, kElementYearSummary, kElementStatusText });
+    expectPaintedAsAWhole();
     SendMessageA(window, WM_COMMAND, IDM_YEAR_VIEW, 0);
     liveConnections = {};
 }
