@@ -42,8 +42,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         return 1;
     }
     const int exitCode = runMainLoop(window);
-    if (startUpFailedAfterPaint())
-        return 1;
     shutDown();
     return exitCode;
 }

@@ -13,10 +13,6 @@ extern HWND mainWindow;
 // set when the program cannot run. The window sets up the rest from its queue (finishStartUp).
 HWND startUp();
 
-// True when the part of start-up after the first paint failed, and was reported: the program
-// then ends with code 1 and stores nothing.
-bool startUpFailedAfterPaint();
-
 // Waits for window messages and the connection signal until the quit message; returns its
 // exit code.
 int runMainLoop(HWND window);

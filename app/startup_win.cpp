@@ -1,10 +1,8 @@
 // Start-up, the main loop and shut-down.
 #include "app/startup.h"
 
-#include <commctrl.h>
 #include <ole2.h>
 #include <ras.h>
-#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +28,6 @@
 #include "monitor/watcher.h"
 #include "skin/pngresource.h"
 #include "skin/skin.h"
-#include "skin/tooltip.h"
 #include "tariff/alerts.h"
 #include "tariff/rates.h"
 #include "tariff/settings.h"
@@ -48,29 +45,6 @@ namespace {
 
 // What the main window asks of the program: set up before the window is created.
 MainWindowHost mainWindowHost;
-
-void checkDropShadow()
-{
-    OSVERSIONINFOA version {};
-    version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const BOOL known = GetVersionExA(&version);
-#pragma GCC diagnostic pop
-    dropShadowAvailable = known && version.dwMajorVersion >= 5 && version.dwMinorVersion >= 1;
-
-    if (HMODULE commonControls = LoadLibraryA("comctl32.dll")) {
-        auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
-            reinterpret_cast<void*>(GetProcAddress(commonControls, "DllGetVersion")));
-        if (getVersion != nullptr) {
-            DLLVERSIONINFO info {};
-            info.cbSize = sizeof info;
-            if (SUCCEEDED(getVersion(&info)) && info.dwMajorVersion < 6)
-                dropShadowAvailable = false;
-        }
-        FreeLibrary(commonControls);
-    }
-}
 
 // Asks the remote-access service to signal the connection event on every change, and the system
 // to do so on every change of the network adapters.
@@ -164,36 +138,13 @@ bool registerMainWindowClass()
     return RegisterClassExA(&mainClass) != 0;
 }
 
-bool registerTipWindowClass()
-{
-    WNDCLASSEXA tipClass {};
-    tipClass.cbSize = sizeof tipClass;
-    tipClass.style = CS_SAVEBITS | (dropShadowAvailable ? CS_DROPSHADOW : 0);
-    tipClass.lpfnWndProc = tipWindowProc;
-    tipClass.hInstance = ownInstance;
-    tipClass.lpszClassName = kTipWindowClass;
-    return RegisterClassExA(&tipClass) != 0;
-}
-
-// Set when the part of start-up after the first paint failed: the program ends as a start-up
-// that failed, without storing anything.
-bool startUpFailed;
-
 // The part of start-up that the first paint does not need, run by the main window from its queue
 // once it has been painted: the skin's pictures of its buttons and of the inactive window, the
-// common controls, the tip window's class, the alerts and watched adapters, and the connection
-// signals. False with AppError set when the program cannot run.
-bool setUpAfterFirstPaint()
+// alerts and watched adapters, and the connection signals. The common controls and the tip
+// window wait until something needs them.
+void finishStartUp()
 {
     loadDeferredSkinPictures();
-    checkDropShadow();
-    INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES };
-    if (!InitCommonControlsEx(&controls)) {
-        SetLastError(0);
-        return failWith(kErrorCommonControls);
-    }
-    if (!registerTipWindowClass())
-        return failWith(kErrorWindowClass);
     if (const ScopedWindowDc screen(nullptr); screen.get() != nullptr)
         displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
     if (!loadAlerts())
@@ -201,23 +152,13 @@ bool setUpAfterFirstPaint()
     if (!loadWatchedAdapters())
         reportError(0);
     registerForConnectionSignals();
-    return true;
-}
-
-bool finishStartUp()
-{
-    if (setUpAfterFirstPaint())
-        return true;
-    reportError(0);
-    startUpFailed = true;
-    DestroyWindow(mainWindow);
-    return false;
 }
 
 } // namespace
 
 HWND startUp()
 {
+    prepareSkinReader();
     CoInitialize(nullptr);
     // The message inserts are fixed buffers of MessageArguments: nothing to allocate.
 
@@ -300,8 +241,6 @@ HWND startUp()
     UpdateWindow(mainWindow);
     return mainWindow;
 }
-
-bool startUpFailedAfterPaint() { return startUpFailed; }
 
 int runMainLoop(HWND window)
 {

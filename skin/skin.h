@@ -36,6 +36,10 @@ bool loadSkin(const char* name, uint32_t dpi);
 // written to `name`; false when none loads.
 bool loadStartSkin(char* name, uint32_t dpi);
 
+// Has the system's XML library loaded on a thread of its own while the rest of start-up goes on:
+// making the first document is the largest part of reading a skin. Called once, before loadSkin.
+void prepareSkinReader();
+
 // While set, loadSkin keeps back the pictures that the window's first paint does not need (the
 // buttons' states and the inactive window's) for loadDeferredSkinPictures: start-up sets it.
 extern bool deferSkinPictures;

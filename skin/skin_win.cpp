@@ -38,11 +38,15 @@ const CLSID kDomDocuments[] = {
     { 0xF5078F32, 0xC551, 0x11D3, { 0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21 } }, // 3.0
 };
 
-// The first DOM document the system can make; null with AppError set (and the last version's
-// failure as the system error) when it can make none.
-IXMLDOMDocument* createDomDocument()
+// Set once the program's thread has tried to make its own document: the thread of
+// prepareSkinReader may then let go of the library.
+HANDLE skinReaderTried;
+
+// The first DOM document the system can make, and that failure of the last version when it can
+// make none.
+IXMLDOMDocument* firstDomDocument(HRESULT& result)
 {
-    HRESULT result = E_FAIL;
+    result = E_FAIL;
     for (const CLSID& documentClass : kDomDocuments) {
         IXMLDOMDocument* document = nullptr;
         result = CoCreateInstance(
@@ -50,9 +54,37 @@ IXMLDOMDocument* createDomDocument()
         if (SUCCEEDED(result) && document != nullptr)
             return document;
     }
+    return nullptr;
+}
+
+// The first DOM document the system can make; null with AppError set (and the last version's
+// failure as the system error) when it can make none.
+IXMLDOMDocument* createDomDocument()
+{
+    HRESULT result;
+    IXMLDOMDocument* document = firstDomDocument(result);
+    if (skinReaderTried != nullptr)
+        SetEvent(skinReaderTried);
+    if (document != nullptr)
+        return document;
     SetLastError(DWORD(result));
     failWith(kErrorXmlDocument);
     return nullptr;
+}
+
+// The thread of prepareSkinReader, in an apartment of its own: the document it makes goes at
+// once, the library it loaded stays until the program's thread has made its own.
+DWORD WINAPI loadSkinReader(void*)
+{
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)))
+        return 0;
+    HRESULT result;
+    if (IXMLDOMDocument* document = firstDomDocument(result))
+        document->Release();
+    constexpr DWORD kLongestWaitMs = 30000;
+    WaitForSingleObject(skinReaderTried, kLongestWaitMs);
+    CoUninitialize();
+    return 0;
 }
 
 // A UTF-16 text as ANSI in `out` (`size` bytes), cut to fit; never split by the conversion
@@ -372,6 +404,16 @@ void loadDeferredSkinPictures()
     deferredPictures.clear();
 }
 
+void prepareSkinReader()
+{
+    skinReaderTried = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (skinReaderTried == nullptr)
+        return;
+    if (HANDLE thread
+        = CreateThread(nullptr, 64 * 1024, loadSkinReader, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr))
+        CloseHandle(thread);
+}
+
 void releaseSkin()
 {
     deferredPictures.clear();
@@ -400,14 +442,11 @@ HRGN copyWindowRegion()
     return copy.release();
 }
 
-bool loadSkin(const char* name, uint32_t dpi)
-{
-    releaseSkin();
-    skin.dpi = dpi;
-    snprintf(skin.folder, sizeof skin.folder, "%s%s\\", programDirectory, name);
-    char path[260];
-    snprintf(path, sizeof path, "%sskin.xml", skin.folder);
+namespace {
 
+// The description of skin.xml at `path` into the record.
+bool readSkinDocument(const char* path)
+{
     ComPointer<IXMLDOMDocument> document(openSkinDocument(path));
     if (document.get() == nullptr)
         return false;
@@ -430,4 +469,20 @@ bool loadSkin(const char* name, uint32_t dpi)
     placeYearElements(
         reinterpret_cast<SkinRect*>(skin.rects), skin.textFormats, skin.windowWidth, skin.windowHeight, skin.dpi);
     return true;
+}
+
+} // namespace
+
+bool loadSkin(const char* name, uint32_t dpi)
+{
+    releaseSkin();
+    skin.dpi = dpi;
+    snprintf(skin.folder, sizeof skin.folder, "%s%s\\", programDirectory, name);
+    char path[260];
+    snprintf(path, sizeof path, "%sskin.xml", skin.folder);
+    const bool loaded = readSkinDocument(path);
+    // Until the next skin the XML library is not needed: with its document gone, the system may
+    // unload it.
+    CoFreeUnusedLibrariesEx(0, 0);
+    return loaded;
 }

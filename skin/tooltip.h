@@ -34,5 +34,7 @@ extern HWND tipWindow;
 
 LRESULT CALLBACK tipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Creates the one tip window (hidden) and keeps it in tipWindow; null when it fails.
-HWND createTipWindow(HINSTANCE instance);
+// The one tip window (hidden), kept in tipWindow: made with its class when first asked for, so
+// that a telvane nobody points at has neither it nor the library its shadow is looked up in.
+// Null when it cannot be made, which is reported the first time.
+HWND ensureTipWindow(HINSTANCE instance);

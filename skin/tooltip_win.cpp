@@ -2,8 +2,11 @@
 
 #include <cstring>
 
+#include "core/apperror.h"
 #include "core/dpi_win.h"
 #include "core/scoped_win.h"
+#include "skin/commoncontrols.h"
+#include "skin/pngresource.h"
 #include "skin/skinscale.h"
 
 TipState tipState;
@@ -203,9 +206,25 @@ LRESULT CALLBACK tipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND createTipWindow(HINSTANCE instance)
+HWND ensureTipWindow(HINSTANCE instance)
 {
-    tipWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTipWindowClass, nullptr, WS_POPUP | WS_BORDER, 0, 0,
-        0, 0, nullptr, nullptr, instance, nullptr);
+    if (tipWindow != nullptr)
+        return tipWindow;
+    checkDropShadow();
+    WNDCLASSEXA tipClass {};
+    tipClass.cbSize = sizeof tipClass;
+    tipClass.style = CS_SAVEBITS | (dropShadowAvailable ? CS_DROPSHADOW : 0);
+    tipClass.lpfnWndProc = tipWindowProc;
+    tipClass.hInstance = instance;
+    tipClass.lpszClassName = kTipWindowClass;
+    if (RegisterClassExA(&tipClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+        tipWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTipWindowClass, nullptr, WS_POPUP | WS_BORDER, 0,
+            0, 0, 0, nullptr, nullptr, instance, nullptr);
+    // Said once: the pointer asks again at every move.
+    static bool reported;
+    if (tipWindow == nullptr && !reported) {
+        reported = true;
+        reportError(kErrorTipWindow);
+    }
     return tipWindow;
 }

@@ -325,7 +325,7 @@ bool tipShowingNow() { return (tipState.tipFlags & TIP_SHOW) != 0 && (tipState.t
 
 void updateHoverTip(MainWindowState* state, POINT client, int32_t slot)
 {
-    if (tipWindow == nullptr)
+    if (ensureTipWindow(state->host->instance) == nullptr)
         return;
     if (!state->hover.leaveTracked) {
         TRACKMOUSEEVENT leave { sizeof leave, TME_LEAVE, state->window, 0 };

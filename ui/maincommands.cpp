@@ -12,6 +12,7 @@
 #include "log/statistics.h"
 #include "monitor/liveconnections.h"
 #include "monitor/watchedadapters.h"
+#include "skin/commoncontrols.h"
 #include "skin/skin.h"
 #include "tariff/alerts.h"
 #include "tariff/rates.h"
@@ -75,11 +76,24 @@ void makeTariffActive(MainWindowState* state, int32_t index)
         reportError(0);
 }
 
+// The options and the comparison of tariffs are the first to need the common controls, which are
+// loaded then; without them telvane ends, as its message says.
+bool commonControlsReady(MainWindowState* state)
+{
+    if (prepareCommonControls())
+        return true;
+    reportError(0);
+    DestroyWindow(state->window);
+    return false;
+}
+
 // Which tariff would have been cheapest for the month shown, or the twelve months up to it; the
 // dialog may make one of them active.
 void compareTariffs(MainWindowState* state)
 {
     hideHoverTip(state);
+    if (!commonControlsReady(state))
+        return;
     int32_t chosen = -1;
     if (!showCompareDialog(state->window, state->selectedMonth, &chosen)) {
         reportError(kErrorDialog);
@@ -147,6 +161,8 @@ void onMenuSelect(MainWindowState* state, UINT item, HMENU menu)
 
 void runOptions(MainWindowState* state)
 {
+    if (!commonControlsReady(state))
+        return;
     if (runOptionsSheet(state->window, state->host->connectionEvent, state->selectedMonth) != 0) {
         reportError(kErrorDialog);
         return;

@@ -59,15 +59,13 @@ bool onCreate(HWND window, const CREATESTRUCTA* creation)
     return true;
 }
 
-// The rest of the window's start, once it has been painted: its tip window, the connections, the
-// tray icon and the timer.
+// The rest of the window's start, once it has been painted: the connections, the tray icon and
+// the timer.
 void onFinishStart(MainWindowState* state)
 {
     const MainWindowHost* host = state->host;
-    if (host->finishStartUp != nullptr && !host->finishStartUp())
-        return;
-    if (createTipWindow(host->instance) == nullptr)
-        reportError(kErrorTipWindow);
+    if (host->finishStartUp != nullptr)
+        host->finishStartUp();
     if (!rescanConnections())
         reportError(0);
     if (!createTrayIcon(state))

@@ -62,9 +62,8 @@ struct MainWindowHost {
     // The Windows session ends: everything is stored as at exit, without any box.
     void (*storeForSessionEnd)();
     // The program's start-up that the first paint does not need, run from the window's queue
-    // before the window's own; false when the program cannot run (it has been reported and the
-    // window destroyed). May be null.
-    bool (*finishStartUp)();
+    // before the window's own. May be null.
+    void (*finishStartUp)();
 };
 
 struct MainWindowState {

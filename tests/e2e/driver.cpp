@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +42,27 @@ bool readState(HWND window, MainWindowState& state)
         && read == sizeof state;
     CloseHandle(process);
     return ok;
+}
+
+// Whether telvane's process has the library `name` loaded.
+bool hasModule(HWND window, const char* name)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (process == nullptr)
+        return false;
+    HMODULE modules[512];
+    DWORD size = 0;
+    bool found = false;
+    if (K32EnumProcessModules(process, modules, sizeof modules, &size)) {
+        for (DWORD i = 0; i < size / sizeof(HMODULE) && i < 512 && !found; ++i) {
+            char base[MAX_PATH];
+            found = K32GetModuleBaseNameA(process, modules[i], base, sizeof base) != 0 && _stricmp(base, name) == 0;
+        }
+    }
+    CloseHandle(process);
+    return found;
 }
 
 // The main window once start-up is over: the first timer tick, which only the main loop
@@ -302,6 +324,7 @@ int usage()
           "       e2e_driver tray-right-click opens the phone-book menu of the tray icon\n"
           "       e2e_driver command ID       sends the menu command ID\n"
           "       e2e_driver options-ok       opens the options sheet and closes it with OK\n"
+          "       e2e_driver loaded NAME.DLL  prints 1 when telvane has the library loaded, else 0\n"
           "       e2e_driver toggle-adapter ADDRESS  ticks or unticks the adapter with ADDRESS on the\n"
           "                                   options' adapters page, then OK; prints its name\n"
           "       e2e_driver boxes            prints how many dialog windows telvane shows\n"
@@ -409,6 +432,10 @@ int main(int argc, char** argv)
             printf("%s\n", tip.c_str());
         } else
             printf("%.*s\n", int(sizeof state.statusText), state.statusText);
+        return 0;
+    }
+    if (strcmp(command, "loaded") == 0 && argc == 3) {
+        printf("%d\n", hasModule(window, argv[2]) ? 1 : 0);
         return 0;
     }
     if (strcmp(command, "command") == 0 && argc == 3) {

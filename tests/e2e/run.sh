@@ -76,6 +76,8 @@ check "first start shows the window" [ "$visible" = 1 ]
 check "first start centres the window ($x,$y ${width}x$height)" \
     [ "$x" = $(((1024 - width) / 2)) -a "$y" = $(((768 - height) / 2)) ]
 offline_icon=$(drive icon)
+# What the window does not need yet waits: the common controls until the options or a tip.
+check "the common controls are not loaded at start" [ "$(drive loaded comctl32.dll)" = 0 ]
 
 # 2. A connection comes up: the online icon; traffic flows over it; it is hung up.
 dialsim connect "Demo Provider"
@@ -491,6 +493,7 @@ drive window >/dev/null
 offline_icon=$(drive icon)
 adapter=$(drive toggle-adapter 127.0.0.1 || true)
 check "the adapters page lists the loopback adapter ($adapter)" [ -n "$adapter" ]
+check "the options have loaded the common controls" [ "$(drive loaded comctl32.dll)" = 1 ]
 # The sheet closes, and the adapter comes up, once telvane has handled the OK.
 for _ in $(seq 1 50); do
     status=$(drive status)

@@ -910,19 +910,6 @@ TEST_F(OptionsSheet, HelpPanelKeepsItsFoldAcrossSheets)
     EXPECT_EQ(sheetHeight(sheet), folded);
 }
 
-// The program's tip window, as start-up registers and creates it.
-void useTipWindow()
-{
-    if (tipWindow)
-        return;
-    WNDCLASSA tipClass = {};
-    tipClass.lpfnWndProc = tipWindowProc;
-    tipClass.hInstance = GetModuleHandleA(nullptr);
-    tipClass.lpszClassName = kTipWindowClass;
-    RegisterClassA(&tipClass);
-    createTipWindow(GetModuleHandleA(nullptr));
-}
-
 // The toggle's pictures as start-up makes them for a true-colour display without shadows.
 void useHelpToggleImages()
 {
@@ -1022,9 +1009,6 @@ TEST_F(OptionsSheet, HoverHelpFollowsTheControlUnderThePointer)
 
 TEST_F(OptionsSheet, ContextHelpShowsTheControlsTextOrTheFallbackInTheTip)
 {
-    useTipWindow();
-    ASSERT_NE(tipWindow, nullptr);
-
     open();
     HELPINFO help = {};
     help.cbSize = sizeof help;
@@ -1117,7 +1101,7 @@ TEST_F(OptionsSheet, RunServesTheConnectionEventAndEnablesTheMainWindowAgain)
     probe.mainWindow = CreateWindowExA(0, "TelvaneDialogProbe", "main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
         nullptr, GetModuleHandleA(nullptr), nullptr);
     probe.event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    useTipWindow();
+    ASSERT_NE(ensureTipWindow(GetModuleHandleA(nullptr)), nullptr);
     SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM("following"));
     SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
     SetTimer(nullptr, 0, 10, signalConnection);

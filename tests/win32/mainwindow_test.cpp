@@ -152,7 +152,6 @@ protected:
         pumpMessages(nullptr);
         state = mainWindowState(window);
         ASSERT_NE(state, nullptr);
-        ASSERT_NE(tipWindow, nullptr);
     }
 
     // The pointer moves to `client` of the window, as the system reports it.

@@ -22,7 +22,7 @@ protected:
     {
         if (GetSystemMetrics(SM_CXSCREEN) == 0)
             GTEST_SKIP() << "no display";
-        window = createTipWindow(GetModuleHandleA(nullptr));
+        window = ensureTipWindow(GetModuleHandleA(nullptr));
         if (window == nullptr)
             GTEST_SKIP() << "no top-level windows without a display";
         SetCursorPos(300, 400);

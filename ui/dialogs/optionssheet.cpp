@@ -201,7 +201,7 @@ void showContextHelp(HelpPanel& helpPanel, HWND sheet, const HELPINFO* help)
     loadLanguageText(UINT(help->iCtrlId), helpPanel.text, sizeof helpPanel.text);
     if (helpPanel.text[0] == '\0')
         loadLanguageText(IDS_OPTIONS_HELP_FALLBACK, helpPanel.text, sizeof helpPanel.text);
-    if (tipWindow) {
+    if (ensureTipWindow(GetModuleHandleA(nullptr)) != nullptr) {
         SendMessageA(tipWindow, WM_SETTEXT, 0, LPARAM(helpPanel.text));
         SendMessageA(tipWindow, WM_TIP_SHOW, TIP_SHOW | TIP_FOLLOW, MAKELPARAM(5, -5));
         POINT pointer;
