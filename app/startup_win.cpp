@@ -130,8 +130,6 @@ bool registerMainWindowClass()
     mainClass.style = CS_CLASSDC | CS_HREDRAW | CS_VREDRAW;
     mainClass.lpfnWndProc = mainWindowProc;
     mainClass.hInstance = ownInstance;
-    mainClass.hIcon
-        = HICON(LoadImageA(ownInstance, MAKEINTRESOURCEA(IDI_OFFLINE), IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
     mainClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     mainClass.hbrBackground = HBRUSH(COLOR_WINDOW + 1);
     mainClass.lpszClassName = kMainWindowClass;
@@ -140,11 +138,15 @@ bool registerMainWindowClass()
 
 // The part of start-up that the first paint does not need, run by the main window from its queue
 // once it has been painted: the skin's pictures of its buttons and of the inactive window, the
-// alerts and watched adapters, and the connection signals. The common controls and the tip
-// window wait until something needs them.
+// window's icon, the alerts and watched adapters, and the connection signals. The common
+// controls and the tip window wait until something needs them.
 void finishStartUp()
 {
     loadDeferredSkinPictures();
+    // The icon the task switcher shows for the window.
+    if (HANDLE icon
+        = LoadImageA(ownInstance, MAKEINTRESOURCEA(IDI_OFFLINE), IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE))
+        SetClassLongPtrA(mainWindow, GCLP_HICON, LONG_PTR(icon));
     if (const ScopedWindowDc screen(nullptr); screen.get() != nullptr)
         displayColorDepth = uint32_t(GetDeviceCaps(screen.get(), BITSPIXEL));
     if (!loadAlerts())
