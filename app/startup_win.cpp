@@ -137,12 +137,11 @@ bool registerMainWindowClass()
 }
 
 // The part of start-up that the first paint does not need, run by the main window from its queue
-// once it has been painted: the skin's pictures of its buttons and of the inactive window, the
-// window's icon, the alerts and watched adapters, and the connection signals. The common
-// controls and the tip window wait until something needs them.
+// once it has been painted: the window's icon, the alerts and watched adapters, and the
+// connection signals. The skin's other pictures, the common controls and the tip window wait
+// until something needs them.
 void finishStartUp()
 {
-    loadDeferredSkinPictures();
     // The icon the task switcher shows for the window.
     if (HANDLE icon
         = LoadImageA(ownInstance, MAKEINTRESOURCEA(IDI_OFFLINE), IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE))
@@ -195,9 +194,7 @@ HWND startUp()
         strcpy(title, "telvane");
 
     forgetOffScreenPlacement();
-    deferSkinPictures = true;
     const bool skinLoaded = loadStartSkin(settings.skinName, openingDpi(desktop));
-    deferSkinPictures = false;
     if (!skinLoaded) {
         // A skin that failed for a reason of its own was reported as it failed; the end of
         // start-up still needs its word.

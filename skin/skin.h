@@ -40,12 +40,11 @@ bool loadStartSkin(char* name, uint32_t dpi);
 // making the first document is the largest part of reading a skin. Called once, before loadSkin.
 void prepareSkinReader();
 
-// While set, loadSkin keeps back the pictures that the window's first paint does not need (the
-// buttons' states and the inactive window's) for loadDeferredSkinPictures: start-up sets it.
-extern bool deferSkinPictures;
-
-// Decodes the pictures that loadSkin kept back, into their slots of the record.
-void loadDeferredSkinPictures();
+// The picture of `element` in button state `state` (the main window's: enabled when active,
+// disabled when not), decoded when first asked for and kept in the record: loadSkin only notes
+// where each picture is, so a window that is hidden or never inactive never decodes the rest.
+// Null when the skin has none or it cannot be decoded (reported then).
+HBITMAP skinPicture(uint32_t element, uint32_t state);
 
 // Deletes every font, region and picture the record holds and zeroes it.
 void releaseSkin();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -12,14 +13,13 @@
 #include "skin/skinscale.h"
 
 Skin skin;
-bool deferSkinPictures;
 
 // The portable skin rules write DrawText formats without the platform's header.
 static_assert(kTextFormatDefault == (DT_SINGLELINE | DT_NOPREFIX));
 
 namespace {
 
-// Pictures of the loaded skin that wait for loadDeferredSkinPictures.
+// Pictures of the loaded skin that wait until they are first asked for (skinPicture).
 struct DeferredPicture {
     uint32_t element;
     uint32_t state;
@@ -396,12 +396,20 @@ void forgetDeferredSkinPicture(uint32_t element, uint32_t state)
         [&](const DeferredPicture& picture) { return picture.element == element && picture.state == state; });
 }
 
-void loadDeferredSkinPictures()
+HBITMAP skinPicture(uint32_t element, uint32_t state)
 {
-    for (const DeferredPicture& picture : deferredPictures)
-        if (skin.images[picture.element][picture.state] == nullptr)
-            loadSkinPicture(picture.element, picture.state, picture.path, picture.corner);
-    deferredPictures.clear();
+    HBITMAP& slot = skin.images[element][state];
+    if (slot != nullptr)
+        return slot;
+    const auto waiting = std::find_if(deferredPictures.begin(), deferredPictures.end(),
+        [&](const DeferredPicture& picture) { return picture.element == element && picture.state == state; });
+    if (waiting == deferredPictures.end())
+        return nullptr;
+    // Tried once: a picture that cannot be decoded is not read again at every paint.
+    const DeferredPicture picture = *waiting;
+    deferredPictures.erase(waiting);
+    loadSkinPicture(picture.element, picture.state, picture.path, picture.corner);
+    return slot;
 }
 
 void prepareSkinReader()

@@ -44,7 +44,7 @@ void buildElementShapes(IXMLDOMNode* region, uint32_t element, POINT corner);
 void loadButtonImage(IXMLDOMNode* image, uint32_t element, POINT corner);
 // The picture file at `path` into the empty slot of `element` and `state`, placed from `corner`.
 void loadSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner);
-// Keeps the picture for loadDeferredSkinPictures.
+// Notes where the picture is, for skinPicture to decode when it is first asked for.
 void deferSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner);
 // Drops a kept picture of `element` and `state`: a later image of the same state replaces it.
 void forgetDeferredSkinPicture(uint32_t element, uint32_t state);

@@ -90,11 +90,7 @@ void loadButtonImage(IXMLDOMNode* image, uint32_t element, POINT corner)
     char path[260];
     if (snprintf(path, sizeof path, "%s%s", skin.folder, name) >= static_cast<int>(sizeof path))
         return; // a cut name would name another file
-    if (deferSkinPictures && !(element == kElementMainWindow && state == kButtonEnabled)) {
-        deferSkinPicture(element, state, path, corner);
-        return;
-    }
-    loadSkinPicture(element, state, path, corner);
+    deferSkinPicture(element, state, path, corner);
 }
 
 void loadSkinPicture(uint32_t element, uint32_t state, const char* path, POINT corner)

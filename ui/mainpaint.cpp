@@ -107,15 +107,15 @@ void onPaint(MainWindowState* state)
             SelectClipRgn(buffer, invalid.get());
         const RECT whole = { 0, 0, skin.windowWidth, skin.windowHeight };
         const bool active = GetActiveWindow() == state->window;
-        HBITMAP background = skin.images[kElementMainWindow][active ? kButtonEnabled : kButtonDisabled];
+        HBITMAP background = skinPicture(kElementMainWindow, active ? kButtonEnabled : kButtonDisabled);
         if (background == nullptr)
-            background = skin.images[kElementMainWindow][kButtonEnabled];
+            background = skinPicture(kElementMainWindow, kButtonEnabled);
         if (background != nullptr)
             copyBitmap(buffer, background, whole);
         else
             FillRect(buffer, &whole, HBRUSH(GetStockObject(WHITE_BRUSH))); // no picture: no stale frame
         if (state->hotElement < kSkinElementCount && state->hotState < kButtonStateCount) {
-            if (HBITMAP hot = skin.images[state->hotElement][state->hotState])
+            if (HBITMAP hot = skinPicture(state->hotElement, state->hotState))
                 copyBitmap(buffer, hot, skin.rects[state->hotElement]);
         }
         if (state->year.shown)

@@ -111,7 +111,7 @@ void tick(MainWindowState& state, HDC buffer, TickSplit& split)
         SelectClipRgn(buffer, invalid);
     if ((work & kRedrawWindow) != 0 || count != 0) {
         HDC source = CreateCompatibleDC(buffer);
-        HGDIOBJ old = SelectObject(source, skin.images[kElementMainWindow][kButtonEnabled]);
+        HGDIOBJ old = SelectObject(source, skinPicture(kElementMainWindow, kButtonEnabled));
         BitBlt(buffer, 0, 0, skin.windowWidth, skin.windowHeight, source, 0, 0, SRCCOPY);
         SelectObject(source, old);
         DeleteDC(source);

@@ -242,12 +242,9 @@ TEST(SkinShapes, RepeatedRegionReplacesOutlineAndKeepsUnnamedStates)
                      "<region type=\"CloseButton\" x=\"100\" y=\"100\" width=\"20\" height=\"20\" textalign=\"rb\">"
                      "<rectangle x=\"5\" y=\"5\" width=\"4\" height=\"4\"/>"
                      "<image type=\"pressed\" name=\"b.png\"/><image type=\"disabled\"/></region>\n");
-    // At start-up the buttons' pictures come after the first paint; the same ones.
-    deferSkinPictures = true;
+    // A picture is decoded when it is first asked for; the same ones.
     ASSERT_TRUE(loadSkin("s", kDesignDpi));
-    deferSkinPictures = false;
-    EXPECT_EQ(skin.images[kElementCloseButton][kButtonEnabled], nullptr);
-    loadDeferredSkinPictures();
+    EXPECT_EQ(skin.images[kElementCloseButton][kButtonEnabled], nullptr); // not decoded yet
     HRGN outline = skin.regions[kElementCloseButton];
     EXPECT_FALSE(PtInRegion(outline, 5, 5));
     EXPECT_TRUE(PtInRegion(outline, 105, 105));
@@ -255,10 +252,10 @@ TEST(SkinShapes, RepeatedRegionReplacesOutlineAndKeepsUnnamedStates)
     EXPECT_FALSE(PtInRegion(outline, 110, 110));
     EXPECT_EQ(skin.rects[kElementCloseButton].left, 100);
     EXPECT_EQ(skin.textFormats[kElementCloseButton], 0x82Au);
-    EXPECT_NE(skin.images[kElementCloseButton][kButtonEnabled], nullptr);
-    EXPECT_NE(skin.images[kElementCloseButton][kButtonHilight], nullptr);
-    EXPECT_NE(skin.images[kElementCloseButton][kButtonPressed], nullptr);
-    EXPECT_EQ(skin.images[kElementCloseButton][kButtonDisabled], nullptr); // emptied by an image without name
+    EXPECT_NE(skinPicture(kElementCloseButton, kButtonEnabled), nullptr);
+    EXPECT_NE(skinPicture(kElementCloseButton, kButtonHilight), nullptr);
+    EXPECT_NE(skinPicture(kElementCloseButton, kButtonPressed), nullptr);
+    EXPECT_EQ(skinPicture(kElementCloseButton, kButtonDisabled), nullptr); // emptied by an image without name
 }
 
 TEST(SkinShapes, EveryPartScalesWithTheWindow)
@@ -291,8 +288,8 @@ TEST(SkinShapes, EveryPartScalesWithTheWindow)
     // The polygon (2, 3)-(102, 53) is (3, 4.5)-(153, 79.5).
     EXPECT_EQ(coverage(skin.regions[kElementData], 0, 0, 160, 90), coverageOfRect(3, 5, 153, 80, 0, 0, 160, 90));
     BITMAP picture {};
-    ASSERT_NE(skin.images[kElementMainWindow][kButtonEnabled], nullptr);
-    GetObjectA(skin.images[kElementMainWindow][kButtonEnabled], sizeof picture, &picture);
+    ASSERT_NE(skinPicture(kElementMainWindow, kButtonEnabled), nullptr);
+    GetObjectA(skinPicture(kElementMainWindow, kButtonEnabled), sizeof picture, &picture);
     EXPECT_EQ(picture.bmWidth, 651);
     EXPECT_EQ(picture.bmHeight, 501);
     LOGFONTA font {};
@@ -311,10 +308,10 @@ TEST(SkinShapes, UnknownImageTypeReplacesTheEnabledPicture)
                      "</region>\n");
     ASSERT_TRUE(loadSkin("s", kDesignDpi));
     BITMAP picture {};
-    ASSERT_NE(skin.images[kElementMenuButton][kButtonEnabled], nullptr);
-    GetObjectA(skin.images[kElementMenuButton][kButtonEnabled], sizeof picture, &picture);
+    ASSERT_NE(skinPicture(kElementMenuButton, kButtonEnabled), nullptr);
+    GetObjectA(skinPicture(kElementMenuButton, kButtonEnabled), sizeof picture, &picture);
     EXPECT_GT(picture.bmWidth, 100); // the big picture won
-    EXPECT_EQ(skin.images[kElementMenuButton][kButtonPressed], nullptr);
+    EXPECT_EQ(skinPicture(kElementMenuButton, kButtonPressed), nullptr);
 }
 
 TEST(SkinDocument, RectanglesAndTextFormats)

@@ -80,16 +80,16 @@ TEST_P(InstalledSkin, IsCompleteAndShaped)
     // Backgrounds of the window's size, and three states of every button at the button's size.
     for (uint32_t state : { kButtonEnabled, kButtonDisabled }) {
         BITMAP picture {};
-        ASSERT_NE(skin.images[kElementMainWindow][state], nullptr) << state;
-        GetObjectA(skin.images[kElementMainWindow][state], sizeof picture, &picture);
+        ASSERT_NE(skinPicture(kElementMainWindow, state), nullptr) << state;
+        GetObjectA(skinPicture(kElementMainWindow, state), sizeof picture, &picture);
         EXPECT_EQ(picture.bmWidth, 434);
         EXPECT_EQ(picture.bmHeight, 334);
     }
     for (uint32_t button : { kElementMenuButton, kElementMinimizeButton, kElementCloseButton, kElementTariffButton }) {
         for (uint32_t state : { kButtonEnabled, kButtonHilight, kButtonPressed }) {
             BITMAP picture {};
-            ASSERT_NE(skin.images[button][state], nullptr) << button << " " << state;
-            GetObjectA(skin.images[button][state], sizeof picture, &picture);
+            ASSERT_NE(skinPicture(button, state), nullptr) << button << " " << state;
+            GetObjectA(skinPicture(button, state), sizeof picture, &picture);
             EXPECT_EQ(picture.bmWidth, width(skin.rects[button]));
             EXPECT_EQ(picture.bmHeight, height(skin.rects[button]));
         }
