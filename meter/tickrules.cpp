@@ -71,5 +71,10 @@ TickNeeds currentTickNeeds()
     needs.counting = watchingNeedsTicks();
     needs.retrying = unsavedMonthsWaiting();
     needs.pollingAdapters = adaptersNeedPolling();
+    if (const Rate* rate = tariffAt(settings.activeTariff); rate != nullptr && rate->ltimeb != rate->ltimee) {
+        for (const int32_t edge : { rate->ltimeb, rate->ltimee })
+            if (edge >= 0)
+                needs.periodEdges[needs.periodEdgeCount++] = uint32_t(edge);
+    }
     return needs;
 }

@@ -44,6 +44,12 @@ uint32_t tickRestMs(const LocalTime& now, const TickNeeds& needs)
     // A little past midnight, so that the tick finds the new date.
     const uint64_t untilMidnightMs = (sinceMidnightMs < kDayMs ? kDayMs - sinceMidnightMs : 0) + 500u;
     uint64_t rest = untilMidnightMs < kLongestTickRestMs ? untilMidnightMs : kLongestTickRestMs;
+    // Just past the edge too, so that the tick finds the new period.
+    for (uint32_t i = 0; i < needs.periodEdgeCount && i < 2; ++i) {
+        const uint64_t edgeMs = uint64_t(needs.periodEdges[i]) * 1000u;
+        if (edgeMs > sinceMidnightMs && edgeMs - sinceMidnightMs + 500u < rest)
+            rest = edgeMs - sinceMidnightMs + 500u;
+    }
     if (needs.pollingAdapters && rest > kAdapterPollMs)
         rest = kAdapterPollMs;
     return rest > kShortestTickRestMs ? uint32_t(rest) : kShortestTickRestMs;

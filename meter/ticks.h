@@ -46,6 +46,10 @@ struct TickNeeds {
     bool counting; // connections run, or a scan failed and is made again at each tick
     bool retrying; // a month log waits to be written again
     bool pollingAdapters; // adapters are watched and the system does not report their changes
+    // The times of day (seconds after midnight) at which the active tariff's period may change:
+    // the start and end of its main period; none for a tariff of one period.
+    uint32_t periodEdgeCount;
+    uint32_t periodEdges[2];
 };
 
 // The longest and shortest rest of the timer, and the rest between two looks at the watched
@@ -55,10 +59,10 @@ constexpr uint32_t kShortestTickRestMs = 1000u;
 constexpr uint32_t kAdapterPollMs = 3000u;
 
 // How long the timer may rest after a tick at `now`: 0 while it must tick at the update interval;
-// else until just after midnight, when the date on the window changes, but no longer than
-// kLongestTickRestMs (a clock that drifts from the timer is caught up within the hour), and no
-// longer than kAdapterPollMs while adapters are polled. The connection event, a change of the
-// clock or of the settings, and waking from sleep wake the timer before.
+// else until just after midnight, when the date on the window changes, or just after the next
+// edge of the tariff's periods, whichever comes first, but no longer than kLongestTickRestMs (a clock that drifts from
+// the timer is caught up within the hour), and no longer than kAdapterPollMs while adapters are polled. The connection
+// event, a change of the clock or of the settings, and waking from sleep wake the timer before.
 uint32_t tickRestMs(const LocalTime& now, const TickNeeds& needs);
 
 // Compares the previous tick with this one. `secondaryBefore` and `secondaryNow` are the

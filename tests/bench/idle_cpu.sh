@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU time of a telvane that waits, under Wine + Xvfb, in clock ticks over SECONDS (30 by
 # default): offline with the window shown, online with one simulated connection up (and no
-# traffic), offline started hidden, and the bench's bare window of the same size beside them.
+# traffic), offline started hidden (and its resident private memory then), and the bench's bare
+# window of the same size beside them.
 # Usage: idle_cpu.sh WIN_BUILD_TREE DRIVER [SECONDS]
 set -euo pipefail
 tree=$(cd "$1" && pwd)
@@ -50,6 +51,7 @@ telvane_job=$!
 drive window
 pid=$(linux_pid 'bench-idle.telvane\.exe')
 measure "telvane offline, started hidden" "$pid"
+printf '%-36s %5d kB resident private\n' "telvane started hidden" "$(private_kb "$pid")"
 drive close yes
 wait "$telvane_job" || true
 

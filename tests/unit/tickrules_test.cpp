@@ -293,9 +293,10 @@ TEST(TickWork, OnlyWhatMovedIsRedrawnAndTold)
     }
 }
 
-// How long the timer rests offline: until just after midnight, an hour at most, the adapters'
-// look where they are polled; not at all while anything is counted or waits to be written.
-TEST(TickWork, TheTimerRestsOfflineUntilTheDateChanges)
+// How long the timer rests offline: until just after midnight or the next edge of the tariff's
+// periods, an hour at most, the adapters' look where they are polled; not at all while anything
+// is counted or waits to be written.
+TEST(TickWork, TheTimerRestsOfflineUntilTheDateOrThePeriodChanges)
 {
     const struct {
         const char* what;
@@ -303,15 +304,23 @@ TEST(TickWork, TheTimerRestsOfflineUntilTheDateChanges)
         TickNeeds needs;
         uint32_t restMs;
     } cases[] = {
-        { "a connection runs", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { true, false, false }, 0 },
-        { "a month log waits", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, true, false }, 0 },
-        { "noon: an hour", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, false, false }, 3600000 },
+        { "a connection runs", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { true, false, false, 0, {} }, 0 },
+        { "a month log waits", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, true, false, 0, {} }, 0 },
+        { "noon: an hour", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, false, false, 0, {} }, 3600000 },
         // 30 minutes to midnight and half a second past it.
-        { "23:30", { 2003, 10, 5, 31, 23, 30, 0, 0 }, { false, false, false }, 1800500 },
-        { "23:59:59", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { false, false, false }, 1500 },
-        { "23:59:59.900: a second at least", { 2003, 10, 5, 31, 23, 59, 59, 900 }, { false, false, false }, 1000 },
-        { "adapters polled at noon", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, false, true }, 3000 },
-        { "adapters polled at 23:59:59", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { false, false, true }, 1500 },
+        { "23:30", { 2003, 10, 5, 31, 23, 30, 0, 0 }, { false, false, false, 0, {} }, 1800500 },
+        { "23:59:59", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { false, false, false, 0, {} }, 1500 },
+        { "23:59:59.900: a second at least", { 2003, 10, 5, 31, 23, 59, 59, 900 }, { false, false, false, 0, {} },
+            1000 },
+        { "adapters polled at noon", { 2003, 10, 5, 31, 12, 0, 0, 0 }, { false, false, true, 0, {} }, 3000 },
+        { "adapters polled at 23:59:59", { 2003, 10, 5, 31, 23, 59, 59, 0 }, { false, false, true, 0, {} }, 1500 },
+        // A main period from 8:00 to 18:00: the rest ends just after the next edge.
+        { "17:30, the period ends at 18:00", { 2003, 10, 5, 31, 17, 30, 0, 0 },
+            { false, false, false, 2, { 28800, 64800 } }, 1800500 },
+        { "7:59:58, it begins at 8:00", { 2003, 10, 5, 31, 7, 59, 58, 0 }, { false, false, false, 2, { 28800, 64800 } },
+            2500 },
+        { "18:00 itself: the edge has passed", { 2003, 10, 5, 31, 18, 0, 0, 0 },
+            { false, false, false, 2, { 28800, 64800 } }, 3600000 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
