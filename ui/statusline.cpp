@@ -10,6 +10,7 @@
 #include "monitor/liveconnections.h"
 #include "ui/dialogs/money_win.h"
 #include "ui/formatters.h"
+#include "ui/viewparts.h"
 
 namespace {
 
@@ -22,7 +23,11 @@ void showStatusMessage(MainWindowState* state, const char* text)
     snprintf(state->statusText, sizeof state->statusText, "%s", text);
     state->statusShowsConnections = 0;
     state->statusMessageMs = GetTickCount64();
-    InvalidateRect(state->window, nullptr, FALSE);
+    // The status line alone: nothing else of the window changed.
+    RECT rects[kMaxTickRects];
+    const int count = tickWorkRects(kRedrawStatusLine, state->year.shown != 0, rects);
+    for (int i = 0; i < count; ++i)
+        InvalidateRect(state->window, &rects[i], FALSE);
 }
 
 bool runningConnectionText(uint32_t index, uint32_t patternId, char* text, size_t size)

@@ -24,6 +24,7 @@
 #include "tariff/rates.h"
 #include "tariff/settings.h"
 #include "ui/mainwindow.h"
+#include "ui/statusline.h"
 #include "ui/views.h"
 #include "win32/support/dialogsupport.h"
 
@@ -521,6 +522,11 @@ TEST_F(MainWindow, ATickRedrawsWhatMovedAsAWholePaintWouldAndOfflineTheTimerRest
         expectRedrawn({ kElementData, kElementTime, kElementSummary, kElementLog, kElementStatusText });
         expectPaintedAsAWhole();
     }
+
+    // A message in the status line redraws the status line alone.
+    showStatusMessage(state, "A message of its own");
+    expectRedrawn({ kElementStatusText });
+    expectPaintedAsAWhole();
 
     // Hidden, a tick draws nothing; shown again, the window is drawn whole.
     ShowWindow(window, SW_HIDE);
