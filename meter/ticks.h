@@ -60,9 +60,10 @@ constexpr uint32_t kAdapterPollMs = 3000u;
 
 // How long the timer may rest after a tick at `now`: 0 while it must tick at the update interval;
 // else until just after midnight, when the date on the window changes, or just after the next
-// edge of the tariff's periods, whichever comes first, but no longer than kLongestTickRestMs (a clock that drifts from
-// the timer is caught up within the hour), and no longer than kAdapterPollMs while adapters are polled. The connection
-// event, a change of the clock or of the settings, and waking from sleep wake the timer before.
+// edge of the tariff's periods, whichever comes first, but no longer than kLongestTickRestMs (a
+// clock that drifts from the timer is caught up within the hour), and no longer than
+// kAdapterPollMs while adapters are polled. The connection event, a change of the clock or of the
+// settings, and waking from sleep wake the timer before.
 uint32_t tickRestMs(const LocalTime& now, const TickNeeds& needs);
 
 // Compares the previous tick with this one. `secondaryBefore` and `secondaryNow` are the
