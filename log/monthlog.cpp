@@ -194,7 +194,7 @@ void carryPeriod(MonthStats& month, const LogRecord* monthBefore)
     CarriedPeriod carried {};
     for (const LogRecord* record = monthBefore; record != nullptr; record = record->next) {
         // The days before the billing day belong to the period that ended there.
-        if (beforeBillingDay(record->start, settings.activeTariff))
+        if (beforeBillingDay(record->start, tariffAt(settings.activeTariff)))
             continue;
         carried.volume += recordVolume(*record);
         carried.onlineTime += record->dur;

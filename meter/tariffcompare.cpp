@@ -13,7 +13,7 @@ FreeUnitCounters carriedCounters(const LogRecord* monthBefore, const Rate& rate)
 {
     FreeUnitCounters counters {};
     for (const LogRecord* record = monthBefore; record != nullptr; record = record->next)
-        if (record->start.day >= billingDayOf(&rate))
+        if (!beforeBillingDay(record->start, &rate))
             computeCostUnder(counters, *record, rate);
     return counters;
 }

@@ -142,21 +142,17 @@ double computeCostUnder(FreeUnitCounters& counters, const LogRecord& record, con
     return crossingCost(steps, beforeUnits, afterUnits);
 }
 
-bool beforeBillingDay(const LocalTime& start, int32_t tariffIndex)
-{
-    return start.day < billingDayOf(tariffAt(tariffIndex));
-}
+bool beforeBillingDay(const LocalTime& start, const Rate* rate) { return start.day < billingDayOf(rate); }
 
 double computeMonthCost(MonthCounters& counters, const LogRecord& record, int32_t tariffIndex)
 {
-    FreeUnitCounters& period
-        = beforeBillingDay(record.start, tariffIndex) ? counters.beforeBillingDay : counters.fromBillingDay;
-    return computeCost(period, record, tariffIndex);
+    const Rate* rate = tariffAt(tariffIndex);
+    return rate != nullptr ? computeMonthCostUnder(counters, record, *rate) : 0.0;
 }
 
 double computeMonthCostUnder(MonthCounters& counters, const LogRecord& record, const Rate& rate)
 {
     FreeUnitCounters& period
-        = record.start.day < billingDayOf(&rate) ? counters.beforeBillingDay : counters.fromBillingDay;
+        = beforeBillingDay(record.start, &rate) ? counters.beforeBillingDay : counters.fromBillingDay;
     return computeCostUnder(period, record, rate);
 }

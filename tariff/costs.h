@@ -43,9 +43,9 @@ PriceSteps priceSteps(const Rate& rate, bool secondary);
 // The same under a tariff that need not be in the table (one being edited).
 double computeCostUnder(FreeUnitCounters& counters, const LogRecord& record, const Rate& rate);
 
-// True when `start` lies before the billing day of the tariff in slot `tariffIndex` in its month:
+// True when `start` lies before the billing day of `rate` (day 1 without a tariff) in its month:
 // such a record belongs to the billing period that began in the month before.
-bool beforeBillingDay(const LocalTime& start, int32_t tariffIndex);
+bool beforeBillingDay(const LocalTime& start, const Rate* rate);
 
 // computeCost against the counters of the billing period that `record` began in.
 double computeMonthCost(MonthCounters& counters, const LogRecord& record, int32_t tariffIndex);
