@@ -122,9 +122,9 @@ void onPaint(MainWindowState* state)
             paintYearView(state, buffer);
         else
             paintStatistics(state, buffer);
-        refreshConnectionStatus(state);
 
         if (paintReaches(buffer, kRedrawStatusLine)) {
+            refreshConnectionStatus(state);
             selectSkinFont(buffer, kFontText);
             SetTextColor(buffer, skin.fontColors[kFontText]);
             SetBkMode(buffer, TRANSPARENT);
