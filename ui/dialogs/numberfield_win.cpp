@@ -95,18 +95,17 @@ void CALLBACK hideBalloonLater(HWND, UINT, UINT_PTR, DWORD) { hideFieldBalloon()
 
 void formatLocaleNumber(double value, int places, char* text, size_t size)
 {
-    char number[64], decimal[8], group[8], grouping[16];
+    char number[64], grouping[16];
     snprintf(number, sizeof number, "%.*f", places, value);
-    localeText(LOCALE_SDECIMAL, decimal, sizeof decimal, ".");
-    localeText(LOCALE_STHOUSAND, group, sizeof group, ",");
+    LocaleSeparators separators = separatorsFor(NumberKind::decimal);
     localeText(LOCALE_SGROUPING, grouping, sizeof grouping, "3;0");
     NUMBERFMTA format = {};
     format.NumDigits = UINT(places);
     format.LeadingZero = 1;
     // Explicit, as some systems group only the first thousands by default.
     format.Grouping = groupingFromLocaleText(grouping);
-    format.lpDecimalSep = decimal;
-    format.lpThousandSep = group;
+    format.lpDecimalSep = separators.decimal;
+    format.lpThousandSep = separators.group;
     format.NegativeOrder = 1;
     if (GetNumberFormatA(LOCALE_USER_DEFAULT, 0, number, &format, text, int(size)) == 0)
         snprintf(text, size, "%s", number);

@@ -162,7 +162,6 @@ void countUnitName(const TariffPage& page, int unit, char* name, size_t size)
 }
 
 void formatCount(uint64_t units, char* text, size_t size) { formatLocaleNumber(double(units), 0, text, size); }
-void formatPriceText(double price, char* text, size_t size) { formatPrice(price, text, size); }
 
 // The fields read into `rate` (name and anything the page does not show stay). False when a
 // field holds no number it takes; with `mend`, that field then gets the focus and a balloon.
@@ -270,7 +269,7 @@ void refreshDescription(TariffPage& page)
     } else {
         char countUnit[512];
         countUnitName(page, int(unit), countUnit, sizeof countUnit);
-        const TariffWording wording { page.unitNames[unit], countUnit, formatPriceText, formatCount };
+        const TariffWording wording { page.unitNames[unit], countUnit, formatPrice, formatCount };
         describeTariff(rate, wording, text, sizeof text);
         appendMonthCost(page, rate, text, sizeof text);
     }
